@@ -1,0 +1,48 @@
+#include "common/frmMensaje.h"
+
+#include "common/Module1.h"
+#include "platform/Forms.h"
+
+#include <QLabel>
+
+using platform::Forms;
+
+frmMensaje::frmMensaje() : Form(QStringLiteral("frmMensaje"))
+{
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    designSize(4800, 900);
+    lblMensaje = place(new QLabel, "lblMensaje", 120, 120, 4560, 660);
+    lblMensaje->setAlignment(Qt::AlignCenter);
+    QFont f = lblMensaje->font();
+    f.setPointSize(10);
+    f.setBold(true);
+    lblMensaje->setFont(f);
+    lblMensaje->setFrameShape(QFrame::Panel);
+}
+
+void frmMensaje::Form_Load()
+{
+    Forms::show(*this);
+}
+
+void MostrarMensaje(const QString& texto, double segundos)
+{
+    auto& mensaje = Forms::get<frmMensaje>();
+    mensaje.lblMensaje->setText(texto);
+    Forms::show(mensaje);
+    Esperar(segundos);
+    Forms::unload<frmMensaje>();
+}
+
+frmImprimiendo::frmImprimiendo() : Form(QStringLiteral("frmImprimiendo"))
+{
+    setWindowTitle(QStringLiteral("Proceso"));
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
+    designSize(3600, 1200);
+    lblImprimir = place(new QLabel(QStringLiteral("Importando.")), "lblImprimir", 120, 240, 3360, 600);
+    lblImprimir->setAlignment(Qt::AlignCenter);
+    QFont f = lblImprimir->font();
+    f.setPointSize(12);
+    f.setBold(true);
+    lblImprimir->setFont(f);
+}

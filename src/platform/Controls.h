@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace platform {
+
+// Dynamic property of a control that has no font of its own (pictures).
+inline constexpr auto kNoFontProperty = "sinFuente";
+
+// Whether a control is set to be visible, whether or not its window is on
+// the screen (QWidget::isVisible() is false for every control of a hidden
+// window).
+inline bool isShown(const QWidget* control)
+{
+    return !control->isHidden();
+}
+
+// A decorative shape: a filled rectangle behind a panel. It has no font.
+class Shape : public QFrame {
+    Q_OBJECT
+public:
+    explicit Shape(QWidget* parent = nullptr);
+    void setFillColor(const QColor& color);
+};
+
+// A picture: an image scaled to the control. It has no font.
+class Picture : public QLabel {
+    Q_OBJECT
+public:
+    explicit Picture(QWidget* parent = nullptr);
+};
+
+// An option button whose value can be set and cleared by code. It raises
+// clicked() whenever its value becomes set, by the user or by code, and a
+// button in a group can be left with none set.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    explicit OptionButton(const QString& caption, QWidget* parent = nullptr);
+    bool value() const { return isChecked(); }
+    void setValue(bool value);
+};
+
+} // namespace platform

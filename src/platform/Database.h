@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <optional>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+class QSqlDatabase;
+class QSqlQuery;
+
+namespace platform {
+
+// The error code the windows test for a missing table ("no such table").
+inline constexpr int kErrTableNotFound = 3078;
+
+class DbError : public std::runtime_error {
+public:
+    DbError(int code, const QString& message);
+    // kErrTableNotFound for a missing table, 0 for any other failure.
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// One row of a query: its fields in the order of the query. Field names are
+// matched without regard to case. A Null value stays apart from empty text.
+class Row {
+public:
+    Row() = default;
+    Row(std::initializer_list<std::pair<QString, QVariant>> fields);
+
+    bool has(const QString& field) const;
+    // The value; an invalid QVariant when the row has no such field.
+    QVariant value(const QString& field) const;
+    bool isNull(const QString& field) const;
+    // The value as text; Null reads as empty text.
+    QString text(const QString& field) const;
+    void set(const QString& field, const QVariant& value);
+
+    const std::vector<std::pair<QString, QVariant>>& fields() const { return fields_; }
+
+private:
+    int indexOf(const QString& field) const;
+    std::vector<std::pair<QString, QVariant>> fields_;
+};
+
+// A connection to one database file. Values always travel as bound
+// parameters (the '?' of the SQL text); names of tables and fields come from
+// the program's own code. Text is compared and sorted without regard to case,
+// accented letters included, by the collation of the schema's text columns and
+// by LIKE.
+class Database {
+public:
+    // Opens an existing file; a missing file is an error.
+    static Database open(const QString& hostFile);
+    // Opens a file, creating it empty when it is missing.
+    static Database openOrCreate(const QString& hostFile);
+
+    Database(Database&& other) noexcept;
+    Database& operator=(Database&& other) noexcept;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    ~Database();
+
+    std::vector<Row> select(const QString& sql, const QVariantList& values = {}) const;
+    std::optional<Row> first(const QString& sql, const QVariantList& values = {}) const;
+    void exec(const QString& sql, const QVariantList& values = {});
+    // Adds a row and returns the key the table gave it.
+    qint64 insert(const QString& table, const Row& row);
+    // Changes the given fields of the row whose `keyField` equals `key`.
+    void update(const QString& table, const QString& keyField, const QVariant& key, const Row& changes);
+    void remove(const QString& table, const QString& keyField, const QVariant& key);
+    bool hasTable(const QString& table) const;
+
+    QSqlDatabase connection() const;
+    QString fileName() const { return file_; }
+    void close();
+
+private:
+    Database(QString connectionName, QString file);
+    QSqlQuery run(const QString& sql, const QVariantList& values) const;
+
+    QString name_;
+    QString file_;
+};
+
+// Commits when commit() is called; rolls back when left any other way.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Database& db_;
+    bool open_ = true;
+};
+
+// Quotes a table or field name for the SQL text.
+QString quoteName(const QString& name);
+
+// Dates are stored as ISO text ("yyyy-MM-dd") and shown and typed "dd/MM/yyyy".
+QVariant dateValue(const QDate& date);
+// A stored or typed date; an invalid date when the value is Null or no date.
+QDate toDate(const QVariant& value);
+QString formatDate(const QDate& date);
+
+// Text comparison the way the database compares: case ignored (accented
+// letters included), accents kept. Negative, zero or positive.
+int compareText(const QString& a, const QString& b);
+
+} // namespace platform

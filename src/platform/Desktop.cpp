@@ -1,0 +1,104 @@
+#include "platform/Desktop.h"
+
+#include "platform/MessageBoxes.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
+
+namespace platform {
+
+namespace {
+
+class DesktopMessageBoxes final : public MessageBoxes {
+public:
+    Answer show(const QString& text, int style, const QString& title) override
+    {
+        // Without a screen nobody can answer: say it and take the default.
+        const QString platformName = QGuiApplication::platformName();
+        if (platformName == QLatin1String("offscreen") || platformName == QLatin1String("minimal")) {
+            qWarning().noquote() << title << ":" << text;
+            return defaultAnswer(style);
+        }
+
+        QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+        const bool second = (style & style::DefaultButton2) != 0;
+        QPushButton* first = nullptr;
+        QPushButton* other = nullptr;
+        switch (style & 7) {
+        case style::OkCancel:
+            first = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+            other = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+            box.setEscapeButton(other);
+            break;
+        case style::YesNo:
+        case style::YesNoCancel:
+            first = box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+            other = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+            if ((style & 7) == style::YesNoCancel)
+                box.setEscapeButton(box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole));
+            break;
+        default:
+            first = box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+            box.setEscapeButton(first);
+            break;
+        }
+        box.setDefaultButton(second && other ? other : first);
+        box.exec();
+        const auto* clicked = box.clickedButton();
+        switch (style & 7) {
+        case style::OkCancel:
+            return clicked == first ? Answer::Ok : Answer::Cancel;
+        case style::YesNo:
+            return clicked == first ? Answer::Yes : Answer::No;
+        case style::YesNoCancel:
+            return clicked == first ? Answer::Yes : clicked == other ? Answer::No : Answer::Cancel;
+        default:
+            return Answer::Ok;
+        }
+    }
+
+private:
+    static QMessageBox::Icon iconOf(int style)
+    {
+        switch (style & 0x70) {
+        case style::Critical:
+            return QMessageBox::Critical;
+        case style::Question:
+            return QMessageBox::Question;
+        case style::Exclamation:
+            return QMessageBox::Warning;
+        case style::Information:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+        }
+    }
+};
+
+void installSpanish(QApplication& app)
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* name : {"qtbase_es", "qt_es"}) {
+        auto* translator = new QTranslator(&app);
+        if (translator->load(QString::fromLatin1(name), folder))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+} // namespace
+
+void installDesktop(QApplication& app)
+{
+    installSpanish(app);
+    messageBoxesSlot().replace(std::make_unique<DesktopMessageBoxes>());
+}
+
+} // namespace platform

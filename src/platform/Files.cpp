@@ -1,0 +1,113 @@
+#include "platform/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <array>
+
+namespace platform {
+
+namespace {
+
+// Code points of bytes 0x80-0x9F in Windows-1252; 0 where the byte is unused.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+};
+
+char encodeChar(char16_t c)
+{
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] != 0 && kHighControls[i] == c)
+            return static_cast<char>(0x80 + i);
+    }
+    // Bytes the code page leaves unused read back as themselves, so every byte
+    // of a file survives a round trip.
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF) || (c < 0xA0 && kHighControls[c - 0x80] == 0))
+        return static_cast<char>(c);
+    return '?';
+}
+
+QString describe(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+QByteArray toCp1252(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        out.append(encodeChar(c.unicode()));
+    return out;
+}
+
+QString fromCp1252(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        if (u >= 0x80 && u < 0xA0 && kHighControls[u - 0x80] != 0)
+            out.append(QChar(kHighControls[u - 0x80]));
+        else
+            out.append(QChar(u));
+    }
+    return out;
+}
+
+QByteArray fixedField(const QString& text, int width)
+{
+    QByteArray bytes = toCp1252(text).left(width);
+    if (bytes.size() < width)
+        bytes.append(QByteArray(width - bytes.size(), ' '));
+    return bytes;
+}
+
+QByteArray readWholeFile(const QString& hostPath)
+{
+    QFile file(hostPath);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(QStringLiteral("No se puede leer el fichero %1.").arg(describe(hostPath)).toStdString());
+    return file.readAll();
+}
+
+void replaceFile(const QString& hostPath, const QByteArray& content)
+{
+    QSaveFile file(hostPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+        throw FileError(QStringLiteral("No se puede escribir el fichero %1.").arg(describe(hostPath)).toStdString());
+}
+
+QByteArray readRecord(const QString& hostPath, int number, int length, bool createIfMissing)
+{
+    if (createIfMissing && !QFileInfo::exists(hostPath))
+        replaceFile(hostPath, {});
+    const QByteArray all = readWholeFile(hostPath);
+    QByteArray record = all.mid(static_cast<qsizetype>(number - 1) * length, length);
+    if (record.size() < length)
+        record.append(QByteArray(length - record.size(), ' '));
+    return record;
+}
+
+void writeRecord(const QString& hostPath, int number, int length, const QByteArray& record)
+{
+    QByteArray all = readWholeFile(hostPath);
+    const qsizetype start = static_cast<qsizetype>(number - 1) * length;
+    if (all.size() < start)
+        all.append(QByteArray(start - all.size(), ' '));
+    QByteArray fitted = record.left(length);
+    if (fitted.size() < length)
+        fitted.append(QByteArray(length - fitted.size(), ' '));
+    all.replace(start, qMin<qsizetype>(length, all.size() - start), fitted);
+    replaceFile(hostPath, all);
+}
+
+} // namespace platform

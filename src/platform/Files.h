@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <stdexcept>
+
+namespace platform {
+
+// A file that could not be read or written; the text is for the user.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Text of the data files is single-byte Windows-1252: one byte per character,
+// characters outside the code page become '?'.
+QByteArray toCp1252(const QString& text);
+QString fromCp1252(const QByteArray& bytes);
+
+// `text` left-aligned in exactly `width` bytes of Windows-1252, cut or padded
+// with blanks.
+QByteArray fixedField(const QString& text, int width);
+
+// Whole content of a file; an empty array when it does not exist.
+QByteArray readWholeFile(const QString& hostPath);
+
+// Replaces a whole file through a temporary file and a rename, so a reader
+// never sees half of it.
+void replaceFile(const QString& hostPath, const QByteArray& content);
+
+// Record `number` (from 1) of `length` bytes of a fixed-length record file.
+// Bytes past the end of the file read as blanks. When `createIfMissing` is
+// set a missing file is created empty, as opening it for records would.
+QByteArray readRecord(const QString& hostPath, int number, int length, bool createIfMissing = true);
+
+// Writes record `number` (from 1); `record` is padded with blanks or cut to
+// `length`. Any gap before it is filled with blanks.
+void writeRecord(const QString& hostPath, int number, int length, const QByteArray& record);
+
+} // namespace platform

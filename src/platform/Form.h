@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/ElasticSurface.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QAbstractButton;
+
+namespace platform {
+
+// Base of every window. A window is created by the registry (Forms), builds
+// its controls in its constructor at their designed places in twips, and
+// offers the handlers the runtime runs: load, activation, resize and unload.
+// Its controls are named (objectName) as the window's code names them.
+class Form : public QWidget, public ElasticSurface {
+    Q_OBJECT
+
+public:
+    explicit Form(const QString& name);
+    ~Form() override;
+
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Resize() {}
+    virtual void Form_Unload() {}
+
+    // Mouse pointer: 0 default, 11 hourglass, 14 arrow with question mark.
+    int MousePointer() const { return mousePointer_; }
+    void setMousePointer(int pointer);
+
+    // The controls in the window's order, as the proportional layout sees them.
+    const std::vector<QWidget*>& controls() const { return controls_; }
+
+    // ElasticSurface
+    double heightTwips() const override;
+    double widthTwips() const override;
+    void setHeightTwips(double twips) override;
+    void setWidthTwips(double twips) override;
+    bool isMaximised() const override;
+    int controlCount() const override;
+    Control control(int index) const override;
+    void placeControl(int index, int top, int left, int height, int width) override;
+    void setControlFontSize(int index, int points) override;
+    void raiseResize() override;
+
+protected:
+    // Designed size of the window in twips.
+    void designSize(int widthTwips, int heightTwips);
+    // Puts `widget` in `container` (the window when null) at its designed
+    // place in twips, names it and adds it to the window's controls.
+    template <class W>
+    W* place(W* widget, const char* name, int left, int top, int width, int height, QWidget* container = nullptr)
+    {
+        placeWidget(widget, name, left, top, width, height, container);
+        return widget;
+    }
+    // Connects a button's click to a handler.
+    void onClick(QAbstractButton* button, std::function<void()> handler);
+
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void placeWidget(QWidget* widget, const char* name, int left, int top, int width, int height,
+                     QWidget* container);
+
+    std::vector<QWidget*> controls_;
+    int mousePointer_ = 0;
+    bool sizingByCode_ = false;
+};
+
+// Sets the hourglass pointer on a window and puts the default one back when
+// it goes out of scope.
+class Hourglass {
+public:
+    explicit Hourglass(Form& form) : form_(form) { form_.setMousePointer(11); }
+    ~Hourglass() { form_.setMousePointer(0); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+
+private:
+    Form& form_;
+};
+
+} // namespace platform

@@ -1,0 +1,164 @@
+#include "platform/Forms.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <map>
+
+namespace platform {
+
+namespace {
+
+struct Runtime {
+    std::map<std::type_index, Form*> loaded;
+    // Windows in the order they were last activated; the last is the active one.
+    std::vector<Form*> activation;
+    bool ended = false;
+    std::function<void()> endHandler;
+};
+
+Runtime& runtime()
+{
+    static Runtime r;
+    return r;
+}
+
+void forgetActivation(Form* form)
+{
+    auto& order = runtime().activation;
+    order.erase(std::remove(order.begin(), order.end(), form), order.end());
+}
+
+void activate(Form& form)
+{
+    forgetActivation(&form);
+    runtime().activation.push_back(&form);
+    form.Form_Activate();
+}
+
+// When the active window goes away the last one activated before it that is
+// still on the screen comes back, and its activation handler runs.
+void bringBackPrevious(Form* leaving)
+{
+    auto& order = runtime().activation;
+    const bool wasActive = !order.empty() && order.back() == leaving;
+    forgetActivation(leaving);
+    if (!wasActive || runtime().ended)
+        return;
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if (!(*it)->isHidden()) {
+            activate(**it);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+Form* Forms::find(std::type_index type)
+{
+    const auto& loaded = runtime().loaded;
+    const auto it = loaded.find(type);
+    return it == loaded.end() ? nullptr : it->second;
+}
+
+void Forms::load(std::type_index type, Form* form)
+{
+    runtime().loaded[type] = form;
+    form->Form_Load();
+}
+
+void Forms::show(Form& form)
+{
+    if (!isLoaded(form))
+        return;
+    const bool wasHidden = form.isHidden();
+    form.show();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        form.raise();
+    if (wasHidden || activeForm() != &form)
+        activate(form);
+}
+
+void Forms::hide(Form& form)
+{
+    if (form.isHidden())
+        return;
+    form.hide();
+    bringBackPrevious(&form);
+}
+
+void Forms::unload(Form& form)
+{
+    if (!isLoaded(form))
+        return;
+    form.Form_Unload();
+    auto& loaded = runtime().loaded;
+    for (auto it = loaded.begin(); it != loaded.end(); ++it) {
+        if (it->second == &form) {
+            loaded.erase(it);
+            break;
+        }
+    }
+    form.hide();
+    form.deleteLater();
+    bringBackPrevious(&form);
+    if (loaded.empty())
+        endProgram();
+}
+
+bool Forms::isLoaded(const Form& form)
+{
+    const auto& loaded = runtime().loaded;
+    return std::any_of(loaded.begin(), loaded.end(), [&](const auto& entry) { return entry.second == &form; });
+}
+
+std::vector<Form*> Forms::loadedForms()
+{
+    std::vector<Form*> forms;
+    for (const auto& entry : runtime().loaded)
+        forms.push_back(entry.second);
+    return forms;
+}
+
+Form* Forms::activeForm()
+{
+    const auto& order = runtime().activation;
+    return order.empty() ? nullptr : order.back();
+}
+
+void Forms::endProgram()
+{
+    auto& r = runtime();
+    if (r.ended)
+        return;
+    r.ended = true;
+    if (r.endHandler)
+        r.endHandler();
+    else
+        QCoreApplication::exit(0);
+}
+
+bool Forms::programEnded()
+{
+    return runtime().ended;
+}
+
+void Forms::setEndHandler(std::function<void()> handler)
+{
+    runtime().endHandler = std::move(handler);
+}
+
+void Forms::reset()
+{
+    auto& r = runtime();
+    const auto loaded = std::move(r.loaded);
+    r.loaded.clear();
+    r.activation.clear();
+    for (const auto& entry : loaded)
+        delete entry.second;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    r.ended = false;
+}
+
+} // namespace platform

@@ -1,0 +1,41 @@
+#include "platform/Paths.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace platform {
+
+QString driveCFolder()
+{
+    const QString fromEnvironment = qEnvironmentVariable("TERVALO_C");
+    if (!fromEnvironment.isEmpty())
+        return QDir::cleanPath(QDir(fromEnvironment).absolutePath());
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                           + QStringLiteral("/tervalo/C"));
+}
+
+QString hostPath(const QString& windowsPath)
+{
+    if (windowsPath.startsWith(QLatin1Char('/')))
+        return windowsPath;
+    QString rest = windowsPath;
+    QString root;
+    if (rest.size() >= 2 && rest.at(1) == QLatin1Char(':') && rest.at(0).isLetter()) {
+        const QChar drive = rest.at(0).toUpper();
+        root = driveCFolder();
+        if (drive != QLatin1Char('C'))
+            root = QDir::cleanPath(root + QStringLiteral("/../") + drive);
+        rest = rest.mid(2);
+    }
+    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (root.isEmpty())
+        return QDir::cleanPath(rest);
+    return QDir::cleanPath(root + QLatin1Char('/') + rest);
+}
+
+QString programFolder()
+{
+    return hostPath(QString::fromLatin1(kProgramFolder));
+}
+
+} // namespace platform

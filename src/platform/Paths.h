@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The program keeps the Windows paths of its design ("C:\Quelvan\Dorvane\config",
+// "C:\Borrador.doc"). They all go through hostPath(), which puts drive C: onto a
+// folder of the host: $TERVALO_C when set, otherwise a folder of the user's own.
+
+inline constexpr auto kProgramFolder = "C:\\Quelvan\\Dorvane";
+
+// The host folder that stands for drive C:.
+QString driveCFolder();
+
+// Host path of a Windows path. A path without a drive letter is returned with
+// its separators turned; a host path (starting with '/') is returned as it is.
+QString hostPath(const QString& windowsPath);
+
+// The program folder ("C:\Quelvan\Dorvane") on the host.
+QString programFolder();
+
+} // namespace platform

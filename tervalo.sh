@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Installs what the program needs on Debian 12, builds it, and either starts
+# it on a ready data folder or runs every test without a screen.
+#   ./tervalo.sh start    install, build, prepare the data folder, start
+#   ./tervalo.sh test     install, build, run all tests headless
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n
+    libsqlite3-dev libzip-dev libpugixml-dev
+    libgtest-dev libgmock-dev
+)
+
+install_packages() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build build
+}
+
+# The folder that stands for drive C: (the program uses the same default).
+drive_c() {
+    echo "${TERVALO_C:-${XDG_DATA_HOME:-$HOME/.local/share}/tervalo/C}"
+}
+
+# What an installation leaves in the program folder: pictures and logo.
+prepare_data() {
+    local program
+    program="$(drive_c)/Quelvan/Dorvane"
+    mkdir -p "$program"
+    cp -r resources/programa/. "$program/"
+    echo "Carpeta de datos: $(drive_c)"
+}
+
+case "${1:-}" in
+start)
+    install_packages
+    build
+    prepare_data
+    exec build/src/tervalo
+    ;;
+test)
+    install_packages
+    build
+    cd build
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+    ;;
+*)
+    echo "uso: $0 start|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,78 @@
+#include "TervaloTest.h"
+
+#include "app/frmActualizacion.h"
+#include "app/frmMenu.h"
+#include "common/Module1.h"
+#include "platform/Forms.h"
+#include "platform/SingleInstance.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QPushButton>
+
+using platform::Forms;
+
+class ArranqueTest : public testing_support::TervaloTest {};
+
+TEST_F(ArranqueTest, AFreshFolderGetsWhatAnInstallationLeavesAndTheMainWindowOpens)
+{
+    Forms::show<frmActualizacion>();
+
+    EXPECT_EQ(RutaBD, QStringLiteral("C:\\Quelvan\\Dorvane\\Tervalo.mdb"));
+    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\Tervalo.mdb"));
+    EXPECT_TRUE(exists("C:\\Tervalo.mdb"));
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), QByteArray(53, ' ') + "0");
+    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\configold"));
+    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\Actu"));
+
+    EXPECT_EQ(Forms::loaded<frmActualizacion>(), nullptr);
+    ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
+    EXPECT_FALSE(Forms::loaded<frmMenu>()->isHidden());
+    EXPECT_EQ(Forms::loaded<frmMenu>()->windowTitle(), QStringLiteral("Menú Principal"));
+    EXPECT_FALSE(programEnded);
+}
+
+TEST_F(ArranqueTest, ASecondCopyIsRefusedAndWritesNothing)
+{
+    QDir().mkpath(driveC.path());
+    QLockFile first(platform::SingleInstance::lockPath());
+    ASSERT_TRUE(first.tryLock(0));
+
+    Forms::show<frmActualizacion>();
+
+    ASSERT_EQ(msg().shown().size(), 1u);
+    EXPECT_EQ(msg().shown()[0].text, QStringLiteral("Ya hay una aplicación de contratos ejecutandose."));
+    EXPECT_EQ(msg().shown()[0].style, 16);
+    EXPECT_EQ(msg().shown()[0].title, QStringLiteral("Tervalo"));
+    EXPECT_TRUE(programEnded);
+    EXPECT_FALSE(exists("C:\\Quelvan"));
+    EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+}
+
+TEST_F(ArranqueTest, ADoneStartTouchesNoFile)
+{
+    writeFile("C:\\Quelvan\\Dorvane\\config", "x");
+    writeFile("C:\\Quelvan\\Dorvane\\configold", "y");
+    writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
+    Forms::show<frmActualizacion>(); // creates the databases
+    Forms::reset();
+    Forms::setEndHandler([this] { programEnded = true; });
+    const QDateTime before = QFileInfo(host("C:\\Quelvan\\Dorvane\\Tervalo.mdb")).lastModified();
+
+    Forms::show<frmActualizacion>();
+
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), QByteArray("x"));
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\configold"), QByteArray("y"));
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\Actu"), QByteArray("Si"));
+    EXPECT_EQ(QFileInfo(host("C:\\Quelvan\\Dorvane\\Tervalo.mdb")).lastModified(), before);
+    EXPECT_NE(Forms::loaded<frmMenu>(), nullptr);
+}
+
+TEST_F(ArranqueTest, SalirEndsTheProgram)
+{
+    Forms::show<frmActualizacion>();
+    Forms::get<frmMenu>().cmdSalir->click();
+    EXPECT_TRUE(programEnded);
+    EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+}

@@ -1,0 +1,187 @@
+#include "TervaloTest.h"
+
+#include "common/class_Elastic.h"
+
+#include <cmath>
+
+using platform::ElasticSurface;
+
+namespace {
+
+// A window without a screen: its controls are numbers.
+class FakeWindow : public ElasticSurface {
+public:
+    FakeWindow(double width, double height, class_Elastic& layout) : width_(width), height_(height), layout_(layout) {}
+
+    double heightTwips() const override { return height_; }
+    double widthTwips() const override { return width_; }
+    void setHeightTwips(double t) override { height_ = t; }
+    void setWidthTwips(double t) override { width_ = t; }
+    bool isMaximised() const override { return maximised; }
+    int controlCount() const override { return static_cast<int>(controls.size()); }
+    Control control(int i) const override { return controls[i]; }
+    void placeControl(int i, int top, int left, int height, int width) override
+    {
+        controls[i].top = top;
+        controls[i].left = left;
+        controls[i].height = height;
+        controls[i].width = width;
+    }
+    void setControlFontSize(int i, int points) override { controls[i].fontSize = points; }
+    void raiseResize() override
+    {
+        ++resizes;
+        layout_.FormResize(*this);
+    }
+
+    // The user drags the window to a new size.
+    void drag(double width, double height)
+    {
+        width_ = width;
+        height_ = height;
+        raiseResize();
+    }
+
+    std::vector<Control> controls;
+    bool maximised = false;
+    int resizes = 0;
+
+private:
+    double width_;
+    double height_;
+    class_Elastic& layout_;
+};
+
+ElasticSurface::Control box(double top, double left, double height, double width, double font)
+{
+    ElasticSurface::Control c;
+    c.hasFont = true;
+    c.top = top;
+    c.left = left;
+    c.height = height;
+    c.width = width;
+    c.fontSize = font;
+    return c;
+}
+
+} // namespace
+
+class ElasticTest : public testing_support::TervaloTest {
+protected:
+    class_Elastic layout;
+};
+
+TEST_F(ElasticTest, InitSizesTheWindowToTheScreen)
+{
+    fakeScreen().setPixels(1024, 768); // 15,360 x 11,520 twips
+    FakeWindow w(9000, 6000, layout);
+    w.controls = {box(1000, 1200, 500, 3000, 8)};
+    layout.Init(w);
+    EXPECT_DOUBLE_EQ(w.heightTwips(), 10944);
+    EXPECT_DOUBLE_EQ(w.widthTwips(), 11520);
+    EXPECT_EQ(w.resizes, 2);
+    // Laid out for the new size by the second resize inside Init.
+    const double qy = (6000.0 - 400) / (10944 - 400);
+    const double qx = 9000.0 / 11520;
+    EXPECT_EQ(w.controls[0].top, std::floor(1000 / qy));
+    EXPECT_EQ(w.controls[0].left, std::floor(1200 / qx));
+    EXPECT_EQ(w.controls[0].width, std::floor(3000 / qx));
+    EXPECT_EQ(w.controls[0].fontSize, 10);
+
+    FakeWindow maximised(9000, 6000, layout);
+    maximised.maximised = true;
+    layout.Init(maximised);
+    EXPECT_DOUBLE_EQ(maximised.heightTwips(), 11520);
+    EXPECT_DOUBLE_EQ(maximised.widthTwips(), 15360);
+}
+
+TEST_F(ElasticTest, TheFirstResizeAfterInitChangesNothing)
+{
+    FakeWindow w(12000, 8000, layout);
+    w.controls = {box(100, 100, 100, 100, 8)};
+    layout.Init(w);
+    const auto before = w.controls[0];
+    w.drag(6000, 4000);
+    EXPECT_EQ(w.controls[0].width, before.width);
+    w.drag(6000, 4000);
+    EXPECT_NE(w.controls[0].width, before.width);
+}
+
+TEST_F(ElasticTest, ResizingScalesFromTheRecordingAndSnapsAtHalfSize)
+{
+    fakeScreen().setPixels(800, 600); // 12,000 x 9,000 twips: width unchanged
+    FakeWindow w(12000, 8000, layout);
+    w.controls = {box(2000, 3000, 1000, 4000, 8)};
+    layout.Init(w);
+    w.drag(12000, 8000); // the resize of the first showing
+    w.drag(24000, 16000);
+    EXPECT_EQ(w.controls[0].left, 6000);
+    EXPECT_EQ(w.controls[0].width, 8000);
+    EXPECT_EQ(w.controls[0].top, std::floor(2000 / ((8000.0 - 400) / (16000 - 400))));
+    EXPECT_EQ(w.controls[0].fontSize, 16);
+
+    w.drag(2000, 1000);
+    EXPECT_DOUBLE_EQ(w.heightTwips(), 4000);
+    EXPECT_DOUBLE_EQ(w.widthTwips(), 6000);
+    EXPECT_EQ(w.controls[0].left, 1500);
+}
+
+TEST_F(ElasticTest, FontSizesFollowTheWidthAndRoundUpToEven)
+{
+    fakeScreen().setPixels(800, 600);
+    const auto fontAtWidth = [&](double width) {
+        FakeWindow w(12000, 8000, layout);
+        w.controls = {box(0, 0, 10, 10, 10)};
+        layout.Init(w);
+        w.drag(12000, 8000);
+        w.drag(width, 8000);
+        return w.controls[0].fontSize;
+    };
+    EXPECT_EQ(fontAtWidth(15480), 12); // 12.9 is cut to 12
+    EXPECT_EQ(fontAtWidth(15720), 14); // 13.1 gives 14
+    EXPECT_EQ(fontAtWidth(11640), 10); // 9.7 gives 10
+}
+
+TEST_F(ElasticTest, LinesKeepTheirEndPointsAndGetNoFont)
+{
+    fakeScreen().setPixels(800, 600);
+    FakeWindow w(12000, 8000, layout);
+    ElasticSurface::Control line;
+    line.isLine = true;
+    line.top = 100;   // Y1
+    line.left = 200;  // X1
+    line.height = 700; // Y2
+    line.width = 900; // X2
+    w.controls = {line};
+    layout.Init(w);
+    w.drag(12000, 8000);
+    w.drag(24000, 8000);
+    EXPECT_EQ(w.controls[0].left, 400);
+    EXPECT_EQ(w.controls[0].width, 1800);
+    EXPECT_EQ(w.controls[0].top, 100);
+    EXPECT_EQ(w.controls[0].fontSize, 0);
+}
+
+TEST_F(ElasticTest, EachWindowKeepsItsOwnRecording)
+{
+    fakeScreen().setPixels(800, 600);
+    FakeWindow menu(12000, 8000, layout);
+    menu.controls = {box(1000, 1000, 1000, 1000, 8)};
+    layout.Init(menu);
+    menu.drag(12000, 8000);
+
+    FakeWindow list(6000, 4000, layout);
+    list.controls = {box(50, 50, 50, 50, 8), box(60, 60, 60, 60, 8)};
+    layout.Init(list);
+
+    // The main window, resized while another window was loaded after it,
+    // still scales from its own design.
+    menu.drag(24000, 8000);
+    EXPECT_EQ(menu.controls[0].left, 2000);
+    EXPECT_EQ(menu.controls[0].width, 2000);
+
+    FakeWindow neverInitialised(5000, 5000, layout);
+    neverInitialised.controls = {box(10, 10, 10, 10, 8)};
+    neverInitialised.drag(10000, 10000);
+    EXPECT_EQ(neverInitialised.controls[0].left, 10);
+}

@@ -1,0 +1,105 @@
+#include "TervaloTest.h"
+
+#include "data/Esquema.h"
+#include "platform/Database.h"
+
+using namespace platform;
+
+class DatabaseTest : public testing_support::TervaloTest {
+protected:
+    DatabaseTest() : db(Database::openOrCreate(host("C:\\prueba.mdb"))) { esquema::crear(db); }
+    Database db;
+};
+
+TEST_F(DatabaseTest, TextComparesWithoutRegardToCaseAccentedLettersIncluded)
+{
+    db.insert(QStringLiteral("Empresas"), {{QStringLiteral("NombreEmpresa"), QStringLiteral("ÁLAVA S.L.")},
+                                           {QStringLiteral("Provincia"), QStringLiteral("ÁLAVA")}});
+    db.insert(QStringLiteral("Empresas"), {{QStringLiteral("NombreEmpresa"), QStringLiteral("alava norte")},
+                                           {QStringLiteral("Provincia"), QStringLiteral("Alava")}});
+
+    const auto exact = db.select(QStringLiteral("SELECT * FROM Empresas WHERE Provincia = ?"), {QStringLiteral("álava")});
+    ASSERT_EQ(exact.size(), 1u);
+    EXPECT_EQ(exact[0].text(QStringLiteral("NombreEmpresa")), QStringLiteral("ÁLAVA S.L."));
+
+    const auto like = db.select(QStringLiteral("SELECT * FROM Empresas WHERE NombreEmpresa LIKE ?"),
+                                {QStringLiteral("álava%")});
+    EXPECT_EQ(like.size(), 1u);
+
+    const auto sorted = db.select(QStringLiteral("SELECT Provincia FROM Empresas ORDER BY Provincia"));
+    ASSERT_EQ(sorted.size(), 2u);
+    EXPECT_EQ(sorted[0].text(QStringLiteral("provincia")), QStringLiteral("Alava")) << "a sorts before á";
+}
+
+TEST_F(DatabaseTest, NullStaysApartFromEmptyTextAndValuesAreBound)
+{
+    const qint64 a = db.insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), QString(QLatin1String(""))}});
+    const qint64 b = db.insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), QVariant()}});
+    const qint64 c = db.insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), QStringLiteral("O'Brien'); DROP TABLE Clausulas;--")}});
+
+    auto row = db.first(QStringLiteral("SELECT * FROM Clausulas WHERE IdClausula = ?"), {a});
+    ASSERT_TRUE(row);
+    EXPECT_FALSE(row->isNull(QStringLiteral("Clausula")));
+    row = db.first(QStringLiteral("SELECT * FROM Clausulas WHERE IdClausula = ?"), {b});
+    EXPECT_TRUE(row->isNull(QStringLiteral("Clausula")));
+    EXPECT_EQ(row->text(QStringLiteral("Clausula")), QString());
+    row = db.first(QStringLiteral("SELECT * FROM Clausulas WHERE Clausula = ?"), {QStringLiteral("o'brien'); drop table clausulas;--")});
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->value(QStringLiteral("IdClausula")).toLongLong(), c);
+
+    db.update(QStringLiteral("Clausulas"), QStringLiteral("IdClausula"), b, {{QStringLiteral("Clausula"), QStringLiteral("x")}});
+    EXPECT_EQ(db.first(QStringLiteral("SELECT Clausula FROM Clausulas WHERE IdClausula = ?"), {b})->text(QStringLiteral("Clausula")),
+              QStringLiteral("x"));
+}
+
+TEST_F(DatabaseTest, CountersAreNeverReused)
+{
+    const qint64 first = db.insert(QStringLiteral("TipoContrato"), {{QStringLiteral("TipoContrato"), QStringLiteral("A")}});
+    const qint64 second = db.insert(QStringLiteral("TipoContrato"), {{QStringLiteral("TipoContrato"), QStringLiteral("B")}});
+    db.remove(QStringLiteral("TipoContrato"), QStringLiteral("IdTipoContrato"), second);
+    const qint64 third = db.insert(QStringLiteral("TipoContrato"), {{QStringLiteral("TipoContrato"), QStringLiteral("C")}});
+    EXPECT_EQ(second, first + 1);
+    EXPECT_EQ(third, second + 1);
+}
+
+TEST_F(DatabaseTest, MissingTableReadsAsJetError3078)
+{
+    try {
+        db.select(QStringLiteral("SELECT * FROM NoExiste"));
+        FAIL() << "no error";
+    } catch (const DbError& error) {
+        EXPECT_EQ(error.code(), kErrTableNotFound);
+    }
+    try {
+        db.select(QStringLiteral("SELECT NoExiste FROM Empresas"));
+        FAIL() << "no error";
+    } catch (const DbError& error) {
+        EXPECT_EQ(error.code(), 0);
+    }
+    EXPECT_THROW(Database::open(host("C:\\falta.mdb")), DbError);
+}
+
+TEST_F(DatabaseTest, TransactionRollsBackUnlessCommitted)
+{
+    {
+        Transaction t(db);
+        db.insert(QStringLiteral("Modelo"), {{QStringLiteral("NombreModelo"), QStringLiteral("P1")}});
+    }
+    EXPECT_TRUE(db.select(QStringLiteral("SELECT * FROM Modelo")).empty());
+    {
+        Transaction t(db);
+        db.insert(QStringLiteral("Modelo"), {{QStringLiteral("NombreModelo"), QStringLiteral("P1")}});
+        t.commit();
+    }
+    EXPECT_EQ(db.select(QStringLiteral("SELECT * FROM Modelo")).size(), 1u);
+}
+
+TEST_F(DatabaseTest, DatesAreStoredIsoAndShownDayFirst)
+{
+    EXPECT_EQ(dateValue(QDate(2026, 3, 1)).toString(), QStringLiteral("2026-03-01"));
+    EXPECT_TRUE(dateValue(QDate()).isNull());
+    EXPECT_EQ(toDate(QStringLiteral("2026-03-01")), QDate(2026, 3, 1));
+    EXPECT_EQ(toDate(QStringLiteral("01/03/2026")), QDate(2026, 3, 1));
+    EXPECT_FALSE(toDate(QStringLiteral("__/__/____")).isValid());
+    EXPECT_EQ(formatDate(QDate(2026, 3, 1)), QStringLiteral("01/03/2026"));
+}

@@ -1,0 +1,62 @@
+#include "TervaloTest.h"
+
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+using namespace platform;
+
+class FilesTest : public testing_support::TervaloTest {};
+
+TEST_F(FilesTest, WindowsPathsMapOntoTheHostFolderOfDriveC)
+{
+    const QString c = driveC.path();
+    EXPECT_EQ(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\config")), c + QStringLiteral("/Quelvan/Dorvane/config"));
+    EXPECT_EQ(hostPath(QStringLiteral("c:\\Quelvan\\Dorvane\\LogoAcerca.bmp")),
+              c + QStringLiteral("/Quelvan/Dorvane/LogoAcerca.bmp"));
+    EXPECT_EQ(hostPath(QStringLiteral("C:\\Borrador.doc")), c + QStringLiteral("/Borrador.doc"));
+    EXPECT_EQ(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\Contratos\\")), c + QStringLiteral("/Quelvan/Dorvane/Contratos"));
+    EXPECT_EQ(programFolder(), c + QStringLiteral("/Quelvan/Dorvane"));
+    EXPECT_EQ(hostPath(QStringLiteral("/tmp/x")), QStringLiteral("/tmp/x"));
+}
+
+TEST_F(FilesTest, TextIsSingleByteWindows1252BothWays)
+{
+    const QString text = QStringLiteral("Ñandú 5€ “ok”");
+    const QByteArray bytes = toCp1252(text);
+    EXPECT_EQ(bytes.size(), text.size());
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xD1);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[7]), 0x80);
+    EXPECT_EQ(fromCp1252(bytes), text);
+
+    // Every byte survives a round trip, the unused ones of the code page too.
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(static_cast<char>(b));
+    EXPECT_EQ(toCp1252(fromCp1252(all)), all);
+    EXPECT_EQ(toCp1252(QStringLiteral("漢")), QByteArray("?"));
+}
+
+TEST_F(FilesTest, FixedFieldsArePaddedAndCutByBytes)
+{
+    EXPECT_EQ(fixedField(QStringLiteral("año"), 5), QByteArray("a\xF1o  "));
+    EXPECT_EQ(fixedField(QStringLiteral("192.168.100.200X"), 15), QByteArray("192.168.100.200"));
+}
+
+TEST_F(FilesTest, RecordsReadBlanksPastTheEndAndWriteInPlace)
+{
+    const QString path = host("C:\\datos");
+    EXPECT_EQ(readRecord(path, 1, 4), QByteArray("    "));
+    EXPECT_TRUE(QFile::exists(path)) << "reading creates the file, as opening it for records does";
+
+    writeRecord(path, 2, 4, QByteArray("ab"));
+    EXPECT_EQ(readWholeFile(path), QByteArray("    ab  "));
+    writeRecord(path, 1, 4, QByteArray("123456"));
+    EXPECT_EQ(readWholeFile(path), QByteArray("1234ab  "));
+    EXPECT_EQ(readRecord(path, 2, 4), QByteArray("ab  "));
+    EXPECT_EQ(readRecord(path, 3, 4), QByteArray("    "));
+}
+
+TEST_F(FilesTest, ReplacingIntoAMissingFolderIsReported)
+{
+    EXPECT_THROW(replaceFile(host("C:\\no\\existe\\f"), "x"), FileError);
+}

@@ -1,0 +1,119 @@
+#include "TervaloTest.h"
+
+#include "platform/Controls.h"
+#include "platform/Forms.h"
+#include "platform/SingleInstance.h"
+
+#include <QLabel>
+#include <QLockFile>
+#include <QPushButton>
+#include <QSysInfo>
+
+using platform::Forms;
+
+namespace {
+
+std::vector<QString> events;
+
+class frmUno : public platform::Form {
+public:
+    frmUno() : Form(QStringLiteral("frmUno"))
+    {
+        lblUno = place(new QLabel, "lblUno", 0, 0, 1500, 300);
+        cmdCerrar = place(new QPushButton(QStringLiteral("Cerrar.")), "cmdCerrar", 0, 400, 1500, 300);
+        onClick(cmdCerrar, [this] { Forms::unload(*this); });
+    }
+    void Form_Load() override { events.push_back(QStringLiteral("Uno.Load")); }
+    void Form_Activate() override { events.push_back(QStringLiteral("Uno.Activate")); }
+    void Form_Unload() override { events.push_back(QStringLiteral("Uno.Unload")); }
+    QLabel* lblUno;
+    QPushButton* cmdCerrar;
+};
+
+class frmDos : public platform::Form {
+public:
+    frmDos() : Form(QStringLiteral("frmDos")) {}
+    void Form_Activate() override { events.push_back(QStringLiteral("Dos.Activate")); }
+};
+
+} // namespace
+
+class FormsTest : public testing_support::TervaloTest {
+protected:
+    FormsTest() { events.clear(); }
+};
+
+TEST_F(FormsTest, TouchingAControlLoadsTheWindowWithoutShowingIt)
+{
+    EXPECT_EQ(Forms::loaded<frmUno>(), nullptr);
+    Forms::get<frmUno>().lblUno->setText(QStringLiteral("x"));
+    ASSERT_NE(Forms::loaded<frmUno>(), nullptr);
+    EXPECT_TRUE(Forms::loaded<frmUno>()->isHidden());
+    EXPECT_EQ(events, std::vector<QString>{QStringLiteral("Uno.Load")});
+    Forms::get<frmUno>();
+    EXPECT_EQ(events.size(), 1u) << "one instance, loaded once";
+}
+
+TEST_F(FormsTest, UnloadFromItsOwnHandlerGivesAFreshInstanceAtTheNextTouch)
+{
+    auto& uno = Forms::show<frmUno>();
+    uno.lblUno->setText(QStringLiteral("viejo"));
+    uno.cmdCerrar->click();
+    EXPECT_EQ(Forms::loaded<frmUno>(), nullptr);
+    EXPECT_TRUE(Forms::get<frmUno>().lblUno->text().isEmpty());
+    EXPECT_EQ(events, (std::vector<QString>{QStringLiteral("Uno.Load"), QStringLiteral("Uno.Activate"),
+                                            QStringLiteral("Uno.Unload"), QStringLiteral("Uno.Load")}));
+}
+
+TEST_F(FormsTest, ActivationRunsOnShowAndWhenAWindowComesBack)
+{
+    Forms::show<frmDos>();
+    Forms::show<frmDos>();
+    Forms::show<frmUno>();
+    Forms::unload<frmUno>();
+    EXPECT_EQ(events, (std::vector<QString>{QStringLiteral("Dos.Activate"), QStringLiteral("Uno.Load"),
+                                            QStringLiteral("Uno.Activate"), QStringLiteral("Uno.Unload"),
+                                            QStringLiteral("Dos.Activate")}));
+    EXPECT_EQ(Forms::activeForm(), Forms::loaded<frmDos>());
+}
+
+TEST_F(FormsTest, UnloadingTheLastWindowEndsTheProgram)
+{
+    Forms::show<frmUno>();
+    Forms::show<frmDos>();
+    Forms::unload<frmUno>();
+    EXPECT_FALSE(programEnded);
+    Forms::unload<frmDos>();
+    EXPECT_TRUE(programEnded);
+}
+
+TEST_F(FormsTest, OptionButtonsRaiseClickWhenSetByCodeAndCanBeCleared)
+{
+    QWidget grupo;
+    auto* a = new platform::OptionButton(QStringLiteral("A"), &grupo);
+    auto* b = new platform::OptionButton(QStringLiteral("B"), &grupo);
+    int clicksA = 0;
+    QObject::connect(a, &QAbstractButton::clicked, [&] { ++clicksA; });
+    a->setValue(true);
+    EXPECT_EQ(clicksA, 1);
+    b->click();
+    EXPECT_FALSE(a->value());
+    EXPECT_TRUE(b->value());
+    b->setValue(false);
+    EXPECT_FALSE(a->value() || b->value());
+}
+
+TEST_F(FormsTest, OneRunningCopyHoldsTheLockAndACrashedOneLeavesNone)
+{
+    {
+        QLockFile other(platform::SingleInstance::lockPath());
+        ASSERT_TRUE(other.tryLock(0));
+        EXPECT_FALSE(platform::SingleInstance::acquire());
+    }
+    // A lock left by a process that is gone is taken over.
+    QFile stale(platform::SingleInstance::lockPath());
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("999999\ntervalo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    EXPECT_TRUE(platform::SingleInstance::acquire());
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Doubles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace testing_support {
+
+// Every case starts like a fresh process on an empty host folder standing for
+// drive C:, with the doubles of the platform in place: scripted message
+// boxes, a virtual clock (2026-12-06 10:00), a 1024 x 768 screen and a
+// launcher that starts nothing.
+class TervaloTest : public ::testing::Test {
+protected:
+    TervaloTest();
+    ~TervaloTest() override;
+
+    // Host path of a Windows path of the program ("C:\Quelvan\Dorvane\config").
+    static QString host(const char* windowsPath);
+    // Writes a file at a Windows path, creating its folders.
+    static void writeFile(const char* windowsPath, const QByteArray& content);
+    static QByteArray readFile(const char* windowsPath);
+    static bool exists(const char* windowsPath);
+
+    QTemporaryDir driveC;
+    platform::ScopedService<platform::MessageBoxes> messages;
+    platform::ScopedService<platform::Clock> clock;
+    platform::ScopedService<platform::Screen> screen;
+    platform::ScopedService<platform::Launcher> launcher;
+    bool programEnded = false;
+
+    ScriptedMessageBoxes& msg() { return static_cast<ScriptedMessageBoxes&>(*messages); }
+    FakeClock& fakeClock() { return static_cast<FakeClock&>(*clock); }
+    FakeScreen& fakeScreen() { return static_cast<FakeScreen&>(*screen); }
+    FakeLauncher& fakeLauncher() { return static_cast<FakeLauncher&>(*launcher); }
+
+private:
+    QByteArray previousDrive_;
+};
+
+} // namespace testing_support
