@@ -3,6 +3,7 @@
 #include "app/frmMenu.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
+#include "data/ActualizacionBD.h"
 #include "data/Configuracion.h"
 #include "data/Esquema.h"
 #include "platform/Database.h"
@@ -91,7 +92,9 @@ void frmActualizacion::ComprobarActualizacion()
     Forms::unload(*this);
 }
 
+// Whatever the upgrade's outcome, the start-up ends and the main window opens.
 void frmActualizacion::ActualizarBaseDatos()
 {
+    ::ActualizarBaseDatos();
     Forms::unload(*this);
 }

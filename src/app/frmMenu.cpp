@@ -1,25 +1,340 @@
 #include "app/frmMenu.h"
 
+#include "app/Avisos.h"
+#include "app/frmAcercade.h"
+#include "app/frmIdioma.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
+#include "common/frmMensaje.h"
+#include "platform/Clock.h"
+#include "platform/Controls.h"
+#include "platform/Database.h"
+#include "platform/Files.h"
+#include "platform/FlexGrid.h"
 #include "platform/Forms.h"
+#include "platform/MaskEdBox.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
+#include "platform/Screen.h"
+#include "platform/WebPanel.h"
 
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QUrlQuery>
 
 using platform::Forms;
+using platform::isShown;
+
+// The built-in pictures live in the resources of a static library.
+static void cargarRecursos()
+{
+    Q_INIT_RESOURCE(tervalo);
+}
+
+namespace {
+
+constexpr auto kMascaraIp = "CCC.CCC.CCC.CCC";
+
+// Octet 1-4 of the masked address text (places 1-3, 5-7, 9-11, 13-15).
+QString octeto(const QString& texto, int n)
+{
+    return texto.mid((n - 1) * 4, 3);
+}
+
+QString conOcteto(QString texto, int n, const QString& valor)
+{
+    texto.replace((n - 1) * 4, 3, valor);
+    return texto;
+}
+
+// The number an octet holds, blanks around the digits allowed; nothing when
+// it holds anything else.
+std::optional<int> numeroDeOcteto(const QString& octetoTexto)
+{
+    const QString recortado = octetoTexto.trimmed();
+    if (recortado.isEmpty())
+        return std::nullopt;
+    for (QChar c : recortado) {
+        if (!c.isDigit())
+            return std::nullopt;
+    }
+    return recortado.toInt();
+}
+
+QLabel* etiqueta(const QString& texto)
+{
+    auto* label = new QLabel(texto);
+    label->setWordWrap(true);
+    return label;
+}
+
+} // namespace
 
 frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
 {
+    cargarRecursos();
+    fondo_.load(QStringLiteral(":/fondo.jpg"));
     setWindowTitle(QStringLiteral("Menú Principal"));
-    designSize(12000, 8600);
-    cmdSalir = place(new QPushButton(QStringLiteral("Salir.")), "cmdSalir", 10200, 7560, 1320, 480);
+    designSize(12000, 9000);
+
+    // Picture buttons in one column on the left, each with its label.
+    struct Boton {
+        QPushButton** boton;
+        const char* nombre;
+        const char* etiquetaNombre;
+        const char* texto;
+        const char* ayuda;
+        QStyle::StandardPixmap icono;
+    };
+    const Boton botones[] = {
+        {&cmdEmpresas, "cmdEmpresas", "lblEmpresas", "- Empresas.", "Edición y creación de empresas y trabajadores.",
+         QStyle::SP_DirHomeIcon},
+        {&cmdContratos, "cmdContratos", "lblContratos", "- Mantenimiento de Contratos.",
+         "Edición y creación de contratos.", QStyle::SP_FileDialogDetailedView},
+        {&cmdPlantillas, "cmdPlantillas", "lblPlantillas", "- Plantillas, documentos.",
+         "Edición y creación de contratos.", QStyle::SP_FileIcon},
+        {&cmdTablas, "cmdTablas", "lblTablas", "- Mantenimiento de Tablas.",
+         "Mantenimiento de las diferentes tablas del programa.", QStyle::SP_FileDialogListView},
+        {&cmdConfigurar, "cmdConfigurar", "lblConfigurar", "- Configurar acceso al Servidor.",
+         "Obtener una ventana para poder configurar el acceso al central Unix.", QStyle::SP_ComputerIcon},
+        {&cmdImportar, "cmdImportar", "lblImportar", "- Importar Datos.",
+         "Importar los contratos generados en el Servidor.", QStyle::SP_ArrowDown},
+        {&cmdListado, "cmdListado", "lblListado", "- Trabajadores con contratos importados en memoria.",
+         "Listado de contratos importados.", QStyle::SP_FileDialogContentsView},
+        {&cmdTraspaso, "cmdTraspaso", "lblTraspaso", "- Carga de nuevos modulos.", "", QStyle::SP_DriveFDIcon},
+        {&cmdActualizar, "cmdActualizar", "lblActualizar", "- Descargar Actualizaciones.", "",
+         QStyle::SP_BrowserReload},
+    };
+    int top = 600;
+    for (const Boton& b : botones) {
+        auto* boton = place(new QPushButton, b.nombre, 360, top, 600, 600);
+        boton->setIcon(style()->standardIcon(b.icono));
+        boton->setIconSize(QSize(28, 28));
+        if (*b.ayuda)
+            boton->setToolTip(QString::fromUtf8(b.ayuda));
+        *b.boton = boton;
+        auto* label = place(etiqueta(QString::fromUtf8(b.texto)), b.etiquetaNombre, 1080, top + 30, 4200, 540);
+        label->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+        top += 840;
+    }
+    cmdSalir = place(new QPushButton(QStringLiteral("Salir.")), "cmdSalir", 360, 8280, 1320, 420);
     cmdSalir->setToolTip(QStringLiteral("Salir del Programa."));
+    lblVersion = place(new QLabel(QStringLiteral("Versión 5.1")), "lblVersion", 10200, 8400, 1440, 300);
+    lblVersion->setStyleSheet(QStringLiteral("color: white;"));
+
+    const QColor panel(0xEE, 0xF2, 0xF6);
+
+    // Table maintenance.
+    shaMantenimientos = place(new platform::Shape, "shaMantenimientos", 5400, 600, 6240, 3480);
+    shaMantenimientos->setFillColor(panel);
+    fraMantenimientos =
+        place(new QGroupBox(QStringLiteral("Mantenimientos de tablas : ")), "fraMantenimientos", 5520, 720, 6000, 3240);
+    const std::pair<platform::OptionButton**, std::pair<const char*, const char*>> opciones[] = {
+        {&optIdioma, {"optIdioma", "Parámetros programa."}},
+        {&optModelos, {"optModelos", "Modelos."}},
+        {&optManTipoContrato, {"optManTipoContrato", "Tipo de Contrato."}},
+        {&optManContrato, {"optManContrato", "Contratos."}},
+        {&optClausulas, {"optClausulas", "Cláusulas."}},
+        {&optMarcas, {"optMarcas", "Marcas."}},
+    };
+    top = 420;
+    for (const auto& [opcion, textos] : opciones) {
+        *opcion = place(new platform::OptionButton(QString::fromUtf8(textos.second)), textos.first, 480, top, 4200,
+                        360, fraMantenimientos);
+        top += 450;
+    }
+
+    // Server access.
+    shaConfigurar = place(new platform::Shape, "shaConfigurar", 5400, 600, 6240, 4080);
+    shaConfigurar->setFillColor(panel);
+    fraConfigurar = place(new QGroupBox(QStringLiteral("Configurar Acceso al central Unix : ")), "fraConfigurar", 5520,
+                          720, 6000, 3840);
+    place(etiqueta(QStringLiteral("IP del Servidor : ")), "lblIp", 240, 480, 2160, 330, fraConfigurar);
+    txtIp = place(new QLineEdit, "txtIp", 2520, 450, 2400, 360, fraConfigurar);
+    mskIp = place(new platform::MaskEdBox, "mskIp", 2520, 450, 2400, 360, fraConfigurar);
+    mskIp->setMask(QString::fromLatin1(kMascaraIp));
+    place(etiqueta(QStringLiteral("Password del root : ")), "lblPassword", 240, 960, 2160, 330, fraConfigurar);
+    txtPassword = place(new QLineEdit, "txtPassword", 2520, 930, 2400, 360, fraConfigurar);
+    place(etiqueta(QStringLiteral("Usuario : ")), "lblUsuario", 240, 1440, 2160, 330, fraConfigurar);
+    txtUsuario = place(new QLineEdit, "txtUsuario", 2520, 1410, 2400, 360, fraConfigurar);
+    place(etiqueta(QStringLiteral("Clave  de   usuario para la importación de contratos : ")), "lblClaveUsuario", 240,
+          1920, 4200, 600, fraConfigurar);
+    txtClaveUsuario = place(new QLineEdit, "txtClaveUsuario", 4560, 2040, 720, 360, fraConfigurar);
+    txtClaveUsuario->setMaxLength(2);
+    CmdGuardar = place(new QPushButton(QStringLiteral("Guardar.")), "CmdGuardar", 2520, 3120, 1320, 420, fraConfigurar);
+    CmdGuardar->setToolTip(QStringLiteral("Grabar los datos de configuración."));
+    cmdCerrar = place(new QPushButton(QStringLiteral("Cerrar.")), "cmdCerrar", 4080, 3120, 1320, 420, fraConfigurar);
+    cmdCerrar->setToolTip(QStringLiteral("Cerrar la ventana de configuración."));
+
+    // Alerts.
+    shaAvisos = place(new platform::Shape, "shaAvisos", 5400, 4440, 6240, 3600);
+    shaAvisos->setFillColor(panel);
+    fraAvisos = place(new QGroupBox(QStringLiteral("Avisos : ")), "fraAvisos", 5520, 4560, 6000, 3360);
+    lblAvisos = place(etiqueta(QString()), "lblAvisos", 240, 300, 5520, 480, fraAvisos);
+    mshAvisos = place(new platform::FlexGrid, "mshAvisos", 240, 840, 5520, 2340, fraAvisos);
+
+    // Import results.
+    shaResultados = place(new platform::Shape, "shaResultados", 5400, 600, 6240, 7560);
+    shaResultados->setFillColor(panel);
+    lblTituloR =
+        place(new QLabel(QStringLiteral("RESULTADOS IMPORTACIÓN DE DATOS")), "lblTituloR", 5520, 720, 6000, 360);
+    lblTituloR->setAlignment(Qt::AlignCenter);
+    lblTituloR->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    const auto resultados = [this](QGroupBox* marco, const char* const etiquetas[3], QLineEdit** cajas[3],
+                                   const char* const nombres[3], const char* boton) {
+        int y = 360;
+        for (int i = 0; i < 3; ++i) {
+            place(etiqueta(QString::fromUtf8(etiquetas[i])), (std::string(nombres[i]) + "Etiqueta").c_str(), 240, y,
+                  3000, 330, marco);
+            *cajas[i] = place(new QLineEdit, nombres[i], 3360, y - 30, 1200, 360, marco);
+            (*cajas[i])->setReadOnly(true);
+            y += 450;
+        }
+        return place(new QPushButton(QStringLiteral("Listado Discordancias.")), boton, 3360, y, 2400, 420, marco);
+    };
+    fraResultadosE = place(new QGroupBox(QStringLiteral("Empresas : ")), "fraResultadosE", 5520, 1200, 6000, 2280);
+    {
+        const char* const etiquetas[3] = {"Contratos Traspasados :", "Nuevas Empresas : ", "Discordancias : "};
+        QLineEdit** cajas[3] = {&txtEmpresas, &txtNuevasE, &txtDiscordanciasE};
+        const char* const nombres[3] = {"txtEmpresas", "txtNuevasE", "txtDiscordanciasE"};
+        cmdListadoE = resultados(fraResultadosE, etiquetas, cajas, nombres, "cmdListadoE");
+    }
+    fraResultadosT = place(new QGroupBox(QStringLiteral("Trabajadores : ")), "fraResultadosT", 5520, 3600, 6000, 2280);
+    {
+        const char* const etiquetas[3] = {"Trabajadores Traspasados:", "Nuevos Trabajadores : ", "Discordancias : "};
+        QLineEdit** cajas[3] = {&txtTrabajadores, &txtNuevosT, &txtDiscordanciasT};
+        const char* const nombres[3] = {"txtTrabajadores", "txtNuevosT", "txtDiscordanciasT"};
+        cmdListadoT = resultados(fraResultadosT, etiquetas, cajas, nombres, "cmdListadoT");
+    }
+    fraListado = place(new QGroupBox(QStringLiteral("Listado Discordancias :")), "fraListado", 5520, 1200, 6000, 4680);
+    lstDiscordancias = place(new QListWidget, "lstDiscordancias", 240, 360, 5520, 4080, fraListado);
+    cmdCerrarResultados =
+        place(new QPushButton(QStringLiteral("Cerrar.")), "cmdCerrarResultados", 10200, 7560, 1320, 420);
+
+    // Catalogue update.
+    fraActualizacion =
+        place(new QGroupBox(QStringLiteral("Actualización : ")), "fraActualizacion", 5520, 4560, 3600, 1920);
+    optActualizacion[0] = place(new platform::OptionButton(QStringLiteral("Nuevos Modelos")), "optActualizacion0", 240,
+                                360, 3000, 360, fraActualizacion);
+    optActualizacion[1] = place(new platform::OptionButton(QStringLiteral("Actualizar contratos")),
+                                "optActualizacion1", 240, 780, 3000, 360, fraActualizacion);
+    cmdEsconder =
+        place(new QPushButton(QStringLiteral("Cerrar")), "cmdEsconder", 2160, 1320, 1200, 420, fraActualizacion);
+
+    // Update page.
+    WebBrowser1 = place(new platform::WebPanel, "WebBrowser1", 0, 0, 12000, 6900);
+    cmdCerrarInternet =
+        place(new QPushButton(QStringLiteral("Cerrar Internet")), "cmdCerrarInternet", 5400, 7200, 1800, 420);
+
+    List1 = place(new QListWidget, "List1", 0, 0, 1200, 600);
+
+    for (QWidget* oculto :
+         std::initializer_list<QWidget*>{shaMantenimientos, fraMantenimientos, shaConfigurar, fraConfigurar, mskIp,
+                                         CmdGuardar, cmdCerrar, shaAvisos, fraAvisos, shaResultados, lblTituloR,
+                                         fraResultadosE, fraResultadosT, fraListado, cmdCerrarResultados,
+                                         fraActualizacion, WebBrowser1, cmdCerrarInternet, List1})
+        oculto->hide();
+
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    QMenu* programa = menuBar->addMenu(QStringLiteral("Programa"));
+    const auto entrada = [this](QMenu* menu, const char* nombre, const QString& texto, void (frmMenu::*accion)()) {
+        QAction* a = menu->addAction(texto);
+        a->setObjectName(QString::fromLatin1(nombre));
+        connect(a, &QAction::triggered, this, [this, accion] { (this->*accion)(); });
+        return a;
+    };
+    mnuEmpresas = entrada(programa, "mnuEmpresas", QStringLiteral("Empresas"), &frmMenu::cmdEmpresas_Click);
+    mnuContratos = entrada(programa, "mnuContratos", QStringLiteral("Contratos"), &frmMenu::cmdContratos_Click);
+    mnuTablas = entrada(programa, "mnuTablas", QStringLiteral("Tablas"), &frmMenu::cmdTablas_Click);
+    mnuConfigurar = entrada(programa, "mnuConfigurar", QStringLiteral("Configurar"), &frmMenu::cmdConfigurar_Click);
+    mnuImportar = entrada(programa, "mnuImportar", QStringLiteral("Importar"), &frmMenu::cmdImportar_Click);
+    mnuListado = entrada(programa, "mnuListado", QStringLiteral("Listado"), &frmMenu::cmdListado_Click);
+    programa->addSeparator();
+    mnuSalir = entrada(programa, "mnuSalir", QStringLiteral("Salir"), &frmMenu::cmdSalir_Click);
+    mnuAcerca = menuBar->addAction(QStringLiteral("Acerca De"));
+    mnuAcerca->setObjectName(QStringLiteral("mnuAcerca"));
+    connect(mnuAcerca, &QAction::triggered, this, [this] { mnuAcerca_Click(); });
+
+    onClick(cmdEmpresas, [this] { cmdEmpresas_Click(); });
+    onClick(cmdContratos, [this] { cmdContratos_Click(); });
+    onClick(cmdPlantillas, [this] { cmdPlantillas_Click(); });
+    onClick(cmdTablas, [this] { cmdTablas_Click(); });
+    onClick(cmdConfigurar, [this] { cmdConfigurar_Click(); });
+    onClick(cmdImportar, [this] { cmdImportar_Click(); });
+    onClick(cmdListado, [this] { cmdListado_Click(); });
+    onClick(cmdTraspaso, [this] { cmdTraspaso_Click(); });
+    onClick(cmdActualizar, [this] { cmdActualizar_Click(); });
+    onClick(cmdCerrarInternet, [this] { cmdCerrarInternet_Click(); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
+    onClick(CmdGuardar, [this] { CmdGuardar_Click(); });
+    onClick(cmdCerrar, [this] { cmdCerrar_Click(); });
+    onClick(cmdCerrarResultados, [this] { cmdCerrarResultados_Click(); });
+    onClick(cmdEsconder, [this] { cmdEsconder_Click(); });
+    onClick(optIdioma, [this] { optIdioma_Click(); });
+    onClick(optModelos, [this] { optModelos_Click(); });
+    onClick(optManTipoContrato, [this] { optManTipoContrato_Click(); });
+    onClick(optManContrato, [this] { optManContrato_Click(); });
+    onClick(optClausulas, [this] { optClausulas_Click(); });
+    onClick(optMarcas, [this] { optMarcas_Click(); });
+
+    txtIp->installEventFilter(this);
+    mskIp->KeyPress = [this](int& k) { mskIp_KeyPress(k); };
+    mskIp->KeyUp = [this](int code, int shift) { mskIp_KeyUp(code, shift); };
+    mskIp->Validate = [this](bool& cancel) { mskIp_Validate(cancel); };
+    mskIp->LostFocus = [this] { mskIp_LostFocus(); };
+}
+
+QUrl frmMenu::PaginaActualizaciones()
+{
+    QUrl url(QStringLiteral("http://actualizaciones.quelvan.es/index.php"));
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("id_soft"), QStringLiteral("6/"));
+    url.setQuery(query);
+    return url;
 }
 
 void frmMenu::Form_Load()
 {
     Elastico().Init(*this);
+    CargarFondo();
+    QDir().mkpath(platform::programFolder() + QStringLiteral("/Contratos"));
+
+    if (PrimeraCarga != QLatin1String("No")) {
+        platform::Hourglass reloj(*this);
+        try {
+            LeerConfiguracion();
+            const QString dias = configuracion_.DiasAviso.trimmed();
+            bool numerico = false;
+            const int n = dias.toInt(&numerico);
+            if (configuracion_.Avisos == QLatin1String("Si") && numerico)
+                LlenarAvisos(n);
+            PrimeraCarga = QStringLiteral("No");
+        } catch (const std::exception&) {
+            // The start-up pass is tried again at the next load.
+        }
+    }
+    if (!avisosAnadidos_) {
+        fraAvisos->hide();
+        shaAvisos->hide();
+    } else {
+        mshAvisos->setRows(mshAvisos->Rows() - 1);
+        fraAvisos->show();
+        shaAvisos->show();
+    }
+    OctetoCorregido = false;
+    for (const char* carpeta : {"C:\\Quelvan\\Dorvane\\ContratosTemp", "C:\\Quelvan\\Dorvane\\ContratosImp"})
+        QDir().mkpath(platform::hostPath(QString::fromLatin1(carpeta)));
+    setMousePointer(0);
 }
 
 void frmMenu::Form_Activate()
@@ -32,8 +347,372 @@ void frmMenu::Form_Resize()
     Elastico().FormResize(*this);
 }
 
+void frmMenu::resizeEvent(QResizeEvent* event)
+{
+    Form::resizeEvent(event);
+    menuBar->setGeometry(0, 0, width(), menuBar->sizeHint().height());
+    menuBar->raise();
+}
+
+void frmMenu::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawPixmap(rect(), fondo_);
+}
+
+bool frmMenu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtIp && event->type() == QEvent::MouseButtonDblClick) {
+        txtIp_DblClick();
+        return true;
+    }
+    return Form::eventFilter(watched, event);
+}
+
+// The background picture made for the screen's size, when there is one.
+void frmMenu::CargarFondo()
+{
+    const auto& pantalla = platform::screen();
+    const int ancho = platform::twipsToPixels(pantalla.widthTwips());
+    const int alto = platform::twipsToPixels(pantalla.heightTwips());
+    QString nombre;
+    if (ancho == 800)
+        nombre = QStringLiteral("Tervalo800600.jpg");
+    else if (ancho == 1024)
+        nombre = QStringLiteral("Tervalo1024768.jpg");
+    else if (ancho == 1280 && alto == 768)
+        nombre = QStringLiteral("Tervalo1280768.jpg");
+    else if (ancho == 1280 && alto == 800)
+        nombre = QStringLiteral("Tervalo1280800.jpg");
+    else if (ancho == 1280 && alto == 1024)
+        nombre = QStringLiteral("Tervalo12801024.jpg");
+    if (nombre.isEmpty())
+        return;
+    const QPixmap imagen(platform::programFolder() + QStringLiteral("/Fondo/") + nombre);
+    if (!imagen.isNull())
+        fondo_ = imagen;
+    update();
+}
+
+void frmMenu::LlenarAvisos(int dias)
+{
+    MostrarMensaje(QStringLiteral("Cargando Avisos."));
+    auto db = AbrirBaseDatos();
+    bool hayCandidatos = false;
+    const auto avisos = BuscarAvisos(db, dias, platform::clock().today(), &hayCandidatos);
+
+    mshAvisos->setRows(2);
+    const char* const cabeceras[] = {"Nombre Trabajador", "Núm. Empresa", "Fecha Fin"};
+    const int anchos[] = {2500, 1300, 1300};
+    mshAvisos->setCols(3);
+    for (int c = 0; c < 3; ++c) {
+        mshAvisos->setTextMatrix(0, c, QString::fromUtf8(cabeceras[c]));
+        mshAvisos->setColWidth(c, anchos[c]);
+    }
+    lblAvisos->setText(QStringLiteral("Trabajadores que finalizan la prórroga en menos de %1 días.").arg(dias));
+    if (!hayCandidatos) {
+        MostrarMensaje(QStringLiteral("No hay Avisos."));
+        return;
+    }
+    for (const Aviso& aviso : avisos) {
+        const int fila = mshAvisos->Rows() - 1;
+        mshAvisos->setTextMatrix(fila, 0, aviso.NombreTrabajador);
+        mshAvisos->setTextMatrix(fila, 1, aviso.NumEmpresa);
+        mshAvisos->setTextMatrix(fila, 2, platform::formatDate(aviso.FechaFin));
+        mshAvisos->setRows(mshAvisos->Rows() + 1);
+        avisosAnadidos_ = true;
+    }
+}
+
+// Screens reached from the picture buttons and the menu. Each opens its
+// screen once that screen is part of the program.
+void frmMenu::cmdEmpresas_Click() {}
+void frmMenu::cmdContratos_Click() {}
+void frmMenu::cmdPlantillas_Click() {}
+void frmMenu::cmdImportar_Click() {}
+void frmMenu::cmdListado_Click() {}
+void frmMenu::optModelos_Click() {}
+void frmMenu::optManTipoContrato_Click() {}
+void frmMenu::optManContrato_Click() {}
+void frmMenu::optClausulas_Click() {}
+void frmMenu::optMarcas_Click() {}
+
+void frmMenu::cmdTraspaso_Click() {}
+
+// The results and alerts panels give way to the panel being opened.
+void frmMenu::CerrarResultadosYAvisos()
+{
+    if (isShown(fraResultadosE))
+        cmdCerrarResultados_Click();
+    if (isShown(fraAvisos)) {
+        fraAvisos->hide();
+        shaAvisos->hide();
+    }
+}
+
+void frmMenu::cmdTablas_Click()
+{
+    CerrarResultadosYAvisos();
+    fraMantenimientos->show();
+    shaMantenimientos->show();
+    MostrarPanelConfiguracion(false);
+}
+
+void frmMenu::MostrarPanelConfiguracion(bool visible)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{fraConfigurar, shaConfigurar, CmdGuardar, cmdCerrar})
+        w->setVisible(visible);
+}
+
+void frmMenu::LeerConfiguracion()
+{
+    configuracion_ = ::LeerConfiguracion();
+}
+
+void frmMenu::cmdConfigurar_Click()
+{
+    CerrarResultadosYAvisos();
+    try {
+        LeerConfiguracion();
+    } catch (const platform::FileError& error) {
+        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        return;
+    }
+    txtIp->setText(configuracion_.Ip);
+    txtPassword->setText(configuracion_.Password);
+    txtUsuario->setText(configuracion_.Usuario);
+    txtClaveUsuario->setText(configuracion_.ClaveUsuario);
+    MostrarPanelConfiguracion(true);
+    shaMantenimientos->hide();
+    fraMantenimientos->hide();
+}
+
+void frmMenu::CmdGuardar_Click()
+{
+    // An address of empty octets ("...") is no address at all.
+    QString ip = txtIp->text();
+    if (ip.trimmed().remove(QLatin1Char('.')).trimmed().isEmpty())
+        ip.clear();
+    try {
+        // Re-read so that the parameters saved meanwhile by another window stay.
+        configuracion_ = ActualizarConfiguracion([&](DatosConfiguracion& d) {
+            d.Ip = ip;
+            d.Password = txtPassword->text();
+            d.Usuario = txtUsuario->text();
+            d.ClaveUsuario = txtClaveUsuario->text();
+        });
+    } catch (const platform::FileError& error) {
+        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        return;
+    }
+    MostrarMensaje(QStringLiteral("Datos de la configuración grabados."));
+    MostrarPanelConfiguracion(false);
+}
+
+void frmMenu::cmdCerrar_Click()
+{
+    MostrarPanelConfiguracion(false);
+}
+
+void frmMenu::cmdCerrarResultados_Click()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{shaResultados, fraListado, fraResultadosE, fraResultadosT,
+                                                      lblTituloR, cmdCerrarResultados})
+        w->hide();
+}
+
+void frmMenu::cmdEsconder_Click()
+{
+    fraActualizacion->hide();
+}
+
+void frmMenu::cmdActualizar_Click()
+{
+    const int arriba = menuBar->sizeHint().height();
+    WebBrowser1->setGeometry(0, arriba, width(), static_cast<int>(height() / 1.3));
+    cmdCerrarInternet->show();
+    cmdCerrarInternet->raise();
+    WebBrowser1->show();
+    WebBrowser1->raise();
+    menuBar->raise();
+    WebBrowser1->Navigate(PaginaActualizaciones());
+}
+
+void frmMenu::cmdCerrarInternet_Click()
+{
+    WebBrowser1->hide();
+    cmdCerrarInternet->hide();
+}
+
 void frmMenu::cmdSalir_Click()
 {
     Forms::unload(*this);
     Forms::endProgram();
+}
+
+void frmMenu::optIdioma_Click()
+{
+    Forms::show<frmIdioma>();
+}
+
+void frmMenu::mnuAcerca_Click()
+{
+    Forms::show<frmAcercade>();
+}
+
+// Masked entry of the server address: it opens on a double click of the
+// address, moves from octet to octet with ".", and refuses octets above 255.
+
+void frmMenu::txtIp_DblClick()
+{
+    mskIp->show();
+    txtIp->hide();
+    mskIp->setText(mskIp->emptyText());
+    mskIp->setFocus();
+    mskIp->setSelStart(0);
+}
+
+void frmMenu::mskIp_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii == 8 || (KeyAscii >= '0' && KeyAscii <= '9'))
+        return;
+    if (KeyAscii == ' ') {
+        if (CerrandoOcteto)
+            PasoBlanco();
+        return;
+    }
+    if (KeyAscii != '.') {
+        KeyAscii = 0;
+        return;
+    }
+
+    // "." closes the octet before the first empty one.
+    PosicionIp = 0;
+    const QString texto = mskIp->Text();
+    const QString vacio = QStringLiteral("___");
+    if (octeto(texto, 1) == vacio) {
+        PosicionIp = 1;
+        KeyAscii = '_';
+    } else {
+        int k = 4;
+        for (int n = 2; n <= 4; ++n) {
+            if (octeto(texto, n) == vacio) {
+                k = n - 1;
+                break;
+            }
+        }
+        const int b = (k - 1) * 4 + 2;
+        const int c = b + 1;
+        if (k < 4 && texto.at(c - 1) != QLatin1Char('_')) {
+            PosicionIp = k * 4 + 1;
+            KeyAscii = '_';
+        } else if (texto.at(b - 1) == QLatin1Char('_')) {
+            PosicionIp = b;
+            KeyAscii = ' ';
+        } else if (texto.at(c - 1) == QLatin1Char('_')) {
+            PosicionIp = c;
+        }
+    }
+    if (PosicionIp != 0) {
+        CerrandoOcteto = true;
+        PasoBlanco();
+        CerrandoOcteto = false;
+    }
+}
+
+// Blanks the place PosicionIp and moves the cursor past it; at the end of the
+// last octet the entry moves on to the user name.
+void frmMenu::PasoBlanco()
+{
+    BlanquearPosicionIp(PosicionIp);
+    switch (PosicionIp) {
+    case 1:
+    case 5:
+    case 9:
+    case 13:
+        mskIp->setSelStart(PosicionIp - 1);
+        break;
+    case 14:
+    case 15:
+        txtUsuario->setFocus();
+        if (isShown(mskIp))
+            mskIp->leaveFocus();
+        break;
+    default:
+        mskIp->setSelStart(PosicionIp);
+        break;
+    }
+}
+
+void frmMenu::BlanquearPosicionIp(int posicion)
+{
+    QString texto = mskIp->Text();
+    switch (posicion) {
+    case 2:
+    case 3:
+    case 6:
+    case 7:
+    case 10:
+    case 11:
+    case 15:
+        texto[posicion - 1] = QLatin1Char(' ');
+        break;
+    case 14:
+        texto[13] = QLatin1Char(' ');
+        texto[14] = QLatin1Char(' ');
+        break;
+    default:
+        return;
+    }
+    mskIp->setText(texto);
+}
+
+void frmMenu::SituarEnOcteto(int octetoNumero)
+{
+    if (octetoNumero >= 1 && octetoNumero <= 4)
+        mskIp->setSelStart((octetoNumero - 1) * 4);
+    OctetoCorregido = true;
+}
+
+void frmMenu::mskIp_KeyUp(int, int)
+{
+    if (OctetoCorregido) {
+        OctetoCorregido = false;
+        return;
+    }
+    const QString texto = mskIp->Text();
+    for (int n = 1; n <= 4; ++n) {
+        const auto valor = numeroDeOcteto(octeto(texto, n));
+        if (valor && *valor > 255) {
+            platform::MsgBox(n == 2 ? QStringLiteral("No es posible un valor de campo superior a 255")
+                                    : QStringLiteral("No es posible un valor de campo superio a 255"),
+                             platform::style::Critical);
+            mskIp->setText(conOcteto(mskIp->Text(), n, QStringLiteral("___")));
+            SituarEnOcteto(n);
+            return;
+        }
+    }
+}
+
+void frmMenu::mskIp_Validate(bool&)
+{
+    QString texto = mskIp->Text();
+    const QString vacio = QStringLiteral("___");
+    for (int n = 1; n <= 4; ++n) {
+        const auto valor = numeroDeOcteto(octeto(CambiarGuiones(texto), n));
+        if (octeto(texto, n) != vacio && valor && *valor > 255)
+            texto = conOcteto(texto, n, vacio);
+    }
+    if (octeto(texto, 4) != vacio)
+        texto = conOcteto(texto, 4, CambiarGuiones(octeto(texto, 4)));
+    mskIp->setText(texto);
+}
+
+void frmMenu::mskIp_LostFocus()
+{
+    const QString u = CambiarGuiones(mskIp->Text());
+    txtIp->setText(octeto(u, 1).trimmed() + QLatin1Char('.') + octeto(u, 2).trimmed() + QLatin1Char('.')
+                   + octeto(u, 3).trimmed() + QLatin1Char('.') + octeto(u, 4).trimmed());
+    txtIp->show();
+    mskIp->hide();
 }

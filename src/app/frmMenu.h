@@ -1,10 +1,29 @@
 #pragma once
 
+#include "data/Configuracion.h"
 #include "platform/Form.h"
 
+#include <QPixmap>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenuBar;
 class QPushButton;
 
-// The main window, from which every screen is reached.
+namespace platform {
+class FlexGrid;
+class MaskEdBox;
+class OptionButton;
+class Shape;
+class WebPanel;
+} // namespace platform
+
+// The main window ("Menú Principal"): the hub from which every screen is
+// opened, with the table-maintenance, server-access, alerts and import
+// results panels, and the update page.
 class frmMenu : public platform::Form {
     Q_OBJECT
 public:
@@ -14,7 +33,140 @@ public:
     void Form_Activate() override;
     void Form_Resize() override;
 
-    QPushButton* cmdSalir;
+    // Address of the maker's update page.
+    static QUrl PaginaActualizaciones();
 
+    // Picture buttons and their labels.
+    QPushButton* cmdEmpresas;
+    QPushButton* cmdContratos;
+    QPushButton* cmdPlantillas;
+    QPushButton* cmdTablas;
+    QPushButton* cmdConfigurar;
+    QPushButton* cmdImportar;
+    QPushButton* cmdListado;
+    QPushButton* cmdTraspaso;
+    QPushButton* cmdActualizar;
+    QPushButton* cmdSalir;
+    QLabel* lblVersion;
+
+    // Table maintenance.
+    platform::Shape* shaMantenimientos;
+    QGroupBox* fraMantenimientos;
+    platform::OptionButton* optIdioma;
+    platform::OptionButton* optModelos;
+    platform::OptionButton* optManTipoContrato;
+    platform::OptionButton* optManContrato;
+    platform::OptionButton* optClausulas;
+    platform::OptionButton* optMarcas;
+
+    // Server access.
+    platform::Shape* shaConfigurar;
+    QGroupBox* fraConfigurar;
+    QLineEdit* txtIp;
+    platform::MaskEdBox* mskIp;
+    QLineEdit* txtPassword;
+    QLineEdit* txtUsuario;
+    QLineEdit* txtClaveUsuario;
+    QPushButton* CmdGuardar;
+    QPushButton* cmdCerrar;
+
+    // Alerts.
+    platform::Shape* shaAvisos;
+    QGroupBox* fraAvisos;
+    platform::FlexGrid* mshAvisos;
+    QLabel* lblAvisos;
+
+    // Import results.
+    platform::Shape* shaResultados;
+    QLabel* lblTituloR;
+    QGroupBox* fraResultadosE;
+    QLineEdit* txtEmpresas;
+    QLineEdit* txtNuevasE;
+    QLineEdit* txtDiscordanciasE;
+    QPushButton* cmdListadoE;
+    QGroupBox* fraResultadosT;
+    QLineEdit* txtTrabajadores;
+    QLineEdit* txtNuevosT;
+    QLineEdit* txtDiscordanciasT;
+    QPushButton* cmdListadoT;
+    QGroupBox* fraListado;
+    QListWidget* lstDiscordancias;
+    QPushButton* cmdCerrarResultados;
+
+    // Catalogue update.
+    QGroupBox* fraActualizacion;
+    platform::OptionButton* optActualizacion[2];
+    QPushButton* cmdEsconder;
+
+    // Update page.
+    platform::WebPanel* WebBrowser1;
+    QPushButton* cmdCerrarInternet;
+
+    // File list shared with the exchange with the payroll server.
+    QListWidget* List1;
+
+    QMenuBar* menuBar;
+    QAction* mnuEmpresas;
+    QAction* mnuContratos;
+    QAction* mnuTablas;
+    QAction* mnuConfigurar;
+    QAction* mnuImportar;
+    QAction* mnuListado;
+    QAction* mnuSalir;
+    QAction* mnuAcerca;
+
+    void cmdEmpresas_Click();
+    void cmdContratos_Click();
+    void cmdPlantillas_Click();
+    void cmdTablas_Click();
+    void cmdConfigurar_Click();
+    void cmdImportar_Click();
+    void cmdListado_Click();
+    void cmdTraspaso_Click();
+    void cmdActualizar_Click();
+    void cmdCerrarInternet_Click();
     void cmdSalir_Click();
+    void CmdGuardar_Click();
+    void cmdCerrar_Click();
+    void cmdCerrarResultados_Click();
+    void cmdEsconder_Click();
+    void optIdioma_Click();
+    void optModelos_Click();
+    void optManTipoContrato_Click();
+    void optManContrato_Click();
+    void optClausulas_Click();
+    void optMarcas_Click();
+    void mnuAcerca_Click();
+
+    void txtIp_DblClick();
+    void mskIp_KeyPress(int& KeyAscii);
+    void mskIp_KeyUp(int KeyCode, int Shift);
+    void mskIp_Validate(bool& Cancel);
+    void mskIp_LostFocus();
+
+    // The background picture in use (the built-in one unless a picture for
+    // the screen's size was found).
+    const QPixmap& Fondo() const { return fondo_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CargarFondo();
+    void LlenarAvisos(int dias);
+    void LeerConfiguracion();
+    void BlanquearPosicionIp(int posicion);
+    void PasoBlanco();
+    void SituarEnOcteto(int octeto);
+    void MostrarPanelConfiguracion(bool visible);
+    void CerrarResultadosYAvisos();
+
+    DatosConfiguracion configuracion_;
+    QPixmap fondo_;
+    bool avisosAnadidos_ = false;
+    int PosicionIp = 0;
+    bool CerrandoOcteto = false;
+    bool OctetoCorregido = false;
 };

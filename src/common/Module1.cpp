@@ -2,6 +2,8 @@
 
 #include "common/class_Elastic.h"
 #include "platform/Clock.h"
+#include "platform/Database.h"
+#include "platform/Paths.h"
 
 #include <memory>
 
@@ -120,4 +122,9 @@ QString OrdinalClausula(int n, int idioma)
 void RutaBaseDatos()
 {
     RutaBD = QString::fromLatin1(kRutaBaseDatos);
+}
+
+platform::Database AbrirBaseDatos()
+{
+    return platform::Database::open(platform::hostPath(RutaBD));
 }

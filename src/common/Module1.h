@@ -7,6 +7,10 @@
 
 class class_Elastic;
 
+namespace platform {
+class Database;
+}
+
 // Process-wide state through which the windows pass what they share, and the
 // small procedures every window uses. All of it starts empty, zero or false.
 
@@ -41,6 +45,8 @@ QString CambiarGuiones(const QString& texto);
 // Heading of the n-th clause: idioma 1 Castilian, 2 Catalan; empty outside the tables.
 QString OrdinalClausula(int n, int idioma);
 void RutaBaseDatos();
+// Opens the database file named by RutaBD.
+platform::Database AbrirBaseDatos();
 
 // Where the working database and the fresh empty one are kept.
 inline constexpr auto kRutaBaseDatos = "C:\\Quelvan\\Dorvane\\Tervalo.mdb";

@@ -1,0 +1,385 @@
+#include "TervaloTest.h"
+
+#include "app/frmAcercade.h"
+#include "app/frmActualizacion.h"
+#include "app/frmIdioma.h"
+#include "app/frmMenu.h"
+#include "common/Module1.h"
+#include "common/frmMensaje.h"
+#include "data/Configuracion.h"
+#include "data/Esquema.h"
+#include "platform/Controls.h"
+#include "platform/Database.h"
+#include "platform/FlexGrid.h"
+#include "platform/Forms.h"
+#include "platform/MaskEdBox.h"
+#include "platform/Registry.h"
+#include "platform/WebPanel.h"
+
+#include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUrlQuery>
+
+using platform::Forms;
+using platform::isShown;
+
+namespace {
+
+class FakeRegistry final : public platform::Registry {
+public:
+    std::optional<QString> value(const QString& key, const QString& name) const override
+    {
+        const auto it = values.find(key + QLatin1Char('|') + name);
+        return it == values.end() ? std::nullopt : std::optional<QString>(it->second);
+    }
+    std::map<QString, QString> values;
+};
+
+} // namespace
+
+class MenuTest : public testing_support::TervaloTest {
+protected:
+    MenuTest()
+    {
+        writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
+        writeFile("C:\\Quelvan\\Dorvane\\configold", "");
+    }
+
+    // Starts the program as its main does.
+    frmMenu& start()
+    {
+        Forms::show<frmActualizacion>();
+        return *Forms::loaded<frmMenu>();
+    }
+
+    static void guardarConfiguracion(const QString& avisos, const QString& dias)
+    {
+        ActualizarConfiguracion([&](DatosConfiguracion& d) {
+            d.Avisos = avisos;
+            d.DiasAviso = dias;
+        });
+    }
+
+    void trabajador(const QString& nombre, const QString& duracion, const QString& inicio)
+    {
+        esquema::crearBasesDeDatosQueFalten();
+        RutaBaseDatos();
+        auto db = AbrirBaseDatos();
+        db.insert(QStringLiteral("Trabajadores"), {{QStringLiteral("NombreTrabajador"), nombre},
+                                                   {QStringLiteral("NumEmpresa"), QStringLiteral("00007")},
+                                                   {QStringLiteral("Duracion"), duracion},
+                                                   {QStringLiteral("FechaInicioProrroga"), inicio}});
+    }
+
+    // Reloads the main window as a screen's return button does.
+    frmMenu& volverAlMenu()
+    {
+        Forms::unload<frmMenu>();
+        return Forms::show<frmMenu>();
+    }
+};
+
+TEST_F(MenuTest, StartingCreatesTheWorkingFoldersAndOpensTheMainWindow)
+{
+    auto& menu = start();
+    EXPECT_FALSE(menu.isHidden());
+    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\Contratos"));
+    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\ContratosTemp"));
+    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\ContratosImp"));
+    EXPECT_FALSE(isShown(menu.fraAvisos));
+    EXPECT_FALSE(isShown(menu.fraConfigurar));
+    EXPECT_TRUE(isShown(menu.cmdEmpresas)) << "buttons of screens still to come stay visible";
+    EXPECT_FALSE(menu.Fondo().isNull()) << "the built-in background";
+}
+
+TEST_F(MenuTest, TheBackgroundFollowsTheScreenWidth)
+{
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    writeFile("C:\\Quelvan\\Dorvane\\Fondo\\.keep", {});
+    ASSERT_TRUE(picture.save(host("C:\\Quelvan\\Dorvane\\Fondo\\Tervalo800600.jpg")));
+
+    fakeScreen().setPixels(800, 1024);
+    EXPECT_EQ(start().Fondo().size(), QSize(64, 48));
+
+    fakeScreen().setPixels(1280, 960);
+    EXPECT_NE(volverAlMenu().Fondo().size(), QSize(64, 48));
+    fakeScreen().setPixels(1280, 1024); // listed, but its file is missing
+    EXPECT_FALSE(volverAlMenu().Fondo().isNull());
+}
+
+TEST_F(MenuTest, AlertsAreShownOnceOnTheFirstLoad)
+{
+    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("30"));
+    trabajador(QStringLiteral("ANA PEREZ"), QStringLiteral("1 Meses  "), QStringLiteral("2026-12-01"));
+    trabajador(QStringLiteral("LUIS GIL"), QStringLiteral("6 Meses  "), QStringLiteral("2026-12-01"));
+    trabajador(QStringLiteral("EVA ROS"), QStringLiteral("seis"), QStringLiteral("2026-12-01"));
+
+    auto& menu = start();
+    ASSERT_TRUE(isShown(menu.fraAvisos));
+    EXPECT_TRUE(isShown(menu.shaAvisos));
+    EXPECT_EQ(menu.mshAvisos->Rows(), 2);
+    EXPECT_EQ(menu.mshAvisos->TextMatrix(0, 2), QStringLiteral("Fecha Fin"));
+    EXPECT_EQ(menu.mshAvisos->TextMatrix(1, 0), QStringLiteral("ANA PEREZ"));
+    EXPECT_EQ(menu.mshAvisos->TextMatrix(1, 1), QStringLiteral("00007"));
+    EXPECT_EQ(menu.mshAvisos->TextMatrix(1, 2), QStringLiteral("01/01/2027"));
+    EXPECT_EQ(menu.mshAvisos->ColWidth(0), 2500);
+    EXPECT_EQ(menu.lblAvisos->text(), QStringLiteral("Trabajadores que finalizan la prórroga en menos de 30 días."));
+    EXPECT_EQ(PrimeraCarga, QStringLiteral("No"));
+
+    EXPECT_FALSE(isShown(volverAlMenu().fraAvisos)) << "alerts once per run";
+}
+
+TEST_F(MenuTest, NoCandidateGivesTheNoAlertsNoticeAndAHiddenPanel)
+{
+    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("15"));
+    bool avisoVisto = false;
+    fakeClock().duringWait = [&](double) {
+        if (auto* m = Forms::loaded<frmMensaje>())
+            avisoVisto |= m->lblMensaje->text() == QStringLiteral("No hay Avisos.");
+    };
+    auto& menu = start();
+    EXPECT_TRUE(avisoVisto);
+    EXPECT_FALSE(isShown(menu.fraAvisos));
+}
+
+TEST_F(MenuTest, PanelsReplaceEachOther)
+{
+    auto& menu = start();
+    menu.cmdConfigurar->click();
+    EXPECT_TRUE(isShown(menu.fraConfigurar));
+    EXPECT_TRUE(isShown(menu.CmdGuardar));
+    menu.cmdTablas->click();
+    EXPECT_TRUE(isShown(menu.fraMantenimientos));
+    EXPECT_FALSE(isShown(menu.fraConfigurar));
+    EXPECT_FALSE(isShown(menu.cmdCerrar));
+
+    menu.shaResultados->show();
+    menu.fraResultadosE->show();
+    menu.cmdCerrarResultados->show();
+    menu.cmdConfigurar->click();
+    EXPECT_FALSE(isShown(menu.fraResultadosE));
+    EXPECT_FALSE(isShown(menu.shaResultados));
+    EXPECT_FALSE(isShown(menu.fraMantenimientos));
+
+    menu.fraActualizacion->show();
+    menu.cmdEsconder->click();
+    EXPECT_FALSE(isShown(menu.fraActualizacion));
+}
+
+TEST_F(MenuTest, ServerAccessPanelSavesItsOwnFields)
+{
+    ActualizarConfiguracion([](DatosConfiguracion& d) {
+        d.Ip = QStringLiteral("10.1.1.1");
+        d.Idioma = QStringLiteral("2");
+        d.Firmas = QStringLiteral("1");
+    });
+    auto& menu = start();
+    menu.cmdConfigurar->click();
+    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("10.1.1.1       "));
+    menu.txtUsuario->setText(QStringLiteral("nominas"));
+    menu.txtClaveUsuario->setText(QStringLiteral("K7"));
+    menu.CmdGuardar->click();
+
+    const DatosConfiguracion d = LeerConfiguracion();
+    EXPECT_EQ(d.Usuario, QStringLiteral("nominas        "));
+    EXPECT_EQ(d.ClaveUsuario, QStringLiteral("K7"));
+    EXPECT_EQ(d.Idioma, QStringLiteral("2"));
+    EXPECT_EQ(d.Firmas, QStringLiteral("1"));
+    EXPECT_FALSE(isShown(menu.fraConfigurar));
+    EXPECT_EQ(fakeClock().waits.back(), 1.0) << "the saved notice";
+
+    menu.cmdConfigurar->click();
+    menu.txtIp->setText(QStringLiteral("..."));
+    menu.CmdGuardar->click();
+    EXPECT_EQ(LeerConfiguracion().Ip, QString(15, QLatin1Char(' '))) << "empty octets are no address";
+}
+
+TEST_F(MenuTest, TheTwoWritersDoNotRevertEachOther)
+{
+    auto& menu = start();
+    menu.optIdioma->click();
+    auto* parametros = Forms::loaded<frmIdioma>();
+    ASSERT_NE(parametros, nullptr);
+    EXPECT_FALSE(menu.isHidden()) << "the parameters open over the main window";
+
+    menu.cmdConfigurar->click();
+    menu.txtUsuario->setText(QStringLiteral("root"));
+    menu.CmdGuardar->click();
+    parametros->optCatalan->click();
+    parametros->cmdCerrar->click();
+    EXPECT_EQ(LeerConfiguracion().Usuario.trimmed(), QStringLiteral("root"));
+    EXPECT_EQ(LeerConfiguracion().Idioma, QStringLiteral("2"));
+
+    // And the other way round: the panel was opened before the parameters changed.
+    menu.cmdConfigurar->click();
+    menu.optIdioma->click();
+    Forms::get<frmIdioma>().optCastellano->click();
+    Forms::get<frmIdioma>().cmdCerrar->click();
+    menu.CmdGuardar->click();
+    EXPECT_EQ(LeerConfiguracion().Idioma, QStringLiteral("1"));
+}
+
+TEST_F(MenuTest, ParametersRoundTripThroughTheRecord)
+{
+    ActualizarConfiguracion([](DatosConfiguracion& d) {
+        d.Idioma = QStringLiteral("2");
+        d.Avisos = QStringLiteral("Si");
+        d.DiasAviso = QStringLiteral("60");
+        d.SistemaOperativo = QStringLiteral("2");
+        d.Firmas = QStringLiteral(" ");
+    });
+    auto& menu = start();
+    menu.optIdioma->click();
+    auto& p = *Forms::loaded<frmIdioma>();
+    EXPECT_TRUE(p.optCatalan->value());
+    EXPECT_TRUE(p.optSi->value());
+    EXPECT_TRUE(p.optDias3->value());
+    EXPECT_TRUE(isShown(p.fraDias));
+    EXPECT_TRUE(p.optXP->value());
+    EXPECT_FALSE(p.optFirmas[0]->value() || p.optFirmas[1]->value());
+
+    p.cmdCerrar->click();
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config").mid(45), QByteArray("2  Si602 "));
+    EXPECT_FALSE(menu.optIdioma->value()) << "closing clears the option so it opens again";
+
+    menu.optIdioma->click();
+    auto& q = *Forms::loaded<frmIdioma>();
+    q.optNo->click();
+    EXPECT_FALSE(isShown(q.fraDias));
+    q.opt98->click();
+    q.optFirmas[0]->click();
+    q.cmdCerrar->click();
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config").mid(45), QByteArray("2  No6010")) << "No keeps the days";
+
+    menu.optIdioma->click();
+    auto& r = *Forms::loaded<frmIdioma>();
+    r.optSi->click();
+    EXPECT_FALSE(r.optDias1->value() || r.optDias2->value() || r.optDias3->value());
+    r.cmdCerrar->click();
+    EXPECT_EQ(LeerConfiguracion().DiasAviso, QStringLiteral("  "));
+
+    menu.optIdioma->click();
+    Forms::get<frmIdioma>().optCastellano->click();
+    Forms::get<frmIdioma>().close();
+    EXPECT_EQ(LeerConfiguracion().Idioma, QStringLiteral("2")) << "the close box saves nothing";
+}
+
+TEST_F(MenuTest, SalirFromTheMenuOrTheButtonEndsTheProgram)
+{
+    start().mnuSalir->trigger();
+    EXPECT_TRUE(programEnded);
+    EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+}
+
+TEST_F(MenuTest, TheUpdatePageOpensInItsPanel)
+{
+    auto& menu = start();
+    menu.cmdActualizar->click();
+    EXPECT_TRUE(isShown(menu.WebBrowser1));
+    EXPECT_TRUE(isShown(menu.cmdCerrarInternet));
+    const QUrl url = menu.WebBrowser1->LocationURL();
+    EXPECT_EQ(url.path(), QStringLiteral("/index.php"));
+    EXPECT_EQ(QUrlQuery(url).queryItemValue(QStringLiteral("id_soft")), QStringLiteral("6/"));
+    menu.cmdCerrarInternet->click();
+    EXPECT_FALSE(isShown(menu.WebBrowser1));
+    EXPECT_FALSE(isShown(menu.cmdCerrarInternet));
+}
+
+TEST_F(MenuTest, AboutBoxStartsTheSystemInformationWhereThereIsOne)
+{
+    platform::ScopedService<platform::Registry> registry(platform::registrySlot(), std::make_unique<FakeRegistry>());
+    auto& fake = static_cast<FakeRegistry&>(*registry);
+
+    start().mnuAcerca->trigger();
+    auto& about = *Forms::loaded<frmAcercade>();
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("Acerca de Tervalo"));
+    EXPECT_TRUE(about.imgAcerca->pixmap().isNull()) << "a missing logo leaves the picture empty";
+    EXPECT_FALSE(Forms::loaded<frmMenu>()->isHidden());
+
+    about.cmdSysInfo->click();
+    EXPECT_EQ(msg().texts(), QStringList{QStringLiteral("La información del sistema no está disponible en este momento")});
+
+    fake.values[QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO")] = QStringLiteral("C:\\Info");
+    about.cmdSysInfo->click();
+    EXPECT_EQ(msg().shown().size(), 2u) << "the folder holds no MSINFO32.EXE";
+
+    writeFile("C:\\Info\\MSINFO32.EXE", "x");
+    about.cmdSysInfo->click();
+    EXPECT_EQ(fakeLauncher().started, QStringList{host("C:\\Info\\MSINFO32.EXE")});
+
+    fake.values[QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH")] = QStringLiteral("/usr/bin/hardinfo");
+    about.cmdSysInfo->click();
+    EXPECT_EQ(fakeLauncher().started.last(), QStringLiteral("/usr/bin/hardinfo"));
+
+    about.cmdOK->click();
+    EXPECT_EQ(Forms::loaded<frmAcercade>(), nullptr);
+}
+
+class MaskedAddressTest : public MenuTest {
+protected:
+    MaskedAddressTest() : menu(start())
+    {
+        menu.cmdConfigurar->click();
+        menu.txtIp_DblClick();
+    }
+    void type(const char* keys)
+    {
+        for (const char* k = keys; *k; ++k)
+            menu.mskIp->typeKey(static_cast<unsigned char>(*k));
+    }
+    frmMenu& menu;
+};
+
+TEST_F(MaskedAddressTest, AnOctetAboveTheLimitIsRefusedAndClearedOnce)
+{
+    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("___.___.___.___"));
+    type("300");
+    ASSERT_EQ(msg().shown().size(), 1u);
+    EXPECT_EQ(msg().shown()[0].text, QStringLiteral("No es posible un valor de campo superio a 255"));
+    EXPECT_EQ(msg().shown()[0].style, 16);
+    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("___.___.___.___"));
+    EXPECT_EQ(menu.mskIp->SelStart(), 0);
+    type("9");
+    EXPECT_EQ(msg().shown().size(), 1u);
+}
+
+TEST_F(MaskedAddressTest, DotPadsTheOctetAndMovesOn)
+{
+    type("1.256");
+    EXPECT_EQ(menu.mskIp->Text().left(4), QStringLiteral("1  ."));
+    ASSERT_EQ(msg().shown().size(), 1u);
+    EXPECT_EQ(msg().shown()[0].text, QStringLiteral("No es posible un valor de campo superior a 255"));
+    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("1  .___.___.___"));
+    EXPECT_EQ(menu.mskIp->SelStart(), 4);
+}
+
+TEST_F(MaskedAddressTest, LettersNeverEnterAndTheAddressIsCopiedBack)
+{
+    type("1a9x2.16-8.1.5");
+    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("192.168.1  .5__"));
+    ASSERT_TRUE(menu.mskIp->leaveFocus());
+    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("192.168.1.5"));
+    EXPECT_TRUE(isShown(menu.txtIp));
+    EXPECT_FALSE(isShown(menu.mskIp));
+}
+
+TEST_F(MaskedAddressTest, TheLastDotMovesOnToTheUserName)
+{
+    type("10.0.0.7.");
+    EXPECT_FALSE(isShown(menu.mskIp));
+    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("10.0.0.7"));
+}
+
+TEST_F(MaskedAddressTest, AnUntouchedMaskGivesThreeDots)
+{
+    menu.mskIp->leaveFocus();
+    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("..."));
+    type("");
+    menu.txtIp_DblClick();
+    type("   ");
+    menu.mskIp->leaveFocus();
+    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("..."));
+}

@@ -1,0 +1,182 @@
+#include "TervaloTest.h"
+
+#include "common/Module1.h"
+#include "data/ActualizacionBD.h"
+#include "data/Configuracion.h"
+#include "data/Esquema.h"
+#include "platform/Database.h"
+
+#include <QDir>
+
+using platform::Database;
+
+namespace {
+
+const QString kConversion = QStringLiteral("Comunicación de conversión de contrato temporal en contrato indefinido");
+
+// A database of the previous generation: no EMPRESACLAUSULA, no catalogue,
+// fewer fields, dates kept as typed or as ISO text.
+const char* const kAntigua[] = {
+    R"(CREATE TABLE Empresas (IdEmpresa INTEGER PRIMARY KEY AUTOINCREMENT, "NúmeroEmpresa" TEXT,
+        NombreEmpresa TEXT, NIF TEXT, Clausula1 INTEGER, Clausula2 INTEGER, Clausula3 INTEGER,
+        Clausula4 INTEGER, Clausula5 INTEGER, Clausula6 INTEGER))",
+    R"(CREATE TABLE Trabajadores (IdTrabajador INTEGER PRIMARY KEY AUTOINCREMENT, IdEmpresa TEXT,
+        "NúmeroTrabajador" INTEGER, NombreTrabajador TEXT, NumEmpresa TEXT, FechaNacimiento TEXT, Duracion TEXT))",
+    R"(CREATE TABLE Clausulas (IdClausula INTEGER PRIMARY KEY AUTOINCREMENT, Clausula TEXT))",
+    R"(CREATE TABLE ContratosGrabados (IdContrato INTEGER PRIMARY KEY AUTOINCREMENT, NumContrato TEXT,
+        Fecha TEXT, Trabajador TEXT, Nombre TEXT))",
+    // Two companies share number 002; clause 99 does not exist.
+    R"(INSERT INTO Empresas VALUES (10, '001', 'Alfa', 'B1', 3, 0, 99, NULL, 0, 0),
+        (20, '002', 'Beta', '', 5, 0, 0, 0, 0, 0), (30, '002', 'Beta bis', NULL, 7, 0, 0, 0, 0, 0))",
+    R"(INSERT INTO Clausulas VALUES (3, 'Cláusula tres'), (5, 'Cláusula cinco'), (7, 'Cláusula siete'))",
+    R"(INSERT INTO Trabajadores VALUES (1, '20', 1, 'Ana', '002', '05/03/1980', '6 Meses  '),
+        (2, '99', 2, 'Luis', '999', NULL, ''), (3, '10', 3, 'Eva', '001', '1975-12-01', NULL))",
+    R"(INSERT INTO ContratosGrabados VALUES (4, '1', '02/01/2020', 'Ana', '00200001.doc'))",
+};
+
+// One field of every row, "-" standing for Null.
+QStringList column(const Database& db, const char* sql, const char* field)
+{
+    QStringList out;
+    for (const auto& row : db.select(QString::fromUtf8(sql)))
+        out << (row.isNull(QString::fromUtf8(field)) ? QStringLiteral("-") : row.text(QString::fromUtf8(field)));
+    return out;
+}
+
+} // namespace
+
+class ActualizacionTest : public testing_support::TervaloTest {
+protected:
+    ActualizacionTest() { QDir().mkpath(host("C:\\Quelvan\\Dorvane")); }
+
+    static QString working() { return host(kRutaBaseDatos); }
+    static QStringList programFiles() { return QDir(host("C:\\Quelvan\\Dorvane")).entryList(QDir::Files); }
+
+    static void createOldLayout()
+    {
+        Database db = Database::openOrCreate(working());
+        for (const char* sql : kAntigua)
+            db.exec(QString::fromUtf8(sql));
+    }
+
+    static void createFresh(const char* trigger = nullptr)
+    {
+        esquema::crearSiFalta(host(kRutaBaseDatosVacia));
+        if (trigger)
+            Database::open(host(kRutaBaseDatosVacia)).exec(QString::fromUtf8(trigger));
+    }
+};
+
+TEST_F(ActualizacionTest, TheCurrentLayoutOnlyRenamesTheConversionNotices)
+{
+    esquema::crearSiFalta(working());
+    {
+        Database db = Database::open(working());
+        for (const char* codigo : {"109", "289", "110", "000"})
+            db.insert(QStringLiteral("Contrato"), {{QStringLiteral("Contrato"), kConversion},
+                                                  {QString::fromUtf8("Código"), QString::fromLatin1(codigo)}});
+        db.insert(QStringLiteral("Contrato"), {{QStringLiteral("Contrato"), QStringLiteral("Indefinido ordinario")},
+                                              {QString::fromUtf8("Código"), QStringLiteral("209")}});
+    }
+
+    EXPECT_EQ(ActualizarBaseDatos(), ResultadoActualizacion::Actualizada);
+    EXPECT_EQ(ActualizarBaseDatos(), ResultadoActualizacion::Actualizada); // a second run changes nothing
+
+    EXPECT_EQ(column(Database::open(working()), "SELECT Contrato FROM Contrato ORDER BY IdContrato", "Contrato"),
+              (QStringList{kConversion + " a T.Completo bonif.", kConversion + " a T.Parcial no bonif.", kConversion,
+                           kConversion, QStringLiteral("Indefinido ordinario")}));
+    EXPECT_EQ(LeerActu(), QStringLiteral("Si"));
+    EXPECT_TRUE(msg().shown().empty());
+}
+
+TEST_F(ActualizacionTest, AnOldLayoutIsMovedIntoAFreshDatabase)
+{
+    createOldLayout();
+    createFresh();
+    const QByteArray original = readFile(kRutaBaseDatos);
+
+    EXPECT_EQ(ActualizarBaseDatos(), ResultadoActualizacion::Migrada);
+
+    EXPECT_EQ(readFile("C:\\basedatosantigua.mdb"), original);
+    EXPECT_EQ(programFiles(), (QStringList{"Actu", "Tervalo.mdb"}));
+    EXPECT_EQ(LeerActu(), QStringLiteral("Si"));
+    EXPECT_EQ(msg().texts(), (QStringList{"Va a procederse a actualizar el programa", "Finalizado el traspaso"}));
+    EXPECT_EQ(msg().shown()[0].style + msg().shown()[1].style, 0);
+    EXPECT_EQ(fakeClock().waits, std::vector<double>{10});
+
+    const Database db = Database::open(working());
+    // New keys; empty or Null values leave the default; the companies' own clauses keep the old ids.
+    const char* empresas = "SELECT * FROM Empresas ORDER BY IdEmpresa";
+    EXPECT_EQ(column(db, empresas, "IdEmpresa"), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(column(db, empresas, "NIF"), (QStringList{"B1", "-", "-"}));
+    EXPECT_EQ(column(db, empresas, "Clausula1"), (QStringList{"3", "5", "7"}));
+    EXPECT_EQ(column(db, empresas, "Clausula4"), (QStringList{"0", "0", "0"}));
+
+    // Taken in the order of their old company key; each follows the first company with its number.
+    const char* trabajadores = "SELECT * FROM Trabajadores ORDER BY IdTrabajador";
+    EXPECT_EQ(column(db, trabajadores, "NombreTrabajador"), (QStringList{"Eva", "Ana", "Luis"}));
+    EXPECT_EQ(column(db, trabajadores, "IdEmpresa"), (QStringList{"1", "2", "-"}));
+    EXPECT_EQ(column(db, trabajadores, "FechaNacimiento"), (QStringList{"1975-12-01", "1980-03-05", "-"}));
+    EXPECT_EQ(column(db, trabajadores, "Duracion"), (QStringList{"-", "6 Meses  ", "-"}));
+
+    // Links carry the new ids, each on the company it came from (not the first with its number); 99 gets none.
+    EXPECT_EQ(column(db,
+                     "SELECT e.IDEMPRESA || ':' || c.Clausula AS enlace FROM EMPRESACLAUSULA e "
+                     "JOIN Clausulas c ON c.IdClausula = e.IDCLAUSULA ORDER BY e.IDEMPRESACLAUSULA",
+                     "enlace"),
+              (QStringList{"1:Cláusula tres", "2:Cláusula cinco", "3:Cláusula siete"}));
+
+    EXPECT_EQ(column(db, "SELECT IdContrato || ' ' || Fecha || ' ' || Nombre AS c FROM ContratosGrabados", "c"),
+              QStringList{"1 2020-01-02 00200001.doc"});
+}
+
+TEST_F(ActualizacionTest, AFailedMoveLeavesEverythingAsItWasAndIsTriedAgain)
+{
+    writeFile("C:\\basedatosantigua.mdb", "copia anterior");
+    createOldLayout();
+    const QByteArray original = readFile(kRutaBaseDatos);
+
+    // No fresh database to move into.
+    EXPECT_EQ(ActualizarBaseDatos(), ResultadoActualizacion::Fallida);
+    EXPECT_EQ(readFile(kRutaBaseDatos), original);
+    EXPECT_EQ(programFiles(), QStringList{"Tervalo.mdb"});
+    ASSERT_EQ(msg().shown().size(), 2u);
+    EXPECT_EQ(msg().shown()[1].style, 16);
+    EXPECT_TRUE(msg().shown()[1].text.startsWith("No se ha podido actualizar la base de datos."));
+    EXPECT_TRUE(msg().shown()[1].text.contains("C:\\Tervalo.mdb"));
+
+    // A write refused half-way, after the companies were copied.
+    createFresh("CREATE TRIGGER lleno BEFORE INSERT ON Trabajadores BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+    const QByteArray fresh = readFile(kRutaBaseDatosVacia);
+    EXPECT_EQ(ActualizarBaseDatos(), ResultadoActualizacion::Fallida);
+    EXPECT_EQ(readFile(kRutaBaseDatos), original);
+    EXPECT_EQ(readFile(kRutaBaseDatosVacia), fresh);
+    EXPECT_EQ(programFiles(), QStringList{"Tervalo.mdb"});
+    EXPECT_EQ(msg().shown().back().style, 16);
+    EXPECT_TRUE(msg().shown().back().text.contains("disco lleno"));
+    EXPECT_TRUE(fakeClock().waits.empty());
+
+    // Once the cause is gone the next start does the move; the earlier backup is kept.
+    QFile::remove(host(kRutaBaseDatosVacia));
+    createFresh();
+    EXPECT_EQ(ActualizarBaseDatos(), ResultadoActualizacion::Migrada);
+    EXPECT_EQ(readFile("C:\\basedatosantigua.mdb"), QByteArray("copia anterior"));
+    EXPECT_EQ(readFile("C:\\basedatosantigua1.mdb"), original);
+    EXPECT_FALSE(exists("C:\\basedatosantigua2.mdb"));
+    EXPECT_EQ(LeerActu(), QStringLiteral("Si"));
+}
+
+TEST_F(ActualizacionTest, AnUnreadableDatabaseIsLeftForTheNextStartSilently)
+{
+    createFresh();
+    EXPECT_EQ(ActualizarBaseDatos(), ResultadoActualizacion::Reintentar); // no working database at all
+
+    writeFile(kRutaBaseDatos, "esto no es una base de datos, sino texto corriente de relleno");
+    const QByteArray original = readFile(kRutaBaseDatos);
+    EXPECT_EQ(ActualizarBaseDatos(), ResultadoActualizacion::Reintentar);
+
+    EXPECT_EQ(readFile(kRutaBaseDatos), original);
+    EXPECT_EQ(programFiles(), QStringList{"Tervalo.mdb"});
+    EXPECT_FALSE(exists("C:\\basedatosantigua.mdb"));
+    EXPECT_TRUE(msg().shown().empty());
+}
