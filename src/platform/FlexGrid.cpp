@@ -349,14 +349,8 @@ void FlexGrid::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
     pressedRow_ = pressedCol_ = -1;
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid() || !isUserCell(index.row(), index.column()))
-        return;
-    QPointer<FlexGrid> alive(this);
-    moveTo(index.row(), index.column(), true);
-    if (!alive)
+    const QModelIndex index = userCellPressed(*event);
+    if (!index.isValid())
         return;
     pressedRow_ = index.row();
     pressedCol_ = index.column();
@@ -378,15 +372,20 @@ void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event)
     event->accept();
     // The release that follows is no click of its own.
     pressedRow_ = pressedCol_ = -1;
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QModelIndex index = indexAt(event->position().toPoint());
+    if (userCellPressed(*event).isValid())
+        fire(this, DblClick);
+}
+
+QModelIndex FlexGrid::userCellPressed(const QMouseEvent& event)
+{
+    if (event.button() != Qt::LeftButton)
+        return {};
+    const QModelIndex index = indexAt(event.position().toPoint());
     if (!index.isValid() || !isUserCell(index.row(), index.column()))
-        return;
+        return {};
     QPointer<FlexGrid> alive(this);
     moveTo(index.row(), index.column(), true);
-    if (alive)
-        fire(this, DblClick);
+    return alive ? index : QModelIndex();
 }
 
 void FlexGrid::mouseMoveEvent(QMouseEvent* event)

@@ -47,7 +47,8 @@ public:
     void setCellBackColor(const QColor& color);
     void setCellForeColor(const QColor& color);
 
-    // Empties every cell, fixed ones included; rows and columns stay.
+    // Empties every cell, fixed ones included, of its text and formatting;
+    // rows and columns stay.
     void Clear();
 
     // Events of the window.
@@ -80,6 +81,9 @@ private:
     bool isUserCell(int row, int col) const;
     // Makes (row, col) the current cell, raising LeaveCell before and EnterCell after; nothing when it already is.
     void moveTo(int row, int col, bool reveal);
+    // The cell a left button press lands on, made current; invalid for a fixed cell, another button, or a grid
+    // closed by the window's handlers.
+    QModelIndex userCellPressed(const QMouseEvent& event);
     // Keeps the current cell inside the grid after a change of size, without raising events.
     void settleCurrentCell();
     void showCurrentCell();

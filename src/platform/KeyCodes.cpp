@@ -8,16 +8,14 @@ namespace platform {
 
 int keyAsciiOf(const QKeyEvent& event)
 {
+    // Backspace, Tab, Enter and Escape have the same character and key codes.
     switch (event.key()) {
     case Qt::Key_Backspace:
-        return 8;
     case Qt::Key_Tab:
-        return 9;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
     case Qt::Key_Escape:
-        return 27;
+        return keyCodeOf(event);
     default:
         break;
     }
