@@ -10,7 +10,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n
     libsqlite3-dev libzip-dev libpugixml-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    ccache
 )
 
 install_packages() {
