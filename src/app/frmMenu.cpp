@@ -225,6 +225,13 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     // Catalogue update.
     fraActualizacion =
         place(new QGroupBox(QStringLiteral("Actualización : ")), "fraActualizacion", 5520, 4560, 3600, 1920);
+    // It has no shape behind it: it fills itself, to be read on the picture.
+    fraActualizacion->setAutoFillBackground(true);
+    {
+        QPalette fondoPanel = fraActualizacion->palette();
+        fondoPanel.setColor(QPalette::Window, panel);
+        fraActualizacion->setPalette(fondoPanel);
+    }
     optActualizacion[0] = place(new platform::OptionButton(QStringLiteral("Nuevos Modelos")), "optActualizacion0", 240,
                                 360, 3000, 360, fraActualizacion);
     optActualizacion[1] = place(new platform::OptionButton(QStringLiteral("Actualizar contratos")),
