@@ -73,6 +73,7 @@ private:
     int lineaModelo(int i)
     {
         const QString& linea = lineas_.at(i);
+        comprobarModelo(i);
         const qint64 numero = numeroDeTipo(i);
         platform::Savepoint bloque(db_);
         auto tipo = tipoContrato(numero);
@@ -98,7 +99,7 @@ private:
     int lineaCambio(int i)
     {
         const QString& linea = lineas_.at(i);
-        nombreDeModelo(i);
+        comprobarModelo(i);
         if (linea.startsWith(QLatin1String("C*P1"))) {
             const qint64 numero = numeroDeTipo(i);
             const auto conP99 = db_.select(
@@ -200,16 +201,14 @@ private:
         const auto numero = traspaso::Numero(Medio(linea, 8, 4));
         if (linea.size() < 16 || !numero)
             throw Rechazo{i + 1};
-        nombreDeModelo(i);
         return *numero;
     }
 
-    QString nombreDeModelo(int i) const
+    // Model, replacement and change lines all name a model at 3-6.
+    void comprobarModelo(int i) const
     {
-        const QString nombre = Medio(lineas_.at(i), 3, 4).trimmed();
-        if (nombre.isEmpty())
+        if (Medio(lineas_.at(i), 3, 4).trimmed().isEmpty())
             throw Rechazo{i + 1};
-        return nombre;
     }
 
     // The index of the next model line or of the end line, from `desde` on.
