@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QUrlQuery>
 
@@ -555,6 +556,11 @@ void frmMenu::cmdTraspaso_Click()
 
 void frmMenu::optActualizacion_Click(int Index)
 {
+    // The notice's pause lets clicks through; a second run would apply the
+    // same file again.
+    if (aplicandoActualizacion_)
+        return;
+    const QScopedValueRollback guarda(aplicandoActualizacion_, true);
     if (Index == 0)
         ImportarModelos();
     else if (Index == 1)

@@ -172,4 +172,5 @@ private:
     int PosicionIp = 0;
     bool CerrandoOcteto = false;
     bool OctetoCorregido = false;
+    bool aplicandoActualizacion_ = false;
 };

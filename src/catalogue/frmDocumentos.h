@@ -2,7 +2,6 @@
 
 #include "platform/Form.h"
 
-class QListWidgetItem;
 class QPushButton;
 
 namespace platform {

@@ -27,6 +27,8 @@ protected:
         fakeClock().duringWait = [this](double) {
             if (auto* aviso = Forms::loaded<frmMensaje>())
                 avisos << aviso->lblMensaje->text();
+            if (pulsarDuranteAviso) // the user, while the notice is up
+                menu->optActualizacion[0]->click();
         };
     }
 
@@ -41,6 +43,7 @@ protected:
 
     frmMenu* menu;
     QStringList avisos;
+    bool pulsarDuranteAviso = false;
 };
 
 TEST_F(PanelActualizacionTest, ThePanelAppliesBothFilesAndRunsThemAgain)
@@ -52,7 +55,10 @@ TEST_F(PanelActualizacionTest, ThePanelAppliesBothFilesAndRunsThemAgain)
 
     writeFile("C:\\Quelvan\\Dorvane\\MarcasTras.txt", "* P21     2 410 Relevo\r\n.\r\n");
     msg().answer(platform::Answer::Yes);
+    pulsarDuranteAviso = true;
     menu->optActualizacion[0]->click();
+    pulsarDuranteAviso = false;
+    EXPECT_EQ(msg().shown().size(), 2u) << "one run at a time";
     EXPECT_EQ(msg().shown()[0].style, 4);
     EXPECT_EQ(msg().texts().last(), QStringLiteral("Traspaso marcas finalizado.\r\nSe han traspasado 1 modelos."));
     EXPECT_EQ(avisos, QStringList{QStringLiteral("Traspasando Modelos.")});
