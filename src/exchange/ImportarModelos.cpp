@@ -102,8 +102,9 @@ private:
         comprobarModelo(i);
         if (linea.startsWith(QLatin1String("C*P1"))) {
             const qint64 numero = numeroDeTipo(i);
-            const auto conP99 = db_.select(
-                QStringLiteral("SELECT IdContrato FROM Contrato WHERE Modelo = ? ORDER BY IdContrato"), {QString::fromLatin1(kP99)});
+            const auto conP99 =
+                db_.select(QStringLiteral("SELECT IdContrato FROM Contrato WHERE Modelo = ? ORDER BY IdContrato"),
+                           {QString::fromLatin1(kP99)});
             if (!conP99.empty()) {
                 const auto tipo = tipoContrato(numero);
                 if (!tipo) {
@@ -180,7 +181,8 @@ private:
     void borrarModeloP99()
     {
         const auto modelos =
-            db_.select(QStringLiteral("SELECT IdModelo FROM Modelo WHERE NombreModelo = ?"), {QString::fromLatin1(kP99)});
+            db_.select(QStringLiteral("SELECT IdModelo FROM Modelo WHERE NombreModelo = ?"),
+                       {QString::fromLatin1(kP99)});
         for (const Row& modelo : modelos) {
             const QVariant id = modelo.value(QStringLiteral("IdModelo"));
             db_.remove(QStringLiteral("MarcasCont"), QStringLiteral("IdModelo"), id.toString());
@@ -262,7 +264,8 @@ void ImportarModelos(Database& db, const QString& hostFile, const Aviso& aviso)
         return;
     } catch (const platform::DbError& error) {
         quitarAviso();
-        MsgBox(QStringLiteral("No se han podido cargar los nuevos modelos: %1").arg(QString::fromStdString(error.what())),
+        MsgBox(QStringLiteral("No se han podido cargar los nuevos modelos: %1")
+                   .arg(QString::fromStdString(error.what())),
                platform::style::Critical);
         return;
     }

@@ -39,8 +39,9 @@ protected:
     static void pulsar(frmDocumentos& ventana, int fila)
     {
         auto* l = ventana.flbPlantillas;
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
-                          fila < 0 ? QPoint(5, l->viewport()->height() - 5) : l->visualItemRect(l->item(fila)).center());
+        const QPoint punto =
+            fila < 0 ? QPoint(5, l->viewport()->height() - 5) : l->visualItemRect(l->item(fila)).center();
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, punto);
     }
 
     static constexpr auto kCopia = "C:\\Quelvan\\Dorvane\\Plantillas\\Temp1.doc";

@@ -65,7 +65,8 @@ protected:
     }
     QStringList catalogo() const
     {
-        return filas("TipoContrato") + filas("Contrato") + filas("Modelo") + filas("MarcasCont") + filas("sqlite_sequence");
+        return filas("TipoContrato") + filas("Contrato") + filas("Modelo") + filas("MarcasCont")
+            + filas("sqlite_sequence");
     }
 
     platform::Database db;
@@ -86,8 +87,9 @@ TEST_F(CatalogoTest, ModelFileAddsTypesContractsModelsAndMarksThenGoes)
                                     [&] { sucesos << QStringLiteral("quitado tras %1").arg(msg().shown().size()); }});
 
     EXPECT_EQ(filas("TipoContrato"), (QStringList{QStringLiteral("1|A"), QStringLiteral("2|") + largo.left(100)}));
-    EXPECT_EQ(filas("Contrato"), (QStringList{QStringLiteral("1|Indefinido|A|1|100|P01"),
-                                             QStringLiteral("2|%1|%2|2|100|P02").arg(largo.left(120), largo.left(100))}));
+    EXPECT_EQ(filas("Contrato"),
+              (QStringList{QStringLiteral("1|Indefinido|A|1|100|P01"),
+                           QStringLiteral("2|%1|%2|2|100|P02").arg(largo.left(120), largo.left(100))}));
     EXPECT_EQ(filas("Modelo"), (QStringList{QStringLiteral("1|P02|-"), QStringLiteral("2|P01|P01.rtf"),
                                            QStringLiteral("3|P03|P03.rtf")}));
     EXPECT_EQ(filas("MarcasCont"),
@@ -108,7 +110,8 @@ TEST_F(CatalogoTest, TypeOutOfStepLeavesItsBlockOutAndTheNextIsNumberedRight)
     importar({modelo("* ", "P05", "5", QStringLiteral("Salto")), QStringLiteral("M 0101"), modelo("C ", "P06", ""),
               modelo("* ", "P02", "2", QStringLiteral("Siguiente")), QStringLiteral("M 0300"), QStringLiteral(".")});
     EXPECT_EQ(msg().texts(),
-              (QStringList{QStringLiteral("Ha manipulado la base de datos y no se pueden cargar las actualizaciones"), fin(1)}));
+              (QStringList{QStringLiteral("Ha manipulado la base de datos y no se pueden cargar las actualizaciones"),
+                           fin(1)}));
     EXPECT_EQ(filas("TipoContrato"), (QStringList{QStringLiteral("1|A"), QStringLiteral("2|Siguiente")}));
     EXPECT_EQ(filas("Contrato"), QStringList{QStringLiteral("1|Siguiente|Siguiente|2|100|P02")});
     EXPECT_EQ(filas("Modelo"), QStringList{QStringLiteral("1|P02|P02.rtf")});
@@ -118,14 +121,16 @@ TEST_F(CatalogoTest, TypeOutOfStepLeavesItsBlockOutAndTheNextIsNumberedRight)
 TEST_F(CatalogoTest, ReplacementRetiresP99OnceNoContractUsesIt)
 {
     for (const char* nombre : {"viejo 1", "viejo 2"})
-        insertar("Contrato", {{QStringLiteral("Contrato"), QString::fromLatin1(nombre)}, {QStringLiteral("Modelo"), QStringLiteral("P99")}});
+        insertar("Contrato", {{QStringLiteral("Contrato"), QString::fromLatin1(nombre)},
+                              {QStringLiteral("Modelo"), QStringLiteral("P99")}});
     insertar("Modelo", {{QStringLiteral("NombreModelo"), QStringLiteral("P99")}});
-    insertar("MarcasCont", {{QStringLiteral("IdModelo"), QStringLiteral("1")}, {QStringLiteral("CódigoMarca"), QStringLiteral("0101")}});
+    insertar("MarcasCont", {{QStringLiteral("IdModelo"), QStringLiteral("1")},
+                            {QStringLiteral("CódigoMarca"), QStringLiteral("0101")}});
     const QString nombre(125, QLatin1Char('n'));
 
     // Its type missing: nothing goes, and the lines up to the next model are passed over.
-    importar({modelo("C*", "P1A", "7", nombre), QStringLiteral("M 0101"), modelo("* ", "P04", "1", QStringLiteral("Nuevo")),
-              QStringLiteral("M 0102"), QStringLiteral(".")});
+    importar({modelo("C*", "P1A", "7", nombre), QStringLiteral("M 0101"),
+              modelo("* ", "P04", "1", QStringLiteral("Nuevo")), QStringLiteral("M 0102"), QStringLiteral(".")});
     EXPECT_EQ(filas("Contrato").size(), 3u);
     EXPECT_EQ(filas("Modelo"), (QStringList{QStringLiteral("1|P99|-"), QStringLiteral("2|P04|P04.rtf")}));
     EXPECT_EQ(filas("MarcasCont").size(), 2u);
@@ -134,7 +139,8 @@ TEST_F(CatalogoTest, ReplacementRetiresP99OnceNoContractUsesIt)
     // Two contracts on P99: the first goes, the model stays for the second.
     const QString reemplazo = modelo("C*", "P1A", "1", nombre);
     importar({reemplazo, QStringLiteral(".")});
-    EXPECT_EQ(filas("Contrato"), (QStringList{QStringLiteral("2|viejo 2|-|-|-|P99"), QStringLiteral("3|Nuevo|A|1|100|P04"),
+    EXPECT_EQ(filas("Contrato"), (QStringList{QStringLiteral("2|viejo 2|-|-|-|P99"),
+                                             QStringLiteral("3|Nuevo|A|1|100|P04"),
                                                     QStringLiteral("4|%1|A|1|100|P1A").arg(nombre.left(120))}));
     EXPECT_EQ(filas("Modelo").size(), 3u);
     EXPECT_EQ(msg().texts().last(), fin(2));
@@ -170,7 +176,8 @@ TEST_F(CatalogoTest, AnInterruptedModelFileChangesNothingAndStays)
         actualizacion::ImportarModelos(db, host(kModelos));
         EXPECT_EQ(catalogo(), antes) << linea;
         EXPECT_EQ(readFile(kModelos), contenido);
-        EXPECT_EQ(msg().shown().back().text, QStringLiteral("No se han podido cargar los nuevos modelos: línea %1.").arg(linea));
+        EXPECT_EQ(msg().shown().back().text,
+                  QStringLiteral("No se han podido cargar los nuevos modelos: línea %1.").arg(linea));
         EXPECT_EQ(msg().shown().back().style, 16);
     }
 }
@@ -178,7 +185,8 @@ TEST_F(CatalogoTest, AnInterruptedModelFileChangesNothingAndStays)
 TEST_F(CatalogoTest, ContractFileEditsAndAddsRowsUnderTheFilesNumbers)
 {
     insertar("Contrato", {{QStringLiteral("Contrato"), QStringLiteral("antiguo")}});
-    escribir(kContratos, {QStringLiteral("T     1  RENOVADO  "), QStringLiteral("T    12 PRÁCTICAS"), QStringLiteral("* P01"),
+    escribir(kContratos, {QStringLiteral("T     1  RENOVADO  "), QStringLiteral("T    12 PRÁCTICAS"),
+                          QStringLiteral("* P01"),
                           QStringLiteral("t    13 no"), contrato(1, "12", "Prácticas  "), contrato(40, " 1", "Nuevo"),
                           QStringLiteral("."), QStringLiteral("T    14 no")});
     actualizar();
@@ -204,8 +212,10 @@ TEST_F(CatalogoTest, ContractFileFailuresKeepWhatWasApplied)
     EXPECT_EQ(filas("TipoContrato").size(), 2u);
     EXPECT_EQ(filas("Contrato").size(), 1u);
 
-    escribir(kContratos, {QStringLiteral("T     4 CUATRO"), QStringLiteral("C     7     1 corta"), QStringLiteral(".")});
+    escribir(kContratos,
+             {QStringLiteral("T     4 CUATRO"), QStringLiteral("C     7     1 corta"), QStringLiteral(".")});
     actualizar();
-    EXPECT_EQ(msg().texts().last(), QStringLiteral("Error 1001 La línea 2 del archivo no tiene el formato esperado Tervalo"));
+    EXPECT_EQ(msg().texts().last(),
+              QStringLiteral("Error 1001 La línea 2 del archivo no tiene el formato esperado Tervalo"));
     EXPECT_EQ(filas("TipoContrato").size(), 3u);
 }

@@ -23,7 +23,8 @@ protected:
         writeFile("C:\\Quelvan\\Dorvane\\configold", "");
         Forms::show<frmActualizacion>();
         menu = Forms::loaded<frmMenu>();
-        AbrirBaseDatos().insert(QStringLiteral("TipoContrato"), {{QStringLiteral("TipoContrato"), QStringLiteral("A")}});
+        AbrirBaseDatos().insert(QStringLiteral("TipoContrato"),
+                                {{QStringLiteral("TipoContrato"), QStringLiteral("A")}});
         fakeClock().duringWait = [this](double) {
             if (auto* aviso = Forms::loaded<frmMensaje>())
                 avisos << aviso->lblMensaje->text();
@@ -75,7 +76,8 @@ TEST_F(PanelActualizacionTest, ThePanelAppliesBothFilesAndRunsThemAgain)
         avisos.clear();
         menu->optActualizacion[1]->click();
         EXPECT_EQ(avisos, QStringList{QStringLiteral("Actualizando Contratos.")});
-        return columna("SELECT TipoContrato FROM TipoContrato ORDER BY 1") + columna("SELECT Contrato FROM Contrato ORDER BY 1");
+        return columna("SELECT TipoContrato FROM TipoContrato ORDER BY 1")
+            + columna("SELECT Contrato FROM Contrato ORDER BY 1");
     };
     const QStringList despues = actualizar();
     EXPECT_EQ(despues, (QStringList{QStringLiteral("A"), QStringLiteral("RELEVO"), QStringLiteral("Relevo"),
