@@ -6,6 +6,7 @@
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
+#include "companies/frmEmpresas.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
@@ -424,9 +425,15 @@ void frmMenu::LlenarAvisos(int dias)
     }
 }
 
+void frmMenu::cmdEmpresas_Click()
+{
+    Forms::unload<frmEmpresas>();
+    Forms::show<frmEmpresas>();
+    Forms::unload(*this);
+}
+
 // Screens reached from the picture buttons and the menu. Each opens its
 // screen once that screen is part of the program.
-void frmMenu::cmdEmpresas_Click() {}
 void frmMenu::cmdContratos_Click() {}
 void frmMenu::cmdPlantillas_Click() {}
 void frmMenu::cmdImportar_Click() {}
