@@ -197,16 +197,16 @@ void frmEmpresa::ConstruirEmpresa(QWidget* pagina)
                         fraEmpresas);
 
     fraObservacionesEmpresa = place(new QGroupBox(QStringLiteral("Observaciones : ")), "fraObservacionesEmpresa", 240,
-                                    fila(8), 10920, 1980, fraEmpresas);
+                                    fila(8), 10920, 1740, fraEmpresas);
     txtObservacionesEmpresa =
-        place(new QPlainTextEdit, "txtObservacionesEmpresa", 120, 300, 10680, 1560, fraObservacionesEmpresa);
+        place(new QPlainTextEdit, "txtObservacionesEmpresa", 120, 300, 10680, 1320, fraObservacionesEmpresa);
     limitar(txtObservacionesEmpresa, 250);
 }
 
 void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
 {
     fraContenedor = place(new QGroupBox, "fraContenedor", 120, 120, 11400, 7140, pagina);
-    fraContenedor->setFlat(true);
+    fraContenedor->setStyleSheet(QStringLiteral("QGroupBox#fraContenedor { border: 0; margin: 0; }"));
 
     fraTrabajadores = place(new QGroupBox(QStringLiteral("Trabajadores : ")), "fraTrabajadores", 0, 0, 11400, 7140,
                             fraContenedor);
@@ -273,9 +273,9 @@ void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
                         fraDatosTrabajador);
 
     fraObservacionesTrabajador = place(new QGroupBox(QStringLiteral("Observaciones : ")), "fraObservacionesTrabajador",
-                                       240, fila(8), 5580, 2100, fraDatosTrabajador);
+                                       240, fila(8), 5580, 1800, fraDatosTrabajador);
     txtObservacionesTrabajador =
-        place(new QPlainTextEdit, "txtObservacionesTrabajador", 120, 300, 5340, 1680, fraObservacionesTrabajador);
+        place(new QPlainTextEdit, "txtObservacionesTrabajador", 120, 300, 5340, 1380, fraObservacionesTrabajador);
     limitar(txtObservacionesTrabajador, 250);
 
     // The current contract and extension, shown for a worker who has them.
@@ -336,7 +336,7 @@ void frmEmpresa::ConstruirClausulas(QWidget* pagina)
     negrita.setBold(true);
     lblTituloClausulas->setFont(negrita);
     for (int i = 0; i < 8; ++i) {
-        chkClausula[static_cast<std::size_t>(i)] = place(new QCheckBox, qPrintable(QStringLiteral("chkClausula%1").arg(i)),
+        chkClausula[static_cast<std::size_t>(i)] = place(new platform::CheckBox, qPrintable(QStringLiteral("chkClausula%1").arg(i)),
                                                          240, 720 + i * 780, 10440, 720, fraClausulas);
     }
     vscClausulas = place(new QScrollBar(Qt::Vertical), "vscClausulas", 10860, 720, 300, 6180, fraClausulas);
@@ -670,7 +670,7 @@ bool frmEmpresa::GuardarEmpresaPorNumero()
         platform::Transaction transaccion(db);
         if (liberada)
             db.update(QStringLiteral("Empresas"), QStringLiteral("IdEmpresa"), *liberada,
-                      Row{{u("NúmeroEmpresa"), QString()}});
+                      Row{{u("NúmeroEmpresa"), QStringLiteral("")}});
         const qint64 id = GuardarEmpresaEn(db, destino);
         for (const qint64 clausula : std::as_const(clausulasPendientes_))
             empresas::Enlazar(db, id, clausula);
