@@ -1,10 +1,10 @@
 #include "platform/DBGrid.h"
 
+#include "platform/FireEvent.h"
 #include "platform/Screen.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QPointer>
 
 #include <cmath>
 
@@ -24,10 +24,7 @@ DBGrid::DBGrid(QWidget* parent) : QTableWidget(parent)
     horizontalHeader()->setStretchLastSection(false);
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
-        if (HeadClick) {
-            auto handler = HeadClick;
-            handler(col);
-        }
+        fire(this, HeadClick, col);
     });
     // A click on a row makes it the current one; a click on no row leaves the current one.
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
@@ -121,10 +118,7 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !index.isValid())
         return;
     setRow(index.row());
-    if (DblClick) {
-        auto handler = DblClick;
-        handler();
-    }
+    fire(this, DblClick);
 }
 
 } // namespace platform

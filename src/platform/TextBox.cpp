@@ -1,33 +1,16 @@
 #include "platform/TextBox.h"
 
 #include "platform/Files.h"
+#include "platform/FireEvent.h"
 #include "platform/KeyCodes.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPointer>
 
 #include <algorithm>
 
 namespace platform {
-
-namespace {
-
-// Runs a handler of the window on a copy of it, so that the handler may
-// replace itself or close the window. False when the box is gone afterwards.
-template <class Handler, class... Args>
-bool fire(QObject* box, const Handler& handler, Args&&... args)
-{
-    if (!handler)
-        return true;
-    QPointer<QObject> alive(box);
-    auto copy = handler;
-    copy(std::forward<Args>(args)...);
-    return !alive.isNull();
-}
-
-} // namespace
 
 QColor toolTipBackColor()
 {
