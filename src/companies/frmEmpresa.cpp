@@ -397,11 +397,11 @@ void frmEmpresa::ConectarEventos()
                     QStringLiteral("Obtendremos un formulario donde podremos introducir todos los datos para poder dar "
                                    "de alta un nuevo trabajador."),
                     [this] { cmdNuevo_Click(); });
-    ayuda::Conectar(*this, cmdEditar, QStringLiteral("Botón Editar : "),
-                    QStringLiteral("Obtendremos un formulario con los datos introducidos del trabajador seleccionado en "
-                                   "ese momento de la lista de trabajadores, los datos podran ser modificados y "
-                                   "grabados posteriormente."),
-                    [this] { cmdEditar_Click(); });
+    const QString tituloEditar = QStringLiteral("Botón Editar : ");
+    const QString ayudaEditar =
+        QStringLiteral("Obtendremos un formulario con los datos introducidos del trabajador seleccionado en ese momento "
+                       "de la lista de trabajadores, los datos podran ser modificados y grabados posteriormente.");
+    ayuda::Conectar(*this, cmdEditar, tituloEditar, ayudaEditar, [this] { cmdEditar_Click(); });
     ayuda::Conectar(*this, cmdGrabar, QStringLiteral("Botón Grabar : "),
                     QStringLiteral("Guardará en memoria los datos del trabajador creado."),
                     [this] { cmdGrabar_Click(); });
@@ -426,9 +426,12 @@ void frmEmpresa::ConectarEventos()
     onClick(cmdAyuda, [this] { ayuda::Activar(*this); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
 
-    dbgTrabajadores->DblClick = [this] {
-        // A double click on a row means "Editar", help mode included.
-        cmdEditar->click();
+    // A double click on a row means "Editar", help mode included.
+    dbgTrabajadores->DblClick = [this, tituloEditar, ayudaEditar] {
+        if (frmAyuda::ModoAyuda)
+            ayuda::Mostrar(*this, tituloEditar, ayudaEditar);
+        else
+            platform::runHandler([this] { cmdEditar_Click(); });
     };
     dbgTrabajadores->HeadClick = [this](int col) {
         platform::runHandler([&] {
@@ -497,7 +500,7 @@ void frmEmpresa::ConectarEventos()
 
 bool frmEmpresa::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseButtonPress) {
         for (std::size_t i = 0; i < lblNombre.size(); ++i) {
             if (watched == lblNombre[i])
                 lblNombre_Click(static_cast<int>(i));
