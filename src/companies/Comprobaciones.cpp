@@ -76,7 +76,8 @@ std::optional<Rechazo> Telefono(const QString& texto, bool fax)
     if (!EsNumerico(texto))
         return error(fax ? "El valor del fax debe ser numérico" : "El valor del teléfono debe ser numérico");
     if (texto.size() < 9)
-        return error(fax ? "El valor del fax debe ser de nueve cifras" : "El valor del teléfono debe ser de nueve cifras");
+        return error(
+            fax ? "El valor del fax debe ser de nueve cifras" : "El valor del teléfono debe ser de nueve cifras");
     return std::nullopt;
 }
 

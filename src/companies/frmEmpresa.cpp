@@ -281,7 +281,8 @@ void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
     // The current contract and extension, shown for a worker who has them.
     shaContrato = place(new platform::Shape, "shaContrato", 6120, 1500, 5160, 2340, fraDatosTrabajador);
     shaContrato->setFillColor(QColor(0xEE, 0xF2, 0xF6));
-    lblContrato = place(new QLabel(QStringLiteral("Contrato")), "lblContrato", 6240, 1560, 1800, 300, fraDatosTrabajador);
+    lblContrato
+        = place(new QLabel(QStringLiteral("Contrato")), "lblContrato", 6240, 1560, 1800, 300, fraDatosTrabajador);
     QFont negrita = lblContrato->font();
     negrita.setBold(true);
     lblContrato->setFont(negrita);
@@ -318,11 +319,14 @@ void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
     cmdAccederProrroga->setToolTip(QStringLiteral("Visiualiza el contrato guarfdado del trabajador."));
 
     fraEstado = place(new QGroupBox(QStringLiteral("Estado")), "fraEstado", 6240, 5640, 4920, 1380, fraDatosTrabajador);
-    chkEnvCliente = place(new QCheckBox(QStringLiteral("Enviado Cliente")), "chkEnvCliente", 120, 300, 2280, 300, fraEstado);
-    chkRecCliente = place(new QCheckBox(QStringLiteral("Devuelto Cliente")), "chkRecCliente", 2520, 300, 2280, 300, fraEstado);
+    chkEnvCliente
+        = place(new QCheckBox(QStringLiteral("Enviado Cliente")), "chkEnvCliente", 120, 300, 2280, 300, fraEstado);
+    chkRecCliente
+        = place(new QCheckBox(QStringLiteral("Devuelto Cliente")), "chkRecCliente", 2520, 300, 2280, 300, fraEstado);
     chkEnvINEM = place(new QCheckBox(QStringLiteral("Enviado INEM")), "chkEnvINEM", 120, 660, 2280, 300, fraEstado);
     chkRecINEM = place(new QCheckBox(QStringLiteral("Recogido INEM")), "chkRecINEM", 2520, 660, 2280, 300, fraEstado);
-    chkReeCliente = place(new QCheckBox(QStringLiteral("Reenviado Cliente")), "chkReeCliente", 120, 1020, 2280, 300, fraEstado);
+    chkReeCliente
+        = place(new QCheckBox(QStringLiteral("Reenviado Cliente")), "chkReeCliente", 120, 1020, 2280, 300, fraEstado);
 
     fraDatosTrabajador->hide();
 }
@@ -336,8 +340,8 @@ void frmEmpresa::ConstruirClausulas(QWidget* pagina)
     negrita.setBold(true);
     lblTituloClausulas->setFont(negrita);
     for (int i = 0; i < 8; ++i) {
-        chkClausula[static_cast<std::size_t>(i)] = place(new platform::CheckBox, qPrintable(QStringLiteral("chkClausula%1").arg(i)),
-                                                         240, 720 + i * 780, 10440, 720, fraClausulas);
+        chkClausula[static_cast<std::size_t>(i)] = place(new platform::CheckBox,
+            qPrintable(QStringLiteral("chkClausula%1").arg(i)), 240, 720 + i * 780, 10440, 720, fraClausulas);
     }
     vscClausulas = place(new QScrollBar(Qt::Vertical), "vscClausulas", 10860, 720, 300, 6180, fraClausulas);
     vscClausulas->setPageStep(1);
@@ -398,9 +402,9 @@ void frmEmpresa::ConectarEventos()
                                    "de alta un nuevo trabajador."),
                     [this] { cmdNuevo_Click(); });
     const QString tituloEditar = QStringLiteral("Botón Editar : ");
-    const QString ayudaEditar =
-        QStringLiteral("Obtendremos un formulario con los datos introducidos del trabajador seleccionado en ese momento "
-                       "de la lista de trabajadores, los datos podran ser modificados y grabados posteriormente.");
+    const QString ayudaEditar = QStringLiteral(
+        "Obtendremos un formulario con los datos introducidos del trabajador seleccionado en ese momento "
+        "de la lista de trabajadores, los datos podran ser modificados y grabados posteriormente.");
     ayuda::Conectar(*this, cmdEditar, tituloEditar, ayudaEditar, [this] { cmdEditar_Click(); });
     ayuda::Conectar(*this, cmdGrabar, QStringLiteral("Botón Grabar : "),
                     QStringLiteral("Guardará en memoria los datos del trabajador creado."),
@@ -650,7 +654,8 @@ bool frmEmpresa::GuardarEmpresaPorNumero()
     if (encontrada) {
         const qint64 idEncontrada = encontrada->value(QStringLiteral("IdEmpresa")).toLongLong();
         const QString nombre = encontrada->text(QStringLiteral("NombreEmpresa"));
-        const bool otroNombre = !encontrada->isNull(QStringLiteral("NombreEmpresa")) && nombre != txtNombreEmpresa->text();
+        const bool otroNombre
+            = !encontrada->isNull(QStringLiteral("NombreEmpresa")) && nombre != txtNombreEmpresa->text();
         if (idEncontrada == IdEmpresaAbierta) {
             // The open company itself: saved in place.
         } else if (otroNombre) {
@@ -980,14 +985,16 @@ bool frmEmpresa::TrabajadorCorrecto(bool avisar)
     if (!vacia(txtFechaNac) && !platform::toDate(txtFechaNac->Text()).isValid())
         return rechazo(QStringLiteral("El valor introducido como Fecha de Nacimiento no es correcto."), txtFechaNac);
     if (!vacia(mskVencimiento) && !platform::toDate(mskVencimiento->Text()).isValid())
-        return rechazo(QStringLiteral("El valor introducido como Fecha de Vencimiento no es correcto."), mskVencimiento);
+        return rechazo(
+            QStringLiteral("El valor introducido como Fecha de Vencimiento no es correcto."), mskVencimiento);
     return true;
 }
 
 std::optional<Row> frmEmpresa::TrabajadorConNumero(const Database& db) const
 {
     return db.first(
-        QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "NúmeroTrabajador" = ? AND "IdEmpresa" = ? ORDER BY "IdTrabajador")"),
+        QStringLiteral(
+            R"(SELECT * FROM "Trabajadores" WHERE "NúmeroTrabajador" = ? AND "IdEmpresa" = ? ORDER BY "IdTrabajador")"),
         {txtNumeroTrabajador->text().trimmed().toLongLong(), QString::number(IdEmpresaAbierta)});
 }
 
@@ -1133,12 +1140,14 @@ void frmEmpresa::cmdEditar_Click()
 void frmEmpresa::cmdGrabar_Click()
 {
     if (txtNumeroTrabajador->text().isEmpty()) {
-        MsgBox(QStringLiteral("Sin Número de trabajador no podemos grabar el trabajador"), platform::style::Information);
+        MsgBox(
+            QStringLiteral("Sin Número de trabajador no podemos grabar el trabajador"), platform::style::Information);
         txtNumeroTrabajador->setFocus();
         return;
     }
     if (txtDNI->text().isEmpty()) {
-        MsgBox(QStringLiteral("Sin el NIF del trabajador no podemos grabar el trabajador"), platform::style::Information);
+        MsgBox(
+            QStringLiteral("Sin el NIF del trabajador no podemos grabar el trabajador"), platform::style::Information);
         txtDNI->setFocus();
         return;
     }
@@ -1450,8 +1459,8 @@ void frmEmpresa::lblNombre_Click(int Index)
         return;
     if (Index == 1) {
         ayuda::Mostrar(*this, QStringLiteral("Número de Empresa : "),
-                       QStringLiteral("El número de Empresa será la referencia que tendremos para enlazar con los datos "
-                                      "del trabajador guardados en el servidor Unix."));
+            QStringLiteral("El número de Empresa será la referencia que tendremos para enlazar con los datos "
+                           "del trabajador guardados en el servidor Unix."));
         return;
     }
     setMousePointer(11);

@@ -48,8 +48,8 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
         {QStringLiteral("Nombre Empresa"), QStringLiteral("NombreEmpresa"), 7938, true, {}},
         {QStringLiteral("Número Empresa"), QStringLiteral("NúmeroEmpresa"), 2725, true, {}},
     });
-    lblMensaje0Empresas =
-        place(new QLabel(QStringLiteral("NO HAY EMPRESAS DADAS DE ALTA")), "lblMensaje0Empresas", 240, 3000, 11400, 480);
+    lblMensaje0Empresas = place(
+        new QLabel(QStringLiteral("NO HAY EMPRESAS DADAS DE ALTA")), "lblMensaje0Empresas", 240, 3000, 11400, 480);
     lblMensaje0Empresas->setAlignment(Qt::AlignCenter);
     lblMensaje0Empresas->setFont(titulo);
     lblMensaje0Empresas->hide();
@@ -167,8 +167,8 @@ void frmEmpresas::ContarEmpresas()
 void frmEmpresas::Buscar(const char* campo, const QString& texto)
 {
     dbgEmpresas->Refresh(AbrirBaseDatos(),
-                         kTodas + QStringLiteral(R"( WHERE %1 LIKE ? ESCAPE '\')").arg(platform::quoteName(QString::fromUtf8(campo))),
-                         {empresas::PatronComienzo(texto)});
+        kTodas + QStringLiteral(R"( WHERE %1 LIKE ? ESCAPE '\')").arg(platform::quoteName(QString::fromUtf8(campo))),
+        { empresas::PatronComienzo(texto) });
     ContarEmpresas();
 }
 

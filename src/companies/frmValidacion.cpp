@@ -54,7 +54,8 @@ void frmValidacion::cmdCancelar_Click()
 }
 
 frmValidacionSS::frmValidacionSS()
-    : frmValidacion(QStringLiteral("frmValidacionSS"), QStringLiteral("Validación del Número de la S.S. del trabajador."))
+    : frmValidacion(
+        QStringLiteral("frmValidacionSS"), QStringLiteral("Validación del Número de la S.S. del trabajador."))
 {
 }
 
@@ -68,7 +69,8 @@ QString frmValidacionSS::Correcto(const frmEmpresa& empresa) const
     return empresa.NumSSCorrecto;
 }
 
-frmValidacionISSE::frmValidacionISSE() : frmValidacion(QStringLiteral("frmValidacionISSE"), QStringLiteral("Validación I.N.S.S. "))
+frmValidacionISSE::frmValidacionISSE()
+    : frmValidacion(QStringLiteral("frmValidacionISSE"), QStringLiteral("Validación I.N.S.S. "))
 {
 }
 

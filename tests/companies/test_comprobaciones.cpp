@@ -50,7 +50,8 @@ TEST(Comprobaciones, PostalCodesTelephonesAndProvinces)
     EXPECT_EQ(motivo(Telefono(QStringLiteral("912345678"), false)), QString());
     EXPECT_EQ(motivo(Telefono(QStringLiteral("91234567"), false)),
               QStringLiteral("El valor del teléfono debe ser de nueve cifras | Error"));
-    EXPECT_EQ(motivo(Telefono(QStringLiteral("91-234567"), true)), QStringLiteral("El valor del fax debe ser numérico | Error"));
+    EXPECT_EQ(motivo(Telefono(QStringLiteral("91-234567"), true)),
+        QStringLiteral("El valor del fax debe ser numérico | Error"));
 }
 
 TEST(Comprobaciones, BirthDates)

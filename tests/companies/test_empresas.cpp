@@ -165,7 +165,9 @@ TEST_F(EmpresasTest, SavingByNumberAsksAboutAnotherCompanyAndNeverAboutItself)
 {
     const qint64 alfa = empresa("00001", "Alfa");
     const qint64 beta = empresa("00002", "Beta");
-    const auto numeros = [] { return columna(R"(SELECT "NúmeroEmpresa" || ' ' || "NombreEmpresa" AS v FROM Empresas ORDER BY IdEmpresa)"); };
+    const auto numeros = [] {
+        return columna(R"(SELECT "NúmeroEmpresa" || ' ' || "NombreEmpresa" AS v FROM Empresas ORDER BY IdEmpresa)");
+    };
 
     auto* f = &abrir(alfa);
     f->txtNumEmpresa->setText(QStringLiteral("00002"));
@@ -212,8 +214,9 @@ TEST_F(EmpresasTest, ANewCompanyWithTheNumberAndNameOfAStoredOneGoesOnAsThatOne)
     f.SSTab1->setCurrentIndex(1);
     EXPECT_TRUE(msg().shown().empty());
     EXPECT_EQ(f.IdEmpresaAbierta, delta);
-    EXPECT_EQ(columna(R"(SELECT "NombreEmpresa" || ' ' || IFNULL("NúmTeléfono", '-') AS v FROM Empresas ORDER BY IdEmpresa)"),
-              (QStringList{"Alfa -", "Delta 912345678"}));
+    EXPECT_EQ(
+        columna(R"(SELECT "NombreEmpresa" || ' ' || IFNULL("NúmTeléfono", '-') AS v FROM Empresas ORDER BY IdEmpresa)"),
+        (QStringList { "Alfa -", "Delta 912345678" }));
     EXPECT_EQ(columna("SELECT IDEMPRESA || '-' || IDCLAUSULA AS v FROM EMPRESACLAUSULA"),
               QStringList{QStringLiteral("%1-%2").arg(delta).arg(primera)});
 
@@ -375,8 +378,10 @@ TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
     const qint64 alfa = empresa("00001", "Alfa");
     std::vector<qint64> ids;
     for (int i = 1; i <= 9; ++i)
-        ids.push_back(clausula(i == 9 ? QStringLiteral("Cláusula 'nueve' & más") : QStringLiteral("Cláusula %1").arg(i)));
-    const auto enlaces = [] { return columna("SELECT IDEMPRESA || '-' || IDCLAUSULA AS v FROM EMPRESACLAUSULA ORDER BY 1"); };
+        ids.push_back(
+            clausula(i == 9 ? QStringLiteral("Cláusula 'nueve' & más") : QStringLiteral("Cláusula %1").arg(i)));
+    const auto enlaces
+        = [] { return columna("SELECT IDEMPRESA || '-' || IDCLAUSULA AS v FROM EMPRESACLAUSULA ORDER BY 1"); };
 
     auto* f = &abrir(alfa);
     EXPECT_TRUE(isShown(f->vscClausulas));

@@ -191,7 +191,8 @@ TEST_F(ActualizacionTest, AVersionOneFileKeepsOneLinkPerClauseAndGetsItsIndexesW
         for (const char* indice : {"EmpresaClausulaUnica", "EmpresasPorNumero", "TrabajadoresPorNumero"})
             db.exec(QStringLiteral("DROP INDEX \"%1\"").arg(QString::fromLatin1(indice)));
         db.exec(QStringLiteral("PRAGMA user_version = 1"));
-        db.exec(QStringLiteral("INSERT INTO EMPRESACLAUSULA (IDEMPRESA, IDCLAUSULA) VALUES (1, 4), (1, 4), (2, 4), (1, 5), (1, 4)"));
+        db.exec(QStringLiteral("INSERT INTO EMPRESACLAUSULA (IDEMPRESA, IDCLAUSULA) "
+                               "VALUES (1, 4), (1, 4), (2, 4), (1, 5), (1, 4)"));
     }
     RutaBaseDatos();
     Database db = AbrirBaseDatos();

@@ -31,9 +31,9 @@ class DBGridTest : public testing_support::TervaloTest {
 protected:
     DBGridTest()
     {
-        grid.setColumns({{QStringLiteral("Id"), QStringLiteral("IdTrabajador"), 1000, false, {}},
-                         {QStringLiteral("Nombre"), QStringLiteral("NombreTrabajador"), 3000, true, {}},
-                         {QStringLiteral("Núm."), QStringLiteral("NúmeroTrabajador"), 1200, true, QStringLiteral("00000")}});
+        grid.setColumns({ { QStringLiteral("Id"), QStringLiteral("IdTrabajador"), 1000, false, {} },
+            { QStringLiteral("Nombre"), QStringLiteral("NombreTrabajador"), 3000, true, {} },
+            { QStringLiteral("Núm."), QStringLiteral("NúmeroTrabajador"), 1200, true, QStringLiteral("00000") } });
         grid.resize(400, 300);
     }
     DBGrid grid;
