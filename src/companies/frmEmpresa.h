@@ -199,7 +199,6 @@ private:
     // Tabs and buttons.
     void IrAPestana(int tab);
     void BotonesEmpresa();
-    void BotonesListaTrabajadores();
     bool TrabajadorAbierto() const;
 
     // Clauses.
