@@ -1,5 +1,6 @@
 #include "production/GrabacionContrato.h"
 
+#include "companies/Empresas.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "platform/MessageBoxes.h"
@@ -108,12 +109,6 @@ Row FilaTrabajador(const DocumentoProducido& d, const DatosTrabajadorContrato& t
     return fila;
 }
 
-std::optional<Row> EmpresaDeNumero(const Database& db, const QString& numero)
-{
-    return db.first(QStringLiteral(R"(SELECT * FROM "Empresas" WHERE "NúmeroEmpresa" = ? ORDER BY "IdEmpresa")"),
-                    {numero});
-}
-
 std::optional<Row> TrabajadorDeEmpresa(const Database& db, qint64 idEmpresa, qint64 numero)
 {
     return db.first(QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdEmpresa" = ? AND "NúmeroTrabajador" = ?
@@ -126,7 +121,7 @@ std::optional<Row> TrabajadorDeEmpresa(const Database& db, qint64 idEmpresa, qin
 std::optional<qint64> BuscarTrabajador(const Database& db, const QString& numEmpresa, const QString& numTrabajador)
 {
     const auto numero = Numero(numTrabajador);
-    const auto empresa = EmpresaDeNumero(db, numEmpresa);
+    const auto empresa = empresas::BuscarPorNumero(db, numEmpresa);
     if (!numero || !empresa)
         return std::nullopt;
     const auto trabajador = TrabajadorDeEmpresa(db, empresa->value(QStringLiteral("IdEmpresa")).toLongLong(), *numero);
@@ -172,7 +167,7 @@ void GuardarEmpresaYTrabajador(Database& db, const DocumentoProducido& d, const 
     std::optional<qint64> idEmpresa;
     bool anadirEmpresa = false;
     bool escribirEmpresa = false;
-    if (const auto fila = EmpresaDeNumero(db, empresa.Numero)) {
+    if (const auto fila = empresas::BuscarPorNumero(db, empresa.Numero)) {
         idEmpresa = fila->value(QStringLiteral("IdEmpresa")).toLongLong();
         const QString guardado = fila->text(QStringLiteral("NombreEmpresa"));
         if (guardado != empresa.Nombre) {
