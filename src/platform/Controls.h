@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QRadioButton>
@@ -41,6 +42,19 @@ public:
     explicit OptionButton(const QString& caption, QWidget* parent = nullptr);
     bool value() const { return isChecked(); }
     void setValue(bool value);
+};
+
+// A check box whose caption wraps onto as many lines as its height holds, so
+// that a long text (a whole clause) can be read beside its box. A click
+// anywhere on the control toggles it.
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit CheckBox(const QString& caption = {}, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
 };
 
 } // namespace platform
