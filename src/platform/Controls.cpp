@@ -1,7 +1,7 @@
 #include "platform/Controls.h"
 
-#include <QPainter>
 #include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace platform {
 
@@ -56,30 +56,33 @@ void OptionButton::setValue(bool value)
 
 CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {}
 
-void CheckBox::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    const QRect indicator = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
-    QStyleOptionButton box = option;
-    box.rect = QRect(QPoint(indicator.left(), 0), indicator.size());
-    style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, &painter, this);
-    const int gap = style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
-    const QRect area = rect().adjusted(indicator.right() + gap + 1, 0, 0, 0);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text());
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = box.rect.adjusted(-1, -1, 1, 1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
-}
-
 bool CheckBox::hitButton(const QPoint& pos) const
 {
     return rect().contains(pos);
+}
+
+void CheckBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    // The caption as shown: "&&" stands for "&", a single "&" marks a mnemonic.
+    QString caption;
+    for (qsizetype i = 0; i < option.text.size(); ++i) {
+        if (option.text.at(i) == QLatin1Char('&') && i + 1 < option.text.size())
+            ++i;
+        caption += option.text.at(i);
+    }
+    option.text.clear();
+    const QRect indicator = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+    const int line = fontMetrics().height();
+    QStyleOptionButton box = option;
+    box.rect = QRect(0, std::max(0, (line - indicator.height()) / 2), indicator.width(), indicator.height());
+    painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, box);
+    const int gap = style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(rect().adjusted(indicator.width() + gap, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                     caption);
 }
 
 } // namespace platform

@@ -44,9 +44,8 @@ public:
     void setValue(bool value);
 };
 
-// A check box whose caption wraps onto as many lines as its height holds, so
-// that a long text (a whole clause) can be read beside its box. A click
-// anywhere on the control toggles it.
+// A check box whose caption wraps over as many lines as the control is high,
+// the box beside its first line. The whole control takes the click.
 class CheckBox : public QCheckBox {
     Q_OBJECT
 public:
