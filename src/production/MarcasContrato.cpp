@@ -6,12 +6,16 @@
 #include "production/frmEleccionContrato.h"
 
 #include "common/Module1.h"
+#include "companies/frmEmpresa.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/FlexGrid.h"
+#include "platform/Forms.h"
+#include "platform/MaskEdBox.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
+#include "platform/TextBox.h"
 #include "production/ContratoImportado.h"
 
 #include <QApplication>
@@ -37,6 +41,37 @@ constexpr int kColVeces = 3;
 
 void frmEleccionContrato::DatosEmpresaTrabajador()
 {
+    const auto* ficha = platform::Forms::loaded<frmEmpresa>();
+    if (!ficha)
+        return;
+    // A masked box left empty gives no value.
+    const auto conMascara = [](const platform::MaskEdBox* caja) {
+        return caja->Text() == caja->emptyText() ? QString() : caja->Text();
+    };
+    Empresa.Nombre = ficha->txtNombreEmpresa->text();
+    Empresa.Numero = ficha->txtNumEmpresa->text();
+    Empresa.NIF = ficha->mskCuenta->text();
+    Empresa.Direccion = ficha->txtDireccion->text();
+    Empresa.Localidad = ficha->txtLocalidad->text();
+    Empresa.Provincia = ficha->txtPoblacion->text();
+    Empresa.Pais = ficha->txtPaisEmpresa->text();
+    Empresa.CodPostal = ficha->txtCp->text();
+    Empresa.Telefono = ficha->txtTelef->text();
+    Empresa.Fax = ficha->txtFax->text();
+    Empresa.Actividad = ficha->txtActividad->text();
+    Empresa.Cuenta = conMascara(ficha->txtNumISS);
+
+    Trabajador.Nombre = ficha->txtNombreTrabajador->text();
+    Trabajador.Numero = ficha->txtNumeroTrabajador->text();
+    Trabajador.NIF = ficha->txtDNI->text();
+    Trabajador.CodPostal = ficha->txtCodPostalTrabaj->text();
+    Trabajador.Municipio = ficha->txtMunicipio->text();
+    Trabajador.Pais = ficha->txtPais->text();
+    Trabajador.Nacionalidad = ficha->txtNacionalidad->text();
+    Trabajador.FechaNacimiento = conMascara(ficha->txtFechaNac);
+    Trabajador.NumSS = conMascara(ficha->txtNumSS);
+    Trabajador.NivelFormativo = ficha->txtNivelFormativo->text();
+
     if (const auto empresa = EmpresaDeNumero(Empresa.Numero))
         CopiarClausulasDeEmpresa(*empresa);
 }

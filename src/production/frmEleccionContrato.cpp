@@ -4,6 +4,7 @@
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmAyuda.h"
+#include "companies/frmEmpresa.h"
 #include "data/Configuracion.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
@@ -12,6 +13,7 @@
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
 #include "platform/MessageBoxes.h"
+#include "platform/TextBox.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -256,14 +258,14 @@ frmEleccionContrato::~frmEleccionContrato() = default;
 
 bool frmEleccionContrato::Proteger(const std::function<void()>& paso)
 {
-    try {
+    bool hecho = false;
+    platform::runHandler([&] {
         paso();
-        return true;
-    } catch (const std::exception& error) {
+        hecho = true;
+    });
+    if (!hecho)
         setMousePointer(0);
-        MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
-        return false;
-    }
+    return hecho;
 }
 
 void frmEleccionContrato::Form_Load()
@@ -316,7 +318,8 @@ void frmEleccionContrato::Form_Resize()
 // The company number the record window shows, while that window is open.
 QString frmEleccionContrato::NumeroEmpresaDeLaFicha() const
 {
-    return {};
+    const auto* ficha = Forms::loaded<frmEmpresa>();
+    return ficha ? ficha->txtNumEmpresa->text() : QString();
 }
 
 std::optional<platform::Row> frmEleccionContrato::EmpresaDeNumero(const QString& numeroEmpresa)
