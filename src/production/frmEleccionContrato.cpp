@@ -133,7 +133,7 @@ frmEleccionContrato::frmEleccionContrato() : Form(QStringLiteral("frmEleccionCon
     mshMarcas = place(new platform::FlexGrid, "mshMarcas", 120, 300, 11160, 5100, fraMarcas);
     mshMarcas->setFixedRows(1);
     mshMarcas->setFixedCols(0);
-    fraDuracionProrroga = place(new QGroupBox(QStringLiteral("ENTRADA DE DATOS : ")), "fraDuracionProrroga", 3480, 1320,
+    fraDuracionProrroga = place(new QGroupBox(QStringLiteral("ENTRADA DE DATOS : ")), "fraDuracionProrroga", 6360, 2880,
                                 4800, 2280, marcas);
     place(etiqueta(QStringLiteral("Introduzca la duración del contrato : ")), "lblDuracion", 240, 360, 4320, 300,
           fraDuracionProrroga);
