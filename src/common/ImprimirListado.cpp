@@ -1,10 +1,25 @@
 #include "common/ImprimirListado.h"
 
 #include "common/Module1.h"
+#include "platform/Database.h"
 #include "platform/Form.h"
 #include "platform/MessageBoxes.h"
 
 namespace listado {
+
+std::vector<Fila> Filas(const std::vector<platform::Row>& registros,
+                        const std::vector<std::pair<int, QString>>& columnasCampos)
+{
+    std::vector<Fila> filas;
+    filas.reserve(registros.size());
+    for (const auto& registro : registros) {
+        Fila fila;
+        for (const auto& [columna, campo] : columnasCampos)
+            fila.push_back({columna, registro.text(campo)});
+        filas.push_back(std::move(fila));
+    }
+    return filas;
+}
 
 bool Imprimir(platform::Form& ventana, const std::function<void(platform::PrintJob&)>& contenido, double pausa)
 {

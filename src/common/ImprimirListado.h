@@ -10,6 +10,7 @@
 
 namespace platform {
 class Form;
+class Row;
 }
 
 // The printed listings of the windows: the printer dialog, a bold underlined
@@ -33,6 +34,11 @@ struct Celda {
     QString texto;
 };
 using Fila = std::vector<Celda>;
+
+// Rows of a listing from the records a window shows, in their order: for
+// each record, each field's text at its column.
+std::vector<Fila> Filas(const std::vector<platform::Row>& registros,
+                        const std::vector<std::pair<int, QString>>& columnasCampos);
 
 // Prints from `ventana`: the printer dialog first (cancelled, nothing is
 // printed and false is returned), then the hourglass while `contenido`
