@@ -29,7 +29,8 @@ bool Imprimir(platform::Form& ventana, const std::function<void(platform::PrintJ
     platform::PrintJob job;
     contenido(job);
     const bool impreso = job.endDoc();
-    Esperar(pausa);
+    if (pausa > 0)
+        Esperar(pausa);
     return impreso;
 }
 
