@@ -5,6 +5,7 @@
 #include "companies/frmEmpresa.h"
 #include "companies/frmEmpresas.h"
 #include "data/Esquema.h"
+#include "platform/DBGrid.h"
 #include "platform/Forms.h"
 #include "platform/TextBox.h"
 
@@ -12,8 +13,6 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTabWidget>
-
-#include "platform/DBGrid.h"
 
 using platform::Answer;
 using platform::Forms;
@@ -23,6 +22,11 @@ namespace {
 QString u(const char* texto)
 {
     return QString::fromUtf8(texto);
+}
+
+QString tres(int n)
+{
+    return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
 }
 
 // A label at column 8 and its value at `columna`, as a sheet prints them.
@@ -71,10 +75,14 @@ protected:
     }
 };
 
-TEST_F(ImpresionEmpresasTest, TheCompanyListPrintsWhatTheGridShowsInItsOrder)
+TEST_F(ImpresionEmpresasTest, TheCompanyListPrintsWhatTheGridShowsInItsOrderOverPages)
 {
-    for (const char* nombre : {"Gamma", "Alfarería Peñas", "Beta", "Alfa"})
-        empresa(nombre);
+    {
+        auto db = AbrirBaseDatos();
+        for (int n = 99; n >= 1; --n)
+            db.insert(QStringLiteral("Empresas"), {{u("NombreEmpresa"), QStringLiteral("Empresa %1").arg(tres(n))}});
+    }
+    empresa("Alfarería Peñas");
     auto& lista = Forms::show<frmEmpresas>();
     emit lista.dbgEmpresas->horizontalHeader()->sectionClicked(1);
     fakePrinter().pdfPath = driveC.filePath(QStringLiteral("empresas.pdf"));
@@ -83,23 +91,37 @@ TEST_F(ImpresionEmpresasTest, TheCompanyListPrintsWhatTheGridShowsInItsOrder)
     EXPECT_EQ(fakePrinter().dialogs, 1);
     EXPECT_EQ(lista.MousePointer(), 0);
     EXPECT_TRUE(fakeClock().waits.empty());
+    const QStringList primera = fakePrinter().page(1);
+    ASSERT_GT(primera.size(), 20);
+    EXPECT_EQ(primera.mid(0, 8),
+              (QStringList{{}, {}, QStringLiteral("           LISTADO DE EMPRESAS:"), {}, {},
+                           QStringLiteral("       Núm.        Nombre de la Empresa."),
+                           u("         1         Alfarería Peñas"), u("         2         Empresa 001")}));
+    EXPECT_EQ(primera[17], QStringLiteral("        12         Empresa 011"));
+    EXPECT_EQ(fakePrinter().find(u("LISTADO DE EMPRESAS:"))->font, (platform::PrintFont{"Arial", 11, true, true}));
+    EXPECT_EQ(fakePrinter().find(u("Nombre de la Empresa."))->font, (platform::PrintFont{"Arial", 11, true, false}));
+    EXPECT_EQ(fakePrinter().find(u("Empresa 001"))->font, (platform::PrintFont{"Arial", 11}));
+    // No page heading: the next page goes on with the next row.
+    EXPECT_EQ(fakePrinter().printouts.back().pages, 2);
+    const int enLaPrimera = static_cast<int>(primera.size()) - 6;
+    EXPECT_EQ(fakePrinter().page(2).first(),
+              QStringLiteral("%1         Empresa %2").arg(enLaPrimera + 1, 10).arg(tres(enLaPrimera)));
+    EXPECT_EQ(fakePrinter().page(2).last(), QStringLiteral("       100         Empresa 099"));
+
     const QString pdf = testing_support::pdfText(fakePrinter().pdfPath);
     qsizetype desde = 0;
-    for (const char* texto : {"LISTADO DE EMPRESAS:", "Núm.", "Nombre de la Empresa.", "1", "Alfa", "2",
-                              "Alfarería Peñas", "3", "Beta", "4", "Gamma"}) {
+    for (const char* texto : {"LISTADO DE EMPRESAS:", "Núm.", "Nombre de la Empresa.", "Alfarería Peñas",
+                              "Empresa 001", "Empresa 099"}) {
         const qsizetype donde = pdf.indexOf(u(texto), desde);
-        EXPECT_GE(donde, 0) << texto << " in order in:\n" << pdf.toStdString();
+        EXPECT_GE(donde, desde) << texto << " in order in:\n" << pdf.toStdString();
         desde = std::max(desde, donde);
     }
 
     // A search prints only the companies found.
     lista.cmdBuscar->click();
-    lista.txtNombre->insert(QStringLiteral("alfa"));
+    lista.txtNombre->insert(QStringLiteral("alf"));
     lista.cmdImprimir->click();
-    const QStringList pagina = fakePrinter().page();
-    EXPECT_EQ(pagina.mid(6),
-              (QStringList{QStringLiteral("         1         Alfarería Peñas"),
-                           QStringLiteral("         2         Alfa")}));
+    EXPECT_EQ(fakePrinter().page().mid(6), QStringList{u("         1         Alfarería Peñas")});
 
     // In help mode the button explains itself; the next click prints.
     lista.cmdAyuda->click();

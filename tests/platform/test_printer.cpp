@@ -70,57 +70,6 @@ TEST_F(PrinterTest, LandscapeCourierTenHoldsColumn123AndLongValuesAreCutAtTheMar
               (PrintFont{QStringLiteral("Courier"), 10, false, false}));
 }
 
-TEST_F(PrinterTest, PagesBreakByThemselvesWhenALineNoLongerFits)
-{
-    for (int n = 1; n <= 150; ++n) {
-        job.tab(10).print(QStringLiteral("Línea %1").arg(n));
-        job.endLine();
-    }
-    ASSERT_TRUE(job.endDoc());
-
-    const auto& printout = fakePrinter().printouts.back();
-    EXPECT_EQ(printout.pages, 3);
-    const int perPage = fakePrinter().page(1).size();
-    EXPECT_GT(perPage, 40);
-    EXPECT_EQ(fakePrinter().page(2).size(), perPage);
-    EXPECT_EQ(fakePrinter().page(2).first().trimmed(), QStringLiteral("Línea %1").arg(perPage + 1));
-    EXPECT_EQ(fakePrinter().page(3).last().trimmed(), QStringLiteral("Línea 150"));
-
-    // Landscape pages hold fewer lines.
-    PrintJob landscape;
-    landscape.setOrientation(Orientation::Landscape);
-    for (int n = 1; n <= 150; ++n) {
-        landscape.print(QString::number(n));
-        landscape.endLine();
-    }
-    ASSERT_TRUE(landscape.endDoc());
-    EXPECT_LT(fakePrinter().page(1).size(), perPage);
-}
-
-TEST_F(PrinterTest, APdfPrintoutReadsBackWithItsAccentsInOrder)
-{
-    fakePrinter().pdfPath = driveC.filePath(QStringLiteral("listado.pdf"));
-    job.setFontBold(true);
-    job.setFontUnderline(true);
-    job.tab(12).print(QStringLiteral("LISTADO DE PRUEBA:"));
-    job.endLine();
-    job.setFontUnderline(false);
-    job.tab(8).print(QStringLiteral("Núm.")).tab(20).print(QStringLiteral("Descripción."));
-    job.endLine();
-    job.setFontBold(false);
-    job.tab(9).printNumber(1).tab(20).print(QStringLiteral("Construcciones Peñalver"));
-    job.endLine();
-    ASSERT_TRUE(job.endDoc());
-
-    const QString text = testing_support::pdfText(fakePrinter().pdfPath);
-    const qsizetype title = text.indexOf(QStringLiteral("LISTADO DE PRUEBA:"));
-    const qsizetype heading = text.indexOf(QStringLiteral("Descripción."));
-    const qsizetype row = text.indexOf(QStringLiteral("Construcciones Peñalver"));
-    EXPECT_GE(title, 0);
-    EXPECT_GT(heading, title);
-    EXPECT_GT(row, heading);
-}
-
 TEST_F(PrinterTest, APrinterFailureIsToldInSpanishAndTheProgramGoesOn)
 {
     fakePrinter().fail = true;
