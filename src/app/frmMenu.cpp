@@ -414,14 +414,19 @@ void frmMenu::LlenarAvisos(int dias)
         MostrarMensaje(QStringLiteral("No hay Avisos."));
         return;
     }
+    if (avisos.empty())
+        return;
+    // All the rows at once, and the empty row after them that the load takes away.
+    mshAvisos->setRows(static_cast<int>(avisos.size()) + 2);
+    int fila = 1;
+    const platform::FlexGrid::BulkFill relleno(*mshAvisos);
     for (const Aviso& aviso : avisos) {
-        const int fila = mshAvisos->Rows() - 1;
         mshAvisos->setTextMatrix(fila, 0, aviso.NombreTrabajador);
         mshAvisos->setTextMatrix(fila, 1, aviso.NumEmpresa);
         mshAvisos->setTextMatrix(fila, 2, platform::formatDate(aviso.FechaFin));
-        mshAvisos->setRows(mshAvisos->Rows() + 1);
-        avisosAnadidos_ = true;
+        ++fila;
     }
+    avisosAnadidos_ = true;
 }
 
 // Screens reached from the picture buttons and the menu. Each opens its

@@ -94,24 +94,86 @@ bool esFecha(const QString& campo)
     return false;
 }
 
-// The listed fields of an old row that hold something (neither Null nor
-// empty text); the others keep the new table's default. Dates are stored the
-// current way when they read as one.
-template <std::size_t N>
-Row valoresACopiar(const Row& antigua, const char* const (&campos)[N])
-{
-    Row nueva;
-    for (const char* nombre : campos) {
-        const QString campo = u(nombre);
-        if (!antigua.has(campo))
-            continue;
-        const QVariant valor = antigua.value(campo);
-        if (valor.isNull() || valor.toString().isEmpty())
-            continue;
-        const QDate fecha = esFecha(campo) ? platform::toDate(valor) : QDate();
-        nueva.set(campo, fecha.isValid() ? platform::dateValue(fecha) : valor);
+// What is copied of one table: the listed fields that the old table has, in
+// the order of the list.
+struct Campos {
+    QStringList nombres;
+    std::vector<bool> fechas;
+
+    // Place of a field among them; -1 when the old table lacks it.
+    int indice(const char* campo) const { return static_cast<int>(nombres.indexOf(u(campo))); }
+    // The fields for a SELECT of the old table (a Null column when there is none).
+    QString lista() const
+    {
+        if (nombres.isEmpty())
+            return QStringLiteral("NULL");
+        QStringList citados;
+        for (const QString& nombre : nombres)
+            citados << quoteName(nombre);
+        return citados.join(QStringLiteral(", "));
     }
-    return nueva;
+};
+
+template <std::size_t N>
+Campos camposCopiados(const QSet<QString>& existentes, const char* const (&lista)[N])
+{
+    Campos campos;
+    for (const char* nombre : lista) {
+        if (existentes.contains(u(nombre).toCaseFolded())) {
+            campos.nombres << u(nombre);
+            campos.fechas.push_back(esFecha(u(nombre)));
+        }
+    }
+    return campos;
+}
+
+// The value written for an old one: Null for Null or empty text, so that the
+// new field keeps its default; a date stored the current way when it reads as one.
+QVariant valorCopiado(const QVariant& valor, bool fecha)
+{
+    if (valor.isNull() || valor.toString().isEmpty())
+        return {};
+    const QDate comoFecha = fecha ? platform::toDate(valor) : QDate();
+    return comoFecha.isValid() ? platform::dateValue(comoFecha) : valor;
+}
+
+// The statement that adds a row to `tabla` of the new file with `campos`
+// (each left to its default when given Null) and then `otros`.
+platform::Statement insercion(Database& nueva, const QString& tabla, const Campos& campos,
+                              const QStringList& otros = {})
+{
+    QHash<QString, QString> defecto;
+    for (const Row& columna : nueva.select(QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(tabla)))) {
+        if (!columna.isNull(QStringLiteral("dflt_value")))
+            defecto.insert(columna.text(QStringLiteral("name")).toCaseFolded(), columna.text(QStringLiteral("dflt_value")));
+    }
+    QStringList nombres;
+    QStringList valores;
+    for (const QString& nombre : campos.nombres) {
+        nombres << quoteName(nombre);
+        const QString porDefecto = defecto.value(nombre.toCaseFolded());
+        valores << (porDefecto.isEmpty() ? QStringLiteral("?") : QStringLiteral("COALESCE(?, %1)").arg(porDefecto));
+    }
+    for (const QString& nombre : otros) {
+        nombres << quoteName(nombre);
+        valores << QStringLiteral("?");
+    }
+    if (nombres.isEmpty())
+        return platform::Statement(nueva, QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(tabla)));
+    return platform::Statement(nueva, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                          .arg(quoteName(tabla), nombres.join(QStringLiteral(", ")),
+                                               valores.join(QStringLiteral(", "))));
+}
+
+// The values of the copied fields of the current old row, read from column
+// `desde` on.
+QVariantList valoresCopiados(const platform::Statement& antigua, const Campos& campos, int desde)
+{
+    QVariantList valores;
+    valores.reserve(campos.nombres.size() + 1);
+    for (int i = 0; i < campos.nombres.size(); ++i)
+        valores << valorCopiado(antigua.value(desde + i), campos.fechas[static_cast<std::size_t>(i)]);
+    return valores;
 }
 
 // Field names of a table, case folded; empty when the table does not exist.
@@ -167,6 +229,7 @@ void renombrarConversiones(Database& db)
 }
 
 // Copies the rows of the old file into the new one, all in one transaction.
+// Each statement is prepared once for all the rows of its table.
 void copiarFilas(const Database& antigua, Database& nueva)
 {
     if (!nueva.hasTable(QStringLiteral("EMPRESACLAUSULA")))
@@ -174,71 +237,101 @@ void copiarFilas(const Database& antigua, Database& nueva)
                                 .arg(windows(kRutaBaseDatosVacia)));
     platform::Transaction transaccion(nueva);
 
-    // Companies, remembering where each one went.
-    std::vector<Row> empresas;
-    QHash<qint64, qint64> empresaNueva;
-    if (!columnas(antigua, QStringLiteral("Empresas")).isEmpty()) {
-        empresas = antigua.select(QStringLiteral(R"(SELECT * FROM "Empresas" ORDER BY "IdEmpresa")"));
-        for (const Row& empresa : empresas) {
-            const qint64 id = nueva.insert(QStringLiteral("Empresas"), valoresACopiar(empresa, kCamposEmpresa));
-            if (const auto anterior = entero(empresa.value(QStringLiteral("IdEmpresa"))))
-                empresaNueva.insert(*anterior, id);
+    // Companies, remembering where each one went and its default clauses.
+    struct EmpresaCopiada {
+        qint64 id;
+        QVariantList clausulas;
+    };
+    std::vector<EmpresaCopiada> empresas;
+    const QSet<QString> camposEmpresa = columnas(antigua, QStringLiteral("Empresas"));
+    if (!camposEmpresa.isEmpty()) {
+        const Campos campos = camposCopiados(camposEmpresa, kCamposEmpresa);
+        platform::Statement nuevas = insercion(nueva, QStringLiteral("Empresas"), campos);
+        platform::Statement viejas(antigua, QStringLiteral(R"(SELECT %1 FROM "Empresas" ORDER BY %2)")
+                                                .arg(campos.lista(), orden(camposEmpresa, QStringLiteral("IdEmpresa"))));
+        viejas.exec();
+        while (viejas.next()) {
+            const QVariantList valores = valoresCopiados(viejas, campos, 0);
+            nuevas.exec(valores);
+            EmpresaCopiada empresa{nuevas.lastInsertId(), {}};
+            for (int k = 1; k <= 6; ++k) {
+                const int i = static_cast<int>(campos.nombres.indexOf(QStringLiteral("Clausula%1").arg(k)));
+                empresa.clausulas << (i < 0 ? QVariant() : viejas.value(i));
+            }
+            empresas.push_back(std::move(empresa));
         }
     }
 
-    // Workers follow their company by its number: the first company copied with it.
-    const QString empresaPorNumero =
-        QStringLiteral(R"(SELECT "IdEmpresa" FROM "Empresas" WHERE "NúmeroEmpresa" = ? ORDER BY "IdEmpresa")");
+    // Workers follow their company by its number: the first company copied
+    // with it. The index makes each look-up direct; a number is looked up once.
     const QSet<QString> camposTrabajador = columnas(antigua, QStringLiteral("Trabajadores"));
     if (!camposTrabajador.isEmpty()) {
-        const auto trabajadores = antigua.select(QStringLiteral(R"(SELECT * FROM "Trabajadores" ORDER BY %1)")
-                                                     .arg(orden(camposTrabajador, QStringLiteral("IdEmpresa"))));
-        for (const Row& trabajador : trabajadores) {
-            Row fila = valoresACopiar(trabajador, kCamposTrabajador);
-            const QString numero = trabajador.text(QStringLiteral("NumEmpresa"));
-            if (!numero.isEmpty()) {
-                if (const auto empresa = nueva.first(empresaPorNumero, {numero}))
-                    fila.set(QStringLiteral("IdEmpresa"), empresa->text(QStringLiteral("IdEmpresa")));
-            }
-            nueva.insert(QStringLiteral("Trabajadores"), fila);
+        nueva.exec(QStringLiteral(R"(CREATE INDEX IF NOT EXISTS "EmpresasPorNúmero" ON "Empresas" ("NúmeroEmpresa"))"));
+        platform::Statement empresaPorNumero(
+            nueva, QStringLiteral(R"(SELECT "IdEmpresa" FROM "Empresas" WHERE "NúmeroEmpresa" = ? ORDER BY "IdEmpresa" LIMIT 1)"));
+        QHash<QString, QVariant> empresaDeNumero;
+        const auto idEmpresa = [&](const QString& numero) {
+            const auto visto = empresaDeNumero.constFind(numero);
+            if (visto != empresaDeNumero.constEnd())
+                return *visto;
+            empresaPorNumero.exec({numero});
+            const QVariant id = empresaPorNumero.next() ? QVariant(empresaPorNumero.value(0).toString()) : QVariant();
+            empresaDeNumero.insert(numero, id);
+            return id;
+        };
+
+        const Campos campos = camposCopiados(camposTrabajador, kCamposTrabajador);
+        const int numEmpresa = campos.indice("NumEmpresa");
+        platform::Statement nuevos = insercion(nueva, QStringLiteral("Trabajadores"), campos, {QStringLiteral("IdEmpresa")});
+        platform::Statement viejos(antigua, QStringLiteral(R"(SELECT %1 FROM "Trabajadores" ORDER BY %2)")
+                                                .arg(campos.lista(), orden(camposTrabajador, QStringLiteral("IdEmpresa"))));
+        viejos.exec();
+        while (viejos.next()) {
+            QVariantList valores = valoresCopiados(viejos, campos, 0);
+            const QString numero = numEmpresa < 0 ? QString() : viejos.value(numEmpresa).toString();
+            valores << (numero.isEmpty() ? QVariant() : idEmpresa(numero));
+            nuevos.exec(valores);
         }
     }
 
     // Clauses, remembering the new id of each old one.
     QHash<qint64, qint64> clausulaNueva;
-    if (!columnas(antigua, QStringLiteral("Clausulas")).isEmpty()) {
-        const auto clausulas = antigua.select(QStringLiteral(R"(SELECT * FROM "Clausulas" ORDER BY "IdClausula")"));
-        for (const Row& clausula : clausulas) {
-            const qint64 id = nueva.insert(QStringLiteral("Clausulas"), valoresACopiar(clausula, kCamposClausula));
-            const auto anterior = entero(clausula.value(QStringLiteral("IdClausula")));
+    const QSet<QString> camposClausula = columnas(antigua, QStringLiteral("Clausulas"));
+    if (!camposClausula.isEmpty()) {
+        const Campos campos = camposCopiados(camposClausula, kCamposClausula);
+        platform::Statement nuevas = insercion(nueva, QStringLiteral("Clausulas"), campos);
+        platform::Statement viejas(
+            antigua, QStringLiteral(R"(SELECT "IdClausula", %1 FROM "Clausulas" ORDER BY "IdClausula")").arg(campos.lista()));
+        viejas.exec();
+        while (viejas.next()) {
+            nuevas.exec(valoresCopiados(viejas, campos, 1));
+            const auto anterior = entero(viejas.value(0));
             if (anterior && !clausulaNueva.contains(*anterior))
-                clausulaNueva.insert(*anterior, id);
+                clausulaNueva.insert(*anterior, nuevas.lastInsertId());
         }
     }
 
     // Each company's default clauses become links between the new ids. The
     // companies' own Clausula1..6 were copied as they were.
-    for (const Row& empresa : empresas) {
-        const auto anterior = entero(empresa.value(QStringLiteral("IdEmpresa")));
-        if (!anterior)
-            continue;
-        for (int k = 1; k <= 6; ++k) {
-            const auto clausula = entero(empresa.value(QStringLiteral("Clausula%1").arg(k)));
+    platform::Statement enlaces(nueva, QStringLiteral(R"(INSERT INTO "EMPRESACLAUSULA" ("IDEMPRESA", "IDCLAUSULA") VALUES (?, ?))"));
+    for (const EmpresaCopiada& empresa : empresas) {
+        for (const QVariant& valor : empresa.clausulas) {
+            const auto clausula = entero(valor);
             if (!clausula || *clausula == 0 || !clausulaNueva.contains(*clausula))
                 continue;
-            Row enlace;
-            enlace.set(QStringLiteral("IDEMPRESA"), empresaNueva.value(*anterior));
-            enlace.set(QStringLiteral("IDCLAUSULA"), clausulaNueva.value(*clausula));
-            nueva.insert(QStringLiteral("EMPRESACLAUSULA"), enlace);
+            enlaces.exec({empresa.id, clausulaNueva.value(*clausula)});
         }
     }
 
     const QSet<QString> camposContrato = columnas(antigua, QStringLiteral("ContratosGrabados"));
     if (!camposContrato.isEmpty()) {
-        const auto contratos = antigua.select(QStringLiteral(R"(SELECT * FROM "ContratosGrabados" ORDER BY %1)")
-                                                  .arg(orden(camposContrato, QStringLiteral("IdContrato"))));
-        for (const Row& contrato : contratos)
-            nueva.insert(QStringLiteral("ContratosGrabados"), valoresACopiar(contrato, kCamposContratoGrabado));
+        const Campos campos = camposCopiados(camposContrato, kCamposContratoGrabado);
+        platform::Statement nuevos = insercion(nueva, QStringLiteral("ContratosGrabados"), campos);
+        platform::Statement viejos(antigua, QStringLiteral(R"(SELECT %1 FROM "ContratosGrabados" ORDER BY %2)")
+                                                .arg(campos.lista(), orden(camposContrato, QStringLiteral("IdContrato"))));
+        viejos.exec();
+        while (viejos.next())
+            nuevos.exec(valoresCopiados(viejos, campos, 0));
     }
 
     transaccion.commit();

@@ -311,6 +311,16 @@ void FlexGrid::Clear()
     }
 }
 
+FlexGrid::BulkFill::BulkFill(FlexGrid& grid) : grid_(grid), wasBlocked_(grid.model()->blockSignals(true)) {}
+
+FlexGrid::BulkFill::~BulkFill()
+{
+    QAbstractItemModel* model = grid_.model();
+    model->blockSignals(wasBlocked_);
+    if (grid_.rowCount() > 0 && grid_.columnCount() > 0)
+        emit model->dataChanged(model->index(0, 0), model->index(grid_.rowCount() - 1, grid_.columnCount() - 1));
+}
+
 void FlexGrid::keyPressEvent(QKeyEvent* event)
 {
     if (navigate(*event)) {

@@ -51,6 +51,20 @@ public:
     // rows and columns stay.
     void Clear();
 
+    // While one lives, the cells written are not redrawn one by one: the grid
+    // is redrawn once when it goes. For filling a long listing.
+    class BulkFill {
+    public:
+        explicit BulkFill(FlexGrid& grid);
+        ~BulkFill();
+        BulkFill(const BulkFill&) = delete;
+        BulkFill& operator=(const BulkFill&) = delete;
+
+    private:
+        FlexGrid& grid_;
+        bool wasBlocked_;
+    };
+
     // Events of the window.
     std::function<void()> GotFocus;
     std::function<void(int& keyAscii)> KeyPress;
