@@ -169,7 +169,10 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     place(etiqueta(QStringLiteral("Clave  de   usuario para la importación de contratos : ")), "lblClaveUsuario", 240,
           1920, 4200, 600, fraConfigurar);
     txtClaveUsuario = place(new QLineEdit, "txtClaveUsuario", 4560, 2040, 720, 360, fraConfigurar);
-    txtClaveUsuario->setMaxLength(2);
+    platform::fitToField(txtIp, 15);
+    platform::fitToField(txtPassword, 15);
+    platform::fitToField(txtUsuario, 15);
+    platform::fitToField(txtClaveUsuario, 2);
     CmdGuardar = place(new QPushButton(QStringLiteral("Guardar.")), "CmdGuardar", 2520, 3120, 1320, 420, fraConfigurar);
     CmdGuardar->setToolTip(QStringLiteral("Grabar los datos de configuración."));
     cmdCerrar = place(new QPushButton(QStringLiteral("Cerrar.")), "cmdCerrar", 4080, 3120, 1320, 420, fraConfigurar);
@@ -294,9 +297,26 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     mskIp->LostFocus = [this] { mskIp_LostFocus(); };
 }
 
+namespace {
+// The maker's update server; the page comes over an encrypted connection.
+QUrl& servidorActualizaciones()
+{
+    static QUrl servidor;
+    return servidor;
+}
+} // namespace
+
+void frmMenu::setServidorActualizaciones(const QUrl& servidor)
+{
+    servidorActualizaciones() = servidor;
+}
+
 QUrl frmMenu::PaginaActualizaciones()
 {
-    QUrl url(QStringLiteral("http://actualizaciones.quelvan.es/index.php"));
+    QUrl url = servidorActualizaciones();
+    if (url.isEmpty())
+        url = QUrl(QStringLiteral("https://actualizaciones.quelvan.es"));
+    url.setPath(QStringLiteral("/index.php"));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("id_soft"), QStringLiteral("6/"));
     url.setQuery(query);
@@ -483,10 +503,11 @@ void frmMenu::cmdConfigurar_Click()
         platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
         return;
     }
-    txtIp->setText(configuracion_.Ip);
-    txtPassword->setText(configuracion_.Password);
-    txtUsuario->setText(configuracion_.Usuario);
-    txtClaveUsuario->setText(configuracion_.ClaveUsuario);
+    // The blanks that pad the fields belong to the file, not to the text.
+    txtIp->setText(platform::unpadded(configuracion_.Ip));
+    txtPassword->setText(platform::unpadded(configuracion_.Password));
+    txtUsuario->setText(platform::unpadded(configuracion_.Usuario));
+    txtClaveUsuario->setText(platform::unpadded(configuracion_.ClaveUsuario));
     MostrarPanelConfiguracion(true);
     shaMantenimientos->hide();
     fraMantenimientos->hide();

@@ -69,6 +69,9 @@ const char* const kCamposFecha[] = {
 
 constexpr auto kRutaCopiaSeguridad = "C:\\basedatosantigua";
 
+// Database files hold the workers' personal data.
+constexpr QFileDevice::Permissions kSoloPropietario = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
 // A step of the move that went wrong; the text is for the user.
 class FalloTraspaso : public std::runtime_error {
 public:
@@ -374,8 +377,9 @@ ResultadoActualizacion migrar(const QString& trabajo)
         if (!QFile::copy(vacia, temporal))
             throw FalloTraspaso(QStringLiteral("No se puede copiar la base de datos vacía %1 junto a la de trabajo.")
                                     .arg(windows(kRutaBaseDatosVacia)));
-        // The installation may have left the empty database read-only.
-        QFile::setPermissions(temporal, QFile::permissions(temporal) | QFileDevice::WriteOwner);
+        // It will hold the workers' personal data; the installation may also
+        // have left the empty database read-only.
+        QFile::setPermissions(temporal, kSoloPropietario);
         {
             const Database antigua = Database::open(trabajo);
             Database nueva = Database::open(temporal);
@@ -385,6 +389,7 @@ ResultadoActualizacion migrar(const QString& trabajo)
         if (!QFile::copy(trabajo, copia))
             throw FalloTraspaso(
                 QStringLiteral("No se puede hacer la copia de seguridad %1.").arg(QDir::toNativeSeparators(copia)));
+        QFile::setPermissions(copia, kSoloPropietario);
         if (!sustituir(temporal, trabajo))
             throw FalloTraspaso(QStringLiteral("No se puede sustituir la base de datos %1.").arg(RutaBD));
     } catch (const std::exception& error) {

@@ -1,5 +1,10 @@
 #include "platform/Controls.h"
 
+#include "platform/Files.h"
+
+#include <QLineEdit>
+#include <QValidator>
+
 namespace platform {
 
 Shape::Shape(QWidget* parent) : QFrame(parent)
@@ -49,6 +54,22 @@ void OptionButton::setValue(bool value)
     setChecked(value);
     if (value)
         emit clicked(true);
+}
+
+namespace {
+
+class SingleByteValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override { return fitsCp1252(input) ? Acceptable : Invalid; }
+};
+
+} // namespace
+
+void fitToField(QLineEdit* box, int width)
+{
+    box->setMaxLength(width);
+    box->setValidator(new SingleByteValidator(box));
 }
 
 } // namespace platform

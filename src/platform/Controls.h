@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QRadioButton>
 
+class QLineEdit;
+
 namespace platform {
 
 // Dynamic property of a control that has no font of its own (pictures).
@@ -42,5 +44,10 @@ public:
     bool value() const { return isChecked(); }
     void setValue(bool value);
 };
+
+// Makes a text box fit a fixed field of `width` characters of a record file:
+// it takes no more than the field holds and refuses, as they are typed or
+// pasted, characters the file cannot hold (outside Windows-1252).
+void fitToField(QLineEdit* box, int width);
 
 } // namespace platform
