@@ -195,6 +195,30 @@ QString orden(const QSet<QString>& campos, const QString& clave)
                                                  : QStringLiteral("rowid");
 }
 
+// One table's copy: its old rows, read in order, and the statement that adds
+// each one to the new file.
+struct CopiaDeTabla {
+    Campos campos;
+    platform::Statement antiguas; // the copied fields, then the `leidas`
+    platform::Statement nuevas;   // the copied fields, then the `otros`
+};
+
+template <std::size_t N>
+CopiaDeTabla prepararCopia(const Database& antigua, Database& nueva, const QString& tabla,
+                           const QSet<QString>& existentes, const char* const (&lista)[N], const QString& clave,
+                           const QStringList& otros = {}, const QStringList& leidas = {})
+{
+    Campos campos = camposCopiados(existentes, lista);
+    QString seleccion = campos.lista();
+    for (const QString& campo : leidas)
+        seleccion += QStringLiteral(", ") + quoteName(campo);
+    platform::Statement nuevas = insercion(nueva, tabla, campos, otros);
+    platform::Statement antiguas(antigua, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                              .arg(seleccion, quoteName(tabla), orden(existentes, clave)));
+    antiguas.exec();
+    return {std::move(campos), std::move(antiguas), std::move(nuevas)};
+}
+
 // A whole number written as a number or as text ("3", " 3"); nothing for
 // Null, empty text, other text or a fraction.
 std::optional<qint64> entero(const QVariant& valor)
@@ -248,18 +272,14 @@ void copiarFilas(const Database& antigua, Database& nueva)
     std::vector<EmpresaCopiada> empresas;
     const QSet<QString> camposEmpresa = columnas(antigua, QStringLiteral("Empresas"));
     if (!camposEmpresa.isEmpty()) {
-        const Campos campos = camposCopiados(camposEmpresa, kCamposEmpresa);
-        platform::Statement nuevas = insercion(nueva, QStringLiteral("Empresas"), campos);
-        platform::Statement viejas(antigua, QStringLiteral(R"(SELECT %1 FROM "Empresas" ORDER BY %2)")
-                                                .arg(campos.lista(), orden(camposEmpresa, QStringLiteral("IdEmpresa"))));
-        viejas.exec();
-        while (viejas.next()) {
-            const QVariantList valores = valoresCopiados(viejas, campos, 0);
-            nuevas.exec(valores);
-            EmpresaCopiada empresa{nuevas.lastInsertId(), {}};
+        CopiaDeTabla copia = prepararCopia(antigua, nueva, QStringLiteral("Empresas"), camposEmpresa, kCamposEmpresa,
+                                           QStringLiteral("IdEmpresa"));
+        while (copia.antiguas.next()) {
+            copia.nuevas.exec(valoresCopiados(copia.antiguas, copia.campos, 0));
+            EmpresaCopiada empresa{copia.nuevas.lastInsertId(), {}};
             for (int k = 1; k <= 6; ++k) {
-                const int i = static_cast<int>(campos.nombres.indexOf(QStringLiteral("Clausula%1").arg(k)));
-                empresa.clausulas << (i < 0 ? QVariant() : viejas.value(i));
+                const int i = static_cast<int>(copia.campos.nombres.indexOf(QStringLiteral("Clausula%1").arg(k)));
+                empresa.clausulas << (i < 0 ? QVariant() : copia.antiguas.value(i));
             }
             empresas.push_back(std::move(empresa));
         }
@@ -283,17 +303,14 @@ void copiarFilas(const Database& antigua, Database& nueva)
             return id;
         };
 
-        const Campos campos = camposCopiados(camposTrabajador, kCamposTrabajador);
-        const int numEmpresa = campos.indice("NumEmpresa");
-        platform::Statement nuevos = insercion(nueva, QStringLiteral("Trabajadores"), campos, {QStringLiteral("IdEmpresa")});
-        platform::Statement viejos(antigua, QStringLiteral(R"(SELECT %1 FROM "Trabajadores" ORDER BY %2)")
-                                                .arg(campos.lista(), orden(camposTrabajador, QStringLiteral("IdEmpresa"))));
-        viejos.exec();
-        while (viejos.next()) {
-            QVariantList valores = valoresCopiados(viejos, campos, 0);
-            const QString numero = numEmpresa < 0 ? QString() : viejos.value(numEmpresa).toString();
+        CopiaDeTabla copia = prepararCopia(antigua, nueva, QStringLiteral("Trabajadores"), camposTrabajador,
+                                           kCamposTrabajador, QStringLiteral("IdEmpresa"), {QStringLiteral("IdEmpresa")});
+        const int numEmpresa = copia.campos.indice("NumEmpresa");
+        while (copia.antiguas.next()) {
+            QVariantList valores = valoresCopiados(copia.antiguas, copia.campos, 0);
+            const QString numero = numEmpresa < 0 ? QString() : copia.antiguas.value(numEmpresa).toString();
             valores << (numero.isEmpty() ? QVariant() : idEmpresa(numero));
-            nuevos.exec(valores);
+            copia.nuevas.exec(valores);
         }
     }
 
@@ -301,16 +318,15 @@ void copiarFilas(const Database& antigua, Database& nueva)
     QHash<qint64, qint64> clausulaNueva;
     const QSet<QString> camposClausula = columnas(antigua, QStringLiteral("Clausulas"));
     if (!camposClausula.isEmpty()) {
-        const Campos campos = camposCopiados(camposClausula, kCamposClausula);
-        platform::Statement nuevas = insercion(nueva, QStringLiteral("Clausulas"), campos);
-        platform::Statement viejas(
-            antigua, QStringLiteral(R"(SELECT "IdClausula", %1 FROM "Clausulas" ORDER BY "IdClausula")").arg(campos.lista()));
-        viejas.exec();
-        while (viejas.next()) {
-            nuevas.exec(valoresCopiados(viejas, campos, 1));
-            const auto anterior = entero(viejas.value(0));
+        CopiaDeTabla copia = prepararCopia(antigua, nueva, QStringLiteral("Clausulas"), camposClausula, kCamposClausula,
+                                           QStringLiteral("IdClausula"), {}, {QStringLiteral("IdClausula")});
+        // The old key comes after the copied fields (after one Null column when there are none).
+        const int idClausula = std::max<int>(1, static_cast<int>(copia.campos.nombres.size()));
+        while (copia.antiguas.next()) {
+            copia.nuevas.exec(valoresCopiados(copia.antiguas, copia.campos, 0));
+            const auto anterior = entero(copia.antiguas.value(idClausula));
             if (anterior && !clausulaNueva.contains(*anterior))
-                clausulaNueva.insert(*anterior, nuevas.lastInsertId());
+                clausulaNueva.insert(*anterior, copia.nuevas.lastInsertId());
         }
     }
 
@@ -328,13 +344,10 @@ void copiarFilas(const Database& antigua, Database& nueva)
 
     const QSet<QString> camposContrato = columnas(antigua, QStringLiteral("ContratosGrabados"));
     if (!camposContrato.isEmpty()) {
-        const Campos campos = camposCopiados(camposContrato, kCamposContratoGrabado);
-        platform::Statement nuevos = insercion(nueva, QStringLiteral("ContratosGrabados"), campos);
-        platform::Statement viejos(antigua, QStringLiteral(R"(SELECT %1 FROM "ContratosGrabados" ORDER BY %2)")
-                                                .arg(campos.lista(), orden(camposContrato, QStringLiteral("IdContrato"))));
-        viejos.exec();
-        while (viejos.next())
-            nuevos.exec(valoresCopiados(viejos, campos, 0));
+        CopiaDeTabla copia = prepararCopia(antigua, nueva, QStringLiteral("ContratosGrabados"), camposContrato,
+                                           kCamposContratoGrabado, QStringLiteral("IdContrato"));
+        while (copia.antiguas.next())
+            copia.nuevas.exec(valoresCopiados(copia.antiguas, copia.campos, 0));
     }
 
     transaccion.commit();
