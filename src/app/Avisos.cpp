@@ -2,7 +2,6 @@
 
 #include "platform/Database.h"
 
-
 namespace {
 
 // The number written just before the first `palabra` (blanks between them

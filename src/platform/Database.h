@@ -5,7 +5,6 @@
 #include <QVariant>
 #include <QVariantList>
 
-#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -95,7 +94,8 @@ private:
 
 // A statement prepared once and run many times with new values, for work on
 // many rows (a bulk copy, a long listing): the rows of a query are read one
-// by one, by column, without being gathered first.
+// by one, by column, without being gathered first. It goes before its
+// database is closed.
 class Statement {
 public:
     Statement(const Database& db, const QString& sql);

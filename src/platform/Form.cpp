@@ -124,7 +124,7 @@ void Form::settleFrame()
     if (!isVisible() || !isWindow())
         return;
     const QSize frame = frameExtra();
-    if (!windowFlags().testFlag(Qt::FramelessWindowHint))
+    if (windowType() == Qt::Window && !windowFlags().testFlag(Qt::FramelessWindowHint))
         lastFrame() = frame;
     if (outerSize_.width() < 0 || frame == frameAssumed_)
         return;
