@@ -132,6 +132,7 @@ public:
     void cmdCerrar_Click();
     void cmdCerrarResultados_Click();
     void cmdEsconder_Click();
+    void optActualizacion_Click(int Index);
     void optIdioma_Click();
     void optModelos_Click();
     void optManTipoContrato_Click();
@@ -164,6 +165,8 @@ private:
     void SituarEnOcteto(int octeto);
     void MostrarPanelConfiguracion(bool visible);
     void CerrarResultadosYAvisos();
+    void ImportarModelos();
+    void ActualizarContratos();
 
     DatosConfiguracion configuracion_;
     QPixmap fondo_;
@@ -171,4 +174,5 @@ private:
     int PosicionIp = 0;
     bool CerrandoOcteto = false;
     bool OctetoCorregido = false;
+    bool aplicandoActualizacion_ = false;
 };

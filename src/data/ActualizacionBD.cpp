@@ -2,6 +2,7 @@
 
 #include "common/Module1.h"
 #include "data/Configuracion.h"
+#include "data/Esquema.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
@@ -286,10 +287,10 @@ void copiarFilas(const Database& antigua, Database& nueva)
     }
 
     // Workers follow their company by its number: the first company copied
-    // with it. The index makes each look-up direct; a number is looked up once.
+    // with it. The schema's index on the number makes each look-up direct,
+    // and a number is looked up once.
     const QSet<QString> camposTrabajador = columnas(antigua, QStringLiteral("Trabajadores"));
     if (!camposTrabajador.isEmpty()) {
-        nueva.exec(QStringLiteral(R"(CREATE INDEX IF NOT EXISTS "EmpresasPorNúmero" ON "Empresas" ("NúmeroEmpresa"))"));
         platform::Statement empresaPorNumero(
             nueva, QStringLiteral(R"(SELECT "IdEmpresa" FROM "Empresas" WHERE "NúmeroEmpresa" = ? ORDER BY "IdEmpresa" LIMIT 1)"));
         QHash<QString, QVariant> empresaDeNumero;
@@ -330,14 +331,17 @@ void copiarFilas(const Database& antigua, Database& nueva)
         }
     }
 
-    // Each company's default clauses become links between the new ids. The
-    // companies' own Clausula1..6 were copied as they were.
+    // Each company's default clauses become links between the new ids, one
+    // per clause even when two slots hold the same one. The companies' own
+    // Clausula1..6 were copied as they were.
     platform::Statement enlaces(nueva, QStringLiteral(R"(INSERT INTO "EMPRESACLAUSULA" ("IDEMPRESA", "IDCLAUSULA") VALUES (?, ?))"));
     for (const EmpresaCopiada& empresa : empresas) {
+        QSet<qint64> enlazadas;
         for (const QVariant& valor : empresa.clausulas) {
             const auto clausula = entero(valor);
-            if (!clausula || *clausula == 0 || !clausulaNueva.contains(*clausula))
+            if (!clausula || *clausula == 0 || !clausulaNueva.contains(*clausula) || enlazadas.contains(*clausula))
                 continue;
+            enlazadas.insert(*clausula);
             enlaces.exec({empresa.id, clausulaNueva.value(*clausula)});
         }
     }
@@ -396,6 +400,7 @@ ResultadoActualizacion migrar(const QString& trabajo)
         {
             const Database antigua = Database::open(trabajo);
             Database nueva = Database::open(temporal);
+            esquema::actualizar(nueva);
             copiarFilas(antigua, nueva);
         }
         const QString copia = rutaCopiaSeguridad();
@@ -438,6 +443,7 @@ ResultadoActualizacion ActualizarBaseDatos()
             renombrarConversiones(db);
             // Only the current layout has this table; its absence means an older one.
             db.first(QStringLiteral(R"(SELECT * FROM "EMPRESACLAUSULA")"));
+            esquema::actualizar(db);
         }
         GrabarActu();
         return ResultadoActualizacion::Actualizada;

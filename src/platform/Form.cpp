@@ -1,8 +1,11 @@
 #include "platform/Form.h"
 
 #include "platform/Controls.h"
+#include "platform/DBGrid.h"
+#include "platform/Database.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Screen.h"
 
 #include <QAbstractButton>
@@ -69,7 +72,18 @@ void Form::placeWidget(QWidget* widget, const char* name, int left, int top, int
 
 void Form::onClick(QAbstractButton* button, std::function<void()> handler)
 {
-    connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { handler(); });
+    connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { runHandler(handler); });
+}
+
+void runHandler(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const DbError& error) {
+        MsgBox(QStringLiteral("No se ha podido completar la operación en la base de datos.\n\n%1")
+                   .arg(QString::fromStdString(error.what())),
+               style::Critical);
+    }
 }
 
 QSize Form::frameExtra() const
@@ -188,8 +202,11 @@ void Form::setControlFontSize(int index, int points)
 
 void Form::scaleControlColumns(int index, double ratio)
 {
-    if (auto* grid = qobject_cast<FlexGrid*>(controls_.at(static_cast<std::size_t>(index))))
+    QWidget* control = controls_.at(static_cast<std::size_t>(index));
+    if (auto* grid = qobject_cast<FlexGrid*>(control))
         grid->setColumnScale(ratio);
+    else if (auto* dataGrid = qobject_cast<DBGrid*>(control))
+        dataGrid->setColumnScale(ratio);
 }
 
 void Form::raiseResize()

@@ -2,6 +2,8 @@
 
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
+#include "platform/DBGrid.h"
+#include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 
 #include <QLabel>
@@ -76,7 +78,13 @@ public:
         setWindowTitle(QStringLiteral("Diseñada"));
         designSize(9000, 6000);
         place(new QLabel(QStringLiteral("Abajo")), "lblAbajo", 240, 5400, 3000, 300);
+        mshLista = place(new platform::FlexGrid, "mshLista", 240, 240, 4000, 2000);
+        mshLista->setColWidth(0, 1500);
+        dbgLista = place(new platform::DBGrid, "dbgLista", 4440, 240, 4000, 2000);
+        dbgLista->setColumns({{QStringLiteral("Fecha"), QStringLiteral("Fecha"), 1500, true, {}}});
     }
+    platform::FlexGrid* mshLista;
+    platform::DBGrid* dbgLista;
     void Form_Load() override { Elastico().Init(*this); }
     void Form_Resize() override { Elastico().FormResize(*this); }
 };
@@ -214,4 +222,15 @@ TEST_F(ElasticTest, AWindowOnTheScreenIsSizedByItsOuterFrame)
     // The bottom control keeps its place inside the window.
     const QWidget* abajo = w.findChild<QLabel*>(QStringLiteral("lblAbajo"));
     EXPECT_LE(abajo->geometry().bottom(), w.height());
+}
+
+TEST_F(ElasticTest, TheColumnsOfEveryGridWidenWithTheWindow)
+{
+    // 1280 pixels wide: a window designed 9,000 twips wide is laid out about 1.6 times as wide.
+    fakeScreen().setPixels(1280, 1024);
+    auto& w = platform::Forms::show<frmDisenada>();
+    EXPECT_NEAR(w.mshLista->columnWidth(0), 160, 2);
+    EXPECT_EQ(w.mshLista->ColWidth(0), 1500) << "read back as set";
+    EXPECT_NEAR(w.dbgLista->columnWidth(0), 160, 2);
+    EXPECT_EQ(w.dbgLista->columns()[0].width, 1500);
 }
