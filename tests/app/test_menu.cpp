@@ -182,6 +182,7 @@ TEST_F(MenuTest, PanelsReplaceEachOther)
 TEST_F(MenuTest, ServerAccessPanelTypedAsAUserRoundTripsThroughTheRecord)
 {
     ActualizarConfiguracion([](DatosConfiguracion& d) {
+        d.Ip = QStringLiteral("10.1.1.1");
         d.Idioma = QStringLiteral("2");
         d.Firmas = QStringLiteral("1");
     });
@@ -202,7 +203,8 @@ TEST_F(MenuTest, ServerAccessPanelTypedAsAUserRoundTripsThroughTheRecord)
     teclear(menu.txtClaveUsuario, QStringLiteral("AB"));
     QTest::mouseClick(menu.CmdGuardar, Qt::LeftButton);
 
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config").mid(15, 33), QByteArray("secreto        admin          2AB"));
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config").left(48),
+              QByteArray("10.1.1.1       secreto        admin          2AB"));
     EXPECT_EQ(LeerConfiguracion().Firmas, QStringLiteral("1")) << "the other fields as they were";
     EXPECT_FALSE(isShown(menu.fraConfigurar));
     EXPECT_EQ(fakeClock().waits.back(), 1.0) << "the saved notice";
@@ -211,7 +213,7 @@ TEST_F(MenuTest, ServerAccessPanelTypedAsAUserRoundTripsThroughTheRecord)
     EXPECT_EQ(menu.txtUsuario->text(), QStringLiteral("admin"));
     EXPECT_EQ(menu.txtPassword->text(), QStringLiteral("secreto"));
     EXPECT_EQ(menu.txtClaveUsuario->text(), QStringLiteral("AB"));
-    EXPECT_EQ(menu.txtIp->text(), QString());
+    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("10.1.1.1"));
 
     // No more than a field holds, and only what the record's code page can.
     menu.txtUsuario->clear();
