@@ -24,7 +24,6 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 

@@ -2,7 +2,6 @@
 
 #include "app/frmMenu.h"
 #include "common/frmAyuda.h"
-#include "platform/FlexGrid.h"
 #include "platform/MaskEdBox.h"
 
 #include <QGroupBox>
@@ -173,23 +172,4 @@ TEST_F(EleccionTest, RealizarContratoReachesTheGeneratorAndGetsTheWindowBack)
     ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
     EXPECT_FALSE(Forms::loaded<frmMenu>()->isHidden());
     EXPECT_TRUE(RutaPlantilla.isEmpty());
-}
-
-TEST_F(EleccionTest, AnExtensionTypeRenamesTheButtonAndTabsGiveHelpInHelpMode)
-{
-    const int idModelo = modelo(QStringLiteral("PR"), QStringLiteral("Prorroga.doc"));
-    contrato(tipo(QStringLiteral("PRORROGA")), QStringLiteral("999"), QStringLiteral("Prórroga"),
-             QStringLiteral("PR"));
-    marcaDeModelo(idModelo, QStringLiteral("0002"), QStringLiteral("EMPRESA"));
-    auto& form = abrirDesdeListado();
-    elegir(form, QStringLiteral("PRORROGA"), QStringLiteral("999 - Prórroga"));
-    EXPECT_EQ(form.cmdRealizarContrato->text(), QStringLiteral("Realizar Prórroga."));
-
-    form.SSTab1->setCurrentIndex(2);
-    EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr) << "outside help mode a tab only shows";
-    form.cmdAyuda->click();
-    form.SSTab1->setCurrentIndex(1);
-    ASSERT_NE(Forms::loaded<frmAyuda>(), nullptr);
-    EXPECT_EQ(Forms::loaded<frmAyuda>()->fraAyuda->title(), QStringLiteral("Pestaña Clausulas : "));
-    EXPECT_FALSE(frmAyuda::ModoAyuda);
 }

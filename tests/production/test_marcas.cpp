@@ -127,6 +127,7 @@ TEST_F(MarcasTest, AnExtensionTakesItsDurationAndWorksOutItsEndDate)
     marcaDeModelo(idModelo, QStringLiteral("0224"), QStringLiteral("FIN"));
     auto& form = elegirModelo(abrirDesdeListado(), QStringLiteral("PRORROGA"));
     auto& g = *form.mshMarcas;
+    EXPECT_EQ(form.cmdRealizarContrato->text(), QStringLiteral("Realizar Prórroga."));
 
     clickCell(g, 1, 2);
     clickCell(g, 1, 1);
