@@ -255,7 +255,7 @@ frmEleccionContrato::frmEleccionContrato() : Form(QStringLiteral("frmEleccionCon
 
 frmEleccionContrato::~frmEleccionContrato() = default;
 
-bool frmEleccionContrato::Proteger(const std::function<void()>& paso)
+void frmEleccionContrato::Proteger(const std::function<void()>& paso)
 {
     bool hecho = false;
     platform::runHandler([&] {
@@ -264,7 +264,6 @@ bool frmEleccionContrato::Proteger(const std::function<void()>& paso)
     });
     if (!hecho)
         setMousePointer(0);
-    return hecho;
 }
 
 void frmEleccionContrato::Form_Load()

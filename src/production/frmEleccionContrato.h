@@ -257,7 +257,7 @@ private:
 
     // Runs a step; a failure of the database or of a file is told to the
     // user instead of ending the program.
-    bool Proteger(const std::function<void()>& paso);
+    void Proteger(const std::function<void()>& paso);
 
     std::vector<Opcion> FilasTipos;
     std::vector<Opcion> FilasContratos;
