@@ -194,6 +194,8 @@ private:
     void DescartarTrabajador();
     // The worker's number and dates can be stored.
     bool TrabajadorCorrecto(bool avisar);
+    // The save of "Grabar.", with its questions; true when the worker was stored.
+    bool GuardarTrabajador();
     std::optional<platform::Row> TrabajadorConNumero(const platform::Database& db) const;
     bool MismoNombre(const platform::Row& trabajador) const;
     QString PreguntaConflictoTrabajador(const platform::Row& encontrado) const;

@@ -3,6 +3,7 @@
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/Database.h"
+#include "platform/Files.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
@@ -83,6 +84,8 @@ void runHandler(const std::function<void()>& handler)
         MsgBox(QStringLiteral("No se ha podido completar la operación en la base de datos.\n\n%1")
                    .arg(QString::fromStdString(error.what())),
                style::Critical);
+    } catch (const FileError& error) {
+        MsgBox(QString::fromStdString(error.what()), style::Critical);
     }
 }
 
