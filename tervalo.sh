@@ -14,9 +14,15 @@ packages=(
     ccache
 )
 
+# Only for using the program: LibreOffice Writer shows, prints and converts
+# documents, the CUPS client sends them to the printer. Tests need neither.
+start_packages=(
+    libreoffice-writer fonts-liberation2 cups-client
+)
+
 install_packages() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return
@@ -47,13 +53,13 @@ prepare_data() {
 
 case "${1:-}" in
 start)
-    install_packages
+    install_packages "${packages[@]}" "${start_packages[@]}"
     build
     prepare_data
     exec build/src/tervalo
     ;;
 test)
-    install_packages
+    install_packages "${packages[@]}"
     build
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure

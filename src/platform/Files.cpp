@@ -79,10 +79,25 @@ QByteArray readWholeFile(const QString& hostPath)
     return file.readAll();
 }
 
+bool writeWholeFile(const QString& hostPath, const QByteArray& content)
+{
+    // Unbuffered: a buffered write that fails only when the buffer is
+    // flushed at commit would go unnoticed and the short file replace the
+    // old one.
+    QSaveFile file(hostPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}
+
 void replaceFile(const QString& hostPath, const QByteArray& content)
 {
-    QSaveFile file(hostPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+    if (!writeWholeFile(hostPath, content))
         throw FileError(QStringLiteral("No se puede escribir el fichero %1.").arg(describe(hostPath)).toStdString());
 }
 

@@ -28,6 +28,8 @@ QByteArray readWholeFile(const QString& hostPath);
 // Replaces a whole file through a temporary file and a rename, so a reader
 // never sees half of it.
 void replaceFile(const QString& hostPath, const QByteArray& content);
+// The same, false when it failed; the old file is then whole.
+bool writeWholeFile(const QString& hostPath, const QByteArray& content);
 
 // Record `number` (from 1) of `length` bytes of a fixed-length record file.
 // Bytes past the end of the file read as blanks. When `createIfMissing` is
