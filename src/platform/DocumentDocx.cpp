@@ -334,7 +334,7 @@ public:
                     zip_source_free(source);
                 ok = false;
             } else if (found != changed.end()) {
-                zip_set_file_compression(out, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 6);
+                zip_set_file_compression(out, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 1);
             }
         }
         if (!ok || zip_close(out) != 0) {
@@ -463,26 +463,24 @@ private:
     // in the paragraph, or else the one after it, or else the paragraph mark.
     static pugi::xml_node runFormat(const pugi::xml_node& paragraph, const pugi::xml_node& end)
     {
-        std::vector<pugi::xml_node> runs;
-        std::size_t before = 0;
-        std::function<void(const pugi::xml_node&)> go = [&](const pugi::xml_node& node) {
-            for (pugi::xml_node child : node.children()) {
-                if (child == end)
-                    before = runs.size();
-                else if (named(child, "w:r"))
-                    runs.push_back(child);
-                else if (child.type() == pugi::node_element && !isHiddenContent(child))
-                    go(child);
+        for (const bool backwards : {true, false}) {
+            pugi::xml_node n = end;
+            for (;;) {
+                pugi::xml_node next = backwards ? n.previous_sibling() : n.next_sibling();
+                if (!next) {
+                    n = n.parent();
+                    if (!n || n == paragraph)
+                        break;
+                    continue;
+                }
+                n = next;
+                // Into containers (hyperlinks, fields), from the near side.
+                while (n.type() == pugi::node_element && !named(n, "w:r") && !isHiddenContent(n)
+                       && (backwards ? n.last_child() : n.first_child()))
+                    n = backwards ? n.last_child() : n.first_child();
+                if (named(n, "w:r") && hasText(n))
+                    return n.child("w:rPr");
             }
-        };
-        go(paragraph);
-        for (std::size_t i = before; i > 0; --i) {
-            if (hasText(runs[i - 1]))
-                return runs[i - 1].child("w:rPr");
-        }
-        for (std::size_t i = before; i < runs.size(); ++i) {
-            if (hasText(runs[i]))
-                return runs[i].child("w:rPr");
         }
         return paragraph.child("w:pPr").child("w:rPr");
     }

@@ -257,11 +257,7 @@ public:
         return true;
     }
 
-    QByteArray serialize() override
-    {
-        materialize();
-        return data_;
-    }
+    QByteArray serialize() override { return withInsertions(); }
 
 private:
     struct Mark {
@@ -535,16 +531,17 @@ private:
         pendingNames_.clear();
     }
 
-    void materialize()
+    // The file with the pending insertions in place.
+    QByteArray withInsertions()
     {
         if (pending_.empty())
-            return;
+            return data_;
         std::stable_sort(pending_.begin(), pending_.end(),
                          [](const Insertion& a, const Insertion& b) { return a.offset < b.offset; });
-        QByteArray out;
         qsizetype extra = 0;
         for (const auto& p : pending_)
             extra += p.bytes.size();
+        QByteArray out;
         out.reserve(data_.size() + extra);
         int copied = 0;
         for (const auto& p : pending_) {
@@ -553,7 +550,15 @@ private:
             copied = p.offset;
         }
         out.append(data_.constData() + copied, data_.size() - copied);
-        data_ = std::move(out);
+        return out;
+    }
+
+    // Reads the file again with the insertions in it, to find them.
+    void materialize()
+    {
+        if (pending_.empty())
+            return;
+        data_ = withInsertions();
         index();
     }
 
