@@ -94,7 +94,8 @@ bool ImprimirDobleCara(const QString& documento, int copias, const QString& avis
             notice.lblImprimir->setText(QStringLiteral("Imprimiendo."));
             platform::Forms::show(notice);
         }
-        platform::office().print(documento, paginas, copias);
+        if (copias > 0)
+            platform::office().print(documento, paginas, copias);
         Esperar(15);
         if (auto* notice = platform::Forms::loaded<frmImprimiendo>())
             platform::Forms::hide(*notice);
@@ -186,7 +187,8 @@ void AbrirDocumentoGuardado(platform::Form& ventana, const MarcoCopias& marco, c
         const int copias = PedirCopias(ventana, marco);
         if (d.prorroga) {
             try {
-                platform::office().print(d.documento, platform::PageSet::All, copias);
+                if (copias > 0)
+                    platform::office().print(d.documento, platform::PageSet::All, copias);
                 Esperar(15);
             } catch (const std::runtime_error& e) {
                 Informar(e);

@@ -1221,10 +1221,6 @@ void frmEmpresa::cmdCancelar_Click()
 
 void frmEmpresa::cmdContratoManual_Click() {}
 void frmEmpresa::cmdImprimir_Click() {}
-void frmEmpresa::cmdAcceder_Click() {}
-void frmEmpresa::cmdAccederProrroga_Click() {}
-void frmEmpresa::cmdSubcontratas_Click() {}
-void frmEmpresa::cmdCopias_Click() {}
 
 // ---------------------------------------------------------------------------
 // Clauses
