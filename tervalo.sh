@@ -17,7 +17,7 @@ packages=(
 # Only for using the program: LibreOffice Writer shows, prints and converts
 # documents, the CUPS client sends them to the printer. Tests need neither.
 start_packages=(
-    libreoffice-writer fonts-liberation2 cups-client
+    libreoffice-writer libreoffice-l10n-es fonts-liberation2 cups-client
 )
 
 install_packages() {

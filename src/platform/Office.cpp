@@ -224,10 +224,18 @@ private:
     void sendToPrinter(const QString& lp, const QStringList& arguments, const QString& document)
     {
         const auto result = programs_->run(lp, arguments);
-        if (!result.started || result.exitCode != 0)
-            throw OfficeError(QStringLiteral("No se ha podido enviar el documento %1 a la impresora%2.")
-                                  .arg(describe(document),
-                                       result.errors.isEmpty() ? QString() : QStringLiteral(": ") + result.errors));
+        if (result.started && result.exitCode == 0)
+            return;
+        QString why = result.errors;
+        if (why.contains(QLatin1String("default destination"), Qt::CaseInsensitive))
+            why = QStringLiteral("no hay ninguna impresora predeterminada");
+        else if (why.contains(QLatin1String("Scheduler"), Qt::CaseInsensitive)
+                 || why.contains(QLatin1String("connect to server"), Qt::CaseInsensitive))
+            why = QStringLiteral("el servicio de impresión (CUPS) no responde");
+        while (why.endsWith(QLatin1Char('.')))
+            why.chop(1);
+        throw OfficeError(QStringLiteral("No se ha podido enviar el documento %1 a la impresora%2.")
+                              .arg(describe(document), why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     }
 
     std::unique_ptr<OfficePrograms> programs_;
