@@ -77,6 +77,7 @@ std::vector<TextoMarca> TextosCopiaBasica(VarianteCopiaBasica variante, int idio
     }
     textos.push_back({QStringLiteral("BPIE11"), produccion ? QString(212, QLatin1Char(' ')) : pie});
     textos.push_back({QStringLiteral("BPIE22"), pie});
-    textos.push_back({QStringLiteral("Basica"), castellano ? QStringLiteral("COPIA BÁSICA") : QStringLiteral("COPIA BÀSICA")});
+    textos.push_back(
+        {QStringLiteral("Basica"), castellano ? QStringLiteral("COPIA BÁSICA") : QStringLiteral("COPIA BÀSICA")});
     return textos;
 }

@@ -66,11 +66,12 @@ int PedirCopias(platform::Form& ventana, const MarcoCopias& marco)
         copias = 0;
         espera.quit();
     });
-    // Nobody is left waiting on a window that went away.
+    // Nobody is left waiting on a window that went away or cannot be seen.
     QPointer<platform::Form> vigilada(&ventana);
     QTimer vigia;
     QObject::connect(&vigia, &QTimer::timeout, &contexto, [&] {
-        if (!vigilada || !platform::Forms::isLoaded(*vigilada) || platform::Forms::programEnded())
+        if (!vigilada || !platform::Forms::isLoaded(*vigilada) || vigilada->isHidden()
+            || platform::Forms::programEnded())
             espera.quit();
     });
     vigia.start(200);

@@ -29,19 +29,19 @@ void AccederDocumento(frmEmpresa& f, bool prorroga)
 {
     f.setMousePointer(11);
     const QString id = f.dbgTrabajadores->Id();
-    const auto trabajador = id.isEmpty() ? std::nullopt
-                                         : AbrirBaseDatos().first(
-                                               QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdTrabajador" = ?)"),
-                                               {id.toLongLong()});
+    const QString sql = QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdTrabajador" = ?)");
+    const auto trabajador = id.isEmpty() ? std::nullopt : AbrirBaseDatos().first(sql, {id.toLongLong()});
     const QString campo = prorroga ? QStringLiteral("FechaInicioProrroga") : QStringLiteral("Contrato");
     if (!trabajador || trabajador->text(campo).trimmed().isEmpty()) {
-        MsgBox(prorroga ? QStringLiteral("No hay ninguna prórroga a editar.") : QStringLiteral("No hay ningún contrato a editar."),
+        MsgBox(prorroga ? QStringLiteral("No hay ninguna prórroga a editar.")
+                        : QStringLiteral("No hay ningún contrato a editar."),
                platform::style::Information);
     } else {
         const QString empresa = f.txtNumEmpresa->text();
         const QString numero = f.txtNumeroTrabajador->text();
         DocumentoGuardado documento;
-        documento.documento = RutaDocumentoGuardado(empresa, numero, prorroga ? QStringLiteral("P.doc") : QStringLiteral(".doc"));
+        const QString sufijo = prorroga ? QStringLiteral("P.doc") : QStringLiteral(".doc");
+        documento.documento = RutaDocumentoGuardado(empresa, numero, sufijo);
         documento.prorroga = prorroga;
         documento.guardarCopiaBasica = RutaDocumentoGuardado(empresa, numero, QStringLiteral("CB.doc"));
         AbrirDocumentoGuardado(f, {f.fraDatosImprimir, f.txtNumeroCopias, f.cmdCopias}, documento);

@@ -117,7 +117,8 @@ public:
     {
         zip_error_t error;
         zip_error_init(&error);
-        zip_source_t* source = zip_source_buffer_create(original_.constData(), static_cast<zip_uint64_t>(original_.size()), 0, &error);
+        zip_source_t* source = zip_source_buffer_create(
+            original_.constData(), static_cast<zip_uint64_t>(original_.size()), 0, &error);
         if (!source)
             return false;
         archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
@@ -128,7 +129,8 @@ public:
         }
         const QString main = mainPart();
         const QString folder = main.left(main.lastIndexOf(QLatin1Char('/')) + 1);
-        static const QRegularExpression stories(QStringLiteral("^(header|footer)\\d*\\.xml$|^(footnotes|endnotes)\\.xml$"));
+        static const QRegularExpression stories(
+            QStringLiteral("^(header|footer)\\d*\\.xml$|^(footnotes|endnotes)\\.xml$"));
         bool foundMain = false;
         const zip_int64_t count = zip_get_num_entries(archive_, 0);
         for (zip_int64_t i = 0; i < count; ++i) {
@@ -141,9 +143,9 @@ public:
             QByteArray content;
             if (!entry(part->index, content))
                 return false;
+            constexpr unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration;
             const auto parsed = part->xml.load_buffer(content.constData(), static_cast<size_t>(content.size()),
-                                                      pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration,
-                                                      pugi::encoding_utf8);
+                                                      options, pugi::encoding_utf8);
             if (!parsed)
                 return false;
             foundMain = foundMain || isMain;
@@ -324,7 +326,8 @@ public:
                 ByteWriter writer;
                 found->second->xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
                 written.push_back(std::move(writer.out));
-                source = zip_source_buffer(out, written.back().constData(), static_cast<zip_uint64_t>(written.back().size()), 0);
+                const QByteArray& xml = written.back();
+                source = zip_source_buffer(out, xml.constData(), static_cast<zip_uint64_t>(xml.size()), 0);
             } else {
                 source = zip_source_zip(out, archive_, index, ZIP_FL_COMPRESSED, 0, -1);
             }

@@ -295,7 +295,8 @@ private:
         const auto next = static_cast<std::size_t>(open) + 1;
         if (isSymbol(next, '*'))
             return true;
-        return next < tokens_.size() && tokens_[next].type == Token::Word && destinations().count(wordName(tokens_[next]));
+        return next < tokens_.size() && tokens_[next].type == Token::Word
+               && destinations().count(wordName(tokens_[next]));
     }
 
     bool isBookmarkStart(int open) const

@@ -54,8 +54,8 @@ QString resolveCase(const QString& hostPath)
         if (QFileInfo::exists(dir.filePath(part))) {
             match = part;
         } else {
-            const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-            for (const QString& entry : entries) {
+            const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+            for (const QString& entry : dir.entryList(all)) {
                 if (entry.compare(part, Qt::CaseInsensitive) == 0) {
                     match = entry;
                     break;

@@ -29,9 +29,11 @@ public:
     {
         designSize(6000, 4000);
         cmdOtro = place(new QPushButton(QStringLiteral("Volver.")), "cmdOtro", 120, 120, 1200, 400);
-        fraDatosImprimir = place(new QGroupBox(QStringLiteral("IMPRESIÓN : ")), "fraDatosImprimir", 120, 720, 4000, 1200);
+        fraDatosImprimir
+            = place(new QGroupBox(QStringLiteral("IMPRESIÓN : ")), "fraDatosImprimir", 120, 720, 4000, 1200);
         txtNumeroCopias = place(new QLineEdit, "txtNumeroCopias", 2400, 300, 600, 300, fraDatosImprimir);
-        cmdCopias = place(new QPushButton(QStringLiteral("Aceptar")), "cmdCopias", 3100, 300, 800, 300, fraDatosImprimir);
+        cmdCopias
+            = place(new QPushButton(QStringLiteral("Aceptar")), "cmdCopias", 3100, 300, 800, 300, fraDatosImprimir);
         fraDatosImprimir->hide();
     }
     MarcoCopias marco() const { return {fraDatosImprimir, txtNumeroCopias, cmdCopias}; }
@@ -66,7 +68,9 @@ SampleDocument contrato()
 
 class ImpresionTest : public TervaloTest {
 protected:
-    ImpresionTest() : ventana(Forms::show<frmPrueba>()), copias(ventana.fraDatosImprimir, ventana.txtNumeroCopias, ventana.cmdCopias)
+    ImpresionTest()
+        : ventana(Forms::show<frmPrueba>()),
+          copias(ventana.fraDatosImprimir, ventana.txtNumeroCopias, ventana.cmdCopias)
     {
         // Every print call and message, in the order they happened.
         fakeOffice().onCall = [this](const FakeOffice::Call&) { orden << fakeOffice().journal().last(); };
@@ -152,7 +156,7 @@ TEST_F(ImpresionTest, CopiaBasicaLeavesOutThePersonalDataAndWritesItsTexts)
     const QByteArray antes = readFile("C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc");
     CopiaBasica(ventana, ventana.marco(), guardado());
 
-    EXPECT_EQ(orden, (QStringList{QStringLiteral("print odd 2 Borrador.doc"), QStringLiteral("print even 2 Borrador.doc")}));
+    EXPECT_EQ(orden, (QStringList{"print odd 2 Borrador.doc", "print even 2 Borrador.doc"}));
     EXPECT_TRUE(msg().texts().contains(QString::fromUtf8(kAvisoSegundaCara)));
     const platform::Document copia = platform::Document::open(host("C:\\Borrador.doc"));
     for (const char* marca : {"M0115", "M2115", "M0116", "M0462"})

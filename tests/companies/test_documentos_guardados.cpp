@@ -45,20 +45,18 @@ protected:
         esquema::crearBasesDeDatosQueFalten();
         RutaBaseDatos();
         auto db = AbrirBaseDatos();
-        const qint64 empresa = db.insert(QStringLiteral("Empresas"), {{u("NúmeroEmpresa"), QStringLiteral("00012")},
-                                                                      {u("NombreEmpresa"), QStringLiteral("Talleres Norte")}});
+        const qint64 empresa = db.insert(
+            QStringLiteral("Empresas"), {{u("NúmeroEmpresa"), "00012"}, {u("NombreEmpresa"), "Talleres Norte"}});
         db.insert(QStringLiteral("Trabajadores"),
-                  {{QStringLiteral("IdEmpresa"), QString::number(empresa)}, {u("NúmeroTrabajador"), 1},
-                   {QStringLiteral("NombreTrabajador"), QStringLiteral("Ana Ruiz")}, {QStringLiteral("NIF14"), QStringLiteral("12345678Z")},
-                   {QStringLiteral("Contrato"), QStringLiteral("401 - Obra o servicio")},
-                   {QStringLiteral("FechaInicioProrroga"), QStringLiteral("2026-06-01")}});
+                  {{"IdEmpresa", QString::number(empresa)}, {u("NúmeroTrabajador"), 1}, {"NombreTrabajador", "Ana Ruiz"},
+                   {"NIF14", "12345678Z"}, {"Contrato", "401 - Obra o servicio"},
+                   {"FechaInicioProrroga", "2026-06-01"}});
 
         // The contract as contract production stored it, personal data in.
         SampleDocument d;
-        d.body = {{text(QStringLiteral("Trabajador con NIF ")), start(QStringLiteral("M0115")), end(QStringLiteral("M0115")),
-                   start(QStringLiteral("B0115")), end(QStringLiteral("B0115"))},
-                  {text(QStringLiteral("Empresa ")), start(QStringLiteral("M0001")), end(QStringLiteral("M0001"))},
-                  {start(QStringLiteral("Basica")), end(QStringLiteral("Basica"))}};
+        d.body = {{text("Trabajador con NIF "), start("M0115"), end("M0115"), start("B0115"), end("B0115")},
+                  {text("Empresa "), start("M0001"), end("M0001")},
+                  {start("Basica"), end("Basica")}};
         writeFile(kContrato, toDocx(d));
         platform::Document contrato = platform::Document::open(host(kContrato));
         contrato.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
@@ -121,7 +119,8 @@ TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasi
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("B0115")), QString(112, QLatin1Char(' ')));
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("Basica")), u("COPIA BÁSICA"));
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0001")), QStringLiteral("Talleres Norte"));
-    EXPECT_EQ(platform::Document::open(host(kContrato)).bookmarkText(QStringLiteral("M0115")), QStringLiteral("12345678Z"));
+    const platform::Document guardado = platform::Document::open(host(kContrato));
+    EXPECT_EQ(guardado.bookmarkText(QStringLiteral("M0115")), QStringLiteral("12345678Z"));
     EXPECT_EQ(ficha->MousePointer(), 0);
 }
 

@@ -14,7 +14,10 @@ namespace {
 // PDF of `pages` pages, lp records its arguments.
 class FakePrograms final : public platform::OfficePrograms {
 public:
-    QString find(const QString& name) override { return installed.contains(name) ? QStringLiteral("/usr/bin/") + name : QString(); }
+    QString find(const QString& name) override
+    {
+        return installed.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+    }
 
     Result run(const QString& program, const QStringList& arguments) override
     {
@@ -28,8 +31,8 @@ public:
                 pdf.write("<< /Type /Page /MediaBox [0 0 595 842] >>\n");
         } else {
             const QString file = arguments.last();
-            printed << (file.endsWith(QLatin1String("blanco.pdf")) ? QStringLiteral("blank")
-                                                                    : arguments.mid(0, arguments.size() - 1).join(QLatin1Char(' ')));
+            const QString options = arguments.mid(0, arguments.size() - 1).join(QLatin1Char(' '));
+            printed << (file.endsWith(QLatin1String("blanco.pdf")) ? QStringLiteral("blank") : options);
         }
         return {true, 0, {}};
     }

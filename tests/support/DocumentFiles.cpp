@@ -91,7 +91,8 @@ QByteArray zipOf(const std::vector<std::pair<const char*, QByteArray>>& entries)
     zip_source_keep(buffer);
     zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
     for (const auto& [name, content] : entries) {
-        zip_source_t* source = zip_source_buffer(archive, content.constData(), static_cast<zip_uint64_t>(content.size()), 0);
+        const auto size = static_cast<zip_uint64_t>(content.size());
+        zip_source_t* source = zip_source_buffer(archive, content.constData(), size, 0);
         zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8);
     }
     if (zip_close(archive) != 0)
@@ -190,7 +191,8 @@ QByteArray toDocx(const SampleDocument& d)
     if (!d.cells.empty()) {
         body += "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/></w:tblPr><w:tr>";
         for (const auto& cell : d.cells)
-            body += "<w:tc><w:tcPr><w:tcW w:w=\"3000\" w:type=\"dxa\"/></w:tcPr>" + docxParagraph(cell, ids) + "</w:tc>";
+            body += "<w:tc><w:tcPr><w:tcW w:w=\"3000\" w:type=\"dxa\"/></w:tcPr>" + docxParagraph(cell, ids)
+                    + "</w:tc>";
         body += "</w:tr></w:tbl><w:p/>";
     }
     QByteArray section = "<w:sectPr>";
@@ -228,7 +230,8 @@ std::vector<std::pair<QByteArray, QByteArray>> entriesOf(const QByteArray& docx)
     std::vector<std::pair<QByteArray, QByteArray>> entries;
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(docx.constData(), static_cast<zip_uint64_t>(docx.size()), 0, &error);
+    const auto size = static_cast<zip_uint64_t>(docx.size());
+    zip_source_t* source = zip_source_buffer_create(docx.constData(), size, 0, &error);
     zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
     if (!archive)
         throw std::runtime_error("not a zip");
