@@ -38,7 +38,8 @@ void CopiarDocumento(const QString& origen, const QString& destino)
         throw platform::DocumentError(platform::DocumentError::Kind::Missing,
                                       QStringLiteral("No se encuentra el documento %1.")
                                           .arg(QDir::toNativeSeparators(origen)));
-    if (!file.open(QIODevice::ReadOnly) || !platform::writeWholeFile(destino, file.readAll()))
+    if (!file.open(QIODevice::ReadOnly)
+        || !platform::writeWholeFile(destino, file.readAll(), platform::FileAccess::OwnerOnly))
         throw platform::FileError(QStringLiteral("No se puede copiar el documento %1 en %2.")
                                       .arg(QDir::toNativeSeparators(desde), QDir::toNativeSeparators(destino))
                                       .toStdString());

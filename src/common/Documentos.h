@@ -27,7 +27,8 @@ QString ArchivoTemporal();
 QString RutaDocumentoGuardado(const QString& numEmpresa, const QString& numTrabajador, const QString& sufijo);
 
 // Copies a document file whole, replacing the target through a temporary
-// file. Throws platform::DocumentError (missing source) or platform::FileError.
+// file; the copy is readable by its owner only. Throws
+// platform::DocumentError (missing source) or platform::FileError.
 void CopiarDocumento(const QString& origen, const QString& destino);
 
 // Critical message when a template or the register cannot be opened.

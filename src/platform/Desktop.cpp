@@ -1,5 +1,6 @@
 #include "platform/Desktop.h"
 
+#include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 
 #include <QApplication>
@@ -25,7 +26,7 @@ public:
             return defaultAnswer(style);
         }
 
-        QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+        QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, messageBoxOwner());
         const bool second = (style & style::DefaultButton2) != 0;
         QPushButton* first = nullptr;
         QPushButton* other = nullptr;
@@ -94,6 +95,15 @@ void installSpanish(QApplication& app)
 }
 
 } // namespace
+
+QWidget* messageBoxOwner()
+{
+    // Without a window manager the desktop knows no active window; the
+    // program always knows its own.
+    if (Form* active = Forms::activeForm())
+        return active;
+    return QApplication::activeWindow();
+}
 
 void installDesktop(QApplication& app)
 {

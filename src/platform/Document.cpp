@@ -189,7 +189,8 @@ void Document::save()
 void Document::saveAs(const QString& hostPath)
 {
     const QByteArray content = body_->serialize();
-    if (content.isEmpty() || !writeWholeFile(hostPath, content))
+    // Contracts carry personal data: for their owner's eyes only.
+    if (content.isEmpty() || !writeWholeFile(hostPath, content, FileAccess::OwnerOnly))
         throw DocumentError(DocumentError::Kind::CannotSave,
                             QStringLiteral("No se puede guardar el documento %1.").arg(describe(hostPath)));
     path_ = hostPath;

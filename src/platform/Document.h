@@ -82,6 +82,7 @@ public:
 
     // Writes the document in its format through a temporary file in the same
     // folder and a rename: a failed save (CannotSave) leaves the old file.
+    // The file is readable by its owner only.
     void save();
     void saveAs(const QString& hostPath);
 

@@ -15,6 +15,16 @@ QString driveCFolder()
                            + QStringLiteral("/tervalo/C"));
 }
 
+bool makeDriveCFolder()
+{
+    const QString folder = driveCFolder();
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QFileInfo info(folder);
+    return QDir().mkpath(info.absolutePath())
+        && QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
 QString hostPath(const QString& windowsPath)
 {
     if (windowsPath.startsWith(QLatin1Char('/')))

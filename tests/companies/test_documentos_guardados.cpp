@@ -115,6 +115,7 @@ TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasi
     EXPECT_EQ(msg().unusedAnswers(), 0u);
 
     const platform::Document copia = platform::Document::open(host(kCopiaBasica));
+    EXPECT_EQ(QFileInfo(copia.path()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0115")), QString());
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("B0115")), QString(112, QLatin1Char(' ')));
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("Basica")), u("COPIA BÁSICA"));

@@ -135,6 +135,7 @@ TEST_P(DocumentTest, FindsEveryShapeOfBookmarkAndInsertsAtItsEnd)
 
     const Document again = Document::open(driveC.filePath(QStringLiteral("0012300045.doc")));
     EXPECT_EQ(again.format(), GetParam());
+    EXPECT_EQ(QFileInfo(again.path()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0); // personal data
     EXPECT_EQ(again.bookmarkText(QStringLiteral("P0")), QStringLiteral("Nombre: +M0115 fin."));
     EXPECT_EQ(again.bookmarkText(QStringLiteral("M0001")), QStringLiteral("dentro+M0001"));
     EXPECT_EQ(again.bookmarkText(QStringLiteral("M0003")), QStringLiteral("a\nb+M0003"));

@@ -4,6 +4,7 @@
 #include "platform/Forms.h"
 #include "platform/SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLockFile>
 #include <QPushButton>
@@ -85,6 +86,26 @@ TEST_F(FormsTest, UnloadingTheLastWindowEndsTheProgram)
     EXPECT_FALSE(programEnded);
     Forms::unload<frmDos>();
     EXPECT_TRUE(programEnded);
+}
+
+TEST_F(FormsTest, AProgramWithNoWindowLeftOnTheScreenEnds)
+{
+    // A window closed while another is loaded but hidden: nothing the user could close is left.
+    Forms::get<frmDos>();
+    Forms::show<frmUno>();
+    Forms::unload<frmUno>();
+    EXPECT_FALSE(programEnded) << "the handler that closed it may still show another";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(programEnded);
+
+    // A window shown again by the same handler keeps the program going.
+    Forms::reset();
+    programEnded = false;
+    Forms::show<frmDos>();
+    Forms::hide(Forms::get<frmDos>());
+    Forms::show<frmUno>();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(programEnded);
 }
 
 TEST_F(FormsTest, OptionButtonsRaiseClickWhenSetByCodeAndCanBeCleared)
