@@ -12,6 +12,7 @@ packages=(
     libsqlite3-dev libzip-dev libpugixml-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ccache
+    fonts-liberation poppler-utils
 )
 
 # Only for using the program: LibreOffice Writer shows, prints and converts

@@ -1,6 +1,7 @@
 #include "platform/Forms.h"
 
 #include <QGuiApplication>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -65,16 +66,28 @@ bool anyOnScreen()
 
 // A program whose windows are all hidden could never be ended by the user:
 // it ends once the handler that hid or closed the last one has run, unless a
-// window came back on the screen meanwhile.
+// window came back on the screen meanwhile. A handler may still be running
+// inside a nested event loop (a wait, a message box) before it shows the
+// next window, so the check only acts from the program's own event loop.
+void checkNothingShown(int generation, int delayMs)
+{
+    QTimer::singleShot(delayMs, [generation] {
+        const auto& r = runtime();
+        if (r.generation != generation || r.ended || r.loaded.empty() || anyOnScreen())
+            return;
+        if (QThread::currentThread()->loopLevel() > 1) {
+            checkNothingShown(generation, 100);
+            return;
+        }
+        Forms::endProgram();
+    });
+}
+
 void endWhenNothingIsShown()
 {
     if (runtime().ended || anyOnScreen())
         return;
-    QTimer::singleShot(0, [generation = runtime().generation] {
-        const auto& r = runtime();
-        if (r.generation == generation && !r.ended && !r.loaded.empty() && !anyOnScreen())
-            Forms::endProgram();
-    });
+    checkNothingShown(runtime().generation, 0);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QLabel>
 #include <QLockFile>
 #include <QPushButton>
@@ -104,6 +106,25 @@ TEST_F(FormsTest, AProgramWithNoWindowLeftOnTheScreenEnds)
     Forms::show<frmDos>();
     Forms::hide(Forms::get<frmDos>());
     Forms::show<frmUno>();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(programEnded);
+
+    // A handler that hides the last window, waits in a nested event loop and
+    // then shows the next one keeps the program going.
+    Forms::reset();
+    programEnded = false;
+    Forms::show<frmDos>();
+    QEventLoop bucle;
+    QTimer::singleShot(0, [this, &bucle] {
+        Forms::hide(Forms::get<frmDos>());
+        QEventLoop espera;
+        QTimer::singleShot(300, &espera, &QEventLoop::quit);
+        espera.exec();
+        EXPECT_FALSE(programEnded);
+        Forms::show<frmUno>();
+        bucle.quit();
+    });
+    bucle.exec();
     QCoreApplication::processEvents();
     EXPECT_FALSE(programEnded);
 }

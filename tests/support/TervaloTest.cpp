@@ -39,6 +39,7 @@ TervaloTest::TervaloTest()
       screen(platform::screenSlot(), std::make_unique<FakeScreen>(1024, 768)),
       launcher(platform::launcherSlot(), std::make_unique<FakeLauncher>()),
       officeSuite(platform::officeSlot(), std::make_unique<FakeOffice>()),
+      printer(platform::printerSlot(), std::make_unique<FakePrinter>()),
       previousDrive_(qgetenv("TERVALO_C"))
 {
     qputenv("TERVALO_C", driveC.path().toUtf8());

@@ -26,8 +26,8 @@ private:
 // Every case starts like a fresh process on an empty host folder standing for
 // drive C:, with the doubles of the platform in place: scripted message
 // boxes, a virtual clock (2026-12-06 10:00), a 1024 x 768 screen, a
-// launcher that starts nothing and a word processor that shows and prints
-// nothing.
+// launcher that starts nothing, a printer that records what it prints and a
+// word processor that shows and prints no document.
 class TervaloTest : public ::testing::Test {
 protected:
     TervaloTest();
@@ -46,6 +46,7 @@ protected:
     platform::ScopedService<platform::Screen> screen;
     platform::ScopedService<platform::Launcher> launcher;
     platform::ScopedService<platform::Office> officeSuite;
+    platform::ScopedService<platform::Printer> printer;
     bool programEnded = false;
 
     ScriptedMessageBoxes& msg() { return static_cast<ScriptedMessageBoxes&>(*messages); }
@@ -53,6 +54,7 @@ protected:
     FakeScreen& fakeScreen() { return static_cast<FakeScreen&>(*screen); }
     FakeLauncher& fakeLauncher() { return static_cast<FakeLauncher&>(*launcher); }
     FakeOffice& fakeOffice() { return static_cast<FakeOffice&>(*officeSuite); }
+    FakePrinter& fakePrinter() { return static_cast<FakePrinter&>(*printer); }
 
 private:
     QByteArray previousDrive_;
