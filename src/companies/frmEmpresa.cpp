@@ -1338,10 +1338,6 @@ void frmEmpresa::cmdImprimir_Click()
         },
         2);
 }
-void frmEmpresa::cmdAcceder_Click() {}
-void frmEmpresa::cmdAccederProrroga_Click() {}
-void frmEmpresa::cmdSubcontratas_Click() {}
-void frmEmpresa::cmdCopias_Click() {}
 
 // ---------------------------------------------------------------------------
 // Clauses

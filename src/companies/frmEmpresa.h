@@ -160,6 +160,8 @@ public:
 
     // Buttons whose work other parts of the program provide.
     void cmdContratoManual_Click();
+    // The open worker's stored documents and the subcontractor register
+    // (frmEmpresaDocumentos.cpp).
     void cmdAcceder_Click();
     void cmdAccederProrroga_Click();
     void cmdSubcontratas_Click();
