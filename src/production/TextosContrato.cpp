@@ -107,6 +107,19 @@ ClaseDocumento ClaseDeTipo(const QString& tipoContrato)
     return ClaseDocumento::Contrato;
 }
 
+QString SufijoDocumento(ClaseDocumento clase)
+{
+    switch (clase) {
+    case ClaseDocumento::Prorroga:
+        return QStringLiteral("P.doc");
+    case ClaseDocumento::Notificacion:
+        return QStringLiteral("N.doc");
+    case ClaseDocumento::Contrato:
+        break;
+    }
+    return QStringLiteral(".doc");
+}
+
 bool LlevaClausulas(ClaseDocumento clase, const QString& contrato)
 {
     if (clase != ClaseDocumento::Contrato)

@@ -12,6 +12,8 @@ namespace produccion {
 // "Notificación" a notification, any other type a contract.
 enum class ClaseDocumento { Contrato, Prorroga, Notificacion };
 ClaseDocumento ClaseDeTipo(const QString& tipoContrato);
+// How the stored document's name ends: ".doc", "P.doc" or "N.doc".
+QString SufijoDocumento(ClaseDocumento clase);
 
 // Extensions, notifications and the fixed-term works contracts carry no
 // clauses. `contrato` is the chosen contract as the window shows it,

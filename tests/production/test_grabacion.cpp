@@ -3,11 +3,8 @@
 #include "common/Module1.h"
 #include "data/Esquema.h"
 #include "platform/Database.h"
-#include "platform/Files.h"
-#include "production/DocumentosGuardados.h"
 #include "production/GrabacionContrato.h"
 
-#include <QFile>
 
 using namespace produccion;
 using platform::Answer;
@@ -181,22 +178,4 @@ TEST_F(GrabacionTest, ContratoEnElTrabajadorGrabado)
     AnotarContratoEnTrabajador(db, id, contrato(), {});
     EXPECT_EQ(fila("Trabajadores", "IdTrabajador", id).text(QStringLiteral("FechaVencimiento")),
               QStringLiteral("2009-12-31"));
-}
-
-TEST_F(GrabacionTest, NombresDeLosDocumentosGuardados)
-{
-    EXPECT_TRUE(ProblemaNombreDocumento(QStringLiteral("00123"), QStringLiteral("00045")).isEmpty());
-    for (const auto& [empresa, trabajador] : {std::pair{"", "00045"}, {"00123", "  "}, {"00/23", "00045"},
-                                              {"00123", "45*"}, {"..\\x", "1"}})
-        EXPECT_FALSE(ProblemaNombreDocumento(QString::fromLatin1(empresa), QString::fromLatin1(trabajador)).isEmpty())
-            << empresa << " " << trabajador;
-    EXPECT_EQ(NombreDocumento(QStringLiteral("00123"), QStringLiteral("00045"), SufijoDocumento(ClaseDocumento::Prorroga)),
-              QStringLiteral("0012300045P.doc"));
-
-    // A stored document of the same name is replaced whole.
-    writeFile("C:\\tmp\\copia", "nuevo");
-    writeFile("C:\\Quelvan\\Dorvane\\Contratos\\0012300045N.doc", "viejo");
-    GuardarCopiaDocumento(host("C:\\tmp\\copia"), QStringLiteral("0012300045N.doc"));
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\Contratos\\0012300045N.doc"), QByteArray("nuevo"));
-    EXPECT_THROW(GuardarCopiaDocumento(host("C:\\tmp\\falta"), QStringLiteral("x.doc")), platform::FileError);
 }

@@ -143,16 +143,16 @@ TEST(RellenoContrato, UnMarcadorQueFaltaDiceElPaso)
     }
 }
 
-class ClausulasTest : public testing_support::TervaloTest {
+class TextoClausulasTest : public testing_support::TervaloTest {
 protected:
-    ClausulasTest()
+    TextoClausulasTest()
     {
         esquema::crearBasesDeDatosQueFalten();
         RutaBaseDatos();
     }
 };
 
-TEST_F(ClausulasTest, NumeradasEnElOrdenDadoSaltandoLasQueYaNoEstan)
+TEST_F(TextoClausulasTest, NumeradasEnElOrdenDadoSaltandoLasQueYaNoEstan)
 {
     auto db = AbrirBaseDatos();
     EXPECT_EQ(TextoClausulas(db, {1}, 1), std::nullopt);
