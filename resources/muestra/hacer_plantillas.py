@@ -21,7 +21,9 @@ SALIDA = os.path.join(AQUI, "plantillas")
 def personal(marca):
     return "{{M%s}} {{B%s}}" % (marca, marca)
 
-# Paragraphs: (kind, text). Kinds: "titulo", "centro", "apartado", "texto",
+# Paragraphs: (kind, text). Kinds: "titulo", "centro", "apartado", "texto"
+# (justified), "izquierda" (the personal data and the representatives' foot,
+# whose blanks in the copia básica would stretch a justified line),
 # "firma" (signatures on the first page, left out of the "P" variants),
 # "pie" (bookmarks of the copia básica's first-page foot), "salto" (page break).
 def ordinario(es):
@@ -36,7 +38,7 @@ def ordinario(es):
                     "D'una part, l'empresa {{M0002}}, amb CIF/NIF {{M0003}}, domicili a {{M0005}}, "
                     "{{M0010}}, codi postal {{M0011}}, activitat {{M0018}} i compte de cotització a la "
                     "Seguretat Social {{M0058}}/{{M0059}}/{{M0060}}.")),
-        ("texto", t("De otra parte, D./Dña. {{M0102}}, con NIF %s, nacido/a el %s, número de afiliación a la "
+        ("izquierda", t("De otra parte, D./Dña. {{M0102}}, con NIF %s, nacido/a el %s, número de afiliación a la "
                     "Seguridad Social %s, nivel formativo %s, nacionalidad %s, país %s, con domicilio en el "
                     "municipio de %s, código postal %s.",
                     "D'altra part, el Sr./la Sra. {{M0102}}, amb NIF %s, nascut/da el %s, número d'afiliació "
@@ -77,8 +79,8 @@ def ordinario(es):
                     "A {{Dato1}}, el {{Dato2}} de {{Dato3}} de {{Dato4}}.")),
         ("texto", t("El/la trabajador/a\t\tLa empresa", "El/la treballador/a\t\tL'empresa")),
         ("texto", t("Fdo.: {{M3102}}\t\tFdo.: {{M2002}}", "Signat: {{M3102}}\t\tSignat: {{M2002}}")),
-        ("texto", "\t{{BPIE11}}"),
-        ("texto", "\t{{BPIE22}}"),
+        ("izquierda", "\t{{BPIE11}}"),
+        ("izquierda", "\t{{BPIE22}}"),
         ("centro", t("Ejemplar para el trabajador, la empresa y la oficina de empleo.",
                      "Exemplar per al treballador, l'empresa i l'oficina d'ocupació.")),
     ]
@@ -92,7 +94,7 @@ def prorroga(es):
         ("centro", t("Código de contrato: ", "Codi de contracte: ") + "{{Nombre}}"),
         ("texto", t("De una parte, la empresa {{M0002}}, con CIF/NIF {{M0003}}.",
                     "D'una part, l'empresa {{M0002}}, amb CIF/NIF {{M0003}}.")),
-        ("texto", t("De otra parte, D./Dña. {{M0102}}, con NIF %s, nacido/a el %s, número de afiliación a la "
+        ("izquierda", t("De otra parte, D./Dña. {{M0102}}, con NIF %s, nacido/a el %s, número de afiliación a la "
                     "Seguridad Social %s, nivel formativo %s, nacionalidad %s, país %s, con domicilio en el "
                     "municipio de %s, código postal %s.",
                     "D'altra part, el Sr./la Sra. {{M0102}}, amb NIF %s, nascut/da el %s, número d'afiliació "
@@ -111,8 +113,8 @@ def prorroga(es):
         ("texto", t("En {{Dato1}}, a {{Dato2}} de {{Dato3}} de {{Dato4}}.",
                     "A {{Dato1}}, el {{Dato2}} de {{Dato3}} de {{Dato4}}.")),
         ("texto", t("Fdo.: {{M2102}}\t\tFdo.: {{M2002}}", "Signat: {{M2102}}\t\tSignat: {{M2002}}")),
-        ("texto", "\t{{BPIE11}}"),
-        ("texto", "\t{{BPIE22}}"),
+        ("izquierda", "\t{{BPIE11}}"),
+        ("izquierda", "\t{{BPIE22}}"),
         ("centro", t("Ejemplar para el trabajador, la empresa y la oficina de empleo.",
                      "Exemplar per al treballador, l'empresa i l'oficina d'ocupació.")),
     ]
@@ -162,7 +164,7 @@ def rtf(parrafos):
             lineas.append(r"\pard\plain\f0\fs22\page\par")
             continue
         formato = {"titulo": r"\qc\sa240\b\fs28", "centro": r"\qc\sa200", "apartado": r"\sb120\sa120\b",
-                   }.get(tipo, r"\qj\sa120")
+                   "izquierda": r"\ql\sa120", "pie": r"\ql\sa120"}.get(tipo, r"\qj\sa120")
         cuerpo = []
         for clase, valor in piezas(texto):
             if clase == "tab":
@@ -191,7 +193,8 @@ def docx(parrafos, ruta):
             continue
         ppr = {"titulo": '<w:jc w:val="center"/><w:spacing w:after="240"/>',
                "centro": '<w:jc w:val="center"/><w:spacing w:after="200"/>',
-               "apartado": '<w:spacing w:before="120" w:after="120"/>'}.get(
+               "apartado": '<w:spacing w:before="120" w:after="120"/>',
+               "izquierda": '<w:spacing w:after="120"/>', "pie": '<w:spacing w:after="120"/>'}.get(
                    tipo, '<w:jc w:val="both"/><w:spacing w:after="120"/>')
         rpr = {"titulo": "<w:rPr><w:b/><w:sz w:val=\"28\"/></w:rPr>", "apartado": "<w:rPr><w:b/></w:rPr>"}.get(tipo, "")
         partes = ['<w:p><w:pPr><w:tabs><w:tab w:val="left" w:pos="3000"/><w:tab w:val="left" w:pos="5200"/>'
