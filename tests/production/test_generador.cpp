@@ -152,7 +152,7 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
     ficha.cmdEditar->click();
     ficha.cmdContratoManual->click();
     auto& form = *Forms::loaded<frmEleccionContrato>();
-    ASSERT_EQ(Forms::loaded<frmEmpresa>(), nullptr) << msg().texts().join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(Forms::loaded<frmEmpresa>(), nullptr);
     responderCopias(form);
 
     // The contract, a mark, a clause, the month by name.
@@ -190,55 +190,45 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
     ASSERT_EQ(Forms::loaded<frmEleccionContrato>(), &form);
     EXPECT_TRUE(form.cmdSalir->isEnabled());
     EXPECT_FALSE(platform::isShown(form.fraProgreso));
-    QStringList impresos = fakeOffice().journal();
-    ASSERT_EQ(impresos.size(), 5);
-    EXPECT_TRUE(impresos[0].startsWith(QStringLiteral("show Contrato")));
-    EXPECT_TRUE(impresos[1].startsWith(QStringLiteral("print odd 2 Contrato")));
-    EXPECT_TRUE(impresos[2].startsWith(QStringLiteral("print even 2 Contrato")));
-    EXPECT_TRUE(impresos[3].startsWith(QStringLiteral("print odd 1 ")));
-    EXPECT_TRUE(impresos[4].startsWith(QStringLiteral("print even 1 ")));
-    EXPECT_NE(fakeOffice().calls[3].path, fakeOffice().calls[1].path) << "the copia básica has its own copy";
+    // Shown, printed double-sided in two copies, then the copia básica from a copy of its own.
+    QStringList pasos;
+    for (const QString& linea : fakeOffice().journal())
+        pasos << linea.section(QLatin1Char(' '), 0, -2); // without the file's name
+    EXPECT_EQ(pasos, (QStringList{"show", "print odd 2", "print even 2", "print odd 1", "print even 1"}));
+    EXPECT_NE(fakeOffice().calls[3].path, fakeOffice().calls[1].path);
     EXPECT_TRUE(fakeOffice().calls[1].content.contains("21000"));
-    EXPECT_TRUE(msg().texts().contains(QStringLiteral(
-        "Una vez finalizada la impresión de la primera hoja situe la segunda en la bandeja y pulse Aceptar")));
-    EXPECT_TRUE(msg().texts().contains(QStringLiteral(
-        "Una vez finalizada la impresión de la primera hoja situe la segunda en la bandeja, y pulse Aceptar")));
+    for (const char* final : {" y pulse Aceptar", ", y pulse Aceptar"})
+        EXPECT_TRUE(msg().texts().contains(QStringLiteral("Una vez finalizada la impresión de la primera hoja situe "
+                                                          "la segunda en la bandeja")
+                                           + QString::fromUtf8(final)));
 
     // The stored contract: marks, clause, description with the user's change, foot.
-    EXPECT_EQ(marcador(kContrato, "M0102"), QStringLiteral("ANA ROS"));
-    EXPECT_EQ(marcador(kContrato, "M2102"), QStringLiteral("ANA ROS"));
-    EXPECT_EQ(marcador(kContrato, "M0115"), QStringLiteral("12345678Z"));
-    EXPECT_EQ(marcador(kContrato, "M0250"), QStringLiteral("21000"));
-    EXPECT_EQ(marcador(kContrato, "Clausula1"), QStringLiteral("- Primera. Horas extra.\n"));
-    EXPECT_EQ(marcador(kContrato, "Nombre"), QStringLiteral("401 Tiempo Completo Obra Serv. Determ. (revisado)"));
-    EXPECT_EQ(marcador(kContrato, "Dato1") + marcador(kContrato, "Dato2") + marcador(kContrato, "Dato3")
-                  + marcador(kContrato, "Dato4"),
-              QStringLiteral("Lleida06diciembre2026"));
+    QStringList escrito;
+    for (const char* m : {"M0102", "M2102", "M0115", "M0250", "Clausula1", "Nombre", "Dato1", "Dato2", "Dato3", "Dato4"})
+        escrito << marcador(kContrato, m);
+    EXPECT_EQ(escrito, (QStringList{"ANA ROS", "ANA ROS", "12345678Z", "21000", "- Primera. Horas extra.\n",
+                                    "401 Tiempo Completo Obra Serv. Determ. (revisado)", "Lleida", "06", "diciembre",
+                                    "2026"}));
 
     // Its copia básica: blanks and captions, no personal data.
     const QByteArray copia = readFile(kCopiaBasica);
-    EXPECT_FALSE(copia.contains("12345678Z"));
-    EXPECT_FALSE(copia.contains("15/03/1980"));
+    EXPECT_FALSE(copia.contains("12345678Z") || copia.contains("15/03/1980"));
     EXPECT_EQ(marcador(kCopiaBasica, "B0115"), QString(112, QLatin1Char(' ')));
     EXPECT_EQ(marcador(kCopiaBasica, "BPIE2"),
               QStringLiteral("El/la representante de los trabajadores") + QString(186, QLatin1Char(' ')));
-    EXPECT_EQ(marcador(kCopiaBasica, "BPIE11"), QString(212, QLatin1Char(' ')));
     EXPECT_EQ(marcador(kCopiaBasica, "Basica"), QStringLiteral("COPIA BÁSICA"));
-    EXPECT_EQ(marcador(kCopiaBasica, "M0102"), QStringLiteral("ANA ROS"));
 
     // The list of stored contracts and the worker.
-    const auto grabado = fila("SELECT * FROM ContratosGrabados");
-    EXPECT_EQ(grabado.text(QStringLiteral("Empresa")), QStringLiteral("TALLERES SA"));
-    EXPECT_EQ(grabado.text(QStringLiteral("Trabajador")), QStringLiteral("ANA ROS"));
-    EXPECT_EQ(grabado.text(QStringLiteral("Fecha")), QStringLiteral("2026-12-06"));
-    EXPECT_EQ(grabado.text(QStringLiteral("TipoContrato")), QStringLiteral("401 - Obra"));
-    EXPECT_EQ(grabado.text(QStringLiteral("Nombre")), QStringLiteral("0001200001.doc"));
-    const auto trabajador = fila("SELECT * FROM Trabajadores");
-    EXPECT_EQ(trabajador.text(QStringLiteral("Contrato")), QStringLiteral("401 - Obra"));
-    EXPECT_EQ(trabajador.text(QStringLiteral("TipoContrato")), QStringLiteral("TEMPORAL"));
-    EXPECT_EQ(trabajador.value(QStringLiteral("IdContrato")).toInt(), idContrato);
-    EXPECT_EQ(trabajador.text(QStringLiteral("FechaContrato")), QStringLiteral("2026-12-06"));
-    EXPECT_EQ(trabajador.text(QStringLiteral("FechaVencimiento")), QStringLiteral("2027-12-31"));
+    const auto campos = [](const char* sql) {
+        QStringList valores;
+        for (const auto& [nombre, valor] : fila(sql).fields())
+            valores << valor.toString();
+        return valores;
+    };
+    EXPECT_EQ(campos("SELECT Empresa, Trabajador, Fecha, TipoContrato, Nombre FROM ContratosGrabados"),
+              (QStringList{"TALLERES SA", "ANA ROS", "2026-12-06", "401 - Obra", "0001200001.doc"}));
+    EXPECT_EQ(campos("SELECT Contrato, TipoContrato, IdContrato, FechaContrato, FechaVencimiento FROM Trabajadores"),
+              (QStringList{"401 - Obra", "TEMPORAL", QString::number(idContrato), "2026-12-06", "2027-12-31"}));
     EXPECT_FALSE(TrabajadorGrabadoParaContrato);
 }
 
@@ -261,7 +251,7 @@ TEST_F(GeneradorTest, AnExtensionPrintsWholeOncePerCopyAndIsStoredForTheWorkerTh
     copias->answer(QStringLiteral("3"));
     form.cmdRealizarContrato->click();
 
-    ASSERT_EQ(fakeOffice().journal().size(), 2) << msg().texts().join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(fakeOffice().journal().size(), 2);
     EXPECT_TRUE(fakeOffice().journal()[1].startsWith(QStringLiteral("print all 3 Contrato")));
     EXPECT_EQ(msg().texts(), (QStringList{"¿Desea Imprimir la prórroga?",
                                           "¿Desea guardar la prórroga en la base de datos?",

@@ -1,11 +1,8 @@
-#include "TervaloTest.h"
-
-#include "common/Module1.h"
-#include "data/Esquema.h"
-#include "platform/Database.h"
 #include "production/RellenoContrato.h"
 
 #include <QLocale>
+
+#include <gtest/gtest.h>
 
 using namespace produccion;
 
@@ -14,12 +11,9 @@ namespace {
 // Every write as "bookmark=text", in order.
 struct Grabadora {
     QStringList escritos;
-    QString falta; // a bookmark the document lacks
     EscribirMarcador escribir()
     {
         return [this](const QString& marcador, const QString& texto) {
-            if (marcador == falta)
-                throw std::runtime_error("No existe el marcador.");
             escritos << marcador + QLatin1Char('=') + texto;
         };
     }
@@ -129,36 +123,4 @@ TEST(RellenoContrato, LoQueCadaClaseDeDocumentoLleva)
     Grabadora d;
     RellenarDocumento(sinCatalogo, d.escribir());
     EXPECT_TRUE(d.escritos.isEmpty());
-}
-
-TEST(RellenoContrato, UnMarcadorQueFaltaDiceElPaso)
-{
-    Grabadora g;
-    g.falta = QStringLiteral("M2076");
-    try {
-        RellenarDocumento(contrato401(), g.escribir());
-        FAIL() << "sin error";
-    } catch (const FalloPaso& fallo) {
-        EXPECT_EQ(fallo.mensaje(), QStringLiteral("Error al escribir la marca 0076.\r\nNo existe el marcador."));
-    }
-}
-
-class TextoClausulasTest : public testing_support::TervaloTest {
-protected:
-    TextoClausulasTest()
-    {
-        esquema::crearBasesDeDatosQueFalten();
-        RutaBaseDatos();
-    }
-};
-
-TEST_F(TextoClausulasTest, NumeradasEnElOrdenDadoSaltandoLasQueYaNoEstan)
-{
-    auto db = AbrirBaseDatos();
-    EXPECT_EQ(TextoClausulas(db, {1}, 1), std::nullopt);
-    const qint64 a = db.insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), QStringLiteral("Prueba.")}});
-    const qint64 b = db.insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), QStringLiteral("Horas.")}});
-    EXPECT_EQ(TextoClausulas(db, {}, 1), QString());
-    EXPECT_EQ(TextoClausulas(db, {int(b), 99, int(a)}, 2),
-              QStringLiteral("- Primera. Horas.\r\n- Segona. Prueba.\r\n"));
 }
