@@ -9,6 +9,7 @@
 #include "common/frmMensaje.h"
 #include "companies/frmEmpresas.h"
 #include "exchange/ActualizacionCatalogo.h"
+#include "listings/frmListadoContratos.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
@@ -444,9 +445,15 @@ void frmMenu::cmdEmpresas_Click()
     Forms::unload(*this);
 }
 
+void frmMenu::cmdContratos_Click()
+{
+    Forms::unload<frmListadoContratos>();
+    Forms::show<frmListadoContratos>();
+    Forms::unload(*this);
+}
+
 // Screens reached from the picture buttons and the menu. Each opens its
 // screen once that screen is part of the program.
-void frmMenu::cmdContratos_Click() {}
 void frmMenu::cmdImportar_Click() {}
 void frmMenu::cmdListado_Click() {}
 void frmMenu::optModelos_Click() {}

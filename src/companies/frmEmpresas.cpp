@@ -7,6 +7,7 @@
 #include "common/frmMensaje.h"
 #include "companies/Empresas.h"
 #include "companies/frmEmpresa.h"
+#include "listings/frmListados.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/Forms.h"
@@ -259,4 +260,8 @@ void frmEmpresas::cmdSalir_Click()
 
 void frmEmpresas::cmdImprimir_Click() {}
 
-void frmEmpresas::cmdListados_Click() {}
+void frmEmpresas::cmdListados_Click()
+{
+    Forms::show<frmListados>();
+    Forms::unload(*this);
+}
