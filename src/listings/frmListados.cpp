@@ -65,8 +65,8 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
     }
     chkTodos = place(new platform::CheckBox(QStringLiteral(
                          "Todos  los Trabajadores sin importar el estado de sus contratos")),
-                     "chkTodos", 120, 1980, 2880, 780, fraOpciones);
-    chkVencimientos = place(new QCheckBox(QStringLiteral("Vencimientos")), "chkVencimientos", 120, 2880, 2880, 330,
+                     "chkTodos", 120, 1980, 2880, 600, fraOpciones);
+    chkVencimientos = place(new QCheckBox(QStringLiteral("Vencimientos")), "chkVencimientos", 120, 2700, 2880, 330,
                             fraOpciones);
 
     lblTitulo = place(new QLabel(kTituloInicial), "lblTitulo", 3480, 120, 8280, 480);
@@ -78,14 +78,14 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
     dbgListado = place(new platform::DBGrid, "dbgListado", 3480, 720, 8280, 6480);
     dbgListado->setColumns({
         {QStringLiteral("Id"), QStringLiteral("IdTrabajador"), 600, false, {}},
-        {QStringLiteral("Nombre Trabajador"), QStringLiteral("NombreTrabajador"), 2500, true, {}},
-        {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 2100, true, {}},
-        {u("Núm. S. S."), QStringLiteral("NumSS"), 1400, true, {}},
-        {QStringLiteral("Envia Cli"), QStringLiteral("EnviadoCliente"), 800, true, {}},
-        {QStringLiteral("Devu Cli"), QStringLiteral("RecibidoCliente"), 800, true, {}},
-        {QStringLiteral("Env INEM"), QStringLiteral("EnviadoInem"), 800, true, {}},
-        {QStringLiteral("Re INEM"), QStringLiteral("RecogidoInem"), 800, true, {}},
-        {QStringLiteral("Reenv Cli"), QStringLiteral("ReenviadoCliente"), 800, true, {}},
+        {QStringLiteral("Nombre Trabajador"), QStringLiteral("NombreTrabajador"), 2600, true, {}},
+        {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 2400, true, {}},
+        {u("Núm. S. S."), QStringLiteral("NumSS"), 2000, true, {}},
+        {QStringLiteral("Envia Cli"), QStringLiteral("EnviadoCliente"), 1200, true, {}},
+        {QStringLiteral("Devu Cli"), QStringLiteral("RecibidoCliente"), 1200, true, {}},
+        {QStringLiteral("Env INEM"), QStringLiteral("EnviadoInem"), 1200, true, {}},
+        {QStringLiteral("Re INEM"), QStringLiteral("RecogidoInem"), 1200, true, {}},
+        {QStringLiteral("Reenv Cli"), QStringLiteral("ReenviadoCliente"), 1200, true, {}},
     });
     dbgListado1 = place(new platform::DBGrid, "dbgListado1", 3480, 720, 8280, 6480);
     std::vector<platform::DBGrid::Column> vencimientos{{QStringLiteral("Id"), QStringLiteral("IdTrabajador"), 600, false, {}}};
@@ -208,6 +208,7 @@ void frmListados::chkVencimientos_Click()
     mskDesde->setText(QStringLiteral("__/__/____"));
     mskHasta->setText(QStringLiteral("__/__/____"));
     mskDesde->setFocus();
+    mskDesde->setSelStart(0);
 }
 
 void frmListados::cmdListar_Click()

@@ -198,8 +198,20 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
     QTableWidget::mouseDoubleClickEvent(event);
     if (event->button() != Qt::LeftButton || !index.isValid())
         return;
-    setRow(index.row());
+    // The press before made the row current already; the cell a double click
+    // opened for typing stays the current one.
+    if (index.row() != row_)
+        setRow(index.row());
     fire(this, DblClick);
+}
+
+// The header takes the grid's font even while the grid is hidden, when Qt
+// does not pass it on by itself.
+void DBGrid::changeEvent(QEvent* event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        horizontalHeader()->setFont(font());
 }
 
 } // namespace platform

@@ -74,6 +74,7 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QString display(const QVariant& value, const Column& column) const;

@@ -99,13 +99,14 @@ protected:
             out << grid->item(r, 1)->text();
         return out;
     }
-    // Types into a cell as the user does: the cell made current, the text
+    // Types into a cell as the user does: a double click on it, the text
     // typed over it.
     static void teclear(platform::DBGrid* grid, int fila, int columna, const QString& texto)
     {
         grid->setFocus();
-        grid->setCurrentCell(fila, columna);
-        QTest::keyClick(grid, Qt::Key_F2);
+        const QRect celda = grid->visualRect(grid->model()->index(fila, columna));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, celda.center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, celda.center());
         QLineEdit* editor = nullptr;
         for (auto* abierto : grid->viewport()->findChildren<QLineEdit*>()) {
             if (!abierto->isHidden())
@@ -120,11 +121,13 @@ protected:
         const QRect celda = grid->visualRect(grid->model()->index(fila, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, celda.center());
     }
-    static void teclearFecha(platform::MaskEdBox* caja, const char* fecha)
+    // Both dates typed as the frame opens: "Desde", Tab, "Hasta".
+    static void teclearFechas(frmListados& f, const char* desde, const char* hasta)
     {
-        caja->setFocus();
-        caja->setSelStart(0);
-        QTest::keyClicks(caja, QString::fromLatin1(fecha));
+        QTest::keyClicks(f.mskDesde, QString::fromLatin1(desde));
+        QTest::keyClick(f.mskDesde, Qt::Key_Tab);
+        ASSERT_TRUE(f.mskHasta->hasFocus());
+        QTest::keyClicks(f.mskHasta, QString::fromLatin1(hasta));
     }
 };
 
@@ -279,8 +282,7 @@ TEST_F(ListadosTest, ExpiryListingBetweenTwoDatesBothExcluded)
     EXPECT_TRUE(msg().shown().empty());
     EXPECT_FALSE(isShown(f.dbgListado));
 
-    teclearFecha(f.mskDesde, "01012009");
-    teclearFecha(f.mskHasta, "31012009");
+    teclearFechas(f, "01012009", "31012009");
     f.cmdAceptar->click();
     EXPECT_FALSE(isShown(f.fraFechaVencimiento));
     EXPECT_TRUE(isShown(f.dbgListado1));
@@ -307,16 +309,14 @@ TEST_F(ListadosTest, ExpiryListingBetweenTwoDatesBothExcluded)
     // Bad dates close the frame with the message; equal dates list nobody, silently.
     f.chkVencimientos->setChecked(false);
     f.chkVencimientos->setChecked(true);
-    teclearFecha(f.mskDesde, "31022009");
-    teclearFecha(f.mskHasta, "31012009");
+    teclearFechas(f, "31022009", "31012009");
     f.cmdAceptar->click();
     EXPECT_EQ(msg().shown().back().text, QStringLiteral("Una de las fechas no es valida."));
     EXPECT_EQ(msg().shown().back().style, 16);
     EXPECT_FALSE(isShown(f.fraFechaVencimiento));
     f.chkVencimientos->setChecked(false);
     f.chkVencimientos->setChecked(true);
-    teclearFecha(f.mskDesde, "15012009");
-    teclearFecha(f.mskHasta, "15012009");
+    teclearFechas(f, "15012009", "15012009");
     const auto vistos = msg().shown().size();
     f.cmdAceptar->click();
     EXPECT_EQ(f.dbgListado1->RecordCount(), 0);
