@@ -12,6 +12,7 @@ packages=(
     libsqlite3-dev libzip-dev libpugixml-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ccache
+    fonts-liberation poppler-utils
 )
 
 install_packages() {
@@ -40,6 +41,8 @@ drive_c() {
 prepare_data() {
     local program
     program="$(drive_c)/Quelvan/Dorvane"
+    # Drive C: holds the office's data: a folder made here is its owner's alone.
+    [ -d "$(drive_c)" ] || mkdir -p -m 700 "$(drive_c)"
     mkdir -p "$program"
     cp -r resources/programa/. "$program/"
     echo "Carpeta de datos: $(drive_c)"

@@ -155,9 +155,11 @@ public:
     void chkClausula_Click(int Index);
     void vscClausulas_Change();
 
+    // The printout of what the window shows.
+    void cmdImprimir_Click();
+
     // Buttons whose work other parts of the program provide.
     void cmdContratoManual_Click();
-    void cmdImprimir_Click();
     void cmdAcceder_Click();
     void cmdAccederProrroga_Click();
     void cmdSubcontratas_Click();

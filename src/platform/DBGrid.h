@@ -35,6 +35,9 @@ public:
 
     void setColumns(std::vector<Column> columns);
     const std::vector<Column>& columns() const { return columns_; }
+    // The proportional layout widens the columns with the window: each shows
+    // at its width times `ratio`, while columns() keeps the widths set.
+    void setColumnScale(double ratio);
 
     // Re-reads the grid from a query, its values bound to the query's '?'.
     // An edit pending in the grid is written first.
@@ -83,7 +86,10 @@ private:
     // Hands an open cell editor's text to its cell.
     void commitOpenEditor();
 
+    void applyColumnWidths();
+
     std::vector<Column> columns_;
+    double columnScale_ = 1.0;
     std::vector<platform::Row> records_;
     int row_ = -1;
     bool editable_ = false;

@@ -1,6 +1,7 @@
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace platform {
@@ -12,6 +13,16 @@ QString driveCFolder()
         return QDir::cleanPath(QDir(fromEnvironment).absolutePath());
     return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                            + QStringLiteral("/tervalo/C"));
+}
+
+bool makeDriveCFolder()
+{
+    const QString folder = driveCFolder();
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QFileInfo info(folder);
+    return QDir().mkpath(info.absolutePath())
+        && QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QString hostPath(const QString& windowsPath)

@@ -3,11 +3,19 @@
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Printer.h"
 #include "platform/Screen.h"
 
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <vector>
+
+// Failed comparisons show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace testing_support {
 
@@ -76,5 +84,37 @@ public:
     std::vector<QUrl> opened;
     bool succeed = true;
 };
+
+// Answers the printer dialog and prints on A4 paper without a printer: the
+// layout is the real one, painted into a PDF (kept when `pdfPath` is set),
+// and every text is recorded with its page, line, column and font.
+class FakePrinter final : public platform::Printer {
+public:
+    struct Printout {
+        platform::Orientation orientation;
+        int pages;
+        std::vector<platform::PrintedText> texts;
+    };
+
+    bool choose(QWidget* window) override;
+    bool print(const platform::PrintJob& job) override;
+
+    // The lines of page `page` of the last printout, each text put at its
+    // column (an empty string for an empty line).
+    QStringList page(int page = 1) const;
+    // The texts of the last printout, in the order printed.
+    const std::vector<platform::PrintedText>& texts() const;
+    // The first text of the last printout equal to `text` (null when none).
+    const platform::PrintedText* find(const QString& text) const;
+
+    bool cancel = false;  // the dialog is answered "Cancelar"
+    bool fail = false;    // the printer is missing: printing fails
+    QString pdfPath;      // where each printout is written as PDF
+    int dialogs = 0;
+    std::vector<Printout> printouts;
+};
+
+// The text of a PDF file as pdftotext reads it, laid out as on the page.
+QString pdfText(const QString& path);
 
 } // namespace testing_support

@@ -17,6 +17,7 @@ TervaloTest::TervaloTest()
       clock(platform::clockSlot(), std::make_unique<FakeClock>(QDateTime(QDate(2026, 12, 6), QTime(10, 0)))),
       screen(platform::screenSlot(), std::make_unique<FakeScreen>(1024, 768)),
       launcher(platform::launcherSlot(), std::make_unique<FakeLauncher>()),
+      printer(platform::printerSlot(), std::make_unique<FakePrinter>()),
       previousDrive_(qgetenv("TERVALO_C"))
 {
     qputenv("TERVALO_C", driveC.path().toUtf8());
