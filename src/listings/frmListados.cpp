@@ -2,8 +2,10 @@
 
 #include "app/frmMenu.h"
 #include "common/Module1.h"
+#include "common/ImprimirListado.h"
 #include "common/class_Elastic.h"
 #include "common/frmAyuda.h"
+#include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/Forms.h"
@@ -32,6 +34,69 @@ const QString kAyudaListado = QStringLiteral(
     "Obtendremos un listado con los trabajadores que cumplan las especificaciones marcadas en el cuadro de la "
     "izquierda, en el que indicaremos el estado de contratos que deseamos visualizar y de que empresas.");
 constexpr int kMaximoEmpresas = 24;
+
+// The printed listings: landscape Courier, each column's heading and its
+// value at their print columns.
+struct ColumnaImpresa {
+    const char* encabezado;
+    int columnaEncabezado;
+    const char* campo;
+    int columnaValor;
+};
+const ColumnaImpresa kEstadoImpreso[] = {
+    {"Nombre Trabajador", 5, "NombreTrabajador", 5},  {"Nombre Empresa.", 36, "Empresa", 36},
+    {"Enviado Cl.", 66, "EnviadoCliente", 71},        {"Devuelto Cl.", 79, "RecibidoCliente", 84},
+    {"Enviado INEM", 93, "EnviadoInem", 98},          {"Recogido INEM", 107, "RecogidoInem", 113},
+    {"Reenviado Cl", 123, "ReenviadoCliente", 126},
+};
+const ColumnaImpresa kVencimientosImpreso[] = {
+    {"Nombre Trabajador", 5, "Nombre_Trabajador", 5}, {"Núm. Trabaj.", 36, "Núm_Trabaj", 36},
+    {"Núm. emp.", 49, "Núm_Emp", 49},                 {"NIF", 59, "NIF", 59},
+    {"Fecha Contrato", 73, "FechaContrato", 73},      {"Fecha Vencimiento", 88, "FechaVencimiento", 88},
+};
+constexpr int kColumnaTituloListado = 5;
+
+// A value as printed: dates day/month/year, nothing for no value.
+QString TextoImpreso(const platform::Row& fila, const QString& campo)
+{
+    if (campo.startsWith(QStringLiteral("Fecha"))) {
+        const QDate fecha = platform::toDate(fila.value(campo));
+        if (fecha.isValid())
+            return platform::formatDate(fecha);
+    }
+    return fila.text(campo);
+}
+
+template <std::size_t N>
+void ListadoTrabajadores(platform::PrintJob& job, const QString& titulo, const ColumnaImpresa (&columnas)[N],
+                         const std::vector<platform::Row>& filas)
+{
+    job.setOrientation(platform::Orientation::Landscape);
+    job.setFontSize(11);
+    job.setFontName(QStringLiteral("Courier"));
+    job.endLine();
+    listado::Titulo(job, titulo, kColumnaTituloListado);
+    job.setFontSize(10);
+    job.endLine();
+    listado::Linea(job, {{kColumnaTituloListado, QStringLiteral("Fecha Listado : ")
+                                                     + platform::formatDate(platform::clock().today())}});
+    job.endLine();
+    listado::Fila encabezados;
+    for (const ColumnaImpresa& c : columnas)
+        encabezados.push_back({c.columnaEncabezado, u(c.encabezado)});
+    listado::Linea(job, encabezados);
+    job.setFontBold(false);
+    if (filas.empty()) {
+        MsgBox(QString::fromUtf8(listado::kSinRegistros), platform::style::Information);
+        return;
+    }
+    for (const platform::Row& fila : filas) {
+        listado::Fila linea;
+        for (const ColumnaImpresa& c : columnas)
+            linea.push_back({c.columnaValor, TextoImpreso(fila, u(c.campo))});
+        listado::Linea(job, linea);
+    }
+}
 
 } // namespace
 
@@ -295,9 +360,18 @@ void frmListados::cmdAceptar_Click()
     dbgListado->hide();
 }
 
+// The rows held, in their order, with the layout of their listing.
 void frmListados::cmdImprimir_Click()
 {
     GrabarPendiente();
+    const bool vencimientos = vencimientos_;
+    const std::vector<platform::Row> filas = (vencimientos ? dbgListado1 : dbgListado)->records();
+    listado::Imprimir(*this, [&](platform::PrintJob& job) {
+        if (vencimientos)
+            ListadoTrabajadores(job, QStringLiteral("LISTADO VENCIMIENTOS:"), kVencimientosImpreso, filas);
+        else
+            ListadoTrabajadores(job, QStringLiteral("LISTADO ESTADO DE CONTRATOS:"), kEstadoImpreso, filas);
+    });
 }
 
 void frmListados::cmdSalir_Click()

@@ -351,3 +351,80 @@ TEST_F(ListadosTest, EachActivationReadsTheCompaniesAgainAndVolverGoesToTheMainW
     EXPECT_EQ(Forms::loaded<frmListados>(), nullptr);
     EXPECT_NE(Forms::loaded<frmMenu>(), nullptr);
 }
+
+TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
+{
+    empresa(u("Alfa"));
+    empresa(u("Beta"));
+    trabajador(u("Beta"), 1, u("Bruno Largo Apellido Segundo Nombre"), "SNNNN",
+               {{QStringLiteral("FechaVencimiento"), u("2009-03-10")}, {QStringLiteral("NIF14"), u("11111111H")}});
+    trabajador(u("Alfa"), 2, u("Ana"), "SNNNN",
+               {{QStringLiteral("FechaVencimiento"), u("2009-03-05")}, {QStringLiteral("NumEmpresa"), u("00001")},
+                {QStringLiteral("FechaContrato"), u("2008-09-05")}});
+    auto& f = abrir();
+    fakePrinter().pdfPath = driveC.filePath(QStringLiteral("listado.pdf"));
+
+    seleccionar(f, {u("Alfa"), u("Beta")});
+    f.chkEnvCliente->setChecked(true);
+    f.cmdListar->click();
+    f.cmdImprimir->click();
+    ASSERT_EQ(fakePrinter().printouts.size(), 1u);
+    EXPECT_EQ(fakePrinter().printouts.back().orientation, platform::Orientation::Landscape);
+    EXPECT_EQ(fakePrinter().find(u("LISTADO ESTADO DE CONTRATOS:"))->font, (platform::PrintFont{"Courier", 11, true, true}));
+    EXPECT_EQ(fakePrinter().find(u("Reenviado Cl"))->font, (platform::PrintFont{"Courier", 10, true, false}));
+    EXPECT_EQ(fakePrinter().find(u("Ana"))->font, (platform::PrintFont{"Courier", 10}));
+    const QStringList pagina = fakePrinter().page();
+    EXPECT_EQ(pagina.mid(0, 4), (QStringList{{}, u("    LISTADO ESTADO DE CONTRATOS:"), {},
+                                             u("    Fecha Listado : 06/12/2026")}));
+    EXPECT_EQ(pagina.mid(5),
+              (QStringList{u("    Nombre Trabajador              Nombre Empresa.               Enviado Cl.  "
+                             "Devuelto Cl.  Enviado INEM  Recogido INEM   Reenviado Cl"),
+                           u("    Ana                            Alfa                               Si           "
+                             "No            No             No           No"),
+                           u("    Bruno Largo Apellido Segundo Nombre"),
+                           u("                                   Beta                               Si           "
+                             "No            No             No           No")}));
+    QString pdf = testing_support::pdfText(fakePrinter().pdfPath);
+    qsizetype desde = 0;
+    for (const char* texto : {"LISTADO ESTADO DE CONTRATOS:", "Fecha Listado : 06/12/2026", "Nombre Trabajador",
+                              "Reenviado Cl\n", "Ana", "Alfa", "Bruno Largo", "Beta"}) {
+        const qsizetype donde = pdf.indexOf(u(texto), desde);
+        EXPECT_GE(donde, desde) << texto << " in order in:\n" << pdf.toStdString();
+        desde = std::max(desde, donde);
+    }
+
+    // After an expiry listing its own layout, whatever the boxes say.
+    f.chkVencimientos->setChecked(true);
+    teclearFechas(f, "01032009", "31032009");
+    f.cmdAceptar->click();
+    f.chkVencimientos->setChecked(false);
+    f.cmdImprimir->click();
+    pdf = testing_support::pdfText(fakePrinter().pdfPath);
+    desde = 0;
+    for (const char* texto : {"LISTADO VENCIMIENTOS:", "Fecha Listado : 06/12/2026", "Núm. Trabaj.", "Núm. emp.",
+                              "NIF", "Fecha Contrato", "Fecha Vencimiento", "Ana", "00001", "05/09/2008",
+                              "05/03/2009", "Bruno", "11111111H", "10/03/2009"}) {
+        const qsizetype donde = pdf.indexOf(u(texto), desde);
+        EXPECT_GE(donde, desde) << texto << " in order in:\n" << pdf.toStdString();
+        desde = std::max(desde, donde);
+    }
+    EXPECT_EQ(fakePrinter().page().at(6),
+              u("    Ana                            2            00001     ") + QString(14, QLatin1Char(' '))
+                  + u("05/09/2008     05/03/2009"))
+        << "a field without value prints nothing";
+
+    // Nothing held: the message, and the page with its headings all the same.
+    f.chkVencimientos->setChecked(true);
+    teclearFechas(f, "01012001", "02012001");
+    f.cmdAceptar->click();
+    f.cmdImprimir->click();
+    EXPECT_EQ(msg().shown().back().text, u("No hay ningun registro a imprimir"));
+    EXPECT_EQ(msg().shown().back().style, 64);
+    EXPECT_EQ(fakePrinter().page().size(), 6);
+    EXPECT_TRUE(testing_support::pdfText(fakePrinter().pdfPath).contains(u("Fecha Vencimiento")));
+
+    // A cancelled printer dialog prints nothing.
+    fakePrinter().cancel = true;
+    f.cmdImprimir->click();
+    EXPECT_EQ(fakePrinter().printouts.size(), 3u);
+}
