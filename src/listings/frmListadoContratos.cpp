@@ -49,11 +49,11 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
     dbgContratos = place(new platform::DBGrid, "dbgContratos", 240, 720, 11400, 5280);
     dbgContratos->setColumns({
         {QStringLiteral("Id"), QStringLiteral("IdContrato"), 600, false, {}},
-        {QStringLiteral("Num"), QStringLiteral("NumContrato"), 900, true, {}},
-        {QStringLiteral("Fecha"), QStringLiteral("Fecha"), 1700, true, QStringLiteral("dd/mm/yyyy")},
-        {QStringLiteral("Trabajador"), QStringLiteral("Trabajador"), 5000, true, {}},
-        {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 5000, true, {}},
-        {QStringLiteral("Tipo de Contrato"), QStringLiteral("TipoContrato"), 3800, true, {}},
+        {QStringLiteral("Num"), QStringLiteral("NumContrato"), 700, true, {}},
+        {QStringLiteral("Fecha"), QStringLiteral("Fecha"), 1300, true, QStringLiteral("dd/mm/yyyy")},
+        {QStringLiteral("Trabajador"), QStringLiteral("Trabajador"), 3400, true, {}},
+        {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 3400, true, {}},
+        {QStringLiteral("Tipo de Contrato"), QStringLiteral("TipoContrato"), 2200, true, {}},
     });
 
     fraNumero = place(new QGroupBox(u("Número : ")), "fraNumero", 240, 6180, 3600, 900);

@@ -105,12 +105,12 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
     setWindowTitle(QStringLiteral("Listados"));
     designSize(11880, 8160);
 
-    fraEmpresas = place(new QGroupBox(QStringLiteral("Empresas Seleccionadas : ")), "fraEmpresas", 120, 120, 3120, 3480);
-    lstEmpresas = place(new QListWidget, "lstEmpresas", 120, 300, 2880, 2700, fraEmpresas);
+    fraEmpresas = place(new QGroupBox(QStringLiteral("Empresas Seleccionadas : ")), "fraEmpresas", 120, 120, 2160, 3480);
+    lstEmpresas = place(new QListWidget, "lstEmpresas", 120, 300, 1920, 2700, fraEmpresas);
     lstEmpresas->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    chkTodas = place(new QCheckBox(QStringLiteral("Todas las empresas")), "chkTodas", 120, 3060, 2880, 330, fraEmpresas);
+    chkTodas = place(new QCheckBox(QStringLiteral("Todas las empresas")), "chkTodas", 120, 3060, 1920, 330, fraEmpresas);
 
-    fraOpciones = place(new QGroupBox(QStringLiteral("Opciones :")), "fraOpciones", 120, 3720, 3120, 3480);
+    fraOpciones = place(new QGroupBox(QStringLiteral("Opciones :")), "fraOpciones", 120, 3720, 2160, 3480);
     struct Casilla {
         QCheckBox** casilla;
         const char* nombre;
@@ -125,34 +125,34 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
     };
     int top = 300;
     for (const Casilla& c : estados) {
-        *c.casilla = place(new QCheckBox(u(c.texto)), c.nombre, 120, top, 2880, 330, fraOpciones);
+        *c.casilla = place(new QCheckBox(u(c.texto)), c.nombre, 120, top, 1920, 330, fraOpciones);
         top += 330;
     }
     chkTodos = place(new platform::CheckBox(QStringLiteral(
                          "Todos  los Trabajadores sin importar el estado de sus contratos")),
-                     "chkTodos", 120, 1980, 2880, 600, fraOpciones);
-    chkVencimientos = place(new QCheckBox(QStringLiteral("Vencimientos")), "chkVencimientos", 120, 2700, 2880, 330,
+                     "chkTodos", 120, 1980, 1920, 780, fraOpciones);
+    chkVencimientos = place(new QCheckBox(QStringLiteral("Vencimientos")), "chkVencimientos", 120, 2880, 1920, 330,
                             fraOpciones);
 
-    lblTitulo = place(new QLabel(kTituloInicial), "lblTitulo", 3480, 120, 8280, 480);
+    lblTitulo = place(new QLabel(kTituloInicial), "lblTitulo", 2400, 120, 9360, 480);
     QFont titulo = lblTitulo->font();
     titulo.setPointSize(12);
     titulo.setBold(true);
     lblTitulo->setFont(titulo);
 
-    dbgListado = place(new platform::DBGrid, "dbgListado", 3480, 720, 8280, 6480);
+    dbgListado = place(new platform::DBGrid, "dbgListado", 2400, 720, 9360, 6480);
     dbgListado->setColumns({
         {QStringLiteral("Id"), QStringLiteral("IdTrabajador"), 600, false, {}},
-        {QStringLiteral("Nombre Trabajador"), QStringLiteral("NombreTrabajador"), 2600, true, {}},
-        {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 2400, true, {}},
-        {u("Núm. S. S."), QStringLiteral("NumSS"), 2000, true, {}},
-        {QStringLiteral("Envia Cli"), QStringLiteral("EnviadoCliente"), 1200, true, {}},
-        {QStringLiteral("Devu Cli"), QStringLiteral("RecibidoCliente"), 1200, true, {}},
-        {QStringLiteral("Env INEM"), QStringLiteral("EnviadoInem"), 1200, true, {}},
-        {QStringLiteral("Re INEM"), QStringLiteral("RecogidoInem"), 1200, true, {}},
-        {QStringLiteral("Reenv Cli"), QStringLiteral("ReenviadoCliente"), 1200, true, {}},
+        {QStringLiteral("Nombre Trabajador"), QStringLiteral("NombreTrabajador"), 2200, true, {}},
+        {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 2000, true, {}},
+        {u("Núm. S. S."), QStringLiteral("NumSS"), 1600, true, {}},
+        {QStringLiteral("Envia Cli"), QStringLiteral("EnviadoCliente"), 700, true, {}},
+        {QStringLiteral("Devu Cli"), QStringLiteral("RecibidoCliente"), 700, true, {}},
+        {QStringLiteral("Env INEM"), QStringLiteral("EnviadoInem"), 700, true, {}},
+        {QStringLiteral("Re INEM"), QStringLiteral("RecogidoInem"), 700, true, {}},
+        {QStringLiteral("Reenv Cli"), QStringLiteral("ReenviadoCliente"), 700, true, {}},
     });
-    dbgListado1 = place(new platform::DBGrid, "dbgListado1", 3480, 720, 8280, 6480);
+    dbgListado1 = place(new platform::DBGrid, "dbgListado1", 2400, 720, 9360, 6480);
     std::vector<platform::DBGrid::Column> vencimientos{{QStringLiteral("Id"), QStringLiteral("IdTrabajador"), 600, false, {}}};
     for (const auto& columna : listados::kColumnasVencimientos) {
         const bool fecha = QByteArray(columna.campo).startsWith("Fecha");
@@ -168,7 +168,7 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
         grid->hide();
     }
 
-    fraFechaVencimiento = place(new QGroupBox(QStringLiteral("FECHAS DE VENCIMIENTO")), "fraFechaVencimiento", 5400,
+    fraFechaVencimiento = place(new QGroupBox(QStringLiteral("FECHAS DE VENCIMIENTO")), "fraFechaVencimiento", 4860,
                                 2400, 4440, 2160);
     Label1 = place(new QLabel(QStringLiteral("Desde")), "Label1", 360, 450, 1080, 300, fraFechaVencimiento);
     mskDesde = place(new platform::MaskEdBox, "mskDesde", 1560, 390, 1800, 390, fraFechaVencimiento);
