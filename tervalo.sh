@@ -15,9 +15,15 @@ packages=(
     fonts-liberation poppler-utils
 )
 
+# Only for using the program: LibreOffice Writer shows, prints and converts
+# documents, the CUPS client sends them to the printer. Tests need neither.
+start_packages=(
+    libreoffice-writer libreoffice-l10n-es fonts-liberation2 cups-client
+)
+
 install_packages() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return
@@ -50,13 +56,13 @@ prepare_data() {
 
 case "${1:-}" in
 start)
-    install_packages
+    install_packages "${packages[@]}" "${start_packages[@]}"
     build
     prepare_data
     exec build/src/tervalo
     ;;
 test)
-    install_packages
+    install_packages "${packages[@]}"
     build
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure

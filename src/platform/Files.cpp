@@ -100,14 +100,28 @@ QByteArray readWholeFile(const QString& hostPath)
     return file.readAll();
 }
 
+bool writeWholeFile(const QString& hostPath, const QByteArray& content, FileAccess access)
+{
+    // Unbuffered: a buffered write that fails only when the buffer is
+    // flushed at commit would go unnoticed and the short file replace the
+    // old one.
+    QSaveFile file(hostPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    // The temporary file takes the permissions before it holds anything.
+    if (access == FileAccess::OwnerOnly)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}
+
 void replaceFile(const QString& hostPath, const QByteArray& content, FileAccess access)
 {
-    QSaveFile file(hostPath);
-    const bool opened = file.open(QIODevice::WriteOnly);
-    // The temporary file takes the permissions before it holds anything.
-    if (opened && access == FileAccess::OwnerOnly)
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (!opened || file.write(content) != content.size() || !file.commit())
+    if (!writeWholeFile(hostPath, content, access))
         throw FileError(QStringLiteral("No se puede escribir el fichero %1.").arg(describe(hostPath)).toStdString());
 }
 

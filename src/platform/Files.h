@@ -37,6 +37,8 @@ QByteArray readWholeFile(const QString& hostPath);
 // never sees half of it. An owner-only file is never readable by others, not
 // even while it is being written.
 void replaceFile(const QString& hostPath, const QByteArray& content, FileAccess access = FileAccess::Shared);
+// The same, false when it failed; the old file is then whole.
+bool writeWholeFile(const QString& hostPath, const QByteArray& content, FileAccess access = FileAccess::Shared);
 
 // Record `number` (from 1) of `length` bytes of a fixed-length record file.
 // Bytes past the end of the file read as blanks. When `createIfMissing` is

@@ -3,6 +3,7 @@
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/Database.h"
+#include "platform/Files.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace platform {
 
@@ -83,6 +85,8 @@ void runHandler(const std::function<void()>& handler)
         MsgBox(QStringLiteral("No se ha podido completar la operación en la base de datos.\n\n%1")
                    .arg(QString::fromStdString(error.what())),
                style::Critical);
+    } catch (const FileError& error) {
+        MsgBox(QString::fromStdString(error.what()), style::Critical);
     }
 }
 
@@ -240,9 +244,57 @@ void Form::moveEvent(QMoveEvent* event)
 
 void Form::closeEvent(QCloseEvent* event)
 {
+    if (blocks_ > 0) {
+        event->ignore();
+        return;
+    }
     // The window's close box unloads it like code would.
     event->accept();
     Forms::unload(*this);
+}
+
+BlockedWindow::BlockedWindow(Form& form, std::initializer_list<QWidget*> keep) : form_(&form)
+{
+    ++form.blocks_;
+    std::set<QWidget*> kept(keep.begin(), keep.end());
+    std::set<QWidget*> holders;
+    for (QWidget* w : keep) {
+        for (QWidget* p = w; p && p != &form; p = p->parentWidget()) {
+            holders.insert(p);
+            if (p->testAttribute(Qt::WA_ForceDisabled)) {
+                p->setEnabled(true);
+                enabled_.emplace_back(p);
+            }
+        }
+    }
+    std::function<void(QWidget*)> disable = [&](QWidget* parent) {
+        for (QObject* o : parent->children()) {
+            auto* child = qobject_cast<QWidget*>(o);
+            if (!child || child->isWindow() || kept.count(child))
+                continue;
+            if (holders.count(child)) {
+                disable(child);
+            } else if (!child->testAttribute(Qt::WA_ForceDisabled)) {
+                child->setEnabled(false);
+                disabled_.emplace_back(child);
+            }
+        }
+    };
+    disable(&form);
+}
+
+BlockedWindow::~BlockedWindow()
+{
+    for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it) {
+        if (*it)
+            (*it)->setEnabled(true);
+    }
+    for (auto& w : enabled_) {
+        if (w)
+            w->setEnabled(false);
+    }
+    if (form_)
+        --form_->blocks_;
 }
 
 } // namespace platform

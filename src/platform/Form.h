@@ -2,9 +2,11 @@
 
 #include "platform/ElasticSurface.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 class QAbstractButton;
@@ -89,11 +91,32 @@ private:
     // Outer size in pixels last set by code (-1: none), and the frame it was set for.
     QSize outerSize_{-1, -1};
     QSize frameAssumed_{0, 0};
+    int blocks_ = 0; // BlockedWindow guards in place: the close box does nothing
+
+    friend class BlockedWindow;
 };
 
-// Runs a handler of a window. A database error it lets through is reported
-// to the user in a critical message and the window stays usable: it never
-// ends the program.
+// Keeps a window from being used while a run of its handlers waits for the
+// user or the printer: every control but the kept ones (and the containers
+// that hold them) is disabled and the close box does nothing, so no second
+// run can start inside the first. All comes back as it was when the guard
+// goes out of scope. Guards may nest.
+class BlockedWindow {
+public:
+    explicit BlockedWindow(Form& form, std::initializer_list<QWidget*> keep = {});
+    ~BlockedWindow();
+    BlockedWindow(const BlockedWindow&) = delete;
+    BlockedWindow& operator=(const BlockedWindow&) = delete;
+
+private:
+    QPointer<Form> form_;
+    std::vector<QPointer<QWidget>> disabled_;
+    std::vector<QPointer<QWidget>> enabled_;
+};
+
+// Runs a handler of a window. A database or file error it lets through is
+// reported to the user in a critical message and the window stays usable: it
+// never ends the program.
 void runHandler(const std::function<void()>& handler);
 
 // Sets the hourglass pointer on a window and puts the default one back when

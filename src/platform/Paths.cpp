@@ -49,4 +49,34 @@ QString programFolder()
     return hostPath(QString::fromLatin1(kProgramFolder));
 }
 
+QString resolveCase(const QString& hostPath)
+{
+    if (QFileInfo::exists(hostPath))
+        return hostPath;
+    const QString clean = QDir::cleanPath(hostPath);
+    const QStringList parts = clean.split(QLatin1Char('/'));
+    QString found = clean.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QStringLiteral(".");
+    for (const QString& part : parts) {
+        if (part.isEmpty())
+            continue;
+        QDir dir(found);
+        QString match;
+        if (QFileInfo::exists(dir.filePath(part))) {
+            match = part;
+        } else {
+            const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+            for (const QString& entry : dir.entryList(all)) {
+                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
+                    match = entry;
+                    break;
+                }
+            }
+        }
+        if (match.isEmpty())
+            return hostPath;
+        found = dir.filePath(match);
+    }
+    return found;
+}
+
 } // namespace platform

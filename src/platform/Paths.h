@@ -23,4 +23,8 @@ QString hostPath(const QString& windowsPath);
 // The program folder ("C:\Quelvan\Dorvane") on the host.
 QString programFolder();
 
+// An existing host path that matches `hostPath` without regard to case, as
+// the names of Windows files match; `hostPath` itself when none does.
+QString resolveCase(const QString& hostPath);
+
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPdfWriter>
 #include <QProcess>
 
@@ -50,6 +51,55 @@ bool FakeLauncher::openUrl(const QUrl& url)
 {
     opened.push_back(url);
     return succeed;
+}
+
+void FakeOffice::record(Call call)
+{
+    calls.push_back(call);
+    if (onCall)
+        onCall(calls.back());
+    if (!failure.isEmpty() && call.action != QLatin1String("convert"))
+        throw platform::OfficeError(failure);
+}
+
+void FakeOffice::show(const QString& hostPath)
+{
+    record({QStringLiteral("show"), hostPath, platform::PageSet::All, 0, {}});
+}
+
+void FakeOffice::print(const QString& hostPath, platform::PageSet pages, int copies)
+{
+    QFile file(hostPath);
+    QByteArray content;
+    if (file.open(QIODevice::ReadOnly))
+        content = file.readAll();
+    record({QStringLiteral("print"), hostPath, pages, copies, content});
+}
+
+QByteArray FakeOffice::convert(const QString& hostPath, const QString& format)
+{
+    record({QStringLiteral("convert"), hostPath, platform::PageSet::All, 0, {}});
+    if (libreOfficeMissing)
+        throw platform::OfficeError(QStringLiteral("Falta LibreOffice."), true);
+    if (converted.isEmpty())
+        throw platform::OfficeError(QStringLiteral("No se ha podido convertir a %1.").arg(format));
+    return converted;
+}
+
+QStringList FakeOffice::journal() const
+{
+    QStringList out;
+    for (const Call& c : calls) {
+        QString line = c.action;
+        if (c.action == QLatin1String("print")) {
+            const char* set = c.pages == platform::PageSet::Odd    ? "odd"
+                              : c.pages == platform::PageSet::Even ? "even"
+                                                                   : "all";
+            line += QLatin1Char(' ') + QLatin1String(set) + QLatin1Char(' ') + QString::number(c.copies);
+        }
+        out << line + QLatin1Char(' ') + QFileInfo(c.path).fileName();
+    }
+    return out;
 }
 
 bool FakePrinter::choose(QWidget*)

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Office.h"
 #include "platform/Printer.h"
 #include "platform/Screen.h"
 
@@ -83,6 +84,35 @@ public:
     QStringList started;
     std::vector<QUrl> opened;
     bool succeed = true;
+};
+
+// The word processor and the printing of documents: records every call in
+// order instead of showing or printing, and can be told to fail.
+class FakeOffice final : public platform::Office {
+public:
+    struct Call {
+        QString action; // "show", "print" or "convert"
+        QString path;
+        platform::PageSet pages = platform::PageSet::All;
+        int copies = 0;
+        QByteArray content; // the file as it was when printed
+    };
+
+    void show(const QString& hostPath) override;
+    void print(const QString& hostPath, platform::PageSet pages, int copies) override;
+    QByteArray convert(const QString& hostPath, const QString& format) override;
+
+    // Calls as short texts: "show <file name>", "print odd 2 <file name>".
+    QStringList journal() const;
+
+    std::vector<Call> calls;
+    QString failure;               // when set, show and print fail with this text
+    bool libreOfficeMissing = true; // convert fails as without LibreOffice
+    QByteArray converted;           // otherwise what convert returns
+    std::function<void(const Call&)> onCall;
+
+private:
+    void record(Call call);
 };
 
 // Answers the printer dialog and prints on A4 paper without a printer: the
