@@ -1,6 +1,8 @@
 #include "listings/frmListadoContratos.h"
 
 #include "app/frmMenu.h"
+#include "common/Documentos.h"
+#include "common/Impresion.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmAyuda.h"
@@ -11,7 +13,9 @@
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/TextBox.h"
+#include "production/frmEleccionContrato.h"
 
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +36,15 @@ const QString kTodos = QStringLiteral(R"(SELECT * FROM "ContratosGrabados")");
 const QString kAyudaEditar = QStringLiteral(
     "Visualizaremos un contrato guardado en memoria, para guardard todas las modificaciones introducidas deberemos "
     "actuar como si fuera un editor de texto, es decir con la opción 'Guardar' del menu 'Archivo'.");
+
+// Host path of a saved contract's document; empty when the row names no
+// file of the contracts folder (extensions and notifications store no name)
+// or the file is gone.
+QString DocumentoDeContrato(const QString& nombre)
+{
+    const QString ruta = RutaEnCarpetaContratos(nombre);
+    return !ruta.isEmpty() && QFileInfo(ruta).isFile() ? ruta : QString();
+}
 
 } // namespace
 
@@ -215,15 +228,45 @@ void frmListadoContratos::cmdBuscar_Click()
     txtTrabajador->setFocus();
 }
 
-void frmListadoContratos::cmdNuevo_Click() {}
+// Contract production with no company or worker taken over.
+void frmListadoContratos::cmdNuevo_Click()
+{
+    auto& eleccion = Forms::show<frmEleccionContrato>();
+    eleccion.OrigenDatos = 2;
+    eleccion.AperturaDesdeListado = 2;
+    Forms::unload(*this);
+}
 
+// The contract of the current row shown in the word processor, then printed
+// double-sided and its copia básica, each if the user wants it; the copia
+// básica is not stored. Nothing else of the window can be used meanwhile.
 void frmListadoContratos::cmdEditar_Click()
 {
+    platform::BlockedWindow bloqueo(*this, {fraDatosImprimir});
     if (frmAyuda::ModoAyuda) {
         ayuda::Mostrar(*this, QStringLiteral("Botón Editar : "), kAyudaEditar);
         Esperar(2);
         return;
     }
+    const QString id = dbgContratos->Id();
+    if (id.isEmpty()) {
+        MsgBox(u("No ha seleccionado ningún contrato a editar."), platform::style::Information);
+    } else {
+        QString documento;
+        {
+            platform::Hourglass reloj(*this);
+            dbgContratos->Refresh(AbrirBaseDatos(), kTodos + QStringLiteral(R"( WHERE "IdContrato" = ?)"),
+                                  {id.toLongLong()});
+            if (dbgContratos->RecordCount() > 0)
+                documento = DocumentoDeContrato(dbgContratos->records().front().text(QStringLiteral("Nombre")));
+        }
+        if (documento.isEmpty())
+            MsgBox(u("No hay ningún contrato a editar."), platform::style::Information);
+        else
+            AbrirDocumentoGuardado(*this, {fraDatosImprimir, txtNumeroCopias, cmdCopias}, {documento, false, {}});
+    }
+    MostrarTodos();
+    Esperar(2);
 }
 
 void frmListadoContratos::cmdSalir_Click()
