@@ -16,6 +16,7 @@
 #include "platform/TextBox.h"
 #include "production/frmEleccionContrato.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -253,6 +254,11 @@ TEST_F(EditarContratoTest, ShownPrintedDoubleSidedThenItsCopiaBasicaFromTheFileO
     EXPECT_EQ(readFile(kContrato), guardado);
     EXPECT_EQ(f.dbgContratos->RecordCount(), 1);
     EXPECT_EQ(f.MousePointer(), 0);
+
+    f.cmdSalir->click();
+    EXPECT_EQ(Forms::loaded<frmListadoContratos>(), nullptr);
+    ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
+    EXPECT_FALSE(Forms::loaded<frmMenu>()->isHidden());
 }
 
 TEST_F(EditarContratoTest, ZeroCopiesPrintNothingButKeepThePacing)
@@ -301,7 +307,8 @@ TEST_F(EditarContratoTest, ARowWithoutADocumentToOpenIsRefusedWithNoQuestion)
 
 TEST_F(EditarContratoTest, NuevoOpensContractProductionWithNothingTakenOver)
 {
-    auto& f = abrir();
+    Forms::show<frmMenu>().mnuContratos->trigger();
+    auto& f = *Forms::loaded<frmListadoContratos>();
     f.cmdNuevo->click();
     EXPECT_EQ(Forms::loaded<frmListadoContratos>(), nullptr);
     auto* eleccion = Forms::loaded<frmEleccionContrato>();

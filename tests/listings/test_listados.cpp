@@ -428,3 +428,44 @@ TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
     f.cmdImprimir->click();
     EXPECT_EQ(fakePrinter().printouts.size(), 3u);
 }
+
+TEST_F(ListadosTest, FromTheCompanyListTwoCompaniesAreListedAndPrintedByCompanyAndNumber)
+{
+    for (const char* nombre : {"Obras Sur", "Aceros Norte", "Cuero Este"})
+        empresa(u(nombre));
+    trabajador(u("Obras Sur"), 12, u("Pilar"), "SNNNN");
+    trabajador(u("Aceros Norte"), 7, u("Jaime"), "SNNNN");
+    trabajador(u("Obras Sur"), 3, u("Olga"), "SNNNN");
+    trabajador(u("Aceros Norte"), 2, u("Bea"), "SNNNN");
+    trabajador(u("Aceros Norte"), 4, u("Nico"), "NNNNN");
+    trabajador(u("Cuero Este"), 1, u("Ciro"), "SNNNN");
+    fakePrinter().pdfPath = driveC.filePath(QStringLiteral("estado.pdf"));
+
+    auto& empresas = Forms::show<frmEmpresas>();
+    QTest::mouseClick(empresas.cmdListados, Qt::LeftButton);
+    auto* f = Forms::loaded<frmListados>();
+    ASSERT_NE(f, nullptr);
+    QApplication::setActiveWindow(f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+    const auto pulsarEmpresa = [&](int fila, Qt::KeyboardModifiers teclas) {
+        QTest::mouseClick(f->lstEmpresas->viewport(), Qt::LeftButton, teclas,
+                          f->lstEmpresas->visualItemRect(f->lstEmpresas->item(fila)).center());
+    };
+    pulsarEmpresa(0, {});
+    pulsarEmpresa(1, Qt::ControlModifier);
+    QTest::mouseClick(f->chkEnvCliente, Qt::LeftButton);
+    QTest::mouseClick(f->cmdListar, Qt::LeftButton);
+    EXPECT_EQ(nombres(f->dbgListado), (QStringList{"Bea", "Jaime", "Olga", "Pilar"}));
+    QTest::mouseClick(f->cmdImprimir, Qt::LeftButton);
+
+    const QString pdf = testing_support::pdfText(fakePrinter().pdfPath);
+    qsizetype desde = pdf.indexOf(u("Reenviado Cl"));
+    EXPECT_GT(desde, 0);
+    for (const char* texto : {"Bea", "Aceros Norte", "Jaime", "Aceros Norte", "Olga", "Obras Sur", "Pilar"}) {
+        const qsizetype donde = pdf.indexOf(u(texto), desde);
+        EXPECT_GE(donde, desde) << texto << " in order in:\n" << pdf.toStdString();
+        desde = std::max(desde, donde);
+    }
+    EXPECT_FALSE(pdf.contains(u("Nico")));
+    EXPECT_FALSE(pdf.contains(u("Ciro")));
+}
