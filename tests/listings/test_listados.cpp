@@ -384,14 +384,10 @@ TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
                            u("    Bruno Largo Apellido Segundo Nombre"),
                            u("                                   Beta                               Si           "
                              "No            No             No           No")}));
-    QString pdf = testing_support::pdfText(fakePrinter().pdfPath);
-    qsizetype desde = 0;
-    for (const char* texto : {"LISTADO ESTADO DE CONTRATOS:", "Fecha Listado : 06/12/2026", "Nombre Trabajador",
-                              "Reenviado Cl\n", "Ana", "Alfa", "Bruno Largo", "Beta"}) {
-        const qsizetype donde = pdf.indexOf(u(texto), desde);
-        EXPECT_GE(donde, desde) << texto << " in order in:\n" << pdf.toStdString();
-        desde = std::max(desde, donde);
-    }
+    EXPECT_TRUE(testing_support::appearInOrder(
+        testing_support::pdfText(fakePrinter().pdfPath),
+        {u("LISTADO ESTADO DE CONTRATOS:"), u("Fecha Listado : 06/12/2026"), u("Nombre Trabajador"),
+         u("Reenviado Cl\n"), u("Ana"), u("Alfa"), u("Bruno Largo"), u("Beta")}));
 
     // After an expiry listing its own layout, whatever the boxes say.
     f.chkVencimientos->setChecked(true);
@@ -399,15 +395,11 @@ TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
     f.cmdAceptar->click();
     f.chkVencimientos->setChecked(false);
     f.cmdImprimir->click();
-    pdf = testing_support::pdfText(fakePrinter().pdfPath);
-    desde = 0;
-    for (const char* texto : {"LISTADO VENCIMIENTOS:", "Fecha Listado : 06/12/2026", "Núm. Trabaj.", "Núm. emp.",
-                              "NIF", "Fecha Contrato", "Fecha Vencimiento", "Ana", "00001", "05/09/2008",
-                              "05/03/2009", "Bruno", "11111111H", "10/03/2009"}) {
-        const qsizetype donde = pdf.indexOf(u(texto), desde);
-        EXPECT_GE(donde, desde) << texto << " in order in:\n" << pdf.toStdString();
-        desde = std::max(desde, donde);
-    }
+    EXPECT_TRUE(testing_support::appearInOrder(
+        testing_support::pdfText(fakePrinter().pdfPath),
+        {u("LISTADO VENCIMIENTOS:"), u("Fecha Listado : 06/12/2026"), u("Núm. Trabaj."), u("Núm. emp."), u("NIF"),
+         u("Fecha Contrato"), u("Fecha Vencimiento"), u("Ana"), u("00001"), u("05/09/2008"), u("05/03/2009"),
+         u("Bruno"), u("11111111H"), u("10/03/2009")}));
     EXPECT_EQ(fakePrinter().page().at(6),
               u("    Ana                            2            00001     ") + QString(14, QLatin1Char(' '))
                   + u("05/09/2008     05/03/2009"))
@@ -459,13 +451,8 @@ TEST_F(ListadosTest, FromTheCompanyListTwoCompaniesAreListedAndPrintedByCompanyA
     QTest::mouseClick(f->cmdImprimir, Qt::LeftButton);
 
     const QString pdf = testing_support::pdfText(fakePrinter().pdfPath);
-    qsizetype desde = pdf.indexOf(u("Reenviado Cl"));
-    EXPECT_GT(desde, 0);
-    for (const char* texto : {"Bea", "Aceros Norte", "Jaime", "Aceros Norte", "Olga", "Obras Sur", "Pilar"}) {
-        const qsizetype donde = pdf.indexOf(u(texto), desde);
-        EXPECT_GE(donde, desde) << texto << " in order in:\n" << pdf.toStdString();
-        desde = std::max(desde, donde);
-    }
+    EXPECT_TRUE(testing_support::appearInOrder(pdf, {u("Reenviado Cl"), u("Bea"), u("Aceros Norte"), u("Jaime"),
+                                                      u("Aceros Norte"), u("Olga"), u("Obras Sur"), u("Pilar")}));
     EXPECT_FALSE(pdf.contains(u("Nico")));
     EXPECT_FALSE(pdf.contains(u("Ciro")));
 }
