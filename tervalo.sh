@@ -12,6 +12,7 @@ packages=(
     libsqlite3-dev libzip-dev libpugixml-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ccache
+    libcurl4-openssl-dev python3-pyftpdlib
 )
 
 install_packages() {

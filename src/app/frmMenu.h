@@ -129,6 +129,8 @@ public:
     void CmdGuardar_Click();
     void cmdCerrar_Click();
     void cmdCerrarResultados_Click();
+    void cmdListadoE_Click();
+    void cmdListadoT_Click();
     void cmdEsconder_Click();
     void optIdioma_Click();
     void optModelos_Click();
@@ -151,6 +153,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -162,6 +165,9 @@ private:
     void SituarEnOcteto(int octeto);
     void MostrarPanelConfiguracion(bool visible);
     void CerrarResultadosYAvisos();
+    void TraerContratosServidor();
+    void ProcesarContratosImportados();
+    void ListarDiscordancias(const char* log, int longitudRegistro, int inicioNombre, int cuantas);
 
     DatosConfiguracion configuracion_;
     QPixmap fondo_;
@@ -169,4 +175,13 @@ private:
     int PosicionIp = 0;
     bool CerrandoOcteto = false;
     bool OctetoCorregido = false;
+
+    // Counters of the latest import run.
+    int ContadorFicheros = 0;
+    int ContadorNuevasE = 0;
+    int ContadorNuevosT = 0;
+    int ContadorDiscordanciasE = 0;
+    int ContadorDiscordanciasT = 0;
+    // An import is running: the window takes no input.
+    bool importando_ = false;
 };
