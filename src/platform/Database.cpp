@@ -124,6 +124,10 @@ void registerTextRules(QSqlDatabase& db)
                             nullptr);
     sqlite3_create_function(native, "like", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr,
                             nullptr);
+    // The automatic indexes SQLite builds for a join miss equal values of
+    // different lengths under a collation that ignores trailing blanks (seen
+    // with 3.40), so a padded name would not meet its company.
+    sqlite3_exec(native, "PRAGMA automatic_index = OFF", nullptr, nullptr, nullptr);
 }
 
 DbError errorOf(const QSqlError& error, const QString& context)

@@ -103,3 +103,20 @@ TEST_F(DatabaseTest, DatesAreStoredIsoAndShownDayFirst)
     EXPECT_FALSE(toDate(QStringLiteral("__/__/____")).isValid());
     EXPECT_EQ(formatDate(QDate(2026, 3, 1)), QStringLiteral("01/03/2026"));
 }
+
+TEST_F(DatabaseTest, TrailingBlanksDoNotCountInComparisons)
+{
+    db.insert(QStringLiteral("Empresas"), {{QStringLiteral("NúmeroEmpresa"), QStringLiteral("1234")},
+                                           {QStringLiteral("NombreEmpresa"), QStringLiteral("ACME")}});
+    db.insert(QStringLiteral("Trabajadores"), {{QStringLiteral("NumEmpresa"), QStringLiteral("1234 ")},
+                                               {QStringLiteral("Empresa"), QStringLiteral("acme      ")}});
+
+    EXPECT_TRUE(db.first(QStringLiteral("SELECT * FROM Empresas WHERE NúmeroEmpresa = ?"), {QStringLiteral("1234 ")}));
+    EXPECT_FALSE(db.first(QStringLiteral("SELECT * FROM Empresas WHERE NúmeroEmpresa = ?"), {QStringLiteral(" 1234")}));
+    EXPECT_EQ(db.select(QStringLiteral("SELECT * FROM Trabajadores t JOIN Empresas e ON t.Empresa = e.NombreEmpresa "
+                                       "AND t.NumEmpresa = e.NúmeroEmpresa"))
+                  .size(),
+              1u);
+    EXPECT_EQ(compareText(QStringLiteral("ACME  "), QStringLiteral("acme")), 0);
+    EXPECT_LT(compareText(QStringLiteral("ACME"), QStringLiteral("ACME S.L.")), 0);
+}
