@@ -3,6 +3,7 @@
 #include "app/Avisos.h"
 #include "app/frmAcercade.h"
 #include "app/frmIdioma.h"
+#include "catalogue/frmDocumentos.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
@@ -11,6 +12,7 @@
 #include "exchange/Importacion.h"
 #include "exchange/Servidor.h"
 #include "exchange/frmListadoImportados.h"
+#include "exchange/ActualizacionCatalogo.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
@@ -36,6 +38,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QUrlQuery>
 
@@ -231,6 +234,13 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     // Catalogue update.
     fraActualizacion =
         place(new QGroupBox(QStringLiteral("Actualización : ")), "fraActualizacion", 5520, 4560, 3600, 1920);
+    // It has no shape behind it: it fills itself, to be read on the picture.
+    fraActualizacion->setAutoFillBackground(true);
+    {
+        QPalette fondoPanel = fraActualizacion->palette();
+        fondoPanel.setColor(QPalette::Window, panel);
+        fraActualizacion->setPalette(fondoPanel);
+    }
     optActualizacion[0] = place(new platform::OptionButton(QStringLiteral("Nuevos Modelos")), "optActualizacion0", 240,
                                 360, 3000, 360, fraActualizacion);
     optActualizacion[1] = place(new platform::OptionButton(QStringLiteral("Actualizar contratos")),
@@ -290,6 +300,8 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     onClick(cmdListadoE, [this] { cmdListadoE_Click(); });
     onClick(cmdListadoT, [this] { cmdListadoT_Click(); });
     onClick(cmdEsconder, [this] { cmdEsconder_Click(); });
+    for (int i = 0; i < 2; ++i)
+        onClick(optActualizacion[i], [this, i] { optActualizacion_Click(i); });
     onClick(optIdioma, [this] { optIdioma_Click(); });
     onClick(optModelos, [this] { optModelos_Click(); });
     onClick(optManTipoContrato, [this] { optManTipoContrato_Click(); });
@@ -438,14 +450,19 @@ void frmMenu::LlenarAvisos(int dias)
 // screen once that screen is part of the program.
 void frmMenu::cmdEmpresas_Click() {}
 void frmMenu::cmdContratos_Click() {}
-void frmMenu::cmdPlantillas_Click() {}
 void frmMenu::optModelos_Click() {}
 void frmMenu::optManTipoContrato_Click() {}
 void frmMenu::optManContrato_Click() {}
 void frmMenu::optClausulas_Click() {}
 void frmMenu::optMarcas_Click() {}
 
-void frmMenu::cmdTraspaso_Click() {}
+// The template browser starts afresh on every visit.
+void frmMenu::cmdPlantillas_Click()
+{
+    Forms::unload<frmDocumentos>();
+    Forms::show<frmDocumentos>();
+    Forms::unload(*this);
+}
 
 // The results and alerts panels give way to the panel being opened.
 void frmMenu::CerrarResultadosYAvisos()
@@ -675,6 +692,83 @@ void frmMenu::closeEvent(QCloseEvent* event)
 void frmMenu::cmdEsconder_Click()
 {
     fraActualizacion->hide();
+}
+
+// The catalogue update panel, in the place of the alerts. Its options start
+// cleared, so that each can be chosen again.
+void frmMenu::cmdTraspaso_Click()
+{
+    CerrarResultadosYAvisos();
+    for (platform::OptionButton* opcion : optActualizacion)
+        opcion->setValue(false);
+    fraActualizacion->show();
+    fraActualizacion->raise();
+}
+
+void frmMenu::optActualizacion_Click(int Index)
+{
+    // The notice's pause lets clicks through; a second run would apply the
+    // same file again.
+    if (aplicandoActualizacion_)
+        return;
+    const QScopedValueRollback guarda(aplicandoActualizacion_, true);
+    if (Index == 0)
+        ImportarModelos();
+    else if (Index == 1)
+        ActualizarContratos();
+}
+
+namespace {
+
+// The notice kept up while an update file is applied.
+actualizacion::Aviso avisoDeProceso(const QString& texto)
+{
+    return {[texto] {
+                auto& mensaje = Forms::get<frmMensaje>();
+                mensaje.lblMensaje->setText(texto);
+                Forms::show(mensaje);
+                Esperar(1);
+            },
+            [] { Forms::unload<frmMensaje>(); }};
+}
+
+// Runs `aplicar` on the database, or says why the database cannot be opened.
+template <class F>
+void conBaseDatos(platform::Form& ventana, F aplicar)
+{
+    std::optional<platform::Database> db;
+    try {
+        db.emplace(AbrirBaseDatos());
+    } catch (const platform::DbError& error) {
+        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        return;
+    }
+    platform::Hourglass reloj(ventana);
+    aplicar(*db);
+}
+
+} // namespace
+
+void frmMenu::ImportarModelos()
+{
+    if (platform::MsgBox(QStringLiteral("Va a proceder a importar modelos nuevos y modificaciones de la base de datos, "
+                                        "¿Desea Continuar?"),
+                         platform::style::YesNo)
+        != platform::Answer::Yes)
+        return;
+    conBaseDatos(*this, [](platform::Database& db) {
+        actualizacion::ImportarModelos(db, platform::hostPath(QString::fromLatin1(actualizacion::kFicheroModelos)),
+                                       avisoDeProceso(QStringLiteral("Traspasando Modelos.")));
+    });
+}
+
+void frmMenu::ActualizarContratos()
+{
+    conBaseDatos(*this, [](platform::Database& db) {
+        actualizacion::ActualizarContratos(db,
+                                           platform::hostPath(QString::fromLatin1(actualizacion::kFicheroContratos)),
+                                           avisoDeProceso(QStringLiteral("Actualizando Contratos.")));
+    });
 }
 
 void frmMenu::cmdActualizar_Click()

@@ -132,6 +132,7 @@ public:
     void cmdListadoE_Click();
     void cmdListadoT_Click();
     void cmdEsconder_Click();
+    void optActualizacion_Click(int Index);
     void optIdioma_Click();
     void optModelos_Click();
     void optManTipoContrato_Click();
@@ -168,6 +169,8 @@ private:
     void TraerContratosServidor();
     void ProcesarContratosImportados();
     void ListarDiscordancias(const char* log, int longitudRegistro, int inicioNombre, int cuantas);
+    void ImportarModelos();
+    void ActualizarContratos();
 
     DatosConfiguracion configuracion_;
     QPixmap fondo_;
@@ -175,6 +178,7 @@ private:
     int PosicionIp = 0;
     bool CerrandoOcteto = false;
     bool OctetoCorregido = false;
+    bool aplicandoActualizacion_ = false;
 
     // Counters of the latest import run.
     int ContadorFicheros = 0;
