@@ -44,6 +44,7 @@ protected:
 
 private:
     void LlenarLista();
+    void AjustarColumnas();
     // The file of the current row; empty when the row is no filled data row.
     QString FicheroActual() const;
 
