@@ -195,7 +195,7 @@ void Importacion::ActualizarTrabajadorImportado(const RegistroContrato& registro
 {
     QString campo;
     const QString nombre = Recortar(registro.nombreTrabajador());
-    db_.exec(QStringLiteral("SAVEPOINT trabajador"));
+    platform::Savepoint guardado(db_);
     try {
         Row fila;
         for (const Campo& c : CamposTrabajador()) {
@@ -236,10 +236,9 @@ void Importacion::ActualizarTrabajadorImportado(const RegistroContrato& registro
             db_.update(QStringLiteral("Trabajadores"), QStringLiteral("IdTrabajador"), *idTrabajador, fila);
         else
             db_.insert(QStringLiteral("Trabajadores"), fila);
-        db_.exec(QStringLiteral("RELEASE trabajador"));
+        guardado.release();
     } catch (const platform::DbError&) {
-        db_.exec(QStringLiteral("ROLLBACK TO trabajador"));
-        db_.exec(QStringLiteral("RELEASE trabajador"));
+        guardado.rollback();
         MsgBox(MensajeError({registro.numeroTrabajadorTexto(), registro.nombreEmpresa(), campo}),
                platform::style::Critical);
     }
