@@ -7,6 +7,7 @@
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
+#include "companies/frmEmpresas.h"
 #include "exchange/ActualizacionCatalogo.h"
 #include "exchange/Buscar.h"
 #include "exchange/ContratoImportado.h"
@@ -446,9 +447,15 @@ void frmMenu::LlenarAvisos(int dias)
     }
 }
 
+void frmMenu::cmdEmpresas_Click()
+{
+    Forms::unload<frmEmpresas>();
+    Forms::show<frmEmpresas>();
+    Forms::unload(*this);
+}
+
 // Screens reached from the picture buttons and the menu. Each opens its
 // screen once that screen is part of the program.
-void frmMenu::cmdEmpresas_Click() {}
 void frmMenu::cmdContratos_Click() {}
 void frmMenu::optModelos_Click() {}
 void frmMenu::optManTipoContrato_Click() {}
