@@ -11,6 +11,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
 #include "platform/Screen.h"
+#include "production/frmEleccionContrato.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -43,6 +44,12 @@ std::optional<std::pair<QString, int>> NumerosDelFichero(const QString& nombre)
             return std::nullopt;
     }
     return std::make_pair(nombre.left(nombre.size() - 5), numero.toInt());
+}
+
+// The name of a file of List1, less its folder.
+QString NombreDelFichero(const QString& entrada)
+{
+    return entrada.mid(entrada.lastIndexOf(QLatin1Char('\\')) + 1);
 }
 
 } // namespace
@@ -146,7 +153,7 @@ void frmListadoImportados::LlenarLista()
         int fila = 1;
         for (int i = 0; i < n; ++i) {
             const QString fichero = List1->item(i)->text();
-            const auto numeros = NumerosDelFichero(fichero.mid(fichero.lastIndexOf(QLatin1Char('\\')) + 1));
+            const auto numeros = NumerosDelFichero(NombreDelFichero(fichero));
             if (!numeros)
                 continue;
             const auto trabajador = db.first(
@@ -180,10 +187,24 @@ QString frmListadoImportados::FicheroActual() const
     return ficheros_[static_cast<std::size_t>(fila)];
 }
 
+// Hands the row's worker and company to contract production, whose
+// "Importar." then reads this row's file.
 void frmListadoImportados::cmdRealizarContrato_Click()
 {
-    if (FicheroActual().isEmpty())
+    const QString fichero = FicheroActual();
+    if (fichero.isEmpty())
         return;
+    const auto* grid = mshListadoImportados;
+    const int fila = grid->Row();
+    auto& contrato = Forms::get<frmEleccionContrato>();
+    contrato.txtNumTrabajador->setText(grid->TextMatrix(fila, 1));
+    contrato.txtNombreTrabajador->setText(grid->TextMatrix(fila, 2));
+    // The company number as the file names it: the stored one may be padded
+    // with blanks, and the file would not be found by it.
+    contrato.txtNumEmpresa->setText(NumerosDelFichero(NombreDelFichero(fichero))->first);
+    contrato.txtNombreEmpresa->setText(grid->TextMatrix(fila, 4));
+    Forms::show(contrato);
+    Forms::unload(*this);
 }
 
 // Deletes the current row's file without asking, then lists again. A file

@@ -7,8 +7,11 @@
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
+#include "production/ContratoImportado.h"
+#include "production/frmEleccionContrato.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -176,6 +179,22 @@ TEST_F(ListadoImportadosTest, EachWaitingFileWithAStoredWorkerGetsARow)
     lista.cmdRealizarContrato->click();
     EXPECT_EQ(en(kContratosTemp).size(), 4);
     EXPECT_TRUE(Forms::isLoaded(lista));
+
+    // "Realizar Contrato" hands the row to contract production, which finds
+    // the row's file by the numbers in its header.
+    lista.mshListadoImportados->setRow(2);
+    lista.cmdRealizarContrato->click();
+    EXPECT_FALSE(Forms::loaded<frmListadoImportados>());
+    EXPECT_TRUE(Forms::get<frmMenu>().isHidden());
+    auto* contrato = Forms::loaded<frmEleccionContrato>();
+    ASSERT_TRUE(contrato && !contrato->isHidden());
+    EXPECT_EQ((QStringList{contrato->txtNumTrabajador->text(), contrato->txtNombreTrabajador->text(),
+                           contrato->txtNumEmpresa->text(), contrato->txtNombreEmpresa->text()}),
+              (QStringList{q("00005"), q("LUIS"), q("77"), q("")}));
+    EXPECT_EQ(contrato->OrigenDatos, 0);
+    const auto ruta =
+        contrato_importado::RutaRegistro(contrato->txtNumEmpresa->text(), contrato->txtNumTrabajador->text());
+    EXPECT_TRUE(ruta && QFileInfo::exists(host(ruta->toUtf8().constData())));
 }
 
 TEST_F(ListadoImportadosTest, BorrarDeletesTheRowsFileAndListsAgain)
