@@ -45,10 +45,8 @@ QString MensajeError(const Contexto& c)
 // The logs hold names of people: readable by their owner only.
 void CrearSiFalta(const QString& fichero)
 {
-    if (QFileInfo::exists(fichero))
-        return;
-    platform::replaceFile(fichero, {});
-    QFile::setPermissions(fichero, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!QFileInfo::exists(fichero))
+        platform::replaceFile(fichero, {}, platform::FileAccess::OwnerOnly);
 }
 
 class Importacion {
@@ -246,7 +244,7 @@ void Importacion::ActualizarTrabajadorImportado(const RegistroContrato& registro
 
 void Importacion::discordancia(const char* log, int numero, int longitud, const QByteArray& registro)
 {
-    platform::writeRecord(platform::hostPath(t(log)), numero, longitud, registro);
+    platform::writeRecord(platform::hostPath(t(log)), numero, longitud, registro, platform::FileAccess::OwnerOnly);
 }
 
 // Each imported file moves to ContratosTemp under its name less the user's

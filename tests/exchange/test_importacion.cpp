@@ -107,6 +107,8 @@ TEST_F(ImportacionTest, ConflictsAreRefusedLoggedAndTheFilesStillMove)
                                              + platform::fixedField(q("PEREZ GARCIA JUAN"), 30) + "00008"
                                              + QByteArray(40, 'V'));
     EXPECT_EQ(en(kContratosTemp).size(), 4);
+    EXPECT_EQ(QFile::permissions(host(kDiscordanciasT)) & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0)
+        << "the logs hold names of people";
 }
 
 TEST_F(ImportacionTest, EmptyFilesAndWorkerNumbersOfLettersDoNotStopTheRun)

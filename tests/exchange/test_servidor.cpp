@@ -130,6 +130,9 @@ TEST_F(ServidorTest, TheKeysFilesAreImportedAndGoneFromTheServer)
     EXPECT_EQ(servidor.ficheros(), QStringList{q("CD555500003")});
     EXPECT_EQ(contadores(menu), q("212"));
     EXPECT_EQ(en(kContratosTemp), (QStringList{q("123400001"), q("123400002")}));
+    EXPECT_EQ(QFile::permissions(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\123400001"))
+                  & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+              0);
 }
 
 TEST_F(ServidorTest, APasswordWithColonAndAtSignAndAKeyOfTwoBlanks)
