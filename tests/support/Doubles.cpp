@@ -53,6 +53,17 @@ bool FakeLauncher::openUrl(const QUrl& url)
     return succeed;
 }
 
+platform::FtpFetch FakeFtp::fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
+                                  const QByteArray& prefix, const QString& localFolder)
+{
+    fetches.push_back({account, serverFolder, prefix, localFolder});
+    if (duringFetch)
+        duringFetch();
+    platform::FtpFetch result;
+    result.complete = succeed;
+    return result;
+}
+
 void FakeOffice::record(Call call)
 {
     calls.push_back(call);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Ftp.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Office.h"
@@ -86,6 +87,25 @@ public:
     QStringList started;
     std::vector<QUrl> opened;
     bool succeed = true;
+};
+
+// An FTP client that reaches no server: it records each fetch and reports it
+// whole unless told otherwise. `duringFetch` runs inside the fetch, where
+// the windows' events would run while it waits.
+class FakeFtp final : public platform::Ftp {
+public:
+    struct Fetch {
+        platform::FtpAccount account;
+        QByteArray serverFolder;
+        QByteArray prefix;
+        QString localFolder;
+    };
+    platform::FtpFetch fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
+                             const QByteArray& prefix, const QString& localFolder) override;
+
+    std::vector<Fetch> fetches;
+    bool succeed = true;
+    std::function<void()> duringFetch;
 };
 
 // The word processor and the printing of documents: records every call in
