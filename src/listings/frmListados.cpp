@@ -202,7 +202,7 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
     onClick(cmdCancelar, [this] { cmdCancelar_Click(); });
 
     // A box acts only when it becomes ticked; unticking it, by hand or by code, does nothing.
-    for (QCheckBox* estado : {chkEnvCliente, chkRecCliente, chkEnvINEM, chkRecINEM, chkReeCliente}) {
+    for (QCheckBox* estado : CasillasEstado()) {
         connect(estado, &QCheckBox::toggled, this, [this](bool marcada) {
             if (marcada)
                 MarcarEstado();
@@ -256,16 +256,21 @@ void frmListados::MarcarEstado()
     chkVencimientos->setChecked(false);
 }
 
+std::array<QCheckBox*, 5> frmListados::CasillasEstado() const
+{
+    return {chkEnvCliente, chkRecCliente, chkEnvINEM, chkRecINEM, chkReeCliente};
+}
+
 void frmListados::chkTodos_Click()
 {
-    for (QCheckBox* estado : {chkEnvCliente, chkRecCliente, chkEnvINEM, chkRecINEM, chkReeCliente})
+    for (QCheckBox* estado : CasillasEstado())
         estado->setChecked(false);
     chkVencimientos->setChecked(false);
 }
 
 void frmListados::chkVencimientos_Click()
 {
-    for (QCheckBox* estado : {chkEnvCliente, chkRecCliente, chkEnvINEM, chkRecINEM, chkReeCliente})
+    for (QCheckBox* estado : CasillasEstado())
         estado->setChecked(false);
     chkTodos->setChecked(false);
     fraFechaVencimiento->show();
@@ -300,7 +305,7 @@ void frmListados::cmdListar_Click()
     EmpresasSeleccionadas = seleccion;
 
     listados::Estado estado{};
-    const QCheckBox* casillas[] = {chkEnvCliente, chkRecCliente, chkEnvINEM, chkRecINEM, chkReeCliente};
+    const auto casillas = CasillasEstado();
     for (std::size_t i = 0; i < estado.size(); ++i)
         estado[i] = casillas[i]->isChecked();
 

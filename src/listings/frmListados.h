@@ -3,6 +3,8 @@
 #include "listings/ListadoTrabajadores.h"
 #include "platform/Form.h"
 
+#include <array>
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -67,6 +69,8 @@ public:
     void cmdSalir_Click();
 
 private:
+    // The five flag boxes, in the order of listados::kCamposEstado.
+    std::array<QCheckBox*, 5> CasillasEstado() const;
     void CargarListaEmpresas();
     void MarcarEstado();
     void chkTodos_Click();
