@@ -14,6 +14,7 @@
 #include "exchange/Importacion.h"
 #include "exchange/Servidor.h"
 #include "exchange/frmListadoImportados.h"
+#include "listings/frmListadoContratos.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
@@ -479,9 +480,15 @@ void frmMenu::cmdEmpresas_Click()
     Forms::unload(*this);
 }
 
+void frmMenu::cmdContratos_Click()
+{
+    Forms::unload<frmListadoContratos>();
+    Forms::show<frmListadoContratos>();
+    Forms::unload(*this);
+}
+
 // Screens reached from the picture buttons and the menu. Each opens its
 // screen once that screen is part of the program.
-void frmMenu::cmdContratos_Click() {}
 void frmMenu::optModelos_Click() {}
 void frmMenu::optManTipoContrato_Click() {}
 void frmMenu::optManContrato_Click() {}

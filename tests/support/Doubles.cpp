@@ -181,4 +181,17 @@ QString pdfText(const QString& path)
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
+::testing::AssertionResult appearInOrder(const QString& text, const QStringList& parts)
+{
+    qsizetype from = 0;
+    for (const QString& part : parts) {
+        const qsizetype at = text.indexOf(part, from);
+        if (at < 0)
+            return ::testing::AssertionFailure()
+                   << '"' << part.toStdString() << "\" not found in order in:\n" << text.toStdString();
+        from = at + part.size();
+    }
+    return ::testing::AssertionSuccess();
+}
+
 } // namespace testing_support

@@ -8,6 +8,8 @@
 #include "platform/Printer.h"
 #include "platform/Screen.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <ostream>
@@ -166,5 +168,8 @@ public:
 
 // The text of a PDF file as pdftotext reads it, laid out as on the page.
 QString pdfText(const QString& path);
+
+// Whether `parts` appear in `text` one after another, in their order.
+::testing::AssertionResult appearInOrder(const QString& text, const QStringList& parts);
 
 } // namespace testing_support
