@@ -93,11 +93,6 @@ protected:
     {
         copias = std::make_unique<CopiesAnswerer>(form.fraDatosImprimir, form.txtNumeroCopias, form.cmdCopias);
     }
-    static void teclear(QWidget* w, const QString& texto)
-    {
-        for (const QChar c : texto)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
-    }
     // Clicks the value of a mark in the grid and types it.
     static void escribirMarca(frmEleccionContrato& form, const QString& codigo, const QString& valor)
     {
