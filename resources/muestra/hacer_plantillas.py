@@ -21,6 +21,20 @@ SALIDA = os.path.join(AQUI, "plantillas")
 def personal(marca):
     return "{{M%s}} {{B%s}}" % (marca, marca)
 
+
+# The worker's paragraph, the same in both models.
+def trabajador(es):
+    t = (lambda a, b: a) if es else (lambda a, b: b)
+    texto = t("De otra parte, D./Dña. {{M0102}}, con NIF %s, nacido/a el %s, número de afiliación a la "
+              "Seguridad Social %s, nivel formativo %s, nacionalidad %s, país %s, con domicilio en el "
+              "municipio de %s, código postal %s.",
+              "D'altra part, el Sr./la Sra. {{M0102}}, amb NIF %s, nascut/da el %s, número d'afiliació "
+              "a la Seguretat Social %s, nivell formatiu %s, nacionalitat %s, país %s, amb domicili al "
+              "municipi de %s, codi postal %s.")
+    return ("izquierda", texto % tuple(personal(m) for m in ("0115", "0116", "0111", "0136", "0380", "0462",
+                                                             "0105", "0106")))
+
+
 # Paragraphs: (kind, text). Kinds: "titulo", "centro", "apartado", "texto"
 # (justified), "izquierda" (the personal data and the representatives' foot,
 # whose blanks in the copia básica would stretch a justified line),
@@ -38,13 +52,7 @@ def ordinario(es):
                     "D'una part, l'empresa {{M0002}}, amb CIF/NIF {{M0003}}, domicili a {{M0005}}, "
                     "{{M0010}}, codi postal {{M0011}}, activitat {{M0018}} i compte de cotització a la "
                     "Seguretat Social {{M0058}}/{{M0059}}/{{M0060}}.")),
-        ("izquierda", t("De otra parte, D./Dña. {{M0102}}, con NIF %s, nacido/a el %s, número de afiliación a la "
-                    "Seguridad Social %s, nivel formativo %s, nacionalidad %s, país %s, con domicilio en el "
-                    "municipio de %s, código postal %s.",
-                    "D'altra part, el Sr./la Sra. {{M0102}}, amb NIF %s, nascut/da el %s, número d'afiliació "
-                    "a la Seguretat Social %s, nivell formatiu %s, nacionalitat %s, país %s, amb domicili al "
-                    "municipi de %s, codi postal %s.")
-         % tuple(personal(m) for m in ("0115", "0116", "0111", "0136", "0380", "0462", "0105", "0106"))),
+        trabajador(es),
         ("texto", t("Ambas partes se reconocen capacidad para contratar y acuerdan el presente contrato de "
                     "trabajo con arreglo a las cláusulas que siguen.",
                     "Ambdues parts es reconeixen capacitat per contractar i acorden aquest contracte de "
@@ -94,13 +102,7 @@ def prorroga(es):
         ("centro", t("Código de contrato: ", "Codi de contracte: ") + "{{Nombre}}"),
         ("texto", t("De una parte, la empresa {{M0002}}, con CIF/NIF {{M0003}}.",
                     "D'una part, l'empresa {{M0002}}, amb CIF/NIF {{M0003}}.")),
-        ("izquierda", t("De otra parte, D./Dña. {{M0102}}, con NIF %s, nacido/a el %s, número de afiliación a la "
-                    "Seguridad Social %s, nivel formativo %s, nacionalidad %s, país %s, con domicilio en el "
-                    "municipio de %s, código postal %s.",
-                    "D'altra part, el Sr./la Sra. {{M0102}}, amb NIF %s, nascut/da el %s, número d'afiliació "
-                    "a la Seguretat Social %s, nivell formatiu %s, nacionalitat %s, país %s, amb domicili al "
-                    "municipi de %s, codi postal %s.")
-         % tuple(personal(m) for m in ("0115", "0116", "0111", "0136", "0380", "0462", "0105", "0106"))),
+        trabajador(es),
         ("texto", t("ACUERDAN prorrogar el contrato de trabajo suscrito entre ambas el {{M0200}}, por una "
                     "duración de {{M0222}}, desde el {{M0223}} hasta el {{M0224}}.",
                     "ACORDEN prorrogar el contracte de treball subscrit entre ambdues el {{M0200}}, per una "
