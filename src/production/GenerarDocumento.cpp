@@ -167,8 +167,9 @@ void frmEleccionContrato::LlenarDocumento(ClaseDocumento clase)
     relleno.lugar = txtLugar->text();
     relleno.fechaContrato = mskFechaContrato->Text();
     relleno.mesEnLetras = optLetras->value();
-    for (int r = 1; r < mshMarcas->Rows(); ++r)
-        relleno.marcas.push_back({mshMarcas->TextMatrix(r, 0), mshMarcas->TextMatrix(r, 2), mshMarcas->TextMatrix(r, 3)});
+    const platform::FlexGrid& g = *mshMarcas;
+    for (int r = 1; r < g.Rows(); ++r)
+        relleno.marcas.push_back({g.TextMatrix(r, 0), g.TextMatrix(r, 2), g.TextMatrix(r, 3)});
     if (produccion::LlevaClausulas(clase, relleno.contrato)) {
         std::vector<int> elegidas;
         for (std::size_t i = 0; i < ClausulaElegida.size() && i < IdClausulaFila.size(); ++i) {
@@ -268,9 +269,9 @@ produccion::DocumentoProducido frmEleccionContrato::DocumentoDeLaVentana(ClaseDo
 // names it and the worker's contract follow in one transaction.
 bool frmEleccionContrato::GuardarDocumento(const produccion::DocumentoProducido& d)
 {
-    const QString pregunta =
-        PorClase(d.clase, "¿Desea guardar la prórroga en la base de datos?",
-                 "¿Desea guardar la notificación en la base de datos?", "¿Desea guardar el contrato en la base de datos?");
+    const QString pregunta = PorClase(d.clase, "¿Desea guardar la prórroga en la base de datos?",
+                                      "¿Desea guardar la notificación en la base de datos?",
+                                      "¿Desea guardar el contrato en la base de datos?");
     const QString titulo = PorClase(d.clase, "Guardar Prórroga", "Guardar Prórroga", "Guardar Contrato");
     if (MsgBox(pregunta, estilo::YesNo, titulo) != Answer::Yes)
         return false;

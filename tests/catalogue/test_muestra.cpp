@@ -52,7 +52,8 @@ TEST_F(MuestraTest, UnaCarpetaSinCatalogoRecibeElDeMuestraCompleto)
             const QString plantilla = QLatin1String(variante) + modelo.text(QStringLiteral("Ubicación"));
             const auto documento = platform::Document::open(platform::programFolder() + QLatin1Char('/') + plantilla);
             for (const QString& marcador : marcadores)
-                EXPECT_TRUE(documento.hasBookmark(marcador)) << plantilla.toStdString() << " " << marcador.toStdString();
+                EXPECT_TRUE(documento.hasBookmark(marcador))
+                    << plantilla.toStdString() << " " << marcador.toStdString();
         }
     }
     EXPECT_TRUE(db.select(QStringLiteral(R"(SELECT * FROM "MarcasCont" WHERE "CódigoMarca" NOT IN

@@ -199,7 +199,8 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
 
     // The stored contract: marks, clause, description with the user's change, foot.
     QStringList escrito;
-    for (const char* m : {"M0102", "M2102", "M0115", "M0250", "Clausula1", "Nombre", "Dato1", "Dato2", "Dato3", "Dato4"})
+    for (const char* m :
+         {"M0102", "M2102", "M0115", "M0250", "Clausula1", "Nombre", "Dato1", "Dato2", "Dato3", "Dato4"})
         escrito << marcador(kContrato, m);
     EXPECT_EQ(escrito, (QStringList{"ANA ROS", "ANA ROS", "12345678Z", "21000", "- Primera. Horas extra.\n",
                                     "401 Tiempo Completo Obra Serv. Determ. (revisado)", "Lleida", "06", "diciembre",
@@ -294,8 +295,11 @@ TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
         writeFile(kPlantilla, plantilla());
     }
 
-    // Numbers that cannot name a file store nothing; a stored copy that
-    // cannot be written leaves no row behind.
+    // Numbers that cannot name a file store nothing, and a document neither
+    // printed nor stored is not written to the worker the record window
+    // saved; a stored copy that cannot be written leaves no row behind.
+    IdTrabajadorGrabado = insertar("Trabajadores", {{QStringLiteral("NombreTrabajador"), QStringLiteral("ANA")}});
+    TrabajadorGrabadoParaContrato = true;
     auto& form = desdeImportados(QStringLiteral("TEMPORAL"), QStringLiteral("401 - Obra"));
     form.txtNumTrabajador->setText(QStringLiteral("00/01"));
     for (Answer a : {Answer::No, Answer::Yes, Answer::No})
@@ -304,6 +308,7 @@ TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
     EXPECT_TRUE(msg().texts().contains(QStringLiteral(
         "No se ha guardado el documento: el número de empresa y el número de trabajador deben estar rellenos y no "
         "pueden llevar ninguno de los caracteres \\ / : * ? \" < > |")));
+    EXPECT_TRUE(fila("SELECT Contrato FROM Trabajadores").isNull(QStringLiteral("Contrato")));
     form.txtNumTrabajador->setText(QStringLiteral("00001"));
     writeFile("C:\\Quelvan\\Dorvane\\Contratos", "un fichero donde iría la carpeta");
     for (Answer a : {Answer::No, Answer::Yes})
