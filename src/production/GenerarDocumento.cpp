@@ -24,6 +24,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -337,6 +338,9 @@ void frmEleccionContrato::CopiaBasicaDelDocumento()
     if (!opciones.guardarComo.isEmpty())
         QDir().mkpath(QFileInfo(opciones.guardarComo).absolutePath());
     CopiaBasica(*this, MarcoDeCopias(), opciones);
+    // Declined: its copy was never made.
+    if (QFileInfo(opciones.borrador).size() == 0)
+        QFile::remove(opciones.borrador);
 }
 
 // The end date the record window shows, while it is open; after it handed
