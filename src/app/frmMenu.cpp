@@ -3,6 +3,11 @@
 #include "app/Avisos.h"
 #include "app/frmAcercade.h"
 #include "app/frmIdioma.h"
+#include "catalogue/frmClausulas.h"
+#include "catalogue/frmManContrato.h"
+#include "catalogue/frmManContratos.h"
+#include "catalogue/frmMarcas.h"
+#include "catalogue/frmModelos.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
@@ -431,11 +436,42 @@ void frmMenu::cmdContratos_Click() {}
 void frmMenu::cmdPlantillas_Click() {}
 void frmMenu::cmdImportar_Click() {}
 void frmMenu::cmdListado_Click() {}
-void frmMenu::optModelos_Click() {}
-void frmMenu::optManTipoContrato_Click() {}
-void frmMenu::optManContrato_Click() {}
-void frmMenu::optClausulas_Click() {}
-void frmMenu::optMarcas_Click() {}
+
+// The options of the table-maintenance panel open their window in place of
+// the main window.
+template <class Ventana>
+static void abrirMantenimiento(frmMenu& menu, const platform::OptionButton& opcion)
+{
+    if (!opcion.value())
+        return;
+    Forms::show<Ventana>();
+    Forms::unload(menu);
+}
+
+void frmMenu::optModelos_Click()
+{
+    abrirMantenimiento<frmModelos>(*this, *optModelos);
+}
+
+void frmMenu::optManTipoContrato_Click()
+{
+    abrirMantenimiento<frmManContratos>(*this, *optManTipoContrato);
+}
+
+void frmMenu::optManContrato_Click()
+{
+    abrirMantenimiento<frmManContrato>(*this, *optManContrato);
+}
+
+void frmMenu::optClausulas_Click()
+{
+    abrirMantenimiento<frmClausulas>(*this, *optClausulas);
+}
+
+void frmMenu::optMarcas_Click()
+{
+    abrirMantenimiento<frmMarcas>(*this, *optMarcas);
+}
 
 void frmMenu::cmdTraspaso_Click() {}
 

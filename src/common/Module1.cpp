@@ -5,6 +5,8 @@
 #include "platform/Database.h"
 #include "platform/Paths.h"
 
+#include <QRegularExpression>
+
 #include <memory>
 
 QString RutaBD;
@@ -87,6 +89,13 @@ QString QuitarCodigosImpresora(const QString& texto)
         }
     }
     return resultado;
+}
+
+bool EsNumerico(const QString& texto)
+{
+    static const QRegularExpression numero(
+        QStringLiteral("^\\s*[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)([eEdD][+-]?\\d+)?\\s*$"));
+    return numero.match(texto).hasMatch();
 }
 
 QString CambiarGuiones(const QString& texto)

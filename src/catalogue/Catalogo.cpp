@@ -1,0 +1,146 @@
+#include "catalogue/Catalogo.h"
+
+#include "platform/Database.h"
+
+#include <algorithm>
+
+using platform::Database;
+using platform::Row;
+
+namespace catalogo {
+
+namespace {
+
+QString comoTexto(qint64 id)
+{
+    return QString::number(id);
+}
+
+bool soloDigitos(const QString& texto)
+{
+    return !texto.isEmpty() && std::all_of(texto.begin(), texto.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+}
+
+} // namespace
+
+void BorrarTipoContrato(Database& db, qint64 idTipoContrato)
+{
+    platform::Transaction transaccion(db);
+    db.exec(QStringLiteral("UPDATE Contrato SET IdTipoContrato = '' WHERE IdTipoContrato = ?"),
+            {comoTexto(idTipoContrato)});
+    db.remove(QStringLiteral("TipoContrato"), QStringLiteral("IdTipoContrato"), idTipoContrato);
+    transaccion.commit();
+}
+
+QString IdTipoContratoDeNombre(const Database& db, const QString& nombre)
+{
+    const auto tipo = db.first(
+        QStringLiteral("SELECT IdTipoContrato FROM TipoContrato WHERE TipoContrato = ? ORDER BY IdTipoContrato"),
+        {nombre});
+    return tipo ? tipo->text(QStringLiteral("IdTipoContrato")) : QStringLiteral("");
+}
+
+void BorrarModelo(Database& db, qint64 idModelo)
+{
+    platform::Transaction transaccion(db);
+    db.exec(QStringLiteral("DELETE FROM MarcasCont WHERE IdModelo = ?"), {comoTexto(idModelo)});
+    db.remove(QStringLiteral("Modelo"), QStringLiteral("IdModelo"), idModelo);
+    transaccion.commit();
+}
+
+UsosMarca ModelosConMarca(const Database& db, const QString& codigo)
+{
+    UsosMarca usos;
+    const auto filas =
+        db.select(QStringLiteral("SELECT IdModelo FROM MarcasCont WHERE CódigoMarca = ? ORDER BY IdMarca"), {codigo});
+    usos.filas = static_cast<int>(filas.size());
+    for (const Row& fila : filas) {
+        const QString id = fila.text(QStringLiteral("IdModelo")).trimmed();
+        if (!soloDigitos(id))
+            continue;
+        bool valido = false;
+        const qint64 idModelo = id.toLongLong(&valido);
+        if (!valido)
+            continue;
+        const auto modelo =
+            db.first(QStringLiteral("SELECT NombreModelo FROM Modelo WHERE IdModelo = ?"), {idModelo});
+        if (modelo)
+            usos.modelos << modelo->text(QStringLiteral("NombreModelo"));
+    }
+    return usos;
+}
+
+void BorrarMarca(Database& db, qint64 idMarca, const QString& codigo)
+{
+    platform::Transaction transaccion(db);
+    db.exec(QStringLiteral("DELETE FROM MarcasCont WHERE CódigoMarca = ?"), {codigo});
+    db.remove(QStringLiteral("Marcas"), QStringLiteral("IdMarca"), idMarca);
+    transaccion.commit();
+}
+
+bool EsLongitudValida(const QString& texto)
+{
+    return soloDigitos(texto);
+}
+
+std::optional<qint64> MarcaEnModelo(const Database& db, const QString& idModelo, const QString& codigo)
+{
+    const auto fila = db.first(
+        QStringLiteral("SELECT IdMarca FROM MarcasCont WHERE CódigoMarca = ? AND IdModelo = ? ORDER BY IdMarca"),
+        {codigo, idModelo});
+    if (!fila)
+        return std::nullopt;
+    return fila->value(QStringLiteral("IdMarca")).toLongLong();
+}
+
+void AnadirMarcaAModelo(Database& db, const QString& idModelo, const Row& marca)
+{
+    db.insert(QStringLiteral("MarcasCont"),
+              {{QStringLiteral("IdModelo"), idModelo},
+               {QStringLiteral("CódigoMarca"), marca.value(QStringLiteral("CódigoMarca"))},
+               {QStringLiteral("DescripciónDato"), marca.value(QStringLiteral("DescripciónDato"))},
+               {QStringLiteral("Longitud"), marca.value(QStringLiteral("Longitud"))}});
+}
+
+QString VecesSiguiente(const QVariant& veces)
+{
+    const QString texto = veces.isNull() ? QString() : veces.toString().trimmed();
+    bool valido = false;
+    const qint64 n = texto.toLongLong(&valido);
+    if (!soloDigitos(texto) || !valido || n < 1)
+        return QStringLiteral("2");
+    return QString::number(n + 1);
+}
+
+void RepetirMarcaEnModelo(Database& db, qint64 idFila)
+{
+    const auto fila = db.first(QStringLiteral("SELECT Veces FROM MarcasCont WHERE IdMarca = ?"), {idFila});
+    if (!fila)
+        return;
+    db.update(QStringLiteral("MarcasCont"), QStringLiteral("IdMarca"), idFila,
+              {{QStringLiteral("Veces"), VecesSiguiente(fila->value(QStringLiteral("Veces")))}});
+}
+
+void QuitarMarcaDeModelo(Database& db, qint64 idFila)
+{
+    const auto fila = db.first(QStringLiteral("SELECT Veces FROM MarcasCont WHERE IdMarca = ?"), {idFila});
+    if (!fila)
+        return;
+    if (fila->text(QStringLiteral("Veces")).isEmpty())
+        db.remove(QStringLiteral("MarcasCont"), QStringLiteral("IdMarca"), idFila);
+    else
+        db.update(QStringLiteral("MarcasCont"), QStringLiteral("IdMarca"), idFila,
+                  {{QStringLiteral("Veces"), QStringLiteral("")}});
+}
+
+void BorrarClausula(Database& db, qint64 idClausula)
+{
+    platform::Transaction transaccion(db);
+    db.exec(QStringLiteral("DELETE FROM EMPRESACLAUSULA WHERE IDCLAUSULA = ?"), {idClausula});
+    db.remove(QStringLiteral("Clausulas"), QStringLiteral("IdClausula"), idClausula);
+    transaccion.commit();
+}
+
+} // namespace catalogo
