@@ -33,8 +33,11 @@ QString textoEditor(const QWidget* editor)
         return linea->text();
     if (const auto* combo = qobject_cast<const QComboBox*>(editor))
         return combo->currentText();
-    if (const auto* texto = qobject_cast<const QPlainTextEdit*>(editor))
-        return texto->toPlainText();
+    if (const auto* texto = qobject_cast<const QPlainTextEdit*>(editor)) {
+        // Lines of a stored text end in CR LF, as the texts the office has kept.
+        QString lineas = texto->toPlainText();
+        return lineas.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    }
     return {};
 }
 
