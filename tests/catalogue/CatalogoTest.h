@@ -52,6 +52,9 @@ protected:
         return ventana;
     }
 
+    // The text of the last message box shown.
+    QString ultimoMensaje() { return msg().shown().empty() ? QString() : msg().shown().back().text; }
+
     static void clic(QAbstractButton* boton) { QTest::mouseClick(boton, Qt::LeftButton); }
     static QPoint centro(platform::DBGrid* rejilla, int fila)
     {

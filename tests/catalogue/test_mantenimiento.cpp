@@ -83,7 +83,7 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     EXPECT_EQ(estado(w), QStringLiteral("11010"));
     EXPECT_TRUE(w.txtTipoContrato->text().isEmpty());
     clic(w.cmdEditar);
-    EXPECT_EQ(msg().texts().last(), kNadaQueEditar);
+    EXPECT_EQ(ultimoMensaje(), kNadaQueEditar);
 
     // After Cancelar the first row is current.
     clic(w.cmdNuevo);
@@ -106,7 +106,7 @@ TEST_F(TiposContratoTest, EditingChangesTheChosenRowOnly)
     // An emptied name is refused and the edit stays open.
     w.txtTipoContrato->clear();
     clic(w.cmdGrabar);
-    EXPECT_EQ(msg().shown().back().text, QStringLiteral("No ha introducido el nombre del Tipo de Contrato"));
+    EXPECT_EQ(ultimoMensaje(), QStringLiteral("No ha introducido el nombre del Tipo de Contrato"));
     EXPECT_EQ(msg().shown().back().style, 64);
     EXPECT_TRUE(w.txtTipoContrato->hasFocus());
     EXPECT_EQ(estado(w), QStringLiteral("00101"));
@@ -170,7 +170,7 @@ TEST_F(TiposContratoTest, AFailedDeletionLeavesTheTablesAsTheyWere)
     clic(w.cmdBorrar);
 
     EXPECT_EQ(msg().shown().back().style, 16);
-    EXPECT_TRUE(msg().shown().back().text.contains(QStringLiteral("disco lleno")));
+    EXPECT_TRUE(ultimoMensaje().contains(QStringLiteral("disco lleno")));
     EXPECT_FALSE(programEnded);
     EXPECT_EQ(valor(QStringLiteral("SELECT IdTipoContrato FROM Contrato")).toString(), QString::number(temporal));
     EXPECT_EQ(filas("TipoContrato"), 1);
@@ -295,7 +295,7 @@ TEST_F(ContratosTest, RequiredFieldsAreAskedForInOrder)
     };
     for (const auto& [editor, mensaje] : pasos) {
         clic(w.cmdGrabar);
-        EXPECT_EQ(msg().texts().last(), QString::fromUtf8(mensaje));
+        EXPECT_EQ(ultimoMensaje(), QString::fromUtf8(mensaje));
         EXPECT_TRUE(editor->hasFocus() || editor->isAncestorOf(QApplication::focusWidget()));
         ponerTextoEditor(editor, QStringLiteral("1"));
     }
@@ -309,7 +309,7 @@ TEST_F(ContratosTest, TheCodeMustBeANumber)
     clic(w.cmdNuevo);
     QTest::keyClicks(w.txtCodigo, QStringLiteral("12a"));
     clic(w.cmdCancelar);
-    EXPECT_EQ(msg().shown().back().text, QStringLiteral("El valor del código debe ser numérico"));
+    EXPECT_EQ(ultimoMensaje(), QStringLiteral("El valor del código debe ser numérico"));
     EXPECT_EQ(msg().shown().back().style, 16);
     EXPECT_TRUE(w.txtCodigo->hasFocus());
     EXPECT_TRUE(w.txtCodigo->text().isEmpty());
@@ -338,7 +338,7 @@ TEST_F(CatalogoTest, DeletingAClauseRemovesItsCompanyLinks)
     // A clause is required; its text is kept whole, quotes and lines included.
     clic(w.cmdNuevo);
     clic(w.cmdGrabar);
-    EXPECT_EQ(msg().shown().back().text, QStringLiteral("No ha introducido ningún texto como clausula."));
+    EXPECT_EQ(ultimoMensaje(), QStringLiteral("No ha introducido ningún texto como clausula."));
     EXPECT_EQ(msg().shown().back().style, 16);
     w.txtClausula->setPlainText(larga);
     clic(w.cmdGrabar);
@@ -347,7 +347,7 @@ TEST_F(CatalogoTest, DeletingAClauseRemovesItsCompanyLinks)
     elegir(w.dbgClausulas, 0);
     msg().answer(Answer::Yes);
     clic(w.cmdBorrar);
-    EXPECT_EQ(msg().shown().back().text, QStringLiteral("Desea eliminar la cláusula."));
+    EXPECT_EQ(ultimoMensaje(), QStringLiteral("Desea eliminar la cláusula."));
     EXPECT_EQ(filas("EMPRESACLAUSULA"), 1);
     EXPECT_EQ(valor(QStringLiteral("SELECT IDCLAUSULA FROM EMPRESACLAUSULA")).toLongLong(), segunda);
     EXPECT_EQ(valor(QStringLiteral("SELECT Clausula1 FROM Empresas")).toLongLong(), primera);

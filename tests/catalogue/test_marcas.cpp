@@ -178,7 +178,7 @@ TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
         dobleClic(w.dbgMarcas, nombre);
         EXPECT_EQ(veces(m1, QStringLiteral("0001")), QString::fromUtf8(esperado));
     }
-    EXPECT_EQ(msg().shown().back().text, QStringLiteral("La marca ya ha sido añadida, desea añadirla otra vez."));
+    EXPECT_EQ(ultimoMensaje(), QStringLiteral("La marca ya ha sido añadida, desea añadirla otra vez."));
     EXPECT_EQ(msg().shown().back().style, 4);
     msg().answer(Answer::No);
     dobleClic(w.dbgMarcas, nombre);
@@ -223,7 +223,7 @@ TEST_F(MarcasTest, DeletingAModelTakesItsMarksWithIt)
     EXPECT_EQ(w.txtModelo->text(), QStringLiteral("M1"));
     EXPECT_TRUE(w.txtUbicacion->text().isEmpty());
     clic(w.cmdGrabar);
-    EXPECT_EQ(msg().texts().last(), QStringLiteral("No ha introducido la ubicación del modelo."));
+    EXPECT_EQ(ultimoMensaje(), QStringLiteral("No ha introducido la ubicación del modelo."));
     clic(w.cmdCancelar);
 
     // A failure halfway leaves the model and all its marks.
@@ -239,7 +239,7 @@ TEST_F(MarcasTest, DeletingAModelTakesItsMarksWithIt)
     elegir(w.dbgModelos, 0);
     msg().answer(Answer::Yes);
     clic(w.cmdBorrar);
-    EXPECT_EQ(msg().shown().at(msg().shown().size() - 1).text, QStringLiteral("¿Desea eliminar el Modelo?."));
+    EXPECT_EQ(ultimoMensaje(), QStringLiteral("¿Desea eliminar el Modelo?."));
     EXPECT_EQ(filas("Modelo"), 1);
     EXPECT_EQ(valor(QStringLiteral("SELECT IdModelo FROM MarcasCont")).toString(), m2);
     EXPECT_EQ(filas("MarcasCont"), 1);
