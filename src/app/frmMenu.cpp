@@ -4,6 +4,7 @@
 #include "app/frmAcercade.h"
 #include "app/frmIdioma.h"
 #include "catalogue/frmClausulas.h"
+#include "catalogue/frmDocumentos.h"
 #include "catalogue/frmManContrato.h"
 #include "catalogue/frmManContratos.h"
 #include "catalogue/frmMarcas.h"
@@ -11,6 +12,7 @@
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
+#include "exchange/ActualizacionCatalogo.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
@@ -33,6 +35,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QUrlQuery>
 
@@ -228,6 +231,13 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     // Catalogue update.
     fraActualizacion =
         place(new QGroupBox(QStringLiteral("Actualización : ")), "fraActualizacion", 5520, 4560, 3600, 1920);
+    // It has no shape behind it: it fills itself, to be read on the picture.
+    fraActualizacion->setAutoFillBackground(true);
+    {
+        QPalette fondoPanel = fraActualizacion->palette();
+        fondoPanel.setColor(QPalette::Window, panel);
+        fraActualizacion->setPalette(fondoPanel);
+    }
     optActualizacion[0] = place(new platform::OptionButton(QStringLiteral("Nuevos Modelos")), "optActualizacion0", 240,
                                 360, 3000, 360, fraActualizacion);
     optActualizacion[1] = place(new platform::OptionButton(QStringLiteral("Actualizar contratos")),
@@ -285,6 +295,8 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     onClick(cmdCerrar, [this] { cmdCerrar_Click(); });
     onClick(cmdCerrarResultados, [this] { cmdCerrarResultados_Click(); });
     onClick(cmdEsconder, [this] { cmdEsconder_Click(); });
+    for (int i = 0; i < 2; ++i)
+        onClick(optActualizacion[i], [this, i] { optActualizacion_Click(i); });
     onClick(optIdioma, [this] { optIdioma_Click(); });
     onClick(optModelos, [this] { optModelos_Click(); });
     onClick(optManTipoContrato, [this] { optManTipoContrato_Click(); });
@@ -433,7 +445,6 @@ void frmMenu::LlenarAvisos(int dias)
 // screen once that screen is part of the program.
 void frmMenu::cmdEmpresas_Click() {}
 void frmMenu::cmdContratos_Click() {}
-void frmMenu::cmdPlantillas_Click() {}
 void frmMenu::cmdImportar_Click() {}
 void frmMenu::cmdListado_Click() {}
 
@@ -473,7 +484,13 @@ void frmMenu::optMarcas_Click()
     abrirMantenimiento<frmMarcas>(*this, *optMarcas);
 }
 
-void frmMenu::cmdTraspaso_Click() {}
+// The template browser starts afresh on every visit.
+void frmMenu::cmdPlantillas_Click()
+{
+    Forms::unload<frmDocumentos>();
+    Forms::show<frmDocumentos>();
+    Forms::unload(*this);
+}
 
 // The results and alerts panels give way to the panel being opened.
 void frmMenu::CerrarResultadosYAvisos()
@@ -560,6 +577,83 @@ void frmMenu::cmdCerrarResultados_Click()
 void frmMenu::cmdEsconder_Click()
 {
     fraActualizacion->hide();
+}
+
+// The catalogue update panel, in the place of the alerts. Its options start
+// cleared, so that each can be chosen again.
+void frmMenu::cmdTraspaso_Click()
+{
+    CerrarResultadosYAvisos();
+    for (platform::OptionButton* opcion : optActualizacion)
+        opcion->setValue(false);
+    fraActualizacion->show();
+    fraActualizacion->raise();
+}
+
+void frmMenu::optActualizacion_Click(int Index)
+{
+    // The notice's pause lets clicks through; a second run would apply the
+    // same file again.
+    if (aplicandoActualizacion_)
+        return;
+    const QScopedValueRollback guarda(aplicandoActualizacion_, true);
+    if (Index == 0)
+        ImportarModelos();
+    else if (Index == 1)
+        ActualizarContratos();
+}
+
+namespace {
+
+// The notice kept up while an update file is applied.
+actualizacion::Aviso avisoDeProceso(const QString& texto)
+{
+    return {[texto] {
+                auto& mensaje = Forms::get<frmMensaje>();
+                mensaje.lblMensaje->setText(texto);
+                Forms::show(mensaje);
+                Esperar(1);
+            },
+            [] { Forms::unload<frmMensaje>(); }};
+}
+
+// Runs `aplicar` on the database, or says why the database cannot be opened.
+template <class F>
+void conBaseDatos(platform::Form& ventana, F aplicar)
+{
+    std::optional<platform::Database> db;
+    try {
+        db.emplace(AbrirBaseDatos());
+    } catch (const platform::DbError& error) {
+        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        return;
+    }
+    platform::Hourglass reloj(ventana);
+    aplicar(*db);
+}
+
+} // namespace
+
+void frmMenu::ImportarModelos()
+{
+    if (platform::MsgBox(QStringLiteral("Va a proceder a importar modelos nuevos y modificaciones de la base de datos, "
+                                        "¿Desea Continuar?"),
+                         platform::style::YesNo)
+        != platform::Answer::Yes)
+        return;
+    conBaseDatos(*this, [](platform::Database& db) {
+        actualizacion::ImportarModelos(db, platform::hostPath(QString::fromLatin1(actualizacion::kFicheroModelos)),
+                                       avisoDeProceso(QStringLiteral("Traspasando Modelos.")));
+    });
+}
+
+void frmMenu::ActualizarContratos()
+{
+    conBaseDatos(*this, [](platform::Database& db) {
+        actualizacion::ActualizarContratos(db,
+                                           platform::hostPath(QString::fromLatin1(actualizacion::kFicheroContratos)),
+                                           avisoDeProceso(QStringLiteral("Actualizando Contratos.")));
+    });
 }
 
 void frmMenu::cmdActualizar_Click()

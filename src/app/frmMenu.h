@@ -130,6 +130,7 @@ public:
     void cmdCerrar_Click();
     void cmdCerrarResultados_Click();
     void cmdEsconder_Click();
+    void optActualizacion_Click(int Index);
     void optIdioma_Click();
     void optModelos_Click();
     void optManTipoContrato_Click();
@@ -162,6 +163,8 @@ private:
     void SituarEnOcteto(int octeto);
     void MostrarPanelConfiguracion(bool visible);
     void CerrarResultadosYAvisos();
+    void ImportarModelos();
+    void ActualizarContratos();
 
     DatosConfiguracion configuracion_;
     QPixmap fondo_;
@@ -169,4 +172,5 @@ private:
     int PosicionIp = 0;
     bool CerrandoOcteto = false;
     bool OctetoCorregido = false;
+    bool aplicandoActualizacion_ = false;
 };

@@ -357,6 +357,37 @@ void Transaction::commit()
     open_ = false;
 }
 
+Savepoint::Savepoint(Database& db) : db_(db)
+{
+    static std::atomic<int> counter{0};
+    name_ = QStringLiteral("punto%1").arg(++counter);
+    db_.exec(QStringLiteral("SAVEPOINT ") + name_);
+}
+
+Savepoint::~Savepoint()
+{
+    if (open_) {
+        try {
+            rollback();
+        } catch (const DbError&) {
+            // The enclosing transaction undoes it when it goes.
+        }
+    }
+}
+
+void Savepoint::release()
+{
+    open_ = false;
+    db_.exec(QStringLiteral("RELEASE SAVEPOINT ") + name_);
+}
+
+void Savepoint::rollback()
+{
+    open_ = false;
+    db_.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + name_);
+    db_.exec(QStringLiteral("RELEASE SAVEPOINT ") + name_);
+}
+
 QString quoteName(const QString& name)
 {
     QString escaped = name;

@@ -104,6 +104,24 @@ private:
     bool open_ = true;
 };
 
+// A part of the work that can be undone alone: inside a Transaction it
+// undoes only what was done since it began. Kept with release(); undone with
+// rollback() or when left any other way.
+class Savepoint {
+public:
+    explicit Savepoint(Database& db);
+    ~Savepoint();
+    void release();
+    void rollback();
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+
+private:
+    Database& db_;
+    QString name_;
+    bool open_ = true;
+};
+
 // Quotes a table or field name for the SQL text.
 QString quoteName(const QString& name);
 

@@ -1,0 +1,100 @@
+#include "TervaloTest.h"
+
+#include "app/frmActualizacion.h"
+#include "app/frmMenu.h"
+#include "catalogue/frmDocumentos.h"
+#include "platform/Controls.h"
+#include "platform/FileListBox.h"
+#include "platform/Forms.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTest>
+
+using platform::Forms;
+
+class DocumentosTest : public testing_support::TervaloTest {
+protected:
+    DocumentosTest()
+    {
+        writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
+        writeFile("C:\\Quelvan\\Dorvane\\configold", "");
+        Forms::show<frmActualizacion>();
+    }
+
+    static frmDocumentos& abrir()
+    {
+        Forms::loaded<frmMenu>()->cmdPlantillas->click();
+        return *Forms::loaded<frmDocumentos>();
+    }
+    static QStringList lista(const frmDocumentos& ventana)
+    {
+        QStringList nombres;
+        for (int i = 0; i < ventana.flbPlantillas->ListCount(); ++i)
+            nombres << ventana.flbPlantillas->List(i);
+        return nombres;
+    }
+    // A mouse click on entry `fila` of the list, or below the entries.
+    static void pulsar(frmDocumentos& ventana, int fila)
+    {
+        auto* l = ventana.flbPlantillas;
+        const QPoint punto =
+            fila < 0 ? QPoint(5, l->viewport()->height() - 5) : l->visualItemRect(l->item(fila)).center();
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, punto);
+    }
+
+    static constexpr auto kCopia = "C:\\Quelvan\\Dorvane\\Plantillas\\Temp1.doc";
+    static constexpr auto kBloqueo = "C:\\Quelvan\\Dorvane\\Plantillas\\.~lock.Temp1.doc#";
+};
+
+TEST_F(DocumentosTest, EachVisitListsTheFolderAfreshWithoutTheWorkingCopy)
+{
+    EXPECT_TRUE(lista(abrir()).isEmpty()) << "a missing folder is created empty";
+    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\Plantillas"));
+    EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+
+    for (const char* nombre : {"prorroga.rtf", "Contrato.doc", ".oculto", "Temp1.doc"})
+        writeFile((QByteArray("C:\\Quelvan\\Dorvane\\Plantillas\\") + nombre).constData(), "x");
+    Forms::loaded<frmDocumentos>()->cmdSalir->click();
+    ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
+    EXPECT_FALSE(platform::isShown(Forms::loaded<frmMenu>()->fraMantenimientos));
+
+    EXPECT_EQ(lista(abrir()), (QStringList{QStringLiteral("Contrato.doc"), QStringLiteral("prorroga.rtf")}));
+    EXPECT_FALSE(exists(kCopia));
+}
+
+TEST_F(DocumentosTest, AClickOpensACopyOfTheTemplateUnlessTheLastIsStillOpen)
+{
+    writeFile("C:\\Quelvan\\Dorvane\\Plantillas\\A.rtf", "{\\rtf1 A}");
+    writeFile("C:\\Quelvan\\Dorvane\\Plantillas\\B.doc", "B");
+    auto& ventana = abrir();
+    const auto& abiertos = fakeLauncher().opened;
+
+    pulsar(ventana, -1);
+    pulsar(ventana, 0);
+    ASSERT_EQ(abiertos.size(), 1u);
+    EXPECT_EQ(abiertos[0], QUrl::fromLocalFile(host(kCopia)));
+    EXPECT_EQ(readFile(kCopia), QByteArray("{\\rtf1 A}"));
+
+    writeFile(kBloqueo, "usuario");
+    pulsar(ventana, 1);
+    EXPECT_EQ(abiertos.size(), 1u);
+    EXPECT_EQ(readFile(kCopia), QByteArray("{\\rtf1 A}")) << "the open copy is left alone";
+    EXPECT_EQ(msg().shown().at(0).style, 16);
+
+    QFile bloqueo(host(kBloqueo)); // left by a crash before this run
+    ASSERT_TRUE(bloqueo.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(bloqueo.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(8, 0)), QFileDevice::FileModificationTime));
+    bloqueo.close();
+    pulsar(ventana, 1);
+    EXPECT_EQ(abiertos.size(), 2u);
+    EXPECT_EQ(readFile(kCopia), QByteArray("B"));
+
+    fakeLauncher().succeed = false;
+    QFile::remove(host("C:\\Quelvan\\Dorvane\\Plantillas\\A.rtf"));
+    pulsar(ventana, 0);
+    EXPECT_EQ(msg().texts().last(), QStringLiteral("No se ha podido copiar la plantilla A.rtf."));
+    pulsar(ventana, 1);
+    EXPECT_EQ(msg().texts().last(), QStringLiteral("No se ha podido abrir la plantilla B.doc."));
+}
