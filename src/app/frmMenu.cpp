@@ -12,6 +12,7 @@
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
+#include "companies/frmEmpresas.h"
 #include "exchange/ActualizacionCatalogo.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
@@ -441,9 +442,15 @@ void frmMenu::LlenarAvisos(int dias)
     }
 }
 
+void frmMenu::cmdEmpresas_Click()
+{
+    Forms::unload<frmEmpresas>();
+    Forms::show<frmEmpresas>();
+    Forms::unload(*this);
+}
+
 // Screens reached from the picture buttons and the menu. Each opens its
 // screen once that screen is part of the program.
-void frmMenu::cmdEmpresas_Click() {}
 void frmMenu::cmdContratos_Click() {}
 void frmMenu::cmdImportar_Click() {}
 void frmMenu::cmdListado_Click() {}

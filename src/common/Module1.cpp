@@ -1,6 +1,7 @@
 #include "common/Module1.h"
 
 #include "common/class_Elastic.h"
+#include "data/Esquema.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
 #include "platform/Paths.h"
@@ -135,5 +136,7 @@ void RutaBaseDatos()
 
 platform::Database AbrirBaseDatos()
 {
-    return platform::Database::open(platform::hostPath(RutaBD));
+    auto db = platform::Database::open(platform::hostPath(RutaBD));
+    esquema::actualizar(db);
+    return db;
 }

@@ -49,7 +49,8 @@ QString CambiarGuiones(const QString& texto);
 // Heading of the n-th clause: idioma 1 Castilian, 2 Catalan; empty outside the tables.
 QString OrdinalClausula(int n, int idioma);
 void RutaBaseDatos();
-// Opens the database file named by RutaBD.
+// Opens the database file named by RutaBD, brought up to the current
+// version of the schema.
 platform::Database AbrirBaseDatos();
 
 // Where the working database and the fresh empty one are kept.

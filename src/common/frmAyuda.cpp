@@ -105,7 +105,7 @@ void Conectar(platform::Form& form, QAbstractButton* boton, const QString& titul
                          if (frmAyuda::ModoAyuda)
                              Mostrar(form, titulo, descripcion);
                          else
-                             accion();
+                             platform::runHandler(accion);
                      });
 }
 

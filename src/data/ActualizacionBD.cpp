@@ -2,6 +2,7 @@
 
 #include "common/Module1.h"
 #include "data/Configuracion.h"
+#include "data/Esquema.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
@@ -216,16 +217,19 @@ void copiarFilas(const Database& antigua, Database& nueva)
         }
     }
 
-    // Each company's default clauses become links between the new ids. The
-    // companies' own Clausula1..6 were copied as they were.
+    // Each company's default clauses become links between the new ids, one
+    // per clause even when two slots hold the same one. The companies' own
+    // Clausula1..6 were copied as they were.
     for (const Row& empresa : empresas) {
         const auto anterior = entero(empresa.value(QStringLiteral("IdEmpresa")));
         if (!anterior)
             continue;
+        QSet<qint64> enlazadas;
         for (int k = 1; k <= 6; ++k) {
             const auto clausula = entero(empresa.value(QStringLiteral("Clausula%1").arg(k)));
-            if (!clausula || *clausula == 0 || !clausulaNueva.contains(*clausula))
+            if (!clausula || *clausula == 0 || !clausulaNueva.contains(*clausula) || enlazadas.contains(*clausula))
                 continue;
+            enlazadas.insert(*clausula);
             Row enlace;
             enlace.set(QStringLiteral("IDEMPRESA"), empresaNueva.value(*anterior));
             enlace.set(QStringLiteral("IDCLAUSULA"), clausulaNueva.value(*clausula));
@@ -286,6 +290,7 @@ ResultadoActualizacion migrar(const QString& trabajo)
         {
             const Database antigua = Database::open(trabajo);
             Database nueva = Database::open(temporal);
+            esquema::actualizar(nueva);
             copiarFilas(antigua, nueva);
         }
         const QString copia = rutaCopiaSeguridad();
@@ -327,6 +332,7 @@ ResultadoActualizacion ActualizarBaseDatos()
             renombrarConversiones(db);
             // Only the current layout has this table; its absence means an older one.
             db.first(QStringLiteral(R"(SELECT * FROM "EMPRESACLAUSULA")"));
+            esquema::actualizar(db);
         }
         GrabarActu();
         return ResultadoActualizacion::Actualizada;

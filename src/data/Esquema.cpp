@@ -119,6 +119,38 @@ const char* const kTablas[] = {
         "IdConfiguracion" INTEGER PRIMARY KEY AUTOINCREMENT))",
 };
 
+// Indexes of version 2.
+const char* const kIndices[] = {
+    R"(CREATE UNIQUE INDEX IF NOT EXISTS "EmpresaClausulaUnica" ON "EMPRESACLAUSULA" ("IDEMPRESA", "IDCLAUSULA"))",
+    R"(CREATE INDEX IF NOT EXISTS "EmpresasPorNumero" ON "Empresas" ("NúmeroEmpresa"))",
+    R"(CREATE INDEX IF NOT EXISTS "TrabajadoresPorNumero" ON "Trabajadores" ("NumEmpresa", "NúmeroTrabajador"))",
+};
+
+int version(const platform::Database& db)
+{
+    const auto fila = db.first(QStringLiteral("PRAGMA user_version"));
+    return fila ? fila->fields().front().second.toInt() : 0;
+}
+
+void fijarVersion(platform::Database& db, int numero)
+{
+    db.exec(QStringLiteral("PRAGMA user_version = %1").arg(numero));
+}
+
+void crearIndices(platform::Database& db)
+{
+    for (const char* sql : kIndices)
+        db.exec(QString::fromUtf8(sql));
+}
+
+// Version 1 to 2: a company linked twice to one clause keeps its first link.
+void paso2(platform::Database& db)
+{
+    db.exec(QStringLiteral(R"(DELETE FROM "EMPRESACLAUSULA" WHERE "IDEMPRESACLAUSULA" NOT IN
+        (SELECT MIN("IDEMPRESACLAUSULA") FROM "EMPRESACLAUSULA" GROUP BY "IDEMPRESA", "IDCLAUSULA"))"));
+    crearIndices(db);
+}
+
 } // namespace
 
 void crear(platform::Database& db)
@@ -126,8 +158,32 @@ void crear(platform::Database& db)
     platform::Transaction transaccion(db);
     for (const char* sql : kTablas)
         db.exec(QString::fromUtf8(sql));
-    db.exec(QStringLiteral("PRAGMA user_version = %1").arg(kVersion));
+    crearIndices(db);
+    fijarVersion(db, kVersion);
     transaccion.commit();
+}
+
+void actualizar(platform::Database& db)
+{
+    if (version(db) >= kVersion)
+        return;
+    for (const char* tabla : {"Empresas", "Trabajadores", "EMPRESACLAUSULA"}) {
+        if (!db.hasTable(QString::fromUtf8(tabla)))
+            return;
+    }
+    struct Paso {
+        int version;
+        void (*aplicar)(platform::Database&);
+    };
+    static const Paso pasos[] = {{2, paso2}};
+    for (const Paso& paso : pasos) {
+        if (version(db) >= paso.version)
+            continue;
+        platform::Transaction transaccion(db);
+        paso.aplicar(db);
+        fijarVersion(db, paso.version);
+        transaccion.commit();
+    }
 }
 
 bool crearSiFalta(const QString& hostFile)

@@ -10,10 +10,19 @@ class Database;
 // sort without regard to case (collation JET); counters are never reused.
 namespace esquema {
 
-inline constexpr int kVersion = 1;
+// Version 2 adds the indexes: one link per company and clause, and the
+// look-ups of companies by number and of workers by company and number.
+inline constexpr int kVersion = 2;
 
-// Creates every table in an empty database, in one transaction.
+// Creates every table and index of the current version in an empty
+// database, in one transaction.
 void crear(platform::Database& db);
+
+// Brings a database of an earlier version of this schema up to the current
+// one, each step in its own transaction. A database without the current
+// tables (an older generation, moved over by the one-time upgrade) is left
+// as it is.
+void actualizar(platform::Database& db);
 
 // Creates the database file from the schema when it is missing.
 // Returns true when it was created.

@@ -1,5 +1,8 @@
 #include "platform/Controls.h"
 
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
 namespace platform {
 
 Shape::Shape(QWidget* parent) : QFrame(parent)
@@ -49,6 +52,37 @@ void OptionButton::setValue(bool value)
     setChecked(value);
     if (value)
         emit clicked(true);
+}
+
+CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent) {}
+
+bool CheckBox::hitButton(const QPoint& pos) const
+{
+    return rect().contains(pos);
+}
+
+void CheckBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    // The caption as shown: "&&" stands for "&", a single "&" marks a mnemonic.
+    QString caption;
+    for (qsizetype i = 0; i < option.text.size(); ++i) {
+        if (option.text.at(i) == QLatin1Char('&') && i + 1 < option.text.size())
+            ++i;
+        caption += option.text.at(i);
+    }
+    option.text.clear();
+    const QRect indicator = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+    const int line = fontMetrics().height();
+    QStyleOptionButton box = option;
+    box.rect = QRect(0, std::max(0, (line - indicator.height()) / 2), indicator.width(), indicator.height());
+    painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, box);
+    const int gap = style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(rect().adjusted(indicator.width() + gap, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                     caption);
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QRadioButton>
@@ -41,6 +42,18 @@ public:
     explicit OptionButton(const QString& caption, QWidget* parent = nullptr);
     bool value() const { return isChecked(); }
     void setValue(bool value);
+};
+
+// A check box whose caption wraps over as many lines as the control is high,
+// the box beside its first line. The whole control takes the click.
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit CheckBox(const QString& caption = {}, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
 };
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/FlexGrid.h"
 
 #include "platform/Files.h"
+#include "platform/FireEvent.h"
 #include "platform/KeyCodes.h"
 #include "platform/Screen.h"
 
@@ -22,19 +23,6 @@ namespace {
 
 // Bold is kept as a flag of the cell, so that the cell follows the font the grid is given.
 constexpr int kBoldRole = Qt::UserRole + 1;
-
-// Runs a handler of the window on a copy of it, so that the handler may replace itself or close the window. False
-// when the grid is gone afterwards.
-template <class Handler, class... Args>
-bool fire(QObject* grid, const Handler& handler, Args&&... args)
-{
-    if (!handler)
-        return true;
-    QPointer<QObject> alive(grid);
-    auto copy = handler;
-    copy(std::forward<Args>(args)...);
-    return !alive.isNull();
-}
 
 bool isFixed(const FlexGrid& grid, const QModelIndex& index)
 {

@@ -1,7 +1,9 @@
 #include "platform/Form.h"
 
 #include "platform/Controls.h"
+#include "platform/Database.h"
 #include "platform/Forms.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Screen.h"
 
 #include <QAbstractButton>
@@ -56,7 +58,18 @@ void Form::placeWidget(QWidget* widget, const char* name, int left, int top, int
 
 void Form::onClick(QAbstractButton* button, std::function<void()> handler)
 {
-    connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { handler(); });
+    connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { runHandler(handler); });
+}
+
+void runHandler(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const DbError& error) {
+        MsgBox(QStringLiteral("No se ha podido completar la operación en la base de datos.\n\n%1")
+                   .arg(QString::fromStdString(error.what())),
+               style::Critical);
+    }
 }
 
 double Form::heightTwips() const

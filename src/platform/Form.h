@@ -72,6 +72,11 @@ private:
     bool sizingByCode_ = false;
 };
 
+// Runs a handler of a window. A database error it lets through is reported
+// to the user in a critical message and the window stays usable: it never
+// ends the program.
+void runHandler(const std::function<void()>& handler);
+
 // Sets the hourglass pointer on a window and puts the default one back when
 // it goes out of scope.
 class Hourglass {

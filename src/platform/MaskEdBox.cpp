@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPointer>
 
 #include <algorithm>
@@ -16,10 +15,6 @@ namespace platform {
 namespace {
 
 const QString kPlaceKinds = QStringLiteral("#9C&?Aa");
-
-// Set while a box takes the focus back after a cancelled validation: the
-// control the focus was going to loses it again and must not validate.
-bool retakingFocus = false;
 
 bool isDigit(QChar c)
 {
@@ -61,43 +56,9 @@ int keyCodeOfChar(int keyAscii)
     }
 }
 
-// After a validation cancelled by a click on another control, the click goes
-// no further: the pressed button must not act as if the focus had left.
-class ClickSwallower : public QObject {
-public:
-    explicit ClickSwallower(QObject* parent) : QObject(parent)
-    {
-        qApp->installEventFilter(this);
-        // The button may be up already (a message box of the validation took
-        // the release): then only the press on its way is held back.
-        if (QGuiApplication::mouseButtons() == Qt::NoButton)
-            deleteLater();
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!watched->isWidgetType())
-            return false;
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            return true;
-        case QEvent::MouseButtonRelease:
-            if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
-                qApp->removeEventFilter(this);
-                deleteLater();
-            }
-            return true;
-        default:
-            return false;
-        }
-    }
-};
-
 } // namespace
 
-MaskEdBox::MaskEdBox(QWidget* parent) : QLineEdit(parent)
+MaskEdBox::MaskEdBox(QWidget* parent) : QLineEdit(parent), FocusEvents(this)
 {
     // Whatever the line edit changes by itself goes back through the mask.
     connect(this, &QLineEdit::textChanged, this, [this](const QString& shown) {
@@ -189,28 +150,6 @@ void MaskEdBox::typeKey(int keyAscii)
     }
 }
 
-bool MaskEdBox::leaveFocus()
-{
-    // A handler that moves the focus or hides the box makes the focus leave
-    // again: the leaving under way decides.
-    if (leaving_)
-        return true;
-    QPointer<MaskEdBox> self(this);
-    leaving_ = true;
-    bool cancel = false;
-    if (Validate) {
-        auto handler = Validate;
-        handler(cancel);
-    }
-    if (self && !cancel && LostFocus) {
-        auto handler = LostFocus;
-        handler();
-    }
-    if (self)
-        leaving_ = false;
-    return !cancel;
-}
-
 void MaskEdBox::keyPressEvent(QKeyEvent* event)
 {
     int keyAscii = keyAsciiOf(*event);
@@ -254,23 +193,7 @@ void MaskEdBox::keyReleaseEvent(QKeyEvent* event)
 void MaskEdBox::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    // A menu or a popup opening, or another window becoming active, is no
-    // leaving of the box.
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason || reason == Qt::ActiveWindowFocusReason)
-        return;
-    if (leaving_ || retakingFocus)
-        return;
-    QPointer<MaskEdBox> self(this);
-    if (leaveFocus() || !self)
-        return;
-    if (!isVisible() || !isEnabled())
-        return;
-    if (reason == Qt::MouseFocusReason)
-        new ClickSwallower(this);
-    retakingFocus = true;
-    setFocus(Qt::OtherFocusReason);
-    retakingFocus = false;
+    focusLeaving(*event);
 }
 
 void MaskEdBox::applyKey(int keyAscii)

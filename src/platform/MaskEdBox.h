@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FocusEvents.h"
+
 #include <QLineEdit>
 
 #include <functional>
@@ -22,7 +24,7 @@ namespace platform {
 // dropped; Backspace puts the prompt back in the place before the cursor and
 // moves left (it jumps over literals). The window sees each key before the box does and may
 // change or cancel it.
-class MaskEdBox : public QLineEdit {
+class MaskEdBox : public QLineEdit, public FocusEvents {
     Q_OBJECT
 public:
     explicit MaskEdBox(QWidget* parent = nullptr);
@@ -46,19 +48,13 @@ public:
     // Types one key as the user would (key press, then key release), going
     // through the window's handlers. KeyAscii 8 is Backspace.
     void typeKey(int keyAscii);
-    // Runs the validation handler and, unless it cancels, the focus-leaving
-    // handler, as the focus leaving the box does. False when cancelled.
-    bool leaveFocus();
-
     // Events of the window. KeyPress gets the character code (8 for
     // Backspace) and may change it or set it to 0 to drop the key. KeyUp gets
     // the key code (Windows virtual-key numbering) and the shift state
     // (1 Shift, 2 Ctrl, 4 Alt). Validate may set its argument to cancel the
-    // leaving of the focus.
+    // leaving of the focus (FocusEvents).
     std::function<void(int& keyAscii)> KeyPress;
     std::function<void(int keyCode, int shift)> KeyUp;
-    std::function<void(bool& cancel)> Validate;
-    std::function<void()> LostFocus;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -90,7 +86,6 @@ private:
     QString text_;
     QChar prompt_ = QLatin1Char('_');
     bool showing_ = false; // text_ is being put on show
-    bool leaving_ = false; // Validate or LostFocus is running
 };
 
 } // namespace platform

@@ -25,8 +25,8 @@ const char* const kAntigua[] = {
     R"(CREATE TABLE Clausulas (IdClausula INTEGER PRIMARY KEY AUTOINCREMENT, Clausula TEXT))",
     R"(CREATE TABLE ContratosGrabados (IdContrato INTEGER PRIMARY KEY AUTOINCREMENT, NumContrato TEXT,
         Fecha TEXT, Trabajador TEXT, Nombre TEXT))",
-    // Two companies share number 002; clause 99 does not exist.
-    R"(INSERT INTO Empresas VALUES (10, '001', 'Alfa', 'B1', 3, 0, 99, NULL, 0, 0),
+    // Two companies share number 002; clause 99 does not exist; Alfa holds clause 3 twice.
+    R"(INSERT INTO Empresas VALUES (10, '001', 'Alfa', 'B1', 3, 3, 99, NULL, 0, 0),
         (20, '002', 'Beta', '', 5, 0, 0, 0, 0, 0), (30, '002', 'Beta bis', NULL, 7, 0, 0, 0, 0, 0))",
     R"(INSERT INTO Clausulas VALUES (3, 'Cláusula tres'), (5, 'Cláusula cinco'), (7, 'Cláusula siete'))",
     R"(INSERT INTO Trabajadores VALUES (1, '20', 1, 'Ana', '002', '05/03/1980', '6 Meses  '),
@@ -119,7 +119,8 @@ TEST_F(ActualizacionTest, AnOldLayoutIsMovedIntoAFreshDatabase)
     EXPECT_EQ(column(db, trabajadores, "FechaNacimiento"), (QStringList{"1975-12-01", "1980-03-05", "-"}));
     EXPECT_EQ(column(db, trabajadores, "Duracion"), (QStringList{"-", "6 Meses  ", "-"}));
 
-    // Links carry the new ids, each on the company it came from (not the first with its number); 99 gets none.
+    // Links carry the new ids, each on the company it came from (not the first with its number), once per
+    // clause; 99 gets none.
     EXPECT_EQ(column(db,
                      "SELECT e.IDEMPRESA || ':' || c.Clausula AS enlace FROM EMPRESACLAUSULA e "
                      "JOIN Clausulas c ON c.IdClausula = e.IDCLAUSULA ORDER BY e.IDEMPRESACLAUSULA",
@@ -179,4 +180,28 @@ TEST_F(ActualizacionTest, AnUnreadableDatabaseIsLeftForTheNextStartSilently)
     EXPECT_EQ(programFiles(), QStringList{"Tervalo.mdb"});
     EXPECT_FALSE(exists("C:\\basedatosantigua.mdb"));
     EXPECT_TRUE(msg().shown().empty());
+}
+
+TEST_F(ActualizacionTest, AVersionOneFileKeepsOneLinkPerClauseAndGetsItsIndexesWhenOpened)
+{
+    {
+        // The layout of version 1: the tables without their indexes.
+        esquema::crearSiFalta(working());
+        Database db = Database::open(working());
+        for (const char* indice : {"EmpresaClausulaUnica", "EmpresasPorNumero", "TrabajadoresPorNumero"})
+            db.exec(QStringLiteral("DROP INDEX \"%1\"").arg(QString::fromLatin1(indice)));
+        db.exec(QStringLiteral("PRAGMA user_version = 1"));
+        db.exec(QStringLiteral("INSERT INTO EMPRESACLAUSULA (IDEMPRESA, IDCLAUSULA) "
+                               "VALUES (1, 4), (1, 4), (2, 4), (1, 5), (1, 4)"));
+    }
+    RutaBaseDatos();
+    Database db = AbrirBaseDatos();
+    EXPECT_EQ(column(db, "PRAGMA user_version", "user_version"), QStringList{"2"});
+    EXPECT_EQ(column(db, "SELECT IDEMPRESACLAUSULA || ':' || IDEMPRESA || '-' || IDCLAUSULA AS e FROM EMPRESACLAUSULA "
+                         "ORDER BY IDEMPRESACLAUSULA", "e"),
+              (QStringList{"1:1-4", "3:2-4", "4:1-5"}));
+    EXPECT_EQ(column(db, "SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY name", "name"),
+              (QStringList{"EmpresaClausulaUnica", "EmpresasPorNumero", "TrabajadoresPorNumero"}));
+    EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO EMPRESACLAUSULA (IDEMPRESA, IDCLAUSULA) VALUES (2, 4)")),
+                 platform::DbError);
 }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/Database.h"
+
+#include <QTableWidget>
+
+#include <functional>
+#include <vector>
+
+namespace platform {
+
+// Data-bound grid: a read-only view of the rows of a query. Each column shows
+// one field of the rows, with its caption, width in twips and, for numbers,
+// an optional format of zeros ("00000"). By custom the first column is "Id",
+// bound to the table's key and hidden: the window identifies the record of the
+// current row by it.
+//
+// After every re-read the first row is the current one, so a window's Editar
+// and Borrar act on it without a click; no row is current only when the grid
+// is empty. The grid never sorts by itself: a window re-reads it in another
+// order from its HeadClick.
+class DBGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    struct Column {
+        QString caption;
+        QString field;
+        int width = 1000; // twips
+        bool visible = true;
+        QString format;   // "00000": a whole number shown with leading zeros
+    };
+
+    explicit DBGrid(QWidget* parent = nullptr);
+
+    void setColumns(std::vector<Column> columns);
+    const std::vector<Column>& columns() const { return columns_; }
+
+    // Re-reads the grid from a query, its values bound to the query's '?'.
+    void Refresh(const Database& db, const QString& sql, const QVariantList& values = {});
+    // Shows these rows, as a re-read does.
+    void setRecords(std::vector<platform::Row> records);
+    const std::vector<platform::Row>& records() const { return records_; }
+    int RecordCount() const { return static_cast<int>(records_.size()); }
+
+    // The current row (from 0), -1 when the grid is empty.
+    int Row() const { return row_; }
+    void setRow(int row);
+    // The value of a column in the current row; empty text when no row is current.
+    QString Text(int col) const;
+    // The value of the first column ("Id") in the current row.
+    QString Id() const { return Text(0); }
+
+    // Events of the window: a click on a column header (the column's index,
+    // hidden columns counted), and a double click on a row, which first makes
+    // it the current one.
+    std::function<void(int colIndex)> HeadClick;
+    std::function<void()> DblClick;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    QString display(const QVariant& value, const Column& column) const;
+
+    std::vector<Column> columns_;
+    std::vector<platform::Row> records_;
+    int row_ = -1;
+};
+
+} // namespace platform

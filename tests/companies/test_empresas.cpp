@@ -1,0 +1,489 @@
+#include "TervaloTest.h"
+
+#include "app/frmMenu.h"
+#include "common/Module1.h"
+#include "common/frmAyuda.h"
+#include "companies/frmEmpresa.h"
+#include "companies/frmEmpresas.h"
+#include "companies/frmValidacion.h"
+#include "data/Esquema.h"
+#include "platform/DBGrid.h"
+#include "platform/Controls.h"
+#include "platform/Forms.h"
+#include "platform/MaskEdBox.h"
+#include "platform/TextBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+
+using platform::Answer;
+using platform::Database;
+using platform::Forms;
+using platform::isShown;
+using platform::Row;
+
+namespace {
+
+QString u(const char* texto)
+{
+    return QString::fromUtf8(texto);
+}
+
+} // namespace
+
+class EmpresasTest : public testing_support::TervaloTest {
+protected:
+    EmpresasTest()
+    {
+        esquema::crearBasesDeDatosQueFalten();
+        RutaBaseDatos();
+    }
+
+    static qint64 empresa(const char* numero, const char* nombre, const char* nif = "")
+    {
+        return AbrirBaseDatos().insert(
+            QStringLiteral("Empresas"),
+            {{u("NúmeroEmpresa"), u(numero)}, {u("NombreEmpresa"), u(nombre)}, {u("NIF"), u(nif)}});
+    }
+    static qint64 trabajador(qint64 idEmpresa, int numero, const char* nombre, Row extra = {})
+    {
+        extra.set(QStringLiteral("IdEmpresa"), QString::number(idEmpresa));
+        extra.set(u("NúmeroTrabajador"), numero);
+        extra.set(QStringLiteral("NombreTrabajador"), u(nombre));
+        extra.set(QStringLiteral("NIF14"), QStringLiteral("1X"));
+        return AbrirBaseDatos().insert(QStringLiteral("Trabajadores"), extra);
+    }
+    static qint64 clausula(const QString& texto)
+    {
+        return AbrirBaseDatos().insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), texto}});
+    }
+    // One field of every row, "-" standing for Null.
+    static QStringList columna(const char* sql, const char* campo = "v")
+    {
+        QStringList out;
+        for (const Row& fila : AbrirBaseDatos().select(u(sql)))
+            out << (fila.isNull(u(campo)) ? QStringLiteral("-") : fila.text(u(campo)));
+        return out;
+    }
+
+    // The record window on a stored company, as the list's "Editar" leaves it.
+    static frmEmpresa& abrir(qint64 id)
+    {
+        IdEmpresaActual = QString::number(id);
+        auto& ficha = Forms::show<frmEmpresa>();
+        ficha.Cargar();
+        return ficha;
+    }
+    static frmEmpresa& nueva()
+    {
+        Forms::show<frmEmpresas>().cmdNuevo->click();
+        return *Forms::loaded<frmEmpresa>();
+    }
+    static void activar(platform::Form& ventana)
+    {
+        QApplication::setActiveWindow(&ventana);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&ventana));
+    }
+    // A new worker with the proposed number, its name and NIF typed.
+    void nuevoTrabajador(frmEmpresa& f, const char* nombre, const char* nif = "11111111H")
+    {
+        msg().answer(Answer::Yes);
+        f.cmdNuevo->click();
+        f.txtNombreTrabajador->setText(u(nombre));
+        f.txtDNI->setText(u(nif));
+    }
+};
+
+TEST_F(EmpresasTest, FromTheMainWindowACompanyIsCreatedAndGetsItsWorkers)
+{
+    writeFile("C:\\Quelvan\\Dorvane\\configold", "");
+    Forms::show<frmMenu>().cmdEmpresas->click();
+    EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+    auto& lista = *Forms::loaded<frmEmpresas>();
+    EXPECT_TRUE(isShown(lista.lblMensaje0Empresas));
+    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("0"));
+    EXPECT_FALSE(lista.cmdEditar->isEnabled());
+
+    lista.cmdNuevo->click();
+    EXPECT_EQ(Forms::loaded<frmEmpresas>(), nullptr);
+    auto& f = *Forms::loaded<frmEmpresa>();
+    EXPECT_FALSE(f.txtNumEmpresa->Locked());
+    f.txtNombreEmpresa->setText(QStringLiteral("Talleres Norte"));
+    f.txtNumEmpresa->setText(QStringLiteral("12"));
+    f.txtNumEmpresa->leaveFocus();
+    EXPECT_EQ(f.txtNumEmpresa->text(), QStringLiteral("00012"));
+    EXPECT_TRUE(f.txtNumEmpresa->Locked());
+
+    msg().answer(Answer::Yes);
+    f.SSTab1->setCurrentIndex(1);
+    EXPECT_EQ(msg().shown().back().text, u("¿Desea guardar los datos de la empresa?"));
+    EXPECT_EQ(msg().shown().back().title, u("Confirmación."));
+    EXPECT_EQ(columna(R"(SELECT "IdEmpresa" || ' ' || "NúmeroEmpresa" AS v FROM Empresas)"), QStringList{"1 00012"});
+    EXPECT_EQ(f.IdEmpresaAbierta, 1);
+    EXPECT_EQ(f.lblMensajeTrabajadores->text(), u("No hay trabajadres dados de alta en esta empresa."));
+
+    nuevoTrabajador(f, "Ana");
+    EXPECT_EQ(msg().shown().back().text,
+              u("No hay dado de alta ningún trabajador en la empresa. ¿Desea que el número 1 corresponda al nuevo "
+                "trabajador?"));
+    EXPECT_EQ(f.txtNumeroTrabajador->text(), QStringLiteral("00001"));
+    msg().answer(Answer::Yes);
+    f.cmdGrabar->click();
+    EXPECT_EQ(msg().shown().back().text, u("¿Desea guardar los datos del trabajador?"));
+    EXPECT_EQ(IdTrabajadorGrabado.toLongLong(), 1);
+
+    // A second worker, saved by leaving the tab (for the clauses tab, too) without a question.
+    nuevoTrabajador(f, "Luis");
+    EXPECT_EQ(msg().shown().back().text,
+              u("El ultimo número de trabajador de la empresa es el : 1 . ¿Desea que el número : 2 sea el del nuevo "
+                "trabajador?"));
+    const auto preguntas = msg().shown().size();
+    f.SSTab1->setCurrentIndex(2);
+    EXPECT_EQ(msg().shown().size(), preguntas);
+    EXPECT_EQ(columna(R"(SELECT "IdEmpresa" || '|' || "NúmeroTrabajador" || '|' || "NombreTrabajador" || '|' ||
+                             "NumEmpresa" || '|' || "Empresa" AS v FROM Trabajadores ORDER BY 1)"),
+              (QStringList{"1|1|Ana|00012|Talleres Norte", "1|2|Luis|00012|Talleres Norte"}));
+
+    f.SSTab1->setCurrentIndex(1);
+    EXPECT_EQ(f.dbgTrabajadores->RecordCount(), 2);
+    f.dbgTrabajadores->setRow(1);
+    f.cmdEditar->click();
+    EXPECT_TRUE(isShown(f.fraDatosTrabajador));
+    EXPECT_EQ(f.txtNombreTrabajador->text(), QStringLiteral("Luis"));
+    EXPECT_EQ(f.txtNumeroTrabajador->text(), QStringLiteral("00002"));
+}
+
+TEST_F(EmpresasTest, SavingByNumberAsksAboutAnotherCompanyAndNeverAboutItself)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    const qint64 beta = empresa("00002", "Beta");
+    const auto numeros = [] {
+        return columna(R"(SELECT "NúmeroEmpresa" || ' ' || "NombreEmpresa" AS v FROM Empresas ORDER BY IdEmpresa)");
+    };
+
+    auto* f = &abrir(alfa);
+    f->txtNumEmpresa->setText(QStringLiteral("00002"));
+    msg().answer(Answer::No);
+    f->cmdSave->click();
+    EXPECT_EQ(msg().shown().back().text,
+              u("El número de empresa, 00002 corresponde a la empresa : Beta. ¿Desea eliminar dicha empresa y dar de "
+                "alta una nueva empresa con estos datos?"));
+    EXPECT_EQ(msg().shown().back().style, 292);
+    EXPECT_EQ(numeros(), (QStringList{"00001 Alfa", "00002 Beta"}));
+    EXPECT_EQ(Forms::loaded<frmEmpresa>(), nullptr);
+    EXPECT_NE(Forms::loaded<frmEmpresas>(), nullptr);
+
+    f = &abrir(alfa);
+    f->txtNumEmpresa->setText(QStringLiteral("00002"));
+    msg().answer(Answer::Yes);
+    f->cmdSave->click();
+    EXPECT_EQ(numeros(), (QStringList{"00002 Alfa", " Beta"}));
+
+    // The open company found by its own number is saved in place, as often as it is saved.
+    f = &abrir(alfa);
+    f->txtNombreEmpresa->setText(QStringLiteral("Alfa Dos"));
+    const auto vistos = msg().shown().size();
+    f->SSTab1->setCurrentIndex(1);
+    f->SSTab1->setCurrentIndex(0);
+    f->cmdSave->click();
+    EXPECT_EQ(msg().shown().size(), vistos);
+    EXPECT_EQ(numeros(), (QStringList{"00002 Alfa Dos", " Beta"}));
+    EXPECT_EQ(beta, 2);
+}
+
+TEST_F(EmpresasTest, ANewCompanyWithTheNumberAndNameOfAStoredOneGoesOnAsThatOne)
+{
+    empresa("00001", "Alfa");
+    const qint64 delta = empresa("00005", "Delta");
+    const qint64 primera = clausula(QStringLiteral("Periodo de prueba"));
+    auto& f = nueva();
+    f.txtNombreEmpresa->setText(QStringLiteral("Delta"));
+    f.txtNumEmpresa->setText(QStringLiteral("00005"));
+    f.txtTelef->setText(QStringLiteral("912345678"));
+    f.chkClausula[0]->click();
+    EXPECT_TRUE(columna("SELECT IDEMPRESA AS v FROM EMPRESACLAUSULA").isEmpty()) << "a new company's ticks wait";
+
+    f.SSTab1->setCurrentIndex(1);
+    EXPECT_TRUE(msg().shown().empty());
+    EXPECT_EQ(f.IdEmpresaAbierta, delta);
+    EXPECT_EQ(
+        columna(R"(SELECT "NombreEmpresa" || ' ' || IFNULL("NúmTeléfono", '-') AS v FROM Empresas ORDER BY IdEmpresa)"),
+        (QStringList { "Alfa -", "Delta 912345678" }));
+    EXPECT_EQ(columna("SELECT IDEMPRESA || '-' || IDCLAUSULA AS v FROM EMPRESACLAUSULA"),
+              QStringList{QStringLiteral("%1-%2").arg(delta).arg(primera)});
+
+    nuevoTrabajador(f, "Eva");
+    msg().answer(Answer::Yes);
+    f.cmdGrabar->click();
+    EXPECT_EQ(columna(R"(SELECT "IdEmpresa" AS v FROM Trabajadores)"), QStringList{QString::number(delta)});
+}
+
+TEST_F(EmpresasTest, DeclinedCompanyChangesReachNoWorker)
+{
+    // A new company not stored has no workers tab.
+    auto* f = &nueva();
+    f->txtNombreEmpresa->setText(QStringLiteral("Gamma"));
+    f->txtNumEmpresa->setText(QStringLiteral("00003"));
+    msg().answer(Answer::No);
+    f->SSTab1->setCurrentIndex(1);
+    EXPECT_EQ(f->SSTab1->currentIndex(), 0);
+    EXPECT_TRUE(isShown(f->cmdSave));
+    EXPECT_TRUE(columna("SELECT IdEmpresa AS v FROM Empresas").isEmpty());
+
+    // A stored one shows its stored values again.
+    const qint64 alfa = empresa("00001", "Alfa");
+    f = &abrir(alfa);
+    f->txtNombreEmpresa->setText(QStringLiteral("Alfa Nueva"));
+    f->txtNumEmpresa->setText(QStringLiteral("00009"));
+    msg().answer(Answer::No);
+    f->SSTab1->setCurrentIndex(1);
+    EXPECT_EQ(f->SSTab1->currentIndex(), 1);
+    EXPECT_EQ(f->txtNombreEmpresa->text(), QStringLiteral("Alfa"));
+    EXPECT_EQ(f->txtNumEmpresa->text(), QStringLiteral("00001"));
+    nuevoTrabajador(*f, "Eva");
+    msg().answer(Answer::Yes);
+    f->cmdGrabar->click();
+    EXPECT_EQ(columna(R"(SELECT "NumEmpresa" || ' ' || "Empresa" AS v FROM Trabajadores)"), QStringList{"00001 Alfa"});
+
+    // Entering the tab without a name or a number saves nothing.
+    f->SSTab1->setCurrentIndex(0);
+    f->txtNumEmpresa->setText(QString());
+    f->SSTab1->setCurrentIndex(1);
+    EXPECT_EQ(msg().shown().back().text, u("Debe introducir el Número de empresa.!"));
+    EXPECT_EQ(f->SSTab1->currentIndex(), 0);
+}
+
+TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsContract)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    const qint64 ana = trabajador(alfa, 3, "Ana",
+                                  {{QStringLiteral("Contrato"), QStringLiteral("Obra o servicio")},
+                                   {QStringLiteral("FechaVencimiento"), QStringLiteral("2027-01-31")},
+                                   {QStringLiteral("FechaInicioProrroga"), QStringLiteral("2026-06-01")},
+                                   {QStringLiteral("Duracion"), QStringLiteral("6 Meses  ")}});
+    auto& f = abrir(alfa);
+    f.SSTab1->setCurrentIndex(1);
+    f.cmdEditar->click();
+    EXPECT_TRUE(isShown(f.fraDatosContrato));
+    EXPECT_EQ(f.txtContrato->text(), QStringLiteral("Obra o servicio"));
+    EXPECT_EQ(f.mskVencimiento->Text(), QStringLiteral("31/01/2027"));
+    EXPECT_EQ(f.txtMesesProrroga->text(), QStringLiteral("6 Meses  "));
+
+    // A new worker shows nothing of the one opened before.
+    f.cmdCancelar->click();
+    nuevoTrabajador(f, "Pedro");
+    EXPECT_FALSE(isShown(f.fraDatosContrato));
+    EXPECT_FALSE(isShown(f.fraProrroga));
+    EXPECT_EQ(f.mskVencimiento->Text(), QStringLiteral("__/__/____"));
+
+    // A number that is no whole number, or an impossible date, is refused before any look-up.
+    f.txtNumeroTrabajador->setText(QStringLiteral("3a"));
+    f.cmdGrabar->click();
+    EXPECT_EQ(msg().shown().back().text, u("El Número de trabajador debe ser un número entero."));
+    EXPECT_EQ(msg().shown().back().style, 16);
+    f.txtNumeroTrabajador->setText(QStringLiteral("00003"));
+    f.mskVencimiento->setText(QStringLiteral("31/02/2027"));
+    f.cmdGrabar->click();
+    EXPECT_EQ(msg().shown().back().text, u("El valor introducido como Fecha de Vencimiento no es correcto."));
+    f.mskVencimiento->setText(QStringLiteral("__/__/____"));
+
+    msg().answer(Answer::Yes);
+    f.cmdGrabar->click();
+    EXPECT_EQ(msg().shown().back().text,
+              u("El número de trabajador, 00003 corresponde al Trabajador : Ana. ¿Desea eliminar dicho trabajador y "
+                "dar de alta un nuevo trabajador con estos datos?"));
+    EXPECT_EQ(msg().unusedAnswers(), 0u);
+    EXPECT_EQ(columna(R"(SELECT "IdTrabajador" || '|' || "NombreTrabajador" || '|' || IFNULL("Contrato", '-') || '|' ||
+                             IFNULL("FechaVencimiento", '-') || '|' || IFNULL("FechaInicioProrroga", '-') || '|' ||
+                             IFNULL("Duracion", '-') AS v FROM Trabajadores)"),
+              QStringList{QStringLiteral("%1|Pedro|-|-|-|-").arg(ana)});
+}
+
+TEST_F(EmpresasTest, LeavingTheWorkersTabWithAnOpenWorkerWithoutNifAsksWhatToDo)
+{
+    auto& f = abrir(empresa("00001", "Alfa"));
+    f.SSTab1->setCurrentIndex(1);
+    nuevoTrabajador(f, "Eva", "");
+    msg().answer(Answer::Ok);
+    f.SSTab1->setCurrentIndex(0);
+    EXPECT_EQ(msg().shown().back().text, u("Sin el NIF no podemos grabar los datos del trabajador."));
+    EXPECT_EQ(f.SSTab1->currentIndex(), 1);
+    EXPECT_TRUE(isShown(f.fraDatosTrabajador));
+
+    msg().answer(Answer::Cancel);
+    f.SSTab1->setCurrentIndex(0);
+    EXPECT_EQ(f.SSTab1->currentIndex(), 0);
+    EXPECT_FALSE(isShown(f.fraDatosTrabajador));
+    EXPECT_TRUE(isShown(f.cmdSave)) << "the company tab shows its own buttons";
+    EXPECT_TRUE(columna("SELECT IdTrabajador AS v FROM Trabajadores").isEmpty());
+}
+
+TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
+{
+    auto& f = abrir(empresa("00001", "Alfa"));
+    activar(f);
+    f.txtCp->setFocus();
+    QTest::keyClicks(f.txtCp, QStringLiteral("2800"));
+    QTest::keyClick(f.txtCp, Qt::Key_Tab);
+    EXPECT_EQ(msg().shown().back().text, u("El valor del Código Postal debe ser de cinco cifras"));
+    EXPECT_TRUE(f.txtCp->hasFocus());
+    EXPECT_TRUE(f.txtCp->text().isEmpty());
+    QTest::keyClicks(f.txtCp, QStringLiteral("28001"));
+    QTest::keyClick(f.txtCp, Qt::Key_Tab);
+    EXPECT_EQ(f.txtPoblacion->text(), QStringLiteral("Madrid."));
+
+    // The worker's postal code keeps the focus through its validation.
+    f.SSTab1->setCurrentIndex(1);
+    nuevoTrabajador(f, "Eva");
+    f.txtCodPostalTrabaj->setFocus();
+    QTest::keyClicks(f.txtCodPostalTrabaj, QStringLiteral("12"));
+    QTest::mouseClick(f.cmdGrabar, Qt::LeftButton);
+    EXPECT_EQ(msg().shown().back().text, u("El valor del Código Postal debe ser de cinco cifras"));
+    EXPECT_TRUE(f.txtCodPostalTrabaj->hasFocus());
+
+    // Wrong control digits: the dialog opens once the focus has moved, and the click goes no further.
+    f.txtCodPostalTrabaj->setText(QString());
+    f.txtNumSS->setFocus();
+    QTest::keyClicks(f.txtNumSS, QStringLiteral("280123456700"));
+    const auto vistos = msg().shown().size();
+    QTest::mouseClick(f.cmdGrabar, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(msg().shown().size(), vistos) << "Grabar did not act";
+    auto* dialogo = Forms::loaded<frmValidacionSS>();
+    ASSERT_NE(dialogo, nullptr);
+    EXPECT_TRUE(dialogo->isModal());
+    EXPECT_EQ(dialogo->lblCorrecto->text(), u("Al Número de SS le corresponde el código: 42"));
+    dialogo->cmdModificarLetra->click();
+    EXPECT_EQ(f.txtNumSS->Text(), QStringLiteral("28/01234567/42"));
+    EXPECT_EQ(Forms::loaded<frmValidacionSS>(), nullptr);
+
+    // A birth date of someone under sixteen this year.
+    f.txtFechaNac->setText(QStringLiteral("31/05/2015"));
+    f.txtFechaNac->leaveFocus();
+    EXPECT_EQ(msg().shown().back().text, u("El trabajador tiene menos de 16 años"));
+    EXPECT_EQ(msg().shown().back().title, u("Error."));
+    EXPECT_EQ(f.txtFechaNac->Text(), QStringLiteral("__/__/____"));
+}
+
+TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    std::vector<qint64> ids;
+    for (int i = 1; i <= 9; ++i)
+        ids.push_back(
+            clausula(i == 9 ? QStringLiteral("Cláusula 'nueve' & más") : QStringLiteral("Cláusula %1").arg(i)));
+    const auto enlaces
+        = [] { return columna("SELECT IDEMPRESA || '-' || IDCLAUSULA AS v FROM EMPRESACLAUSULA ORDER BY 1"); };
+
+    auto* f = &abrir(alfa);
+    EXPECT_TRUE(isShown(f->vscClausulas));
+    EXPECT_EQ(f->vscClausulas->maximum(), 1);
+    f->chkClausula[0]->click();
+    f->chkClausula[1]->click();
+    f->chkClausula[1]->click();
+    EXPECT_EQ(enlaces(), QStringList{QStringLiteral("1-%1").arg(ids[0])});
+
+    f->vscClausulas->setValue(1);
+    EXPECT_EQ(f->chkClausula[0]->text(), QStringLiteral("Cláusula 2"));
+    f->chkClausula[7]->click();
+    EXPECT_EQ(enlaces(), (QStringList{QStringLiteral("1-%1").arg(ids[0]), QStringLiteral("1-%1").arg(ids[8])}));
+    f->vscClausulas->setValue(0);
+    EXPECT_TRUE(f->chkClausula[0]->isChecked());
+    EXPECT_EQ(enlaces().size(), 2) << "showing the boxes writes nothing";
+
+    // A new company keeps its ticks through scrolling and writes them once stored.
+    f->cmdListado->click();
+    f = &nueva();
+    EXPECT_FALSE(f->chkClausula[0]->isChecked());
+    f->chkClausula[2]->click();
+    f->vscClausulas->setValue(1);
+    f->vscClausulas->setValue(0);
+    EXPECT_TRUE(f->chkClausula[2]->isChecked());
+    f->txtNombreEmpresa->setText(QStringLiteral("Beta"));
+    f->txtNumEmpresa->setText(QStringLiteral("00002"));
+    msg().answer(Answer::Yes);
+    f->cmdSave->click();
+    EXPECT_EQ(enlaces().size(), 3);
+    EXPECT_TRUE(enlaces().contains(QStringLiteral("2-%1").arg(ids[2])));
+}
+
+TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers)
+{
+    const qint64 nandu = empresa("00030", "Ñandú 50%", "B1");
+    empresa("00010", "ÁLAMO_2");
+    empresa("00020", "O'Brien", "B2");
+    const qint64 otra = empresa("00040", "Beta");
+    auto& lista = Forms::show<frmEmpresas>();
+    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("4"));
+    EXPECT_EQ(lista.dbgEmpresas->Id(), QString::number(nandu)) << "the first row is current";
+
+    lista.cmdBuscar->click();
+    const auto buscar = [&](platform::TextBox* caja, const char* texto) {
+        // Typed as an edit of the user (keyClicks takes no accented letters).
+        caja->selectAll();
+        caja->insert(u(texto));
+        QStringList nombres;
+        for (const Row& fila : lista.dbgEmpresas->records())
+            nombres << fila.text(QStringLiteral("NombreEmpresa"));
+        EXPECT_EQ(lista.txtNum->text(), QString::number(nombres.size()));
+        return nombres;
+    };
+    EXPECT_EQ(buscar(lista.txtNombre, "ñandú 50%"), QStringList{u("Ñandú 50%")});
+    EXPECT_EQ(buscar(lista.txtNombre, "%"), QStringList{});
+    EXPECT_EQ(buscar(lista.txtNombre, "álamo_"), QStringList{u("ÁLAMO_2")});
+    EXPECT_EQ(buscar(lista.txtNombre, "alamo"), QStringList{}) << "accents count";
+    EXPECT_EQ(buscar(lista.txtNombre, "o'b"), QStringList{u("O'Brien")});
+    EXPECT_EQ(buscar(lista.txtDNI, "b"), (QStringList{u("Ñandú 50%"), u("O'Brien")}));
+
+    emit lista.dbgEmpresas->horizontalHeader()->sectionClicked(2);
+    EXPECT_EQ(lista.dbgEmpresas->Text(1), u("ÁLAMO_2"));
+    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("4"));
+
+    for (int n = 1; n <= 3; ++n)
+        trabajador(nandu, n, "Trabajador");
+    trabajador(otra, 1, "Ajeno");
+    const auto elegir = [&](qint64 id) {
+        for (int r = 0; r < lista.dbgEmpresas->RecordCount(); ++r) {
+            lista.dbgEmpresas->setRow(r);
+            if (lista.dbgEmpresas->Id() == QString::number(id))
+                return;
+        }
+    };
+    elegir(nandu);
+    msg().answer(Answer::No);
+    lista.cmdBorrar->click();
+    EXPECT_EQ(msg().shown().back().text, u("Desea eliminar la empresa"));
+    EXPECT_EQ(columna("SELECT IdTrabajador AS v FROM Trabajadores").size(), 4);
+
+    elegir(nandu);
+    msg().answer(Answer::Yes);
+    lista.cmdBorrar->click();
+    EXPECT_EQ(columna(R"(SELECT "NombreTrabajador" AS v FROM Trabajadores)"), QStringList{"Ajeno"});
+    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("3"));
+    EXPECT_EQ(fakeClock().waits, std::vector<double>{1});
+
+    // In help mode Borrar only explains itself.
+    lista.cmdAyuda->click();
+    lista.cmdBorrar->click();
+    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("3"));
+    EXPECT_EQ(Forms::loaded<frmAyuda>()->fraAyuda->title(), u("Botón Borrar : "));
+}
+
+TEST_F(EmpresasTest, ADatabaseErrorIsToldAndTheWindowStaysUsable)
+{
+    auto& f = abrir(empresa("00001", "Alfa"));
+    AbrirBaseDatos().exec(QStringLiteral("DROP TABLE Trabajadores"));
+    f.SSTab1->setCurrentIndex(1);
+    EXPECT_EQ(msg().shown().back().style, 16);
+    EXPECT_TRUE(msg().shown().back().text.startsWith(u("No se ha podido completar la operación")));
+    EXPECT_TRUE(Forms::isLoaded(f));
+    EXPECT_FALSE(programEnded);
+}

@@ -1,0 +1,114 @@
+#include "TervaloTest.h"
+
+#include "platform/DBGrid.h"
+#include "platform/TextBox.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+
+using platform::DBGrid;
+using platform::Row;
+using platform::TextBox;
+
+namespace {
+
+std::vector<Row> trabajadores(std::initializer_list<std::pair<int, const char*>> filas)
+{
+    std::vector<Row> out;
+    for (const auto& [id, nombre] : filas)
+        out.push_back(Row{{QStringLiteral("IdTrabajador"), id},
+                          {QStringLiteral("NombreTrabajador"), QString::fromUtf8(nombre)},
+                          {QStringLiteral("NúmeroTrabajador"), id * 7}});
+    return out;
+}
+
+} // namespace
+
+class DBGridTest : public testing_support::TervaloTest {
+protected:
+    DBGridTest()
+    {
+        grid.setColumns({ { QStringLiteral("Id"), QStringLiteral("IdTrabajador"), 1000, false, {} },
+            { QStringLiteral("Nombre"), QStringLiteral("NombreTrabajador"), 3000, true, {} },
+            { QStringLiteral("Núm."), QStringLiteral("NúmeroTrabajador"), 1200, true, QStringLiteral("00000") } });
+        grid.resize(400, 300);
+    }
+    DBGrid grid;
+};
+
+TEST_F(DBGridTest, EveryReadLeavesTheFirstRowCurrentAndOnlyAnEmptyGridHasNone)
+{
+    grid.setRecords(trabajadores({{4, "Ana"}, {9, "Luis"}, {12, "Eva"}}));
+    EXPECT_EQ(grid.Row(), 0);
+    EXPECT_EQ(grid.Id(), QStringLiteral("4"));
+    EXPECT_TRUE(grid.isColumnHidden(0));
+    EXPECT_EQ(grid.Text(2), QStringLiteral("00028"));
+
+    grid.setRow(2);
+    EXPECT_EQ(grid.Id(), QStringLiteral("12"));
+    grid.setRecords(trabajadores({{9, "Luis"}, {12, "Eva"}}));
+    EXPECT_EQ(grid.Id(), QStringLiteral("9")) << "a re-read starts again at the first row";
+
+    grid.setRecords({});
+    EXPECT_EQ(grid.Row(), -1);
+    EXPECT_TRUE(grid.Id().isEmpty());
+}
+
+TEST_F(DBGridTest, ClicksReachTheWindowWithTheRowMadeCurrentFirst)
+{
+    grid.setRecords(trabajadores({{4, "Ana"}, {9, "Luis"}}));
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    QString abierto;
+    int cabecera = -1;
+    grid.DblClick = [&] { abierto = grid.Id(); };
+    grid.HeadClick = [&](int col) { cabecera = col; };
+
+    const QRect segunda = grid.visualRect(grid.model()->index(1, 1));
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, segunda.center());
+    EXPECT_EQ(abierto, QStringLiteral("9"));
+
+    QHeaderView* header = grid.horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
+    EXPECT_EQ(cabecera, 2) << "hidden columns count in the index";
+    EXPECT_EQ(grid.Text(1), QStringLiteral("Luis")) << "the grid never sorts by itself";
+}
+
+TEST_F(DBGridTest, ATextBoxKeepsATextSetByCodeWholeAndLimitsTyping)
+{
+    QWidget window;
+    auto* box = new TextBox(&window);
+    auto* boton = new QPushButton(QStringLiteral("Grabar."), &window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(box);
+    layout->addWidget(boton);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    box->setMaxLength(5);
+    box->setText(QStringLiteral("1234567"));
+    EXPECT_EQ(box->text(), QStringLiteral("1234567"));
+    box->setText(QString());
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("1234567"));
+    EXPECT_EQ(box->text(), QStringLiteral("12345"));
+
+    // A handler of the leaving that answers with a message holds the click that moved the focus.
+    bool pulsado = false;
+    QObject::connect(boton, &QPushButton::clicked, [&] { pulsado = true; });
+    box->LostFocus = [&] {
+        box->setFocus();
+        box->holdClick();
+    };
+    QTest::mouseClick(boton, Qt::LeftButton);
+    EXPECT_FALSE(pulsado);
+    EXPECT_TRUE(box->hasFocus());
+    box->LostFocus = nullptr;
+    QTest::mouseClick(boton, Qt::LeftButton);
+    EXPECT_TRUE(pulsado);
+}
