@@ -1,8 +1,7 @@
 #include "catalogue/Catalogo.h"
 
+#include "companies/Comprobaciones.h"
 #include "platform/Database.h"
-
-#include <algorithm>
 
 using platform::Database;
 using platform::Row;
@@ -14,13 +13,6 @@ namespace {
 QString comoTexto(qint64 id)
 {
     return QString::number(id);
-}
-
-bool soloDigitos(const QString& texto)
-{
-    return !texto.isEmpty() && std::all_of(texto.begin(), texto.end(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
 }
 
 } // namespace
@@ -58,7 +50,7 @@ UsosMarca ModelosConMarca(const Database& db, const QString& codigo)
     usos.filas = static_cast<int>(filas.size());
     for (const Row& fila : filas) {
         const QString id = fila.text(QStringLiteral("IdModelo")).trimmed();
-        if (!soloDigitos(id))
+        if (!comprobaciones::EsEntero(id))
             continue;
         bool valido = false;
         const qint64 idModelo = id.toLongLong(&valido);
@@ -78,11 +70,6 @@ void BorrarMarca(Database& db, qint64 idMarca, const QString& codigo)
     db.exec(QStringLiteral("DELETE FROM MarcasCont WHERE CódigoMarca = ?"), {codigo});
     db.remove(QStringLiteral("Marcas"), QStringLiteral("IdMarca"), idMarca);
     transaccion.commit();
-}
-
-bool EsLongitudValida(const QString& texto)
-{
-    return soloDigitos(texto);
 }
 
 std::optional<qint64> MarcaEnModelo(const Database& db, const QString& idModelo, const QString& codigo)
@@ -109,7 +96,7 @@ QString VecesSiguiente(const QVariant& veces)
     const QString texto = veces.isNull() ? QString() : veces.toString().trimmed();
     bool valido = false;
     const qint64 n = texto.toLongLong(&valido);
-    if (!soloDigitos(texto) || !valido || n < 1)
+    if (!comprobaciones::EsEntero(texto) || !valido || n < 1)
         return QStringLiteral("2");
     return QString::number(n + 1);
 }

@@ -40,9 +40,6 @@ UsosMarca ModelosConMarca(const platform::Database& db, const QString& codigo);
 // Deletes the mark `idMarca` and every model row of the code `codigo`.
 void BorrarMarca(platform::Database& db, qint64 idMarca, const QString& codigo);
 
-// A mark's length counts whole characters: digits only.
-bool EsLongitudValida(const QString& texto);
-
 // The row of the mark `codigo` in the model `idModelo` (its id as text), if
 // the model holds the mark.
 std::optional<qint64> MarcaEnModelo(const platform::Database& db, const QString& idModelo, const QString& codigo);

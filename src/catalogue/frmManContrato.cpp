@@ -1,7 +1,7 @@
 #include "catalogue/frmManContrato.h"
 
 #include "catalogue/Catalogo.h"
-#include "common/Module1.h"
+#include "companies/Comprobaciones.h"
 #include "platform/MessageBoxes.h"
 
 #include <QComboBox>
@@ -131,7 +131,7 @@ void frmManContrato::CargarModelos()
 void frmManContrato::txtCodigo_Validate(bool& Cancel)
 {
     const QString codigo = txtCodigo->text();
-    if (!codigo.isEmpty() && !EsNumerico(codigo)) {
+    if (!codigo.isEmpty() && !comprobaciones::EsNumerico(codigo)) {
         platform::MsgBox(QStringLiteral("El valor del código debe ser numérico"), platform::style::Critical);
         Cancel = true;
         txtCodigo->clear();

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -43,10 +44,9 @@ QString textoEditor(const QWidget* editor)
 
 void ponerTextoEditor(QWidget* editor, const QString& texto)
 {
-    if (auto* linea = qobject_cast<QLineEdit*>(editor)) {
-        // A stored value longer than what may be typed is shown whole.
-        if (texto.size() > linea->maxLength())
-            linea->setMaxLength(static_cast<int>(texto.size()));
+    if (auto* caja = qobject_cast<platform::TextBox*>(editor)) {
+        caja->setText(texto);
+    } else if (auto* linea = qobject_cast<QLineEdit*>(editor)) {
         linea->setText(texto);
     } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         combo->setEditText(texto);
@@ -86,6 +86,7 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
 
     rejilla_ = place(new platform::DBGrid, diseno.rejilla, kIzquierda, kArribaRejilla, kAnchoRejilla, kAltoRejilla);
     rejilla_->setColumns(diseno.columnas);
+    rejilla_->horizontalHeader()->setStretchLastSection(true);
 
     forma_ = place(new platform::Shape, diseno.forma, kIzquierda - 60, kArribaMarco - 60, kAnchoRejilla + 120,
                    diseno.altoMarco + 120);
@@ -181,15 +182,13 @@ void frmMantenimiento::Form_Resize()
 
 void frmMantenimiento::ejecutar(const std::function<void()>& accion)
 {
-    try {
+    bool hecho = false;
+    platform::runHandler([&] {
         accion();
-    } catch (const platform::DbError& error) {
-        setMousePointer(0);
-        MsgBox(QStringLiteral("No se ha podido completar la operación en la base de datos.\n\n%1")
-                   .arg(QString::fromStdString(error.what())),
-               estilo::Critical);
+        hecho = true;
+    });
+    if (!hecho)
         recuperar();
-    }
 }
 
 void frmMantenimiento::recuperar()

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "catalogue/ListadosCatalogo.h"
-#include "catalogue/Provisional.h"
+#include "platform/DBGrid.h"
+#include "platform/TextBox.h"
 #include "platform/Database.h"
 #include "platform/Form.h"
 

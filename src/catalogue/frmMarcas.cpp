@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogo.h"
 #include "catalogue/frmListaContratos.h"
+#include "companies/Comprobaciones.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 
@@ -115,7 +116,7 @@ void frmMarcas::dbgMarca_HeadClick(int ColIndex)
 void frmMarcas::txtLongitud_Validate(bool& Cancel)
 {
     const QString longitud = txtLongitud->text();
-    if (longitud.isEmpty() || catalogo::EsLongitudValida(longitud))
+    if (longitud.isEmpty() || comprobaciones::EsEntero(longitud))
         return;
     Cancel = true;
     MsgBox(QStringLiteral("El valor de la longitud del dato debe ser numérico"), estilo::Critical,

@@ -6,6 +6,7 @@
 #include "platform/MessageBoxes.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 
@@ -118,6 +119,7 @@ frmModelos::frmModelos() : frmMantenimiento(diseno())
                        kAnchoRejilla - 120, 270);
     dbgMarcas = place(new platform::DBGrid, "dbgMarcas", kIzquierda, kArribaRejilla + 330, kAnchoRejilla, 1650);
     dbgMarcas->setColumns(columnasMarcas("Longitud", "Longitud"));
+    dbgMarcas->horizontalHeader()->setStretchLastSection(true);
     shaTitulo = place(new platform::Shape, "shaTitulo", kIzquierda, kArribaRejilla + 2040, kAnchoRejilla, 330);
     shaTitulo->setFillColor(fondoTitulo);
     lblTitulo2 = place(tituloSobreForma(fondoTitulo), "lblTitulo2", kIzquierda + 60, kArribaRejilla + 2070,
@@ -125,6 +127,7 @@ frmModelos::frmModelos() : frmMantenimiento(diseno())
     dbgMarcasSeleccionadas = place(new platform::DBGrid, "dbgMarcasSeleccionadas", kIzquierda, kArribaRejilla + 2370,
                                    kAnchoRejilla, kAltoRejilla - 2370);
     dbgMarcasSeleccionadas->setColumns(columnasMarcas("Veces", "Veces"));
+    dbgMarcasSeleccionadas->horizontalHeader()->setStretchLastSection(true);
     for (QWidget* w : std::initializer_list<QWidget*>{shaTitulo, shaTitulo2, lblTitulo0, lblTitulo2, dbgMarcas,
                                                       dbgMarcasSeleccionadas})
         w->hide();

@@ -6,8 +6,6 @@
 #include "platform/Database.h"
 #include "platform/Paths.h"
 
-#include <QRegularExpression>
-
 #include <memory>
 
 QString RutaBD;
@@ -90,13 +88,6 @@ QString QuitarCodigosImpresora(const QString& texto)
         }
     }
     return resultado;
-}
-
-bool EsNumerico(const QString& texto)
-{
-    static const QRegularExpression numero(
-        QStringLiteral("^\\s*[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)([eEdD][+-]?\\d+)?\\s*$"));
-    return numero.match(texto).hasMatch();
 }
 
 QString CambiarGuiones(const QString& texto)

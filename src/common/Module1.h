@@ -40,10 +40,6 @@ void InicializarClausulas();
 void Esperar(double segundos);
 // Drops the printer control codes Chr(15), Chr(18), ESC "E" and ESC "F".
 QString QuitarCodigosImpresora(const QString& texto);
-// The general numeric test of typed text: blanks around, an optional sign,
-// digits with a decimal comma or point, an optional exponent ("-1", "1,5",
-// "2E3"); nothing else.
-bool EsNumerico(const QString& texto);
 // Every "_" becomes a blank.
 QString CambiarGuiones(const QString& texto);
 // Heading of the n-th clause: idioma 1 Castilian, 2 Catalan; empty outside the tables.

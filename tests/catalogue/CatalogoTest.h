@@ -4,7 +4,7 @@
 
 #include "common/Module1.h"
 #include "data/Esquema.h"
-#include "catalogue/Provisional.h"
+#include "platform/DBGrid.h"
 #include "platform/Database.h"
 #include "platform/Forms.h"
 

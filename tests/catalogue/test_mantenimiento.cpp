@@ -307,6 +307,7 @@ TEST_F(ContratosTest, TheCodeMustBeANumber)
 {
     auto& w = abrir<frmManContrato>();
     clic(w.cmdNuevo);
+    QTest::mouseClick(w.txtCodigo, Qt::LeftButton);
     QTest::keyClicks(w.txtCodigo, QStringLiteral("12a"));
     clic(w.cmdCancelar);
     EXPECT_EQ(ultimoMensaje(), QStringLiteral("El valor del código debe ser numérico"));
