@@ -22,7 +22,7 @@ frmMantenimiento::Diseno diseno()
         .origenCarga = {},
         .marco = "fraClausula",
         .tituloMarco = QStringLiteral("Cláusula : "),
-        .altoMarco = 2040,
+        .altoMarco = 1920,
         .forma = "shaClausula",
         .noEditar = QStringLiteral("No ha seleccionado ninguna cláusulas a editar."),
         .noBorrar = QStringLiteral("No ha seleccionado ninguna cláusula a borrar."),
@@ -64,7 +64,7 @@ frmClausulas::frmClausulas() : frmMantenimiento(diseno())
 {
     dbgClausulas = &rejilla();
     fraClausula = marco();
-    txtClausula = place(new QPlainTextEdit, "txtClausula", 240, 300, 7080, 1620, fraClausula);
+    txtClausula = place(new QPlainTextEdit, "txtClausula", 240, 300, 7080, 1500, fraClausula);
     txtClausula->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtClausula->setTabChangesFocus(true);
     setEditores({{txtClausula, QStringLiteral("Clausula"),

@@ -151,6 +151,7 @@ void frmMarcas::cmdBorrar_Click()
     auto& lista = Forms::get<frmListaContratos>();
     lista.lstMarcaContrato->clear();
     lista.lstMarcaContrato->addItems(usos.modelos);
+    lista.move(geometry().center() - lista.rect().center());
     Forms::show(lista);
 }
 

@@ -4,6 +4,7 @@
 #include "common/frmAyuda.h"
 #include "platform/Controls.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Screen.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -102,7 +103,8 @@ frmModelos::frmModelos() : frmMantenimiento(diseno())
         {txtUbicacion, QStringLiteral("Ubicación"), QStringLiteral("No ha introducido la ubicación del modelo.")},
     });
 
-    cmdAñadirMarcas = place(new QPushButton(QStringLiteral("Marcas")), "cmdAñadirMarcas", 8280, 4680, 1320, 420);
+    cmdAñadirMarcas = place(new QPushButton(QStringLiteral("Marcas")), "cmdAñadirMarcas", 8280, 4380, 1320, 420);
+    Shape1->setGeometry(Shape1->geometry().adjusted(0, 0, 0, platform::twipsToPixels(420)));
     cmdAñadirMarcas->setToolTip(QStringLiteral("Incorporar marcas a los modelos."));
     ayuda::Conectar(*this, cmdAñadirMarcas, QStringLiteral("Botón Marcas : "),
                     QStringLiteral("Visualizaremos dos ventanas, en la superior veremos todas las posibles marcas que "
