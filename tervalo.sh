@@ -12,11 +12,18 @@ packages=(
     libsqlite3-dev libzip-dev libpugixml-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ccache
+    fonts-liberation poppler-utils
+)
+
+# Only for using the program: LibreOffice Writer shows, prints and converts
+# documents, the CUPS client sends them to the printer. Tests need neither.
+start_packages=(
+    libreoffice-writer libreoffice-l10n-es fonts-liberation2 cups-client
 )
 
 install_packages() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return
@@ -40,6 +47,8 @@ drive_c() {
 prepare_data() {
     local program
     program="$(drive_c)/Quelvan/Dorvane"
+    # Drive C: holds the office's data: a folder made here is its owner's alone.
+    [ -d "$(drive_c)" ] || mkdir -p -m 700 "$(drive_c)"
     mkdir -p "$program"
     cp -r resources/programa/. "$program/"
     echo "Carpeta de datos: $(drive_c)"
@@ -47,13 +56,13 @@ prepare_data() {
 
 case "${1:-}" in
 start)
-    install_packages
+    install_packages "${packages[@]}" "${start_packages[@]}"
     build
     prepare_data
     exec build/src/tervalo
     ;;
 test)
-    install_packages
+    install_packages "${packages[@]}"
     build
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure

@@ -2,22 +2,42 @@
 
 #include "platform/Database.h"
 
-#include <QRegularExpression>
+namespace {
+
+// The number written just before the first `palabra` (blanks between them
+// allowed) that has one; nothing when none has.
+std::optional<int> numeroAntesDe(const QString& texto, QLatin1StringView palabra, QLatin1StringView otraForma = {})
+{
+    for (qsizetype desde = 0;;) {
+        qsizetype donde = texto.indexOf(palabra, desde, Qt::CaseInsensitive);
+        if (!otraForma.isEmpty()) {
+            const qsizetype otra = texto.indexOf(otraForma, desde, Qt::CaseInsensitive);
+            if (otra >= 0 && (donde < 0 || otra < donde))
+                donde = otra;
+        }
+        if (donde < 0)
+            return std::nullopt;
+        qsizetype fin = donde;
+        while (fin > 0 && texto.at(fin - 1).isSpace())
+            --fin;
+        qsizetype inicio = fin;
+        while (inicio > 0 && texto.at(inicio - 1) >= QLatin1Char('0') && texto.at(inicio - 1) <= QLatin1Char('9'))
+            --inicio;
+        if (inicio < fin)
+            return QStringView(texto).mid(inicio, fin - inicio).toInt();
+        desde = donde + 1;
+    }
+}
+
+} // namespace
 
 std::optional<Duracion> LeerDuracion(const QString& texto)
 {
-    static const QRegularExpression meses(QStringLiteral("(\\d+)\\s*Meses"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression dias(QStringLiteral("(\\d+)\\s*D[ií]as"), QRegularExpression::CaseInsensitiveOption);
-    const auto m = meses.match(texto);
-    const auto d = dias.match(texto);
-    if (!m.hasMatch() && !d.hasMatch())
+    const auto meses = numeroAntesDe(texto, QLatin1StringView("Meses"));
+    const auto dias = numeroAntesDe(texto, QLatin1StringView("D\xED" "as"), QLatin1StringView("Dias"));
+    if (!meses && !dias)
         return std::nullopt;
-    Duracion duracion;
-    if (m.hasMatch())
-        duracion.Meses = m.captured(1).toInt();
-    if (d.hasMatch())
-        duracion.Dias = d.captured(1).toInt();
-    return duracion;
+    return Duracion{meses.value_or(0), dias.value_or(0)};
 }
 
 QDate FinProrroga(const QDate& inicio, const Duracion& duracion)
@@ -27,22 +47,28 @@ QDate FinProrroga(const QDate& inicio, const Duracion& duracion)
 
 std::vector<Aviso> BuscarAvisos(const platform::Database& db, int dias, const QDate& hoy, bool* hayCandidatos)
 {
-    const auto filas = db.select(QStringLiteral(
+    // One pass over the fields the alerts need, row by row.
+    platform::Statement filas(db, QStringLiteral(
         "SELECT NombreTrabajador, NumEmpresa, Duracion, FechaInicioProrroga FROM Trabajadores "
         "WHERE Duracion IS NOT NULL AND FechaInicioProrroga IS NOT NULL ORDER BY IdTrabajador"));
-    if (hayCandidatos)
-        *hayCandidatos = !filas.empty();
+    filas.exec();
+    bool candidatos = false;
     std::vector<Aviso> avisos;
-    for (const auto& fila : filas) {
-        if (fila.isNull(QStringLiteral("NombreTrabajador")) || fila.isNull(QStringLiteral("NumEmpresa")))
+    while (filas.next()) {
+        candidatos = true;
+        const QVariant nombre = filas.value(0);
+        const QVariant numEmpresa = filas.value(1);
+        if (nombre.isNull() || numEmpresa.isNull())
             continue;
-        const auto duracion = LeerDuracion(fila.text(QStringLiteral("Duracion")));
-        const QDate inicio = platform::toDate(fila.value(QStringLiteral("FechaInicioProrroga")));
+        const auto duracion = LeerDuracion(filas.value(2).toString());
+        const QDate inicio = platform::toDate(filas.value(3));
         if (!duracion || !inicio.isValid())
             continue;
         const QDate fin = FinProrroga(inicio, *duracion);
         if (hoy.daysTo(fin) < dias)
-            avisos.push_back({fila.text(QStringLiteral("NombreTrabajador")), fila.text(QStringLiteral("NumEmpresa")), fin});
+            avisos.push_back({nombre.toString(), numEmpresa.toString(), fin});
     }
+    if (hayCandidatos)
+        *hayCandidatos = candidatos;
     return avisos;
 }

@@ -65,7 +65,7 @@ void frmActualizacion::Form_Unload()
 bool frmActualizacion::PrepararCarpetas()
 {
     try {
-        if (!QDir().mkpath(platform::programFolder()))
+        if (!platform::makeDriveCFolder() || !QDir().mkpath(platform::programFolder()))
             throw platform::FileError(QStringLiteral("No se puede crear la carpeta %1.")
                                           .arg(QDir::toNativeSeparators(platform::programFolder()))
                                           .toStdString());

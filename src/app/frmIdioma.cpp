@@ -75,7 +75,10 @@ void frmIdioma::Form_Load()
 
 void frmIdioma::Form_Unload()
 {
-    Forms::get<frmMenu>().optIdioma->setValue(false);
+    // Only a main window still there: touching a closed one would load it
+    // again, hidden, and keep the program running with nothing on the screen.
+    if (auto* menu = Forms::loaded<frmMenu>())
+        menu->optIdioma->setValue(false);
 }
 
 void frmIdioma::optSi_Click()

@@ -178,7 +178,10 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     place(etiqueta(QStringLiteral("Clave  de   usuario para la importación de contratos : ")), "lblClaveUsuario", 240,
           1920, 4200, 600, fraConfigurar);
     txtClaveUsuario = place(new QLineEdit, "txtClaveUsuario", 4560, 2040, 720, 360, fraConfigurar);
-    txtClaveUsuario->setMaxLength(2);
+    platform::fitToField(txtIp, 15);
+    platform::fitToField(txtPassword, 15);
+    platform::fitToField(txtUsuario, 15);
+    platform::fitToField(txtClaveUsuario, 2);
     CmdGuardar = place(new QPushButton(QStringLiteral("Guardar.")), "CmdGuardar", 2520, 3120, 1320, 420, fraConfigurar);
     CmdGuardar->setToolTip(QStringLiteral("Grabar los datos de configuración."));
     cmdCerrar = place(new QPushButton(QStringLiteral("Cerrar.")), "cmdCerrar", 4080, 3120, 1320, 420, fraConfigurar);
@@ -312,9 +315,26 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     mskIp->LostFocus = [this] { mskIp_LostFocus(); };
 }
 
+namespace {
+// The maker's update server; the page comes over an encrypted connection.
+QUrl& servidorActualizaciones()
+{
+    static QUrl servidor;
+    return servidor;
+}
+} // namespace
+
+void frmMenu::setServidorActualizaciones(const QUrl& servidor)
+{
+    servidorActualizaciones() = servidor;
+}
+
 QUrl frmMenu::PaginaActualizaciones()
 {
-    QUrl url(QStringLiteral("http://actualizaciones.quelvan.es/index.php"));
+    QUrl url = servidorActualizaciones();
+    if (url.isEmpty())
+        url = QUrl(QStringLiteral("https://actualizaciones.quelvan.es"));
+    url.setPath(QStringLiteral("/index.php"));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("id_soft"), QStringLiteral("6/"));
     url.setQuery(query);
@@ -432,14 +452,19 @@ void frmMenu::LlenarAvisos(int dias)
         MostrarMensaje(QStringLiteral("No hay Avisos."));
         return;
     }
+    if (avisos.empty())
+        return;
+    // All the rows at once, and the empty row after them that the load takes away.
+    mshAvisos->setRows(static_cast<int>(avisos.size()) + 2);
+    int fila = 1;
+    const platform::FlexGrid::BulkFill relleno(*mshAvisos);
     for (const Aviso& aviso : avisos) {
-        const int fila = mshAvisos->Rows() - 1;
         mshAvisos->setTextMatrix(fila, 0, aviso.NombreTrabajador);
         mshAvisos->setTextMatrix(fila, 1, aviso.NumEmpresa);
         mshAvisos->setTextMatrix(fila, 2, platform::formatDate(aviso.FechaFin));
-        mshAvisos->setRows(mshAvisos->Rows() + 1);
-        avisosAnadidos_ = true;
+        ++fila;
     }
+    avisosAnadidos_ = true;
 }
 
 void frmMenu::cmdEmpresas_Click()
@@ -538,10 +563,11 @@ void frmMenu::cmdConfigurar_Click()
         platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
         return;
     }
-    txtIp->setText(configuracion_.Ip);
-    txtPassword->setText(configuracion_.Password);
-    txtUsuario->setText(configuracion_.Usuario);
-    txtClaveUsuario->setText(configuracion_.ClaveUsuario);
+    // The blanks that pad the fields belong to the file, not to the text.
+    txtIp->setText(platform::unpadded(configuracion_.Ip));
+    txtPassword->setText(platform::unpadded(configuracion_.Password));
+    txtUsuario->setText(platform::unpadded(configuracion_.Usuario));
+    txtClaveUsuario->setText(platform::unpadded(configuracion_.ClaveUsuario));
     MostrarPanelConfiguracion(true);
     shaMantenimientos->hide();
     fraMantenimientos->hide();

@@ -33,8 +33,10 @@ public:
     void Form_Activate() override;
     void Form_Resize() override;
 
-    // Address of the maker's update page.
+    // Address of the maker's update page, on the maker's server unless
+    // another one was set (scheme, host and port: the page keeps its path).
     static QUrl PaginaActualizaciones();
+    static void setServidorActualizaciones(const QUrl& servidor);
 
     // Picture buttons and their labels.
     QPushButton* cmdEmpresas;

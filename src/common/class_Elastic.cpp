@@ -112,6 +112,8 @@ void class_Elastic::FormResize(ElasticSurface& form)
                           floorInt(r.Widths[k] / qx));
         if (r.Lines[k])
             continue;
+        // A grid's columns widen with it, so that what fitted still fits in the larger font.
+        form.scaleControlColumns(i, 1.0 / qx);
         // Font sizes follow the width only and are made even upwards.
         const int f = floorInt(r.FontSizes[k] / qx);
         const int size = f + (f % 2);

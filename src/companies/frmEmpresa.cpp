@@ -1,6 +1,7 @@
 #include "companies/frmEmpresa.h"
 
 #include "app/frmMenu.h"
+#include "common/ImprimirListado.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmAyuda.h"
@@ -16,6 +17,7 @@
 #include "platform/MaskEdBox.h"
 #include "platform/MessageBoxes.h"
 #include "platform/TextBox.h"
+#include "production/frmEleccionContrato.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -424,7 +426,9 @@ void frmEmpresa::ConectarEventos()
     ayuda::Conectar(*this, cmdAccederProrroga, QStringLiteral("Botón Acceder : "),
                     QStringLiteral("Accederá a la prórroga almacenada del trabajador."),
                     [this] { cmdAccederProrroga_Click(); });
-    onClick(cmdImprimir, [this] { cmdImprimir_Click(); });
+    ayuda::Conectar(*this, cmdImprimir, QStringLiteral("Botón Imprimir : "),
+                    QStringLiteral("Imprimirá un listado de trabajadores guardados en memoria."),
+                    [this] { cmdImprimir_Click(); });
     onClick(cmdSubcontratas, [this] { cmdSubcontratas_Click(); });
     onClick(cmdCopias, [this] { cmdCopias_Click(); });
     onClick(cmdAyuda, [this] { ayuda::Activar(*this); });
@@ -1139,20 +1143,25 @@ void frmEmpresa::cmdEditar_Click()
 
 void frmEmpresa::cmdGrabar_Click()
 {
+    GuardarTrabajador();
+}
+
+bool frmEmpresa::GuardarTrabajador()
+{
     if (txtNumeroTrabajador->text().isEmpty()) {
         MsgBox(
             QStringLiteral("Sin Número de trabajador no podemos grabar el trabajador"), platform::style::Information);
         txtNumeroTrabajador->setFocus();
-        return;
+        return false;
     }
     if (txtDNI->text().isEmpty()) {
         MsgBox(
             QStringLiteral("Sin el NIF del trabajador no podemos grabar el trabajador"), platform::style::Information);
         txtDNI->setFocus();
-        return;
+        return false;
     }
     if (!TrabajadorCorrecto(true))
-        return;
+        return false;
     auto db = AbrirBaseDatos();
     const auto encontrado = TrabajadorConNumero(db);
     std::optional<qint64> id;
@@ -1160,17 +1169,18 @@ void frmEmpresa::cmdGrabar_Click()
     if (!encontrado) {
         if (MsgBox(QStringLiteral("¿Desea guardar los datos del trabajador?"), 36, QStringLiteral("Confirmación."))
             != Answer::Yes)
-            return;
+            return false;
     } else {
         id = encontrado->value(QStringLiteral("IdTrabajador")).toLongLong();
         if (!MismoNombre(*encontrado)) {
             if (MsgBox(PreguntaConflictoTrabajador(*encontrado), 292, QStringLiteral("Conflicto.")) != Answer::Yes)
-                return;
+                return false;
             enSuLugar = true;
         }
     }
     GrabandoDesdePestana = false;
     GrabarTrabajador(db, id, enSuLugar);
+    return true;
 }
 
 void frmEmpresa::cmdBorrar_Click()
@@ -1219,12 +1229,115 @@ void frmEmpresa::cmdCancelar_Click()
     }
 }
 
-void frmEmpresa::cmdContratoManual_Click() {}
-void frmEmpresa::cmdImprimir_Click() {}
-void frmEmpresa::cmdAcceder_Click() {}
-void frmEmpresa::cmdAccederProrroga_Click() {}
-void frmEmpresa::cmdSubcontratas_Click() {}
-void frmEmpresa::cmdCopias_Click() {}
+// The contract of the worker held in the detail boxes: the worker is saved
+// first, with the questions of "Grabar.", then the contract window takes the
+// company and the worker and this window closes. A save refused or declined
+// leaves this window open and the contract window unloaded.
+void frmEmpresa::cmdContratoManual_Click()
+{
+    if (txtNumeroTrabajador->text().isEmpty()) {
+        MsgBox(QStringLiteral("Es necesario introducir el Número de trabajador."), platform::style::Information);
+        return;
+    }
+    if (txtDNI->text().isEmpty()) {
+        MsgBox(QStringLiteral("Es necesario introducir el NIF del trabajador."), platform::style::Information);
+        return;
+    }
+    const QString nif = txtDNI->text();
+    bool entregado = false;
+    platform::runHandler([&] {
+        const auto empresa = EmpresaGuardada();
+        const auto guardado = [&](const char* campo) {
+            return empresa ? empresa->text(u(campo)) : QString();
+        };
+        // Touching its boxes loads the contract window while this one still shows the company.
+        auto& contrato = Forms::get<frmEleccionContrato>();
+        if (!guardado("NúmeroEmpresa").isEmpty())
+            contrato.txtNumEmpresa->setText(guardado("NúmeroEmpresa"));
+        if (!txtNumeroTrabajador->text().isEmpty())
+            contrato.txtNumTrabajador->setText(comprobaciones::ConCeros(txtNumeroTrabajador->text()));
+        if (!txtNombreTrabajador->text().isEmpty())
+            contrato.txtNombreTrabajador->setText(txtNombreTrabajador->text());
+        if (!guardado("NombreEmpresa").isEmpty())
+            contrato.txtNombreEmpresa->setText(guardado("NombreEmpresa"));
+
+        bool grabado = false;
+        {
+            QScopedValueRollback paraContrato(GrabandoParaContrato, true);
+            grabado = GuardarTrabajador();
+        }
+        if (!grabado)
+            return;
+        TrabajadorGrabadoParaContrato = true;
+        const auto trabajador = AbrirBaseDatos().first(
+            QStringLiteral(R"(SELECT "IdTrabajador", "NúmeroTrabajador" FROM "Trabajadores" )"
+                           R"(WHERE "NIF14" = ? AND "NúmeroTrabajador" = ? AND "IdEmpresa" = ? ORDER BY "IdTrabajador")"),
+            {nif, txtNumeroTrabajador->text().trimmed().toLongLong(), QString::number(IdEmpresaAbierta)});
+        if (!trabajador)
+            return;
+        IdTrabajadorContrato = trabajador->value(QStringLiteral("IdTrabajador"));
+        contrato.txtNumEmpresa->setText(guardado("NúmeroEmpresa"));
+        contrato.txtNumTrabajador->setText(
+            comprobaciones::ConCeros(trabajador->text(QStringLiteral("NúmeroTrabajador"))));
+        contrato.DatosEmpresaTrabajador();
+        Forms::show(contrato);
+        contrato.OrigenDatos = 1;
+        entregado = true;
+    });
+    if (!entregado) {
+        Forms::unload<frmEleccionContrato>();
+        return;
+    }
+    Forms::unload(*this);
+}
+// Prints what the window shows: the company's sheet, the open worker's
+// sheet or the list of the company's workers. The clauses tab prints no
+// more than the opening lines.
+void frmEmpresa::cmdImprimir_Click()
+{
+    using namespace listado;
+    const int pestana = SSTab1->currentIndex();
+    Imprimir(
+        *this,
+        [&](platform::PrintJob& job) {
+            Apertura(job);
+            if (pestana == 0) {
+                Titulo(job, QStringLiteral("DATOS DE LA EMPRESA:"));
+                Ficha(job, kColumnaValorEmpresa,
+                      {{QStringLiteral("Nombre de la empresa :"), txtNombreEmpresa->text()},
+                       {QStringLiteral("Número de la empresa :"), txtNumEmpresa->text()},
+                       {QStringLiteral("N.I.F. :"), mskCuenta->text()},
+                       {QStringLiteral("Actividad. :"), txtActividad->text()},
+                       {QStringLiteral("Cuenta. :"), txtNumISS->Text()},
+                       {QStringLiteral("Dirección :"), txtDireccion->text()},
+                       {QStringLiteral("Localidad :"), txtLocalidad->text()},
+                       {QStringLiteral("Código Postal :"), txtCp->text()},
+                       {QStringLiteral("Provincia :"), txtPoblacion->text()},
+                       {QStringLiteral("Teléfono :"), txtTelef->text()},
+                       {QStringLiteral("Fax :"), txtFax->text()},
+                       {QStringLiteral("Correo Electrónico :"), txtemail->text()},
+                       {QStringLiteral("Observaciones :"), txtObservacionesEmpresa->toPlainText()}});
+            } else if (pestana == 1 && TrabajadorAbierto()) {
+                Titulo(job, QStringLiteral("DATOS DEL TRABAJADOR :"));
+                Ficha(job, kColumnaValorTrabajador,
+                      {{QStringLiteral("Nombre del trabajador :"), txtNombreTrabajador->text()},
+                       {QStringLiteral("Número del trabajador :"), txtNumeroTrabajador->text()},
+                       {QStringLiteral("N.I.F. :"), txtDNI->text()},
+                       {QStringLiteral("Nº Afiliación a la S.S. :"), txtNumSS->Text()},
+                       {QStringLiteral("Fecha de Nacimiento :"), txtFechaNac->Text()},
+                       {QStringLiteral("Municipio :"), txtMunicipio->text()},
+                       {QStringLiteral("Nacionalidad :"), txtNacionalidad->text()},
+                       {QStringLiteral("Pais :"), txtPais->text()},
+                       {QStringLiteral("Nivel Formativo :"), txtNivelFormativo->text()},
+                       {QStringLiteral("Observaciones :"), txtObservacionesTrabajador->toPlainText()}});
+            } else if (pestana == 1) {
+                Titulo(job, QStringLiteral("LISTADO DE TRABAJADORES:"));
+                Lista(job, {{kColumnaNombre, QStringLiteral("Nombre del trabajador.")}},
+                      Filas(dbgTrabajadores->records(), {{kColumnaNombre, QStringLiteral("NombreTrabajador")}}));
+            }
+        },
+        2);
+}
 
 // ---------------------------------------------------------------------------
 // Clauses

@@ -155,9 +155,13 @@ public:
     void chkClausula_Click(int Index);
     void vscClausulas_Change();
 
+    // The printout of what the window shows.
+    void cmdImprimir_Click();
+
     // Buttons whose work other parts of the program provide.
     void cmdContratoManual_Click();
-    void cmdImprimir_Click();
+    // The open worker's stored documents and the subcontractor register
+    // (frmEmpresaDocumentos.cpp).
     void cmdAcceder_Click();
     void cmdAccederProrroga_Click();
     void cmdSubcontratas_Click();
@@ -192,6 +196,8 @@ private:
     void DescartarTrabajador();
     // The worker's number and dates can be stored.
     bool TrabajadorCorrecto(bool avisar);
+    // The save of "Grabar.", with its questions; true when the worker was stored.
+    bool GuardarTrabajador();
     std::optional<platform::Row> TrabajadorConNumero(const platform::Database& db) const;
     bool MismoNombre(const platform::Row& trabajador) const;
     QString PreguntaConflictoTrabajador(const platform::Row& encontrado) const;

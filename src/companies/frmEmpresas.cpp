@@ -1,6 +1,7 @@
 #include "companies/frmEmpresas.h"
 
 #include "app/frmMenu.h"
+#include "common/ImprimirListado.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmAyuda.h"
@@ -112,7 +113,9 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
                     QStringLiteral("Obtendremos una nueva pantalla en la que podremos visualizar el estado "
                                    "administrativo de los contratos."),
                     [this] { cmdListados_Click(); });
-    onClick(cmdImprimir, [this] { cmdImprimir_Click(); });
+    ayuda::Conectar(*this, cmdImprimir, QStringLiteral("Botón Imprimir : "),
+                    QStringLiteral("Imprimirá un listado de empresas guardadas en memoria."),
+                    [this] { cmdImprimir_Click(); });
     onClick(cmdAyuda, [this] { ayuda::Activar(*this); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
 
@@ -257,6 +260,13 @@ void frmEmpresas::cmdSalir_Click()
     Forms::unload(*this);
 }
 
-void frmEmpresas::cmdImprimir_Click() {}
+// The companies of the grid, in its order and with its search.
+void frmEmpresas::cmdImprimir_Click()
+{
+    listado::ImprimirListado(
+        *this, QStringLiteral("LISTADO DE EMPRESAS:"),
+        {{listado::kColumnaNombre, QStringLiteral("Nombre de la Empresa.")}},
+        listado::Filas(dbgEmpresas->records(), {{listado::kColumnaNombre, QStringLiteral("NombreEmpresa")}}));
+}
 
 void frmEmpresas::cmdListados_Click() {}

@@ -70,6 +70,9 @@ const char* const kCamposFecha[] = {
 
 constexpr auto kRutaCopiaSeguridad = "C:\\basedatosantigua";
 
+// Database files hold the workers' personal data.
+constexpr QFileDevice::Permissions kSoloPropietario = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
 // A step of the move that went wrong; the text is for the user.
 class FalloTraspaso : public std::runtime_error {
 public:
@@ -95,24 +98,86 @@ bool esFecha(const QString& campo)
     return false;
 }
 
-// The listed fields of an old row that hold something (neither Null nor
-// empty text); the others keep the new table's default. Dates are stored the
-// current way when they read as one.
-template <std::size_t N>
-Row valoresACopiar(const Row& antigua, const char* const (&campos)[N])
-{
-    Row nueva;
-    for (const char* nombre : campos) {
-        const QString campo = u(nombre);
-        if (!antigua.has(campo))
-            continue;
-        const QVariant valor = antigua.value(campo);
-        if (valor.isNull() || valor.toString().isEmpty())
-            continue;
-        const QDate fecha = esFecha(campo) ? platform::toDate(valor) : QDate();
-        nueva.set(campo, fecha.isValid() ? platform::dateValue(fecha) : valor);
+// What is copied of one table: the listed fields that the old table has, in
+// the order of the list.
+struct Campos {
+    QStringList nombres;
+    std::vector<bool> fechas;
+
+    // Place of a field among them; -1 when the old table lacks it.
+    int indice(const char* campo) const { return static_cast<int>(nombres.indexOf(u(campo))); }
+    // The fields for a SELECT of the old table (a Null column when there is none).
+    QString lista() const
+    {
+        if (nombres.isEmpty())
+            return QStringLiteral("NULL");
+        QStringList citados;
+        for (const QString& nombre : nombres)
+            citados << quoteName(nombre);
+        return citados.join(QStringLiteral(", "));
     }
-    return nueva;
+};
+
+template <std::size_t N>
+Campos camposCopiados(const QSet<QString>& existentes, const char* const (&lista)[N])
+{
+    Campos campos;
+    for (const char* nombre : lista) {
+        if (existentes.contains(u(nombre).toCaseFolded())) {
+            campos.nombres << u(nombre);
+            campos.fechas.push_back(esFecha(u(nombre)));
+        }
+    }
+    return campos;
+}
+
+// The value written for an old one: Null for Null or empty text, so that the
+// new field keeps its default; a date stored the current way when it reads as one.
+QVariant valorCopiado(const QVariant& valor, bool fecha)
+{
+    if (valor.isNull() || valor.toString().isEmpty())
+        return {};
+    const QDate comoFecha = fecha ? platform::toDate(valor) : QDate();
+    return comoFecha.isValid() ? platform::dateValue(comoFecha) : valor;
+}
+
+// The statement that adds a row to `tabla` of the new file with `campos`
+// (each left to its default when given Null) and then `otros`.
+platform::Statement insercion(Database& nueva, const QString& tabla, const Campos& campos,
+                              const QStringList& otros = {})
+{
+    QHash<QString, QString> defecto;
+    for (const Row& columna : nueva.select(QStringLiteral("PRAGMA table_info(%1)").arg(quoteName(tabla)))) {
+        if (!columna.isNull(QStringLiteral("dflt_value")))
+            defecto.insert(columna.text(QStringLiteral("name")).toCaseFolded(), columna.text(QStringLiteral("dflt_value")));
+    }
+    QStringList nombres;
+    QStringList valores;
+    for (const QString& nombre : campos.nombres) {
+        nombres << quoteName(nombre);
+        const QString porDefecto = defecto.value(nombre.toCaseFolded());
+        valores << (porDefecto.isEmpty() ? QStringLiteral("?") : QStringLiteral("COALESCE(?, %1)").arg(porDefecto));
+    }
+    for (const QString& nombre : otros) {
+        nombres << quoteName(nombre);
+        valores << QStringLiteral("?");
+    }
+    if (nombres.isEmpty())
+        return platform::Statement(nueva, QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteName(tabla)));
+    return platform::Statement(nueva, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                          .arg(quoteName(tabla), nombres.join(QStringLiteral(", ")),
+                                               valores.join(QStringLiteral(", "))));
+}
+
+// The values of the copied fields of the current old row, read from column
+// `desde` on.
+QVariantList valoresCopiados(const platform::Statement& antigua, const Campos& campos, int desde)
+{
+    QVariantList valores;
+    valores.reserve(campos.nombres.size() + 1);
+    for (int i = 0; i < campos.nombres.size(); ++i)
+        valores << valorCopiado(antigua.value(desde + i), campos.fechas[static_cast<std::size_t>(i)]);
+    return valores;
 }
 
 // Field names of a table, case folded; empty when the table does not exist.
@@ -129,6 +194,30 @@ QString orden(const QSet<QString>& campos, const QString& clave)
 {
     return campos.contains(clave.toCaseFolded()) ? quoteName(clave) + QStringLiteral(", rowid")
                                                  : QStringLiteral("rowid");
+}
+
+// One table's copy: its old rows, read in order, and the statement that adds
+// each one to the new file.
+struct CopiaDeTabla {
+    Campos campos;
+    platform::Statement antiguas; // the copied fields, then the `leidas`
+    platform::Statement nuevas;   // the copied fields, then the `otros`
+};
+
+template <std::size_t N>
+CopiaDeTabla prepararCopia(const Database& antigua, Database& nueva, const QString& tabla,
+                           const QSet<QString>& existentes, const char* const (&lista)[N], const QString& clave,
+                           const QStringList& otros = {}, const QStringList& leidas = {})
+{
+    Campos campos = camposCopiados(existentes, lista);
+    QString seleccion = campos.lista();
+    for (const QString& campo : leidas)
+        seleccion += QStringLiteral(", ") + quoteName(campo);
+    platform::Statement nuevas = insercion(nueva, tabla, campos, otros);
+    platform::Statement antiguas(antigua, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                              .arg(seleccion, quoteName(tabla), orden(existentes, clave)));
+    antiguas.exec();
+    return {std::move(campos), std::move(antiguas), std::move(nuevas)};
 }
 
 // A whole number written as a number or as text ("3", " 3"); nothing for
@@ -168,6 +257,7 @@ void renombrarConversiones(Database& db)
 }
 
 // Copies the rows of the old file into the new one, all in one transaction.
+// Each statement is prepared once for all the rows of its table.
 void copiarFilas(const Database& antigua, Database& nueva)
 {
     if (!nueva.hasTable(QStringLiteral("EMPRESACLAUSULA")))
@@ -175,74 +265,93 @@ void copiarFilas(const Database& antigua, Database& nueva)
                                 .arg(windows(kRutaBaseDatosVacia)));
     platform::Transaction transaccion(nueva);
 
-    // Companies, remembering where each one went.
-    std::vector<Row> empresas;
-    QHash<qint64, qint64> empresaNueva;
-    if (!columnas(antigua, QStringLiteral("Empresas")).isEmpty()) {
-        empresas = antigua.select(QStringLiteral(R"(SELECT * FROM "Empresas" ORDER BY "IdEmpresa")"));
-        for (const Row& empresa : empresas) {
-            const qint64 id = nueva.insert(QStringLiteral("Empresas"), valoresACopiar(empresa, kCamposEmpresa));
-            if (const auto anterior = entero(empresa.value(QStringLiteral("IdEmpresa"))))
-                empresaNueva.insert(*anterior, id);
+    // Companies, remembering where each one went and its default clauses.
+    struct EmpresaCopiada {
+        qint64 id;
+        QVariantList clausulas;
+    };
+    std::vector<EmpresaCopiada> empresas;
+    const QSet<QString> camposEmpresa = columnas(antigua, QStringLiteral("Empresas"));
+    if (!camposEmpresa.isEmpty()) {
+        CopiaDeTabla copia = prepararCopia(antigua, nueva, QStringLiteral("Empresas"), camposEmpresa, kCamposEmpresa,
+                                           QStringLiteral("IdEmpresa"));
+        while (copia.antiguas.next()) {
+            copia.nuevas.exec(valoresCopiados(copia.antiguas, copia.campos, 0));
+            EmpresaCopiada empresa{copia.nuevas.lastInsertId(), {}};
+            for (int k = 1; k <= 6; ++k) {
+                const int i = static_cast<int>(copia.campos.nombres.indexOf(QStringLiteral("Clausula%1").arg(k)));
+                empresa.clausulas << (i < 0 ? QVariant() : copia.antiguas.value(i));
+            }
+            empresas.push_back(std::move(empresa));
         }
     }
 
-    // Workers follow their company by its number: the first company copied with it.
-    const QString empresaPorNumero =
-        QStringLiteral(R"(SELECT "IdEmpresa" FROM "Empresas" WHERE "NúmeroEmpresa" = ? ORDER BY "IdEmpresa")");
+    // Workers follow their company by its number: the first company copied
+    // with it. The schema's index on the number makes each look-up direct,
+    // and a number is looked up once.
     const QSet<QString> camposTrabajador = columnas(antigua, QStringLiteral("Trabajadores"));
     if (!camposTrabajador.isEmpty()) {
-        const auto trabajadores = antigua.select(QStringLiteral(R"(SELECT * FROM "Trabajadores" ORDER BY %1)")
-                                                     .arg(orden(camposTrabajador, QStringLiteral("IdEmpresa"))));
-        for (const Row& trabajador : trabajadores) {
-            Row fila = valoresACopiar(trabajador, kCamposTrabajador);
-            const QString numero = trabajador.text(QStringLiteral("NumEmpresa"));
-            if (!numero.isEmpty()) {
-                if (const auto empresa = nueva.first(empresaPorNumero, {numero}))
-                    fila.set(QStringLiteral("IdEmpresa"), empresa->text(QStringLiteral("IdEmpresa")));
-            }
-            nueva.insert(QStringLiteral("Trabajadores"), fila);
+        platform::Statement empresaPorNumero(
+            nueva, QStringLiteral(R"(SELECT "IdEmpresa" FROM "Empresas" WHERE "NúmeroEmpresa" = ? ORDER BY "IdEmpresa" LIMIT 1)"));
+        QHash<QString, QVariant> empresaDeNumero;
+        const auto idEmpresa = [&](const QString& numero) {
+            const auto visto = empresaDeNumero.constFind(numero);
+            if (visto != empresaDeNumero.constEnd())
+                return *visto;
+            empresaPorNumero.exec({numero});
+            const QVariant id = empresaPorNumero.next() ? QVariant(empresaPorNumero.value(0).toString()) : QVariant();
+            empresaDeNumero.insert(numero, id);
+            return id;
+        };
+
+        CopiaDeTabla copia = prepararCopia(antigua, nueva, QStringLiteral("Trabajadores"), camposTrabajador,
+                                           kCamposTrabajador, QStringLiteral("IdEmpresa"), {QStringLiteral("IdEmpresa")});
+        const int numEmpresa = copia.campos.indice("NumEmpresa");
+        while (copia.antiguas.next()) {
+            QVariantList valores = valoresCopiados(copia.antiguas, copia.campos, 0);
+            const QString numero = numEmpresa < 0 ? QString() : copia.antiguas.value(numEmpresa).toString();
+            valores << (numero.isEmpty() ? QVariant() : idEmpresa(numero));
+            copia.nuevas.exec(valores);
         }
     }
 
     // Clauses, remembering the new id of each old one.
     QHash<qint64, qint64> clausulaNueva;
-    if (!columnas(antigua, QStringLiteral("Clausulas")).isEmpty()) {
-        const auto clausulas = antigua.select(QStringLiteral(R"(SELECT * FROM "Clausulas" ORDER BY "IdClausula")"));
-        for (const Row& clausula : clausulas) {
-            const qint64 id = nueva.insert(QStringLiteral("Clausulas"), valoresACopiar(clausula, kCamposClausula));
-            const auto anterior = entero(clausula.value(QStringLiteral("IdClausula")));
+    const QSet<QString> camposClausula = columnas(antigua, QStringLiteral("Clausulas"));
+    if (!camposClausula.isEmpty()) {
+        CopiaDeTabla copia = prepararCopia(antigua, nueva, QStringLiteral("Clausulas"), camposClausula, kCamposClausula,
+                                           QStringLiteral("IdClausula"), {}, {QStringLiteral("IdClausula")});
+        // The old key comes after the copied fields (after one Null column when there are none).
+        const int idClausula = std::max<int>(1, static_cast<int>(copia.campos.nombres.size()));
+        while (copia.antiguas.next()) {
+            copia.nuevas.exec(valoresCopiados(copia.antiguas, copia.campos, 0));
+            const auto anterior = entero(copia.antiguas.value(idClausula));
             if (anterior && !clausulaNueva.contains(*anterior))
-                clausulaNueva.insert(*anterior, id);
+                clausulaNueva.insert(*anterior, copia.nuevas.lastInsertId());
         }
     }
 
     // Each company's default clauses become links between the new ids, one
     // per clause even when two slots hold the same one. The companies' own
     // Clausula1..6 were copied as they were.
-    for (const Row& empresa : empresas) {
-        const auto anterior = entero(empresa.value(QStringLiteral("IdEmpresa")));
-        if (!anterior)
-            continue;
+    platform::Statement enlaces(nueva, QStringLiteral(R"(INSERT INTO "EMPRESACLAUSULA" ("IDEMPRESA", "IDCLAUSULA") VALUES (?, ?))"));
+    for (const EmpresaCopiada& empresa : empresas) {
         QSet<qint64> enlazadas;
-        for (int k = 1; k <= 6; ++k) {
-            const auto clausula = entero(empresa.value(QStringLiteral("Clausula%1").arg(k)));
+        for (const QVariant& valor : empresa.clausulas) {
+            const auto clausula = entero(valor);
             if (!clausula || *clausula == 0 || !clausulaNueva.contains(*clausula) || enlazadas.contains(*clausula))
                 continue;
             enlazadas.insert(*clausula);
-            Row enlace;
-            enlace.set(QStringLiteral("IDEMPRESA"), empresaNueva.value(*anterior));
-            enlace.set(QStringLiteral("IDCLAUSULA"), clausulaNueva.value(*clausula));
-            nueva.insert(QStringLiteral("EMPRESACLAUSULA"), enlace);
+            enlaces.exec({empresa.id, clausulaNueva.value(*clausula)});
         }
     }
 
     const QSet<QString> camposContrato = columnas(antigua, QStringLiteral("ContratosGrabados"));
     if (!camposContrato.isEmpty()) {
-        const auto contratos = antigua.select(QStringLiteral(R"(SELECT * FROM "ContratosGrabados" ORDER BY %1)")
-                                                  .arg(orden(camposContrato, QStringLiteral("IdContrato"))));
-        for (const Row& contrato : contratos)
-            nueva.insert(QStringLiteral("ContratosGrabados"), valoresACopiar(contrato, kCamposContratoGrabado));
+        CopiaDeTabla copia = prepararCopia(antigua, nueva, QStringLiteral("ContratosGrabados"), camposContrato,
+                                           kCamposContratoGrabado, QStringLiteral("IdContrato"));
+        while (copia.antiguas.next())
+            copia.nuevas.exec(valoresCopiados(copia.antiguas, copia.campos, 0));
     }
 
     transaccion.commit();
@@ -285,8 +394,9 @@ ResultadoActualizacion migrar(const QString& trabajo)
         if (!QFile::copy(vacia, temporal))
             throw FalloTraspaso(QStringLiteral("No se puede copiar la base de datos vacía %1 junto a la de trabajo.")
                                     .arg(windows(kRutaBaseDatosVacia)));
-        // The installation may have left the empty database read-only.
-        QFile::setPermissions(temporal, QFile::permissions(temporal) | QFileDevice::WriteOwner);
+        // It will hold the workers' personal data; the installation may also
+        // have left the empty database read-only.
+        QFile::setPermissions(temporal, kSoloPropietario);
         {
             const Database antigua = Database::open(trabajo);
             Database nueva = Database::open(temporal);
@@ -297,6 +407,7 @@ ResultadoActualizacion migrar(const QString& trabajo)
         if (!QFile::copy(trabajo, copia))
             throw FalloTraspaso(
                 QStringLiteral("No se puede hacer la copia de seguridad %1.").arg(QDir::toNativeSeparators(copia)));
+        QFile::setPermissions(copia, kSoloPropietario);
         if (!sustituir(temporal, trabajo))
             throw FalloTraspaso(QStringLiteral("No se puede sustituir la base de datos %1.").arg(RutaBD));
     } catch (const std::exception& error) {

@@ -16,6 +16,9 @@ QString ruta(const char* windowsPath)
     return hostPath(QString::fromLatin1(windowsPath));
 }
 
+// Both files hold the server's password.
+constexpr auto kPrivado = platform::FileAccess::OwnerOnly;
+
 // Fixed bytes of the old layout; whatever is missing reads as blanks.
 QByteArray fijo(const QByteArray& texto, int ancho)
 {
@@ -52,13 +55,15 @@ DatosConfiguracion DatosConfiguracion::desdeRegistro(const QByteArray& registro)
 
 DatosConfiguracion LeerConfiguracion()
 {
-    return DatosConfiguracion::desdeRegistro(
-        platform::readRecord(ruta(kRutaConfiguracion), 1, DatosConfiguracion::kLongitud));
+    const QString fichero = ruta(kRutaConfiguracion);
+    if (!QFileInfo::exists(fichero))
+        platform::replaceFile(fichero, {}, kPrivado);
+    return DatosConfiguracion::desdeRegistro(platform::readRecord(fichero, 1, DatosConfiguracion::kLongitud, false));
 }
 
 void GrabarConfiguracion(const DatosConfiguracion& datos)
 {
-    platform::writeRecord(ruta(kRutaConfiguracion), 1, DatosConfiguracion::kLongitud, datos.registro());
+    platform::writeRecord(ruta(kRutaConfiguracion), 1, DatosConfiguracion::kLongitud, datos.registro(), kPrivado);
 }
 
 DatosConfiguracion ActualizarConfiguracion(const std::function<void(DatosConfiguracion&)>& cambiar)
@@ -119,11 +124,11 @@ Conversion ConvertirConfiguracion()
     // A record of exactly 54 bytes that does not read as the old layout was
     // converted already and only lost its "configold": keep it as it is.
     if (contenido.size() == DatosConfiguracion::kLongitud && !leida.completa) {
-        platform::replaceFile(antigua, contenido);
+        platform::replaceFile(antigua, contenido, kPrivado);
         return Conversion::RegistroAnterior;
     }
-    platform::replaceFile(actual, leida.convertida());
-    platform::replaceFile(antigua, contenido);
+    platform::replaceFile(actual, leida.convertida(), kPrivado);
+    platform::replaceFile(antigua, contenido, kPrivado);
     return Conversion::Convertida;
 }
 

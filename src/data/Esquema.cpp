@@ -198,6 +198,8 @@ bool crearSiFalta(const QString& hostFile)
         auto db = platform::Database::openOrCreate(temporal);
         crear(db);
     }
+    // It will hold the workers' personal data.
+    QFile::setPermissions(temporal, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!QFile::rename(temporal, hostFile)) {
         QFile::remove(temporal);
         throw platform::DbError(0, QStringLiteral("No se puede crear la base de datos %1.").arg(hostFile));

@@ -1,7 +1,11 @@
 #include "platform/Controls.h"
 
+#include "platform/Files.h"
+
+#include <QLineEdit>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QValidator>
 
 namespace platform {
 
@@ -83,6 +87,22 @@ void CheckBox::paintEvent(QPaintEvent*)
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(rect().adjusted(indicator.width() + gap, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                      caption);
+}
+
+namespace {
+
+class SingleByteValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override { return fitsCp1252(input) ? Acceptable : Invalid; }
+};
+
+} // namespace
+
+void fitToField(QLineEdit* box, int width)
+{
+    box->setMaxLength(width);
+    box->setValidator(new SingleByteValidator(box));
 }
 
 } // namespace platform

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QRadioButton>
 
+class QLineEdit;
+
 namespace platform {
 
 // Dynamic property of a control that has no font of its own (pictures).
@@ -55,5 +57,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 };
+
+// Makes a text box fit a fixed field of `width` characters of a record file:
+// it takes no more than the field holds and refuses, as they are typed or
+// pasted, characters the file cannot hold (outside Windows-1252).
+void fitToField(QLineEdit* box, int width);
 
 } // namespace platform

@@ -40,10 +40,24 @@ void DBGrid::setColumns(std::vector<Column> columns)
     for (int c = 0; c < columnCount(); ++c) {
         const Column& column = columns_[static_cast<std::size_t>(c)];
         setHorizontalHeaderItem(c, new QTableWidgetItem(column.caption));
-        setColumnWidth(c, twipsToPixels(column.width));
         setColumnHidden(c, !column.visible);
     }
+    applyColumnWidths();
     setRecords(std::move(records_));
+}
+
+void DBGrid::setColumnScale(double ratio)
+{
+    if (ratio <= 0 || ratio == columnScale_)
+        return;
+    columnScale_ = ratio;
+    applyColumnWidths();
+}
+
+void DBGrid::applyColumnWidths()
+{
+    for (int c = 0; c < columnCount(); ++c)
+        setColumnWidth(c, twipsToPixels(columns_[static_cast<std::size_t>(c)].width * columnScale_));
 }
 
 void DBGrid::Refresh(const Database& db, const QString& sql, const QVariantList& values)

@@ -35,6 +35,9 @@ public:
 
     void setColumns(std::vector<Column> columns);
     const std::vector<Column>& columns() const { return columns_; }
+    // The proportional layout widens the columns with the window: each shows
+    // at its width times `ratio`, while columns() keeps the widths set.
+    void setColumnScale(double ratio);
 
     // Re-reads the grid from a query, its values bound to the query's '?'.
     void Refresh(const Database& db, const QString& sql, const QVariantList& values = {});
@@ -66,7 +69,10 @@ protected:
 private:
     QString display(const QVariant& value, const Column& column) const;
 
+    void applyColumnWidths();
+
     std::vector<Column> columns_;
+    double columnScale_ = 1.0;
     std::vector<platform::Row> records_;
     int row_ = -1;
 };

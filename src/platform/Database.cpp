@@ -100,12 +100,19 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
     sqlite3_result_int(context, likeMatch(pattern, text, escape) ? 1 : 0);
 }
 
-void registerTextRules(QSqlDatabase& db)
+sqlite3* nativeHandle(const QSqlDatabase& db)
 {
+    if (!db.isOpen())
+        throw DbError(0, QStringLiteral("La base de datos está cerrada."));
     const QVariant handle = db.driver()->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
         throw DbError(0, QStringLiteral("El controlador de base de datos no es SQLite."));
-    sqlite3* native = *static_cast<sqlite3* const*>(handle.constData());
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+void registerTextRules(QSqlDatabase& db)
+{
+    sqlite3* native = nativeHandle(db);
     sqlite3_create_collation(native, "JET", SQLITE_UTF8, nullptr, jetCollation);
     sqlite3_create_function(native, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr,
                             nullptr);
@@ -118,6 +125,12 @@ DbError errorOf(const QSqlError& error, const QString& context)
     const QString text = error.text();
     const int code = text.contains(QLatin1String("no such table"), Qt::CaseInsensitive) ? kErrTableNotFound : 0;
     return DbError(code, context.isEmpty() ? text : context + QStringLiteral(": ") + text);
+}
+
+DbError errorOf(sqlite3* db)
+{
+    const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    return DbError(text.contains(QLatin1String("no such table"), Qt::CaseInsensitive) ? kErrTableNotFound : 0, text);
 }
 
 QString nextConnectionName()
@@ -335,6 +348,138 @@ bool Database::hasTable(const QString& table) const
         .has_value();
 }
 
+Statement::Statement(const Database& db, const QString& sql) : db_(nativeHandle(db.connection()))
+{
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &statement_, nullptr) != SQLITE_OK) {
+        const DbError error = errorOf(db_);
+        sqlite3_finalize(statement_);
+        statement_ = nullptr;
+        throw error;
+    }
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)), statement_(std::exchange(other.statement_, nullptr)),
+      pendingRow_(std::exchange(other.pendingRow_, false)), onRow_(std::exchange(other.onRow_, false))
+{
+}
+
+Statement& Statement::operator=(Statement&& other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(statement_);
+        db_ = std::exchange(other.db_, nullptr);
+        statement_ = std::exchange(other.statement_, nullptr);
+        pendingRow_ = std::exchange(other.pendingRow_, false);
+        onRow_ = std::exchange(other.onRow_, false);
+    }
+    return *this;
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(statement_);
+}
+
+void Statement::exec(const QVariantList& values)
+{
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+    pendingRow_ = onRow_ = false;
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant& value = values.at(i);
+        const int place = i + 1;
+        int result = SQLITE_OK;
+        if (value.isNull()) {
+            result = sqlite3_bind_null(statement_, place);
+        } else {
+            switch (value.metaType().id()) {
+            case QMetaType::Bool:
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+                result = sqlite3_bind_int64(statement_, place, value.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                result = sqlite3_bind_double(statement_, place, value.toDouble());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = value.toByteArray();
+                result = sqlite3_bind_blob(statement_, place, bytes.constData(), static_cast<int>(bytes.size()),
+                                           SQLITE_TRANSIENT);
+                break;
+            }
+            default: {
+                const QString text = value.toString();
+                result = sqlite3_bind_text16(statement_, place, text.utf16(), static_cast<int>(text.size() * 2),
+                                             SQLITE_TRANSIENT);
+                break;
+            }
+            }
+        }
+        if (result != SQLITE_OK)
+            throw errorOf(db_);
+    }
+    switch (sqlite3_step(statement_)) {
+    case SQLITE_ROW:
+        pendingRow_ = true;
+        break;
+    case SQLITE_DONE:
+        break;
+    default:
+        throw errorOf(db_);
+    }
+}
+
+bool Statement::next()
+{
+    if (pendingRow_) {
+        pendingRow_ = false;
+        onRow_ = true;
+        return true;
+    }
+    if (!onRow_)
+        return false;
+    switch (sqlite3_step(statement_)) {
+    case SQLITE_ROW:
+        return true;
+    case SQLITE_DONE:
+        onRow_ = false;
+        return false;
+    default:
+        onRow_ = false;
+        throw errorOf(db_);
+    }
+}
+
+QVariant Statement::value(int column) const
+{
+    if (!onRow_ || column < 0 || column >= sqlite3_column_count(statement_))
+        return {};
+    switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(statement_, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement_, column));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, column)),
+                                   sqlite3_column_bytes(statement_, column)));
+    case SQLITE_NULL:
+        return {};
+    default:
+        return QVariant(QString(reinterpret_cast<const QChar*>(sqlite3_column_text16(statement_, column)),
+                                sqlite3_column_bytes16(statement_, column) / 2));
+    }
+}
+
+qint64 Statement::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(db_);
+}
+
 Transaction::Transaction(Database& db) : db_(db)
 {
     db_.exec(QStringLiteral("BEGIN"));
@@ -407,6 +552,33 @@ QDate toDate(const QVariant& value)
     if (value.metaType().id() == QMetaType::QDate || value.metaType().id() == QMetaType::QDateTime)
         return value.toDate();
     const QString text = value.toString().trimmed();
+    // The two shapes dates come in, read directly: a listing or a copy reads
+    // many thousands of them.
+    const auto digits = [&text](qsizetype from, qsizetype count) {
+        int number = 0;
+        for (qsizetype i = from; i < from + count; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            number = number * 10 + (c - u'0');
+        }
+        return number;
+    };
+    if (text.size() >= 10 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-')
+        && (text.size() == 10 || text.at(10) == QLatin1Char('T') || text.at(10) == QLatin1Char(' '))) {
+        const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
+        if (year >= 0 && month >= 0 && day >= 0)
+            return QDate(year, month, day);
+    }
+    const qsizetype firstSlash = text.indexOf(QLatin1Char('/'));
+    const qsizetype secondSlash = text.indexOf(QLatin1Char('/'), firstSlash + 1);
+    if ((firstSlash == 1 || firstSlash == 2) && (secondSlash - firstSlash == 2 || secondSlash - firstSlash == 3)
+        && text.size() - secondSlash == 5) {
+        const int day = digits(0, firstSlash), month = digits(firstSlash + 1, secondSlash - firstSlash - 1),
+                  year = digits(secondSlash + 1, 4);
+        if (year >= 0 && month >= 0 && day >= 0)
+            return QDate(year, month, day);
+    }
     QDate date = QDate::fromString(text.left(10), Qt::ISODate);
     if (!date.isValid())
         date = QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
@@ -417,7 +589,17 @@ QDate toDate(const QVariant& value)
 
 QString formatDate(const QDate& date)
 {
-    return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+    if (!date.isValid())
+        return {};
+    const int year = date.year();
+    if (year < 0 || year > 9999)
+        return date.toString(QStringLiteral("dd/MM/yyyy"));
+    // Written directly: listings show many thousands of dates.
+    const auto digit = [](int n) { return QChar(u'0' + n % 10); };
+    const QChar text[] = {digit(date.day() / 10), digit(date.day()),       QLatin1Char('/'),
+                          digit(date.month() / 10), digit(date.month()),   QLatin1Char('/'),
+                          digit(year / 1000),       digit(year / 100),     digit(year / 10), digit(year)};
+    return QString(text, 10);
 }
 
 int compareText(const QString& a, const QString& b)

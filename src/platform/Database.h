@@ -12,6 +12,8 @@
 
 class QSqlDatabase;
 class QSqlQuery;
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace platform {
 
@@ -88,6 +90,34 @@ private:
 
     QString name_;
     QString file_;
+};
+
+// A statement prepared once and run many times with new values, for work on
+// many rows (a bulk copy, a long listing): the rows of a query are read one
+// by one, by column, without being gathered first. It goes before its
+// database is closed.
+class Statement {
+public:
+    Statement(const Database& db, const QString& sql);
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    ~Statement();
+
+    // Runs the statement with `values` bound to its '?' in order.
+    void exec(const QVariantList& values = {});
+    // Moves to the next row of the query run last; false after the last row.
+    bool next();
+    // A column of the current row, counted from 0 in the order of the query.
+    QVariant value(int column) const;
+    // The key the table gave the row the statement added last.
+    qint64 lastInsertId() const;
+
+private:
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* statement_ = nullptr;
+    // The row exec() stepped onto, which next() gives first.
+    bool pendingRow_ = false;
+    bool onRow_ = false;
 };
 
 // Commits when commit() is called; rolls back when left any other way.

@@ -1,12 +1,16 @@
 #include "platform/Desktop.h"
 
+#include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Printer.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTranslator>
 
@@ -14,18 +18,23 @@ namespace platform {
 
 namespace {
 
+bool withoutScreen()
+{
+    const QString platformName = QGuiApplication::platformName();
+    return platformName == QLatin1String("offscreen") || platformName == QLatin1String("minimal");
+}
+
 class DesktopMessageBoxes final : public MessageBoxes {
 public:
     Answer show(const QString& text, int style, const QString& title) override
     {
         // Without a screen nobody can answer: say it and take the default.
-        const QString platformName = QGuiApplication::platformName();
-        if (platformName == QLatin1String("offscreen") || platformName == QLatin1String("minimal")) {
+        if (withoutScreen()) {
             qWarning().noquote() << title << ":" << text;
             return defaultAnswer(style);
         }
 
-        QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+        QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, messageBoxOwner());
         const bool second = (style & style::DefaultButton2) != 0;
         QPushButton* first = nullptr;
         QPushButton* other = nullptr;
@@ -80,6 +89,38 @@ private:
     }
 };
 
+// Qt's printer dialog, then the document on the printer chosen there.
+class DesktopPrinter final : public Printer {
+public:
+    DesktopPrinter() : printer_(QPrinter::HighResolution) {}
+
+    bool choose(QWidget* window) override
+    {
+        // Without a screen nobody can answer the dialog: nothing is printed.
+        if (withoutScreen()) {
+            qWarning() << "Sin pantalla para el diálogo de impresión: no se imprime nada.";
+            return false;
+        }
+        QPrintDialog dialog(&printer_, window);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    bool print(const PrintJob& job) override
+    {
+        printer_.setCopyCount(1);
+        printer_.setPrintRange(QPrinter::AllPages);
+        if (!render(job, printer_))
+            return false;
+        return printer_.printerState() != QPrinter::Error;
+    }
+
+private:
+    QPrinter printer_;
+};
+
 void installSpanish(QApplication& app)
 {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
@@ -95,10 +136,20 @@ void installSpanish(QApplication& app)
 
 } // namespace
 
+QWidget* messageBoxOwner()
+{
+    // Without a window manager the desktop knows no active window; the
+    // program always knows its own.
+    if (Form* active = Forms::activeForm())
+        return active;
+    return QApplication::activeWindow();
+}
+
 void installDesktop(QApplication& app)
 {
     installSpanish(app);
     messageBoxesSlot().replace(std::make_unique<DesktopMessageBoxes>());
+    printerSlot().replace(std::make_unique<DesktopPrinter>());
 }
 
 } // namespace platform

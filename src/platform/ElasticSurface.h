@@ -29,6 +29,9 @@ public:
     virtual Control control(int index) const = 0;
     virtual void placeControl(int index, int top, int left, int height, int width) = 0;
     virtual void setControlFontSize(int index, int points) = 0;
+    // Widens or narrows the columns of a control that has them (a grid) by
+    // `ratio` of the widths they were given.
+    virtual void scaleControlColumns(int index, double ratio) {}
     // Runs the window's resize handler, as a change of size made by code does.
     virtual void raiseResize() = 0;
 

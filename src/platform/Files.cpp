@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 
 namespace platform {
@@ -18,17 +19,24 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
 };
 
-char encodeChar(char16_t c)
+// The byte of a character in Windows-1252; -1 when the code page has none.
+int byteOf(char16_t c)
 {
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
         if (kHighControls[i] != 0 && kHighControls[i] == c)
-            return static_cast<char>(0x80 + i);
+            return static_cast<int>(0x80 + i);
     }
     // Bytes the code page leaves unused read back as themselves, so every byte
     // of a file survives a round trip.
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF) || (c < 0xA0 && kHighControls[c - 0x80] == 0))
-        return static_cast<char>(c);
-    return '?';
+        return c;
+    return -1;
+}
+
+char encodeChar(char16_t c)
+{
+    const int byte = byteOf(c);
+    return byte < 0 ? '?' : static_cast<char>(byte);
 }
 
 QString describe(const QString& path)
@@ -61,6 +69,19 @@ QString fromCp1252(const QByteArray& bytes)
     return out;
 }
 
+bool fitsCp1252(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return byteOf(c.unicode()) >= 0; });
+}
+
+QString unpadded(const QString& field)
+{
+    qsizetype end = field.size();
+    while (end > 0 && field.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return field.left(end);
+}
+
 QByteArray fixedField(const QString& text, int width)
 {
     QByteArray bytes = toCp1252(text).left(width);
@@ -79,10 +100,28 @@ QByteArray readWholeFile(const QString& hostPath)
     return file.readAll();
 }
 
-void replaceFile(const QString& hostPath, const QByteArray& content)
+bool writeWholeFile(const QString& hostPath, const QByteArray& content, FileAccess access)
 {
+    // Unbuffered: a buffered write that fails only when the buffer is
+    // flushed at commit would go unnoticed and the short file replace the
+    // old one.
     QSaveFile file(hostPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    // The temporary file takes the permissions before it holds anything.
+    if (access == FileAccess::OwnerOnly)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    return file.commit();
+}
+
+void replaceFile(const QString& hostPath, const QByteArray& content, FileAccess access)
+{
+    if (!writeWholeFile(hostPath, content, access))
         throw FileError(QStringLiteral("No se puede escribir el fichero %1.").arg(describe(hostPath)).toStdString());
 }
 
@@ -97,7 +136,7 @@ QByteArray readRecord(const QString& hostPath, int number, int length, bool crea
     return record;
 }
 
-void writeRecord(const QString& hostPath, int number, int length, const QByteArray& record)
+void writeRecord(const QString& hostPath, int number, int length, const QByteArray& record, FileAccess access)
 {
     QByteArray all = readWholeFile(hostPath);
     const qsizetype start = static_cast<qsizetype>(number - 1) * length;
@@ -107,7 +146,7 @@ void writeRecord(const QString& hostPath, int number, int length, const QByteArr
     if (fitted.size() < length)
         fitted.append(QByteArray(length - fitted.size(), ' '));
     all.replace(start, qMin<qsizetype>(length, all.size() - start), fitted);
-    replaceFile(hostPath, all);
+    replaceFile(hostPath, all, access);
 }
 
 } // namespace platform

@@ -13,21 +13,32 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Who may read and write a file the program writes: anyone the folder lets
+// in, or its owner alone (passwords, personal data).
+enum class FileAccess { Shared, OwnerOnly };
+
 // Text of the data files is single-byte Windows-1252: one byte per character,
 // characters outside the code page become '?'.
 QByteArray toCp1252(const QString& text);
 QString fromCp1252(const QByteArray& bytes);
+// Whether every character has a byte of its own in Windows-1252.
+bool fitsCp1252(const QString& text);
 
 // `text` left-aligned in exactly `width` bytes of Windows-1252, cut or padded
 // with blanks.
 QByteArray fixedField(const QString& text, int width);
+// The text of a fixed field without the blanks that pad it on the right.
+QString unpadded(const QString& field);
 
 // Whole content of a file; an empty array when it does not exist.
 QByteArray readWholeFile(const QString& hostPath);
 
 // Replaces a whole file through a temporary file and a rename, so a reader
-// never sees half of it.
-void replaceFile(const QString& hostPath, const QByteArray& content);
+// never sees half of it. An owner-only file is never readable by others, not
+// even while it is being written.
+void replaceFile(const QString& hostPath, const QByteArray& content, FileAccess access = FileAccess::Shared);
+// The same, false when it failed; the old file is then whole.
+bool writeWholeFile(const QString& hostPath, const QByteArray& content, FileAccess access = FileAccess::Shared);
 
 // Record `number` (from 1) of `length` bytes of a fixed-length record file.
 // Bytes past the end of the file read as blanks. When `createIfMissing` is
@@ -36,6 +47,7 @@ QByteArray readRecord(const QString& hostPath, int number, int length, bool crea
 
 // Writes record `number` (from 1); `record` is padded with blanks or cut to
 // `length`. Any gap before it is filled with blanks.
-void writeRecord(const QString& hostPath, int number, int length, const QByteArray& record);
+void writeRecord(const QString& hostPath, int number, int length, const QByteArray& record,
+                 FileAccess access = FileAccess::Shared);
 
 } // namespace platform

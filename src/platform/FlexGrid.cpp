@@ -16,6 +16,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -225,20 +226,36 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text)
         c->setText(text);
 }
 
+int FlexGrid::scaledPixels(int twips) const
+{
+    return twipsToPixels(twips * columnScale_);
+}
+
 int FlexGrid::ColWidth(int col) const
 {
     if (col < 0 || col >= columnCount())
         return 0;
     const auto set = colTwips_.constFind(col);
-    if (set != colTwips_.constEnd() && twipsToPixels(*set) == columnWidth(col))
+    if (set != colTwips_.constEnd() && scaledPixels(*set) == columnWidth(col))
         return *set;
-    return pixelsToTwips(columnWidth(col));
+    return static_cast<int>(std::lround(pixelsToTwips(columnWidth(col)) / columnScale_));
+}
+
+void FlexGrid::setColumnScale(double ratio)
+{
+    if (ratio <= 0 || ratio == columnScale_)
+        return;
+    columnScale_ = ratio;
+    for (auto it = colTwips_.constBegin(); it != colTwips_.constEnd(); ++it) {
+        if (it.key() < columnCount())
+            setColumnWidth(it.key(), scaledPixels(it.value()));
+    }
 }
 
 void FlexGrid::setColWidth(int col, int twips)
 {
     // Column -1 stands for every column; a negative width puts the default width back.
-    const int pixels = twips < 0 ? horizontalHeader()->defaultSectionSize() : twipsToPixels(twips);
+    const int pixels = twips < 0 ? horizontalHeader()->defaultSectionSize() : scaledPixels(twips);
     const auto setOne = [&](int c) {
         setColumnWidth(c, pixels);
         if (twips < 0)
@@ -297,6 +314,16 @@ void FlexGrid::Clear()
                 delete takeItem(r, c);
         }
     }
+}
+
+FlexGrid::BulkFill::BulkFill(FlexGrid& grid) : grid_(grid), wasBlocked_(grid.model()->blockSignals(true)) {}
+
+FlexGrid::BulkFill::~BulkFill()
+{
+    QAbstractItemModel* model = grid_.model();
+    model->blockSignals(wasBlocked_);
+    if (grid_.rowCount() > 0 && grid_.columnCount() > 0)
+        emit model->dataChanged(model->index(0, 0), model->index(grid_.rowCount() - 1, grid_.columnCount() - 1));
 }
 
 void FlexGrid::keyPressEvent(QKeyEvent* event)

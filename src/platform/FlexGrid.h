@@ -38,6 +38,10 @@ public:
 
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
+    // The proportional layout widens the columns with the window: each shows
+    // at its width times `ratio`, while ColWidth still gives the width set.
+    void setColumnScale(double ratio);
+    double columnScale() const { return columnScale_; }
 
     // Formatting of the current cell. Alignment: 0 left, 1 centre, 2 right
     // (each vertically centred).
@@ -50,6 +54,20 @@ public:
     // Empties every cell, fixed ones included, of its text and formatting;
     // rows and columns stay.
     void Clear();
+
+    // While one lives, the cells written are not redrawn one by one: the grid
+    // is redrawn once when it goes. For filling a long listing.
+    class BulkFill {
+    public:
+        explicit BulkFill(FlexGrid& grid);
+        ~BulkFill();
+        BulkFill(const BulkFill&) = delete;
+        BulkFill& operator=(const BulkFill&) = delete;
+
+    private:
+        FlexGrid& grid_;
+        bool wasBlocked_;
+    };
 
     // Events of the window.
     std::function<void()> GotFocus;
@@ -98,6 +116,8 @@ private:
     int fixedCols_ = 0;
     // Widths set in twips, read back as set while the column keeps that width.
     QHash<int, int> colTwips_;
+    double columnScale_ = 1.0;
+    int scaledPixels(int twips) const;
     int row_ = -1;
     int col_ = -1;
     int pressedRow_ = -1;

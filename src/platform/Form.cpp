@@ -1,7 +1,10 @@
 #include "platform/Form.h"
 
 #include "platform/Controls.h"
+#include "platform/DBGrid.h"
 #include "platform/Database.h"
+#include "platform/Files.h"
+#include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Screen.h"
@@ -10,9 +13,22 @@
 #include <QCloseEvent>
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace platform {
+
+namespace {
+
+// The frame the desktop gave the last window it framed.
+QSize& lastFrame()
+{
+    static QSize frame(0, 0);
+    return frame;
+}
+
+} // namespace
 
 Form::Form(const QString& name) : QWidget(nullptr)
 {
@@ -69,31 +85,84 @@ void runHandler(const std::function<void()>& handler)
         MsgBox(QStringLiteral("No se ha podido completar la operación en la base de datos.\n\n%1")
                    .arg(QString::fromStdString(error.what())),
                style::Critical);
+    } catch (const FileError& error) {
+        MsgBox(QString::fromStdString(error.what()), style::Critical);
     }
+}
+
+QSize Form::frameExtra() const
+{
+    if (!isWindow() || windowFlags().testFlag(Qt::FramelessWindowHint))
+        return {0, 0};
+    if (isVisible()) {
+        const QSize frame = frameGeometry().size() - size();
+        if (frame.width() >= 0 && frame.height() >= 0)
+            return frame;
+    }
+    return lastFrame();
 }
 
 double Form::heightTwips() const
 {
-    return pixelsToTwips(height());
+    return pixelsToTwips(height() + frameExtra().height());
 }
 
 double Form::widthTwips() const
 {
-    return pixelsToTwips(width());
+    return pixelsToTwips(width() + frameExtra().width());
 }
 
 void Form::setHeightTwips(double twips)
 {
-    sizingByCode_ = true;
-    resize(width(), twipsToPixels(twips));
-    sizingByCode_ = false;
+    outerSize_.setHeight(twipsToPixels(twips));
+    if (outerSize_.width() < 0)
+        outerSize_.setWidth(width() + frameExtra().width());
+    applyOuterSize();
 }
 
 void Form::setWidthTwips(double twips)
 {
+    outerSize_.setWidth(twipsToPixels(twips));
+    if (outerSize_.height() < 0)
+        outerSize_.setHeight(height() + frameExtra().height());
+    applyOuterSize();
+}
+
+void Form::applyOuterSize()
+{
+    frameAssumed_ = frameExtra();
     sizingByCode_ = true;
-    resize(twipsToPixels(twips), height());
+    resize(std::max(1, outerSize_.width() - frameAssumed_.width()),
+           std::max(1, outerSize_.height() - frameAssumed_.height()));
     sizingByCode_ = false;
+}
+
+void Form::settleFrame()
+{
+    if (!isVisible() || !isWindow())
+        return;
+    const QSize frame = frameExtra();
+    if (windowType() == Qt::Window && !windowFlags().testFlag(Qt::FramelessWindowHint))
+        lastFrame() = frame;
+    if (outerSize_.width() < 0 || frame == frameAssumed_)
+        return;
+    // Resized as the user would: the layout follows.
+    frameAssumed_ = frame;
+    resize(std::max(1, outerSize_.width() - frame.width()), std::max(1, outerSize_.height() - frame.height()));
+}
+
+void Form::centreOn(const QWidget* owner)
+{
+    const Screen& desktop = platform::screen();
+    const QRect screenArea(0, 0, twipsToPixels(desktop.widthTwips()), twipsToPixels(desktop.heightTwips()));
+    const QRect area = owner ? owner->frameGeometry() : screenArea;
+    const QSize outer = size() + frameExtra();
+    const QPoint centre = area.center();
+    const int left = std::clamp(centre.x() - outer.width() / 2, screenArea.left(),
+                                std::max(screenArea.left(), screenArea.right() + 1 - outer.width()));
+    const int top = std::clamp(centre.y() - outer.height() / 2, screenArea.top(),
+                               std::max(screenArea.top(), screenArea.bottom() + 1 - outer.height()));
+    move(left, top);
 }
 
 bool Form::isMaximised() const
@@ -135,6 +204,15 @@ void Form::setControlFontSize(int index, int points)
     w->setFont(f);
 }
 
+void Form::scaleControlColumns(int index, double ratio)
+{
+    QWidget* control = controls_.at(static_cast<std::size_t>(index));
+    if (auto* grid = qobject_cast<FlexGrid*>(control))
+        grid->setColumnScale(ratio);
+    else if (auto* dataGrid = qobject_cast<DBGrid*>(control))
+        dataGrid->setColumnScale(ratio);
+}
+
 void Form::raiseResize()
 {
     Form_Resize();
@@ -143,15 +221,80 @@ void Form::raiseResize()
 void Form::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // Once the user gives the window a size of its own, the size code set
+    // earlier no longer holds.
+    if (outerSize_.width() >= 0 && size() != outerSize_ - frameAssumed_)
+        outerSize_ = QSize(-1, -1);
     if (!sizingByCode_)
         Form_Resize();
 }
 
+void Form::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    settleFrame();
+}
+
+void Form::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // The desktop frames a window after it is shown; its position changes then.
+    settleFrame();
+}
+
 void Form::closeEvent(QCloseEvent* event)
 {
+    if (blocks_ > 0) {
+        event->ignore();
+        return;
+    }
     // The window's close box unloads it like code would.
     event->accept();
     Forms::unload(*this);
+}
+
+BlockedWindow::BlockedWindow(Form& form, std::initializer_list<QWidget*> keep) : form_(&form)
+{
+    ++form.blocks_;
+    std::set<QWidget*> kept(keep.begin(), keep.end());
+    std::set<QWidget*> holders;
+    for (QWidget* w : keep) {
+        for (QWidget* p = w; p && p != &form; p = p->parentWidget()) {
+            holders.insert(p);
+            if (p->testAttribute(Qt::WA_ForceDisabled)) {
+                p->setEnabled(true);
+                enabled_.emplace_back(p);
+            }
+        }
+    }
+    std::function<void(QWidget*)> disable = [&](QWidget* parent) {
+        for (QObject* o : parent->children()) {
+            auto* child = qobject_cast<QWidget*>(o);
+            if (!child || child->isWindow() || kept.count(child))
+                continue;
+            if (holders.count(child)) {
+                disable(child);
+            } else if (!child->testAttribute(Qt::WA_ForceDisabled)) {
+                child->setEnabled(false);
+                disabled_.emplace_back(child);
+            }
+        }
+    };
+    disable(&form);
+}
+
+BlockedWindow::~BlockedWindow()
+{
+    for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it) {
+        if (*it)
+            (*it)->setEnabled(true);
+    }
+    for (auto& w : enabled_) {
+        if (w)
+            w->setEnabled(false);
+    }
+    if (form_)
+        --form_->blocks_;
 }
 
 } // namespace platform

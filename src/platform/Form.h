@@ -2,9 +2,11 @@
 
 #include "platform/ElasticSurface.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 class QAbstractButton;
@@ -34,7 +36,12 @@ public:
     // The controls in the window's order, as the proportional layout sees them.
     const std::vector<QWidget*>& controls() const { return controls_; }
 
-    // ElasticSurface
+    // Puts the window, frame included, in the middle of `owner` (of the
+    // screen when null), wholly on the screen.
+    void centreOn(const QWidget* owner);
+
+    // ElasticSurface. A window's size is its outer size: caption and borders
+    // included, as the desktop draws them.
     double heightTwips() const override;
     double widthTwips() const override;
     void setHeightTwips(double twips) override;
@@ -44,6 +51,7 @@ public:
     Control control(int index) const override;
     void placeControl(int index, int top, int left, int height, int width) override;
     void setControlFontSize(int index, int points) override;
+    void scaleControlColumns(int index, double ratio) override;
     void raiseResize() override;
 
 protected:
@@ -62,19 +70,53 @@ protected:
 
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void placeWidget(QWidget* widget, const char* name, int left, int top, int width, int height,
                      QWidget* container);
+    // What the frame adds round the inner area. Before the window is first on
+    // the screen it is taken to be the frame of the last window that was.
+    QSize frameExtra() const;
+    // Sets the inner size that gives the outer size asked for by code.
+    void applyOuterSize();
+    // Once the desktop has framed the window, sizes set by code are made good
+    // for the frame it really has.
+    void settleFrame();
 
     std::vector<QWidget*> controls_;
     int mousePointer_ = 0;
     bool sizingByCode_ = false;
+    // Outer size in pixels last set by code (-1: none), and the frame it was set for.
+    QSize outerSize_{-1, -1};
+    QSize frameAssumed_{0, 0};
+    int blocks_ = 0; // BlockedWindow guards in place: the close box does nothing
+
+    friend class BlockedWindow;
 };
 
-// Runs a handler of a window. A database error it lets through is reported
-// to the user in a critical message and the window stays usable: it never
-// ends the program.
+// Keeps a window from being used while a run of its handlers waits for the
+// user or the printer: every control but the kept ones (and the containers
+// that hold them) is disabled and the close box does nothing, so no second
+// run can start inside the first. All comes back as it was when the guard
+// goes out of scope. Guards may nest.
+class BlockedWindow {
+public:
+    explicit BlockedWindow(Form& form, std::initializer_list<QWidget*> keep = {});
+    ~BlockedWindow();
+    BlockedWindow(const BlockedWindow&) = delete;
+    BlockedWindow& operator=(const BlockedWindow&) = delete;
+
+private:
+    QPointer<Form> form_;
+    std::vector<QPointer<QWidget>> disabled_;
+    std::vector<QPointer<QWidget>> enabled_;
+};
+
+// Runs a handler of a window. A database or file error it lets through is
+// reported to the user in a critical message and the window stays usable: it
+// never ends the program.
 void runHandler(const std::function<void()>& handler);
 
 // Sets the hourglass pointer on a window and puts the default one back when

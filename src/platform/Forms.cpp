@@ -1,6 +1,8 @@
 #include "platform/Forms.h"
 
 #include <QGuiApplication>
+#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <map>
@@ -15,6 +17,9 @@ struct Runtime {
     std::vector<Form*> activation;
     bool ended = false;
     std::function<void()> endHandler;
+    // Counts the resets, so that a check left pending by one test case does
+    // not act in the next.
+    int generation = 0;
 };
 
 Runtime& runtime()
@@ -53,6 +58,38 @@ void bringBackPrevious(Form* leaving)
     }
 }
 
+bool anyOnScreen()
+{
+    const auto& loaded = runtime().loaded;
+    return std::any_of(loaded.begin(), loaded.end(), [](const auto& entry) { return !entry.second->isHidden(); });
+}
+
+// A program whose windows are all hidden could never be ended by the user:
+// it ends once the handler that hid or closed the last one has run, unless a
+// window came back on the screen meanwhile. A handler may still be running
+// inside a nested event loop (a wait, a message box) before it shows the
+// next window, so the check only acts from the program's own event loop.
+void checkNothingShown(int generation, int delayMs)
+{
+    QTimer::singleShot(delayMs, [generation] {
+        const auto& r = runtime();
+        if (r.generation != generation || r.ended || r.loaded.empty() || anyOnScreen())
+            return;
+        if (QThread::currentThread()->loopLevel() > 1) {
+            checkNothingShown(generation, 100);
+            return;
+        }
+        Forms::endProgram();
+    });
+}
+
+void endWhenNothingIsShown()
+{
+    if (runtime().ended || anyOnScreen())
+        return;
+    checkNothingShown(runtime().generation, 0);
+}
+
 } // namespace
 
 Form* Forms::find(std::type_index type)
@@ -73,6 +110,13 @@ void Forms::show(Form& form)
     if (!isLoaded(form))
         return;
     const bool wasHidden = form.isHidden();
+    // A window that does not fill the screen opens, the first time, in the
+    // middle of the window it is opened from (of the screen when none is),
+    // unless its code put it somewhere itself.
+    if (wasHidden && !form.testAttribute(Qt::WA_Moved) && !form.layoutRecording().has_value()) {
+        Form* owner = activeForm();
+        form.centreOn(owner && owner != &form && !owner->isHidden() ? owner : nullptr);
+    }
     form.show();
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         form.raise();
@@ -86,6 +130,7 @@ void Forms::hide(Form& form)
         return;
     form.hide();
     bringBackPrevious(&form);
+    endWhenNothingIsShown();
 }
 
 void Forms::unload(Form& form)
@@ -105,6 +150,8 @@ void Forms::unload(Form& form)
     bringBackPrevious(&form);
     if (loaded.empty())
         endProgram();
+    else
+        endWhenNothingIsShown();
 }
 
 bool Forms::isLoaded(const Form& form)
@@ -159,6 +206,7 @@ void Forms::reset()
         delete entry.second;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     r.ended = false;
+    ++r.generation;
 }
 
 } // namespace platform

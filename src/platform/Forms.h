@@ -12,7 +12,8 @@ namespace platform {
 // Touching a window that is not loaded loads it (its load handler runs)
 // without showing it. Every window is modeless. An unloaded window is
 // destroyed later (it may be unloading from inside its own handler), but the
-// next touch already gets a fresh instance.
+// next touch already gets a fresh instance. The program ends when its last
+// window is unloaded, or once no loaded window is left on the screen.
 class Forms {
 public:
     // The loaded window, loading it first when needed.
@@ -47,7 +48,8 @@ public:
     }
 
     // Shows a loaded window; its activation handler runs when it was hidden
-    // or another window was the active one.
+    // or another window was the active one. A window the proportional layout
+    // does not size opens the first time centred on the active window.
     static void show(Form& form);
     // Hides a window without unloading it.
     static void hide(Form& form);

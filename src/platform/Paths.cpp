@@ -1,6 +1,7 @@
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace platform {
@@ -12,6 +13,16 @@ QString driveCFolder()
         return QDir::cleanPath(QDir(fromEnvironment).absolutePath());
     return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                            + QStringLiteral("/tervalo/C"));
+}
+
+bool makeDriveCFolder()
+{
+    const QString folder = driveCFolder();
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QFileInfo info(folder);
+    return QDir().mkpath(info.absolutePath())
+        && QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QString hostPath(const QString& windowsPath)
@@ -36,6 +47,36 @@ QString hostPath(const QString& windowsPath)
 QString programFolder()
 {
     return hostPath(QString::fromLatin1(kProgramFolder));
+}
+
+QString resolveCase(const QString& hostPath)
+{
+    if (QFileInfo::exists(hostPath))
+        return hostPath;
+    const QString clean = QDir::cleanPath(hostPath);
+    const QStringList parts = clean.split(QLatin1Char('/'));
+    QString found = clean.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QStringLiteral(".");
+    for (const QString& part : parts) {
+        if (part.isEmpty())
+            continue;
+        QDir dir(found);
+        QString match;
+        if (QFileInfo::exists(dir.filePath(part))) {
+            match = part;
+        } else {
+            const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+            for (const QString& entry : dir.entryList(all)) {
+                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
+                    match = entry;
+                    break;
+                }
+            }
+        }
+        if (match.isEmpty())
+            return hostPath;
+        found = dir.filePath(match);
+    }
+    return found;
 }
 
 } // namespace platform

@@ -12,6 +12,9 @@ inline constexpr auto kProgramFolder = "C:\\Quelvan\\Dorvane";
 
 // The host folder that stands for drive C:.
 QString driveCFolder();
+// Makes that folder when it is missing, open to its owner alone: it holds the
+// office's data. False when it cannot be made.
+bool makeDriveCFolder();
 
 // Host path of a Windows path. A path without a drive letter is returned with
 // its separators turned; a host path (starting with '/') is returned as it is.
@@ -19,5 +22,9 @@ QString hostPath(const QString& windowsPath);
 
 // The program folder ("C:\Quelvan\Dorvane") on the host.
 QString programFolder();
+
+// An existing host path that matches `hostPath` without regard to case, as
+// the names of Windows files match; `hostPath` itself when none does.
+QString resolveCase(const QString& hostPath);
 
 } // namespace platform

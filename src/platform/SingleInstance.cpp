@@ -2,7 +2,6 @@
 
 #include "platform/Paths.h"
 
-#include <QDir>
 #include <QLockFile>
 
 #include <memory>
@@ -27,7 +26,7 @@ bool SingleInstance::acquire()
     auto& held = heldLock();
     if (held && held->isLocked())
         return true;
-    QDir().mkpath(driveCFolder());
+    makeDriveCFolder();
     auto lock = std::make_unique<QLockFile>(lockPath());
     // A lock is stale only when the process named in it is gone, never by age.
     lock->setStaleLockTime(0);

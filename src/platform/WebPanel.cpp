@@ -12,7 +12,11 @@ WebPanel::WebPanel(QWidget* parent) : QTextBrowser(parent), network_(new QNetwor
 {
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
-        launcher().openUrl(location_.resolved(link));
+        // Only web pages go to the browser: a page must not start local files
+        // or other programs through the desktop.
+        const QUrl target = location_.resolved(link);
+        if (target.scheme() == QLatin1String("http") || target.scheme() == QLatin1String("https"))
+            launcher().openUrl(target);
     });
 }
 

@@ -9,7 +9,7 @@ class QNetworkReply;
 namespace platform {
 
 // A web page panel: loads a page over HTTP and shows it as rich text. Its
-// links open in the desktop's browser. A page that cannot be reached shows a
+// web links (http and https, none other) open in the desktop's browser. A page that cannot be reached shows a
 // short message instead.
 class WebPanel : public QTextBrowser {
     Q_OBJECT

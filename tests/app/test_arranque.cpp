@@ -3,6 +3,9 @@
 #include "app/frmActualizacion.h"
 #include "app/frmMenu.h"
 #include "common/Module1.h"
+#include "data/Configuracion.h"
+#include "data/Esquema.h"
+#include "platform/Database.h"
 #include "platform/Forms.h"
 #include "platform/SingleInstance.h"
 
@@ -75,4 +78,46 @@ TEST_F(ArranqueTest, SalirEndsTheProgram)
     Forms::get<frmMenu>().cmdSalir->click();
     EXPECT_TRUE(programEnded);
     EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+}
+
+TEST_F(ArranqueTest, TheOfficesDataIsReadableByItsOwnerAlone)
+{
+    // The folder standing for drive C: made by the program itself.
+    const QByteArray carpeta = (driveC.path() + QStringLiteral("/nueva/C")).toUtf8();
+    qputenv("TERVALO_C", carpeta);
+    Forms::show<frmActualizacion>();
+    ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
+
+    const auto otros = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    for (const char* ruta : {"C:\\Quelvan\\Dorvane\\config", "C:\\Quelvan\\Dorvane\\configold",
+                             "C:\\Quelvan\\Dorvane\\Tervalo.mdb"}) {
+        ASSERT_TRUE(exists(ruta)) << ruta;
+        EXPECT_FALSE(QFile::permissions(host(ruta)) & otros) << ruta;
+    }
+    EXPECT_EQ(QFile::permissions(QString::fromUtf8(carpeta)) & (otros | QFileDevice::ExeOwner), QFileDevice::ExeOwner);
+
+    // A record left readable by an earlier version becomes private when next written.
+    QFile::setPermissions(host(kRutaConfiguracion), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    ActualizarConfiguracion([](DatosConfiguracion& d) { d.Usuario = QStringLiteral("root"); });
+    EXPECT_FALSE(QFile::permissions(host(kRutaConfiguracion)) & otros);
+}
+
+TEST_F(ArranqueTest, TheUpgradeRunsUnlessTheFlagSaysSiExactly)
+{
+    writeFile("C:\\Quelvan\\Dorvane\\configold", "");
+    writeFile("C:\\Quelvan\\Dorvane\\Actu", "si");
+    esquema::crearBasesDeDatosQueFalten();
+    RutaBaseDatos();
+    AbrirBaseDatos().insert(QStringLiteral("Contrato"),
+                            {{QStringLiteral("Contrato"),
+                              QStringLiteral("Comunicación de conversión de contrato temporal en contrato indefinido")},
+                             {QString::fromUtf8("Código"), QStringLiteral("109")}});
+
+    Forms::show<frmActualizacion>();
+
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\Actu"), QByteArray("Si"));
+    EXPECT_TRUE(AbrirBaseDatos().first(QStringLiteral("SELECT Contrato FROM Contrato"))->text(QStringLiteral("Contrato")).endsWith(
+        QStringLiteral("a T.Completo bonif.")));
+    EXPECT_NE(Forms::loaded<frmMenu>(), nullptr);
 }

@@ -29,6 +29,7 @@ TEST(Duracion, EndAddsMonthsClampedThenDays)
     EXPECT_EQ(FinProrroga(QDate(2026, 3, 1), {6, 15}), QDate(2026, 9, 16));
     EXPECT_EQ(FinProrroga(QDate(2026, 1, 31), {1, 0}), QDate(2026, 2, 28));
     EXPECT_EQ(FinProrroga(QDate(2026, 1, 31), {1, 1}), QDate(2026, 3, 1));
+    EXPECT_EQ(FinProrroga(QDate(2026, 1, 30), {1, 2}), QDate(2026, 3, 2)) << "months first, then days";
 }
 
 class AvisosTest : public testing_support::TervaloTest {

@@ -10,16 +10,24 @@
 #include "data/Esquema.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
+#include "platform/Desktop.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
 #include "platform/Registry.h"
 #include "platform/WebPanel.h"
 
+#include "LocalWebServer.h"
+
+#include <QApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QUrlQuery>
 
 using platform::Forms;
@@ -72,6 +80,8 @@ protected:
                                                    {QStringLiteral("Duracion"), duracion},
                                                    {QStringLiteral("FechaInicioProrroga"), inicio}});
     }
+
+    ~MenuTest() override { frmMenu::setServidorActualizaciones({}); }
 
     // Reloads the main window as a screen's return button does.
     frmMenu& volverAlMenu()
@@ -169,7 +179,7 @@ TEST_F(MenuTest, PanelsReplaceEachOther)
     EXPECT_FALSE(isShown(menu.fraActualizacion));
 }
 
-TEST_F(MenuTest, ServerAccessPanelSavesItsOwnFields)
+TEST_F(MenuTest, ServerAccessPanelTypedAsAUserRoundTripsThroughTheRecord)
 {
     ActualizarConfiguracion([](DatosConfiguracion& d) {
         d.Ip = QStringLiteral("10.1.1.1");
@@ -177,24 +187,47 @@ TEST_F(MenuTest, ServerAccessPanelSavesItsOwnFields)
         d.Firmas = QStringLiteral("1");
     });
     auto& menu = start();
-    menu.cmdConfigurar->click();
-    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("10.1.1.1       "));
-    menu.txtUsuario->setText(QStringLiteral("nominas"));
-    menu.txtClaveUsuario->setText(QStringLiteral("K7"));
-    menu.CmdGuardar->click();
+    // A click into the box, then each character as the keyboard gives it.
+    const auto teclear = [](QLineEdit* caja, const QString& texto) {
+        QTest::mouseClick(caja, Qt::LeftButton);
+        for (const QChar c : texto) {
+            QKeyEvent pulsada(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QKeyEvent soltada(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(caja, &pulsada);
+            QApplication::sendEvent(caja, &soltada);
+        }
+    };
+    QTest::mouseClick(menu.cmdConfigurar, Qt::LeftButton);
+    teclear(menu.txtUsuario, QStringLiteral("admin"));
+    teclear(menu.txtPassword, QStringLiteral("secreto"));
+    teclear(menu.txtClaveUsuario, QStringLiteral("AB"));
+    QTest::mouseClick(menu.CmdGuardar, Qt::LeftButton);
 
-    const DatosConfiguracion d = LeerConfiguracion();
-    EXPECT_EQ(d.Usuario, QStringLiteral("nominas        "));
-    EXPECT_EQ(d.ClaveUsuario, QStringLiteral("K7"));
-    EXPECT_EQ(d.Idioma, QStringLiteral("2"));
-    EXPECT_EQ(d.Firmas, QStringLiteral("1"));
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config").left(48),
+              QByteArray("10.1.1.1       secreto        admin          2AB"));
+    EXPECT_EQ(LeerConfiguracion().Firmas, QStringLiteral("1")) << "the other fields as they were";
     EXPECT_FALSE(isShown(menu.fraConfigurar));
     EXPECT_EQ(fakeClock().waits.back(), 1.0) << "the saved notice";
 
-    menu.cmdConfigurar->click();
+    QTest::mouseClick(menu.cmdConfigurar, Qt::LeftButton);
+    EXPECT_EQ(menu.txtUsuario->text(), QStringLiteral("admin"));
+    EXPECT_EQ(menu.txtPassword->text(), QStringLiteral("secreto"));
+    EXPECT_EQ(menu.txtClaveUsuario->text(), QStringLiteral("AB"));
+    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("10.1.1.1"));
+
+    // No more than a field holds, and only what the record's code page can.
+    menu.txtUsuario->clear();
+    teclear(menu.txtUsuario, QStringLiteral("usuario_demasiado_largo"));
+    EXPECT_EQ(menu.txtUsuario->text(), QStringLiteral("usuario_demasia"));
+    menu.txtPassword->clear();
+    teclear(menu.txtPassword, QStringLiteral("añoΩ€"));
+    EXPECT_EQ(menu.txtPassword->text(), QStringLiteral("año€"));
     menu.txtIp->setText(QStringLiteral("..."));
-    menu.CmdGuardar->click();
-    EXPECT_EQ(LeerConfiguracion().Ip, QString(15, QLatin1Char(' '))) << "empty octets are no address";
+    QTest::mouseClick(menu.CmdGuardar, Qt::LeftButton);
+    const DatosConfiguracion d = LeerConfiguracion();
+    EXPECT_EQ(d.Usuario, QStringLiteral("usuario_demasia"));
+    EXPECT_EQ(d.Password, QStringLiteral("año€           "));
+    EXPECT_EQ(d.Ip, QString(15, QLatin1Char(' '))) << "empty octets are no address";
 }
 
 TEST_F(MenuTest, TheTwoWritersDoNotRevertEachOther)
@@ -267,6 +300,100 @@ TEST_F(MenuTest, ParametersRoundTripThroughTheRecord)
     EXPECT_EQ(LeerConfiguracion().Idioma, QStringLiteral("2")) << "the close box saves nothing";
 }
 
+TEST_F(MenuTest, TheParametersShowTheSignaturesAsStored)
+{
+    auto& menu = start();
+    for (const auto& [firmas, elegida] : {std::pair{"0", 0}, std::pair{"1", 1}}) {
+        ActualizarConfiguracion([firmas = firmas](DatosConfiguracion& d) { d.Firmas = QString::fromLatin1(firmas); });
+        menu.optIdioma->click();
+        auto& p = Forms::get<frmIdioma>();
+        EXPECT_TRUE(p.optFirmas[elegida]->value()) << firmas;
+        EXPECT_FALSE(p.optFirmas[1 - elegida]->value()) << firmas;
+        p.cmdCerrar->click();
+        EXPECT_EQ(LeerConfiguracion().Firmas, QString::fromLatin1(firmas));
+    }
+}
+
+TEST_F(MenuTest, AlertsStayOffWithYesButNoDays)
+{
+    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("  "));
+    trabajador(QStringLiteral("ANA PEREZ"), QStringLiteral("1 Meses  "), QStringLiteral("2026-12-01"));
+    auto& menu = start();
+    EXPECT_FALSE(isShown(menu.fraAvisos));
+    EXPECT_TRUE(fakeClock().waits.empty()) << "not even the loading notice";
+    EXPECT_EQ(PrimeraCarga, QStringLiteral("No"));
+}
+
+TEST_F(MenuTest, ALoadThatFailsHalfWayLeavesTheStartUpPassForTheNextLoad)
+{
+    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("30"));
+    writeFile(kRutaBaseDatos, QByteArray(4096, 'x')); // no database at all
+    auto& menu = start();
+    EXPECT_FALSE(isShown(menu.fraAvisos));
+    EXPECT_TRUE(PrimeraCarga.isEmpty());
+    EXPECT_EQ(menu.MousePointer(), 0);
+    EXPECT_TRUE(msg().shown().empty()) << "silently";
+
+    QFile::remove(host(kRutaBaseDatos));
+    trabajador(QStringLiteral("ANA PEREZ"), QStringLiteral("1 Meses  "), QStringLiteral("2026-12-01"));
+    EXPECT_TRUE(isShown(volverAlMenu().fraAvisos));
+    EXPECT_EQ(PrimeraCarga, QStringLiteral("No"));
+}
+
+TEST_F(MenuTest, TheAlertsShowWholeDatesAndHeadingsOnALargeScreen)
+{
+    fakeScreen().setPixels(1280, 1024);
+    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("30"));
+    trabajador(QStringLiteral("ANA PEREZ"), QStringLiteral("1 Meses  "), QStringLiteral("2026-12-01"));
+    auto& menu = start();
+    const platform::FlexGrid& grid = *menu.mshAvisos;
+    const QFontMetrics letra(grid.font());
+    for (int col : {1, 2}) {
+        for (int fila : {0, 1})
+            EXPECT_LT(letra.horizontalAdvance(grid.TextMatrix(fila, col)) + 6, grid.columnWidth(col))
+                << grid.TextMatrix(fila, col).toStdString();
+    }
+    EXPECT_EQ(grid.ColWidth(2), 1300) << "the width set is read back as set";
+}
+
+TEST_F(MenuTest, SmallWindowsOpenCentredOnTheMainWindow)
+{
+    auto& menu = start();
+    const auto centrada = [&menu](const QWidget& ventana) {
+        return (ventana.frameGeometry().center() - menu.frameGeometry().center()).manhattanLength() <= 2;
+    };
+    menu.optIdioma->click();
+    EXPECT_TRUE(centrada(*Forms::loaded<frmIdioma>()));
+    Forms::loaded<frmIdioma>()->cmdCerrar->click();
+
+    menu.mnuAcerca->trigger();
+    auto* acerca = Forms::loaded<frmAcercade>();
+    EXPECT_TRUE(centrada(*acerca));
+    EXPECT_EQ(platform::messageBoxOwner(), acerca) << "a message box opens over the window in use";
+    acerca->cmdOK->click();
+    EXPECT_EQ(platform::messageBoxOwner(), &menu);
+
+    bool avisoCentrado = false;
+    fakeClock().duringWait = [&](double) {
+        if (auto* aviso = Forms::loaded<frmMensaje>())
+            avisoCentrado = centrada(*aviso);
+    };
+    menu.cmdConfigurar->click();
+    menu.CmdGuardar->click();
+    EXPECT_TRUE(avisoCentrado);
+}
+
+TEST_F(MenuTest, ClosingTheMainWindowBeforeTheParametersLeavesNoProgramBehind)
+{
+    auto& menu = start();
+    menu.optIdioma->click();
+    menu.close(); // its close box
+    EXPECT_FALSE(programEnded) << "the parameters are still open";
+    Forms::loaded<frmIdioma>()->close();
+    EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+    EXPECT_TRUE(programEnded);
+}
+
 TEST_F(MenuTest, SalirFromTheMenuOrTheButtonEndsTheProgram)
 {
     start().mnuSalir->trigger();
@@ -276,13 +403,20 @@ TEST_F(MenuTest, SalirFromTheMenuOrTheButtonEndsTheProgram)
 
 TEST_F(MenuTest, TheUpdatePageOpensInItsPanel)
 {
+    EXPECT_EQ(frmMenu::PaginaActualizaciones().scheme(), QStringLiteral("https")) << "never over plain http";
+
+    testing_support::LocalWebServer servidor("<p>Versión 5.2 disponible</p>");
+    frmMenu::setServidorActualizaciones(servidor.root());
     auto& menu = start();
+    QSignalSpy cargada(menu.WebBrowser1, &platform::WebPanel::loaded);
     menu.cmdActualizar->click();
     EXPECT_TRUE(isShown(menu.WebBrowser1));
     EXPECT_TRUE(isShown(menu.cmdCerrarInternet));
     const QUrl url = menu.WebBrowser1->LocationURL();
     EXPECT_EQ(url.path(), QStringLiteral("/index.php"));
     EXPECT_EQ(QUrlQuery(url).queryItemValue(QStringLiteral("id_soft")), QStringLiteral("6/"));
+    ASSERT_TRUE(cargada.wait(5000));
+    EXPECT_TRUE(menu.WebBrowser1->toPlainText().contains(QStringLiteral("Versión 5.2")));
     menu.cmdCerrarInternet->click();
     EXPECT_FALSE(isShown(menu.WebBrowser1));
     EXPECT_FALSE(isShown(menu.cmdCerrarInternet));
@@ -354,6 +488,32 @@ TEST_F(MaskedAddressTest, DotPadsTheOctetAndMovesOn)
     EXPECT_EQ(msg().shown()[0].text, QStringLiteral("No es posible un valor de campo superior a 255"));
     EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("1  .___.___.___"));
     EXPECT_EQ(menu.mskIp->SelStart(), 4);
+}
+
+TEST_F(MaskedAddressTest, OctetsThreeAndFourAreRefusedToo)
+{
+    type("1.2.300");
+    ASSERT_EQ(msg().shown().size(), 1u);
+    EXPECT_EQ(msg().shown()[0].text, QStringLiteral("No es posible un valor de campo superio a 255"));
+    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("1  .2  .___.___"));
+    EXPECT_EQ(menu.mskIp->SelStart(), 8);
+
+    type("3.256");
+    ASSERT_EQ(msg().shown().size(), 2u);
+    EXPECT_EQ(msg().shown()[1].text, QStringLiteral("No es posible un valor de campo superio a 255"));
+    EXPECT_EQ(msg().shown()[1].style, 16);
+    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("1  .2  .3  .___"));
+    EXPECT_EQ(menu.mskIp->SelStart(), 12);
+}
+
+TEST_F(MaskedAddressTest, LeavingTheBoxDropsAnOctetAboveTheLimitAndPadsTheLast)
+{
+    // Put there without the key checks, as a paste would.
+    menu.mskIp->setText(QStringLiteral("192.999.1  .5__"));
+    ASSERT_TRUE(menu.mskIp->leaveFocus());
+    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("192.___.1  .5  "));
+    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("192..1.5"));
+    EXPECT_TRUE(msg().shown().empty());
 }
 
 TEST_F(MaskedAddressTest, LettersNeverEnterAndTheAddressIsCopiedBack)

@@ -1,6 +1,12 @@
 #include "TervaloTest.h"
 
+#include "common/Module1.h"
 #include "common/class_Elastic.h"
+#include "platform/DBGrid.h"
+#include "platform/FlexGrid.h"
+#include "platform/Forms.h"
+
+#include <QLabel>
 
 #include <cmath>
 
@@ -63,6 +69,25 @@ ElasticSurface::Control box(double top, double left, double height, double width
     c.fontSize = font;
     return c;
 }
+
+// A window on the screen, laid out by the shared layout.
+class frmDisenada : public platform::Form {
+public:
+    frmDisenada() : Form(QStringLiteral("frmDisenada"))
+    {
+        setWindowTitle(QStringLiteral("Diseñada"));
+        designSize(9000, 6000);
+        place(new QLabel(QStringLiteral("Abajo")), "lblAbajo", 240, 5400, 3000, 300);
+        mshLista = place(new platform::FlexGrid, "mshLista", 240, 240, 4000, 2000);
+        mshLista->setColWidth(0, 1500);
+        dbgLista = place(new platform::DBGrid, "dbgLista", 4440, 240, 4000, 2000);
+        dbgLista->setColumns({{QStringLiteral("Fecha"), QStringLiteral("Fecha"), 1500, true, {}}});
+    }
+    platform::FlexGrid* mshLista;
+    platform::DBGrid* dbgLista;
+    void Form_Load() override { Elastico().Init(*this); }
+    void Form_Resize() override { Elastico().FormResize(*this); }
+};
 
 } // namespace
 
@@ -184,4 +209,28 @@ TEST_F(ElasticTest, EachWindowKeepsItsOwnRecording)
     neverInitialised.controls = {box(10, 10, 10, 10, 8)};
     neverInitialised.drag(10000, 10000);
     EXPECT_EQ(neverInitialised.controls[0].left, 10);
+}
+
+TEST_F(ElasticTest, AWindowOnTheScreenIsSizedByItsOuterFrame)
+{
+    // 1024 x 768: 95 % of the height is 729.6 pixels, caption and borders included.
+    auto& w = platform::Forms::show<frmDisenada>();
+    const QRect outer = w.frameGeometry();
+    EXPECT_NEAR(outer.height(), 729.6, 1.0);
+    EXPECT_NEAR(outer.width(), 768, 1.0) << "9,000 twips at 15,360 / 12,000";
+    EXPECT_NEAR(w.heightTwips(), 0.95 * 11520, 15.0);
+    // The bottom control keeps its place inside the window.
+    const QWidget* abajo = w.findChild<QLabel*>(QStringLiteral("lblAbajo"));
+    EXPECT_LE(abajo->geometry().bottom(), w.height());
+}
+
+TEST_F(ElasticTest, TheColumnsOfEveryGridWidenWithTheWindow)
+{
+    // 1280 pixels wide: a window designed 9,000 twips wide is laid out about 1.6 times as wide.
+    fakeScreen().setPixels(1280, 1024);
+    auto& w = platform::Forms::show<frmDisenada>();
+    EXPECT_NEAR(w.mshLista->columnWidth(0), 160, 2);
+    EXPECT_EQ(w.mshLista->ColWidth(0), 1500) << "read back as set";
+    EXPECT_NEAR(w.dbgLista->columnWidth(0), 160, 2);
+    EXPECT_EQ(w.dbgLista->columns()[0].width, 1500);
 }

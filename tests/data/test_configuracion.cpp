@@ -1,6 +1,10 @@
 #include "TervaloTest.h"
 
 #include "data/Configuracion.h"
+#include "platform/Files.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -116,6 +120,36 @@ TEST_F(ConfiguracionTest, ARecordAlreadyConvertedIsNotGarbled)
     EXPECT_EQ(ConvertirConfiguracion(), Conversion::RegistroAnterior);
     EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), record);
     EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\configold"), record);
+}
+
+TEST_F(ConfiguracionTest, AFiftyFourByteFileIsConvertedOnlyWhenItReadsExactlyAsTheOldLayout)
+{
+    // 8 length bytes, 39 characters of text and 7 fixed bytes: 54 in all.
+    const QByteArray exacta = oldLayout("192.168.100.200", "contrasena123", "usuario12", "12", "K1Si302");
+    ASSERT_EQ(exacta.size(), 54);
+    writeFile("C:\\Quelvan\\Dorvane\\config", exacta);
+    EXPECT_EQ(ConvertirConfiguracion(), Conversion::Convertida);
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"),
+              QByteArray("192.168.100.200contrasena123  usuario12      1K1Si3020"));
+
+    // Reads as the old layout with bytes left over: a record of the current one.
+    const QByteArray sobrante = oldLayout("10.0.0.1", "secreto", "root", "2", "K1Si302").leftJustified(54, 'x');
+    QFile::remove(host("C:\\Quelvan\\Dorvane\\configold"));
+    writeFile("C:\\Quelvan\\Dorvane\\config", sobrante);
+    EXPECT_EQ(ConvertirConfiguracion(), Conversion::RegistroAnterior);
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), sobrante);
+}
+
+TEST_F(ConfiguracionTest, AConversionThatCannotWriteTheRecordLeavesNoMarker)
+{
+    // "config" stands for a file that can be read but not replaced, whoever runs the test: one of the
+    // kernel's, where no file can be made.
+    const QString soloLectura = QStringLiteral("/proc/version");
+    if (!QFileInfo(soloLectura).isReadable())
+        GTEST_SKIP() << "no kernel file to stand for it";
+    ASSERT_TRUE(QFile::link(soloLectura, host("C:\\Quelvan\\Dorvane\\config")));
+    EXPECT_THROW(ConvertirConfiguracion(), platform::FileError);
+    EXPECT_FALSE(exists("C:\\Quelvan\\Dorvane\\configold")) << "so the next start converts again";
 }
 
 TEST_F(ConfiguracionTest, TheFlagFileSaysWhetherTheUpgradeRan)

@@ -127,6 +127,43 @@ TEST_F(DatabaseTest, DatesAreStoredIsoAndShownDayFirst)
     EXPECT_TRUE(dateValue(QDate()).isNull());
     EXPECT_EQ(toDate(QStringLiteral("2026-03-01")), QDate(2026, 3, 1));
     EXPECT_EQ(toDate(QStringLiteral("01/03/2026")), QDate(2026, 3, 1));
+    EXPECT_EQ(toDate(QStringLiteral("1/3/2026")), QDate(2026, 3, 1));
+    EXPECT_EQ(toDate(QStringLiteral("2026-03-01T00:00:00")), QDate(2026, 3, 1));
     EXPECT_FALSE(toDate(QStringLiteral("__/__/____")).isValid());
+    EXPECT_FALSE(toDate(QStringLiteral("31/02/2026")).isValid());
+    EXPECT_FALSE(toDate(QStringLiteral("2026-13-01")).isValid());
     EXPECT_EQ(formatDate(QDate(2026, 3, 1)), QStringLiteral("01/03/2026"));
+    EXPECT_EQ(formatDate(QDate(987, 12, 31)), QStringLiteral("31/12/0987"));
+}
+
+TEST_F(DatabaseTest, AStatementPreparedOnceRunsWithNewValuesEachTime)
+{
+    Statement insertar(db, QStringLiteral("INSERT INTO Trabajadores (NombreTrabajador, NúmeroTrabajador, Duracion) VALUES (?, ?, ?)"));
+    insertar.exec({QStringLiteral("Ana"), 7, QVariant()});
+    const qint64 ana = insertar.lastInsertId();
+    insertar.exec({QStringLiteral("O'Brien"), 8.0, QString(QLatin1String(""))});
+    EXPECT_EQ(insertar.lastInsertId(), ana + 1);
+
+    Statement leer(db, QStringLiteral("SELECT NombreTrabajador, NúmeroTrabajador, Duracion FROM Trabajadores "
+                                      "WHERE IdTrabajador >= ? ORDER BY IdTrabajador"));
+    for (int vuelta = 0; vuelta < 2; ++vuelta) {
+        leer.exec({ana});
+        ASSERT_TRUE(leer.next());
+        EXPECT_EQ(leer.value(0), QVariant(QStringLiteral("Ana")));
+        EXPECT_EQ(leer.value(1).toLongLong(), 7);
+        EXPECT_TRUE(leer.value(2).isNull());
+        ASSERT_TRUE(leer.next());
+        EXPECT_EQ(leer.value(0).toString(), QStringLiteral("O'Brien"));
+        EXPECT_FALSE(leer.value(2).isNull()) << "empty text is no Null";
+        EXPECT_FALSE(leer.next());
+    }
+    leer.exec({ana + 5});
+    EXPECT_FALSE(leer.next());
+
+    try {
+        Statement(db, QStringLiteral("SELECT * FROM NoExiste"));
+        FAIL() << "a missing table is an error";
+    } catch (const DbError& error) {
+        EXPECT_EQ(error.code(), kErrTableNotFound);
+    }
 }

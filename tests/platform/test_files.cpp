@@ -60,3 +60,14 @@ TEST_F(FilesTest, ReplacingIntoAMissingFolderIsReported)
 {
     EXPECT_THROW(replaceFile(host("C:\\no\\existe\\f"), "x"), FileError);
 }
+
+TEST_F(FilesTest, AReplacementThatCannotBeWrittenWholeKeepsTheOldFile)
+{
+    const QString path = host("C:\\config");
+    replaceFile(path, QByteArray(100, 'a'));
+    {
+        testing_support::FileSizeLimit full(150);
+        EXPECT_THROW(replaceFile(path, QByteArray(200, 'b')), FileError);
+    }
+    EXPECT_EQ(readWholeFile(path), QByteArray(100, 'a'));
+}

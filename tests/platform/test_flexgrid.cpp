@@ -200,4 +200,28 @@ TEST_F(FlexGridTest, ColumnWidthsAreInTwips)
     EXPECT_EQ(grid.ColWidth(0), 600);
     EXPECT_EQ(grid.ColWidth(2), 600);
     EXPECT_EQ(grid.ColWidth(3), 0);
+
+    // The proportional layout widens the columns with the window; the widths set still read back.
+    grid.setColWidth(1, 1500);
+    grid.setColumnScale(1.6);
+    EXPECT_EQ(grid.columnWidth(1), 160);
+    EXPECT_EQ(grid.ColWidth(1), 1500);
+    grid.setColWidth(2, 1500);
+    EXPECT_EQ(grid.columnWidth(2), 160) << "a width set later is widened too";
+    grid.setColumnScale(1.0);
+    EXPECT_EQ(grid.columnWidth(1), 100);
+}
+
+TEST_F(FlexGridTest, ABulkFillShowsEveryCellWrittenDuringIt)
+{
+    grid.show();
+    {
+        const FlexGrid::BulkFill fill(grid);
+        grid.setTextMatrix(1, 0, QStringLiteral("uno"));
+        grid.setTextMatrix(4, 2, QStringLiteral("último"));
+    }
+    EXPECT_EQ(grid.model()->index(4, 2).data().toString(), QStringLiteral("último"));
+    EXPECT_FALSE(grid.model()->signalsBlocked());
+    grid.setTextMatrix(2, 1, QStringLiteral("después"));
+    EXPECT_EQ(grid.TextMatrix(2, 1), QStringLiteral("después"));
 }

@@ -4,6 +4,9 @@
 #include "platform/Forms.h"
 #include "platform/SingleInstance.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QLabel>
 #include <QLockFile>
 #include <QPushButton>
@@ -85,6 +88,45 @@ TEST_F(FormsTest, UnloadingTheLastWindowEndsTheProgram)
     EXPECT_FALSE(programEnded);
     Forms::unload<frmDos>();
     EXPECT_TRUE(programEnded);
+}
+
+TEST_F(FormsTest, AProgramWithNoWindowLeftOnTheScreenEnds)
+{
+    // A window closed while another is loaded but hidden: nothing the user could close is left.
+    Forms::get<frmDos>();
+    Forms::show<frmUno>();
+    Forms::unload<frmUno>();
+    EXPECT_FALSE(programEnded) << "the handler that closed it may still show another";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(programEnded);
+
+    // A window shown again by the same handler keeps the program going.
+    Forms::reset();
+    programEnded = false;
+    Forms::show<frmDos>();
+    Forms::hide(Forms::get<frmDos>());
+    Forms::show<frmUno>();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(programEnded);
+
+    // A handler that hides the last window, waits in a nested event loop and
+    // then shows the next one keeps the program going.
+    Forms::reset();
+    programEnded = false;
+    Forms::show<frmDos>();
+    QEventLoop bucle;
+    QTimer::singleShot(0, [this, &bucle] {
+        Forms::hide(Forms::get<frmDos>());
+        QEventLoop espera;
+        QTimer::singleShot(300, &espera, &QEventLoop::quit);
+        espera.exec();
+        EXPECT_FALSE(programEnded);
+        Forms::show<frmUno>();
+        bucle.quit();
+    });
+    bucle.exec();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(programEnded);
 }
 
 TEST_F(FormsTest, OptionButtonsRaiseClickWhenSetByCodeAndCanBeCleared)

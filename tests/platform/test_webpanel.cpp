@@ -1,45 +1,18 @@
 #include "TervaloTest.h"
 
+#include "LocalWebServer.h"
 #include "platform/WebPanel.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <QTcpSocket>
 
-namespace {
-
-// A one-page web server on loopback.
-class PaginaLocal : public QTcpServer {
-public:
-    explicit PaginaLocal(QByteArray html) : html_(std::move(html))
-    {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket* socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                socket->readAll();
-                socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: "
-                              + QByteArray::number(html_.size()) + "\r\n\r\n" + html_);
-                socket->disconnectFromHost();
-            });
-        });
-    }
-    QUrl url(const char* path) const
-    {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(QLatin1String(path)));
-    }
-
-private:
-    QByteArray html_;
-};
-
-} // namespace
+using testing_support::LocalWebServer;
 
 class WebPanelTest : public testing_support::TervaloTest {};
 
 TEST_F(WebPanelTest, ShowsThePageAndOpensItsLinksOutside)
 {
-    PaginaLocal server("<html><body><p>Nueva versión 5.2</p><a href=\"/descarga.php\">Descargar</a></body></html>");
+    LocalWebServer server("<html><body><p>Nueva versión 5.2</p><a href=\"/descarga.php\">Descargar</a></body></html>");
     platform::WebPanel panel;
     QSignalSpy loaded(&panel, &platform::WebPanel::loaded);
     panel.Navigate(server.url("/index.php?id_soft=6/"));
@@ -49,6 +22,13 @@ TEST_F(WebPanelTest, ShowsThePageAndOpensItsLinksOutside)
     emit panel.anchorClicked(QUrl(QStringLiteral("/descarga.php")));
     ASSERT_EQ(fakeLauncher().opened.size(), 1u);
     EXPECT_EQ(fakeLauncher().opened[0], server.url("/descarga.php"));
+
+    // Web pages only: nothing local, no other program.
+    for (const char* link : {"file:///etc/passwd", "ms-settings:privacy", "javascript:alert(1)", "mailto:a@b.es"})
+        emit panel.anchorClicked(QUrl(QString::fromLatin1(link)));
+    emit panel.anchorClicked(QUrl(QStringLiteral("https://actualizaciones.quelvan.es/v52.zip")));
+    ASSERT_EQ(fakeLauncher().opened.size(), 2u);
+    EXPECT_EQ(fakeLauncher().opened[1].scheme(), QStringLiteral("https"));
 }
 
 TEST_F(WebPanelTest, AnUnreachablePageShowsAMessage)

@@ -1,5 +1,11 @@
 #include "Doubles.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPdfWriter>
+#include <QProcess>
+
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -45,6 +51,123 @@ bool FakeLauncher::openUrl(const QUrl& url)
 {
     opened.push_back(url);
     return succeed;
+}
+
+void FakeOffice::record(Call call)
+{
+    calls.push_back(call);
+    if (onCall)
+        onCall(calls.back());
+    if (!failure.isEmpty() && call.action != QLatin1String("convert"))
+        throw platform::OfficeError(failure);
+}
+
+void FakeOffice::show(const QString& hostPath)
+{
+    record({QStringLiteral("show"), hostPath, platform::PageSet::All, 0, {}});
+}
+
+void FakeOffice::print(const QString& hostPath, platform::PageSet pages, int copies)
+{
+    QFile file(hostPath);
+    QByteArray content;
+    if (file.open(QIODevice::ReadOnly))
+        content = file.readAll();
+    record({QStringLiteral("print"), hostPath, pages, copies, content});
+}
+
+QByteArray FakeOffice::convert(const QString& hostPath, const QString& format)
+{
+    record({QStringLiteral("convert"), hostPath, platform::PageSet::All, 0, {}});
+    if (libreOfficeMissing)
+        throw platform::OfficeError(QStringLiteral("Falta LibreOffice."), true);
+    if (converted.isEmpty())
+        throw platform::OfficeError(QStringLiteral("No se ha podido convertir a %1.").arg(format));
+    return converted;
+}
+
+QStringList FakeOffice::journal() const
+{
+    QStringList out;
+    for (const Call& c : calls) {
+        QString line = c.action;
+        if (c.action == QLatin1String("print")) {
+            const char* set = c.pages == platform::PageSet::Odd    ? "odd"
+                              : c.pages == platform::PageSet::Even ? "even"
+                                                                   : "all";
+            line += QLatin1Char(' ') + QLatin1String(set) + QLatin1Char(' ') + QString::number(c.copies);
+        }
+        out << line + QLatin1Char(' ') + QFileInfo(c.path).fileName();
+    }
+    return out;
+}
+
+bool FakePrinter::choose(QWidget*)
+{
+    ++dialogs;
+    return !cancel;
+}
+
+bool FakePrinter::print(const platform::PrintJob& job)
+{
+    if (fail)
+        return false;
+    QBuffer memory;
+    QFile file(pdfPath);
+    QIODevice& output = pdfPath.isEmpty() ? static_cast<QIODevice&>(memory) : file;
+    if (!output.open(QIODevice::WriteOnly))
+        return false;
+    QPdfWriter writer(&output);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    Printout printout{job.orientation(), 0, {}};
+    if (!platform::render(job, writer, &printout.texts))
+        return false;
+    printout.pages = 1;
+    for (const auto& text : printout.texts)
+        printout.pages = std::max(printout.pages, text.page);
+    printouts.push_back(std::move(printout));
+    return true;
+}
+
+const std::vector<platform::PrintedText>& FakePrinter::texts() const
+{
+    static const std::vector<platform::PrintedText> none;
+    return printouts.empty() ? none : printouts.back().texts;
+}
+
+const platform::PrintedText* FakePrinter::find(const QString& text) const
+{
+    for (const auto& printed : texts())
+        if (printed.text == text)
+            return &printed;
+    return nullptr;
+}
+
+QStringList FakePrinter::page(int page) const
+{
+    QStringList lines;
+    for (const auto& printed : texts()) {
+        if (printed.page != page)
+            continue;
+        while (lines.size() < printed.line)
+            lines << QString();
+        QString& line = lines[printed.line - 1];
+        if (line.size() < printed.column - 1)
+            line = line.leftJustified(printed.column - 1);
+        line += printed.text;
+    }
+    return lines;
+}
+
+QString pdfText(const QString& path)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext could not read " << path.toStdString();
+        return {};
+    }
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
 } // namespace testing_support

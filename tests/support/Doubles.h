@@ -3,11 +3,20 @@
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Office.h"
+#include "platform/Printer.h"
 #include "platform/Screen.h"
 
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <vector>
+
+// Failed comparisons show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace testing_support {
 
@@ -76,5 +85,66 @@ public:
     std::vector<QUrl> opened;
     bool succeed = true;
 };
+
+// The word processor and the printing of documents: records every call in
+// order instead of showing or printing, and can be told to fail.
+class FakeOffice final : public platform::Office {
+public:
+    struct Call {
+        QString action; // "show", "print" or "convert"
+        QString path;
+        platform::PageSet pages = platform::PageSet::All;
+        int copies = 0;
+        QByteArray content; // the file as it was when printed
+    };
+
+    void show(const QString& hostPath) override;
+    void print(const QString& hostPath, platform::PageSet pages, int copies) override;
+    QByteArray convert(const QString& hostPath, const QString& format) override;
+
+    // Calls as short texts: "show <file name>", "print odd 2 <file name>".
+    QStringList journal() const;
+
+    std::vector<Call> calls;
+    QString failure;               // when set, show and print fail with this text
+    bool libreOfficeMissing = true; // convert fails as without LibreOffice
+    QByteArray converted;           // otherwise what convert returns
+    std::function<void(const Call&)> onCall;
+
+private:
+    void record(Call call);
+};
+
+// Answers the printer dialog and prints on A4 paper without a printer: the
+// layout is the real one, painted into a PDF (kept when `pdfPath` is set),
+// and every text is recorded with its page, line, column and font.
+class FakePrinter final : public platform::Printer {
+public:
+    struct Printout {
+        platform::Orientation orientation;
+        int pages;
+        std::vector<platform::PrintedText> texts;
+    };
+
+    bool choose(QWidget* window) override;
+    bool print(const platform::PrintJob& job) override;
+
+    // The lines of page `page` of the last printout, each text put at its
+    // column (an empty string for an empty line).
+    QStringList page(int page = 1) const;
+    // The texts of the last printout, in the order printed.
+    const std::vector<platform::PrintedText>& texts() const;
+    // The first text of the last printout equal to `text` (null when none).
+    const platform::PrintedText* find(const QString& text) const;
+
+    bool cancel = false;  // the dialog is answered "Cancelar"
+    bool fail = false;    // the printer is missing: printing fails
+    QString pdfPath;      // where each printout is written as PDF
+    int dialogs = 0;
+    std::vector<Printout> printouts;
+};
+
+// The text of a PDF file as pdftotext reads it, laid out as on the page.
+QString pdfText(const QString& path);
 
 } // namespace testing_support

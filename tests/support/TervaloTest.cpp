@@ -10,13 +10,36 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace testing_support {
+
+FileSizeLimit::FileSizeLimit(long long bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previous_ = static_cast<long long>(limit.rlim_cur);
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(previous_);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
 
 TervaloTest::TervaloTest()
     : messages(platform::messageBoxesSlot(), std::make_unique<ScriptedMessageBoxes>()),
       clock(platform::clockSlot(), std::make_unique<FakeClock>(QDateTime(QDate(2026, 12, 6), QTime(10, 0)))),
       screen(platform::screenSlot(), std::make_unique<FakeScreen>(1024, 768)),
       launcher(platform::launcherSlot(), std::make_unique<FakeLauncher>()),
+      officeSuite(platform::officeSlot(), std::make_unique<FakeOffice>()),
+      printer(platform::printerSlot(), std::make_unique<FakePrinter>()),
       previousDrive_(qgetenv("TERVALO_C"))
 {
     qputenv("TERVALO_C", driveC.path().toUtf8());

@@ -10,10 +10,24 @@
 
 namespace testing_support {
 
+// While it lives, no file of the process may grow past `bytes`: writing a
+// file fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    long long previous_;
+};
+
 // Every case starts like a fresh process on an empty host folder standing for
 // drive C:, with the doubles of the platform in place: scripted message
-// boxes, a virtual clock (2026-12-06 10:00), a 1024 x 768 screen and a
-// launcher that starts nothing.
+// boxes, a virtual clock (2026-12-06 10:00), a 1024 x 768 screen, a
+// launcher that starts nothing, a printer that records what it prints and a
+// word processor that shows and prints no document.
 class TervaloTest : public ::testing::Test {
 protected:
     TervaloTest();
@@ -31,12 +45,16 @@ protected:
     platform::ScopedService<platform::Clock> clock;
     platform::ScopedService<platform::Screen> screen;
     platform::ScopedService<platform::Launcher> launcher;
+    platform::ScopedService<platform::Office> officeSuite;
+    platform::ScopedService<platform::Printer> printer;
     bool programEnded = false;
 
     ScriptedMessageBoxes& msg() { return static_cast<ScriptedMessageBoxes&>(*messages); }
     FakeClock& fakeClock() { return static_cast<FakeClock&>(*clock); }
     FakeScreen& fakeScreen() { return static_cast<FakeScreen&>(*screen); }
     FakeLauncher& fakeLauncher() { return static_cast<FakeLauncher&>(*launcher); }
+    FakeOffice& fakeOffice() { return static_cast<FakeOffice&>(*officeSuite); }
+    FakePrinter& fakePrinter() { return static_cast<FakePrinter&>(*printer); }
 
 private:
     QByteArray previousDrive_;

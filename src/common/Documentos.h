@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// Where documents live and what is written into them outside the generator.
+
+inline constexpr auto kCarpetaContratos = "C:\\Quelvan\\Dorvane\\Contratos\\"; // stored documents
+inline constexpr auto kBorrador = "C:\\Borrador.doc"; // scratch copy: template checks, stored contract's copia básica
+inline constexpr auto kRegistroSubcontratas = "C:\\Quelvan\\Dorvane\\RegSubcontratas.rtf";
+
+// Turn-over message of manual double-sided printing in the record window and
+// the saved-contracts list.
+inline constexpr auto kAvisoSegundaCara =
+    "Una vez finalizada la impresión de la primera hoja situe la segunda en la bandeja";
+
+// A new, empty, uniquely named file "Contrato….tmp" in the temporary folder
+// (its host path). Nobody removes it. Throws platform::FileError.
+QString ArchivoTemporal();
+
+// Host path of a stored document in "C:\Quelvan\Dorvane\Contratos\": the
+// company number, the worker number and the suffix (".doc", "P.doc",
+// "N.doc", "CB.doc"). Empty when the numbers cannot form a file name
+// (missing, or holding characters a file name cannot have).
+QString RutaDocumentoGuardado(const QString& numEmpresa, const QString& numTrabajador, const QString& sufijo);
+
+// Copies a document file whole, replacing the target through a temporary
+// file; the copy is readable by its owner only. Throws
+// platform::DocumentError (missing source) or platform::FileError.
+void CopiarDocumento(const QString& origen, const QString& destino);
+
+// Critical message when a template or the register cannot be opened.
+QString MensajePlantillaNoSeAbre();
+
+// The marks of the worker's personal data (with their second and third
+// occurrences), which a copia básica must not carry.
+QStringList MarcasDatosPersonales();
+
+// The texts of a copia básica, bookmark by bookmark in writing order.
+struct TextoMarca {
+    QString marca;
+    QString texto;
+};
+enum class VarianteCopiaBasica {
+    ContratoGuardado, // a stored contract reopened (record window, saved-contracts list)
+    Produccion,       // the document just made by contract production
+};
+// `idioma` 1 Castilian, otherwise Catalan (production only); with
+// `firmasPrimeraPagina` production also writes "BPIE1" and "BPIE2".
+std::vector<TextoMarca> TextosCopiaBasica(VarianteCopiaBasica variante, int idioma = 1,
+                                          bool firmasPrimeraPagina = false);

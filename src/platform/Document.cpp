@@ -1,0 +1,199 @@
+#include "platform/Document.h"
+
+#include "platform/DocumentBody.h"
+#include "platform/Files.h"
+#include "platform/Office.h"
+#include "platform/Paths.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <map>
+
+namespace platform {
+
+DocumentError::DocumentError(Kind kind, const QString& message)
+    : std::runtime_error(message.toStdString()), kind_(kind)
+{
+}
+
+namespace {
+
+QString describe(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Line breaks become "\n"; other control characters but the tab cannot be
+// written in either format and are left out.
+QString normalized(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r')) {
+            out += QLatin1Char('\n');
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\t') || c.unicode() >= 0x20) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString fingerprint(const QString& text)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
+}
+
+// The hidden bookmark of one insertion: "_Tv" + running number + "_" +
+// fingerprint of the text + "_" + the bookmark it was inserted at.
+const QRegularExpression& insertionName()
+{
+    static const QRegularExpression name(QStringLiteral("^_Tv(\\d+)_([0-9a-f]{8})_(.+)$"));
+    return name;
+}
+
+bool isOldWordFile(const QByteArray& head)
+{
+    return head.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"));
+}
+
+} // namespace
+
+Document::Document(DocumentFormat format, QString path, std::unique_ptr<detail::DocumentBody> body)
+    : format_(format), path_(std::move(path)), body_(std::move(body))
+{
+    for (const QString& name : body_->bookmarkNames()) {
+        const auto match = insertionName().match(name);
+        if (match.hasMatch())
+            nextInsertion_ = std::max(nextInsertion_, match.captured(1).toInt() + 1);
+    }
+}
+
+Document::Document(Document&&) noexcept = default;
+Document& Document::operator=(Document&&) noexcept = default;
+Document::~Document() = default;
+
+Document Document::open(const QString& hostPath)
+{
+    const QString path = resolveCase(hostPath);
+    if (!QFileInfo(path).isFile())
+        throw DocumentError(DocumentError::Kind::Missing,
+                            QStringLiteral("No se encuentra el documento %1.").arg(describe(hostPath)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DocumentError(DocumentError::Kind::CannotOpen,
+                            QStringLiteral("No se puede leer el documento %1.").arg(describe(path)));
+    QByteArray content = file.readAll();
+    file.close();
+
+    if (content.left(64).trimmed().startsWith("{\\rtf")) {
+        if (auto body = detail::readRtf(content))
+            return Document(DocumentFormat::Rtf, path, std::move(body));
+    } else if (content.startsWith("PK")) {
+        if (auto body = detail::readDocx(content))
+            return Document(DocumentFormat::Docx, path, std::move(body));
+    } else if (isOldWordFile(content)) {
+        try {
+            content = office().convert(path, QStringLiteral("docx"));
+        } catch (const OfficeError& e) {
+            if (e.programMissing())
+                throw DocumentError(DocumentError::Kind::NeedsConverter,
+                                    QStringLiteral("El documento %1 está en el formato antiguo de Word; para leerlo "
+                                                   "hace falta LibreOffice, que no está instalado.")
+                                        .arg(describe(path)));
+            throw DocumentError(DocumentError::Kind::CannotOpen, QString::fromUtf8(e.what()));
+        }
+        if (auto body = detail::readDocx(content))
+            return Document(DocumentFormat::Docx, path, std::move(body));
+    }
+    throw DocumentError(DocumentError::Kind::CannotOpen,
+                        QStringLiteral("No se puede abrir el documento %1: está dañado o no es un documento de "
+                                       "texto que el programa sepa leer.")
+                            .arg(describe(path)));
+}
+
+bool Document::hasBookmark(const QString& name) const
+{
+    return body_->hasBookmark(name);
+}
+
+QString Document::bookmarkText(const QString& name) const
+{
+    if (!body_->hasBookmark(name))
+        throw DocumentError(DocumentError::Kind::NoBookmark,
+                            QStringLiteral("El documento %1 no tiene la marca %2.").arg(describe(path_), name));
+    return body_->bookmarkText(name);
+}
+
+void Document::insertAfter(const QString& bookmark, const QString& text)
+{
+    if (!body_->hasBookmark(bookmark))
+        throw DocumentError(DocumentError::Kind::NoBookmark,
+                            QStringLiteral("El documento %1 no tiene la marca %2.").arg(describe(path_), bookmark));
+    const QString clean = normalized(text);
+    if (clean.isEmpty())
+        return;
+    const QString hidden =
+        QStringLiteral("_Tv%1_%2_%3").arg(QString::number(nextInsertion_++), fingerprint(clean), bookmark);
+    body_->insert(bookmark, clean, hidden);
+}
+
+QStringList Document::removeInsertions(const QStringList& bookmarks)
+{
+    std::map<QString, QString> wanted; // lower case -> as asked
+    for (const QString& b : bookmarks)
+        wanted.emplace(b.toLower(), b);
+
+    const QStringList names = body_->bookmarkNames();
+    QStringList unsure;
+    auto doubt = [&](const QString& key) {
+        if (!unsure.contains(wanted.at(key)))
+            unsure << wanted.at(key);
+    };
+    for (const QString& name : names) {
+        const auto match = insertionName().match(name);
+        if (!match.hasMatch())
+            continue;
+        QString target = match.captured(3).toLower();
+        if (wanted.count(target)) {
+            if (fingerprint(body_->bookmarkText(name)) != match.captured(2) || !body_->removeWithText(name))
+                doubt(target);
+            continue;
+        }
+        // Another word processor may have renamed a bookmark after one of
+        // ours ("_Tv3_..._M0115 Copy 1"), or ours itself: unless the name it
+        // copies is still there, the insertion is not where it was.
+        const qsizetype blank = target.indexOf(QLatin1Char(' '));
+        if (blank > 0 && wanted.count(target.left(blank))) {
+            const QString original = name.left(name.size() - (target.size() - blank));
+            if (!names.contains(original))
+                doubt(target.left(blank));
+        }
+    }
+    return unsure;
+}
+
+void Document::save()
+{
+    saveAs(path_);
+}
+
+void Document::saveAs(const QString& hostPath)
+{
+    const QByteArray content = body_->serialize();
+    // Contracts carry personal data: for their owner's eyes only.
+    if (content.isEmpty() || !writeWholeFile(hostPath, content, FileAccess::OwnerOnly))
+        throw DocumentError(DocumentError::Kind::CannotSave,
+                            QStringLiteral("No se puede guardar el documento %1.").arg(describe(hostPath)));
+    path_ = hostPath;
+}
+
+} // namespace platform

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// The reader-writers behind platform::Document, one per format.
+namespace platform::detail {
+
+class DocumentBody {
+public:
+    virtual ~DocumentBody() = default;
+
+    // Every bookmark name as written in the file, hidden ones included.
+    virtual QStringList bookmarkNames() = 0;
+    // Names are compared without regard to case.
+    virtual bool hasBookmark(const QString& name) = 0;
+    // Text between the bookmark's start and end: paragraphs end in "\n",
+    // tabs are "\t". The bookmark exists.
+    virtual QString bookmarkText(const QString& name) = 0;
+    // Inserts `text` ("\n" paragraph, "\t" tab, no other control character)
+    // at the end of `bookmark`, wrapped in a new bookmark `hiddenName`.
+    virtual void insert(const QString& bookmark, const QString& text, const QString& hiddenName) = 0;
+    // Removes the bookmark `name` together with the text inside it, joining
+    // the paragraphs it spans. False, and nothing changed, when that text
+    // does not lie in paragraphs of one story that can be joined.
+    virtual bool removeWithText(const QString& name) = 0;
+    // The whole file.
+    virtual QByteArray serialize() = 0;
+};
+
+// Null when the bytes are not a document of that format.
+std::unique_ptr<DocumentBody> readRtf(const QByteArray& bytes);
+std::unique_ptr<DocumentBody> readDocx(const QByteArray& bytes);
+
+} // namespace platform::detail

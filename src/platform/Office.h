@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/Service.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <stdexcept>
+
+namespace platform {
+
+// Showing or printing failed; the text is for the user and says what is
+// missing. Nothing of the document is lost: it stays in its file.
+class OfficeError : public std::runtime_error {
+public:
+    OfficeError(const QString& message, bool programMissing = false);
+    bool programMissing() const { return programMissing_; }
+
+private:
+    bool programMissing_;
+};
+
+enum class PageSet { All, Odd, Even };
+
+// The word processor outside the program (LibreOffice Writer) and the
+// printer. Each call reads the file as it is on disk at that moment, so
+// changes the user saved in the word processor are printed too.
+class Office {
+public:
+    virtual ~Office() = default;
+    // Opens the document in the word processor for the user and returns at
+    // once; the user may change and save it there.
+    virtual void show(const QString& hostPath) = 0;
+    // Prints `copies` copies of the pages of the set on the default printer;
+    // zero prints nothing. Printed by hand on both sides in several copies, a
+    // document with an odd number of pages gets a blank sheet after each copy
+    // of its even pages, so every copy takes as many sheets in both passes.
+    virtual void print(const QString& hostPath, PageSet pages, int copies) = 0;
+    // The document converted to another format ("docx", "pdf").
+    virtual QByteArray convert(const QString& hostPath, const QString& format) = 0;
+};
+
+ServiceSlot<Office>& officeSlot();
+inline Office& office() { return officeSlot().get(); }
+
+// The programs the real implementation runs. Tests give it recording ones to
+// check what it would run without LibreOffice or a printer.
+class OfficePrograms {
+public:
+    struct Result {
+        bool started = false;
+        int exitCode = -1;
+        QString errors;
+    };
+    virtual ~OfficePrograms() = default;
+    // Full path of a program on the PATH, empty when it is not installed.
+    virtual QString find(const QString& name) = 0;
+    // Runs a program to its end while the windows keep working.
+    virtual Result run(const QString& program, const QStringList& arguments) = 0;
+    // Starts a program and does not wait.
+    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+};
+
+// LibreOffice for showing and converting (conversions run headless with a
+// profile of their own, apart from the user's open LibreOffice), CUPS's lp
+// for printing; the programs of the system when none are given.
+std::unique_ptr<Office> makeLibreOffice(std::unique_ptr<OfficePrograms> programs = nullptr);
+
+} // namespace platform

@@ -1,0 +1,245 @@
+#include "platform/Printer.h"
+
+#include "platform/MessageBoxes.h"
+
+#include <QDebug>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+// Margins around the printed area: a quarter of an inch, in points.
+constexpr double kMarginPoints = 18;
+
+// Used where no printer dialog can be shown: nothing is printed.
+class NoPrinter final : public Printer {
+public:
+    bool choose(QWidget*) override
+    {
+        qWarning() << "Sin diálogo de impresora: no se imprime nada.";
+        return false;
+    }
+    bool print(const PrintJob&) override { return false; }
+};
+
+// Places the statements of a job on the pages of a device, line by line, and
+// paints each line once it is complete.
+class Layout {
+public:
+    Layout(QPagedPaintDevice& device, QPainter& painter, std::vector<PrintedText>* placed)
+        : device_(device), painter_(painter), placed_(placed), width_(device.width()), height_(device.height())
+    {
+    }
+
+    void setFont(const PrintFont& font) { font_ = font; }
+
+    void tab(int column)
+    {
+        const double target = std::max(0, column - 1) * columnWidth(font_);
+        if (x_ > target + columnWidth(font_) / 100)
+            endLine();
+        x_ = target;
+        column_ = std::max(1, column);
+    }
+
+    void text(const QString& text)
+    {
+        static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+        const QStringList parts = text.split(lineBreak);
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (i > 0) {
+                endLine();
+                column_ = 1;
+            }
+            place(parts[i]);
+        }
+    }
+
+    void endLine()
+    {
+        double ascent = 0;
+        double height = 0;
+        for (const auto& piece : pieces_) {
+            const QFontMetricsF metrics = metricsOf(piece.font);
+            ascent = std::max(ascent, metrics.ascent());
+            height = std::max(height, metrics.lineSpacing());
+        }
+        if (pieces_.empty()) {
+            const QFontMetricsF metrics = metricsOf(font_);
+            ascent = metrics.ascent();
+            height = metrics.lineSpacing();
+        }
+        if (top_ > 0 && top_ + height > height_) {
+            device_.newPage();
+            ++page_;
+            top_ = 0;
+            line_ = 1;
+        }
+        for (const auto& piece : pieces_) {
+            painter_.setFont(toQFont(piece.font));
+            painter_.drawText(QPointF(piece.x, top_ + ascent), piece.text);
+            if (placed_)
+                placed_->push_back({page_, line_, piece.column, piece.text, piece.font});
+        }
+        pieces_.clear();
+        top_ += height;
+        ++line_;
+        x_ = 0;
+        column_ = 0;
+    }
+
+    // Ends a line left open, as the end of the document does.
+    void finish()
+    {
+        if (!pieces_.empty() || x_ > 0)
+            endLine();
+    }
+
+private:
+    struct Piece {
+        double x;
+        int column;
+        QString text;
+        PrintFont font;
+    };
+
+    QFontMetricsF metricsOf(const PrintFont& font) const { return QFontMetricsF(toQFont(font), &device_); }
+    double columnWidth(const PrintFont& font) const { return metricsOf(font).averageCharWidth(); }
+
+    void place(const QString& text)
+    {
+        const QFontMetricsF metrics = metricsOf(font_);
+        const int column = column_ > 0 ? column_ : static_cast<int>(std::floor(x_ / columnWidth(font_) + 0.01)) + 1;
+        const double room = width_ - x_;
+        qsizetype fits = text.size();
+        if (metrics.horizontalAdvance(text) > room) {
+            fits = 0;
+            while (fits < text.size() && metrics.horizontalAdvance(text.left(fits + 1)) <= room)
+                ++fits;
+        }
+        if (fits > 0)
+            pieces_.push_back({x_, column, text.left(fits), font_});
+        x_ += metrics.horizontalAdvance(text);
+        column_ = 0;
+    }
+
+    QPagedPaintDevice& device_;
+    QPainter& painter_;
+    std::vector<PrintedText>* placed_;
+    const double width_;
+    const double height_;
+    PrintFont font_;
+    std::vector<Piece> pieces_;
+    double x_ = 0;
+    double top_ = 0;
+    int column_ = 0; // the column a tab moved to, until something is printed there
+    int page_ = 1;
+    int line_ = 1;
+};
+
+} // namespace
+
+QFont toQFont(const PrintFont& font)
+{
+    QFont result;
+    const QString name = font.name.trimmed().toLower();
+    if (name == QLatin1String("arial")) {
+        result.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+        result.setStyleHint(QFont::SansSerif);
+    } else if (name == QLatin1String("courier") || name == QLatin1String("courier new")) {
+        result.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("Courier New")});
+        result.setStyleHint(QFont::Monospace);
+    } else {
+        result.setFamilies({font.name});
+    }
+    result.setPointSizeF(font.size > 0 ? font.size : 11);
+    result.setBold(font.bold);
+    result.setUnderline(font.underline);
+    result.setHintingPreference(QFont::PreferNoHinting);
+    return result;
+}
+
+PrintJob& PrintJob::tab(int column)
+{
+    steps_.push_back({Step::Tab, font_, column, {}});
+    return *this;
+}
+
+PrintJob& PrintJob::print(const QString& text)
+{
+    steps_.push_back({Step::Text, font_, 0, text});
+    return *this;
+}
+
+PrintJob& PrintJob::printNumber(qint64 number)
+{
+    const QString sign = number < 0 ? QStringLiteral("-") : QStringLiteral(" ");
+    return print(sign + QString::number(number < 0 ? -number : number) + QLatin1Char(' '));
+}
+
+void PrintJob::endLine()
+{
+    steps_.push_back({Step::EndLine, font_, 0, {}});
+}
+
+void PrintJob::emptyLines(int count)
+{
+    for (int i = 0; i < count; ++i)
+        endLine();
+}
+
+bool PrintJob::endDoc()
+{
+    if (printer().print(*this))
+        return true;
+    MsgBox(QString::fromUtf8(kPrinterFailure), style::Critical);
+    return false;
+}
+
+bool render(const PrintJob& job, QPagedPaintDevice& device, std::vector<PrintedText>* placed)
+{
+    device.setPageOrientation(job.orientation() == Orientation::Landscape ? QPageLayout::Landscape
+                                                                          : QPageLayout::Portrait);
+    const QMarginsF margins(kMarginPoints, kMarginPoints, kMarginPoints, kMarginPoints);
+    if (!device.setPageMargins(margins, QPageLayout::Point)) {
+        const QPageLayout layout = device.pageLayout();
+        device.setPageMargins(layout.minimumMargins(), layout.units());
+    }
+
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    Layout layout(device, painter, placed);
+    for (const auto& step : job.steps()) {
+        layout.setFont(step.font);
+        switch (step.kind) {
+        case PrintJob::Step::Tab:
+            layout.tab(step.column);
+            break;
+        case PrintJob::Step::Text:
+            layout.text(step.text);
+            break;
+        case PrintJob::Step::EndLine:
+            layout.endLine();
+            break;
+        }
+    }
+    layout.finish();
+    return painter.end();
+}
+
+ServiceSlot<Printer>& printerSlot()
+{
+    static ServiceSlot<Printer> slot([]() -> std::unique_ptr<Printer> { return std::make_unique<NoPrinter>(); });
+    return slot;
+}
+
+} // namespace platform

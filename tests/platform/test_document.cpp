@@ -1,0 +1,297 @@
+#include "DocumentFiles.h"
+#include "TervaloTest.h"
+
+#include "platform/Document.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <pugixml.hpp>
+
+
+using platform::Document;
+using platform::DocumentError;
+using platform::DocumentFormat;
+using namespace testing_support;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+// Whether `value` is written in bold where it stands in the file.
+bool writtenBold(DocumentFormat format, const QByteArray& file, const QString& value)
+{
+    if (format == DocumentFormat::Docx) {
+        const QByteArray xml = docxPart(file);
+        pugi::xml_document doc;
+        doc.load_buffer(xml.constData(), static_cast<size_t>(xml.size()), pugi::parse_default | pugi::parse_ws_pcdata);
+        const auto t = doc.find_node([&](const pugi::xml_node& n) {
+            return std::strcmp(n.name(), "w:t") == 0 && QString::fromUtf8(n.text().get()) == value;
+        });
+        return t && t.parent().child("w:rPr").child("w:b");
+    }
+    // Rich text: follow the bold state of the groups up to the value.
+    const qsizetype at = file.indexOf(value.toLatin1());
+    std::vector<bool> stack;
+    bool boldNow = false;
+    for (qsizetype i = 0; i < at; ++i) {
+        const char c = file.at(i);
+        if (c == '\\' && i + 1 < at && !std::isalpha(static_cast<unsigned char>(file.at(i + 1)))) {
+            ++i;
+        } else if (c == '{') {
+            stack.push_back(boldNow);
+        } else if (c == '}') {
+            boldNow = stack.back();
+            stack.pop_back();
+        } else if (file.mid(i, 3) == "\\b " || file.mid(i, 3) == "\\b\\") {
+            boldNow = true;
+        } else if (file.mid(i, 3) == "\\b0" || file.mid(i, 6) == "\\plain") {
+            boldNow = false;
+        }
+    }
+    return at >= 0 && boldNow;
+}
+
+SampleDocument shapes()
+{
+    SampleDocument d;
+    d.header = {{text(QStringLiteral("Cabecera ")), start(QStringLiteral("H1")), text(QStringLiteral("ref")),
+                 end(QStringLiteral("H1"))}};
+    d.body = {
+        // P0: the whole first paragraph, around an empty bookmark.
+        {start(QStringLiteral("P0")), text(QStringLiteral("Nombre: ")), start(QStringLiteral("M0115")),
+         end(QStringLiteral("M0115")), text(QStringLiteral(" fin.")), end(QStringLiteral("P0"))},
+        {bold(QStringLiteral("Negrita ")), start(QStringLiteral("M0001")), bold(QStringLiteral("dentro")),
+         end(QStringLiteral("M0001")), text(QStringLiteral(" normal"))},
+        {start(QStringLiteral("M0002")), text(QStringLiteral("uno ")), bold(QStringLiteral("dos")),
+         end(QStringLiteral("M0002"))},
+        {text(QStringLiteral("Inicio ")), start(QStringLiteral("M0003")), text(QStringLiteral("a"))},
+        {text(QStringLiteral("b")), end(QStringLiteral("M0003")), text(QStringLiteral(" final"))},
+        {start(QStringLiteral("Nombre")), text(QStringLiteral("x ")), start(QStringLiteral("M2115")),
+         text(QStringLiteral("y")), end(QStringLiteral("M2115")), text(QStringLiteral(" z")),
+         end(QStringLiteral("Nombre"))},
+        {text(QStringLiteral("Plantilla ")), start(QStringLiteral("M0116")), text(QStringLiteral("___")),
+         end(QStringLiteral("M0116"))},
+    };
+    d.cells = {{text(QStringLiteral("Celda ")), start(QStringLiteral("M0004")), text(QStringLiteral("c")),
+                end(QStringLiteral("M0004"))},
+               {text(QStringLiteral("otra"))}};
+    d.footer = {{start(QStringLiteral("F1")), text(QStringLiteral("pie")), end(QStringLiteral("F1"))}};
+    return d;
+}
+
+} // namespace
+
+class DocumentTest : public TervaloTest, public ::testing::WithParamInterface<DocumentFormat> {
+protected:
+    // Writes the sample in the format under test with a Word-style name.
+    QString sample(const SampleDocument& d, const char* name = "Plantilla.doc")
+    {
+        const QString path = driveC.filePath(QString::fromLatin1(name));
+        writeAll(path, GetParam() == DocumentFormat::Rtf ? toRtf(d) : toDocx(d));
+        return path;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Formats, DocumentTest, ::testing::Values(DocumentFormat::Rtf, DocumentFormat::Docx),
+                         [](const auto& info) { return info.param == DocumentFormat::Rtf ? "Rtf" : "Docx"; });
+
+TEST_P(DocumentTest, FindsEveryShapeOfBookmarkAndInsertsAtItsEnd)
+{
+    Document doc = Document::open(sample(shapes()));
+    EXPECT_EQ(doc.format(), GetParam());
+    const std::map<QString, QString> before = {
+        {"H1", "ref"},   {"M0115", ""},       {"M0001", "dentro"}, {"M0002", "uno dos"}, {"M0003", "a\nb"},
+        {"Nombre", "x y z"}, {"M2115", "y"},  {"M0004", "c"},      {"F1", "pie"}};
+    for (const auto& [name, value] : before)
+        EXPECT_EQ(doc.bookmarkText(name), value) << name.toStdString();
+    EXPECT_TRUE(doc.hasBookmark(QStringLiteral("m0115")));
+    EXPECT_FALSE(doc.hasBookmark(QStringLiteral("M9999")));
+    try {
+        doc.insertAfter(QStringLiteral("M9999"), QStringLiteral("x"));
+        ADD_FAILURE() << "a missing bookmark must be an error";
+    } catch (const DocumentError& e) {
+        EXPECT_EQ(e.kind(), DocumentError::Kind::NoBookmark);
+    }
+
+    for (const auto& [name, value] : before)
+        doc.insertAfter(name, QStringLiteral("+") + name);
+    doc.insertAfter(QStringLiteral("nombre"), QStringLiteral("!"));
+    doc.saveAs(driveC.filePath(QStringLiteral("0012300045.doc")));
+
+    const Document again = Document::open(driveC.filePath(QStringLiteral("0012300045.doc")));
+    EXPECT_EQ(again.format(), GetParam());
+    EXPECT_EQ(QFileInfo(again.path()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0); // personal data
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("P0")), QStringLiteral("Nombre: +M0115 fin."));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("M0001")), QStringLiteral("dentro+M0001"));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("M0003")), QStringLiteral("a\nb+M0003"));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("M2115")), QStringLiteral("y+M2115"));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("Nombre")), QStringLiteral("x y+M2115 z+Nombre!"));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("M0004")), QStringLiteral("c+M0004"));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("H1")), QStringLiteral("ref+H1"));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("F1")), QStringLiteral("pie+F1"));
+}
+
+TEST_P(DocumentTest, KeepsBlanksBreaksFormattingAndEveryCharacter)
+{
+    Document doc = Document::open(sample(shapes()));
+    doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("  uno  "));
+    doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("dos\r\ntres\tcuatro"));
+    doc.insertAfter(QStringLiteral("M0002"), QStringLiteral("Peña {a\\b} 20€ 中"));
+    doc.insertAfter(QStringLiteral("M0001"), QStringLiteral("NEGRITA"));
+    doc.insertAfter(QStringLiteral("M0004"), QStringLiteral("LLANO"));
+    doc.save();
+
+    const QString path = doc.path();
+    const Document again = Document::open(path);
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("P0")), QStringLiteral("Nombre:   uno  dos\ntres\tcuatro fin."));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("M0002")), QStringLiteral("uno dosPeña {a\\b} 20€ 中"));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("M0001")), QStringLiteral("dentroNEGRITA"));
+    const QByteArray file = readAll(path);
+    EXPECT_TRUE(writtenBold(GetParam(), file, QStringLiteral("NEGRITA")));
+    EXPECT_FALSE(writtenBold(GetParam(), file, QStringLiteral("LLANO")));
+
+    // Rich text: but for the insertions, every byte is the template's.
+    if (GetParam() == DocumentFormat::Rtf) {
+        static const QRegularExpression insertion(
+            QStringLiteral("\\{\\\\\\*\\\\bkmkstart _Tv.*?\\{\\\\\\*\\\\bkmkend _Tv[^}]*\\}"),
+            QRegularExpression::DotMatchesEverythingOption);
+        EXPECT_EQ(QString::fromLatin1(file).remove(insertion), QString::fromLatin1(toRtf(shapes())));
+    }
+}
+
+TEST_P(DocumentTest, RemovesItsOwnInsertionsAndDoubtsChangedOnes)
+{
+    Document doc = Document::open(sample(shapes()));
+    doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
+    doc.insertAfter(QStringLiteral("M0116"), QStringLiteral("01/02/1980\r\nsegunda"));
+    doc.insertAfter(QStringLiteral("M2115"), QStringLiteral("12345678Z"));
+    doc.insertAfter(QStringLiteral("M0001"), QStringLiteral("QUEDA"));
+    doc.save();
+
+    Document stored = Document::open(doc.path());
+    EXPECT_TRUE(stored.removeInsertions({QStringLiteral("M0115"), QStringLiteral("M0116"), QStringLiteral("M2115"),
+                                         QStringLiteral("M0380")})
+                    .isEmpty());
+    stored.saveAs(driveC.filePath(QStringLiteral("Borrador.doc")));
+    const Document copy = Document::open(driveC.filePath(QStringLiteral("Borrador.doc")));
+    EXPECT_EQ(copy.bookmarkText(QStringLiteral("P0")), QStringLiteral("Nombre:  fin."));
+    EXPECT_EQ(copy.bookmarkText(QStringLiteral("M0116")), QStringLiteral("___"));
+    EXPECT_EQ(copy.bookmarkText(QStringLiteral("Nombre")), QStringLiteral("x y z"));
+    EXPECT_EQ(copy.bookmarkText(QStringLiteral("M0001")), QStringLiteral("dentroQUEDA"));
+    EXPECT_EQ(copy.bookmarkText(QStringLiteral("M0002")), QStringLiteral("uno dos"));
+
+    // The value changed by hand in another program: it is not ours any more.
+    QByteArray file = readAll(doc.path());
+    if (GetParam() == DocumentFormat::Docx)
+        file = withDocxPart(file, docxPart(file).replace("12345678Z", "87654321X"));
+    else
+        file.replace("12345678Z", "87654321X");
+    writeAll(doc.path(), file);
+    Document changed = Document::open(doc.path());
+    EXPECT_EQ(changed.removeInsertions({QStringLiteral("M0115"), QStringLiteral("M0116")}),
+              QStringList{QStringLiteral("M0115")});
+}
+
+TEST_P(DocumentTest, FailedSaveLeavesTheOldFileWhole)
+{
+    SampleDocument big = shapes();
+    for (int i = 0; i < 200; ++i)
+        big.body.push_back({text(QStringLiteral("Cláusula de relleno para que el documento ocupe espacio."))});
+    const QString path = sample(big);
+    const QByteArray old = readAll(path);
+    Document doc = Document::open(path);
+    doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("valor"));
+
+    bool failed = false;
+    {
+        FileSizeLimit full(old.size() / 2);
+        try {
+            doc.save();
+        } catch (const DocumentError& e) {
+            failed = e.kind() == DocumentError::Kind::CannotSave;
+        }
+    }
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(readAll(path), old);
+    EXPECT_EQ(QDir(driveC.path()).entryList(QDir::Files), QStringList{QStringLiteral("Plantilla.doc")});
+}
+
+class DocumentFileTest : public TervaloTest {};
+
+TEST_F(DocumentFileTest, TellsMissingUnreadableAndOldFilesApart)
+{
+    auto kindOf = [](const QString& path) {
+        try {
+            Document::open(path);
+        } catch (const DocumentError& e) {
+            return std::make_pair(e.kind(), e.message());
+        }
+        return std::make_pair(DocumentError::Kind::Unsure, QString());
+    };
+    EXPECT_EQ(kindOf(driveC.filePath(QStringLiteral("no.doc"))).first, DocumentError::Kind::Missing);
+
+    writeAll(driveC.filePath(QStringLiteral("texto.doc")), "Esto no es un documento.");
+    EXPECT_EQ(kindOf(driveC.filePath(QStringLiteral("texto.doc"))).first, DocumentError::Kind::CannotOpen);
+    const QByteArray docx = toDocx(shapes());
+    writeAll(driveC.filePath(QStringLiteral("cortado.doc")), docx.left(docx.size() / 2));
+    EXPECT_EQ(kindOf(driveC.filePath(QStringLiteral("cortado.doc"))).first, DocumentError::Kind::CannotOpen);
+    writeAll(driveC.filePath(QStringLiteral("malo.doc")), withDocxPart(docx, "<w:document><w:body>"));
+    EXPECT_EQ(kindOf(driveC.filePath(QStringLiteral("malo.doc"))).first, DocumentError::Kind::CannotOpen);
+
+    // An old binary Word file needs LibreOffice to be read.
+    const QString old = driveC.filePath(QStringLiteral("Antiguo.doc"));
+    writeAll(old, QByteArray::fromHex("D0CF11E0A1B11AE1") + QByteArray(512, '\0'));
+    const auto [kind, message] = kindOf(old);
+    EXPECT_EQ(kind, DocumentError::Kind::NeedsConverter);
+    EXPECT_TRUE(message.contains(QStringLiteral("Antiguo.doc")) && message.contains(QStringLiteral("LibreOffice")));
+    fakeOffice().libreOfficeMissing = false;
+    fakeOffice().converted = docx;
+    EXPECT_EQ(Document::open(old).format(), DocumentFormat::Docx);
+
+    // Template names from the catalogue match the file whatever their case.
+    writeAll(driveC.filePath(QStringLiteral("Quelvan/Dorvane/pcIndefinido.doc")), toRtf(shapes()));
+    EXPECT_TRUE(Document::open(host("C:\\quelvan\\DORVANE\\PCINDEFINIDO.DOC")).hasBookmark(QStringLiteral("M0115")));
+}
+
+// Another word processor reads and writes the filled contract: what the
+// program wrote is still found and taken out again.
+TEST_P(DocumentTest, InsertionsSurviveALibreOfficeRoundTrip)
+{
+    auto libreOffice = platform::makeLibreOffice();
+    if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    Document doc = Document::open(sample(shapes()));
+    doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
+    doc.insertAfter(QStringLiteral("M0116"), QStringLiteral("01/02/1980"));
+    doc.insertAfter(QStringLiteral("M0001"), QStringLiteral("QUEDA"));
+    doc.save();
+    const QString format = GetParam() == DocumentFormat::Rtf ? QStringLiteral("rtf") : QStringLiteral("docx");
+    writeAll(doc.path(), libreOffice->convert(doc.path(), format));
+
+    Document saved = Document::open(doc.path());
+    EXPECT_EQ(saved.format(), GetParam());
+    EXPECT_TRUE(saved.removeInsertions({QStringLiteral("M0115"), QStringLiteral("M0116")}).isEmpty());
+    saved.save();
+    QByteArray content = readAll(doc.path());
+    if (GetParam() == DocumentFormat::Docx)
+        content = docxPart(content);
+    EXPECT_FALSE(content.contains("12345678Z"));
+    EXPECT_FALSE(content.contains("1980"));
+    EXPECT_TRUE(content.contains("QUEDA"));
+    EXPECT_TRUE(content.contains("___"));
+}

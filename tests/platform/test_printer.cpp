@@ -1,0 +1,82 @@
+#include "TervaloTest.h"
+
+#include "platform/Printer.h"
+
+using namespace platform;
+
+class PrinterTest : public testing_support::TervaloTest {
+protected:
+    PrintJob job;
+};
+
+TEST_F(PrinterTest, PrintsAtCharacterColumnsAndATabAlreadyPassedGoesToTheNextLine)
+{
+    job.setFontBold(true);
+    job.tab(8).print(QStringLiteral("Núm."));
+    job.setFontBold(false);
+    job.endLine();
+    job.tab(9).printNumber(1).tab(20).print(QStringLiteral("Uno"));
+    job.endLine();
+    job.setFontName(QStringLiteral("Courier"));
+    job.tab(7).printNumber(-42).print(QStringLiteral("fin"));
+    job.endLine();
+    job.setFontName(QStringLiteral("Arial"));
+    job.emptyLines(1);
+    job.print(QStringLiteral("Un texto que pasa de la columna diez")).tab(10).print(QStringLiteral("debajo"));
+    ASSERT_TRUE(job.endDoc());
+
+    EXPECT_EQ(fakePrinter().page(),
+              (QStringList{QStringLiteral("       Núm."), QStringLiteral("         1         Uno"),
+                           QStringLiteral("      -42 fin"), QString(),
+                           QStringLiteral("Un texto que pasa de la columna diez"),
+                           QStringLiteral("         debajo")}));
+    const PrintedText* heading = fakePrinter().find(QStringLiteral("Núm."));
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->font, (PrintFont{QStringLiteral("Arial"), 11, true, false}));
+    // Text printed right after other text goes on at the column reached.
+    const PrintedText* after = fakePrinter().find(QStringLiteral("fin"));
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(after->column, 11);
+    EXPECT_EQ(after->font.name, QStringLiteral("Courier"));
+}
+
+TEST_F(PrinterTest, LandscapeCourierTenHoldsColumn123AndLongValuesAreCutAtTheMargin)
+{
+    job.setOrientation(Orientation::Landscape);
+    job.setFontName(QStringLiteral("Courier"));
+    job.setFontSize(10);
+    job.tab(107).print(QStringLiteral("Recogido INEM")).tab(123).print(QStringLiteral("Reenviado Cl"));
+    job.endLine();
+    job.tab(113).print(QStringLiteral("No")).tab(126).print(QStringLiteral("Si"));
+    job.endLine();
+    job.tab(5).print(QString(200, QLatin1Char('x')));
+    job.endLine();
+    job.tab(20).print(QStringLiteral("Primera línea\r\nsegunda línea\nterce"));
+    job.print(QStringLiteral("ra"));
+    ASSERT_TRUE(job.endDoc());
+
+    ASSERT_EQ(fakePrinter().printouts.size(), 1u);
+    EXPECT_EQ(fakePrinter().printouts[0].orientation, Orientation::Landscape);
+    const QStringList lines = fakePrinter().page();
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[0], QString(106, QLatin1Char(' ')) + QStringLiteral("Recogido INEM   Reenviado Cl"));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("No           Si")));
+    // 134 columns fit across the page; the rest of the long value is cut off.
+    EXPECT_EQ(lines[2], QString(4, QLatin1Char(' ')) + QString(130, QLatin1Char('x')));
+    EXPECT_EQ(lines[3], QString(19, QLatin1Char(' ')) + QStringLiteral("Primera línea"));
+    EXPECT_EQ(lines[4], QStringLiteral("segunda línea"));
+    EXPECT_EQ(lines[5], QStringLiteral("tercera"));
+    EXPECT_EQ(fakePrinter().find(QStringLiteral("Reenviado Cl"))->font,
+              (PrintFont{QStringLiteral("Courier"), 10, false, false}));
+}
+
+TEST_F(PrinterTest, APrinterFailureIsToldInSpanishAndTheProgramGoesOn)
+{
+    fakePrinter().fail = true;
+    job.print(QStringLiteral("algo"));
+    EXPECT_FALSE(job.endDoc());
+    ASSERT_EQ(msg().shown().size(), 1u);
+    EXPECT_EQ(msg().shown()[0].text, QString::fromUtf8(kPrinterFailure));
+    EXPECT_EQ(msg().shown()[0].style, 16);
+    EXPECT_FALSE(programEnded);
+}

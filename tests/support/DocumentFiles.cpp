@@ -1,0 +1,271 @@
+#include "DocumentFiles.h"
+
+#include "platform/Files.h"
+
+#include <zip.h>
+
+#include <map>
+#include <stdexcept>
+
+namespace testing_support {
+
+namespace {
+
+QByteArray rtfText(const QString& text)
+{
+    QByteArray out;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('{') || c == QLatin1Char('}'))
+            out += '\\';
+        if (c.unicode() < 0x80)
+            out += static_cast<char>(c.unicode());
+        else
+            out += "\\'" + platform::toCp1252(QString(c)).toHex();
+    }
+    return out;
+}
+
+QByteArray rtfParagraph(const Paragraph& paragraph, bool inTable = false)
+{
+    QByteArray out = inTable ? "\\pard\\intbl\\plain\\f0\\fs22 " : "\\pard\\plain\\f0\\fs22 ";
+    for (const Piece& p : paragraph) {
+        switch (p.kind) {
+        case Piece::Text:
+            out += rtfText(p.value);
+            break;
+        case Piece::Bold:
+            out += "{\\b " + rtfText(p.value) + "}";
+            break;
+        case Piece::Start:
+            out += "{\\*\\bkmkstart " + rtfText(p.value) + "}";
+            break;
+        case Piece::End:
+            out += "{\\*\\bkmkend " + rtfText(p.value) + "}";
+            break;
+        }
+    }
+    return out;
+}
+
+QByteArray xmlText(const QString& text)
+{
+    return text.toHtmlEscaped().toUtf8();
+}
+
+QByteArray docxParagraph(const Paragraph& paragraph, std::map<QString, int>& ids)
+{
+    QByteArray out = "<w:p><w:pPr><w:spacing w:after=\"120\"/><w:rPr><w:sz w:val=\"22\"/></w:rPr></w:pPr>";
+    for (const Piece& p : paragraph) {
+        switch (p.kind) {
+        case Piece::Text:
+            out += "<w:r><w:rPr><w:sz w:val=\"22\"/></w:rPr><w:t xml:space=\"preserve\">" + xmlText(p.value)
+                   + "</w:t></w:r>";
+            break;
+        case Piece::Bold:
+            out += "<w:r><w:rPr><w:b/><w:sz w:val=\"22\"/></w:rPr><w:t xml:space=\"preserve\">" + xmlText(p.value)
+                   + "</w:t></w:r>";
+            break;
+        case Piece::Start: {
+            const int id = static_cast<int>(ids.size());
+            ids[p.value] = id;
+            out += "<w:bookmarkStart w:id=\"" + QByteArray::number(id) + "\" w:name=\"" + xmlText(p.value) + "\"/>";
+            break;
+        }
+        case Piece::End:
+            out += "<w:bookmarkEnd w:id=\"" + QByteArray::number(ids.at(p.value)) + "\"/>";
+            break;
+        }
+    }
+    return out + "</w:p>";
+}
+
+const char* const kNamespaces =
+    "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
+
+QByteArray zipOf(const std::vector<std::pair<const char*, QByteArray>>& entries)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zip_source_keep(buffer);
+    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    for (const auto& [name, content] : entries) {
+        const auto size = static_cast<zip_uint64_t>(content.size());
+        zip_source_t* source = zip_source_buffer(archive, content.constData(), size, 0);
+        zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8);
+    }
+    if (zip_close(archive) != 0)
+        throw std::runtime_error("zip");
+    zip_stat_t stat;
+    zip_source_stat(buffer, &stat);
+    QByteArray out(static_cast<qsizetype>(stat.size), '\0');
+    zip_source_open(buffer);
+    zip_source_read(buffer, out.data(), stat.size);
+    zip_source_close(buffer);
+    zip_source_free(buffer);
+    return out;
+}
+
+QByteArray package(const QByteArray& document, const QByteArray& header, const QByteArray& footer)
+{
+    QByteArray types =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Override PartName=\"/word/document.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>";
+    QByteArray rels = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    std::vector<std::pair<const char*, QByteArray>> entries;
+    if (!header.isEmpty()) {
+        types += "<Override PartName=\"/word/header1.xml\" "
+                 "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml\"/>";
+        rels += "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                "header\" Target=\"header1.xml\"/>";
+        entries.emplace_back("word/header1.xml", header);
+    }
+    if (!footer.isEmpty()) {
+        types += "<Override PartName=\"/word/footer1.xml\" "
+                 "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.footer+xml\"/>";
+        rels += "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                "footer\" Target=\"footer1.xml\"/>";
+        entries.emplace_back("word/footer1.xml", footer);
+    }
+    entries.emplace_back("[Content_Types].xml", types + "</Types>");
+    entries.emplace_back("_rels/.rels",
+                         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                         "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                         "relationships/officeDocument\" Target=\"word/document.xml\"/></Relationships>");
+    entries.emplace_back("word/_rels/document.xml.rels", rels + "</Relationships>");
+    entries.emplace_back("word/document.xml", document);
+    return zipOf(entries);
+}
+
+} // namespace
+
+QByteArray toRtf(const SampleDocument& d)
+{
+    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\n"
+                     "{\\colortbl;\\red0\\green0\\blue0;}\n\\paperw11906\\paperh16838\\margl1701\\margr1701\n";
+    if (!d.header.empty()) {
+        out += "{\\header ";
+        for (const auto& p : d.header)
+            out += rtfParagraph(p) + "\\par\n";
+        out += "}\n";
+    }
+    if (!d.footer.empty()) {
+        out += "{\\footer ";
+        for (const auto& p : d.footer)
+            out += rtfParagraph(p) + "\\par\n";
+        out += "}\n";
+    }
+    for (std::size_t i = 0; i < d.body.size(); ++i) {
+        out += rtfParagraph(d.body[i]) + "\\par\n";
+        if (d.pageBreaks && i % 10 == 9)
+            out += "\\page\n";
+    }
+    if (!d.cells.empty()) {
+        out += "\\trowd";
+        for (std::size_t i = 0; i < d.cells.size(); ++i)
+            out += "\\cellx" + QByteArray::number(3000 * static_cast<int>(i + 1));
+        out += "\n";
+        for (const auto& cell : d.cells)
+            out += rtfParagraph(cell, true) + "\\cell\n";
+        out += "\\row\n\\pard\\par\n";
+    }
+    return out + "}";
+}
+
+QByteArray toDocx(const SampleDocument& d)
+{
+    std::map<QString, int> ids;
+    QByteArray body;
+    for (std::size_t i = 0; i < d.body.size(); ++i) {
+        body += docxParagraph(d.body[i], ids);
+        if (d.pageBreaks && i % 10 == 9)
+            body += "<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>";
+    }
+    if (!d.cells.empty()) {
+        body += "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/></w:tblPr><w:tr>";
+        for (const auto& cell : d.cells)
+            body += "<w:tc><w:tcPr><w:tcW w:w=\"3000\" w:type=\"dxa\"/></w:tcPr>" + docxParagraph(cell, ids)
+                    + "</w:tc>";
+        body += "</w:tr></w:tbl><w:p/>";
+    }
+    QByteArray section = "<w:sectPr>";
+    if (!d.header.empty())
+        section += "<w:headerReference w:type=\"default\" r:id=\"rId1\"/>";
+    if (!d.footer.empty())
+        section += "<w:footerReference w:type=\"default\" r:id=\"rId2\"/>";
+    section += "<w:pgSz w:w=\"11906\" w:h=\"16838\"/></w:sectPr>";
+
+    auto story = [&](const char* root, const std::vector<Paragraph>& paragraphs) {
+        if (paragraphs.empty())
+            return QByteArray();
+        QByteArray out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<w:" + QByteArray(root) + " "
+                         + kNamespaces + ">";
+        for (const auto& p : paragraphs)
+            out += docxParagraph(p, ids);
+        return out + "</w:" + root + ">";
+    };
+    const QByteArray header = story("hdr", d.header);
+    const QByteArray footer = story("ftr", d.footer);
+    return package("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<w:document "
+                       + QByteArray(kNamespaces) + "><w:body>" + body + section + "</w:body></w:document>",
+                   header, footer);
+}
+
+QByteArray docxPackage(const QByteArray& documentXml)
+{
+    return package(documentXml, {}, {});
+}
+
+namespace {
+
+std::vector<std::pair<QByteArray, QByteArray>> entriesOf(const QByteArray& docx)
+{
+    std::vector<std::pair<QByteArray, QByteArray>> entries;
+    zip_error_t error;
+    zip_error_init(&error);
+    const auto size = static_cast<zip_uint64_t>(docx.size());
+    zip_source_t* source = zip_source_buffer_create(docx.constData(), size, 0, &error);
+    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (!archive)
+        throw std::runtime_error("not a zip");
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+        zip_stat_t stat;
+        zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
+        QByteArray content(static_cast<qsizetype>(stat.size), '\0');
+        zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+        zip_fread(file, content.data(), stat.size);
+        zip_fclose(file);
+        entries.emplace_back(QByteArray(stat.name), content);
+    }
+    zip_discard(archive);
+    return entries;
+}
+
+} // namespace
+
+QByteArray docxPart(const QByteArray& docx, const char* name)
+{
+    for (const auto& [entry, content] : entriesOf(docx)) {
+        if (entry == name)
+            return content;
+    }
+    return {};
+}
+
+QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const char* name)
+{
+    auto entries = entriesOf(docx);
+    std::vector<std::pair<const char*, QByteArray>> out;
+    for (auto& [entry, bytes] : entries)
+        out.emplace_back(entry.constData(), entry == name ? content : bytes);
+    return zipOf(out);
+}
+
+} // namespace testing_support

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace testing_support {
+
+// A small word-processing document described once and written either as
+// rich text or as Office Open XML, to check both reader-writers alike.
+struct Piece {
+    enum Kind { Text, Bold, Start, End } kind;
+    QString value; // the text, or the bookmark's name
+};
+inline Piece text(const QString& t) { return {Piece::Text, t}; }
+inline Piece bold(const QString& t) { return {Piece::Bold, t}; }
+inline Piece start(const QString& name) { return {Piece::Start, name}; }
+inline Piece end(const QString& name) { return {Piece::End, name}; }
+
+using Paragraph = std::vector<Piece>;
+
+struct SampleDocument {
+    std::vector<Paragraph> header;
+    std::vector<Paragraph> body;
+    std::vector<Paragraph> cells; // one table row after the body, a paragraph per cell
+    std::vector<Paragraph> footer;
+    bool pageBreaks = false; // a page break after every tenth body paragraph
+};
+
+QByteArray toRtf(const SampleDocument& document);
+QByteArray toDocx(const SampleDocument& document);
+
+// An Office Open XML package with the given main document part.
+QByteArray docxPackage(const QByteArray& documentXml);
+// One entry of a package, and the package with that entry replaced.
+QByteArray docxPart(const QByteArray& docx, const char* name = "word/document.xml");
+QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const char* name = "word/document.xml");
+
+} // namespace testing_support
