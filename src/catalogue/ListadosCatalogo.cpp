@@ -1,122 +1,39 @@
 #include "catalogue/ListadosCatalogo.h"
 
+#include "common/ImprimirListado.h"
 #include "platform/Database.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Printer.h"
 
 #include <cmath>
+
+using listado::Celda;
+using listado::Fila;
 
 namespace listados {
 
 namespace {
 
-const Linea kBlanco{};
-
-Listado empezar(const QString& titulo, Linea encabezados)
-{
-    Listado listado;
-    listado.titulo = titulo;
-    encabezados.insert(encabezados.begin(), Celda{8, QStringLiteral("Núm.")});
-    listado.cabecera = {kBlanco, kBlanco, std::move(encabezados)};
-    return listado;
-}
-
-// One line per row: its running number, then each field at its column.
-template <class Hacer>
-void filasNumeradas(Listado& listado, const Filas& filas, Hacer hacer)
-{
-    int n = 1;
-    for (const auto& fila : filas) {
-        Linea linea{NumeroFila(n)};
-        hacer(fila, linea);
-        listado.lineas.push_back(std::move(linea));
-        ++n;
-    }
-    listado.registros = static_cast<int>(filas.size());
-}
-
-void campos(const platform::Row& fila, Linea& linea, std::initializer_list<std::pair<int, const char*>> columnas)
-{
-    for (const auto& [columna, campo] : columnas)
-        linea.push_back({columna, fila.text(QString::fromUtf8(campo))});
-}
-
-} // namespace
-
-Celda NumeroFila(int n)
-{
-    const QString digitos = QString::number(n);
-    return {10 - static_cast<int>(digitos.size()), QLatin1Char(' ') + digitos};
-}
-
-Celda AlineadoHasta(int ultima, const QString& texto)
+// A text that ends in column `ultima`.
+Celda hasta(int ultima, const QString& texto)
 {
     return {ultima + 1 - static_cast<int>(texto.size()), texto};
 }
 
-Listado ListadoTiposContrato(const Filas& filas)
+// Bold off after the headings; with no rows, the message in their place.
+bool hayFilas(platform::PrintJob& job, const Filas& filas)
 {
-    Listado listado = empezar(QStringLiteral("LISTADO DE TIPOS DE CONTRATO:"), {{14, QStringLiteral("Tipo de contrato.")}});
-    filasNumeradas(listado, filas, [](const auto& fila, Linea& linea) { campos(fila, linea, {{20, "TipoContrato"}}); });
-    return listado;
+    job.setFontBold(false);
+    if (!filas.empty())
+        return true;
+    platform::MsgBox(QString::fromUtf8(listado::kSinRegistros), platform::style::Information);
+    return false;
 }
 
-Listado ListadoContratos(const Filas& filas)
-{
-    Listado listado = empezar(QStringLiteral("LISTADO DE CONTRATOS:"),
-                              {{14, QStringLiteral("Contrato.")},
-                               {35, QStringLiteral("TipoContrato")},
-                               {55, QStringLiteral("Modelo.")},
-                               {75, QStringLiteral("Código.")}});
-    filasNumeradas(listado, filas, [](const auto& fila, Linea& linea) {
-        campos(fila, linea, {{14, "Contrato"}, {30, "TipoContrato"}, {55, "Modelo"}, {75, "Código"}});
-    });
-    return listado;
-}
-
-Listado ListadoModelos(const Filas& filas)
-{
-    Listado listado = empezar(QStringLiteral("LISTADO DE MODELOS:"),
-                              {{14, QStringLiteral("Modelo.")}, {30, QStringLiteral("Ubicación.")}});
-    filasNumeradas(listado, filas, [](const auto& fila, Linea& linea) {
-        campos(fila, linea, {{14, "NombreModelo"}, {30, "Ubicación"}});
-    });
-    return listado;
-}
-
-Listado ListadoMarcas(const Filas& filas)
-{
-    Listado listado = empezar(QStringLiteral("LISTADO DE MARCAS:"),
-                              {{14, QStringLiteral("Cód. Marca.")},
-                               {27, QStringLiteral("Descripción.")},
-                               {70, QStringLiteral("Longitud.")}});
-    filasNumeradas(listado, filas, [](const auto& fila, Linea& linea) {
-        linea.push_back(AlineadoHasta(19, fila.text(QStringLiteral("CódigoMarca"))));
-        linea.push_back({27, fila.text(QStringLiteral("DescripciónDato"))});
-        // The length is a number: its digits end under the end of its heading.
-        const QString longitud = fila.text(QStringLiteral("Longitud"));
-        if (!longitud.isEmpty())
-            linea.push_back(AlineadoHasta(78, QLatin1Char(' ') + longitud));
-    });
-    return listado;
-}
-
-Listado ListadoMarcasDeModelo(const Filas& filas, const QString& etiquetaContador)
-{
-    Listado listado;
-    listado.titulo = QStringLiteral("LISTADO DE MARCAS ACTIVAS EN EL CONTRATO:");
-    listado.cabecera = {kBlanco,
-                        {{8, etiquetaContador}},
-                        kBlanco,
-                        {{8, QStringLiteral("Núm.")},
-                         {14, QStringLiteral("Código Marca.")},
-                         {30, QStringLiteral("Descripción Marca")}}};
-    filasNumeradas(listado, filas, [](const auto& fila, Linea& linea) {
-        linea.push_back(AlineadoHasta(19, fila.text(QStringLiteral("CódigoMarca"))));
-        linea.push_back({30, fila.text(QStringLiteral("DescripciónDato"))});
-    });
-    return listado;
-}
-
-std::vector<QString> TrozosClausula(const QString& clausula)
+// The lines of a clause in its listing: its first 70 characters, then as
+// many slices of 70 as its length divided by 70 gives, rounded half to even
+// (a slice past the end is an empty line).
+std::vector<QString> trozosClausula(const QString& clausula)
 {
     constexpr int kAncho = 70;
     std::vector<QString> trozos{clausula.left(kAncho)};
@@ -128,20 +45,95 @@ std::vector<QString> TrozosClausula(const QString& clausula)
     return trozos;
 }
 
-Listado ListadoClausulas(const Filas& filas)
+} // namespace
+
+void ListadoTiposContrato(platform::PrintJob& job, const Filas& filas)
 {
-    Listado listado = empezar(QStringLiteral("LISTADO DE CLAUSULAS:"), {{14, QStringLiteral("Clausula.")}});
-    listado.fuente = QStringLiteral("Courier");
-    int n = 1;
-    for (const auto& fila : filas) {
-        const auto trozos = TrozosClausula(fila.text(QStringLiteral("Clausula")));
-        listado.lineas.push_back({NumeroFila(n), {14, trozos.front()}});
-        for (std::size_t i = 1; i < trozos.size(); ++i)
-            listado.lineas.push_back({{15, trozos[i]}});
-        ++n;
+    listado::Apertura(job);
+    listado::Titulo(job, QStringLiteral("LISTADO DE TIPOS DE CONTRATO:"));
+    listado::Lista(job, {{14, QStringLiteral("Tipo de contrato.")}},
+                   listado::Filas(filas, {{20, QStringLiteral("TipoContrato")}}));
+}
+
+void ListadoContratos(platform::PrintJob& job, const Filas& filas)
+{
+    listado::Apertura(job);
+    listado::Titulo(job, QStringLiteral("LISTADO DE CONTRATOS:"));
+    // The type's heading stands further right than its values.
+    listado::Lista(job,
+                   {{14, QStringLiteral("Contrato.")},
+                    {35, QStringLiteral("TipoContrato")},
+                    {55, QStringLiteral("Modelo.")},
+                    {75, QStringLiteral("Código.")}},
+                   listado::Filas(filas, {{14, QStringLiteral("Contrato")},
+                                          {30, QStringLiteral("TipoContrato")},
+                                          {55, QStringLiteral("Modelo")},
+                                          {75, QStringLiteral("Código")}}));
+}
+
+void ListadoModelos(platform::PrintJob& job, const Filas& filas)
+{
+    listado::Apertura(job);
+    listado::Titulo(job, QStringLiteral("LISTADO DE MODELOS:"));
+    listado::Lista(job, {{14, QStringLiteral("Modelo.")}, {30, QStringLiteral("Ubicación.")}},
+                   listado::Filas(filas, {{14, QStringLiteral("NombreModelo")}, {30, QStringLiteral("Ubicación")}}));
+}
+
+void ListadoMarcas(platform::PrintJob& job, const Filas& filas)
+{
+    std::vector<Fila> lineas;
+    for (const auto& marca : filas) {
+        Fila fila{hasta(19, marca.text(QStringLiteral("CódigoMarca"))),
+                  {27, marca.text(QStringLiteral("DescripciónDato"))}};
+        // The length prints as a number: a blank, then digits ending under
+        // the end of its heading. A mark without one ends at its description.
+        const QString longitud = marca.text(QStringLiteral("Longitud"));
+        if (!longitud.isEmpty())
+            fila.push_back(hasta(78, QLatin1Char(' ') + longitud));
+        lineas.push_back(std::move(fila));
     }
-    listado.registros = static_cast<int>(filas.size());
-    return listado;
+    listado::Apertura(job);
+    listado::Titulo(job, QStringLiteral("LISTADO DE MARCAS:"));
+    listado::Lista(job,
+                   {{14, QStringLiteral("Cód. Marca.")},
+                    {27, QStringLiteral("Descripción.")},
+                    {70, QStringLiteral("Longitud.")}},
+                   lineas);
+}
+
+void ListadoMarcasDeModelo(platform::PrintJob& job, const Filas& filas, const QString& etiquetaContador)
+{
+    listado::Apertura(job);
+    listado::Titulo(job, QStringLiteral("LISTADO DE MARCAS ACTIVAS EN EL CONTRATO:"));
+    job.emptyLines(1);
+    listado::Linea(job, {{listado::kColumnaEncabezado, etiquetaContador}});
+    job.emptyLines(1);
+    listado::Linea(job, {{listado::kColumnaEncabezado, QStringLiteral("Núm.")},
+                         {14, QStringLiteral("Código Marca.")},
+                         {30, QStringLiteral("Descripción Marca")}});
+    if (!hayFilas(job, filas))
+        return;
+    qint64 n = 1;
+    for (const auto& marca : filas)
+        listado::FilaNumerada(job, n++, {hasta(19, marca.text(QStringLiteral("CódigoMarca"))),
+                                         {30, marca.text(QStringLiteral("DescripciónDato"))}});
+}
+
+void ListadoClausulas(platform::PrintJob& job, const Filas& filas)
+{
+    listado::Apertura(job, QStringLiteral("Courier"));
+    listado::Titulo(job, QStringLiteral("LISTADO DE CLAUSULAS:"));
+    job.emptyLines(2);
+    listado::Linea(job, {{listado::kColumnaEncabezado, QStringLiteral("Núm.")}, {14, QStringLiteral("Clausula.")}});
+    if (!hayFilas(job, filas))
+        return;
+    qint64 n = 1;
+    for (const auto& clausula : filas) {
+        const auto trozos = trozosClausula(clausula.text(QStringLiteral("Clausula")));
+        listado::FilaNumerada(job, n++, {{14, trozos.front()}});
+        for (std::size_t i = 1; i < trozos.size(); ++i)
+            listado::Linea(job, {{15, trozos[i]}});
+    }
 }
 
 } // namespace listados

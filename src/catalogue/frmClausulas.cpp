@@ -1,6 +1,7 @@
 #include "catalogue/frmClausulas.h"
 
 #include "catalogue/Catalogo.h"
+#include "catalogue/ListadosCatalogo.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -54,7 +55,6 @@ frmMantenimiento::Diseno diseno()
         }},
         .estiloObligatorio = 16,
         .relojEnEdicion = false,
-        .pausa = frmMantenimiento::Pausa::TrasElFin,
     };
 }
 
@@ -76,7 +76,7 @@ void frmClausulas::borrarFila(qint64 clave)
     catalogo::BorrarClausula(db(), clave);
 }
 
-listados::Listado frmClausulas::listado() const
+void frmClausulas::escribirListado(platform::PrintJob& job) const
 {
-    return listados::ListadoClausulas(dbgClausulas->records());
+    listados::ListadoClausulas(job, dbgClausulas->records());
 }

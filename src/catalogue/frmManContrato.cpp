@@ -1,6 +1,7 @@
 #include "catalogue/frmManContrato.h"
 
 #include "catalogue/Catalogo.h"
+#include "catalogue/ListadosCatalogo.h"
 #include "companies/Comprobaciones.h"
 #include "platform/MessageBoxes.h"
 
@@ -143,7 +144,7 @@ void frmManContrato::completarValores(platform::Row& valores)
     valores.set(QStringLiteral("IdTipoContrato"), catalogo::IdTipoContratoDeNombre(db(), cmbTipoContrato->currentText()));
 }
 
-listados::Listado frmManContrato::listado() const
+void frmManContrato::escribirListado(platform::PrintJob& job) const
 {
-    return listados::ListadoContratos(dbgContrato->records());
+    listados::ListadoContratos(job, dbgContrato->records());
 }

@@ -26,7 +26,7 @@ public:
 
 protected:
     void completarValores(platform::Row& valores) override;
-    listados::Listado listado() const override;
+    void escribirListado(platform::PrintJob& job) const override;
 
 private:
     void CargarTiposContrato();

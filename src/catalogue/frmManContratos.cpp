@@ -1,6 +1,7 @@
 #include "catalogue/frmManContratos.h"
 
 #include "catalogue/Catalogo.h"
+#include "catalogue/ListadosCatalogo.h"
 
 #include <QGroupBox>
 
@@ -72,7 +73,7 @@ void frmManContratos::borrarFila(qint64 clave)
     catalogo::BorrarTipoContrato(db(), clave);
 }
 
-listados::Listado frmManContratos::listado() const
+void frmManContratos::escribirListado(platform::PrintJob& job) const
 {
-    return listados::ListadoTiposContrato(dbgTipoContrato->records());
+    listados::ListadoTiposContrato(job, dbgTipoContrato->records());
 }

@@ -15,5 +15,5 @@ public:
 
 protected:
     void borrarFila(qint64 clave) override;
-    listados::Listado listado() const override;
+    void escribirListado(platform::PrintJob& job) const override;
 };

@@ -4,6 +4,7 @@
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmAyuda.h"
+#include "common/ImprimirListado.h"
 #include "common/frmMensaje.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
@@ -408,7 +409,9 @@ void frmMantenimiento::cmdBorrar_Click()
 
 void frmMantenimiento::cmdImprimir_Click()
 {
-    imprimir(listado(), diseno_.pausa);
+    if (listado::Imprimir(*this, [this](platform::PrintJob& job) { escribirListado(job); })
+        && diseno_.pausaListado > 0)
+        esperar([this] { Esperar(diseno_.pausaListado); });
 }
 
 void frmMantenimiento::cmdAyuda_Click()
@@ -428,15 +431,4 @@ void frmMantenimiento::completarValores(platform::Row&) {}
 void frmMantenimiento::borrarFila(qint64 clave)
 {
     db().remove(diseno_.tabla, diseno_.clave, clave);
-}
-
-void frmMantenimiento::imprimir(const listados::Listado& listado, Pausa pausa)
-{
-    platform::Hourglass reloj(*this);
-    if (listado.registros == 0)
-        MsgBox(QStringLiteral("No hay ningun registro a imprimir"), estilo::Information);
-    if (pausa == Pausa::AntesDelFin)
-        esperar([] { Esperar(2); });
-    if (pausa == Pausa::TrasElFin)
-        esperar([] { Esperar(2); });
 }

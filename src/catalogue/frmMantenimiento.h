@@ -1,6 +1,5 @@
 #pragma once
 
-#include "catalogue/ListadosCatalogo.h"
 #include "platform/DBGrid.h"
 #include "platform/TextBox.h"
 #include "platform/Database.h"
@@ -17,8 +16,9 @@ class QLineEdit;
 class QPushButton;
 
 namespace platform {
+class PrintJob;
 class Shape;
-}
+} // namespace platform
 
 // The maintenance window every catalogue table shares: a read-only grid of
 // the table with its record counter, a hidden edit frame, and the buttons
@@ -43,8 +43,6 @@ public:
         QString titulo;
         QString texto;
     };
-    enum class Pausa { AntesDelFin, TrasElFin, Ninguna };
-
     struct Diseno {
         const char* nombre;
         QString caption;
@@ -71,7 +69,8 @@ public:
         bool relojEnEdicion = true;
         // The title over the grid goes at the first action and stays away.
         bool tituloSeOculta = false;
-        Pausa pausa = Pausa::AntesDelFin;
+        // Seconds the window waits after printing its listing.
+        double pausaListado = 2;
     };
 
     void Form_Load() override;
@@ -150,8 +149,8 @@ protected:
     virtual void completarValores(platform::Row& valores);
     // Deletes the row with whatever goes with it, in one transaction.
     virtual void borrarFila(qint64 clave);
-    virtual listados::Listado listado() const = 0;
-    void imprimir(const listados::Listado& listado, Pausa pausa);
+    // The window's listing of the rows its grid shows.
+    virtual void escribirListado(platform::PrintJob& job) const = 0;
 
     void closeEvent(QCloseEvent* event) override;
 

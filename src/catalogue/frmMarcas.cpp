@@ -1,6 +1,7 @@
 #include "catalogue/frmMarcas.h"
 
 #include "catalogue/Catalogo.h"
+#include "catalogue/ListadosCatalogo.h"
 #include "catalogue/frmListaContratos.h"
 #include "companies/Comprobaciones.h"
 #include "platform/Forms.h"
@@ -182,7 +183,7 @@ void frmMarcas::Revisualizar()
     });
 }
 
-listados::Listado frmMarcas::listado() const
+void frmMarcas::escribirListado(platform::PrintJob& job) const
 {
-    return listados::ListadoMarcas(dbgMarca->records());
+    listados::ListadoMarcas(job, dbgMarca->records());
 }

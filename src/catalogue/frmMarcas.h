@@ -27,7 +27,7 @@ public:
     void Revisualizar();
 
 protected:
-    listados::Listado listado() const override;
+    void escribirListado(platform::PrintJob& job) const override;
 
 private:
     struct MarcaABorrar {

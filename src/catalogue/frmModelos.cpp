@@ -1,6 +1,7 @@
 #include "catalogue/frmModelos.h"
 
 #include "catalogue/Catalogo.h"
+#include "catalogue/ListadosCatalogo.h"
 #include "common/frmAyuda.h"
 #include "platform/Controls.h"
 #include "platform/MessageBoxes.h"
@@ -60,7 +61,7 @@ frmMantenimiento::Diseno diseno()
             QStringLiteral("Obendremos una ventana de ayuda sobre el objeto pulsado."),
             QStringLiteral("Volver al menú Principal."),
         }},
-        .pausa = frmMantenimiento::Pausa::Ninguna,
+        .pausaListado = 0,
     };
 }
 
@@ -171,11 +172,12 @@ void frmModelos::recuperar()
     }
 }
 
-listados::Listado frmModelos::listado() const
+void frmModelos::escribirListado(platform::PrintJob& job) const
 {
     if (enVistaMarcas())
-        return listados::ListadoMarcasDeModelo(dbgMarcasSeleccionadas->records(), Label1->text());
-    return listados::ListadoModelos(dbgModelos->records());
+        listados::ListadoMarcasDeModelo(job, dbgMarcasSeleccionadas->records(), Label1->text());
+    else
+        listados::ListadoModelos(job, dbgModelos->records());
 }
 
 void frmModelos::cmdAñadirMarcas_Click()

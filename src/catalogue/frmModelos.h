@@ -40,7 +40,7 @@ public:
 protected:
     void borrarFila(qint64 clave) override;
     void recuperar() override;
-    listados::Listado listado() const override;
+    void escribirListado(platform::PrintJob& job) const override;
 
 private:
     bool enVistaMarcas() const;
