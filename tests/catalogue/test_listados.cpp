@@ -2,7 +2,6 @@
 
 #include "catalogue/frmClausulas.h"
 #include "catalogue/frmManContrato.h"
-#include "catalogue/frmManContratos.h"
 #include "catalogue/frmMarcas.h"
 #include "catalogue/frmModelos.h"
 
@@ -59,32 +58,6 @@ TEST_F(ListadosTest, ContractsPrintTheirTypeUnderAHeadingFurtherRight)
     clic(w.cmdImprimir);
     EXPECT_EQ(fakePrinter().printouts.size(), 1u);
     EXPECT_EQ(fakeClock().waits.size(), 1u);
-}
-
-TEST_F(ListadosTest, AnEmptyTablePrintsItsHeadingsAndSaysSo)
-{
-    auto& w = abrir<frmManContratos>();
-    clic(w.cmdImprimir);
-    EXPECT_EQ(ultimoMensaje(), QStringLiteral("No hay ningun registro a imprimir"));
-    const QStringList lineas = trasElTitulo();
-    ASSERT_EQ(lineas.size(), 1);
-    EXPECT_EQ(columnaDe(lineas[0], QStringLiteral("Tipo de contrato.")), 14);
-}
-
-TEST_F(ListadosTest, DuringAnEditTheListingShowsTheEditedRowAndTheEditGoesOn)
-{
-    insertar("TipoContrato", {{QStringLiteral("TipoContrato"), QStringLiteral("FIJO")}});
-    insertar("TipoContrato", {{QStringLiteral("TipoContrato"), QStringLiteral("TEMPORAL")}});
-    auto& w = abrir<frmManContratos>();
-    elegir(w.dbgTipoContrato, 1);
-    clic(w.cmdEditar);
-    w.txtTipoContrato->setText(QStringLiteral("EVENTUAL"));
-    clic(w.cmdImprimir);
-    const QStringList lineas = trasElTitulo();
-    ASSERT_EQ(lineas.size(), 2);
-    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("TEMPORAL")), 20);
-    clic(w.cmdGrabar);
-    EXPECT_EQ(columna(w.dbgTipoContrato, 1), (QStringList{"FIJO", "EVENTUAL"}));
 }
 
 TEST_F(ListadosTest, MarksPrintTheirCodesAndLengthsRightAligned)

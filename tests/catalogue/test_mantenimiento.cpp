@@ -44,79 +44,52 @@ protected:
     }
 };
 
-TEST_F(TiposContratoTest, AnEmptyTableOffersOnlyNuevo)
+TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
 {
     auto& w = abrir<frmManContratos>();
     EXPECT_EQ(w.txtNum->text(), QStringLiteral("0"));
     EXPECT_EQ(estado(w), QStringLiteral("10000"));
-    EXPECT_FALSE(isShown(w.fraTipoContrato));
-    EXPECT_TRUE(isShown(w.dbgTipoContrato->horizontalHeader())) << "the Id column is shown";
-    EXPECT_FALSE(w.dbgTipoContrato->isColumnHidden(0));
+    EXPECT_FALSE(w.dbgTipoContrato->isColumnHidden(0)) << "the Id column is shown";
 
-    // Cancelar enables Editar and Borrar all the same, which then find nothing.
     clic(w.cmdNuevo);
-    clic(w.cmdCancelar);
+    EXPECT_TRUE(w.txtTipoContrato->hasFocus());
+    QTest::keyClicks(w.txtTipoContrato, QStringLiteral("O'Neil \"fijo\""));
+    clic(w.cmdGrabar);
+    EXPECT_EQ(valor(QStringLiteral("SELECT TipoContrato FROM TipoContrato")).toString(),
+              QStringLiteral("O'Neil \"fijo\""));
+    EXPECT_EQ(w.txtNum->text(), QStringLiteral("1"));
     EXPECT_EQ(estado(w), QStringLiteral("11010"));
-    clic(w.cmdEditar);
-    EXPECT_EQ(msg().texts(), QStringList{kNadaQueEditar});
-}
-
-TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
-{
-    tipo(QStringLiteral("INDEFINIDO"));
-    tipo(QStringLiteral("TEMPORAL"));
-    auto& w = abrir<frmManContratos>();
-    EXPECT_EQ(w.txtNum->text(), QStringLiteral("2"));
     clic(w.cmdEditar);
     clic(w.cmdBorrar);
     EXPECT_EQ(msg().texts(), (QStringList{kNadaQueEditar, kNadaQueBorrar}));
     EXPECT_FALSE(w.cmdCancelar->isEnabled());
 
-    // A new type saved: the table is counted again and nothing is current.
+    // While a row is added a double click on the grid does nothing; the
+    // required name is asked for and the addition stays open.
     clic(w.cmdNuevo);
-    EXPECT_TRUE(w.txtTipoContrato->hasFocus());
-    QTest::keyClicks(w.txtTipoContrato, QStringLiteral("O'Neil \"fijo\""));
-    clic(w.cmdGrabar);
-    EXPECT_EQ(valor(QStringLiteral("SELECT TipoContrato FROM TipoContrato WHERE IdTipoContrato = 3")).toString(),
-              QStringLiteral("O'Neil \"fijo\""));
-    EXPECT_EQ(w.txtNum->text(), QStringLiteral("3"));
-    EXPECT_EQ(estado(w), QStringLiteral("11010"));
+    dobleClic(w.dbgTipoContrato, 0);
     EXPECT_TRUE(w.txtTipoContrato->text().isEmpty());
-    clic(w.cmdEditar);
-    EXPECT_EQ(ultimoMensaje(), kNadaQueEditar);
-
-    // After Cancelar the first row is current.
-    clic(w.cmdNuevo);
-    clic(w.cmdCancelar);
-    clic(w.cmdEditar);
-    EXPECT_EQ(w.txtTipoContrato->text(), QStringLiteral("INDEFINIDO"));
-    EXPECT_EQ(w.dbgTipoContrato->rowCount(), 1) << "while a row is edited the grid shows it alone";
-}
-
-TEST_F(TiposContratoTest, EditingChangesTheChosenRowOnly)
-{
-    tipo(QStringLiteral("INDEFINIDO"));
-    tipo(QStringLiteral("TEMPORAL"));
-    auto& w = abrir<frmManContratos>();
-    elegir(w.dbgTipoContrato, 1);
-    clic(w.cmdEditar);
-    EXPECT_EQ(estado(w), QStringLiteral("00101"));
-    EXPECT_TRUE(isShown(w.fraTipoContrato));
-
-    // An emptied name is refused and the edit stays open.
-    w.txtTipoContrato->clear();
     clic(w.cmdGrabar);
     EXPECT_EQ(ultimoMensaje(), QStringLiteral("No ha introducido el nombre del Tipo de Contrato"));
     EXPECT_EQ(msg().shown().back().style, 64);
     EXPECT_TRUE(w.txtTipoContrato->hasFocus());
     EXPECT_EQ(estado(w), QStringLiteral("00101"));
-
-    // A double click on the grid cannot move the edit to another row.
-    dobleClic(w.dbgTipoContrato, 0);
-    QTest::keyClicks(w.txtTipoContrato, QStringLiteral("EVENTUAL"));
+    QTest::keyClicks(w.txtTipoContrato, QStringLiteral("TEMPORAL"));
     clic(w.cmdGrabar);
-    EXPECT_EQ(columna(w.dbgTipoContrato, 1), (QStringList{QStringLiteral("INDEFINIDO"), QStringLiteral("EVENTUAL")}));
-    EXPECT_FALSE(isShown(w.fraTipoContrato));
+    EXPECT_EQ(filas("TipoContrato"), 2);
+
+    // After Cancelar the first row is current; while it is edited the grid
+    // shows it alone, and a listing prints it without ending the edit.
+    clic(w.cmdNuevo);
+    clic(w.cmdCancelar);
+    clic(w.cmdEditar);
+    EXPECT_EQ(w.txtTipoContrato->text(), QStringLiteral("O'Neil \"fijo\""));
+    EXPECT_EQ(w.dbgTipoContrato->rowCount(), 1);
+    w.txtTipoContrato->setText(QStringLiteral("FIJO"));
+    clic(w.cmdImprimir);
+    EXPECT_EQ(fakePrinter().page().mid(6), QStringList{QStringLiteral("         1         O'Neil \"fijo\"")});
+    clic(w.cmdGrabar);
+    EXPECT_EQ(columna(w.dbgTipoContrato, 1), (QStringList{"FIJO", "TEMPORAL"}));
 }
 
 TEST_F(TiposContratoTest, DeletingATypeUnlinksItsContractsOnly)
@@ -214,6 +187,7 @@ TEST_F(TiposContratoTest, HelpModeShowsHelpInsteadOfActing)
         EXPECT_EQ(Forms::get<frmAyuda>().fraAyuda->title(), QString::fromUtf8(titulo));
     }
     EXPECT_TRUE(msg().shown().empty());
+    EXPECT_TRUE(fakePrinter().printouts.empty());
     EXPECT_EQ(filas("TipoContrato"), 1);
 
     // A double click is Editar, help included.
