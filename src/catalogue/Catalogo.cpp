@@ -10,9 +10,16 @@ namespace catalogo {
 
 namespace {
 
-QString comoTexto(qint64 id)
+// The count of a mark found once more in a model: the stored count plus one,
+// or "2" when the stored value is empty, Null or no count of digits.
+QString vecesSiguiente(const QVariant& veces)
 {
-    return QString::number(id);
+    const QString texto = veces.toString().trimmed();
+    bool valido = false;
+    const qint64 n = texto.toLongLong(&valido);
+    if (!comprobaciones::EsEntero(texto) || !valido || n < 1)
+        return QStringLiteral("2");
+    return QString::number(n + 1);
 }
 
 } // namespace
@@ -21,7 +28,7 @@ void BorrarTipoContrato(Database& db, qint64 idTipoContrato)
 {
     platform::Transaction transaccion(db);
     db.exec(QStringLiteral("UPDATE Contrato SET IdTipoContrato = '' WHERE IdTipoContrato = ?"),
-            {comoTexto(idTipoContrato)});
+            {QString::number(idTipoContrato)});
     db.remove(QStringLiteral("TipoContrato"), QStringLiteral("IdTipoContrato"), idTipoContrato);
     transaccion.commit();
 }
@@ -37,7 +44,7 @@ QString IdTipoContratoDeNombre(const Database& db, const QString& nombre)
 void BorrarModelo(Database& db, qint64 idModelo)
 {
     platform::Transaction transaccion(db);
-    db.exec(QStringLiteral("DELETE FROM MarcasCont WHERE IdModelo = ?"), {comoTexto(idModelo)});
+    db.exec(QStringLiteral("DELETE FROM MarcasCont WHERE IdModelo = ?"), {QString::number(idModelo)});
     db.remove(QStringLiteral("Modelo"), QStringLiteral("IdModelo"), idModelo);
     transaccion.commit();
 }
@@ -49,11 +56,8 @@ UsosMarca ModelosConMarca(const Database& db, const QString& codigo)
         db.select(QStringLiteral("SELECT IdModelo FROM MarcasCont WHERE CódigoMarca = ? ORDER BY IdMarca"), {codigo});
     usos.filas = static_cast<int>(filas.size());
     for (const Row& fila : filas) {
-        const QString id = fila.text(QStringLiteral("IdModelo")).trimmed();
-        if (!comprobaciones::EsEntero(id))
-            continue;
         bool valido = false;
-        const qint64 idModelo = id.toLongLong(&valido);
+        const qint64 idModelo = fila.text(QStringLiteral("IdModelo")).toLongLong(&valido);
         if (!valido)
             continue;
         const auto modelo =
@@ -91,23 +95,13 @@ void AnadirMarcaAModelo(Database& db, const QString& idModelo, const Row& marca)
                {QStringLiteral("Longitud"), marca.value(QStringLiteral("Longitud"))}});
 }
 
-QString VecesSiguiente(const QVariant& veces)
-{
-    const QString texto = veces.isNull() ? QString() : veces.toString().trimmed();
-    bool valido = false;
-    const qint64 n = texto.toLongLong(&valido);
-    if (!comprobaciones::EsEntero(texto) || !valido || n < 1)
-        return QStringLiteral("2");
-    return QString::number(n + 1);
-}
-
 void RepetirMarcaEnModelo(Database& db, qint64 idFila)
 {
     const auto fila = db.first(QStringLiteral("SELECT Veces FROM MarcasCont WHERE IdMarca = ?"), {idFila});
     if (!fila)
         return;
     db.update(QStringLiteral("MarcasCont"), QStringLiteral("IdMarca"), idFila,
-              {{QStringLiteral("Veces"), VecesSiguiente(fila->value(QStringLiteral("Veces")))}});
+              {{QStringLiteral("Veces"), vecesSiguiente(fila->value(QStringLiteral("Veces")))}});
 }
 
 void QuitarMarcaDeModelo(Database& db, qint64 idFila)

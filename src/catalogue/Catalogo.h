@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVariant>
 
 #include <optional>
 
@@ -48,11 +47,8 @@ std::optional<qint64> MarcaEnModelo(const platform::Database& db, const QString&
 // are copied; Veces stays empty (the mark occurs once).
 void AnadirMarcaAModelo(platform::Database& db, const QString& idModelo, const platform::Row& marca);
 
-// The count of a mark found once more in a model: the stored count plus one,
-// or "2" when the stored value is empty, Null or no count of digits.
-QString VecesSiguiente(const QVariant& veces);
-
-// Counts a model's mark one more time (Veces "2", "3"...).
+// Counts a model's mark one more time: Veces "2", "3"...; a Veces that is
+// no count of digits counts as once.
 void RepetirMarcaEnModelo(platform::Database& db, qint64 idFila);
 
 // Takes a mark out of a model: a repeated mark counts once again (Veces

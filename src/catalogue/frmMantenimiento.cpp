@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 
 using platform::Forms;
 using platform::MsgBox;
@@ -165,9 +166,7 @@ void frmMantenimiento::Form_Load()
     cmdCancelar->setEnabled(false);
     cmdGrabar->setEnabled(false);
     ejecutar([this] {
-        rejilla_->Refresh(db(), diseno_.origenCarga.isEmpty()
-                              ? QStringLiteral("SELECT * FROM %1").arg(platform::quoteName(diseno_.tabla))
-                              : diseno_.origenCarga);
+        rejilla_->Refresh(db(), diseno_.origenCarga.isEmpty() ? consultaTabla() : diseno_.origenCarga);
         if (rejilla_->RecordCount() == 0) {
             cmdEditar->setEnabled(false);
             cmdBorrar->setEnabled(false);
@@ -209,19 +208,14 @@ void frmMantenimiento::recuperar()
 
 void frmMantenimiento::esperar(const std::function<void()>& espera)
 {
-    QPointer<frmMantenimiento> ventana(this);
     esperando_ = true;
     setEnabled(false);
-    struct Fin {
-        QPointer<frmMantenimiento>& ventana;
-        ~Fin()
-        {
-            if (ventana) {
-                ventana->setEnabled(true);
-                ventana->esperando_ = false;
-            }
+    const auto fin = qScopeGuard([ventana = QPointer<frmMantenimiento>(this)] {
+        if (ventana) {
+            ventana->setEnabled(true);
+            ventana->esperando_ = false;
         }
-    } fin{ventana};
+    });
     espera();
 }
 
@@ -239,9 +233,14 @@ void frmMantenimiento::closeEvent(QCloseEvent* event)
     Form::closeEvent(event);
 }
 
+QString frmMantenimiento::consultaTabla() const
+{
+    return QStringLiteral("SELECT * FROM %1").arg(platform::quoteName(diseno_.tabla));
+}
+
 void frmMantenimiento::recargar()
 {
-    rejilla_->Refresh(db(), QStringLiteral("SELECT * FROM %1").arg(platform::quoteName(diseno_.tabla)));
+    rejilla_->Refresh(db(), consultaTabla());
 }
 
 void frmMantenimiento::contar()
@@ -250,12 +249,10 @@ void frmMantenimiento::contar()
     rejilla_->ClearRow();
 }
 
-void frmMantenimiento::filtrar(const QString& clave)
+void frmMantenimiento::filtrar(qint64 clave)
 {
-    rejilla_->Refresh(db(),
-                      QStringLiteral("SELECT * FROM %1 WHERE %2 = ?")
-                          .arg(platform::quoteName(diseno_.tabla), platform::quoteName(diseno_.clave)),
-                      {clave.toLongLong()});
+    rejilla_->Refresh(db(), consultaTabla() + QStringLiteral(" WHERE %1 = ?").arg(platform::quoteName(diseno_.clave)),
+                      {clave});
 }
 
 std::optional<qint64> frmMantenimiento::claveActual() const
@@ -301,12 +298,16 @@ void frmMantenimiento::ocultarTitulo()
         lblTitulo->hide();
 }
 
+std::optional<platform::Hourglass> frmMantenimiento::relojDeEdicion()
+{
+    return diseno_.relojEnEdicion ? std::optional<platform::Hourglass>(std::in_place, *this)
+                                  : std::optional<platform::Hourglass>();
+}
+
 void frmMantenimiento::cmdNuevo_Click()
 {
     ocultarTitulo();
-    std::optional<platform::Hourglass> reloj;
-    if (diseno_.relojEnEdicion)
-        reloj.emplace(*this);
+    const auto reloj = relojDeEdicion();
     mostrarMarco(true);
     botonesEditando();
     edicion_ = Edicion::Anadiendo;
@@ -321,12 +322,10 @@ void frmMantenimiento::cmdEditar_Click()
         MsgBox(diseno_.noEditar, estilo::Information);
         return;
     }
-    filtrar(rejilla_->Id());
+    filtrar(*clave);
     if (rejilla_->RecordCount() == 0)
         return;
-    std::optional<platform::Hourglass> reloj;
-    if (diseno_.relojEnEdicion)
-        reloj.emplace(*this);
+    const auto reloj = relojDeEdicion();
     mostrarMarco(true);
     // A Null or empty field leaves its editor as it is.
     const platform::Row& fila = rejilla_->records().front();
@@ -370,9 +369,7 @@ void frmMantenimiento::cmdGrabar_Click()
 
 void frmMantenimiento::cmdCancelar_Click()
 {
-    std::optional<platform::Hourglass> reloj;
-    if (diseno_.relojEnEdicion)
-        reloj.emplace(*this);
+    const auto reloj = relojDeEdicion();
     ocultarTitulo();
     edicion_ = Edicion::Ninguna;
     limpiarEditores();
@@ -388,7 +385,7 @@ void frmMantenimiento::cmdBorrar_Click()
     if (const auto clave = claveActual(); !clave) {
         MsgBox(diseno_.noBorrar, estilo::Information);
     } else {
-        filtrar(rejilla_->Id());
+        filtrar(*clave);
         if (rejilla_->RecordCount() != 0
             && MsgBox(diseno_.pregunta, estilo::YesNo | estilo::Question | estilo::DefaultButton2,
                       QStringLiteral("Confirmación."))

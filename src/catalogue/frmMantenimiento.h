@@ -131,12 +131,13 @@ protected:
     void esperar(const std::function<void()>& espera);
     void avisoEliminado(const QString& aviso);
 
+    QString consultaTabla() const;
     // The grid on the whole table, its first row current.
     void recargar();
     // Counts the rows into txtNum; the count leaves no row current.
     void contar();
     // The grid on the row of this key only.
-    void filtrar(const QString& clave);
+    void filtrar(qint64 clave);
     std::optional<qint64> claveActual() const;
 
     void mostrarMarco(bool visible);
@@ -144,6 +145,8 @@ protected:
     void botonesEditando();
     void limpiarEditores();
     void ocultarTitulo();
+    // The hourglass while a row is opened or closed, in the windows that show it.
+    std::optional<platform::Hourglass> relojDeEdicion();
 
     // What a window adds to the row it writes.
     virtual void completarValores(platform::Row& valores);

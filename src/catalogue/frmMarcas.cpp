@@ -134,7 +134,7 @@ void frmMarcas::cmdBorrar_Click()
         MsgBox(diseno_.noBorrar, estilo::Information);
         return;
     }
-    filtrar(dbgMarca->Id());
+    filtrar(*clave);
     if (dbgMarca->RecordCount() == 0
         || MsgBox(diseno_.pregunta, estilo::YesNo | estilo::Question | estilo::DefaultButton2,
                   QStringLiteral("Confirmación."))
