@@ -13,6 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     ccache
     fonts-liberation poppler-utils
+    libcurl4-openssl-dev python3-pyftpdlib
 )
 
 # Only for using the program: LibreOffice Writer shows, prints and converts

@@ -14,6 +14,12 @@
 #include "common/frmMensaje.h"
 #include "companies/frmEmpresas.h"
 #include "exchange/ActualizacionCatalogo.h"
+#include "exchange/Buscar.h"
+#include "exchange/ContratoImportado.h"
+#include "exchange/Importacion.h"
+#include "exchange/Servidor.h"
+#include "exchange/frmListadoImportados.h"
+#include "listings/frmListadoContratos.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
@@ -26,6 +32,8 @@
 #include "platform/Screen.h"
 #include "platform/WebPanel.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -36,6 +44,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <QUrlQuery>
@@ -298,6 +307,8 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     onClick(CmdGuardar, [this] { CmdGuardar_Click(); });
     onClick(cmdCerrar, [this] { cmdCerrar_Click(); });
     onClick(cmdCerrarResultados, [this] { cmdCerrarResultados_Click(); });
+    onClick(cmdListadoE, [this] { cmdListadoE_Click(); });
+    onClick(cmdListadoT, [this] { cmdListadoT_Click(); });
     onClick(cmdEsconder, [this] { cmdEsconder_Click(); });
     for (int i = 0; i < 2; ++i)
         onClick(optActualizacion[i], [this, i] { optActualizacion_Click(i); });
@@ -474,11 +485,12 @@ void frmMenu::cmdEmpresas_Click()
     Forms::unload(*this);
 }
 
-// Screens reached from the picture buttons and the menu. Each opens its
-// screen once that screen is part of the program.
-void frmMenu::cmdContratos_Click() {}
-void frmMenu::cmdImportar_Click() {}
-void frmMenu::cmdListado_Click() {}
+void frmMenu::cmdContratos_Click()
+{
+    Forms::unload<frmListadoContratos>();
+    Forms::show<frmListadoContratos>();
+    Forms::unload(*this);
+}
 
 // The options of the table-maintenance panel open their window in place of
 // the main window.
@@ -605,6 +617,149 @@ void frmMenu::cmdCerrarResultados_Click()
     for (QWidget* w : std::initializer_list<QWidget*>{shaResultados, fraListado, fraResultadosE, fraResultadosT,
                                                       lblTituloR, cmdCerrarResultados})
         w->hide();
+}
+
+// Fetches the contract records of the payroll server, imports them into the
+// companies and workers, and shows what the run did. While it runs the window
+// keeps painting but takes no input, so it can neither start again nor close.
+void frmMenu::cmdImportar_Click()
+{
+    if (importando_)
+        return;
+    if (isShown(fraConfigurar))
+        cmdCerrar_Click();
+    fraMantenimientos->hide();
+    shaMantenimientos->hide();
+    List1->clear();
+    try {
+        LeerConfiguracion();
+    } catch (const platform::FileError&) {
+        platform::MsgBox(QStringLiteral("Se ha producido un error al importar datos del central Unix."),
+                         platform::style::Critical);
+        return;
+    }
+    if (configuracion_.Ip.trimmed().isEmpty()) {
+        platform::MsgBox(QStringLiteral("No se ha introducido una IP de servidor."), platform::style::Critical);
+        return;
+    }
+
+    importando_ = true;
+    std::vector<QWidget*> desactivados;
+    for (QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!control->isWindow() && control->isEnabled()) {
+            control->setEnabled(false);
+            desactivados.push_back(control);
+        }
+    }
+    const auto reactivar = qScopeGuard([&] {
+        for (QWidget* control : desactivados)
+            control->setEnabled(true);
+        importando_ = false;
+    });
+
+    auto& aviso = Forms::get<frmImprimiendo>();
+    QCoreApplication::processEvents();
+    Forms::show(aviso);
+    TraerContratosServidor();
+    BuscarImportados();
+    ProcesarContratosImportados();
+    platform::MsgBox(QStringLiteral("Ha finalizado la importación de contratos"), platform::style::Information);
+
+    fraListado->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{shaResultados, fraResultadosE, fraResultadosT, lblTituloR,
+                                                      cmdCerrarResultados})
+        w->show();
+    txtEmpresas->setText(QString::number(ContadorFicheros));
+    txtTrabajadores->setText(QString::number(ContadorFicheros));
+    txtNuevasE->setText(QString::number(ContadorNuevasE));
+    txtDiscordanciasE->setText(QString::number(ContadorDiscordanciasE));
+    txtNuevosT->setText(QString::number(ContadorNuevosT));
+    txtDiscordanciasT->setText(QString::number(ContadorDiscordanciasT));
+    cmdListadoT->setVisible(ContadorDiscordanciasT > 0);
+    Forms::unload<frmImprimiendo>();
+}
+
+// A fetch that did not go through whole is told; the import goes on with
+// whatever arrived.
+void frmMenu::TraerContratosServidor()
+{
+    bool traidos = false;
+    try {
+        LeerConfiguracion();
+        traidos = exchange::TraerContratosServidor(configuracion_);
+    } catch (const std::exception&) {
+        traidos = false;
+    }
+    if (!traidos)
+        platform::MsgBox(QStringLiteral("Se ha producido un error al conectar con el Servidor UNIX."),
+                         platform::style::Critical);
+}
+
+void frmMenu::ProcesarContratosImportados()
+{
+    QStringList ficheros;
+    for (int i = 0; i < List1->count(); ++i)
+        ficheros << List1->item(i)->text();
+    exchange::ResultadoImportacion resultado;
+    try {
+        auto db = AbrirBaseDatos();
+        resultado = exchange::ProcesarContratosImportados(db, ficheros);
+    } catch (const platform::DbError& error) {
+        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+    }
+    const exchange::ContadoresImportacion& c = resultado.contadores;
+    ContadorFicheros = c.Ficheros;
+    ContadorNuevasE = c.NuevasEmpresas;
+    ContadorNuevosT = c.NuevosTrabajadores;
+    ContadorDiscordanciasE = c.DiscordanciasE;
+    ContadorDiscordanciasT = c.DiscordanciasT;
+    cmdListadoE->setVisible(ContadorDiscordanciasE > 0);
+}
+
+void frmMenu::cmdListadoE_Click()
+{
+    ListarDiscordancias(exchange::kDiscordanciasE, 35, 0, ContadorDiscordanciasE);
+}
+
+void frmMenu::cmdListadoT_Click()
+{
+    ListarDiscordancias(exchange::kDiscordanciasT, 40, 5, ContadorDiscordanciasT);
+}
+
+// Lists the names of the latest run's conflicts of one kind, as the log keeps
+// them (30 characters from `inicioNombre` of each record).
+void frmMenu::ListarDiscordancias(const char* log, int longitudRegistro, int inicioNombre, int cuantas)
+{
+    fraResultadosE->hide();
+    fraResultadosT->hide();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{shaResultados, lblTituloR, fraListado, cmdCerrarResultados})
+        w->show();
+    lstDiscordancias->clear();
+    QByteArray registros;
+    try {
+        registros = platform::readWholeFile(platform::hostPath(QString::fromLatin1(log)));
+    } catch (const platform::FileError& error) {
+        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        return;
+    }
+    for (int i = 0; i < cuantas && (i + 1) * longitudRegistro <= registros.size(); ++i)
+        lstDiscordancias->addItem(platform::fromCp1252(registros.mid(i * longitudRegistro + inicioNombre, 30)));
+}
+
+void frmMenu::cmdListado_Click()
+{
+    Forms::show<frmListadoImportados>();
+    Forms::hide(*this);
+}
+
+void frmMenu::closeEvent(QCloseEvent* event)
+{
+    if (importando_) {
+        event->ignore();
+        return;
+    }
+    Form::closeEvent(event);
 }
 
 void frmMenu::cmdEsconder_Click()

@@ -131,6 +131,8 @@ public:
     void CmdGuardar_Click();
     void cmdCerrar_Click();
     void cmdCerrarResultados_Click();
+    void cmdListadoE_Click();
+    void cmdListadoT_Click();
     void cmdEsconder_Click();
     void optActualizacion_Click(int Index);
     void optIdioma_Click();
@@ -154,6 +156,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -165,6 +168,9 @@ private:
     void SituarEnOcteto(int octeto);
     void MostrarPanelConfiguracion(bool visible);
     void CerrarResultadosYAvisos();
+    void TraerContratosServidor();
+    void ProcesarContratosImportados();
+    void ListarDiscordancias(const char* log, int longitudRegistro, int inicioNombre, int cuantas);
     void ImportarModelos();
     void ActualizarContratos();
 
@@ -175,4 +181,13 @@ private:
     bool CerrandoOcteto = false;
     bool OctetoCorregido = false;
     bool aplicandoActualizacion_ = false;
+
+    // Counters of the latest import run.
+    int ContadorFicheros = 0;
+    int ContadorNuevasE = 0;
+    int ContadorNuevosT = 0;
+    int ContadorDiscordanciasE = 0;
+    int ContadorDiscordanciasT = 0;
+    // An import is running: the window takes no input.
+    bool importando_ = false;
 };

@@ -21,13 +21,20 @@ QString ArchivoTemporal()
     return file.fileName();
 }
 
-QString RutaDocumentoGuardado(const QString& numEmpresa, const QString& numTrabajador, const QString& sufijo)
+QString RutaEnCarpetaContratos(const QString& nombre)
 {
     static const QRegularExpression notInNames(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
-    const QString nombre = numEmpresa + numTrabajador + sufijo;
-    if (numEmpresa.trimmed().isEmpty() || numTrabajador.trimmed().isEmpty() || nombre.contains(notInNames))
+    if (nombre.trimmed().isEmpty() || nombre.contains(notInNames) || nombre == QLatin1String(".")
+        || nombre == QLatin1String(".."))
         return {};
     return platform::resolveCase(platform::hostPath(QString::fromLatin1(kCarpetaContratos) + nombre));
+}
+
+QString RutaDocumentoGuardado(const QString& numEmpresa, const QString& numTrabajador, const QString& sufijo)
+{
+    if (numEmpresa.trimmed().isEmpty() || numTrabajador.trimmed().isEmpty())
+        return {};
+    return RutaEnCarpetaContratos(numEmpresa + numTrabajador + sufijo);
 }
 
 void CopiarDocumento(const QString& origen, const QString& destino)

@@ -20,6 +20,11 @@ inline constexpr auto kAvisoSegundaCara =
 // (its host path). Nobody removes it. Throws platform::FileError.
 QString ArchivoTemporal();
 
+// Host path of a file of "C:\Quelvan\Dorvane\Contratos\" by its name
+// (".doc" included), matched without regard to case. Empty when the name
+// cannot be a file name there (empty, a folder, a path separator).
+QString RutaEnCarpetaContratos(const QString& nombre);
+
 // Host path of a stored document in "C:\Quelvan\Dorvane\Contratos\": the
 // company number, the worker number and the suffix (".doc", "P.doc",
 // "N.doc", "CB.doc"). Empty when the numbers cannot form a file name

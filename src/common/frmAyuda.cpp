@@ -96,10 +96,15 @@ void Mostrar(platform::Form& form, const QString& titulo, const QString& texto)
     form.setMousePointer(0);
 }
 
+void Senalar(platform::Form& form, QAbstractButton* boton)
+{
+    punteroDe(form).vigilar(boton);
+}
+
 void Conectar(platform::Form& form, QAbstractButton* boton, const QString& titulo, const QString& descripcion,
               std::function<void()> accion)
 {
-    punteroDe(form).vigilar(boton);
+    Senalar(form, boton);
     QObject::connect(boton, &QAbstractButton::clicked, &form,
                      [&form, titulo, descripcion, accion = std::move(accion)] {
                          if (frmAyuda::ModoAyuda)

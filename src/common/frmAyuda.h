@@ -43,6 +43,10 @@ void Activar(platform::Form& form);
 void Conectar(platform::Form& form, QAbstractButton* boton, const QString& titulo, const QString& descripcion,
               std::function<void()> accion);
 
+// The question-arrow pointer over a button while help mode is on, for a
+// button whose handler looks at help mode itself.
+void Senalar(platform::Form& form, QAbstractButton* boton);
+
 // Shows a title and a text in the help window (help and instructions).
 void Mostrar(platform::Form& form, const QString& titulo, const QString& texto);
 

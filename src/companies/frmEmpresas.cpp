@@ -8,6 +8,7 @@
 #include "common/frmMensaje.h"
 #include "companies/Empresas.h"
 #include "companies/frmEmpresa.h"
+#include "listings/frmListados.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/Forms.h"
@@ -269,4 +270,8 @@ void frmEmpresas::cmdImprimir_Click()
         listado::Filas(dbgEmpresas->records(), {{listado::kColumnaNombre, QStringLiteral("NombreEmpresa")}}));
 }
 
-void frmEmpresas::cmdListados_Click() {}
+void frmEmpresas::cmdListados_Click()
+{
+    Forms::show<frmListados>();
+    Forms::unload(*this);
+}

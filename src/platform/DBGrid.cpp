@@ -1,12 +1,14 @@
 #include "platform/DBGrid.h"
 
 #include "platform/FireEvent.h"
+#include "platform/Form.h"
 #include "platform/Screen.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
 
 #include <cmath>
+#include <utility>
 
 namespace platform {
 
@@ -27,10 +29,69 @@ DBGrid::DBGrid(QWidget* parent) : QTableWidget(parent)
         fire(this, HeadClick, col);
     });
     // A click on a row makes it the current one; a click on no row leaves the current one.
+    // Leaving a row typed into writes it.
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
         if (row >= 0 && row < RecordCount())
             row_ = row;
+        if (EditPending() && row != pendingRow_)
+            UpdateRow();
     });
+    // Cells change by themselves only when the user types; code fills them with signals blocked.
+    connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* cell) {
+        if (!editable_ || cell->row() >= RecordCount())
+            return;
+        if (EditPending() && cell->row() != pendingRow_)
+            UpdateRow();
+        pendingRow_ = cell->row();
+        pending_.set(columns_[static_cast<std::size_t>(cell->column())].field, cell->text());
+    });
+}
+
+void DBGrid::setEditable(bool editable)
+{
+    editable_ = editable;
+    setEditTriggers(editable ? QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                                   | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                             : QAbstractItemView::NoEditTriggers);
+    for (int r = 0; r < RecordCount(); ++r)
+        showRow(r);
+}
+
+bool DBGrid::UpdateRow()
+{
+    commitOpenEditor();
+    if (!EditPending())
+        return true;
+    const int row = std::exchange(pendingRow_, -1);
+    platform::Row changes = std::exchange(pending_, {});
+    if (row >= RecordCount())
+        return false;
+    bool written = false;
+    if (Update) {
+        const platform::Row record = records_[static_cast<std::size_t>(row)];
+        auto update = Update;
+        runHandler([&] { written = update(record, changes); });
+    }
+    if (written && row < RecordCount()) {
+        for (const auto& [field, value] : changes.fields())
+            records_[static_cast<std::size_t>(row)].set(field, value);
+    }
+    if (row < RecordCount())
+        showRow(row);
+    return written;
+}
+
+void DBGrid::commitOpenEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    // Cell editors are children of the viewport.
+    for (QWidget* editor : viewport()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!editor->isHidden()) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
 }
 
 void DBGrid::setColumns(std::vector<Column> columns)
@@ -62,26 +123,42 @@ void DBGrid::applyColumnWidths()
 
 void DBGrid::Refresh(const Database& db, const QString& sql, const QVariantList& values)
 {
+    UpdateRow();
     setRecords(db.select(sql, values));
 }
 
 void DBGrid::setRecords(std::vector<platform::Row> records)
 {
+    UpdateRow();
     records_ = std::move(records);
-    const QSignalBlocker quiet(this);
-    clearContents();
-    setRowCount(RecordCount());
-    for (int r = 0; r < RecordCount(); ++r) {
-        const platform::Row& record = records_[static_cast<std::size_t>(r)];
-        for (int c = 0; c < columnCount(); ++c) {
-            const Column& column = columns_[static_cast<std::size_t>(c)];
-            auto* item = new QTableWidgetItem(display(record.value(column.field), column));
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            setItem(r, c, item);
-        }
+    {
+        const QSignalBlocker quiet(this);
+        clearContents();
+        setRowCount(RecordCount());
     }
+    for (int r = 0; r < RecordCount(); ++r)
+        showRow(r);
     row_ = -1;
     setRow(0);
+}
+
+void DBGrid::showRow(int row)
+{
+    const QSignalBlocker quiet(this);
+    const platform::Row& record = records_[static_cast<std::size_t>(row)];
+    for (int c = 0; c < columnCount(); ++c) {
+        const Column& column = columns_[static_cast<std::size_t>(c)];
+        QTableWidgetItem* cell = item(row, c);
+        if (!cell) {
+            cell = new QTableWidgetItem;
+            setItem(row, c, cell);
+        }
+        cell->setText(display(record.value(column.field), column));
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (editable_ && column.visible)
+            flags |= Qt::ItemIsEditable;
+        cell->setFlags(flags);
+    }
 }
 
 void DBGrid::setRow(int row)
@@ -122,6 +199,10 @@ QString DBGrid::display(const QVariant& value, const Column& column) const
 {
     if (value.isNull())
         return {};
+    if (column.format.compare(QLatin1String("dd/mm/yyyy"), Qt::CaseInsensitive) == 0) {
+        const QDate date = toDate(value);
+        return date.isValid() ? formatDate(date) : value.toString();
+    }
     if (!column.format.isEmpty() && column.format.count(QLatin1Char('0')) == column.format.size()) {
         bool number = false;
         const double n = value.toString().trimmed().toDouble(&number);
@@ -139,8 +220,20 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
     QTableWidget::mouseDoubleClickEvent(event);
     if (event->button() != Qt::LeftButton || !index.isValid())
         return;
-    setRow(index.row());
+    // The press before made the row current already; the cell a double click
+    // opened for typing stays the current one.
+    if (index.row() != row_)
+        setRow(index.row());
     fire(this, DblClick);
+}
+
+// The header takes the grid's font even while the grid is hidden, when Qt
+// does not pass it on by itself.
+void DBGrid::changeEvent(QEvent* event)
+{
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        horizontalHeader()->setFont(font());
 }
 
 } // namespace platform

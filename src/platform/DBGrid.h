@@ -9,9 +9,10 @@
 
 namespace platform {
 
-// Data-bound grid: a read-only view of the rows of a query. Each column shows
-// one field of the rows, with its caption, width in twips and, for numbers,
-// an optional format of zeros ("00000"). By custom the first column is "Id",
+// Data-bound grid: a view of the rows of a query, read-only unless made
+// editable. Each column shows one field of the rows, with its caption, width
+// in twips and an optional format: zeros ("00000") for a number shown with
+// leading zeros, "dd/mm/yyyy" for a date. By custom the first column is "Id",
 // bound to the table's key and hidden: the window identifies the record of the
 // current row by it.
 //
@@ -28,7 +29,7 @@ public:
         QString field;
         int width = 1000; // twips
         bool visible = true;
-        QString format;   // "00000": a whole number shown with leading zeros
+        QString format;   // "00000": a whole number with leading zeros; "dd/mm/yyyy": a date
     };
 
     explicit DBGrid(QWidget* parent = nullptr);
@@ -40,6 +41,7 @@ public:
     void setColumnScale(double ratio);
 
     // Re-reads the grid from a query, its values bound to the query's '?'.
+    // An edit pending in the grid is written first.
     void Refresh(const Database& db, const QString& sql, const QVariantList& values = {});
     // Shows these rows, as a re-read does.
     void setRecords(std::vector<platform::Row> records);
@@ -63,11 +65,30 @@ public:
     std::function<void(int colIndex)> HeadClick;
     std::function<void()> DblClick;
 
+    // Editable mode: the visible cells take typing; rows are neither added
+    // nor deleted. What is typed into a row waits until another row becomes
+    // current, the grid is re-read or the window calls UpdateRow(). Update
+    // then gets the row as read and the changed fields with the texts typed:
+    // it writes them and puts the values written in their place, which the
+    // row then shows, or it refuses them (false, or a database error) and the
+    // row shows its values as read.
+    void setEditable(bool editable);
+    bool isEditable() const { return editable_; }
+    std::function<bool(const platform::Row& record, platform::Row& changes)> Update;
+    // Writes what is pending in the grid now; false when it was refused.
+    bool UpdateRow();
+    bool EditPending() const { return pendingRow_ >= 0; }
+
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QString display(const QVariant& value, const Column& column) const;
+    // Shows a record's values in its row.
+    void showRow(int row);
+    // Hands an open cell editor's text to its cell.
+    void commitOpenEditor();
 
     void applyColumnWidths();
 
@@ -75,6 +96,9 @@ private:
     double columnScale_ = 1.0;
     std::vector<platform::Row> records_;
     int row_ = -1;
+    bool editable_ = false;
+    int pendingRow_ = -1;     // the row typed into, -1 when nothing is pending
+    platform::Row pending_;   // its changed fields and the texts typed
 };
 
 } // namespace platform

@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cstring>
 
 namespace platform {
 
@@ -29,6 +30,18 @@ const QCollator& collator()
 
 int jetCollation(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
+    // Equal bytes but for trailing blanks are equal text: the common case of
+    // a look-up, answered without decoding.
+    const auto* bytesA = static_cast<const char*>(a);
+    const auto* bytesB = static_cast<const char*>(b);
+    int endA = lengthA;
+    int endB = lengthB;
+    while (endA > 0 && bytesA[endA - 1] == ' ')
+        --endA;
+    while (endB > 0 && bytesB[endB - 1] == ' ')
+        --endB;
+    if (endA == endB && std::memcmp(bytesA, bytesB, static_cast<std::size_t>(endA)) == 0)
+        return 0;
     const QString left = QString::fromUtf8(static_cast<const char*>(a), lengthA);
     const QString right = QString::fromUtf8(static_cast<const char*>(b), lengthB);
     return compareText(left, right);
@@ -118,6 +131,10 @@ void registerTextRules(QSqlDatabase& db)
                             nullptr);
     sqlite3_create_function(native, "like", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr,
                             nullptr);
+    // The automatic indexes SQLite builds for a join miss equal values of
+    // different lengths under a collation that ignores trailing blanks (seen
+    // with 3.40), so a padded name would not meet its company.
+    sqlite3_exec(native, "PRAGMA automatic_index = OFF", nullptr, nullptr, nullptr);
 }
 
 DbError errorOf(const QSqlError& error, const QString& context)
@@ -604,7 +621,19 @@ QString formatDate(const QDate& date)
 
 int compareText(const QString& a, const QString& b)
 {
-    return collator().compare(a, b);
+    // Trailing blanks do not count, so a value padded to its width equals the
+    // same value trimmed.
+    const auto withoutTrailingBlanks = [](const QString& text) {
+        qsizetype end = text.size();
+        while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
+            --end;
+        return QStringView(text).left(end);
+    };
+    const QStringView left = withoutTrailingBlanks(a);
+    const QStringView right = withoutTrailingBlanks(b);
+    if (left == right)
+        return 0;
+    return collator().compare(left, right);
 }
 
 } // namespace platform

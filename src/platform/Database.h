@@ -56,7 +56,7 @@ private:
 // parameters (the '?' of the SQL text); names of tables and fields come from
 // the program's own code. Text is compared and sorted without regard to case,
 // accented letters included, by the collation of the schema's text columns and
-// by LIKE.
+// by LIKE; the collation also ignores trailing blanks.
 class Database {
 public:
     // Opens an existing file; a missing file is an error.
@@ -162,7 +162,8 @@ QDate toDate(const QVariant& value);
 QString formatDate(const QDate& date);
 
 // Text comparison the way the database compares: case ignored (accented
-// letters included), accents kept. Negative, zero or positive.
+// letters included), accents kept, trailing blanks ignored. Negative, zero or
+// positive.
 int compareText(const QString& a, const QString& b);
 
 } // namespace platform

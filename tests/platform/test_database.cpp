@@ -167,3 +167,20 @@ TEST_F(DatabaseTest, AStatementPreparedOnceRunsWithNewValuesEachTime)
         EXPECT_EQ(error.code(), kErrTableNotFound);
     }
 }
+
+TEST_F(DatabaseTest, TrailingBlanksDoNotCountInComparisons)
+{
+    db.insert(QStringLiteral("Empresas"), {{QStringLiteral("NúmeroEmpresa"), QStringLiteral("1234")},
+                                           {QStringLiteral("NombreEmpresa"), QStringLiteral("ACME")}});
+    db.insert(QStringLiteral("Trabajadores"), {{QStringLiteral("NumEmpresa"), QStringLiteral("1234 ")},
+                                               {QStringLiteral("Empresa"), QStringLiteral("acme      ")}});
+
+    EXPECT_TRUE(db.first(QStringLiteral("SELECT * FROM Empresas WHERE NúmeroEmpresa = ?"), {QStringLiteral("1234 ")}));
+    EXPECT_FALSE(db.first(QStringLiteral("SELECT * FROM Empresas WHERE NúmeroEmpresa = ?"), {QStringLiteral(" 1234")}));
+    EXPECT_EQ(db.select(QStringLiteral("SELECT * FROM Trabajadores t JOIN Empresas e ON t.Empresa = e.NombreEmpresa "
+                                       "AND t.NumEmpresa = e.NúmeroEmpresa"))
+                  .size(),
+              1u);
+    EXPECT_EQ(compareText(QStringLiteral("ACME  "), QStringLiteral("acme")), 0);
+    EXPECT_LT(compareText(QStringLiteral("ACME"), QStringLiteral("ACME S.L.")), 0);
+}

@@ -53,6 +53,17 @@ bool FakeLauncher::openUrl(const QUrl& url)
     return succeed;
 }
 
+platform::FtpFetch FakeFtp::fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
+                                  const QByteArray& prefix, const QString& localFolder)
+{
+    fetches.push_back({account, serverFolder, prefix, localFolder});
+    if (duringFetch)
+        duringFetch();
+    platform::FtpFetch result;
+    result.complete = succeed;
+    return result;
+}
+
 void FakeOffice::record(Call call)
 {
     calls.push_back(call);
@@ -168,6 +179,19 @@ QString pdfText(const QString& path)
         return {};
     }
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+::testing::AssertionResult appearInOrder(const QString& text, const QStringList& parts)
+{
+    qsizetype from = 0;
+    for (const QString& part : parts) {
+        const qsizetype at = text.indexOf(part, from);
+        if (at < 0)
+            return ::testing::AssertionFailure()
+                   << '"' << part.toStdString() << "\" not found in order in:\n" << text.toStdString();
+        from = at + part.size();
+    }
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace testing_support

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Ftp.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Office.h"
 #include "platform/Printer.h"
 #include "platform/Screen.h"
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -86,6 +89,25 @@ public:
     bool succeed = true;
 };
 
+// An FTP client that reaches no server: it records each fetch and reports it
+// whole unless told otherwise. `duringFetch` runs inside the fetch, where
+// the windows' events would run while it waits.
+class FakeFtp final : public platform::Ftp {
+public:
+    struct Fetch {
+        platform::FtpAccount account;
+        QByteArray serverFolder;
+        QByteArray prefix;
+        QString localFolder;
+    };
+    platform::FtpFetch fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
+                             const QByteArray& prefix, const QString& localFolder) override;
+
+    std::vector<Fetch> fetches;
+    bool succeed = true;
+    std::function<void()> duringFetch;
+};
+
 // The word processor and the printing of documents: records every call in
 // order instead of showing or printing, and can be told to fail.
 class FakeOffice final : public platform::Office {
@@ -146,5 +168,8 @@ public:
 
 // The text of a PDF file as pdftotext reads it, laid out as on the page.
 QString pdfText(const QString& path);
+
+// Whether `parts` appear in `text` one after another, in their order.
+::testing::AssertionResult appearInOrder(const QString& text, const QStringList& parts);
 
 } // namespace testing_support

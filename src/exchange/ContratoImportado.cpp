@@ -1,0 +1,180 @@
+#include "exchange/ContratoImportado.h"
+
+#include "common/Module1.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace exchange {
+
+namespace {
+
+constexpr Tramo kSiempre{0, 0};
+
+bool soloDigitos(const QString& texto)
+{
+    if (texto.isEmpty())
+        return false;
+    for (QChar c : texto) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+const std::vector<Campo>& CamposEmpresa()
+{
+    static const std::vector<Campo> campos = {
+        {"NúmeroEmpresa", {{1, 5}}, Forma::Recortada, "", {1, 5}, "Número Empresa = "},
+        {"Cuenta", {{723, 2}, {726, 7}, {734, 2}}, Forma::UnidaEntera, "/", {723, 2}, "Cuenta = "},
+        {"NombreEmpresa", {{7, 30}}, Forma::Recortada, "", {7, 30}, "Nombre Empresa = "},
+        {"NIF", {{38, 10}}, Forma::Recortada, "", {38, 9}, "NIF = "},
+        {"Dirección", {{49, 2}, {52, 26}, {79, 4}, {84, 2}, {87, 2}, {90, 2}}, Forma::Unida, " ", {52, 26},
+         "Dirección = "},
+        {"Localidad", {{93, 20}}, Forma::Recortada, "", {93, 20}, "Localidad = "},
+        {"CódPostal", {{114, 5}}, Forma::Recortada, "", {114, 5}, "Código Postal = "},
+        {"NúmTeléfono", {{145, 9}}, Forma::Recortada, "", {145, 9}, "Número teléfono = "},
+        {"NúmFax", {{156, 9}}, Forma::Recortada, "", {156, 9}, "Núm. Fax = "},
+        {"Actividad", {{183, 30}}, Forma::Recortada, "", {183, 30}, "Actividad = "},
+    };
+    return campos;
+}
+
+const std::vector<Campo>& CamposTrabajador()
+{
+    static const std::vector<Campo> campos = {
+        {"NombreTrabajador", {{1395, 30}}, Forma::Recortada, "", {1395, 30}, "Nombre trabajador = "},
+        {"Domicilio", {{1426, 25}, {1453, 4}}, Forma::Unida, " ", {1426, 25}, "Domicilio = "},
+        {"Localidad", {{1485, 20}}, Forma::Recortada, "", {1485, 20}, "Localidad = "},
+        {"CódPostal", {{1479, 5}}, Forma::Recortada, "", {1479, 5}, "Código Postal = "},
+        {"Municipio", {{1458, 20}}, Forma::Recortada, "", {1458, 20}, "Municipio = "},
+        {"Teléfono", {{1498, 9}}, Forma::Recortada, "", {1498, 9}, "Teléfono = "},
+        {"NumSS", {{1541, 2}, {1543, 8}, {1551, 2}}, Forma::Unida, "/", {1541, 2}, "NumSS = "},
+        {"NIF14", {{1567, 10}}, Forma::Recortada, "", {1567, 10}, "NIF = "},
+        {"Categoria_Laboral", {{1509, 15}}, Forma::Recortada, "", {1509, 15}, "Categoria Laboral = "},
+        {"NivelFormativo", {{1701, 10}}, Forma::Recortada, "", {1701, 10}, "Nivel Formativo = "},
+        {"Empresa", {{7, 30}}, Forma::SinRecortar, "", kSiempre, "Empresa = "},
+        {"NumEmpresa", {{1, 5}}, Forma::SinRecortar, "", kSiempre, "Número Empresa = "},
+    };
+    return campos;
+}
+
+const std::vector<Marca>& MarcasTrabajador()
+{
+    static const std::vector<Marca> marcas = {
+        {"EnviadoCliente", "Enviado Cliente"}, {"RecibidoCliente", "Recibido Cliente"},
+        {"EnviadoInem", "Enviado Inem"},       {"RecogidoInem", "Recogido Inem"},
+        {"ReenviadoCliente", "Reenviado Cliente"},
+    };
+    return marcas;
+}
+
+const std::vector<CampoFecha>& FechasTrabajador()
+{
+    static const std::vector<CampoFecha> fechas = {
+        {"FechaNacimiento", {1578, 8}, "Fecha Nacimiento = ", "Fecha de nacimiento del trabajador : ", 16},
+        {"FechaAlta", {1596, 8}, "Fecha Alta = ", "Fecha de alta del trabajador : ", 0},
+        {"FechaBaja", {1605, 8}, "Fecha Baja = ", "Fecha de baja del trabajador : ", 0},
+    };
+    return fechas;
+}
+
+QString Recortar(const QString& texto)
+{
+    qsizetype inicio = 0;
+    qsizetype fin = texto.size();
+    while (inicio < fin && texto.at(inicio) == QLatin1Char(' '))
+        ++inicio;
+    while (fin > inicio && texto.at(fin - 1) == QLatin1Char(' '))
+        --fin;
+    return texto.mid(inicio, fin - inicio);
+}
+
+RegistroContrato RegistroContrato::desdeBytes(const QByteArray& contenido)
+{
+    return RegistroContrato(QuitarCodigosImpresora(platform::fromCp1252(contenido)));
+}
+
+QString RegistroContrato::tomar(Tramo tramo) const
+{
+    QString pieza = texto_.mid(tramo.posicion - 1, tramo.longitud);
+    if (pieza.size() < tramo.longitud)
+        pieza.append(QString(tramo.longitud - pieza.size(), QLatin1Char(' ')));
+    return pieza;
+}
+
+bool RegistroContrato::enBlanco(Tramo tramo) const
+{
+    return Recortar(tomar(tramo)).isEmpty();
+}
+
+QString RegistroContrato::valor(const Campo& campo) const
+{
+    QStringList piezas;
+    for (const Tramo& tramo : campo.tramos) {
+        const bool entera = campo.forma == Forma::SinRecortar || campo.forma == Forma::UnidaEntera;
+        piezas << (entera ? tomar(tramo) : Recortar(tomar(tramo)));
+    }
+    return piezas.join(QString::fromUtf8(campo.union_));
+}
+
+bool RegistroContrato::seEscribe(const Campo& campo) const
+{
+    return campo.condicion.longitud == 0 || !enBlanco(campo.condicion);
+}
+
+FechaImportada RegistroContrato::fecha(const CampoFecha& campo) const
+{
+    FechaImportada resultado;
+    const QString digitos = tomar(campo.tramo);
+    if (enBlanco(campo.tramo) || digitos == QLatin1String("00000000"))
+        return resultado;
+    resultado.presente = true;
+    const QString dia = Recortar(digitos.mid(0, 2));
+    const QString mes = Recortar(digitos.mid(2, 2));
+    const QString anio = Recortar(digitos.mid(4, 4));
+    resultado.texto = dia + QLatin1Char('/') + mes + QLatin1Char('/') + anio;
+    if (soloDigitos(dia) && soloDigitos(mes) && soloDigitos(anio))
+        resultado.fecha = QDate(anio.toInt(), mes.toInt(), dia.toInt());
+    return resultado;
+}
+
+std::optional<int> RegistroContrato::numeroTrabajador() const
+{
+    const QString numero = Recortar(numeroTrabajadorTexto());
+    if (!soloDigitos(numero))
+        return std::nullopt;
+    return numero.toInt();
+}
+
+RegistroContrato LeerRegistro(const QString& hostFile)
+{
+    QFile fichero(hostFile);
+    if (!fichero.open(QIODevice::ReadOnly))
+        throw platform::FileError(
+            QStringLiteral("No se puede leer el fichero %1.").arg(QDir::toNativeSeparators(hostFile)).toStdString());
+    return RegistroContrato::desdeBytes(fichero.readAll());
+}
+
+QStringList ListarFicheros(const QString& carpeta)
+{
+    const QString ruta = platform::hostPath(carpeta);
+    const QFileInfo info(ruta);
+    if (!info.isDir() || !info.isReadable() || !info.isExecutable())
+        throw platform::FileError(QStringLiteral("No se puede leer la carpeta %1.").arg(carpeta).toStdString());
+    QStringList ficheros;
+    const QStringList nombres = QDir(ruta).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& nombre : nombres) {
+        // A name with a backslash has no Windows path.
+        if (!nombre.contains(QLatin1Char('\\')))
+            ficheros << carpeta + QLatin1Char('\\') + nombre;
+    }
+    return ficheros;
+}
+
+} // namespace exchange

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/Form.h"
+
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace platform {
+class FlexGrid;
+}
+
+// List of the imported contract records waiting in ContratosTemp for a
+// contract, one row per file whose worker is stored. "Realizar Contrato"
+// starts contract production for the chosen row's worker; "Borrar." deletes
+// the row's file. The main window stays hidden while it is open and comes
+// back with "Volver." or the close box.
+class frmListadoImportados : public platform::Form {
+    Q_OBJECT
+public:
+    frmListadoImportados();
+
+    void Form_Load() override;
+    void Form_Resize() override;
+
+    QLabel* lblTitulo;
+    QGroupBox* fraNumero;
+    QLineEdit* txtNum;
+    QLabel* lblMensaje0Contratos;
+    platform::FlexGrid* mshListadoImportados;
+    QPushButton* cmdRealizarContrato;
+    QPushButton* cmdBorrar;
+    QPushButton* cmdSalir;
+
+    void cmdRealizarContrato_Click();
+    void cmdBorrar_Click();
+    void cmdSalir_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void LlenarLista();
+    void AjustarColumnas();
+    // The file of the current row; empty when the row is no filled data row.
+    QString FicheroActual() const;
+
+    // The file (Windows path) of each grid row; empty for the header and for
+    // rows no worker filled.
+    std::vector<QString> ficheros_;
+};

@@ -1,0 +1,345 @@
+#include "platform/Ftp.h"
+
+#include "platform/Files.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <curl/curl.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <mutex>
+
+namespace platform {
+
+namespace {
+
+constexpr long kConnectSeconds = 30;
+constexpr long kStallSeconds = 60;
+// Longest time the windows wait for their events while a transfer runs.
+constexpr int kPollMilliseconds = 30;
+
+void initialiseCurl()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+size_t appendTo(char* data, size_t size, size_t count, void* target)
+{
+    static_cast<QByteArray*>(target)->append(data, static_cast<qsizetype>(size * count));
+    return size * count;
+}
+
+size_t writeTo(char* data, size_t size, size_t count, void* target)
+{
+    const auto length = static_cast<qint64>(size * count);
+    return static_cast<QFile*>(target)->write(data, length) == length ? size * count : 0;
+}
+
+// A host the address may name: letters, digits, dots and hyphens only, so
+// nothing else can slip into the address.
+bool plainHost(const QString& host)
+{
+    if (host.isEmpty())
+        return false;
+    for (QChar c : host) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-'))
+            return false;
+    }
+    return true;
+}
+
+// A name the server may hand over as a file of the folder: no path, no
+// control characters, not the folder itself.
+bool plainName(const QByteArray& name)
+{
+    if (name.isEmpty() || name == "." || name == "..")
+        return false;
+    for (char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || u < 0x20 || u == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// One connection to the server, reused by every request of a fetch. Requests
+// run through a multi handle so that window events are processed while they
+// wait on the network.
+class Session {
+public:
+    Session(const FtpAccount& account, int port, const QByteArray& folder) : folder_(folder)
+    {
+        multi_ = curl_multi_init();
+        easy_ = curl_easy_init();
+        base_ = "ftp://" + account.host.toLatin1() + ':' + QByteArray::number(port) + "/%2F"
+            + folder.mid(1).toPercentEncoding("/") + '/';
+        user_ = account.user;
+        password_ = account.password;
+        curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, error_);
+        curl_easy_setopt(easy_, CURLOPT_USERNAME, user_.constData());
+        curl_easy_setopt(easy_, CURLOPT_PASSWORD, password_.constData());
+        curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "ftp");
+        curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
+        curl_easy_setopt(easy_, CURLOPT_ACCEPTTIMEOUT_MS, kConnectSeconds * 1000);
+        curl_easy_setopt(easy_, CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallSeconds);
+        curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(easy_, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+        curl_easy_setopt(easy_, CURLOPT_FTP_USE_EPSV, 0L);
+        curl_easy_setopt(easy_, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
+        curl_easy_setopt(easy_, CURLOPT_TRANSFERTEXT, 0L);
+    }
+
+    ~Session()
+    {
+        curl_easy_cleanup(easy_);
+        curl_multi_cleanup(multi_);
+        curl_slist_free_all(quote_);
+    }
+
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // The names of the folder (NLST). A refused passive mode, or a passive
+    // data connection that fails, is tried once more in active mode, which
+    // then serves the rest of the session.
+    CURLcode list(QByteArray* names)
+    {
+        CURLcode result = listOnce(names);
+        if (result != CURLE_OK && !active_ && passiveFailed(result)) {
+            active_ = true;
+            curl_easy_setopt(easy_, CURLOPT_FTPPORT, "-");
+            result = listOnce(names);
+        }
+        // 450 or 550 to NLST: the folder holds no file.
+        if (result == CURLE_FTP_COULDNT_RETR_FILE && responseCode() == 550) {
+            names->clear();
+            return CURLE_OK;
+        }
+        return result;
+    }
+
+    CURLcode download(const QByteArray& name, QFile* file, curl_off_t* serverSize)
+    {
+        prepare(base_ + name.toPercentEncoding(), false);
+        curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, writeTo);
+        curl_easy_setopt(easy_, CURLOPT_WRITEDATA, file);
+        const CURLcode result = perform();
+        *serverSize = -1;
+        curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, serverSize);
+        return result;
+    }
+
+    // Quote commands go before the change of folder, so the name is absolute.
+    CURLcode remove(const QByteArray& name)
+    {
+        prepare(base_, true);
+        quote_ = curl_slist_append(nullptr, ("DELE " + folder_ + '/' + name).constData());
+        curl_easy_setopt(easy_, CURLOPT_QUOTE, quote_);
+        const CURLcode result = perform();
+        curl_easy_setopt(easy_, CURLOPT_QUOTE, nullptr);
+        curl_slist_free_all(quote_);
+        quote_ = nullptr;
+        return result;
+    }
+
+    QString describe(CURLcode result) const
+    {
+        const QString detail = QString::fromLocal8Bit(error_);
+        return detail.isEmpty() ? QString::fromLatin1(curl_easy_strerror(result)) : detail;
+    }
+
+private:
+    CURLcode listOnce(QByteArray* names)
+    {
+        names->clear();
+        prepare(base_, false);
+        curl_easy_setopt(easy_, CURLOPT_DIRLISTONLY, 1L);
+        curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, appendTo);
+        curl_easy_setopt(easy_, CURLOPT_WRITEDATA, names);
+        return perform();
+    }
+
+    void prepare(const QByteArray& url, bool noBody)
+    {
+        url_ = url;
+        error_[0] = '\0';
+        curl_easy_setopt(easy_, CURLOPT_URL, url_.constData());
+        curl_easy_setopt(easy_, CURLOPT_DIRLISTONLY, 0L);
+        curl_easy_setopt(easy_, CURLOPT_NOBODY, noBody ? 1L : 0L);
+    }
+
+    long responseCode() const
+    {
+        long code = 0;
+        curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &code);
+        return code;
+    }
+
+    // The login went through (the server told its folder) and the failure
+    // came with passive mode or its data connection.
+    bool passiveFailed(CURLcode result) const
+    {
+        char* entryPath = nullptr;
+        curl_easy_getinfo(easy_, CURLINFO_FTP_ENTRY_PATH, &entryPath);
+        if (!entryPath)
+            return false;
+        switch (result) {
+        case CURLE_FTP_WEIRD_PASV_REPLY:
+        case CURLE_FTP_WEIRD_227_FORMAT:
+        case CURLE_FTP_CANT_GET_HOST:
+        case CURLE_COULDNT_CONNECT:
+        case CURLE_OPERATION_TIMEDOUT:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    CURLcode perform()
+    {
+        if (curl_multi_add_handle(multi_, easy_) != CURLM_OK)
+            return CURLE_FAILED_INIT;
+        CURLcode result = CURLE_FAILED_INIT;
+        int running = 1;
+        while (running > 0) {
+            if (curl_multi_perform(multi_, &running) != CURLM_OK)
+                break;
+            if (running == 0)
+                break;
+            curl_multi_poll(multi_, nullptr, 0, kPollMilliseconds, nullptr);
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents();
+        }
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi_, &left)) {
+            if (message->msg == CURLMSG_DONE && message->easy_handle == easy_)
+                result = message->data.result;
+        }
+        curl_multi_remove_handle(multi_, easy_);
+        return result;
+    }
+
+    CURLM* multi_ = nullptr;
+    CURL* easy_ = nullptr;
+    curl_slist* quote_ = nullptr;
+    QByteArray folder_;
+    QByteArray base_;
+    QByteArray url_;
+    QByteArray user_;
+    QByteArray password_;
+    bool active_ = false;
+    char error_[CURL_ERROR_SIZE] = {};
+};
+
+class CurlFtp final : public Ftp {
+public:
+    explicit CurlFtp(int port) : port_(port) {}
+
+    FtpFetch fetch(const FtpAccount& account, const QByteArray& serverFolder, const QByteArray& prefix,
+                   const QString& localFolder) override
+    {
+        FtpFetch outcome;
+        if (!plainHost(account.host)) {
+            outcome.problem = QStringLiteral("Dirección de servidor no válida: %1").arg(account.host);
+            return outcome;
+        }
+        initialiseCurl();
+        Session session(account, port_, serverFolder);
+
+        QByteArray listing;
+        const CURLcode listed = session.list(&listing);
+        if (listed != CURLE_OK) {
+            outcome.problem = session.describe(listed);
+            return outcome;
+        }
+        outcome.complete = true;
+        for (QByteArray name : listing.split('\n')) {
+            if (name.endsWith('\r'))
+                name.chop(1);
+            if (!name.startsWith(prefix) || !plainName(name))
+                continue;
+            const OneFile one = fetchOne(session, name, localFolder);
+            if (one.landed)
+                outcome.fetched << fromCp1252(name);
+            if (!one.problem.isEmpty() && outcome.complete) {
+                outcome.complete = false;
+                outcome.problem = one.problem;
+            }
+        }
+        return outcome;
+    }
+
+private:
+    struct OneFile {
+        bool landed = false; // whole, under its own name in the local folder
+        QString problem;
+    };
+
+    // Fetches one file whole into place, then deletes it on the server. A
+    // file that arrived whole but could not be deleted stays in place and on
+    // the server.
+    static OneFile fetchOne(Session& session, const QByteArray& name, const QString& localFolder)
+    {
+        const QString localName = fromCp1252(name);
+        const QString finalPath = localFolder + QLatin1Char('/') + localName;
+        const QString partPath = localFolder + QStringLiteral("/.") + localName + QStringLiteral(".part");
+        QFile part(partPath);
+        if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return {false, QStringLiteral("No se puede escribir el fichero %1.").arg(partPath)};
+        part.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+        curl_off_t serverSize = -1;
+        const CURLcode result = session.download(name, &part, &serverSize);
+        QString problem;
+        if (result != CURLE_OK)
+            problem = session.describe(result);
+        else if (serverSize >= 0 && serverSize != part.size())
+            problem = QStringLiteral("%1 llegó incompleto.").arg(localName);
+        else if (!part.flush() || ::fsync(part.handle()) != 0)
+            problem = QStringLiteral("No se puede escribir el fichero %1.").arg(partPath);
+        part.close();
+        if (problem.isEmpty()
+            && std::rename(QFile::encodeName(partPath).constData(), QFile::encodeName(finalPath).constData()) != 0)
+            problem = QStringLiteral("No se puede dejar el fichero %1.").arg(finalPath);
+        if (!problem.isEmpty()) {
+            QFile::remove(partPath);
+            return {false, problem};
+        }
+        syncFolder(localFolder);
+
+        const CURLcode removed = session.remove(name);
+        return {true, removed == CURLE_OK ? QString() : session.describe(removed)};
+    }
+
+    int port_;
+};
+
+} // namespace
+
+ServiceSlot<Ftp>& ftpSlot()
+{
+    static ServiceSlot<Ftp> slot([]() -> std::unique_ptr<Ftp> { return curlFtp(21); });
+    return slot;
+}
+
+std::unique_ptr<Ftp> curlFtp(int port)
+{
+    return std::make_unique<CurlFtp>(port);
+}
+
+} // namespace platform

@@ -1,0 +1,89 @@
+#include "Registros.h"
+
+#include "app/frmMenu.h"
+#include "common/Module1.h"
+#include "data/Configuracion.h"
+#include "data/Esquema.h"
+#include "platform/Files.h"
+#include "platform/Forms.h"
+#include "platform/Paths.h"
+
+#include <QDir>
+
+using namespace exchange;
+
+QByteArray Registro::bytes(int longitud) const
+{
+    return platform::toCp1252(texto_.left(longitud));
+}
+
+Registro registroDe(const QString& empresa, const QString& trabajador, const QString& nifEmpresa,
+                    const QString& nifTrabajador, const QString& nombreEmpresa, const QString& nombreTrabajador)
+{
+    Registro r;
+    r.poner(kNumeroEmpresa, empresa)
+        .poner(kNombreEmpresa, nombreEmpresa)
+        .poner(kNifEmpresa, nifEmpresa)
+        .poner(kNumeroTrabajador, trabajador)
+        .poner(kNombreTrabajador, nombreTrabajador)
+        .poner(kNifTrabajador, nifTrabajador);
+    return r;
+}
+
+static platform::Database baseDeDatos()
+{
+    esquema::crearBasesDeDatosQueFalten();
+    RutaBaseDatos();
+    return AbrirBaseDatos();
+}
+
+ExchangeTest::ExchangeTest() : db(baseDeDatos())
+{
+    for (const char* carpeta : {kContratosImp, kContratosTemp})
+        QDir().mkpath(host(carpeta));
+}
+
+void ExchangeTest::dejar(const char* carpeta, const QString& nombre, const QByteArray& contenido)
+{
+    writeFile((QString::fromLatin1(carpeta) + QLatin1Char('\\') + nombre).toUtf8().constData(), contenido);
+}
+
+QStringList ExchangeTest::en(const char* carpeta)
+{
+    return QDir(host(carpeta)).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+}
+
+ResultadoImportacion ExchangeTest::importar()
+{
+    return ProcesarContratosImportados(db, ListarFicheros(QString::fromLatin1(kContratosImp)));
+}
+
+qint64 ExchangeTest::empresa(const QString& numero, const QVariant& nif, const QString& nombre)
+{
+    return db.insert(q("Empresas"), {{q("NúmeroEmpresa"), numero}, {q("NIF"), nif}, {q("NombreEmpresa"), nombre}});
+}
+
+qint64 ExchangeTest::trabajador(qint64 idEmpresa, const QString& numeroEmpresa, int numero, const QVariant& nif14,
+                                const QString& nombre)
+{
+    return db.insert(q("Trabajadores"), {{q("IdEmpresa"), QString::number(idEmpresa)},
+                                         {q("NumEmpresa"), numeroEmpresa},
+                                         {q("NúmeroTrabajador"), numero},
+                                         {q("NIF14"), nif14},
+                                         {q("NombreTrabajador"), nombre},
+                                         {q("EnviadoCliente"), q("Si")}});
+}
+
+frmMenu& ExchangeTest::abrirMenu(const QString& ip, const QString& usuario, const QString& password,
+                                 const QString& clave)
+{
+    writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
+    writeFile("C:\\Quelvan\\Dorvane\\configold", "");
+    DatosConfiguracion datos;
+    datos.Ip = ip;
+    datos.Usuario = usuario;
+    datos.Password = password;
+    datos.ClaveUsuario = clave;
+    GrabarConfiguracion(datos);
+    return platform::Forms::show<frmMenu>();
+}
