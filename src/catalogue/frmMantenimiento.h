@@ -101,10 +101,6 @@ public:
     void cmdAyuda_Click();
     void cmdSalir_Click();
 
-    // The window is inside a wait (a notice, a listing's pause) and takes no
-    // clicks until it ends.
-    bool Esperando() const { return esperando_; }
-
 protected:
     explicit frmMantenimiento(const Diseno& diseno);
 
@@ -118,7 +114,6 @@ protected:
     static constexpr int kArribaMarco = 4920;
 
     void setEditores(std::vector<Editor> editores);
-    const std::vector<Editor>& editores() const { return editores_; }
 
     platform::Database& db();
     platform::DBGrid& rejilla() const { return *rejilla_; }
@@ -169,6 +164,7 @@ private:
     std::optional<platform::Database> db_;
     Edicion edicion_ = Edicion::Ninguna;
     qint64 claveEditada_ = 0;
+    // Inside a wait (a notice, a listing's pause): no clicks, no closing.
     bool esperando_ = false;
 };
 
