@@ -34,8 +34,8 @@ protected:
         fakeClock().duringWait = [this](double) {
             if (auto* aviso = Forms::loaded<frmMensaje>())
                 avisos << aviso->lblMensaje->text();
-            if (pulsarDuranteAviso) // the user, while the notice is up
-                menu->optActualizacion[0]->click();
+            if (duranteAviso) // the user, while the notice is up
+                duranteAviso();
         };
     }
 
@@ -95,7 +95,7 @@ protected:
 
     frmMenu* menu;
     QStringList avisos;
-    bool pulsarDuranteAviso = false;
+    std::function<void()> duranteAviso;
 };
 
 TEST_F(PanelActualizacionTest, ThePanelAppliesBothFilesAndRunsThemAgain)
@@ -107,10 +107,20 @@ TEST_F(PanelActualizacionTest, ThePanelAppliesBothFilesAndRunsThemAgain)
 
     writeFile("C:\\Quelvan\\Dorvane\\MarcasTras.txt", "* P21     2 410 Relevo\r\n.\r\n");
     msg().answer(platform::Answer::Yes);
-    pulsarDuranteAviso = true;
+    // Clicks while the notice is up go nowhere: no second run, no other
+    // window in the main window's place, no closing.
+    duranteAviso = [this] {
+        menu->optActualizacion[0]->click();
+        menu->cmdContratos->click();
+        menu->cmdTablas->click();
+        menu->close();
+    };
     menu->optActualizacion[0]->click();
-    pulsarDuranteAviso = false;
+    duranteAviso = nullptr;
     EXPECT_EQ(msg().shown().size(), 2u) << "one run at a time";
+    ASSERT_EQ(Forms::loaded<frmMenu>(), menu);
+    EXPECT_TRUE(isShown(menu));
+    EXPECT_FALSE(isShown(menu->fraMantenimientos));
     EXPECT_EQ(msg().shown()[0].style, 4);
     EXPECT_EQ(msg().texts().last(), QStringLiteral("Traspaso marcas finalizado.\r\nSe han traspasado 1 modelos."));
     EXPECT_EQ(avisos, QStringList{QStringLiteral("Traspasando Modelos.")});
