@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <algorithm>
+
 using platform::MsgBox;
 namespace estilo = platform::style;
 
