@@ -535,7 +535,8 @@ void frmMenu::cmdPlantillas_Click()
     Forms::unload(*this);
 }
 
-// The results and alerts panels give way to the panel being opened.
+// The results, alerts and catalogue update panels give way to the panel
+// being opened.
 void frmMenu::CerrarResultadosYAvisos()
 {
     if (isShown(fraResultadosE))
@@ -544,6 +545,7 @@ void frmMenu::CerrarResultadosYAvisos()
         fraAvisos->hide();
         shaAvisos->hide();
     }
+    fraActualizacion->hide();
 }
 
 void frmMenu::cmdTablas_Click()
@@ -629,6 +631,7 @@ void frmMenu::cmdImportar_Click()
         cmdCerrar_Click();
     fraMantenimientos->hide();
     shaMantenimientos->hide();
+    fraActualizacion->hide();
     List1->clear();
     try {
         LeerConfiguracion();

@@ -207,3 +207,16 @@ TEST_F(PanelActualizacionTest, UpdatedContractsShowInTheCatalogueAndInContractPr
     EXPECT_EQ(opciones(form.optTipoContrato, QStringLiteral("INDEFINIDO")), QStringList{QStringLiteral("INDEFINIDO")});
     EXPECT_EQ(opciones(form.optContrato), QStringList{QStringLiteral("100 - Ordinario")});
 }
+
+// The panel stands where the maintenance, server-access and import results
+// panels stand: whichever of them opens, it gives way instead of covering it.
+TEST_F(PanelActualizacionTest, ThePanelGivesWayToThePanelsThatShareItsPlace)
+{
+    for (auto abrir : {&frmMenu::cmdTablas_Click, &frmMenu::cmdConfigurar_Click, &frmMenu::cmdImportar_Click}) {
+        menu->cmdTraspaso->click();
+        ASSERT_TRUE(isShown(menu->fraActualizacion));
+        (menu->*abrir)();
+        EXPECT_FALSE(isShown(menu->fraActualizacion));
+    }
+    EXPECT_EQ(msg().texts(), QStringList{QStringLiteral("No se ha introducido una IP de servidor.")});
+}
