@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -127,6 +128,10 @@ frmEmpresa::frmEmpresa() : Form(QStringLiteral("frmEmpresa"))
     designSize(12000, 9360);
 
     SSTab1 = place(new QTabWidget, "SSTab1", 120, 120, 11760, 7920);
+    // A click on a tab takes the focus first, so the box being left is
+    // checked before the tab changes and its answer holds the click back:
+    // no tab change saves a value the check is refusing.
+    SSTab1->tabBar()->setFocusPolicy(Qt::StrongFocus);
     auto* pestanaEmpresa = new QWidget;
     auto* pestanaTrabajadores = new QWidget;
     auto* pestanaClausulas = new QWidget;
