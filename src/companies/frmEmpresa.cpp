@@ -103,10 +103,12 @@ std::optional<QString> valorDe(const Row& fila, const QString& campo, bool fecha
     return valor.toString();
 }
 
-// The user may type no more than `maximo` characters; a longer text set by
-// code stays whole.
+// A box of several lines: Tab moves on to the next box, as it does from any
+// other; the user may type no more than `maximo` characters, and a longer
+// text set by code stays whole.
 void limitar(QPlainTextEdit* memo, int maximo)
 {
+    memo->setTabChangesFocus(true);
     auto anterior = std::make_shared<QString>();
     QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, maximo, anterior] {
         const QString actual = memo->toPlainText();

@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
@@ -428,6 +429,37 @@ TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
     pulsarEmpresa();
     EXPECT_EQ(f.SSTab1->currentIndex(), 0);
     EXPECT_EQ(guardado(), QStringList{"25001|28/01234567/42|1980-03-15"});
+}
+
+TEST_F(EmpresasTest, TheKeyboardMovesOnFromEveryBox)
+{
+    auto& f = abrir(empresa("00001", "Alfa"));
+    activar(f);
+    f.txtPaisEmpresa->setFocus();
+    QTest::keyClick(f.txtPaisEmpresa, Qt::Key_F2);
+    EXPECT_EQ(f.txtPaisEmpresa->text(), u("España"));
+    EXPECT_TRUE(f.txtTelef->hasFocus());
+
+    // Tab leaves the observations as it leaves any box; it types nothing there.
+    f.txtObservacionesEmpresa->setFocus();
+    QTest::keyClicks(f.txtObservacionesEmpresa, QStringLiteral("Paga"));
+    QTest::keyClick(f.txtObservacionesEmpresa, Qt::Key_Tab);
+    EXPECT_FALSE(f.txtObservacionesEmpresa->hasFocus());
+    EXPECT_EQ(f.txtObservacionesEmpresa->toPlainText(), QStringLiteral("Paga"));
+
+    msg().answer(Answer::Yes);
+    f.SSTab1->setCurrentIndex(1);
+    nuevoTrabajador(f, "Eva");
+    f.txtNacionalidad->setFocus();
+    QTest::keyClick(f.txtNacionalidad, Qt::Key_F2);
+    EXPECT_EQ(f.txtNacionalidad->text(), u("Española"));
+    EXPECT_TRUE(f.txtMunicipio->hasFocus());
+    f.txtPais->setFocus();
+    QTest::keyClick(f.txtPais, Qt::Key_F2);
+    EXPECT_TRUE(f.txtObservacionesTrabajador->hasFocus());
+    QTest::keyClick(f.txtObservacionesTrabajador, Qt::Key_Tab);
+    EXPECT_FALSE(f.txtObservacionesTrabajador->hasFocus());
+    EXPECT_TRUE(f.txtObservacionesTrabajador->toPlainText().isEmpty());
 }
 
 TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
