@@ -44,7 +44,8 @@ drive_c() {
     echo "${TERVALO_C:-${XDG_DATA_HOME:-$HOME/.local/share}/tervalo/C}"
 }
 
-# What an installation leaves in the program folder: pictures and logo.
+# What an installation leaves in the program folder: pictures and logo; and
+# the databases with the sample catalogue when the folder has no catalogue.
 prepare_data() {
     local program
     program="$(drive_c)/Quelvan/Dorvane"
@@ -52,6 +53,7 @@ prepare_data() {
     [ -d "$(drive_c)" ] || mkdir -p -m 700 "$(drive_c)"
     mkdir -p "$program"
     cp -r resources/programa/. "$program/"
+    TERVALO_C="$(drive_c)" build/src/catalogue/tervalo_muestra resources/muestra
     echo "Carpeta de datos: $(drive_c)"
 }
 

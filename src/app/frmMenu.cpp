@@ -3,7 +3,12 @@
 #include "app/Avisos.h"
 #include "app/frmAcercade.h"
 #include "app/frmIdioma.h"
+#include "catalogue/frmClausulas.h"
 #include "catalogue/frmDocumentos.h"
+#include "catalogue/frmManContrato.h"
+#include "catalogue/frmManContratos.h"
+#include "catalogue/frmMarcas.h"
+#include "catalogue/frmModelos.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
@@ -487,13 +492,41 @@ void frmMenu::cmdContratos_Click()
     Forms::unload(*this);
 }
 
-// Screens reached from the picture buttons and the menu. Each opens its
-// screen once that screen is part of the program.
-void frmMenu::optModelos_Click() {}
-void frmMenu::optManTipoContrato_Click() {}
-void frmMenu::optManContrato_Click() {}
-void frmMenu::optClausulas_Click() {}
-void frmMenu::optMarcas_Click() {}
+// The options of the table-maintenance panel open their window in place of
+// the main window.
+template <class Ventana>
+static void abrirMantenimiento(frmMenu& menu, const platform::OptionButton& opcion)
+{
+    if (!opcion.value())
+        return;
+    Forms::show<Ventana>();
+    Forms::unload(menu);
+}
+
+void frmMenu::optModelos_Click()
+{
+    abrirMantenimiento<frmModelos>(*this, *optModelos);
+}
+
+void frmMenu::optManTipoContrato_Click()
+{
+    abrirMantenimiento<frmManContratos>(*this, *optManTipoContrato);
+}
+
+void frmMenu::optManContrato_Click()
+{
+    abrirMantenimiento<frmManContrato>(*this, *optManContrato);
+}
+
+void frmMenu::optClausulas_Click()
+{
+    abrirMantenimiento<frmClausulas>(*this, *optClausulas);
+}
+
+void frmMenu::optMarcas_Click()
+{
+    abrirMantenimiento<frmMarcas>(*this, *optMarcas);
+}
 
 // The template browser starts afresh on every visit.
 void frmMenu::cmdPlantillas_Click()

@@ -179,6 +179,14 @@ void DBGrid::setRow(int row)
     selectRow(row);
 }
 
+void DBGrid::ClearRow()
+{
+    row_ = -1;
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(QModelIndex());
+    clearSelection();
+}
+
 QString DBGrid::Text(int col) const
 {
     if (row_ < 0 || col < 0 || col >= columnCount())

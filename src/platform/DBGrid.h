@@ -17,9 +17,10 @@ namespace platform {
 // current row by it.
 //
 // After every re-read the first row is the current one, so a window's Editar
-// and Borrar act on it without a click; no row is current only when the grid
-// is empty. The grid never sorts by itself: a window re-reads it in another
-// order from its HeadClick.
+// and Borrar act on it without a click; no row is current when the grid is
+// empty, or after ClearRow until the user picks one. The grid never sorts by
+// itself: a window re-reads it in another order from its HeadClick. A window
+// that shows the "Id" column (visible) gets its header clicks too.
 class DBGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -50,6 +51,9 @@ public:
     // The current row (from 0), -1 when the grid is empty.
     int Row() const { return row_; }
     void setRow(int row);
+    // Leaves no row current until the user picks one, as a walk of the rows
+    // to their end leaves the record set (the catalogue windows count so).
+    void ClearRow();
     // The value of a column in the current row; empty text when no row is current.
     QString Text(int col) const;
     // The value of the first column ("Id") in the current row.

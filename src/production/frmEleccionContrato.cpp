@@ -613,6 +613,9 @@ void frmEleccionContrato::cmdRealizarContrato_Click()
         cmdEleccion_Click();
         return;
     }
+    // Nothing of the window, its close box included, starts a second run
+    // while this one waits for the user or the printer.
+    platform::BlockedWindow bloqueo(*this, {fraDatosImprimir});
     PlantillaAbierta = true;
     setMousePointer(11);
     frmAyuda::ModoAyuda = false;

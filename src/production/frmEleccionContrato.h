@@ -2,6 +2,7 @@
 
 #include "platform/Database.h"
 #include "platform/Form.h"
+#include "production/DatosContrato.h"
 
 #include <QString>
 
@@ -18,6 +19,7 @@ class QPushButton;
 class QScrollBar;
 class QTabWidget;
 class QTimer;
+struct MarcoCopias;
 
 namespace platform {
 class CheckBox;
@@ -26,37 +28,6 @@ class MaskEdBox;
 class OptionButton;
 class Shape;
 } // namespace platform
-
-// The company's values as the record window showed them when it handed the
-// contract over (empty when the window was opened from elsewhere).
-struct DatosEmpresaContrato {
-    QString Nombre;
-    QString Numero;
-    QString NIF;
-    QString Direccion;
-    QString Localidad;
-    QString Provincia;
-    QString Pais;
-    QString CodPostal;
-    QString Telefono;
-    QString Fax;
-    QString Actividad;
-    QString Cuenta; // contribution account "pp/nnnnnnn/dd", empty when not typed
-};
-
-// The worker's values, likewise.
-struct DatosTrabajadorContrato {
-    QString Nombre;
-    QString Numero;
-    QString NIF;
-    QString CodPostal;
-    QString Municipio;
-    QString Pais;
-    QString Nacionalidad;
-    QString FechaNacimiento; // dd/mm/yyyy, empty when not typed
-    QString NumSS;           // "pp/nnnnnnnn/dd", empty when not typed
-    QString NivelFormativo;
-};
 
 // Contract production ("Elección de contrato."): the company and worker of
 // the contract, the choice of contract type and contract with the document's
@@ -219,6 +190,16 @@ private:
     // The document generator, started by "Realizar Contrato" with the
     // progress frame on show and the hourglass pointer.
     void GenerarDocumento();
+    // Its steps. A failure comes out as produccion::FalloPaso.
+    void PrepararPlantilla();
+    void LlenarDocumento(produccion::ClaseDocumento clase);
+    bool ImprimirDocumento(produccion::ClaseDocumento clase);
+    produccion::DocumentoProducido DocumentoDeLaVentana(produccion::ClaseDocumento clase) const;
+    bool GuardarDocumento(const produccion::DocumentoProducido& documento);
+    void CopiaBasicaDelDocumento();
+    void FinDeGeneracion(bool completa);
+    MarcoCopias MarcoDeCopias() const;
+    QString VencimientoDeLaFicha() const;
 
     // Choice lists.
     void ContarTiposContrato();
@@ -280,4 +261,11 @@ private:
     int PrimeraClausula = 0; // clause shown in the first box
 
     int ContadorTimer = 0;
+
+    // The generator's working copy of the template (a path on this
+    // computer), and the values of the marks 0223 and 0222 of the last
+    // document made.
+    QString ArchivoTemporal;
+    QString InicioProrroga;
+    QString DuracionProrroga;
 };

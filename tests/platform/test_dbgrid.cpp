@@ -78,6 +78,20 @@ TEST_F(DBGridTest, ClicksReachTheWindowWithTheRowMadeCurrentFirst)
     EXPECT_EQ(grid.Text(1), QStringLiteral("Luis")) << "the grid never sorts by itself";
 }
 
+TEST_F(DBGridTest, AfterClearRowOnlyTheUsersPickIsCurrent)
+{
+    grid.setRecords(trabajadores({{4, "Ana"}, {9, "Luis"}}));
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.ClearRow();
+    EXPECT_EQ(grid.Row(), -1);
+    EXPECT_TRUE(grid.Id().isEmpty());
+    EXPECT_TRUE(grid.selectedItems().isEmpty());
+
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.model()->index(0, 1)).center());
+    EXPECT_EQ(grid.Id(), QStringLiteral("4")) << "the row that was current before counts as a new pick";
+}
+
 TEST_F(DBGridTest, ATextBoxKeepsATextSetByCodeWholeAndLimitsTyping)
 {
     QWidget window;

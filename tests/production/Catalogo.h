@@ -11,6 +11,7 @@
 #include "production/frmEleccionContrato.h"
 
 #include <QLineEdit>
+#include <QTest>
 
 // A database with the catalogue rows a case needs, and the contract window
 // opened as its openers do.
@@ -114,6 +115,13 @@ protected:
     {
         pulsar(form.optTipoContrato, tipoContrato);
         pulsar(form.optContrato, contratoCaption);
+    }
+
+    // Types a text key by key, accented letters included.
+    static void teclear(QWidget* w, const QString& texto)
+    {
+        for (const QChar c : texto)
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
     }
 
     static QStringList captions(const std::array<platform::OptionButton*, 8>& opciones)

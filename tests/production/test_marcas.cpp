@@ -35,12 +35,6 @@ protected:
             textos << g.TextMatrix(r, col);
         return textos;
     }
-    // Types a text key by key, accented letters included.
-    static void teclear(QWidget* w, const QString& texto)
-    {
-        for (const QChar c : texto)
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
-    }
     void clickCell(platform::FlexGrid& g, int row, int col)
     {
         const QPoint centro = g.visualRect(g.model()->index(row, col)).center();

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "catalogue/frmMantenimiento.h"
+
+// The models ("Modelos de contratos"): the Word templates contracts are made
+// from, by name and file name. Its marks view chooses from the mark catalogue
+// the marks a model's template holds, and how many times each.
+class frmModelos : public frmMantenimiento {
+    Q_OBJECT
+public:
+    frmModelos();
+
+    void Form_Load() override;
+
+    platform::DBGrid* dbgModelos;
+    QGroupBox* fraModelos;
+    QLabel* lblContrato[2];
+    platform::TextBox* txtModelo;
+    platform::TextBox* txtUbicacion;
+    QPushButton* cmdAñadirMarcas;
+
+    // Marks view.
+    QLabel* lblTitulo0;
+    QLabel* lblTitulo1;
+    QLabel* lblTitulo2;
+    platform::Shape* shaTitulo;
+    platform::Shape* shaTitulo2;
+    platform::DBGrid* dbgMarcas;
+    platform::DBGrid* dbgMarcasSeleccionadas;
+
+    void cmdAñadirMarcas_Click();
+    void dbgMarcas_DblClick();
+    void dbgMarcasSeleccionadas_DblClick();
+    void dbgMarcas_HeadClick(int ColIndex);
+    void dbgMarcasSeleccionadas_HeadClick(int ColIndex);
+
+    // The model whose marks the marks view shows (its IdModelo as text).
+    QString IdModeloActual;
+
+protected:
+    void borrarFila(qint64 clave) override;
+    void recuperar() override;
+    void escribirListado(platform::PrintJob& job) const override;
+
+private:
+    bool enVistaMarcas() const;
+    // The lower grid on the model's marks, in the order chosen last.
+    void RefrescarMarcasSeleccionadas();
+
+    QString ordenSeleccionadas_;
+};

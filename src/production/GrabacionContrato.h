@@ -1,0 +1,46 @@
+#pragma once
+
+#include "production/DatosContrato.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+class Database;
+}
+
+// What contract production writes to the database once a document is
+// produced: the list of stored documents, the contract on the worker, and
+// the company and worker as the window held them.
+namespace produccion {
+
+// The worker stored with this number in the (first) company of this
+// number; nothing when there is none or a number is not one.
+std::optional<qint64> BuscarTrabajador(const platform::Database& db, const QString& numEmpresa,
+                                       const QString& numTrabajador);
+
+// A stored document: its row in ContratosGrabados (`nombreDocumento` is the
+// file name, kept for contracts only) and, on the worker `idTrabajador`
+// when given, the contract or the extension. One transaction.
+void AnotarDocumentoGuardado(platform::Database& db, const DocumentoProducido& documento,
+                             const QString& nombreDocumento, std::optional<qint64> idTrabajador);
+
+// Stores the company and the worker as the window held them, asking before
+// a company or a worker is added and before one stored under the same
+// number with another name is overwritten. A worker found under the same
+// name is brought up to date without a question. The worker is looked up
+// within the company; when no company is kept the worker is not written.
+// `vencimientoFicha` is the end date the record window shows, when it is
+// open; today's date comes from the clock.
+void GuardarEmpresaYTrabajador(platform::Database& db, const DocumentoProducido& documento,
+                               const DatosEmpresaContrato& empresa, const DatosTrabajadorContrato& trabajador,
+                               const QString& vencimientoFicha);
+
+// The contract on the worker that the record window saved before it opened
+// contract production: names, the contract's id, today as its date and its
+// end date (the record window's, else the document's, else unchanged).
+void AnotarContratoEnTrabajador(platform::Database& db, qint64 idTrabajador, const DocumentoProducido& documento,
+                                const QString& vencimientoFicha);
+
+} // namespace produccion

@@ -1,0 +1,141 @@
+#include "CatalogoTest.h"
+
+#include "catalogue/frmClausulas.h"
+#include "catalogue/frmManContrato.h"
+#include "catalogue/frmMarcas.h"
+#include "catalogue/frmModelos.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// The character column (from 1) where `texto` starts on a printed line; 0 when it is not there.
+int columnaDe(const QString& linea, const QString& texto)
+{
+    return static_cast<int>(linea.indexOf(texto)) + 1;
+}
+
+} // namespace
+
+class ListadosTest : public CatalogoTest {
+protected:
+    // The printed lines after the title and its blank lines.
+    QStringList trasElTitulo() { return fakePrinter().page().mid(5); }
+};
+
+TEST_F(ListadosTest, ContractsPrintTheirTypeUnderAHeadingFurtherRight)
+{
+    for (int i = 1; i <= 10; ++i)
+        insertar("Contrato", {{QStringLiteral("Contrato"), QStringLiteral("Obra %1").arg(i)},
+                              {QStringLiteral("TipoContrato"), QStringLiteral("Temporal")},
+                              {QStringLiteral("Código"), QStringLiteral("401")},
+                              {QStringLiteral("Modelo"), QStringLiteral("T01")}});
+    auto& w = abrir<frmManContrato>();
+    bool bloqueada = false;
+    fakeClock().duringWait = [&](double) { bloqueada = !w.isEnabled(); };
+    clic(w.cmdImprimir);
+
+    const QStringList pagina = fakePrinter().page();
+    EXPECT_EQ(columnaDe(pagina.at(2), QStringLiteral("LISTADO DE CONTRATOS:")), 12);
+    const QStringList lineas = trasElTitulo();
+    ASSERT_EQ(lineas.size(), 11);
+    EXPECT_EQ(columnaDe(lineas[0], QStringLiteral("Núm.")), 8);
+    EXPECT_EQ(columnaDe(lineas[0], QStringLiteral("TipoContrato")), 35);
+    EXPECT_EQ(columnaDe(lineas[0], QStringLiteral("Código.")), 75);
+    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("Temporal")), 30);
+    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("T01")), 55);
+    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("401")), 75);
+    EXPECT_EQ(lineas[1].left(10), QStringLiteral("         1"));
+    EXPECT_EQ(lineas[10].left(10), QStringLiteral("        10"));
+    EXPECT_EQ(fakePrinter().find(QStringLiteral("Obra 1"))->font, (platform::PrintFont{"Arial", 11}));
+    EXPECT_EQ(fakeClock().waits, std::vector<double>{2.0});
+    EXPECT_TRUE(bloqueada) << "no clicks during the listing's pause";
+    EXPECT_EQ(w.MousePointer(), 0);
+
+    // Cancelled in the printer dialog: nothing printed, no pause.
+    fakePrinter().cancel = true;
+    clic(w.cmdImprimir);
+    EXPECT_EQ(fakePrinter().printouts.size(), 1u);
+    EXPECT_EQ(fakeClock().waits.size(), 1u);
+}
+
+TEST_F(ListadosTest, MarksPrintTheirCodesAndLengthsRightAligned)
+{
+    insertar("Marcas", {{QStringLiteral("CódigoMarca"), QStringLiteral("0001")},
+                        {QStringLiteral("DescripciónDato"), QStringLiteral("NOMBRE")},
+                        {QStringLiteral("Longitud"), 120}});
+    insertar("Marcas", {{QStringLiteral("CódigoMarca"), QStringLiteral("12")},
+                        {QStringLiteral("DescripciónDato"), QStringLiteral("SIN LONGITUD")}});
+    const qint64 modelo = insertar("Modelo", {{QStringLiteral("NombreModelo"), QStringLiteral("T01")}});
+    insertar("MarcasCont", {{QStringLiteral("IdModelo"), QString::number(modelo)},
+                            {QStringLiteral("CódigoMarca"), QStringLiteral("0001")},
+                            {QStringLiteral("DescripciónDato"), QStringLiteral("NOMBRE")}});
+    insertar("Modelo", {{QStringLiteral("NombreModelo"), QStringLiteral("T02")}});
+
+    auto& marcas = abrir<frmMarcas>();
+    clic(marcas.cmdImprimir);
+    QStringList lineas = trasElTitulo();
+    ASSERT_EQ(lineas.size(), 3);
+    EXPECT_EQ(columnaDe(lineas[0], QStringLiteral("Longitud.")), 70);
+    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("0001")), 16);
+    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("NOMBRE")), 27);
+    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("120")), 76) << "its last digit under the heading's end";
+    EXPECT_EQ(columnaDe(lineas[2], QStringLiteral("12")), 18);
+    EXPECT_TRUE(lineas[2].endsWith(QStringLiteral("SIN LONGITUD")));
+    clic(marcas.cmdSalir);
+
+    // The marks of a model, under the counter's label; no pause after them.
+    fakeClock().waits.clear();
+    auto& modelos = abrir<frmModelos>();
+    clic(modelos.cmdImprimir);
+    EXPECT_EQ(columnaDe(trasElTitulo().value(1), QStringLiteral("T01")), 14) << "the models view lists the models";
+    elegir(modelos.dbgModelos, 0);
+    clic(modelos.cmdAñadirMarcas);
+    clic(modelos.cmdImprimir);
+    const QStringList pagina = fakePrinter().page();
+    EXPECT_EQ(columnaDe(pagina.at(2), QStringLiteral("LISTADO DE MARCAS ACTIVAS EN EL CONTRATO:")), 12);
+    lineas = pagina.mid(3);
+    ASSERT_EQ(lineas.size(), 5);
+    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("Número de registros : ")), 8);
+    EXPECT_EQ(columnaDe(lineas[3], QStringLiteral("Descripción Marca")), 30);
+    EXPECT_EQ(columnaDe(lineas[4], QStringLiteral("0001")), 16);
+    EXPECT_EQ(columnaDe(lineas[4], QStringLiteral("NOMBRE")), 30);
+    EXPECT_TRUE(fakeClock().waits.empty());
+
+    // A model without marks: the headings, then the message.
+    dobleClic(modelos.dbgMarcasSeleccionadas, 0);
+    clic(modelos.cmdImprimir);
+    EXPECT_EQ(fakePrinter().page().size(), 7);
+    EXPECT_EQ(ultimoMensaje(), QStringLiteral("No hay ningun registro a imprimir"));
+}
+
+TEST_F(ListadosTest, ClausesPrintInSlicesOfSeventyCharacters)
+{
+    const auto texto = [](int largo) {
+        QString t;
+        for (int i = 0; i < largo; ++i)
+            t += QChar(QLatin1Char('a' + (i / 70) % 26));
+        return t;
+    };
+    for (int largo : {70, 71, 105, 140, 175})
+        insertar("Clausulas", {{QStringLiteral("Clausula"), texto(largo)}});
+    auto& w = abrir<frmClausulas>();
+    clic(w.cmdImprimir);
+
+    const QStringList lineas = trasElTitulo();
+    const QString a70 = QString(70, QLatin1Char('a'));
+    const QString b70 = QString(70, QLatin1Char('b'));
+    const QString numerada = QStringLiteral("         %1   ");
+    const QString sangrada = QString(14, QLatin1Char(' '));
+    EXPECT_EQ(lineas, (QStringList{
+                          QStringLiteral("       Núm.  Clausula."),
+                          numerada.arg(1) + a70,
+                          numerada.arg(2) + a70, sangrada + QStringLiteral("b"),
+                          numerada.arg(3) + a70, sangrada + QString(35, QLatin1Char('b')), QString(),
+                          numerada.arg(4) + a70, sangrada + b70, QString(),
+                          numerada.arg(5) + a70, sangrada + b70, sangrada + QString(35, QLatin1Char('c')),
+                      }));
+    EXPECT_EQ(fakePrinter().find(a70)->font, (platform::PrintFont{"Courier", 11}));
+    EXPECT_EQ(fakeClock().waits, std::vector<double>{2.0});
+}

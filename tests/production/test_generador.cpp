@@ -1,0 +1,321 @@
+#include "Catalogo.h"
+#include "Copias.h"
+#include "DocumentFiles.h"
+
+#include "companies/frmEmpresa.h"
+#include "companies/frmEmpresas.h"
+#include "platform/DBGrid.h"
+#include "platform/Document.h"
+#include "platform/FlexGrid.h"
+#include "platform/MaskEdBox.h"
+#include "platform/TextBox.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using platform::Answer;
+using platform::Forms;
+using namespace testing_support;
+
+namespace {
+
+constexpr auto kPlantilla = "C:\\Quelvan\\Dorvane\\Obra.rtf";
+constexpr auto kContrato = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc";
+constexpr auto kCopiaBasica = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001CB.doc";
+
+Paragraph marcadores(const QString& rotulo, const QStringList& nombres)
+{
+    Paragraph p{text(rotulo)};
+    for (const QString& nombre : nombres)
+        p.insert(p.end(), {text(QStringLiteral(" ")), start(nombre), end(nombre)});
+    return p;
+}
+
+// A template with the marks 0002, 0076, 0102 (twice), 0115, 0116, 0222, 0223 and 0250,
+// the fixed bookmarks and those of the copia básica; `sin` is left out.
+QByteArray plantilla(const QString& sin = {})
+{
+    const auto quitar = [&](QStringList nombres) {
+        nombres.removeAll(sin);
+        return nombres;
+    };
+    SampleDocument d;
+    d.body = {marcadores(QStringLiteral("CONTRATO"), {"Basica"}),
+              marcadores(QStringLiteral("Código:"), {"Nombre"}),
+              marcadores(QStringLiteral("Empresa:"), {"M0002"}),
+              marcadores(QStringLiteral("Trabajador:"), quitar({"M0102", "M0115", "B0115", "M0116", "B0116"})),
+              marcadores(QStringLiteral("Salario y fechas:"), {"M0250", "M0076", "M0222", "M0223"}),
+              marcadores(QStringLiteral("Firma:"), {"M2102", "BPIE1", "BPIE2"}),
+              {start("Clausula1"), end("Clausula1"), text("Fin de las cláusulas.")},
+              marcadores(QStringLiteral("Lugar y fecha:"), {"Dato1", "Dato2", "Dato3", "Dato4"}),
+              marcadores(QStringLiteral("Pie:"), {"BPIE11", "BPIE22"})};
+    return toRtf(d);
+}
+
+} // namespace
+
+class GeneradorTest : public ProduccionTest {
+protected:
+    GeneradorTest() : previousTemp_(qgetenv("TMPDIR"))
+    {
+        qputenv("TMPDIR", driveC.filePath(QStringLiteral("Temp")).toUtf8());
+        QDir().mkpath(driveC.filePath(QStringLiteral("Temp")));
+        const int idModelo = modelo(QStringLiteral("OBRA"), QStringLiteral("obra.RTF"));
+        idContrato = contrato(tipo(QStringLiteral("TEMPORAL")), QStringLiteral("401"), QStringLiteral("Obra"),
+                              QStringLiteral("OBRA"));
+        contrato(tipo(QStringLiteral("PRORROGA")), QStringLiteral("402"), QStringLiteral("Prórroga"),
+                 QStringLiteral("OBRA"));
+        for (const char* codigo : {"0002", "0076", "0102", "0115", "0116", "0250", "0222", "0223"})
+            marcaDeModelo(idModelo, QString::fromLatin1(codigo), QStringLiteral("DATO ") + QString::fromLatin1(codigo),
+                          QLatin1String(codigo) == QLatin1String("0102") ? QStringLiteral("2") : QStringLiteral("1"));
+        for (const char* clausula : {"Periodo de prueba.", "Horas extra."})
+            insertar("Clausulas", {{QStringLiteral("Clausula"), QString::fromUtf8(clausula)}});
+        writeFile(kPlantilla, plantilla());
+    }
+    ~GeneradorTest() override
+    {
+        copias.reset();
+        qputenv("TMPDIR", previousTemp_);
+    }
+
+    // The window opened from the imported-records list, the contract chosen.
+    frmEleccionContrato& desdeImportados(const QString& tipoContrato, const QString& contratoCaption)
+    {
+        auto& form = abrirDesdeImportados(QStringLiteral("00001"), QStringLiteral("00012"));
+        elegir(form, tipoContrato, contratoCaption);
+        responderCopias(form);
+        return form;
+    }
+    void responderCopias(frmEleccionContrato& form)
+    {
+        copias = std::make_unique<CopiesAnswerer>(form.fraDatosImprimir, form.txtNumeroCopias, form.cmdCopias);
+    }
+    // Clicks the value of a mark in the grid and types it.
+    static void escribirMarca(frmEleccionContrato& form, const QString& codigo, const QString& valor)
+    {
+        platform::FlexGrid& g = *form.mshMarcas;
+        for (int r = 1; r < g.Rows(); ++r) {
+            if (g.TextMatrix(r, 0) == codigo) {
+                QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.visualRect(g.model()->index(r, 2)).center());
+                teclear(&g, valor);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no mark " << codigo.toStdString();
+    }
+    static void ponerMarca(frmEleccionContrato& form, const char* codigo, const char* valor)
+    {
+        for (int r = 1; r < form.mshMarcas->Rows(); ++r) {
+            if (form.mshMarcas->TextMatrix(r, 0) == QLatin1String(codigo))
+                form.mshMarcas->setTextMatrix(r, 2, QString::fromUtf8(valor));
+        }
+    }
+    static QString marcador(const char* documento, const char* nombre)
+    {
+        return platform::Document::open(host(documento)).bookmarkText(QString::fromLatin1(nombre));
+    }
+    static platform::Row fila(const char* sql) { return *db().first(QString::fromUtf8(sql)); }
+
+    int idContrato = 0;
+    std::unique_ptr<CopiesAnswerer> copias;
+
+private:
+    QByteArray previousTemp_;
+};
+
+TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasica)
+{
+    // A company and a worker created in the record window, then "Contrato.".
+    Forms::show<frmEmpresas>().cmdNuevo->click();
+    auto& ficha = *Forms::loaded<frmEmpresa>();
+    ficha.txtNombreEmpresa->setText(QStringLiteral("TALLERES SA"));
+    ficha.txtNumEmpresa->setText(QStringLiteral("12"));
+    ficha.txtNumEmpresa->leaveFocus();
+    msg().answer(Answer::Yes); // the company
+    ficha.SSTab1->setCurrentIndex(1);
+    msg().answer(Answer::Yes); // the proposed worker number
+    ficha.cmdNuevo->click();
+    ficha.txtNombreTrabajador->setText(QStringLiteral("ANA ROS"));
+    ficha.txtDNI->setText(QStringLiteral("12345678Z"));
+    ficha.txtFechaNac->setText(QStringLiteral("15/03/1980"));
+    msg().answer(Answer::Yes); // the worker
+    ficha.cmdGrabar->click();
+    ficha.dbgTrabajadores->setRow(0);
+    ficha.cmdEditar->click();
+    ficha.cmdContratoManual->click();
+    auto& form = *Forms::loaded<frmEleccionContrato>();
+    ASSERT_EQ(Forms::loaded<frmEmpresa>(), nullptr);
+    responderCopias(form);
+
+    // The contract, a mark, a clause, the month by name.
+    elegir(form, QStringLiteral("TEMPORAL"), QStringLiteral("401 - Obra"));
+    escribirMarca(form, QStringLiteral("0250"), QStringLiteral("21000"));
+    escribirMarca(form, QStringLiteral("0076"), QStringLiteral("31/12/2027"));
+    form.SSTab1->setCurrentIndex(1);
+    form.chkClausula[1]->click();
+    form.SSTab1->setCurrentIndex(2);
+    QTest::keyClicks(form.txtLugar, QStringLiteral("Lleida"));
+    form.optLetras->click();
+
+    // The user saves a change in the word processor before printing.
+    fakeOffice().onCall = [](const FakeOffice::Call& llamada) {
+        if (llamada.action != QLatin1String("show"))
+            return;
+        auto documento = platform::Document::open(llamada.path);
+        documento.insertAfter(QStringLiteral("Nombre"), QStringLiteral(" (revisado)"));
+        documento.save();
+    };
+    // Nothing of the window can start a second run meanwhile.
+    bool bloqueada = true;
+    fakeClock().duringWait = [&](double) {
+        bloqueada = bloqueada && !form.cmdRealizarContrato->isEnabled() && !form.cmdSalir->isEnabled();
+        form.close();
+    };
+    for (Answer a : {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes})
+        msg().answer(a); // print, store, copia básica, print it, store it
+    copias->answer(QStringLiteral("2"));
+    copias->answer(QStringLiteral("1"));
+    form.cmdRealizarContrato->click();
+
+    EXPECT_EQ(msg().unusedAnswers(), 0u);
+    EXPECT_TRUE(bloqueada);
+    ASSERT_EQ(Forms::loaded<frmEleccionContrato>(), &form);
+    EXPECT_TRUE(form.cmdSalir->isEnabled());
+    EXPECT_FALSE(platform::isShown(form.fraProgreso));
+    // Shown, printed double-sided in two copies, then the copia básica from a copy of its own.
+    QStringList pasos;
+    for (const QString& linea : fakeOffice().journal())
+        pasos << linea.section(QLatin1Char(' '), 0, -2); // without the file's name
+    EXPECT_EQ(pasos, (QStringList{"show", "print odd 2", "print even 2", "print odd 1", "print even 1"}));
+    EXPECT_NE(fakeOffice().calls[3].path, fakeOffice().calls[1].path);
+    EXPECT_TRUE(fakeOffice().calls[1].content.contains("21000"));
+    for (const char* final : {" y pulse Aceptar", ", y pulse Aceptar"})
+        EXPECT_TRUE(msg().texts().contains(QStringLiteral("Una vez finalizada la impresión de la primera hoja situe "
+                                                          "la segunda en la bandeja")
+                                           + QString::fromUtf8(final)));
+
+    // The stored contract: marks, clause, description with the user's change, foot.
+    QStringList escrito;
+    for (const char* m :
+         {"M0102", "M2102", "M0115", "M0250", "Clausula1", "Nombre", "Dato1", "Dato2", "Dato3", "Dato4"})
+        escrito << marcador(kContrato, m);
+    EXPECT_EQ(escrito, (QStringList{"ANA ROS", "ANA ROS", "12345678Z", "21000", "- Primera. Horas extra.\n",
+                                    "401 Tiempo Completo Obra Serv. Determ. (revisado)", "Lleida", "06", "diciembre",
+                                    "2026"}));
+
+    // Its copia básica: blanks and captions, no personal data.
+    const QByteArray copia = readFile(kCopiaBasica);
+    EXPECT_FALSE(copia.contains("12345678Z") || copia.contains("15/03/1980"));
+    EXPECT_EQ(marcador(kCopiaBasica, "B0115"), QString(112, QLatin1Char(' ')));
+    EXPECT_EQ(marcador(kCopiaBasica, "BPIE2"),
+              QStringLiteral("El/la representante de los trabajadores") + QString(186, QLatin1Char(' ')));
+    EXPECT_EQ(marcador(kCopiaBasica, "Basica"), QStringLiteral("COPIA BÁSICA"));
+
+    // The list of stored contracts and the worker.
+    const auto campos = [](const char* sql) {
+        QStringList valores;
+        for (const auto& [nombre, valor] : fila(sql).fields())
+            valores << valor.toString();
+        return valores;
+    };
+    EXPECT_EQ(campos("SELECT Empresa, Trabajador, Fecha, TipoContrato, Nombre FROM ContratosGrabados"),
+              (QStringList{"TALLERES SA", "ANA ROS", "2026-12-06", "401 - Obra", "0001200001.doc"}));
+    EXPECT_EQ(campos("SELECT Contrato, TipoContrato, IdContrato, FechaContrato, FechaVencimiento FROM Trabajadores"),
+              (QStringList{"401 - Obra", "TEMPORAL", QString::number(idContrato), "2026-12-06", "2027-12-31"}));
+    EXPECT_FALSE(TrabajadorGrabadoParaContrato);
+}
+
+TEST_F(GeneradorTest, AnExtensionPrintsWholeOncePerCopyAndIsStoredForTheWorkerTheHeaderNames)
+{
+    const qint64 empresa = insertar("Empresas", {{QStringLiteral("NúmeroEmpresa"), QStringLiteral("00012")}});
+    const qint64 otra = insertar("Empresas", {{QStringLiteral("NúmeroEmpresa"), QStringLiteral("00099")}});
+    const auto trabajador = [](qint64 idEmpresa) {
+        return insertar("Trabajadores", {{QStringLiteral("IdEmpresa"), QString::number(idEmpresa)},
+                                         {QStringLiteral("NúmeroTrabajador"), 1}});
+    };
+    IdTrabajadorContrato = trabajador(otra); // left by an earlier hand-off
+    const qint64 delEncabezado = trabajador(empresa);
+    auto& form = desdeImportados(QStringLiteral("PRORROGA"), QStringLiteral("402 - Prórroga"));
+    ponerMarca(form, "0222", "6 Meses  ");
+    ponerMarca(form, "0223", "01/01/2027");
+
+    for (Answer a : {Answer::Yes, Answer::Yes, Answer::No})
+        msg().answer(a); // print, store, no copia básica
+    copias->answer(QStringLiteral("3"));
+    form.cmdRealizarContrato->click();
+
+    ASSERT_EQ(fakeOffice().journal().size(), 2);
+    EXPECT_TRUE(fakeOffice().journal()[1].startsWith(QStringLiteral("print all 3 Contrato")));
+    EXPECT_EQ(msg().texts(), (QStringList{"¿Desea Imprimir la prórroga?",
+                                          "¿Desea guardar la prórroga en la base de datos?",
+                                          "¿Desea copia básica?"}));
+    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\Contratos\\0001200001P.doc"));
+    const auto grabado = fila("SELECT * FROM ContratosGrabados");
+    EXPECT_TRUE(grabado.isNull(QStringLiteral("Nombre")));
+    EXPECT_TRUE(grabado.isNull(QStringLiteral("TipoContrato")));
+    const auto prorroga = fila("SELECT * FROM Trabajadores WHERE FechaInicioProrroga IS NOT NULL");
+    EXPECT_EQ(prorroga.value(QStringLiteral("IdTrabajador")).toLongLong(), delEncabezado);
+    EXPECT_EQ(prorroga.text(QStringLiteral("FechaInicioProrroga")), QStringLiteral("2027-01-01"));
+    EXPECT_EQ(prorroga.text(QStringLiteral("Duracion")), QStringLiteral("6 Meses  "));
+}
+
+TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
+{
+    struct Caso {
+        const char* descripcion;
+        std::function<void(frmEleccionContrato&)> preparar;
+        QString mensaje;
+    };
+    const std::vector<Caso> casos = {
+        {"template missing", [](auto&) { QFile::remove(host(kPlantilla)); },
+         QStringLiteral("Error al abrir la plantilla.\r\n")},
+        {"template unreadable", [](auto&) { writeFile(kPlantilla, "no es un documento"); },
+         QStringLiteral("No se puede abrir la plantilla de Word,")},
+        {"bookmark missing", [](auto&) { writeFile(kPlantilla, plantilla(QStringLiteral("M0115"))); },
+         QStringLiteral("Error al escribir la marca 0115.\r\nLa plantilla no tiene el marcador M0115.")},
+        {"date not a date", [](auto& f) { f.mskFechaContrato->setText(QStringLiteral("31/02/2027")); },
+         QStringLiteral("La fecha en que se efectua el contrato, 31/02/2027, no es una fecha válida.")},
+    };
+    for (const Caso& caso : casos) {
+        auto& form = desdeImportados(QStringLiteral("TEMPORAL"), QStringLiteral("401 - Obra"));
+        ponerMarca(form, "0115", "12345678Z");
+        caso.preparar(form);
+        form.cmdRealizarContrato->click();
+        EXPECT_TRUE(msg().texts().last().startsWith(caso.mensaje)) << caso.descripcion << ": "
+                                                                    << msg().texts().last().toStdString();
+        EXPECT_TRUE(form.cmdSalir->isEnabled()) << caso.descripcion;
+        EXPECT_TRUE(form.cmdRealizarContrato->isEnabled()) << caso.descripcion;
+        EXPECT_FALSE(platform::isShown(form.fraProgreso)) << caso.descripcion;
+        EXPECT_TRUE(fakeOffice().calls.empty()) << caso.descripcion;
+        copias.reset();
+        Forms::unload(form);
+        writeFile(kPlantilla, plantilla());
+    }
+
+    // Numbers that cannot name a file store nothing, and a document neither
+    // printed nor stored is not written to the worker the record window
+    // saved; a stored copy that cannot be written leaves no row behind.
+    IdTrabajadorGrabado = insertar("Trabajadores", {{QStringLiteral("NombreTrabajador"), QStringLiteral("ANA")}});
+    TrabajadorGrabadoParaContrato = true;
+    auto& form = desdeImportados(QStringLiteral("TEMPORAL"), QStringLiteral("401 - Obra"));
+    form.txtNumTrabajador->setText(QStringLiteral("00/01"));
+    for (Answer a : {Answer::No, Answer::Yes, Answer::No})
+        msg().answer(a);
+    form.cmdRealizarContrato->click();
+    EXPECT_TRUE(msg().texts().contains(QStringLiteral(
+        "No se ha guardado el documento: el número de empresa y el número de trabajador deben estar rellenos y no "
+        "pueden llevar ninguno de los caracteres \\ / : * ? \" < > |")));
+    EXPECT_TRUE(fila("SELECT Contrato FROM Trabajadores").isNull(QStringLiteral("Contrato")));
+    form.txtNumTrabajador->setText(QStringLiteral("00001"));
+    writeFile("C:\\Quelvan\\Dorvane\\Contratos", "un fichero donde iría la carpeta");
+    for (Answer a : {Answer::No, Answer::Yes})
+        msg().answer(a);
+    form.cmdRealizarContrato->click();
+    EXPECT_TRUE(msg().texts().last().startsWith(QStringLiteral("Error al guardar el documento en la carpeta de "
+                                                               "contratos.\r\n")));
+    EXPECT_EQ(msg().unusedAnswers(), 0u);
+    EXPECT_TRUE(db().select(QStringLiteral("SELECT * FROM ContratosGrabados")).empty());
+}
