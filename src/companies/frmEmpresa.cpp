@@ -215,7 +215,7 @@ void frmEmpresa::ConstruirEmpresa(QWidget* pagina)
 void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
 {
     fraContenedor = place(new QGroupBox, "fraContenedor", 120, 120, 11400, 7140, pagina);
-    fraContenedor->setStyleSheet(QStringLiteral("QGroupBox#fraContenedor { border: 0; margin: 0; }"));
+    fraContenedor->setFlat(true);
 
     fraTrabajadores = place(new QGroupBox(QStringLiteral("Trabajadores : ")), "fraTrabajadores", 0, 0, 11400, 7140,
                             fraContenedor);

@@ -462,6 +462,16 @@ TEST_F(EmpresasTest, TheKeyboardMovesOnFromEveryBox)
     EXPECT_TRUE(f.txtObservacionesTrabajador->toPlainText().isEmpty());
 }
 
+TEST_F(EmpresasTest, EveryTabIsScaledToOneFont)
+{
+    fakeScreen().setPixels(1280, 1024);
+    auto& f = abrir(empresa("00001", "Alfa"));
+    const qreal empresa = f.lblNombre[0]->font().pointSizeF();
+    EXPECT_EQ(f.lblTrabajador[0]->font().pointSizeF(), empresa);
+    EXPECT_EQ(f.chkEnvCliente->font().pointSizeF(), empresa);
+    EXPECT_EQ(f.dbgTrabajadores->font().pointSizeF(), empresa);
+}
+
 TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
 {
     const qint64 alfa = empresa("00001", "Alfa");
