@@ -45,7 +45,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScopedValueRollback>
 #include <QStyle>
 #include <QUrlQuery>
 
@@ -780,11 +779,10 @@ void frmMenu::cmdTraspaso_Click()
 
 void frmMenu::optActualizacion_Click(int Index)
 {
-    // The notice's pause lets clicks through; a second run would apply the
-    // same file again.
-    if (aplicandoActualizacion_)
-        return;
-    const QScopedValueRollback guarda(aplicandoActualizacion_, true);
+    // The notice's pause lets window events through: meanwhile the window
+    // takes no clicks, so the same file is not applied twice and the window
+    // is neither closed nor left for another under the running update.
+    const platform::BlockedWindow bloqueo(*this);
     if (Index == 0)
         ImportarModelos();
     else if (Index == 1)
