@@ -20,6 +20,7 @@ packages=(
 # documents, the CUPS client sends them to the printer. Tests need neither.
 start_packages=(
     libreoffice-writer libreoffice-l10n-es fonts-liberation2 cups-client
+    xdg-utils
 )
 
 install_packages() {

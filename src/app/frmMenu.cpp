@@ -45,7 +45,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScopedValueRollback>
 #include <QStyle>
 #include <QUrlQuery>
 
@@ -536,7 +535,8 @@ void frmMenu::cmdPlantillas_Click()
     Forms::unload(*this);
 }
 
-// The results and alerts panels give way to the panel being opened.
+// The results, alerts and catalogue update panels give way to the panel
+// being opened.
 void frmMenu::CerrarResultadosYAvisos()
 {
     if (isShown(fraResultadosE))
@@ -545,6 +545,7 @@ void frmMenu::CerrarResultadosYAvisos()
         fraAvisos->hide();
         shaAvisos->hide();
     }
+    fraActualizacion->hide();
 }
 
 void frmMenu::cmdTablas_Click()
@@ -630,6 +631,7 @@ void frmMenu::cmdImportar_Click()
         cmdCerrar_Click();
     fraMantenimientos->hide();
     shaMantenimientos->hide();
+    fraActualizacion->hide();
     List1->clear();
     try {
         LeerConfiguracion();
@@ -780,11 +782,10 @@ void frmMenu::cmdTraspaso_Click()
 
 void frmMenu::optActualizacion_Click(int Index)
 {
-    // The notice's pause lets clicks through; a second run would apply the
-    // same file again.
-    if (aplicandoActualizacion_)
-        return;
-    const QScopedValueRollback guarda(aplicandoActualizacion_, true);
+    // The notice's pause lets window events through: meanwhile the window
+    // takes no clicks, so the same file is not applied twice and the window
+    // is neither closed nor left for another under the running update.
+    const platform::BlockedWindow bloqueo(*this);
     if (Index == 0)
         ImportarModelos();
     else if (Index == 1)

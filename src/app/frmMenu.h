@@ -180,7 +180,6 @@ private:
     int PosicionIp = 0;
     bool CerrandoOcteto = false;
     bool OctetoCorregido = false;
-    bool aplicandoActualizacion_ = false;
 
     // Counters of the latest import run.
     int ContadorFicheros = 0;

@@ -11,6 +11,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
 
 using platform::MsgBox;
 namespace estilo = platform::style;
@@ -206,12 +209,26 @@ void frmModelos::cmdAñadirMarcas_Click()
         boton->setEnabled(false);
 }
 
-void frmModelos::RefrescarMarcasSeleccionadas()
+void frmModelos::RefrescarMarcasSeleccionadas(bool enSuSitio)
 {
-    dbgMarcasSeleccionadas->Refresh(db(),
-                                    QStringLiteral("SELECT * FROM MarcasCont WHERE IdModelo = ? ORDER BY %1")
-                                        .arg(platform::quoteName(ordenSeleccionadas_)),
-                                    {IdModeloActual});
+    platform::DBGrid& lista = *dbgMarcasSeleccionadas;
+    const QString id = lista.Id();
+    const int fila = lista.Row();
+    const int desplazamiento = lista.verticalScrollBar()->value();
+    lista.Refresh(db(),
+                  QStringLiteral("SELECT * FROM MarcasCont WHERE IdModelo = ? ORDER BY %1")
+                      .arg(platform::quoteName(ordenSeleccionadas_)),
+                  {IdModeloActual});
+    if (!enSuSitio || lista.RecordCount() == 0)
+        return;
+    // The same mark, or the one now in the place of a mark removed.
+    int actual = std::min(std::max(fila, 0), lista.RecordCount() - 1);
+    for (int r = 0; r < lista.RecordCount(); ++r) {
+        if (lista.records()[static_cast<std::size_t>(r)].text(QStringLiteral("IdMarca")) == id)
+            actual = r;
+    }
+    lista.setRow(actual);
+    lista.verticalScrollBar()->setValue(desplazamiento);
 }
 
 void frmModelos::dbgMarcas_DblClick()
@@ -228,7 +245,7 @@ void frmModelos::dbgMarcas_DblClick()
     } else {
         catalogo::AnadirMarcaAModelo(db(), IdModeloActual, marca);
     }
-    RefrescarMarcasSeleccionadas();
+    RefrescarMarcasSeleccionadas(true);
 }
 
 void frmModelos::dbgMarcasSeleccionadas_DblClick()
@@ -238,7 +255,7 @@ void frmModelos::dbgMarcasSeleccionadas_DblClick()
     if (!valida)
         return;
     catalogo::QuitarMarcaDeModelo(db(), fila);
-    RefrescarMarcasSeleccionadas();
+    RefrescarMarcasSeleccionadas(true);
 }
 
 void frmModelos::dbgMarcas_HeadClick(int ColIndex)

@@ -44,8 +44,10 @@ protected:
 
 private:
     bool enVistaMarcas() const;
-    // The lower grid on the model's marks, in the order chosen last.
-    void RefrescarMarcasSeleccionadas();
+    // The lower grid on the model's marks, in the order chosen last. After a
+    // mark is added, counted or removed the grid keeps its place, the same
+    // mark current, so a second double-click at one spot acts on one mark.
+    void RefrescarMarcasSeleccionadas(bool enSuSitio = false);
 
     QString ordenSeleccionadas_;
 };

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -102,10 +103,12 @@ std::optional<QString> valorDe(const Row& fila, const QString& campo, bool fecha
     return valor.toString();
 }
 
-// The user may type no more than `maximo` characters; a longer text set by
-// code stays whole.
+// A box of several lines: Tab moves on to the next box, as it does from any
+// other; the user may type no more than `maximo` characters, and a longer
+// text set by code stays whole.
 void limitar(QPlainTextEdit* memo, int maximo)
 {
+    memo->setTabChangesFocus(true);
     auto anterior = std::make_shared<QString>();
     QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, maximo, anterior] {
         const QString actual = memo->toPlainText();
@@ -127,6 +130,10 @@ frmEmpresa::frmEmpresa() : Form(QStringLiteral("frmEmpresa"))
     designSize(12000, 9360);
 
     SSTab1 = place(new QTabWidget, "SSTab1", 120, 120, 11760, 7920);
+    // A click on a tab takes the focus first, so the box being left is
+    // checked before the tab changes and its answer holds the click back:
+    // no tab change saves a value the check is refusing.
+    SSTab1->tabBar()->setFocusPolicy(Qt::StrongFocus);
     auto* pestanaEmpresa = new QWidget;
     auto* pestanaTrabajadores = new QWidget;
     auto* pestanaClausulas = new QWidget;
@@ -208,7 +215,7 @@ void frmEmpresa::ConstruirEmpresa(QWidget* pagina)
 void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
 {
     fraContenedor = place(new QGroupBox, "fraContenedor", 120, 120, 11400, 7140, pagina);
-    fraContenedor->setStyleSheet(QStringLiteral("QGroupBox#fraContenedor { border: 0; margin: 0; }"));
+    fraContenedor->setFlat(true);
 
     fraTrabajadores = place(new QGroupBox(QStringLiteral("Trabajadores : ")), "fraTrabajadores", 0, 0, 11400, 7140,
                             fraContenedor);

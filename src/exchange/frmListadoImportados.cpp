@@ -10,7 +10,6 @@
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
-#include "platform/Screen.h"
 #include "production/frmEleccionContrato.h"
 
 #include <QCloseEvent>
@@ -21,14 +20,13 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <algorithm>
+#include <optional>
 
 using platform::Forms;
 
 namespace {
 
-// Design width of the grid and of its columns, in twips.
-constexpr int kAnchoRejilla = 9480;
+// Widths of the columns, in twips; the layout widens them with the window.
 constexpr int kAnchosColumnas[] = {400, 650, 3500, 650, 3500};
 
 // Company number and worker number of a file of ContratosTemp: the name less
@@ -73,7 +71,7 @@ frmListadoImportados::frmListadoImportados() : Form(QStringLiteral("frmListadoIm
     lblMensaje0Contratos->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     lblMensaje0Contratos->setAlignment(Qt::AlignCenter);
 
-    mshListadoImportados = place(new platform::FlexGrid, "mshListadoImportados", 240, 1680, kAnchoRejilla, 5280);
+    mshListadoImportados = place(new platform::FlexGrid, "mshListadoImportados", 240, 1680, 9480, 5280);
 
     cmdRealizarContrato =
         place(new QPushButton(QStringLiteral("Realizar Contrato")), "cmdRealizarContrato", 240, 7200, 2400, 480);
@@ -97,18 +95,6 @@ void frmListadoImportados::Form_Load()
 void frmListadoImportados::Form_Resize()
 {
     Elastico().FormResize(*this);
-    AjustarColumnas();
-}
-
-// The columns keep their share of the grid, whose size and font follow the
-// window's.
-void frmListadoImportados::AjustarColumnas()
-{
-    if (mshListadoImportados->Cols() < 5)
-        return;
-    const double escala = platform::pixelsToTwips(mshListadoImportados->width()) / double(kAnchoRejilla);
-    for (int c = 0; c < 5; ++c)
-        mshListadoImportados->setColWidth(c, static_cast<int>(kAnchosColumnas[c] * std::max(1.0, escala)));
 }
 
 // Lists the waiting files, each with its worker as stored. Files without a
@@ -137,9 +123,10 @@ void frmListadoImportados::LlenarLista()
     grid->setFixedRows(1);
     grid->setFixedCols(1);
     const char* const cabeceras[] = {"N", "Trab.", "Nombre Trabajador.", "Empre", "Nombre Empresa"};
-    for (int c = 0; c < 5; ++c)
+    for (int c = 0; c < 5; ++c) {
         grid->setTextMatrix(0, c, QString::fromUtf8(cabeceras[c]));
-    AjustarColumnas();
+        grid->setColWidth(c, kAnchosColumnas[c]);
+    }
     grid->setRow(0);
     grid->setCol(0);
     grid->setCellFontBold(true);

@@ -44,7 +44,6 @@ protected:
 
 private:
     void LlenarLista();
-    void AjustarColumnas();
     // The file of the current row; empty when the row is no filled data row.
     QString FicheroActual() const;
 

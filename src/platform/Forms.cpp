@@ -1,11 +1,13 @@
 #include "platform/Forms.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace platform {
 
@@ -13,6 +15,8 @@ namespace {
 
 struct Runtime {
     std::map<std::type_index, Form*> loaded;
+    // Unloaded windows whose objects are not destroyed yet.
+    std::vector<QPointer<Form>> leaving;
     // Windows in the order they were last activated; the last is the active one.
     std::vector<Form*> activation;
     bool ended = false;
@@ -90,6 +94,27 @@ void endWhenNothingIsShown()
     checkNothingShown(runtime().generation, 0);
 }
 
+// A window unloaded inside a nested event loop (a pause, a message box) may
+// have a handler of its own still waiting below that loop, which goes on with
+// the window once the loop ends. Unloaded windows are destroyed only from the
+// program's own event loop, when no such handler is left.
+void destroyWhenIdle(int generation, int delayMs)
+{
+    QTimer::singleShot(delayMs, [generation] {
+        auto& r = runtime();
+        if (r.generation != generation)
+            return;
+        if (QThread::currentThread()->loopLevel() > 1) {
+            destroyWhenIdle(generation, 100);
+            return;
+        }
+        for (const QPointer<Form>& form : std::exchange(r.leaving, {})) {
+            if (form)
+                form->deleteLater();
+        }
+    });
+}
+
 } // namespace
 
 Form* Forms::find(std::type_index type)
@@ -146,7 +171,8 @@ void Forms::unload(Form& form)
         }
     }
     form.hide();
-    form.deleteLater();
+    runtime().leaving.emplace_back(&form);
+    destroyWhenIdle(runtime().generation, 0);
     bringBackPrevious(&form);
     if (loaded.empty())
         endProgram();
@@ -204,6 +230,8 @@ void Forms::reset()
     r.activation.clear();
     for (const auto& entry : loaded)
         delete entry.second;
+    for (const QPointer<Form>& form : std::exchange(r.leaving, {}))
+        delete form.data();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     r.ended = false;
     ++r.generation;

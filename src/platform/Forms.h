@@ -11,8 +11,9 @@ namespace platform {
 // The windows runtime: one instance per window class, reached by its class.
 // Touching a window that is not loaded loads it (its load handler runs)
 // without showing it. Every window is modeless. An unloaded window is
-// destroyed later (it may be unloading from inside its own handler), but the
-// next touch already gets a fresh instance. The program ends when its last
+// destroyed only once the program is back in its own event loop (a handler
+// of its own may still be running, or waiting in a pause), but the next
+// touch already gets a fresh instance. The program ends when its last
 // window is unloaded, or once no loaded window is left on the screen.
 class Forms {
 public:

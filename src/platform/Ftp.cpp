@@ -271,7 +271,9 @@ public:
         for (QByteArray name : listing.split('\n')) {
             if (name.endsWith('\r'))
                 name.chop(1);
-            if (!name.startsWith(prefix) || !plainName(name))
+            // A name of the key alone names no company and no worker: it could
+            // never be filed under them, so it stays on the server.
+            if (!name.startsWith(prefix) || name.size() <= prefix.size() || !plainName(name))
                 continue;
             const OneFile one = fetchOne(session, name, localFolder);
             if (one.landed)

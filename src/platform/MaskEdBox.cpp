@@ -114,7 +114,9 @@ void MaskEdBox::setText(const QString& text)
             text_[i] = c == prompt_ || accepts(i, c) ? c : prompt_;
         }
     }
-    display(position);
+    // An emptied box (a value refused, a number to type again) is typed
+    // from its first place; otherwise the cursor stays where it was.
+    display(!unmasked() && text_ == emptyText() ? 0 : position);
 }
 
 QString MaskEdBox::emptyText() const

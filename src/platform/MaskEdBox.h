@@ -35,7 +35,9 @@ public:
     QChar promptChar() const { return prompt_; }
 
     // The whole masked text. Setting it takes the text place by place: a text
-    // shorter than the mask leaves prompts in the remaining places.
+    // shorter than the mask leaves prompts in the remaining places. The
+    // cursor stays where it was, except in a box left empty: there it goes
+    // to the start.
     QString Text() const;
     void setText(const QString& text);
     // The empty mask: literals and prompts only.

@@ -33,6 +33,9 @@ void TextBox::setText(const QString& text)
     if (maxLength_ > 0)
         QLineEdit::setMaxLength(std::max(maxLength_, static_cast<int>(text.size())));
     QLineEdit::setText(text);
+    // The cursor goes to the start, so a text longer than the box shows its
+    // beginning.
+    setCursorPosition(0);
 }
 
 void TextBox::setMaxLength(int length)

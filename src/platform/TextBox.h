@@ -26,7 +26,8 @@ class TextBox : public QLineEdit, public FocusEvents {
 public:
     explicit TextBox(QWidget* parent = nullptr);
 
-    // Hides QLineEdit's own: text set by code is never cut to MaxLength.
+    // Hides QLineEdit's own: text set by code is never cut to MaxLength, and
+    // the box shows it from its beginning.
     void setText(const QString& text);
     void setMaxLength(int length);
     int MaxLength() const { return maxLength_; }

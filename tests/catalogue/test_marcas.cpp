@@ -210,6 +210,31 @@ TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
     EXPECT_EQ(veces(m2, QStringLiteral("0001")), QStringLiteral("2"));
 }
 
+// Counting a mark back to once re-reads the list of the model's marks: it
+// stays where it was, so the next double-click at the same place removes
+// that mark and no other.
+TEST_F(MarcasTest, TheModelsMarksStayInPlaceBetweenDoubleClicks)
+{
+    const QString m1 = QString::number(modelo(QStringLiteral("M1")));
+    for (int i = 1; i <= 12; ++i)
+        marcaDeModelo(m1, QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')), i == 12 ? QStringLiteral("2") : QVariant());
+    auto& w = abrir<frmModelos>();
+    elegir(w.dbgModelos, 0);
+    clic(w.cmdAñadirMarcas);
+    auto* lista = w.dbgMarcasSeleccionadas;
+    lista->scrollToBottom();
+    const QPoint ultima = centro(lista, 11);
+    ASSERT_TRUE(lista->viewport()->rect().contains(ultima));
+    QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, ultima);
+    EXPECT_EQ(veces(m1, QStringLiteral("0012")), QString());
+    QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, ultima);
+    EXPECT_EQ(veces(m1, QStringLiteral("0012")), QStringLiteral("<ninguna>"));
+    QStringList quedan;
+    for (int i = 1; i <= 11; ++i)
+        quedan << QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
+    EXPECT_EQ(columna(lista, 1), quedan) << "no other mark left the model";
+}
+
 TEST_F(MarcasTest, DeletingAModelTakesItsMarksWithIt)
 {
     const QString m1 = QString::number(modelo(QStringLiteral("M1"), QVariant()));

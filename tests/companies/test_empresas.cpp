@@ -19,8 +19,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -371,6 +373,103 @@ TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
     EXPECT_EQ(msg().shown().back().text, u("El trabajador tiene menos de 16 años"));
     EXPECT_EQ(msg().shown().back().title, u("Error."));
     EXPECT_EQ(f.txtFechaNac->Text(), QStringLiteral("__/__/____"));
+}
+
+TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    trabajador(alfa, 1, "Ana", {{u("CódPostal"), QStringLiteral("25001")}});
+    auto& f = abrir(alfa);
+    activar(f);
+    f.SSTab1->setCurrentIndex(1);
+    f.cmdEditar->click();
+    QTabBar* pestanas = f.SSTab1->tabBar();
+    const auto pulsarEmpresa
+        = [&] { QTest::mouseClick(pestanas, Qt::LeftButton, {}, pestanas->tabRect(0).center()); };
+    const auto guardado = [] {
+        return columna(R"(SELECT IFNULL("CódPostal", '-') || '|' || IFNULL("NumSS", '-') || '|' ||
+                                 IFNULL("FechaNacimiento", '-') AS v FROM Trabajadores)");
+    };
+
+    // The company tab clicked with a postal code the check refuses: the worker stays open and unsaved.
+    f.txtCodPostalTrabaj->setFocus();
+    f.txtCodPostalTrabaj->selectAll();
+    QTest::keyClicks(f.txtCodPostalTrabaj, QStringLiteral("2500"));
+    pulsarEmpresa();
+    EXPECT_EQ(msg().shown().back().text, u("El valor del Código Postal debe ser de cinco cifras"));
+    EXPECT_EQ(f.SSTab1->currentIndex(), 1);
+    EXPECT_TRUE(isShown(f.fraDatosTrabajador));
+    EXPECT_EQ(guardado(), QStringList{"25001|-|-"});
+
+    // Wrong control digits: the dialog answers first; its manual correction is typed from the first place.
+    f.txtCodPostalTrabaj->setText(QStringLiteral("25001"));
+    f.txtNumSS->setFocus();
+    QTest::keyClicks(f.txtNumSS, QStringLiteral("280123456700"));
+    pulsarEmpresa();
+    QApplication::processEvents();
+    EXPECT_EQ(f.SSTab1->currentIndex(), 1);
+    EXPECT_EQ(guardado(), QStringList{"25001|-|-"});
+    auto* dialogo = Forms::loaded<frmValidacionSS>();
+    ASSERT_NE(dialogo, nullptr);
+    dialogo->cmdModificarNumero->click();
+    activar(f);
+    QTest::keyClicks(f.txtNumSS, QStringLiteral("280123456742"));
+    EXPECT_EQ(f.txtNumSS->Text(), QStringLiteral("28/01234567/42"));
+
+    // So is a birth date typed again after its refusal.
+    f.txtFechaNac->setFocus();
+    QTest::keyClicks(f.txtFechaNac, QStringLiteral("31041980"));
+    QTest::keyClick(f.txtFechaNac, Qt::Key_Tab);
+    EXPECT_EQ(msg().shown().back().text, u("No es posible ese valor de día"));
+    EXPECT_TRUE(f.txtFechaNac->hasFocus());
+    QTest::keyClicks(f.txtFechaNac, QStringLiteral("15031980"));
+    EXPECT_EQ(f.txtFechaNac->Text(), QStringLiteral("15/03/1980"));
+
+    // Values that pass: the click changes the tab and the worker is saved.
+    pulsarEmpresa();
+    EXPECT_EQ(f.SSTab1->currentIndex(), 0);
+    EXPECT_EQ(guardado(), QStringList{"25001|28/01234567/42|1980-03-15"});
+}
+
+TEST_F(EmpresasTest, TheKeyboardMovesOnFromEveryBox)
+{
+    auto& f = abrir(empresa("00001", "Alfa"));
+    activar(f);
+    f.txtPaisEmpresa->setFocus();
+    QTest::keyClick(f.txtPaisEmpresa, Qt::Key_F2);
+    EXPECT_EQ(f.txtPaisEmpresa->text(), u("España"));
+    EXPECT_TRUE(f.txtTelef->hasFocus());
+
+    // Tab leaves the observations as it leaves any box; it types nothing there.
+    f.txtObservacionesEmpresa->setFocus();
+    QTest::keyClicks(f.txtObservacionesEmpresa, QStringLiteral("Paga"));
+    QTest::keyClick(f.txtObservacionesEmpresa, Qt::Key_Tab);
+    EXPECT_FALSE(f.txtObservacionesEmpresa->hasFocus());
+    EXPECT_EQ(f.txtObservacionesEmpresa->toPlainText(), QStringLiteral("Paga"));
+
+    msg().answer(Answer::Yes);
+    f.SSTab1->setCurrentIndex(1);
+    nuevoTrabajador(f, "Eva");
+    f.txtNacionalidad->setFocus();
+    QTest::keyClick(f.txtNacionalidad, Qt::Key_F2);
+    EXPECT_EQ(f.txtNacionalidad->text(), u("Española"));
+    EXPECT_TRUE(f.txtMunicipio->hasFocus());
+    f.txtPais->setFocus();
+    QTest::keyClick(f.txtPais, Qt::Key_F2);
+    EXPECT_TRUE(f.txtObservacionesTrabajador->hasFocus());
+    QTest::keyClick(f.txtObservacionesTrabajador, Qt::Key_Tab);
+    EXPECT_FALSE(f.txtObservacionesTrabajador->hasFocus());
+    EXPECT_TRUE(f.txtObservacionesTrabajador->toPlainText().isEmpty());
+}
+
+TEST_F(EmpresasTest, EveryTabIsScaledToOneFont)
+{
+    fakeScreen().setPixels(1280, 1024);
+    auto& f = abrir(empresa("00001", "Alfa"));
+    const qreal empresa = f.lblNombre[0]->font().pointSizeF();
+    EXPECT_EQ(f.lblTrabajador[0]->font().pointSizeF(), empresa);
+    EXPECT_EQ(f.chkEnvCliente->font().pointSizeF(), empresa);
+    EXPECT_EQ(f.dbgTrabajadores->font().pointSizeF(), empresa);
 }
 
 TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)

@@ -197,6 +197,22 @@ TEST_F(ListadoImportadosTest, EachWaitingFileWithAStoredWorkerGetsARow)
     EXPECT_TRUE(ruta && QFileInfo::exists(host(ruta->toUtf8().constData())));
 }
 
+TEST_F(ListadoImportadosTest, TheColumnsFitTheGridWhateverTheScreen)
+{
+    trabajador(empresa(q("1234"), q("B1"), q("CONSTRUCCIONES Y REFORMAS DEL V")), q("1234"), 12, q("T"), q("ANA"));
+    dejar(kContratosTemp, q("123400012"), "registro");
+    for (const auto& [ancho, alto] : {std::pair{1024, 768}, std::pair{1280, 1024}}) {
+        fakeScreen().setPixels(ancho, alto);
+        auto& lista = abrirListado();
+        const auto* grid = lista.mshListadoImportados;
+        int columnas = 0;
+        for (int c = 0; c < grid->Cols(); ++c)
+            columnas += grid->columnWidth(c);
+        EXPECT_LE(columnas, grid->viewport()->width()) << "the company name is cut off at " << ancho;
+        lista.cmdSalir->click();
+    }
+}
+
 TEST_F(ListadoImportadosTest, BorrarDeletesTheRowsFileAndListsAgain)
 {
     const qint64 id = empresa(q("1234"), q("B1"));

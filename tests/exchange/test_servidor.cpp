@@ -125,9 +125,11 @@ protected:
 TEST_F(ServidorTest, TheKeysFilesAreImportedAndGoneFromTheServer)
 {
     auto& servidor = preparar();
+    servidor.poner("AB", registroDe(q("1234"), q("00009"), q("B1"), q("T9")).bytes());
     auto& menu = importar("tervalo", "clave");
     EXPECT_EQ(msg().texts(), (QStringList{q("Se encontraron 2 Contratos"), fin}));
-    EXPECT_EQ(servidor.ficheros(), QStringList{q("CD555500003")});
+    EXPECT_EQ(servidor.ficheros(), (QStringList{q("AB"), q("CD555500003")}))
+        << "a file named by the key alone could never be filed: it stays there";
     EXPECT_EQ(contadores(menu), q("212"));
     EXPECT_EQ(en(kContratosTemp), (QStringList{q("123400001"), q("123400002")}));
     EXPECT_EQ(QFile::permissions(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\123400001"))

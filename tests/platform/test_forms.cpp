@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QLabel>
 #include <QLockFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QSysInfo>
 
@@ -78,6 +79,34 @@ TEST_F(FormsTest, ActivationRunsOnShowAndWhenAWindowComesBack)
                                             QStringLiteral("Uno.Activate"), QStringLiteral("Uno.Unload"),
                                             QStringLiteral("Dos.Activate")}));
     EXPECT_EQ(Forms::activeForm(), Forms::loaded<frmDos>());
+}
+
+// A pause lets the user's clicks through: a window closed by one of them
+// while a handler of its own waits stays whole until that handler is done.
+TEST_F(FormsTest, AWindowUnloadedDuringAPauseOfItsOwnHandlerOutlivesTheHandler)
+{
+    Forms::show<frmDos>();
+    auto& uno = Forms::show<frmUno>();
+    const QPointer<frmUno> ventana(&uno);
+    bool enteraTrasLaPausa = false;
+    QEventLoop programa;
+    QTimer::singleShot(0, [&] {
+        QEventLoop pausa;
+        QTimer::singleShot(0, uno.cmdCerrar, &QPushButton::click);
+        QTimer::singleShot(200, &pausa, &QEventLoop::quit);
+        pausa.exec();
+        enteraTrasLaPausa = ventana && ventana->lblUno->text().isEmpty();
+        programa.quit();
+    });
+    programa.exec();
+    EXPECT_TRUE(enteraTrasLaPausa);
+    EXPECT_EQ(Forms::loaded<frmUno>(), nullptr);
+
+    // Back in the program's own loop, it goes.
+    QEventLoop despues;
+    QTimer::singleShot(300, &despues, &QEventLoop::quit);
+    despues.exec();
+    EXPECT_TRUE(ventana.isNull());
 }
 
 TEST_F(FormsTest, UnloadingTheLastWindowEndsTheProgram)

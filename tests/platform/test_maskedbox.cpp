@@ -103,6 +103,15 @@ TEST_F(MaskEdBoxTest, SetTextGoesPlaceByPlaceWithoutTheKeyHandler)
     EXPECT_EQ(fecha.Text(), QStringLiteral("__/05/2026"));
     fecha.setText(fecha.emptyText());
     EXPECT_EQ(fecha.Text(), QStringLiteral("__/__/____"));
+
+    // A box emptied by code (a value refused) is typed again from its start.
+    fecha.setText(QStringLiteral("31/04/1980"));
+    fecha.setSelStart(7);
+    fecha.setText(fecha.emptyText());
+    EXPECT_TRUE(reads(fecha, QStringLiteral("__/__/____"), 0));
+    fecha.KeyPress = nullptr;
+    typeAll(fecha, QStringLiteral("15031980"));
+    EXPECT_EQ(fecha.Text(), QStringLiteral("15/03/1980"));
 }
 
 TEST_F(MaskEdBoxTest, TheWindowSeesEachKeyFirstAndMayChangeOrDropIt)
