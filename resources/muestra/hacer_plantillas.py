@@ -17,9 +17,10 @@ import zipfile
 AQUI = os.path.dirname(os.path.abspath(__file__))
 SALIDA = os.path.join(AQUI, "plantillas")
 
-# Blanks of the personal data, written beside each mark in the copia básica.
+# A personal datum: the blanks of the copia básica stand where the value
+# stands in the contract, so neither leaves a stray blank before what follows.
 def personal(marca):
-    return "{{M%s}} {{B%s}}" % (marca, marca)
+    return "{{B%s}}{{M%s}}" % (marca, marca)
 
 
 # The worker's paragraph, the same in both models.

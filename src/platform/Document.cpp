@@ -52,6 +52,27 @@ QString fingerprint(const QString& text)
         QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
 }
 
+// What an insertion says, its blanks aside: another word processor may
+// rewrite them (LibreOffice reads a run of blanks in rich text as six-per-em
+// spaces between plain ones) without changing what was written.
+QString withoutBlanks(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            out += c;
+    }
+    return out;
+}
+
+// Insertions are named by the fingerprint of their text without blanks;
+// files written before that carry the fingerprint of the whole text.
+bool sameInsertion(const QString& text, const QString& print)
+{
+    return fingerprint(withoutBlanks(text)) == print || fingerprint(text) == print;
+}
+
 // The hidden bookmark of one insertion: "_Tv" + running number + "_" +
 // fingerprint of the text + "_" + the bookmark it was inserted at.
 const QRegularExpression& insertionName()
@@ -141,8 +162,8 @@ void Document::insertAfter(const QString& bookmark, const QString& text)
     const QString clean = normalized(text);
     if (clean.isEmpty())
         return;
-    const QString hidden =
-        QStringLiteral("_Tv%1_%2_%3").arg(QString::number(nextInsertion_++), fingerprint(clean), bookmark);
+    const QString hidden = QStringLiteral("_Tv%1_%2_%3")
+                               .arg(QString::number(nextInsertion_++), fingerprint(withoutBlanks(clean)), bookmark);
     body_->insert(bookmark, clean, hidden);
 }
 
@@ -164,7 +185,7 @@ QStringList Document::removeInsertions(const QStringList& bookmarks)
             continue;
         QString target = match.captured(3).toLower();
         if (wanted.count(target)) {
-            if (fingerprint(body_->bookmarkText(name)) != match.captured(2) || !body_->removeWithText(name))
+            if (!sameInsertion(body_->bookmarkText(name), match.captured(2)) || !body_->removeWithText(name))
                 doubt(target);
             continue;
         }

@@ -181,11 +181,15 @@ public:
         QTemporaryDir folder;
         const QString copy = folder.filePath(QStringLiteral("documento.") + extensionFor(content.left(16)));
         writeFile(copy, content);
+        // The result goes to a folder of its own: converted into its own
+        // format, it would bear the copy's name.
+        const QString output = folder.filePath(QStringLiteral("salida"));
+        QDir().mkpath(output);
         const auto result = programs_->run(
             soffice, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profileFolder()).toString(),
                       QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo"),
-                      QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), folder.path(), copy});
-        QFile converted(folder.filePath(QStringLiteral("documento.") + format));
+                      QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), output, copy});
+        QFile converted(output + QStringLiteral("/documento.") + format);
         if (!result.started || result.exitCode != 0 || !converted.open(QIODevice::ReadOnly))
             throw OfficeError(QStringLiteral("LibreOffice no ha podido convertir el documento %1%2.")
                                   .arg(describe(hostPath),

@@ -310,12 +310,20 @@ void frmEleccionContrato::cmdAceptarDuracion_Click()
               DiasProrroga, dias))
         return;
     mshMarcas->setTextMatrix(FilaDuracion, kColValor, meses + dias);
-    fraDuracionProrroga->hide();
+    CerrarDuracion();
 }
 
 void frmEleccionContrato::cmdCancelarProrroga_Click()
 {
+    CerrarDuracion();
+}
+
+// The duration's frame goes, and the keyboard goes on in the grid rather
+// than on whichever button comes next.
+void frmEleccionContrato::CerrarDuracion()
+{
     fraDuracionProrroga->hide();
+    mshMarcas->setFocus();
 }
 
 // ---------------------------------------------------------------------------

@@ -576,6 +576,8 @@ void frmEleccionContrato::optContrato_Click(int Index)
             VerMarcasContrato();
             SSTab1->show();
             fraEleccion->hide();
+            // The focus left with the choice: what is typed now is a mark's value.
+            mshMarcas->setFocus();
             FijarValor(vscClausulas, 0);
             CargandoClausulas = false;
             MostrarPaginaClausulas();

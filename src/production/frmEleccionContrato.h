@@ -223,6 +223,7 @@ private:
     void LimpiarDatosTrabajador();
     void LlenarMarcas();
     void SituarCelda(int row, int col);
+    void CerrarDuracion();
     void ImportarDatosUnix();
 
     // Clauses tab.

@@ -1,6 +1,4 @@
-#include "Copias.h"
-#include "DocumentFiles.h"
-#include "TervaloTest.h"
+#include "../production/Generador.h"
 
 #include "app/frmMenu.h"
 #include "common/Documentos.h"
@@ -37,6 +35,25 @@ QString u(const char* texto)
     return QString::fromUtf8(texto);
 }
 
+// The list as the main window's contracts button opens it.
+frmListadoContratos& abrirLista()
+{
+    Forms::show<frmMenu>().cmdContratos->click();
+    EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+    auto& f = *Forms::loaded<frmListadoContratos>();
+    QApplication::setActiveWindow(&f);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+    return f;
+}
+
+QStringList columna(const platform::DBGrid* grid, int col)
+{
+    QStringList out;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        out << grid->item(r, col)->text();
+    return out;
+}
+
 } // namespace
 
 class ListadoContratosTest : public testing_support::TervaloTest {
@@ -58,23 +75,6 @@ protected:
                                         {QStringLiteral("TipoContrato"), u(tipo)},
                                         {QStringLiteral("Nombre"), u(nombre)}});
     }
-    // The list as the main window's contracts button opens it.
-    frmListadoContratos& abrir()
-    {
-        Forms::show<frmMenu>().cmdContratos->click();
-        EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
-        auto& f = *Forms::loaded<frmListadoContratos>();
-        QApplication::setActiveWindow(&f);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
-        return f;
-    }
-    static QStringList columna(const platform::DBGrid* grid, int col)
-    {
-        QStringList out;
-        for (int r = 0; r < grid->rowCount(); ++r)
-            out << grid->item(r, col)->text();
-        return out;
-    }
 };
 
 TEST_F(ListadoContratosTest, SearchIsAPrefixOfOneNameTakenAsTypedAndSortsDropIt)
@@ -84,7 +84,7 @@ TEST_F(ListadoContratosTest, SearchIsAPrefixOfOneNameTakenAsTypedAndSortsDropIt)
     grabado("2026-01-15", "ana Sanz", "gamma 10%", "Formacion");
     grabado("2024-06-01", "Eva Mar", "Gamma 100", "Obra");
     grabado("2026-05-05", "Sin Empresa", nullptr, "Obra");
-    auto& f = abrir();
+    auto& f = abrirLista();
     EXPECT_EQ(columna(f.dbgContratos, 2).first(), QStringLiteral("02/03/2026"));
 
     f.cmdBuscar->click();
@@ -123,7 +123,7 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
     writeFile("C:\\Quelvan\\Dorvane\\Contratos\\0000100002.doc", "documento");
     grabado("2026-01-01", "Ana", "Alfa", "Obra", "0000100001.doc");
     grabado("2026-01-02", "Luis", "Alfa", "Obra", "0000100002.doc");
-    auto& f = abrir();
+    auto& f = abrirLista();
     QTest::keyClicks(f.txtEmpresa, QStringLiteral("Alfa"));
     f.dbgContratos->setRow(1);
 
@@ -178,7 +178,7 @@ protected:
 
     frmListadoContratos& abrirConCopias()
     {
-        auto& f = abrir();
+        auto& f = abrirLista();
         copias = std::make_unique<CopiesAnswerer>(f.fraDatosImprimir, f.txtNumeroCopias, f.cmdCopias);
         return f;
     }
@@ -188,42 +188,79 @@ protected:
     std::unique_ptr<CopiesAnswerer> copias;
 };
 
-TEST_F(EditarContratoTest, ShownPrintedDoubleSidedThenItsCopiaBasicaFromTheFileOnDisk)
+// The road of a contract to the list and back: produced from the list's
+// "Nuevo", listed, shown, printed double-sided from the file on disk with
+// its copia básica, then "Volver.". The window is blocked meanwhile.
+class ContratoProducidoTest : public GeneradorTest {
+protected:
+    ContratoProducidoTest() { writeFile("C:\\Quelvan\\Dorvane\\configold", ""); }
+    ~ContratoProducidoTest() override { copiasLista.reset(); }
+
+    static constexpr const char* kGuardado = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc";
+    std::unique_ptr<CopiesAnswerer> copiasLista;
+};
+
+TEST_F(ContratoProducidoTest, ProducedFromNuevoListedThenShownPrintedWithItsCopiaBasicaAndBack)
 {
-    auto& f = abrirConCopias();
+    abrirLista().cmdNuevo->click();
+    auto& produccion = *Forms::loaded<frmEleccionContrato>();
+    QTest::keyClicks(produccion.txtNumEmpresa, u("00012"));
+    QTest::keyClicks(produccion.txtNombreEmpresa, u("TALLERES SA"));
+    QTest::keyClicks(produccion.txtNumTrabajador, u("00001"));
+    QTest::keyClicks(produccion.txtNombreTrabajador, u("ANA ROS"));
+    elegir(produccion, u("TEMPORAL"), u("401 - Obra"));
+    escribirMarca(produccion, u("0102"), u("ANA ROS"));
+    escribirMarca(produccion, u("0115"), u("12345678Z"));
+    for (Answer a : {Answer::No, Answer::Yes, Answer::No})
+        msg().answer(a); // no print, store it, no copia básica
+    produccion.cmdRealizarContrato->click();
+    ASSERT_TRUE(exists(kGuardado));
+    const QByteArray guardado = readFile(kGuardado);
+    produccion.cmdSalir->click();
+
+    auto& f = abrirLista();
+    EXPECT_EQ(columna(f.dbgContratos, 3), QStringList{u("ANA ROS")});
+    EXPECT_EQ(columna(f.dbgContratos, 5), QStringList{u("401 - Obra")});
+    copiasLista = std::make_unique<CopiesAnswerer>(f.fraDatosImprimir, f.txtNumeroCopias, f.cmdCopias);
     bool bloqueada = true;
     fakeOffice().onCall = [&](const FakeOffice::Call&) {
         f.cmdSalir->click();
         f.cmdBorrar->click();
         bloqueada = bloqueada && Forms::isLoaded(f) && f.dbgContratos->RecordCount() == 1;
     };
+    const auto producidas = fakeOffice().calls.size();
+    const auto preguntas = msg().shown().size();
+    fakeClock().waits.clear();
     msg().answer(Answer::Yes); // print
-    copias->answer(QStringLiteral("2"));
+    copiasLista->answer(u("1"));
     msg().answer(Answer::Yes); // copia básica
-    copias->answer(QStringLiteral("1"));
-    QTest::mouseDClick(f.dbgContratos->viewport(), Qt::LeftButton, {},
-                       f.dbgContratos->visualRect(f.dbgContratos->model()->index(0, 3)).center());
+    copiasLista->answer(u("2"));
+    f.cmdEditar->click();
 
-    EXPECT_EQ(fakeOffice().journal(),
-              (QStringList{"show 0001200001.doc", "print odd 2 0001200001.doc", "print even 2 0001200001.doc",
-                           "print odd 1 Borrador.doc", "print even 1 Borrador.doc"}));
+    EXPECT_EQ(fakeOffice().journal().mid(static_cast<qsizetype>(producidas)),
+              (QStringList{"show 0001200001.doc", "print odd 1 0001200001.doc", "print even 1 0001200001.doc",
+                           "print odd 2 Borrador.doc", "print even 2 Borrador.doc"}));
+    EXPECT_TRUE(fakeOffice().calls[producidas + 1].content.contains("12345678Z"));
     EXPECT_TRUE(bloqueada);
     EXPECT_TRUE(f.cmdSalir->isEnabled());
-    EXPECT_EQ(msg().texts(), (QStringList{u("¿Desea Imprimir el contrato?"), QString::fromUtf8(kAvisoSegundaCara),
-                                          u("¿Desea copia básica?"), QString::fromUtf8(kAvisoSegundaCara)}));
-    EXPECT_EQ(msg().shown()[0].style, 292);
-    EXPECT_EQ(msg().shown()[0].title, u("Confirmación."));
-    EXPECT_EQ(msg().shown()[2].style, 4);
+    EXPECT_EQ(msg().texts().mid(static_cast<qsizetype>(preguntas)),
+              (QStringList{u("¿Desea Imprimir el contrato?"), QString::fromUtf8(kAvisoSegundaCara),
+                           u("¿Desea copia básica?"), QString::fromUtf8(kAvisoSegundaCara)}));
+    EXPECT_EQ(msg().shown()[preguntas].style, 292);
+    EXPECT_EQ(msg().shown()[preguntas].title, u("Confirmación."));
+    EXPECT_EQ(msg().shown()[preguntas + 2].style, 4);
     EXPECT_EQ(fakeClock().waits, (std::vector<double>{4, 15, 15, 2, 2, 15, 15, 2, 2}));
 
     // The copia básica: the caption, the blanks and none of the personal data; nothing stored.
     const platform::Document copia = platform::Document::open(host("C:\\Borrador.doc"));
+    EXPECT_FALSE(fakeOffice().calls.back().content.contains("12345678Z"));
+    EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0102")), u("ANA ROS"));
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0115")), QString());
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("B0115")), QString(112, QLatin1Char(' ')));
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("BPIE11")).trimmed(), u("El/la representante de los trabajadores"));
     EXPECT_EQ(copia.bookmarkText(QStringLiteral("Basica")), u("COPIA BÁSICA"));
     EXPECT_FALSE(exists("C:\\Quelvan\\Dorvane\\Contratos\\0001200001CB.doc"));
-    EXPECT_EQ(readFile(kContrato), guardado);
+    EXPECT_EQ(readFile(kGuardado), guardado);
     EXPECT_EQ(f.dbgContratos->RecordCount(), 1);
 
     f.cmdSalir->click();

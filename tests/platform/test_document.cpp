@@ -207,6 +207,30 @@ TEST_P(DocumentTest, RemovesItsOwnInsertionsAndDoubtsChangedOnes)
               QStringList{QStringLiteral("M0115")});
 }
 
+// A value padded with blanks (as the payroll server's records come), in a
+// file another word processor saved: LibreOffice reads a run of blanks in
+// rich text as six-per-em spaces between plain ones. It is still ours.
+TEST_P(DocumentTest, BlanksRewrittenElsewhereLeaveTheInsertionOurs)
+{
+    Document doc = Document::open(sample(shapes()));
+    doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z     "));
+    doc.save();
+    QByteArray file = readAll(doc.path());
+    if (GetParam() == DocumentFormat::Docx)
+        file = withDocxPart(file, docxPart(file).replace("12345678Z     ",
+                                                         "12345678Z" + QString(QChar(0x2006)).toUtf8().repeated(5)
+                                                             + " \t"));
+    else
+        file.replace("12345678Z     ", "12345678Z" + QByteArray("\\u8198\\'20 ").repeated(5));
+    writeAll(doc.path(), file);
+
+    Document saved = Document::open(doc.path());
+    EXPECT_TRUE(saved.removeInsertions({QStringLiteral("M0115")}).isEmpty());
+    saved.save();
+    const QByteArray content = readAll(doc.path());
+    EXPECT_FALSE((GetParam() == DocumentFormat::Docx ? docxPart(content) : content).contains("12345678Z"));
+}
+
 TEST_P(DocumentTest, FailedSaveLeavesTheOldFileWhole)
 {
     SampleDocument big = shapes();
@@ -276,7 +300,7 @@ TEST_P(DocumentTest, InsertionsSurviveALibreOfficeRoundTrip)
     if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
         GTEST_SKIP() << "LibreOffice is not installed";
     Document doc = Document::open(sample(shapes()));
-    doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
+    doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z     "));
     doc.insertAfter(QStringLiteral("M0116"), QStringLiteral("01/02/1980"));
     doc.insertAfter(QStringLiteral("M0001"), QStringLiteral("QUEDA"));
     doc.save();

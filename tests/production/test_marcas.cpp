@@ -2,6 +2,7 @@
 
 #include "platform/FlexGrid.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,8 +86,16 @@ TEST_F(MarcasTest, TheKeyboardEditsTheValueOfTheCurrentRow)
     const int idModelo = modeloConMarcas();
     marcaDeModelo(idModelo, QStringLiteral("0102"), QStringLiteral("TRABAJADOR"));
     marcaDeModelo(idModelo, QStringLiteral("0105"), QStringLiteral("MUNICIPIO"));
-    auto& form = elegirModelo(abrirDesdeListado());
+    auto& form = abrirDesdeListado();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    pulsar(form.optTipoContrato, QStringLiteral("TIPO"));
+    QTest::mouseClick(form.optContrato[0], Qt::LeftButton, {}, QPoint(8, form.optContrato[0]->height() / 2));
     auto& g = *form.mshMarcas;
+    // The choice's frame goes away with the focus; what is typed next is a value.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ana"));
+    EXPECT_EQ(g.TextMatrix(1, 2), QStringLiteral("Ana"));
+    QTest::keyClick(&g, Qt::Key_Delete);
     int celdas = 0;
     const auto anterior = g.EnterCell;
     g.EnterCell = [&] {
@@ -120,6 +129,8 @@ TEST_F(MarcasTest, AnExtensionTakesItsDurationAndWorksOutItsEndDate)
     marcaDeModelo(idModelo, QStringLiteral("0223"), QStringLiteral("INICIO"));
     marcaDeModelo(idModelo, QStringLiteral("0224"), QStringLiteral("FIN"));
     auto& form = elegirModelo(abrirDesdeListado(), QStringLiteral("PRORROGA"));
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     auto& g = *form.mshMarcas;
     EXPECT_EQ(form.cmdRealizarContrato->text(), QStringLiteral("Realizar Prórroga."));
 
@@ -136,6 +147,7 @@ TEST_F(MarcasTest, AnExtensionTakesItsDurationAndWorksOutItsEndDate)
     form.cmdAceptarDuracion->click();
     EXPECT_EQ(g.TextMatrix(1, 2), QStringLiteral("1 Meses  "));
     EXPECT_FALSE(isShown(form.fraDuracionProrroga));
+    EXPECT_EQ(QApplication::focusWidget(), &g) << "the keyboard goes on in the grid, not on a button";
 
     clickCell(g, 2, 2);
     EXPECT_TRUE(isShown(form.fraAyuda));
