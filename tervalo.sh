@@ -53,7 +53,8 @@ prepare_data() {
     # Drive C: holds the office's data: a folder made here is its owner's alone.
     [ -d "$(drive_c)" ] || mkdir -p -m 700 "$(drive_c)"
     mkdir -p "$program"
-    cp -r resources/programa/. "$program/"
+    # What the office may have changed there (the register) is never replaced.
+    cp -rn resources/programa/. "$program/"
     TERVALO_C="$(drive_c)" build/src/catalogue/tervalo_muestra resources/muestra
     echo "Carpeta de datos: $(drive_c)"
 }

@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QPushButton>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -69,6 +70,9 @@ void Form::placeWidget(QWidget* widget, const char* name, int left, int top, int
     widget->setParent(container ? container : this);
     widget->setObjectName(QString::fromUtf8(name));
     widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+    // Enter presses the button that has the focus, as Space does.
+    if (auto* button = qobject_cast<QPushButton*>(widget))
+        button->setAutoDefault(true);
     controls_.push_back(widget);
 }
 

@@ -537,20 +537,27 @@ void frmEleccionContrato::optContrato_Click(int Index)
                 return;
             encontrado = true;
             const QString modelo = contrato->text(QStringLiteral("Modelo"));
-            if (modelo.isEmpty()) {
-                MsgBox(QStringLiteral("El contrato seleccionado no tiene un modelo definido."),
+            const auto plantilla = modelo.isEmpty()
+                ? std::nullopt
+                : db.first(QStringLiteral("SELECT * FROM \"Modelo\" WHERE \"NombreModelo\" = ? ORDER BY \"IdModelo\""),
+                           {modelo});
+            const QString codigo = contrato->text(QStringLiteral("Código"));
+            // A contract whose model or code cannot be found is not chosen:
+            // keeping the previous choice would make the previous contract
+            // under this one's name.
+            if (!plantilla || codigo.trimmed().isEmpty()) {
+                MsgBox(!plantilla ? QStringLiteral("El contrato seleccionado no tiene un modelo definido.")
+                                  : QStringLiteral("El contrato seleccionado no tiene un código definido."),
                        platform::style::Information);
                 opcion->setValue(false);
                 ContratoElegido.clear();
                 IdContratoElegido = 0;
+                IdModeloElegido.clear();
                 RutaPlantilla.clear();
                 terminar = true;
                 return;
             }
-            const auto plantilla = db.first(
-                QStringLiteral("SELECT * FROM \"Modelo\" WHERE \"NombreModelo\" = ? ORDER BY \"IdModelo\""), {modelo});
-            const QString codigo = contrato->text(QStringLiteral("Código"));
-            if (plantilla && !codigo.isEmpty()) {
+            {
                 CodigoContrato = codigo;
                 ModeloContrato = modelo;
                 RutaPlantilla = optNo->value() ? QStringLiteral("C:\\Quelvan\\Dorvane\\P")

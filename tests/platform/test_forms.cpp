@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSysInfo>
+#include <QTest>
 
 using platform::Forms;
 
@@ -46,6 +47,14 @@ class FormsTest : public testing_support::TervaloTest {
 protected:
     FormsTest() { events.clear(); }
 };
+
+TEST_F(FormsTest, EnterPressesTheButtonThatHasTheFocus)
+{
+    auto& uno = Forms::show<frmUno>();
+    uno.cmdCerrar->setFocus();
+    QTest::keyClick(uno.cmdCerrar, Qt::Key_Return);
+    EXPECT_EQ(Forms::loaded<frmUno>(), nullptr);
+}
 
 TEST_F(FormsTest, TouchingAControlLoadsTheWindowWithoutShowingIt)
 {

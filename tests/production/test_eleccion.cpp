@@ -144,6 +144,29 @@ TEST_F(EleccionTest, AContractWithoutModelOrTypeRowLeavesNothingChosen)
     EXPECT_FALSE(isShown(form.fraProgreso));
 }
 
+TEST_F(EleccionTest, AContractWhoseModelOrCodeIsMissingDoesNotKeepThePreviousChoice)
+{
+    catalogoMinimo();
+    const int otro = tipo(QStringLiteral("OTROS"));
+    contrato(otro, QStringLiteral("700"), QStringLiteral("Sin plantilla"), QStringLiteral("NO EXISTE"));
+    contrato(otro, QString(), QStringLiteral("Sin código"), QStringLiteral("ORD"));
+    auto& form = abrirDesdeListado();
+
+    for (const QString& caption : {QStringLiteral("700 - Sin plantilla"), QStringLiteral(" - Sin código")}) {
+        elegir(form, QStringLiteral("INDEFINIDO"), QStringLiteral("100 - Ordinario"));
+        ASSERT_FALSE(RutaPlantilla.isEmpty());
+        form.cmdEleccion->click();
+        elegir(form, QStringLiteral("OTROS"), caption);
+        EXPECT_TRUE(RutaPlantilla.isEmpty()) << qPrintable(caption);
+        EXPECT_EQ(form.IdContratoElegido, 0);
+        form.cmdRealizarContrato->click();
+        EXPECT_EQ(msg().texts().last(), QStringLiteral("Debe elegir que contrato se quiere realizar"))
+            << "the previous contract is never made under this one's name";
+    }
+    EXPECT_TRUE(msg().texts().contains(QStringLiteral("El contrato seleccionado no tiene un modelo definido.")));
+    EXPECT_TRUE(msg().texts().contains(QStringLiteral("El contrato seleccionado no tiene un código definido.")));
+}
+
 TEST_F(EleccionTest, RealizarContratoReachesTheGeneratorAndGetsTheWindowBack)
 {
     catalogoMinimo();
