@@ -1,9 +1,6 @@
 #include "CatalogoTest.h"
 
-#include "app/frmActualizacion.h"
-#include "app/frmMenu.h"
 #include "catalogue/frmListaContratos.h"
-#include "catalogue/frmManContrato.h"
 #include "catalogue/frmMarcas.h"
 #include "catalogue/frmModelos.h"
 #include "common/frmMensaje.h"
@@ -273,40 +270,4 @@ TEST_F(MarcasTest, DeletingAModelTakesItsMarksWithIt)
     EXPECT_EQ(filas("MarcasCont"), 1);
     EXPECT_EQ(valor(QStringLiteral("SELECT Modelo FROM Contrato")).toString(), QStringLiteral("M1"));
     EXPECT_EQ(w.txtNum->text(), QStringLiteral("1"));
-}
-
-TEST_F(MarcasTest, NewModelsFromTheUpdateFileShowInTheCatalogue)
-{
-    marca(QStringLiteral("0101"), QStringLiteral("NOMBRE"), 30);
-    marca(QStringLiteral("0102"), QStringLiteral("NIF"), 9);
-    insertar("TipoContrato", {{QStringLiteral("TipoContrato"), QStringLiteral("INDEFINIDO")}});
-    writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
-    writeFile("C:\\Quelvan\\Dorvane\\configold", "");
-    writeFile("C:\\Quelvan\\Dorvane\\MarcasTras.txt", "* P21     2 410 Relevo\r\nM 0101 2\r\nM 0102\r\n.\r\n");
-    Forms::show<frmActualizacion>();
-    auto* menu = Forms::loaded<frmMenu>();
-    ASSERT_NE(menu, nullptr);
-    clic(menu->cmdTraspaso);
-    msg().answer(Answer::Yes);
-    menu->optActualizacion[0]->click();
-    ASSERT_EQ(ultimoMensaje(), QStringLiteral("Traspaso marcas finalizado.\r\nSe han traspasado 1 modelos."));
-
-    menu->cmdTablas_Click();
-    menu->optManContrato->setValue(true);
-    auto* contratos = Forms::loaded<frmManContrato>();
-    ASSERT_NE(contratos, nullptr);
-    ASSERT_EQ(contratos->dbgContrato->rowCount(), 1);
-    for (int col = 1; col <= 4; ++col)
-        EXPECT_EQ(contratos->dbgContrato->item(0, col)->text(),
-                  (QStringList{"Relevo", "Relevo", "410", "P21"}).at(col - 1));
-    clic(contratos->cmdSalir);
-
-    Forms::get<frmMenu>().optModelos->setValue(true);
-    auto* modelos = Forms::loaded<frmModelos>();
-    ASSERT_NE(modelos, nullptr);
-    ASSERT_EQ(columna(modelos->dbgModelos, 1), QStringList{"P21"});
-    elegir(modelos->dbgModelos, 0);
-    clic(modelos->cmdAñadirMarcas);
-    EXPECT_EQ(columna(modelos->dbgMarcasSeleccionadas, 1), (QStringList{"0101", "0102"}));
-    EXPECT_EQ(columna(modelos->dbgMarcasSeleccionadas, 3), (QStringList{"2", ""}));
 }

@@ -25,11 +25,6 @@ using namespace testing_support;
 
 namespace {
 
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 const char* const kContrato = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc";
 const char* const kProrroga = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001P.doc";
 const char* const kCopiaBasica = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001CB.doc";

@@ -32,15 +32,6 @@ using platform::Forms;
 using platform::isShown;
 using platform::Row;
 
-namespace {
-
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
-} // namespace
-
 class EmpresasTest : public testing_support::TervaloTest {
 protected:
     EmpresasTest()

@@ -19,11 +19,6 @@ using platform::Forms;
 
 namespace {
 
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 QString tres(int n)
 {
     return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));

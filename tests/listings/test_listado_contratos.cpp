@@ -30,11 +30,6 @@ using namespace testing_support;
 
 namespace {
 
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 // The list as the main window's contracts button opens it.
 frmListadoContratos& abrirLista()
 {
@@ -44,14 +39,6 @@ frmListadoContratos& abrirLista()
     QApplication::setActiveWindow(&f);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
     return f;
-}
-
-QStringList columna(const platform::DBGrid* grid, int col)
-{
-    QStringList out;
-    for (int r = 0; r < grid->rowCount(); ++r)
-        out << grid->item(r, col)->text();
-    return out;
 }
 
 } // namespace

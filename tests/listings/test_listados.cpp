@@ -23,15 +23,6 @@ using platform::Forms;
 using platform::isShown;
 using platform::Row;
 
-namespace {
-
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
-} // namespace
-
 class ListadosTest : public testing_support::TervaloTest {
 protected:
     ListadosTest()

@@ -2,11 +2,25 @@
 
 #include "Doubles.h"
 
+#include "platform/Database.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+class QAbstractButton;
+class QWidget;
+namespace platform {
+class DBGrid;
+}
+
+// Texts as the program writes them, accents included.
+inline QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 namespace testing_support {
 
@@ -39,6 +53,12 @@ protected:
     static void writeFile(const char* windowsPath, const QByteArray& content);
     static QByteArray readFile(const char* windowsPath);
     static bool exists(const char* windowsPath);
+    // The flags of an installation whose upgrade and configuration
+    // conversion are done, so the main window opens straight away.
+    static void instalado();
+    // Makes a window the active one, as the user's click on it does.
+    static void activar(QWidget* window);
+    static void clic(QAbstractButton* button);
 
     QTemporaryDir driveC;
     platform::ScopedService<platform::MessageBoxes> messages;
@@ -59,5 +79,28 @@ protected:
 private:
     QByteArray previousDrive_;
 };
+
+// A case on the program's database, created empty where the program keeps it.
+class BaseDatosTest : public TervaloTest {
+protected:
+    BaseDatosTest();
+
+    qint64 insertar(const char* tabla, const platform::Row& campos);
+    // The first field of every row of a query, Null read as "-".
+    QStringList columna(const QString& sql, const QVariantList& valores = {}) const;
+    // The first field of the first row (Null when there is none).
+    QVariant valor(const QString& sql, const QVariantList& valores = {}) const;
+    // Every row of a table in key order, its fields joined by "|", Null read as "-".
+    QStringList filas(const char* tabla) const;
+    int cuenta(const char* tabla) const;
+
+    platform::Database db;
+};
+
+// The texts of a column of a data-bound grid, top to bottom.
+QStringList columna(const platform::DBGrid* grid, int col);
+// A click on a row of a data-bound grid, or a double click.
+void pulsarFila(platform::DBGrid* grid, int fila);
+void dobleClic(platform::DBGrid* grid, int fila);
 
 } // namespace testing_support
