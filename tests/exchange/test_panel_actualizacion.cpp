@@ -20,7 +20,7 @@
 
 using platform::Forms;
 using platform::isShown;
-using testing_support::columna;
+using testing_support::textos;
 
 class PanelActualizacionTest : public testing_support::TervaloTest {
 protected:
@@ -121,23 +121,23 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
     menu->optManTipoContrato->setValue(true);
     auto* tipos = Forms::loaded<frmManContratos>();
     ASSERT_NE(tipos, nullptr);
-    EXPECT_EQ(columna(tipos->dbgTipoContrato, 1), (QStringList{"A", "RELEVO"}));
+    EXPECT_EQ(textos(tipos->dbgTipoContrato, 1), (QStringList{"A", "RELEVO"}));
     tipos->cmdSalir->click();
     Forms::get<frmMenu>().optManContrato->setValue(true);
     auto* contratos = Forms::loaded<frmManContrato>();
     ASSERT_NE(contratos, nullptr);
     for (int col = 1; col <= 4; ++col)
-        EXPECT_EQ(columna(contratos->dbgContrato, col).join(u("+")),
+        EXPECT_EQ(textos(contratos->dbgContrato, col).join(u("+")),
                   (QStringList{"Relevo+Relevo parcial", "Relevo+RELEVO", "410+410", "P21+P21"}).at(col - 1));
     contratos->cmdSalir->click();
     Forms::get<frmMenu>().optModelos->setValue(true);
     auto* modelos = Forms::loaded<frmModelos>();
     ASSERT_NE(modelos, nullptr);
-    ASSERT_EQ(columna(modelos->dbgModelos, 1), QStringList{"P21"});
+    ASSERT_EQ(textos(modelos->dbgModelos, 1), QStringList{"P21"});
     modelos->dbgModelos->setRow(0);
     modelos->cmdAñadirMarcas->click();
-    EXPECT_EQ(columna(modelos->dbgMarcasSeleccionadas, 1), (QStringList{"0101", "0102"}));
-    EXPECT_EQ(columna(modelos->dbgMarcasSeleccionadas, 3), (QStringList{"2", ""}));
+    EXPECT_EQ(textos(modelos->dbgMarcasSeleccionadas, 1), (QStringList{"0101", "0102"}));
+    EXPECT_EQ(textos(modelos->dbgMarcasSeleccionadas, 3), (QStringList{"2", ""}));
     modelos->cmdSalir->click();
 
     // Contract production, as the saved-contracts list's "Nuevo" opens it.

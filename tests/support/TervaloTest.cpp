@@ -157,7 +157,7 @@ int BaseDatosTest::cuenta(const char* tabla) const
     return valor(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(u(tabla))).toInt();
 }
 
-QStringList columna(const platform::DBGrid* grid, int col)
+QStringList textos(const platform::DBGrid* grid, int col)
 {
     QStringList textos;
     for (int r = 0; r < grid->rowCount(); ++r)

@@ -43,6 +43,11 @@ private:
 // launcher that starts nothing, a printer that records what it prints and a
 // word processor that shows and prints no document.
 class TervaloTest : public ::testing::Test {
+public:
+    // Makes a window the active one, as the user's click on it does.
+    static void activar(QWidget* window);
+    static void clic(QAbstractButton* button);
+
 protected:
     TervaloTest();
     ~TervaloTest() override;
@@ -56,9 +61,6 @@ protected:
     // The flags of an installation whose upgrade and configuration
     // conversion are done, so the main window opens straight away.
     static void instalado();
-    // Makes a window the active one, as the user's click on it does.
-    static void activar(QWidget* window);
-    static void clic(QAbstractButton* button);
 
     QTemporaryDir driveC;
     platform::ScopedService<platform::MessageBoxes> messages;
@@ -98,7 +100,7 @@ protected:
 };
 
 // The texts of a column of a data-bound grid, top to bottom.
-QStringList columna(const platform::DBGrid* grid, int col);
+QStringList textos(const platform::DBGrid* grid, int col);
 // A click on a row of a data-bound grid, or a double click.
 void pulsarFila(platform::DBGrid* grid, int fila);
 void dobleClic(platform::DBGrid* grid, int fila);
