@@ -1,26 +1,12 @@
-#include "Copias.h"
-#include "DocumentFiles.h"
-#include "TervaloTest.h"
+#include "Empresas.h"
 
 #include "common/Documentos.h"
-#include "common/Module1.h"
-#include "common/frmAyuda.h"
-#include "companies/frmEmpresa.h"
-#include "data/Esquema.h"
-#include "platform/DBGrid.h"
 #include "platform/Document.h"
-#include "platform/Forms.h"
-#include "platform/TextBox.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QTabWidget>
 
-using platform::Answer;
-using platform::Forms;
 using namespace testing_support;
 
 namespace {
@@ -31,21 +17,13 @@ const char* const kCopiaBasica = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001CB.
 
 } // namespace
 
-class DocumentosGuardadosTest : public TervaloTest {
+class DocumentosGuardadosTest : public EmpresasTest {
 protected:
-    DocumentosGuardadosTest() : previousTemp_(qgetenv("TMPDIR"))
+    DocumentosGuardadosTest()
     {
-        qputenv("TMPDIR", driveC.filePath(QStringLiteral("Temp")).toUtf8());
-        QDir().mkpath(driveC.filePath(QStringLiteral("Temp")));
-        esquema::crearBasesDeDatosQueFalten();
-        RutaBaseDatos();
-        auto db = AbrirBaseDatos();
-        const qint64 empresa = db.insert(
-            QStringLiteral("Empresas"), {{u("NúmeroEmpresa"), "00012"}, {u("NombreEmpresa"), "Talleres Norte"}});
-        db.insert(QStringLiteral("Trabajadores"),
-                  {{"IdEmpresa", QString::number(empresa)}, {u("NúmeroTrabajador"), 1}, {"NombreTrabajador", "Ana Ruiz"},
-                   {"NIF14", "12345678Z"}, {"Contrato", "401 - Obra o servicio"},
-                   {"FechaInicioProrroga", "2026-06-01"}});
+        const qint64 id = empresa(u("00012"), u("Talleres Norte"));
+        trabajador(id, 1, u("Ana Ruiz"), {{"NIF14", "12345678Z"}, {"Contrato", "401 - Obra o servicio"},
+                                           {"FechaInicioProrroga", "2026-06-01"}});
 
         // The contract as contract production stored it, personal data in.
         SampleDocument d;
@@ -54,30 +32,19 @@ protected:
                   {start("Basica"), end("Basica")}};
         writeFile(kContrato, toDocx(d));
         platform::Document contrato = platform::Document::open(host(kContrato));
-        contrato.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
-        contrato.insertAfter(QStringLiteral("M0001"), QStringLiteral("Talleres Norte"));
+        contrato.insertAfter(u("M0115"), u("12345678Z"));
+        contrato.insertAfter(u("M0001"), u("Talleres Norte"));
         contrato.save();
         writeFile(kProrroga, toRtf(d));
 
-        IdEmpresaActual = QString::number(empresa);
-        ficha = &Forms::show<frmEmpresa>();
-        ficha->Cargar();
+        ficha = &abrir(id);
         ficha->SSTab1->setCurrentIndex(1);
         ficha->dbgTrabajadores->setRow(0);
         ficha->cmdEditar->click();
         copias = std::make_unique<CopiesAnswerer>(ficha->fraDatosImprimir, ficha->txtNumeroCopias, ficha->cmdCopias);
     }
-    ~DocumentosGuardadosTest() override
-    {
-        copias.reset();
-        qputenv("TMPDIR", previousTemp_);
-    }
-
     frmEmpresa* ficha = nullptr;
     std::unique_ptr<CopiesAnswerer> copias;
-
-private:
-    QByteArray previousTemp_;
 };
 
 TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasicaStored)
@@ -90,9 +57,9 @@ TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasi
         bloqueada = bloqueada && Forms::isLoaded(*ficha) && !ficha->cmdSalir->isEnabled();
     };
     msg().answer(Answer::Yes); // ¿Desea Imprimir el contrato?
-    copias->answer(QStringLiteral("2"));
+    copias->answer(u("2"));
     msg().answer(Answer::Yes); // ¿Desea copia básica?
-    copias->answer(QStringLiteral("1"));
+    copias->answer(u("1"));
     msg().answer(Answer::Yes); // ¿Desea guardar la Copia Básica?
     ficha->cmdAcceder->click();
 
@@ -111,26 +78,26 @@ TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasi
 
     const platform::Document copia = platform::Document::open(host(kCopiaBasica));
     EXPECT_EQ(QFileInfo(copia.path()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0115")), QString());
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("B0115")), QString(112, QLatin1Char(' ')));
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("Basica")), u("COPIA BÁSICA"));
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0001")), QStringLiteral("Talleres Norte"));
+    EXPECT_EQ(copia.bookmarkText(u("M0115")), QString());
+    EXPECT_EQ(copia.bookmarkText(u("B0115")), QString(112, QLatin1Char(' ')));
+    EXPECT_EQ(copia.bookmarkText(u("Basica")), u("COPIA BÁSICA"));
+    EXPECT_EQ(copia.bookmarkText(u("M0001")), u("Talleres Norte"));
     const platform::Document guardado = platform::Document::open(host(kContrato));
-    EXPECT_EQ(guardado.bookmarkText(QStringLiteral("M0115")), QStringLiteral("12345678Z"));
+    EXPECT_EQ(guardado.bookmarkText(u("M0115")), u("12345678Z"));
     EXPECT_EQ(ficha->MousePointer(), 0);
 }
 
 TEST_F(DocumentosGuardadosTest, ExtensionPrintsWholeOncePerCopyAndZeroCopiesPrintNothing)
 {
     msg().answer(Answer::Yes);
-    copias->answer(QStringLiteral("3"));
+    copias->answer(u("3"));
     ficha->cmdAccederProrroga->click();
     EXPECT_EQ(fakeOffice().journal(), (QStringList{"show 0001200001P.doc", "print all 3 0001200001P.doc"}));
     EXPECT_EQ(msg().texts(), QStringList{u("¿Desea Imprimir la prórroga?")});
 
     fakeOffice().calls.clear();
     msg().answer(Answer::Yes);
-    copias->answer(QStringLiteral("Escape"));
+    copias->answer(u("Escape"));
     msg().answer(Answer::No); // no copia básica
     ficha->cmdAcceder->click();
     EXPECT_EQ(fakeOffice().journal(), QStringList{"show 0001200001.doc"});
@@ -143,16 +110,16 @@ TEST_F(DocumentosGuardadosTest, MissingDocumentsAndContractsAreReportedAndTheEnd
     ficha->cmdAcceder->click();
     EXPECT_TRUE(fakeOffice().calls.empty());
     EXPECT_EQ(msg().shown().back().style, 16);
-    EXPECT_TRUE(msg().texts().back().contains(QStringLiteral("0001200001.doc")));
+    EXPECT_TRUE(msg().texts().back().contains(u("0001200001.doc")));
     EXPECT_EQ(fakeClock().waits.back(), 2.0);
     EXPECT_EQ(ficha->MousePointer(), 0);
 
     // A word processor that cannot be started: said, and nothing else asked.
-    fakeOffice().failure = QStringLiteral("Para mostrar el documento hace falta LibreOffice Writer.");
+    fakeOffice().failure = u("Para mostrar el documento hace falta LibreOffice Writer.");
     ficha->cmdAccederProrroga->click();
     EXPECT_EQ(msg().texts().back(), fakeOffice().failure);
 
-    AbrirBaseDatos().exec(QStringLiteral(R"(UPDATE "Trabajadores" SET "Contrato" = NULL)"));
+    AbrirBaseDatos().exec(u(R"(UPDATE "Trabajadores" SET "Contrato" = NULL)"));
     ficha->cmdAcceder->click();
     EXPECT_EQ(msg().texts().back(), u("No hay ningún contrato a editar."));
     EXPECT_EQ(msg().shown().back().style, 64);
@@ -168,8 +135,8 @@ TEST_F(DocumentosGuardadosTest, RegisterOpensATemporaryCopyAndTheShippedOneStays
     ASSERT_EQ(fakeOffice().calls.size(), 2u);
     const QString primera = fakeOffice().calls[0].path;
     EXPECT_NE(primera, fakeOffice().calls[1].path);
-    EXPECT_TRUE(QFileInfo(primera).fileName().startsWith(QStringLiteral("Contrato")));
-    EXPECT_EQ(QFileInfo(primera).absolutePath(), driveC.filePath(QStringLiteral("Temp")));
+    EXPECT_TRUE(QFileInfo(primera).fileName().startsWith(u("Contrato")));
+    EXPECT_EQ(QFileInfo(primera).absolutePath(), driveC.filePath(u("Temp")));
     EXPECT_EQ(readFile(primera.toUtf8().constData()), registro);
     EXPECT_EQ(readFile(kRegistroSubcontratas), registro);
     EXPECT_EQ(readFile("C:\\Borrador.doc"), registro);
@@ -185,7 +152,7 @@ TEST_F(DocumentosGuardadosTest, RegisterOpensATemporaryCopyAndTheShippedOneStays
     EXPECT_EQ(fakeOffice().calls.size(), 3u);
     QFile::remove(host(kRegistroSubcontratas));
     ficha->cmdSubcontratas->click();
-    EXPECT_TRUE(msg().texts().back().startsWith(QStringLiteral("No se puede abrir el registro de subcontratas.")));
+    EXPECT_TRUE(msg().texts().back().startsWith(u("No se puede abrir el registro de subcontratas.")));
     EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr);
     EXPECT_EQ(ficha->MousePointer(), 0);
 }

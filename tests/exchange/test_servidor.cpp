@@ -150,8 +150,9 @@ TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
 
         EXPECT_EQ(msg().texts().mid(antes), caso.mensajes);
         EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), caso.contadores);
-        if (caso.servidor != 2)
+        if (caso.servidor != 2) {
             EXPECT_EQ(servidor.ficheros(), caso.quedan);
+        }
         EXPECT_TRUE(en(kContratosImp).isEmpty());
         EXPECT_EQ(en(kContratosTemp), caso.aqui);
         for (const QString& fichero : en(kContratosTemp))

@@ -141,7 +141,6 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
 class ContratoProducidoTest : public GeneradorTest {
 protected:
     ContratoProducidoTest() { instalado(); }
-    ~ContratoProducidoTest() override { copiasLista.reset(); }
 
     static constexpr const char* kGuardado = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc";
     std::unique_ptr<CopiesAnswerer> copiasLista;

@@ -20,10 +20,8 @@ class GeneradorTest : public ProduccionTest {
 protected:
     static constexpr const char* kPlantilla = "C:\\Quelvan\\Dorvane\\Obra.rtf";
 
-    GeneradorTest() : previousTemp_(qgetenv("TMPDIR"))
+    GeneradorTest()
     {
-        qputenv("TMPDIR", driveC.filePath(u("Temp")).toUtf8());
-        QDir().mkpath(driveC.filePath(u("Temp")));
         const int idModelo = modelo(u("OBRA"), u("obra.RTF"));
         idContrato = contrato(tipo(u("TEMPORAL")), u("401"), u("Obra"),
                               u("OBRA"));
@@ -36,12 +34,6 @@ protected:
             insertar("Clausulas", {{"Clausula", QString::fromUtf8(clausula)}});
         writeFile(kPlantilla, plantilla());
     }
-    ~GeneradorTest() override
-    {
-        copias.reset();
-        qputenv("TMPDIR", previousTemp_);
-    }
-
     // The template: the marks 0002, 0076, 0102 (twice), 0115, 0116, 0222,
     // 0223 and 0250, the fixed bookmarks and those of the copia básica;
     // `sin` is left out.
@@ -108,7 +100,4 @@ protected:
 
     int idContrato = 0;
     std::unique_ptr<testing_support::CopiesAnswerer> copias;
-
-private:
-    QByteArray previousTemp_;
 };

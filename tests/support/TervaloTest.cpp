@@ -45,9 +45,12 @@ TervaloTest::TervaloTest()
       launcher(platform::launcherSlot(), std::make_unique<FakeLauncher>()),
       officeSuite(platform::officeSlot(), std::make_unique<FakeOffice>()),
       printer(platform::printerSlot(), std::make_unique<FakePrinter>()),
-      previousDrive_(qgetenv("TERVALO_C"))
+      previousDrive_(qgetenv("TERVALO_C")),
+      previousTemp_(qgetenv("TMPDIR"))
 {
     qputenv("TERVALO_C", driveC.path().toUtf8());
+    QDir().mkpath(driveC.filePath(QStringLiteral("Temp")));
+    qputenv("TMPDIR", driveC.filePath(QStringLiteral("Temp")).toUtf8());
     ReiniciarVariablesGlobales();
     frmAyuda::ModoAyuda = false;
     platform::Forms::reset();
@@ -60,6 +63,7 @@ TervaloTest::~TervaloTest()
     platform::Forms::setEndHandler({});
     platform::SingleInstance::release();
     ReiniciarVariablesGlobales();
+    qputenv("TMPDIR", previousTemp_);
     if (previousDrive_.isEmpty())
         qunsetenv("TERVALO_C");
     else

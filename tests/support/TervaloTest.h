@@ -38,7 +38,7 @@ private:
 };
 
 // Every case starts like a fresh process on an empty host folder standing for
-// drive C:, with the doubles of the platform in place: scripted message
+// drive C: (its "Temp" folder the process's temporary one), with the doubles of the platform in place: scripted message
 // boxes, a virtual clock (2026-12-06 10:00), a 1024 x 768 screen, a
 // launcher that starts nothing, a printer that records what it prints and a
 // word processor that shows and prints no document.
@@ -80,6 +80,7 @@ protected:
 
 private:
     QByteArray previousDrive_;
+    QByteArray previousTemp_;
 };
 
 // A case on the program's database, created empty where the program keeps it.
