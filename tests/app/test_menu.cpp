@@ -190,6 +190,7 @@ TEST_F(MenuTest, ServerAccessPanelTypedAsAUserRoundTripsThroughTheRecord)
     EXPECT_EQ(LeerConfiguracion().Firmas, u("1")) << "the other fields as they were";
     EXPECT_FALSE(isShown(menu.fraConfigurar));
     EXPECT_EQ(fakeClock().waits.back(), 1.0) << "the saved notice";
+    EXPECT_EQ(Forms::loaded<frmMensaje>(), nullptr) << "and gone after its second";
 
     QTest::mouseClick(menu.cmdConfigurar, Qt::LeftButton);
     EXPECT_EQ(menu.txtUsuario->text(), u("admin"));

@@ -26,15 +26,9 @@ protected:
                                            {"FechaInicioProrroga", "2026-06-01"}});
 
         // The contract as contract production stored it, personal data in.
+        contratoRelleno(host(kContrato), true);
         SampleDocument d;
-        d.body = {{text("Trabajador con NIF "), start("M0115"), end("M0115"), start("B0115"), end("B0115")},
-                  {text("Empresa "), start("M0001"), end("M0001")},
-                  {start("Basica"), end("Basica")}};
-        writeFile(kContrato, toDocx(d));
-        platform::Document contrato = platform::Document::open(host(kContrato));
-        contrato.insertAfter(u("M0115"), u("12345678Z"));
-        contrato.insertAfter(u("M0001"), u("Talleres Norte"));
-        contrato.save();
+        d.body = {{text("Prórroga "), start("Basica"), end("Basica")}};
         writeFile(kProrroga, toRtf(d));
 
         ficha = &abrir(id);
@@ -76,14 +70,22 @@ TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasi
     EXPECT_EQ(msg().texts().count(QString::fromUtf8(kAvisoSegundaCara)), 2);
     EXPECT_EQ(msg().unusedAnswers(), 0u);
 
+    // The copia básica: none of the personal data, its blanks and texts; stored as the file printed.
     const platform::Document copia = platform::Document::open(host(kCopiaBasica));
     EXPECT_EQ(QFileInfo(copia.path()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
-    EXPECT_EQ(copia.bookmarkText(u("M0115")), QString());
+    for (const char* marca : {"M0115", "M2115", "M0116", "M0462"})
+        EXPECT_EQ(copia.bookmarkText(u(marca)), QString()) << marca;
+    EXPECT_EQ(copia.bookmarkText(u("M0001")), u("Talleres Ruiz"));
     EXPECT_EQ(copia.bookmarkText(u("B0115")), QString(112, QLatin1Char(' ')));
+    EXPECT_EQ(copia.bookmarkText(u("B0462")), QString(212, QLatin1Char(' ')));
+    const QString pie = copia.bookmarkText(u("BPIE11"));
+    EXPECT_EQ(pie.size(), 225);
+    EXPECT_TRUE(pie.startsWith(u("El/la representante de los trabajadores ")));
+    EXPECT_EQ(copia.bookmarkText(u("BPIE22")), pie);
     EXPECT_EQ(copia.bookmarkText(u("Basica")), u("COPIA BÁSICA"));
-    EXPECT_EQ(copia.bookmarkText(u("M0001")), u("Talleres Norte"));
-    const platform::Document guardado = platform::Document::open(host(kContrato));
-    EXPECT_EQ(guardado.bookmarkText(u("M0115")), u("12345678Z"));
+    EXPECT_FALSE(fakeOffice().calls[3].content.contains("12345678Z"));
+    EXPECT_EQ(readFile(kCopiaBasica), readFile("C:\\Borrador.doc"));
+    EXPECT_EQ(platform::Document::open(host(kContrato)).bookmarkText(u("M0115")), u("12345678Z"));
     EXPECT_EQ(ficha->MousePointer(), 0);
 }
 
