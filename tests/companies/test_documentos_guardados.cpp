@@ -1,4 +1,4 @@
-#include "Empresas.h"
+#include "EmpresasTest.h"
 
 #include "common/Documentos.h"
 #include "platform/Document.h"

@@ -1,4 +1,4 @@
-#include "Empresas.h"
+#include "EmpresasTest.h"
 
 namespace {
 
