@@ -26,11 +26,6 @@ using platform::MsgBox;
 
 namespace {
 
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 const QString kTodos = QStringLiteral(R"(SELECT * FROM "ContratosGrabados")");
 
 const QString kAyudaEditar = QStringLiteral(
@@ -69,8 +64,8 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
         {QStringLiteral("Tipo de Contrato"), QStringLiteral("TipoContrato"), 2200, true, {}},
     });
 
-    fraNumero = place(new QGroupBox(u("Número : ")), "fraNumero", 240, 6180, 3600, 900);
-    Label1 = place(new QLabel(u("Número de registros : ")), "Label1", 120, 390, 2160, 330, fraNumero);
+    fraNumero = place(new QGroupBox(QStringLiteral("Número : ")), "fraNumero", 240, 6180, 3600, 900);
+    Label1 = place(new QLabel(QStringLiteral("Número de registros : ")), "Label1", 120, 390, 2160, 330, fraNumero);
     txtNum = place(new QLineEdit, "txtNum", 2280, 360, 1080, 360, fraNumero);
     txtNum->setReadOnly(true);
     txtNum->setAlignment(Qt::AlignRight);
@@ -85,8 +80,8 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
     txtTrabajador = place(new platform::TextBox, "txtTrabajador", 3720, 450, 3480, 360, fraBuscar);
     fraBuscar->hide();
 
-    fraDatosImprimir = place(new QGroupBox(u("IMPRESIÓN : ")), "fraDatosImprimir", 3840, 2640, 4200, 1320);
-    Label4 = place(new QLabel(u("Introduzca el número de copias : ")), "Label4", 240, 420, 2760, 300,
+    fraDatosImprimir = place(new QGroupBox(QStringLiteral("IMPRESIÓN : ")), "fraDatosImprimir", 3840, 2640, 4200, 1320);
+    Label4 = place(new QLabel(QStringLiteral("Introduzca el número de copias : ")), "Label4", 240, 420, 2760, 300,
                    fraDatosImprimir);
     txtNumeroCopias = place(new QLineEdit, "txtNumeroCopias", 3000, 360, 900, 360, fraDatosImprimir);
     cmdCopias = place(new QPushButton(QStringLiteral("Aceptar")), "cmdCopias", 1320, 840, 1560, 360, fraDatosImprimir);
@@ -108,8 +103,8 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
     };
     int left = 240;
     for (const Boton& b : botones) {
-        *b.boton = place(new QPushButton(u(b.texto)), b.nombre, left, 7440, 1320, 480);
-        (*b.boton)->setToolTip(u(b.ayuda));
+        *b.boton = place(new QPushButton(QString::fromUtf8(b.texto)), b.nombre, left, 7440, 1320, 480);
+        (*b.boton)->setToolTip(QString::fromUtf8(b.ayuda));
         left += 1440;
     }
 
@@ -183,7 +178,7 @@ void frmListadoContratos::Buscar(const char* campo, const QString& texto)
 {
     dbgContratos->Refresh(
         AbrirBaseDatos(),
-        kTodos + QStringLiteral(R"( WHERE %1 LIKE ? ESCAPE '\')").arg(platform::quoteName(u(campo))),
+        kTodos + QStringLiteral(R"( WHERE %1 LIKE ? ESCAPE '\')").arg(platform::quoteName(QString::fromUtf8(campo))),
         {empresas::PatronComienzo(texto)});
 }
 
@@ -192,21 +187,23 @@ void frmListadoContratos::dbgContratos_HeadClick(int ColIndex)
     static const char* const campos[] = {nullptr, nullptr, "Fecha", "Trabajador", "Empresa", "TipoContrato"};
     if (ColIndex < 0 || ColIndex >= static_cast<int>(std::size(campos)) || !campos[ColIndex])
         return;
-    dbgContratos->Refresh(AbrirBaseDatos(),
-                          kTodos + QStringLiteral(" ORDER BY %1").arg(platform::quoteName(u(campos[ColIndex]))));
+    dbgContratos->Refresh(AbrirBaseDatos(), kTodos
+                                                + QStringLiteral(" ORDER BY %1")
+                                                      .arg(platform::quoteName(QString::fromUtf8(campos[ColIndex]))));
 }
 
 void frmListadoContratos::cmdBorrar_Click()
 {
     const QString id = dbgContratos->Id();
     if (id.isEmpty()) {
-        MsgBox(u("No ha seleccionado ningún contrato a borrar."), platform::style::Information);
+        MsgBox(QStringLiteral("No ha seleccionado ningún contrato a borrar."), platform::style::Information);
     } else {
         auto db = AbrirBaseDatos();
         const auto sigue = db.first(QStringLiteral(R"(SELECT 1 FROM "ContratosGrabados" WHERE "IdContrato" = ?)"),
                                     {id.toLongLong()});
         if (sigue
-            && MsgBox(QStringLiteral("Desea eliminar el contrato"), 292, u("Confirmación.")) == platform::Answer::Yes) {
+            && MsgBox(QStringLiteral("Desea eliminar el contrato"), 292, QStringLiteral("Confirmación."))
+                == platform::Answer::Yes) {
             // Only the row goes: the document stays in its folder.
             {
                 platform::Hourglass reloj(*this);
@@ -250,7 +247,7 @@ void frmListadoContratos::cmdEditar_Click()
     }
     const QString id = dbgContratos->Id();
     if (id.isEmpty()) {
-        MsgBox(u("No ha seleccionado ningún contrato a editar."), platform::style::Information);
+        MsgBox(QStringLiteral("No ha seleccionado ningún contrato a editar."), platform::style::Information);
     } else {
         QString documento;
         {
@@ -261,7 +258,7 @@ void frmListadoContratos::cmdEditar_Click()
                 documento = DocumentoDeContrato(dbgContratos->records().front().text(QStringLiteral("Nombre")));
         }
         if (documento.isEmpty())
-            MsgBox(u("No hay ningún contrato a editar."), platform::style::Information);
+            MsgBox(QStringLiteral("No hay ningún contrato a editar."), platform::style::Information);
         else
             AbrirDocumentoGuardado(*this, {fraDatosImprimir, txtNumeroCopias, cmdCopias}, {documento, false, {}});
     }
