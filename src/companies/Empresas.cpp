@@ -48,16 +48,4 @@ void Desenlazar(Database& db, qint64 idEmpresa, qint64 idClausula)
             {idEmpresa, idClausula});
 }
 
-QString PatronComienzo(const QString& texto)
-{
-    QString patron;
-    patron.reserve(texto.size() + 1);
-    for (const QChar c : texto) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
-            patron += QLatin1Char('\\');
-        patron += c;
-    }
-    return patron + QLatin1Char('%');
-}
-
 } // namespace empresas

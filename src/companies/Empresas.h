@@ -23,8 +23,4 @@ QSet<qint64> ClausulasEnlazadas(const platform::Database& db, qint64 idEmpresa);
 void Enlazar(platform::Database& db, qint64 idEmpresa, qint64 idClausula);
 void Desenlazar(platform::Database& db, qint64 idEmpresa, qint64 idClausula);
 
-// A LIKE pattern (escape character '\') matching the texts that begin with
-// `texto`, its '%', '_' and '\' taken as they stand.
-QString PatronComienzo(const QString& texto);
-
 } // namespace empresas

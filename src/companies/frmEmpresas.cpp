@@ -170,9 +170,8 @@ void frmEmpresas::ContarEmpresas()
 // Companies whose field begins with the text typed, taken as it stands.
 void frmEmpresas::Buscar(const char* campo, const QString& texto)
 {
-    dbgEmpresas->Refresh(AbrirBaseDatos(),
-        kTodas + QStringLiteral(R"( WHERE %1 LIKE ? ESCAPE '\')").arg(platform::quoteName(QString::fromUtf8(campo))),
-        { empresas::PatronComienzo(texto) });
+    const auto comienzo = platform::beginsWith(QString::fromUtf8(campo), texto);
+    dbgEmpresas->Refresh(AbrirBaseDatos(), kTodas + QStringLiteral(" WHERE ") + comienzo.sql, comienzo.values);
     ContarEmpresas();
 }
 

@@ -7,7 +7,6 @@
 #include "common/class_Elastic.h"
 #include "common/frmAyuda.h"
 #include "common/frmMensaje.h"
-#include "companies/Empresas.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/Forms.h"
@@ -176,10 +175,8 @@ void frmListadoContratos::ContarContratosGrabados()
 // box replaces the other's filter.
 void frmListadoContratos::Buscar(const char* campo, const QString& texto)
 {
-    dbgContratos->Refresh(
-        AbrirBaseDatos(),
-        kTodos + QStringLiteral(R"( WHERE %1 LIKE ? ESCAPE '\')").arg(platform::quoteName(QString::fromUtf8(campo))),
-        {empresas::PatronComienzo(texto)});
+    const auto comienzo = platform::beginsWith(QString::fromUtf8(campo), texto);
+    dbgContratos->Refresh(AbrirBaseDatos(), kTodos + QStringLiteral(" WHERE ") + comienzo.sql, comienzo.values);
 }
 
 void frmListadoContratos::dbgContratos_HeadClick(int ColIndex)

@@ -557,6 +557,18 @@ QString quoteName(const QString& name)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+Condition beginsWith(const QString& field, const QString& text)
+{
+    QString pattern;
+    pattern.reserve(text.size() + 1);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            pattern += QLatin1Char('\\');
+        pattern += c;
+    }
+    return {quoteName(field) + QStringLiteral(R"( LIKE ? ESCAPE '\')"), {pattern + QLatin1Char('%')}};
+}
+
 QVariant dateValue(const QDate& date)
 {
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();
