@@ -86,26 +86,14 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
     cmdCopias = place(new QPushButton(QStringLiteral("Aceptar")), "cmdCopias", 1320, 840, 1560, 360, fraDatosImprimir);
     fraDatosImprimir->hide();
 
-    struct Boton {
-        QPushButton** boton;
-        const char* nombre;
-        const char* texto;
-        const char* ayuda;
-    };
-    const Boton botones[] = {
+    placeButtonRow({
         {&cmdNuevo, "cmdNuevo", "Nuevo", "Crear un nuevo contrato."},
         {&cmdEditar, "cmdEditar", "Editar", "Editar un contratop seleccionado."},
         {&cmdBorrar, "cmdBorrar", "Borrar.", "Borra el contrato seleccionado."},
         {&cmdBuscar, "cmdBuscar", "Buscar.", "Buscar un contrato."},
         {&cmdAyuda, "cmdAyuda", "Ayuda.", "Obendremos una ventana de ayuda sobre el objeto pulsado."},
         {&cmdSalir, "cmdSalir", "Volver.", "Volver al Menú Principal."},
-    };
-    int left = 240;
-    for (const Boton& b : botones) {
-        *b.boton = place(new QPushButton(QString::fromUtf8(b.texto)), b.nombre, left, 7440, 1320, 480);
-        (*b.boton)->setToolTip(QString::fromUtf8(b.ayuda));
-        left += 1440;
-    }
+    }, 240, 7440, 1320, 480, 1440);
 
     ayuda::Conectar(*this, cmdNuevo, QStringLiteral("Botón Nuevo : "),
                     QStringLiteral("Obtendremos un pantalla donde podremos generar un nuevo contrato, seleccionando el "
