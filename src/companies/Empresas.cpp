@@ -16,6 +16,11 @@ std::optional<Row> BuscarPorNumero(const Database& db, const QString& numero)
                     {numero});
 }
 
+std::optional<Row> LeerTrabajador(const Database& db, qint64 idTrabajador)
+{
+    return db.first(QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdTrabajador" = ?)"), {idTrabajador});
+}
+
 void BorrarConTrabajadores(Database& db, qint64 idEmpresa)
 {
     platform::Transaction transaccion(db);

@@ -14,6 +14,8 @@ namespace empresas {
 std::optional<platform::Row> Leer(const platform::Database& db, qint64 idEmpresa);
 // The first company stored with this number, if any.
 std::optional<platform::Row> BuscarPorNumero(const platform::Database& db, const QString& numero);
+// The worker row with this key.
+std::optional<platform::Row> LeerTrabajador(const platform::Database& db, qint64 idTrabajador);
 // Deletes a company and all its workers, in one transaction.
 void BorrarConTrabajadores(platform::Database& db, qint64 idEmpresa);
 

@@ -1096,8 +1096,7 @@ void frmEmpresa::cmdEditar_Click()
         MsgBox(QStringLiteral("No ha seleccionado ningún trabajador a editar."), platform::style::Information);
         return;
     }
-    const auto trabajador = AbrirBaseDatos().first(
-        QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdTrabajador" = ?)"), {id.toLongLong()});
+    const auto trabajador = empresas::LeerTrabajador(AbrirBaseDatos(), id.toLongLong());
     if (!trabajador)
         return;
     const auto poner = [&](const char* campo, QWidget* caja, bool fecha = false) {
@@ -1192,8 +1191,7 @@ void frmEmpresa::cmdBorrar_Click()
         MsgBox(QStringLiteral("No ha seleccionado ningún trabajador a borrar."), platform::style::Information);
     } else {
         auto db = AbrirBaseDatos();
-        const QString consulta = QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdTrabajador" = ?)");
-        if (db.first(consulta, {id.toLongLong()})
+        if (empresas::LeerTrabajador(db, id.toLongLong())
             && MsgBox(QStringLiteral("Desea eliminar el Trabajador."), 292, QStringLiteral("Confirmación."))
                 == Answer::Yes) {
             platform::Hourglass reloj(*this);
