@@ -91,11 +91,7 @@ std::optional<QString> valorDe(const Row& fila, const QString& campo, bool fecha
     const QVariant valor = fila.value(campo);
     if (valor.isNull() || valor.toString().isEmpty())
         return std::nullopt;
-    if (fecha) {
-        const QDate dia = platform::toDate(valor);
-        return dia.isValid() ? platform::formatDate(dia) : valor.toString();
-    }
-    return valor.toString();
+    return fecha ? platform::dateText(valor) : valor.toString();
 }
 
 // A box of several lines: Tab moves on to the next box, as it does from any

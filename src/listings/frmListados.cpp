@@ -54,12 +54,7 @@ constexpr int kColumnaTituloListado = 5;
 // A value as printed: dates day/month/year, nothing for no value.
 QString TextoImpreso(const platform::Row& fila, const QString& campo)
 {
-    if (campo.startsWith(QStringLiteral("Fecha"))) {
-        const QDate fecha = platform::toDate(fila.value(campo));
-        if (fecha.isValid())
-            return platform::formatDate(fecha);
-    }
-    return fila.text(campo);
+    return campo.startsWith(QStringLiteral("Fecha")) ? platform::dateText(fila.value(campo)) : fila.text(campo);
 }
 
 template <std::size_t N>

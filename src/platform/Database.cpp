@@ -631,6 +631,14 @@ QString formatDate(const QDate& date)
     return QString(text, 10);
 }
 
+QString dateText(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    const QDate date = toDate(value);
+    return date.isValid() ? formatDate(date) : value.toString();
+}
+
 int compareText(const QString& a, const QString& b)
 {
     // Trailing blanks do not count, so a value padded to its width equals the

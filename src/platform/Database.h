@@ -169,6 +169,9 @@ QVariant dateValue(const QDate& date);
 // A stored or typed date; an invalid date when the value is Null or no date.
 QDate toDate(const QVariant& value);
 QString formatDate(const QDate& date);
+// A stored value shown where a date is expected: the date "dd/MM/yyyy" when it
+// holds one, else its text as it stands; Null as empty text.
+QString dateText(const QVariant& value);
 
 // Text comparison the way the database compares: case ignored (accented
 // letters included), accents kept, trailing blanks ignored. Negative, zero or
