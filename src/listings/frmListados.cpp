@@ -292,7 +292,6 @@ void frmListados::cmdListar_Click()
             break;
         }
     }
-    EmpresasSeleccionadas = seleccion;
 
     listados::Estado estado{};
     const auto casillas = CasillasEstado();
