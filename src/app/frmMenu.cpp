@@ -9,6 +9,7 @@
 #include "catalogue/frmManContratos.h"
 #include "catalogue/frmMarcas.h"
 #include "catalogue/frmModelos.h"
+#include "common/Documentos.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
@@ -355,7 +356,7 @@ void frmMenu::Form_Load()
 {
     Elastico().Init(*this);
     CargarFondo();
-    QDir().mkpath(platform::programFolder() + QStringLiteral("/Contratos"));
+    QDir().mkpath(platform::hostPath(QString::fromLatin1(kCarpetaContratos)));
 
     if (PrimeraCarga != QLatin1String("No")) {
         platform::Hourglass reloj(*this);
@@ -380,7 +381,7 @@ void frmMenu::Form_Load()
         shaAvisos->show();
     }
     OctetoCorregido = false;
-    for (const char* carpeta : {"C:\\Quelvan\\Dorvane\\ContratosTemp", "C:\\Quelvan\\Dorvane\\ContratosImp"})
+    for (const char* carpeta : {exchange::kContratosTemp, exchange::kContratosImp})
         QDir().mkpath(platform::hostPath(QString::fromLatin1(carpeta)));
     setMousePointer(0);
 }

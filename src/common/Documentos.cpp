@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 
 QString ArchivoTemporal()
@@ -23,9 +22,7 @@ QString ArchivoTemporal()
 
 QString RutaEnCarpetaContratos(const QString& nombre)
 {
-    static const QRegularExpression notInNames(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
-    if (nombre.trimmed().isEmpty() || nombre.contains(notInNames) || nombre == QLatin1String(".")
-        || nombre == QLatin1String(".."))
+    if (!platform::isPlainFileName(nombre))
         return {};
     return platform::resolveCase(platform::hostPath(QString::fromLatin1(kCarpetaContratos) + nombre));
 }

@@ -16,6 +16,11 @@ std::optional<Row> BuscarPorNumero(const Database& db, const QString& numero)
                     {numero});
 }
 
+std::optional<Row> LeerTrabajador(const Database& db, qint64 idTrabajador)
+{
+    return db.first(QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdTrabajador" = ?)"), {idTrabajador});
+}
+
 void BorrarConTrabajadores(Database& db, qint64 idEmpresa)
 {
     platform::Transaction transaccion(db);
@@ -46,18 +51,6 @@ void Desenlazar(Database& db, qint64 idEmpresa, qint64 idClausula)
 {
     db.exec(QStringLiteral(R"(DELETE FROM "EMPRESACLAUSULA" WHERE "IDEMPRESA" = ? AND "IDCLAUSULA" = ?)"),
             {idEmpresa, idClausula});
-}
-
-QString PatronComienzo(const QString& texto)
-{
-    QString patron;
-    patron.reserve(texto.size() + 1);
-    for (const QChar c : texto) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
-            patron += QLatin1Char('\\');
-        patron += c;
-    }
-    return patron + QLatin1Char('%');
 }
 
 } // namespace empresas

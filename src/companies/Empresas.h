@@ -14,6 +14,8 @@ namespace empresas {
 std::optional<platform::Row> Leer(const platform::Database& db, qint64 idEmpresa);
 // The first company stored with this number, if any.
 std::optional<platform::Row> BuscarPorNumero(const platform::Database& db, const QString& numero);
+// The worker row with this key.
+std::optional<platform::Row> LeerTrabajador(const platform::Database& db, qint64 idTrabajador);
 // Deletes a company and all its workers, in one transaction.
 void BorrarConTrabajadores(platform::Database& db, qint64 idEmpresa);
 
@@ -22,9 +24,5 @@ QSet<qint64> ClausulasEnlazadas(const platform::Database& db, qint64 idEmpresa);
 // Links a clause to a company; a link that exists stays the only one.
 void Enlazar(platform::Database& db, qint64 idEmpresa, qint64 idClausula);
 void Desenlazar(platform::Database& db, qint64 idEmpresa, qint64 idClausula);
-
-// A LIKE pattern (escape character '\') matching the texts that begin with
-// `texto`, its '%', '_' and '\' taken as they stand.
-QString PatronComienzo(const QString& texto);
 
 } // namespace empresas

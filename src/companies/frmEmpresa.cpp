@@ -47,11 +47,6 @@ constexpr int kF2 = 113;
 constexpr int kEnter = 13;
 const QString kMascaraFecha = QStringLiteral("##/##/####");
 
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 // The text of a box of any of the kinds the window has; a masked box gives
 // its whole mask.
 QString textoDe(const QWidget* caja)
@@ -96,11 +91,7 @@ std::optional<QString> valorDe(const Row& fila, const QString& campo, bool fecha
     const QVariant valor = fila.value(campo);
     if (valor.isNull() || valor.toString().isEmpty())
         return std::nullopt;
-    if (fecha) {
-        const QDate dia = platform::toDate(valor);
-        return dia.isValid() ? platform::formatDate(dia) : valor.toString();
-    }
-    return valor.toString();
+    return fecha ? platform::dateText(valor) : valor.toString();
 }
 
 // A box of several lines: Tab moves on to the next box, as it does from any
@@ -162,7 +153,7 @@ void frmEmpresa::ConstruirEmpresa(QWidget* pagina)
     fraEmpresas = place(new QGroupBox(QStringLiteral("Datos Empresa: ")), "fraEmpresas", 120, 120, 11400, 7140, pagina);
     const auto fila = [](int n) { return 480 + n * 600; };
     const auto etiqueta = [&](int indice, const char* texto, bool derecha, int n) {
-        auto* label = place(new QLabel(u(texto)), qPrintable(QStringLiteral("lblNombre%1").arg(indice)),
+        auto* label = place(new QLabel(QString::fromUtf8(texto)), qPrintable(QStringLiteral("lblNombre%1").arg(indice)),
                             derecha ? 6900 : 240, fila(n) + 30, derecha ? 2040 : 2400, 300, fraEmpresas);
         lblNombre[static_cast<std::size_t>(indice)] = label;
     };
@@ -202,8 +193,8 @@ void frmEmpresa::ConstruirEmpresa(QWidget* pagina)
     etiqueta(11, "e-mail:", false, 7);
     txtemail = caja("txtemail", false, 7, 3960, 50);
 
-    lblMensa[2] = place(new QLabel(u("Pulsar \"F2\" para \"España\".")), "lblMensa2", 9000, fila(5) + 370, 2280, 230,
-                        fraEmpresas);
+    lblMensa[2] = place(new QLabel(QStringLiteral("Pulsar \"F2\" para \"España\".")), "lblMensa2", 9000,
+                        fila(5) + 370, 2280, 230, fraEmpresas);
 
     fraObservacionesEmpresa = place(new QGroupBox(QStringLiteral("Observaciones : ")), "fraObservacionesEmpresa", 240,
                                     fila(8), 10920, 1740, fraEmpresas);
@@ -238,7 +229,7 @@ void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
     const auto fila = [](int n) { return 420 + n * 600; };
     const auto etiqueta = [&](int indice, const char* texto, bool derecha, int n) {
         lblTrabajador[static_cast<std::size_t>(indice)] =
-            place(new QLabel(u(texto)), qPrintable(QStringLiteral("lblTrabajador%1").arg(indice)),
+            place(new QLabel(QString::fromUtf8(texto)), qPrintable(QStringLiteral("lblTrabajador%1").arg(indice)),
                   derecha ? 6240 : 240, fila(n) + 30, derecha ? 2280 : 2520, 300, fraDatosTrabajador);
     };
     const auto caja = [&](const char* nombre, bool derecha, int n, int ancho, int maximo) {
@@ -276,10 +267,10 @@ void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
     txtCodPostalTrabaj = caja("txtCodPostalTrabaj", true, 1, 900, 5);
     txtCodPostalTrabaj->setAlignment(Qt::AlignRight);
 
-    lblMensa[0] = place(new QLabel(u("Pulsar \"F2\" para \"Española\".")), "lblMensa0", 2820, fila(5) + 370, 3000, 230,
-                        fraDatosTrabajador);
-    lblMensa[1] = place(new QLabel(u("Pulsar \"F2\" para \"España\".")), "lblMensa1", 2820, fila(6) + 370, 3000, 230,
-                        fraDatosTrabajador);
+    lblMensa[0] = place(new QLabel(QStringLiteral("Pulsar \"F2\" para \"Española\".")), "lblMensa0", 2820,
+                        fila(5) + 370, 3000, 230, fraDatosTrabajador);
+    lblMensa[1] = place(new QLabel(QStringLiteral("Pulsar \"F2\" para \"España\".")), "lblMensa1", 2820,
+                        fila(6) + 370, 3000, 230, fraDatosTrabajador);
 
     fraObservacionesTrabajador = place(new QGroupBox(QStringLiteral("Observaciones : ")), "fraObservacionesTrabajador",
                                        240, fila(8), 5580, 1800, fraDatosTrabajador);
@@ -385,9 +376,9 @@ void frmEmpresa::ConstruirBotones()
         {&cmdSalir, "cmdSalir", "Volver.", "Volver al Menú Principal.", 7, 1, 1320},
     };
     for (const Boton& b : botones) {
-        *b.boton = place(new QPushButton(u(b.texto)), b.nombre, 120 + b.hueco * 1440, b.fila == 0 ? 8160 : 8700,
-                         b.ancho, 420);
-        (*b.boton)->setToolTip(u(b.ayuda));
+        *b.boton = place(new QPushButton(QString::fromUtf8(b.texto)), b.nombre, 120 + b.hueco * 1440,
+                         b.fila == 0 ? 8160 : 8700, b.ancho, 420);
+        (*b.boton)->setToolTip(QString::fromUtf8(b.ayuda));
     }
 }
 
@@ -614,7 +605,7 @@ void frmEmpresa::MostrarEmpresa(const Row& empresa)
 {
     const auto cajas = cajasEmpresa(*this);
     for (std::size_t i = 0; i < cajas.size(); ++i) {
-        if (const auto valor = valorDe(empresa, u(kCamposEmpresa[i])))
+        if (const auto valor = valorDe(empresa, QString::fromUtf8(kCamposEmpresa[i])))
             ponerTexto(cajas[i], *valor);
     }
     for (int i = 0; i <= 5; ++i) {
@@ -638,7 +629,7 @@ Row frmEmpresa::GrabarEmpresa() const
     const auto cajas = cajasEmpresa(*this);
     for (std::size_t i = 0; i < cajas.size(); ++i) {
         if (!vacia(cajas[i]))
-            fila.set(u(kCamposEmpresa[i]), textoDe(cajas[i]));
+            fila.set(QString::fromUtf8(kCamposEmpresa[i]), textoDe(cajas[i]));
     }
     for (int i = 0; i <= 5; ++i)
         fila.set(QStringLiteral("Clausula%1").arg(i + 1), ClausulasElegidas[static_cast<std::size_t>(i)]);
@@ -689,7 +680,7 @@ bool frmEmpresa::GuardarEmpresaPorNumero()
         platform::Transaction transaccion(db);
         if (liberada)
             db.update(QStringLiteral("Empresas"), QStringLiteral("IdEmpresa"), *liberada,
-                      Row{{u("NúmeroEmpresa"), QStringLiteral("")}});
+                      Row{{QStringLiteral("NúmeroEmpresa"), QStringLiteral("")}});
         const qint64 id = GuardarEmpresaEn(db, destino);
         for (const qint64 clausula : std::as_const(clausulasPendientes_))
             empresas::Enlazar(db, id, clausula);
@@ -721,7 +712,7 @@ void frmEmpresa::GrabarTrabajador(Database& db, std::optional<qint64> id, bool n
         if (nuevoEnSuLugar) {
             for (const char* campo : {"FechaContrato", "TipoContrato", "Contrato", "IdContrato", "FechaVencimiento",
                                       "FechaInicioProrroga", "Duracion"})
-                fila.set(u(campo), QVariant());
+                fila.set(QString::fromUtf8(campo), QVariant());
         }
         if (!vacia(txtFechaNac))
             fila.set(QStringLiteral("FechaNacimiento"), platform::dateValue(platform::toDate(txtFechaNac->Text())));
@@ -729,13 +720,13 @@ void frmEmpresa::GrabarTrabajador(Database& db, std::optional<qint64> id, bool n
             fila.set(QStringLiteral("NumSS"), txtNumSS->Text());
         if (!vacia(mskVencimiento))
             fila.set(QStringLiteral("FechaVencimiento"), platform::dateValue(platform::toDate(mskVencimiento->Text())));
-        fila.set(u("NúmeroTrabajador"), txtNumeroTrabajador->text().trimmed().toLongLong());
+        fila.set(QStringLiteral("NúmeroTrabajador"), txtNumeroTrabajador->text().trimmed().toLongLong());
         fila.set(QStringLiteral("NivelFormativo"), txtNivelFormativo->text());
         fila.set(QStringLiteral("Nacionalidad"), txtNacionalidad->text());
         fila.set(QStringLiteral("Municipio"), txtMunicipio->text());
         fila.set(QStringLiteral("Pais"), txtPais->text());
         fila.set(QStringLiteral("Observaciones"), txtObservacionesTrabajador->toPlainText());
-        fila.set(u("CódPostal"), txtCodPostalTrabaj->text());
+        fila.set(QStringLiteral("CódPostal"), txtCodPostalTrabaj->text());
         const auto marca = [](const QCheckBox* casilla) {
             return casilla->checkState() == Qt::Checked ? QStringLiteral("Si") : QStringLiteral("No");
         };
@@ -1101,12 +1092,11 @@ void frmEmpresa::cmdEditar_Click()
         MsgBox(QStringLiteral("No ha seleccionado ningún trabajador a editar."), platform::style::Information);
         return;
     }
-    const auto trabajador = AbrirBaseDatos().first(
-        QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdTrabajador" = ?)"), {id.toLongLong()});
+    const auto trabajador = empresas::LeerTrabajador(AbrirBaseDatos(), id.toLongLong());
     if (!trabajador)
         return;
     const auto poner = [&](const char* campo, QWidget* caja, bool fecha = false) {
-        if (const auto valor = valorDe(*trabajador, u(campo), fecha))
+        if (const auto valor = valorDe(*trabajador, QString::fromUtf8(campo), fecha))
             ponerTexto(caja, *valor);
     };
     poner("NombreTrabajador", txtNombreTrabajador);
@@ -1139,7 +1129,7 @@ void frmEmpresa::cmdEditar_Click()
         {"RecogidoInem", chkRecINEM},      {"ReenviadoCliente", chkReeCliente},
     };
     for (const auto& [campo, casilla] : marcas)
-        casilla->setChecked(trabajador->text(u(campo)) == QLatin1String("Si"));
+        casilla->setChecked(trabajador->text(QString::fromUtf8(campo)) == QLatin1String("Si"));
     cmdNuevo->setEnabled(false);
     cmdEditar->setEnabled(false);
     cmdBorrar->setEnabled(false);
@@ -1197,8 +1187,7 @@ void frmEmpresa::cmdBorrar_Click()
         MsgBox(QStringLiteral("No ha seleccionado ningún trabajador a borrar."), platform::style::Information);
     } else {
         auto db = AbrirBaseDatos();
-        const QString consulta = QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdTrabajador" = ?)");
-        if (db.first(consulta, {id.toLongLong()})
+        if (empresas::LeerTrabajador(db, id.toLongLong())
             && MsgBox(QStringLiteral("Desea eliminar el Trabajador."), 292, QStringLiteral("Confirmación."))
                 == Answer::Yes) {
             platform::Hourglass reloj(*this);
@@ -1255,7 +1244,7 @@ void frmEmpresa::cmdContratoManual_Click()
     platform::runHandler([&] {
         const auto empresa = EmpresaGuardada();
         const auto guardado = [&](const char* campo) {
-            return empresa ? empresa->text(u(campo)) : QString();
+            return empresa ? empresa->text(QString::fromUtf8(campo)) : QString();
         };
         // Touching its boxes loads the contract window while this one still shows the company.
         auto& contrato = Forms::get<frmEleccionContrato>();

@@ -6,6 +6,7 @@
 #include "common/Impresion.h"
 #include "common/Module1.h"
 #include "common/frmAyuda.h"
+#include "companies/Empresas.h"
 #include "platform/DBGrid.h"
 #include "platform/Database.h"
 #include "platform/Document.h"
@@ -29,8 +30,7 @@ void AccederDocumento(frmEmpresa& f, bool prorroga)
 {
     f.setMousePointer(11);
     const QString id = f.dbgTrabajadores->Id();
-    const QString sql = QStringLiteral(R"(SELECT * FROM "Trabajadores" WHERE "IdTrabajador" = ?)");
-    const auto trabajador = id.isEmpty() ? std::nullopt : AbrirBaseDatos().first(sql, {id.toLongLong()});
+    const auto trabajador = id.isEmpty() ? std::nullopt : empresas::LeerTrabajador(AbrirBaseDatos(), id.toLongLong());
     const QString campo = prorroga ? QStringLiteral("FechaInicioProrroga") : QStringLiteral("Contrato");
     if (!trabajador || trabajador->text(campo).trimmed().isEmpty()) {
         MsgBox(prorroga ? QStringLiteral("No hay ninguna prórroga a editar.")

@@ -72,13 +72,7 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
     txtDNI = place(new platform::TextBox, "txtDNI", 4800, 450, 2400, 360, fraBuscar);
     fraBuscar->hide();
 
-    struct Boton {
-        QPushButton** boton;
-        const char* nombre;
-        const char* texto;
-        const char* ayuda;
-    };
-    const Boton botones[] = {
+    placeButtonRow({
         {&cmdEditar, "cmdEditar", "Editar", "Editar la empresa seleccionada."},
         {&cmdNuevo, "cmdNuevo", "Nuevo", "Crear una nueva empresa."},
         {&cmdBorrar, "cmdBorrar", "Borrar.", "Borra la empresa seleccionada."},
@@ -87,13 +81,7 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
         {&cmdListados, "cmdListados", "Listados", "Obendremos una ventana de ayuda sobre el objeto pulsado."},
         {&cmdAyuda, "cmdAyuda", "Ayuda.", "Obendremos una ventana de ayuda sobre el objeto pulsado."},
         {&cmdSalir, "cmdSalir", "Volver.", "Volver al Menú Principal."},
-    };
-    int left = 240;
-    for (const Boton& b : botones) {
-        *b.boton = place(new QPushButton(QString::fromUtf8(b.texto)), b.nombre, left, 7440, 1320, 480);
-        (*b.boton)->setToolTip(QString::fromUtf8(b.ayuda));
-        left += 1440;
-    }
+    }, 240, 7440, 1320, 480, 1440);
 
     ayuda::Conectar(*this, cmdEditar, QStringLiteral("Botón Editar : "), kAyudaEditar, [this] { cmdEditar_Click(); });
     ayuda::Conectar(*this, cmdNuevo, QStringLiteral("Botón Nuevo : "),
@@ -170,9 +158,8 @@ void frmEmpresas::ContarEmpresas()
 // Companies whose field begins with the text typed, taken as it stands.
 void frmEmpresas::Buscar(const char* campo, const QString& texto)
 {
-    dbgEmpresas->Refresh(AbrirBaseDatos(),
-        kTodas + QStringLiteral(R"( WHERE %1 LIKE ? ESCAPE '\')").arg(platform::quoteName(QString::fromUtf8(campo))),
-        { empresas::PatronComienzo(texto) });
+    const auto comienzo = platform::beginsWith(QString::fromUtf8(campo), texto);
+    dbgEmpresas->Refresh(AbrirBaseDatos(), kTodas + QStringLiteral(" WHERE ") + comienzo.sql, comienzo.values);
     ContarEmpresas();
 }
 

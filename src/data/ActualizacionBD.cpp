@@ -79,11 +79,6 @@ public:
     explicit FalloTraspaso(const QString& motivo) : std::runtime_error(motivo.toStdString()) {}
 };
 
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 QString windows(const char* ruta)
 {
     return QString::fromLatin1(ruta);
@@ -92,7 +87,7 @@ QString windows(const char* ruta)
 bool esFecha(const QString& campo)
 {
     for (const char* fecha : kCamposFecha) {
-        if (campo == u(fecha))
+        if (campo == QString::fromUtf8(fecha))
             return true;
     }
     return false;
@@ -105,7 +100,7 @@ struct Campos {
     std::vector<bool> fechas;
 
     // Place of a field among them; -1 when the old table lacks it.
-    int indice(const char* campo) const { return static_cast<int>(nombres.indexOf(u(campo))); }
+    int indice(const char* campo) const { return static_cast<int>(nombres.indexOf(QString::fromUtf8(campo))); }
     // The fields for a SELECT of the old table (a Null column when there is none).
     QString lista() const
     {
@@ -123,9 +118,9 @@ Campos camposCopiados(const QSet<QString>& existentes, const char* const (&lista
 {
     Campos campos;
     for (const char* nombre : lista) {
-        if (existentes.contains(u(nombre).toCaseFolded())) {
-            campos.nombres << u(nombre);
-            campos.fechas.push_back(esFecha(u(nombre)));
+        if (existentes.contains(QString::fromUtf8(nombre).toCaseFolded())) {
+            campos.nombres << QString::fromUtf8(nombre);
+            campos.fechas.push_back(esFecha(QString::fromUtf8(nombre)));
         }
     }
     return campos;
@@ -243,13 +238,13 @@ void renombrarConversiones(Database& db)
         {kNombreConversion});
     for (const Row& fila : filas) {
         bool esNumero = false;
-        const int codigo = fila.text(u("Código")).trimmed().toInt(&esNumero);
+        const int codigo = fila.text(QStringLiteral("Código")).trimmed().toInt(&esNumero);
         if (!esNumero)
             continue;
         for (const Renombre& renombre : kRenombres) {
             if (renombre.codigo == codigo) {
                 db.exec(QStringLiteral(R"(UPDATE "Contrato" SET "Contrato" = ? WHERE rowid = ?)"),
-                        {kNombreConversion + u(renombre.sufijo), fila.value(QStringLiteral("fila"))});
+                        {kNombreConversion + QString::fromUtf8(renombre.sufijo), fila.value(QStringLiteral("fila"))});
                 break;
             }
         }

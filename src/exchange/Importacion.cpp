@@ -22,11 +22,6 @@ using platform::Database;
 using platform::MsgBox;
 using platform::Row;
 
-QString t(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 // What the error message of a record names: the worker number and company
 // name of the record, and the field being written.
 struct Contexto {
@@ -81,8 +76,8 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
     ResultadoImportacion resultado;
     std::vector<Importado> importados;
     try {
-        CrearSiFalta(platform::hostPath(t(kDiscordanciasE)));
-        CrearSiFalta(platform::hostPath(t(kDiscordanciasT)));
+        CrearSiFalta(platform::hostPath(QString::fromUtf8(kDiscordanciasE)));
+        CrearSiFalta(platform::hostPath(QString::fromUtf8(kDiscordanciasT)));
         platform::Transaction transaccion(db_);
         for (const QString& fichero : ficheros) {
             try {
@@ -169,8 +164,8 @@ Row Importacion::filaEmpresa(const RegistroContrato& registro)
         if (!registro.seEscribe(campo))
             continue;
         const QString valor = registro.valor(campo);
-        CampoImportado_ = t(campo.etiqueta) + valor;
-        fila.set(t(campo.columna), valor);
+        CampoImportado_ = QString::fromUtf8(campo.etiqueta) + valor;
+        fila.set(QString::fromUtf8(campo.columna), valor);
     }
     return fila;
 }
@@ -200,22 +195,22 @@ void Importacion::ActualizarTrabajadorImportado(const RegistroContrato& registro
             if (!registro.seEscribe(c))
                 continue;
             const QString valor = registro.valor(c);
-            campo = t(c.etiqueta) + valor;
-            fila.set(t(c.columna), valor);
+            campo = QString::fromUtf8(c.etiqueta) + valor;
+            fila.set(QString::fromUtf8(c.columna), valor);
         }
         for (const Marca& marca : MarcasTrabajador()) {
-            campo = t(marca.etiqueta);
-            fila.set(t(marca.columna), QStringLiteral("No"));
+            campo = QString::fromUtf8(marca.etiqueta);
+            fila.set(QString::fromUtf8(marca.columna), QStringLiteral("No"));
         }
         for (const CampoFecha& c : FechasTrabajador()) {
             const FechaImportada fecha = registro.fecha(c);
             if (!fecha.presente)
                 continue;
-            campo = t(c.etiqueta) + fecha.texto;
+            campo = QString::fromUtf8(c.etiqueta) + fecha.texto;
             if (fecha.fecha.isValid())
-                fila.set(t(c.columna), platform::dateValue(fecha.fecha));
+                fila.set(QString::fromUtf8(c.columna), platform::dateValue(fecha.fecha));
             else
-                MsgBox(t(c.mensaje) + nombre + QStringLiteral(" incorrecta; ") + fecha.texto, c.estilo);
+                MsgBox(QString::fromUtf8(c.mensaje) + nombre + QStringLiteral(" incorrecta; ") + fecha.texto, c.estilo);
         }
         campo = QStringLiteral("Número Trabajador = ") + registro.numeroTrabajadorTexto();
         if (const auto numero = registro.numeroTrabajador()) {
@@ -244,7 +239,8 @@ void Importacion::ActualizarTrabajadorImportado(const RegistroContrato& registro
 
 void Importacion::discordancia(const char* log, int numero, int longitud, const QByteArray& registro)
 {
-    platform::writeRecord(platform::hostPath(t(log)), numero, longitud, registro, platform::FileAccess::OwnerOnly);
+    platform::writeRecord(platform::hostPath(QString::fromUtf8(log)), numero, longitud, registro,
+                          platform::FileAccess::OwnerOnly);
 }
 
 // Each imported file moves to ContratosTemp under its name less the user's
@@ -252,7 +248,7 @@ void Importacion::discordancia(const char* log, int numero, int longitud, const 
 // moving; it and those after it stay to be imported again.
 bool Importacion::mover(const std::vector<Importado>& importados)
 {
-    const QString destino = platform::hostPath(t(kContratosTemp));
+    const QString destino = platform::hostPath(QString::fromUtf8(kContratosTemp));
     QDir().mkpath(destino);
     for (const Importado& importado : importados) {
         const QString nombre = importado.fichero.mid(importado.fichero.lastIndexOf(QLatin1Char('\\')) + 1);

@@ -9,18 +9,13 @@ namespace listados {
 
 namespace {
 
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 const QString kTrabajadores = QStringLiteral(R"(SELECT * FROM "Trabajadores")");
 const QString kMantiene = QStringLiteral(" Se mantiene el valor guardado.");
 
 bool esEstado(const QString& campo)
 {
     for (const char* estado : kCamposEstado) {
-        if (campo.compare(u(estado), Qt::CaseInsensitive) == 0)
+        if (campo.compare(QString::fromUtf8(estado), Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
@@ -44,7 +39,7 @@ Valor ValorDeCampo(const QString& campo, const QString& texto)
             return {{}, QStringLiteral("La fecha «%1» no es válida: escríbala como dd/mm/aaaa.").arg(texto) + kMantiene};
         return {platform::dateValue(fecha), {}};
     }
-    if (campo.compare(u("NúmeroTrabajador"), Qt::CaseInsensitive) == 0) {
+    if (campo.compare(QStringLiteral("NúmeroTrabajador"), Qt::CaseInsensitive) == 0) {
         static const QRegularExpression cifras(QStringLiteral("^\\d{1,9}$"));
         if (!cifras.match(limpio).hasMatch())
             return {{}, QStringLiteral("El número de trabajador «%1» no es válido: escriba un número entero.").arg(texto)
@@ -82,7 +77,7 @@ Consulta ConsultaEstado(const std::optional<QStringList>& empresas, const std::o
         for (std::size_t i = 0; i < kCamposEstado.size(); ++i) {
             if (i > 0)
                 condicionEstado += QStringLiteral(" AND ");
-            condicionEstado += quoteName(u(kCamposEstado[i])) + QStringLiteral(" = ?");
+            condicionEstado += quoteName(QString::fromUtf8(kCamposEstado[i])) + QStringLiteral(" = ?");
             valoresEstado << ((*estado)[i] ? QStringLiteral("Si") : QStringLiteral("No"));
         }
     }
@@ -116,15 +111,15 @@ Consulta ConsultaEstado(const std::optional<QStringList>& empresas, const std::o
 
 Consulta Ordenada(Consulta consulta, const char* orden)
 {
-    consulta.sql += QStringLiteral(" ORDER BY ") + u(orden);
+    consulta.sql += QStringLiteral(" ORDER BY ") + QString::fromUtf8(orden);
     return consulta;
 }
 
 QString CampoDeColumna(const QString& nombre)
 {
     for (const auto& columna : kColumnasVencimientos) {
-        if (nombre.compare(u(columna.nombre), Qt::CaseInsensitive) == 0)
-            return u(columna.campo);
+        if (nombre.compare(QString::fromUtf8(columna.nombre), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(columna.campo);
     }
     return nombre;
 }
@@ -133,7 +128,8 @@ Consulta ConsultaVencimientos(const QDate& desde, const QDate& hasta)
 {
     QStringList columnas{quoteName(QStringLiteral("IdTrabajador"))};
     for (const auto& columna : kColumnasVencimientos)
-        columnas << quoteName(u(columna.campo)) + QStringLiteral(" AS ") + quoteName(u(columna.nombre));
+        columnas << quoteName(QString::fromUtf8(columna.campo)) + QStringLiteral(" AS ")
+                        + quoteName(QString::fromUtf8(columna.nombre));
     return {QStringLiteral(R"(SELECT %1 FROM "Trabajadores" WHERE "FechaVencimiento" > ? AND "FechaVencimiento" < ?
                               ORDER BY "FechaVencimiento")")
                 .arg(columnas.join(QStringLiteral(", "))),
@@ -154,7 +150,7 @@ std::optional<QString> GrabarTrabajador(platform::Database& db, const QVariant& 
             return v.error;
         valores.set(campo, v.valor);
     }
-    const QString numero = u("NúmeroTrabajador");
+    const QString numero = QStringLiteral("NúmeroTrabajador");
     if (valores.has(numero)
         && db.first(QStringLiteral(R"(SELECT 1 FROM "Trabajadores"
                                       WHERE "IdEmpresa" = ? AND "NúmeroTrabajador" = ? AND "IdTrabajador" <> ?)"),

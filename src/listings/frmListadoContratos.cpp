@@ -7,7 +7,6 @@
 #include "common/class_Elastic.h"
 #include "common/frmAyuda.h"
 #include "common/frmMensaje.h"
-#include "companies/Empresas.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/Forms.h"
@@ -25,11 +24,6 @@ using platform::Forms;
 using platform::MsgBox;
 
 namespace {
-
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
 
 const QString kTodos = QStringLiteral(R"(SELECT * FROM "ContratosGrabados")");
 
@@ -69,8 +63,8 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
         {QStringLiteral("Tipo de Contrato"), QStringLiteral("TipoContrato"), 2200, true, {}},
     });
 
-    fraNumero = place(new QGroupBox(u("Número : ")), "fraNumero", 240, 6180, 3600, 900);
-    Label1 = place(new QLabel(u("Número de registros : ")), "Label1", 120, 390, 2160, 330, fraNumero);
+    fraNumero = place(new QGroupBox(QStringLiteral("Número : ")), "fraNumero", 240, 6180, 3600, 900);
+    Label1 = place(new QLabel(QStringLiteral("Número de registros : ")), "Label1", 120, 390, 2160, 330, fraNumero);
     txtNum = place(new QLineEdit, "txtNum", 2280, 360, 1080, 360, fraNumero);
     txtNum->setReadOnly(true);
     txtNum->setAlignment(Qt::AlignRight);
@@ -85,33 +79,21 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
     txtTrabajador = place(new platform::TextBox, "txtTrabajador", 3720, 450, 3480, 360, fraBuscar);
     fraBuscar->hide();
 
-    fraDatosImprimir = place(new QGroupBox(u("IMPRESIÓN : ")), "fraDatosImprimir", 3840, 2640, 4200, 1320);
-    Label4 = place(new QLabel(u("Introduzca el número de copias : ")), "Label4", 240, 420, 2760, 300,
+    fraDatosImprimir = place(new QGroupBox(QStringLiteral("IMPRESIÓN : ")), "fraDatosImprimir", 3840, 2640, 4200, 1320);
+    Label4 = place(new QLabel(QStringLiteral("Introduzca el número de copias : ")), "Label4", 240, 420, 2760, 300,
                    fraDatosImprimir);
     txtNumeroCopias = place(new QLineEdit, "txtNumeroCopias", 3000, 360, 900, 360, fraDatosImprimir);
     cmdCopias = place(new QPushButton(QStringLiteral("Aceptar")), "cmdCopias", 1320, 840, 1560, 360, fraDatosImprimir);
     fraDatosImprimir->hide();
 
-    struct Boton {
-        QPushButton** boton;
-        const char* nombre;
-        const char* texto;
-        const char* ayuda;
-    };
-    const Boton botones[] = {
+    placeButtonRow({
         {&cmdNuevo, "cmdNuevo", "Nuevo", "Crear un nuevo contrato."},
         {&cmdEditar, "cmdEditar", "Editar", "Editar un contratop seleccionado."},
         {&cmdBorrar, "cmdBorrar", "Borrar.", "Borra el contrato seleccionado."},
         {&cmdBuscar, "cmdBuscar", "Buscar.", "Buscar un contrato."},
         {&cmdAyuda, "cmdAyuda", "Ayuda.", "Obendremos una ventana de ayuda sobre el objeto pulsado."},
         {&cmdSalir, "cmdSalir", "Volver.", "Volver al Menú Principal."},
-    };
-    int left = 240;
-    for (const Boton& b : botones) {
-        *b.boton = place(new QPushButton(u(b.texto)), b.nombre, left, 7440, 1320, 480);
-        (*b.boton)->setToolTip(u(b.ayuda));
-        left += 1440;
-    }
+    }, 240, 7440, 1320, 480, 1440);
 
     ayuda::Conectar(*this, cmdNuevo, QStringLiteral("Botón Nuevo : "),
                     QStringLiteral("Obtendremos un pantalla donde podremos generar un nuevo contrato, seleccionando el "
@@ -181,10 +163,8 @@ void frmListadoContratos::ContarContratosGrabados()
 // box replaces the other's filter.
 void frmListadoContratos::Buscar(const char* campo, const QString& texto)
 {
-    dbgContratos->Refresh(
-        AbrirBaseDatos(),
-        kTodos + QStringLiteral(R"( WHERE %1 LIKE ? ESCAPE '\')").arg(platform::quoteName(u(campo))),
-        {empresas::PatronComienzo(texto)});
+    const auto comienzo = platform::beginsWith(QString::fromUtf8(campo), texto);
+    dbgContratos->Refresh(AbrirBaseDatos(), kTodos + QStringLiteral(" WHERE ") + comienzo.sql, comienzo.values);
 }
 
 void frmListadoContratos::dbgContratos_HeadClick(int ColIndex)
@@ -192,21 +172,23 @@ void frmListadoContratos::dbgContratos_HeadClick(int ColIndex)
     static const char* const campos[] = {nullptr, nullptr, "Fecha", "Trabajador", "Empresa", "TipoContrato"};
     if (ColIndex < 0 || ColIndex >= static_cast<int>(std::size(campos)) || !campos[ColIndex])
         return;
-    dbgContratos->Refresh(AbrirBaseDatos(),
-                          kTodos + QStringLiteral(" ORDER BY %1").arg(platform::quoteName(u(campos[ColIndex]))));
+    dbgContratos->Refresh(AbrirBaseDatos(), kTodos
+                                                + QStringLiteral(" ORDER BY %1")
+                                                      .arg(platform::quoteName(QString::fromUtf8(campos[ColIndex]))));
 }
 
 void frmListadoContratos::cmdBorrar_Click()
 {
     const QString id = dbgContratos->Id();
     if (id.isEmpty()) {
-        MsgBox(u("No ha seleccionado ningún contrato a borrar."), platform::style::Information);
+        MsgBox(QStringLiteral("No ha seleccionado ningún contrato a borrar."), platform::style::Information);
     } else {
         auto db = AbrirBaseDatos();
         const auto sigue = db.first(QStringLiteral(R"(SELECT 1 FROM "ContratosGrabados" WHERE "IdContrato" = ?)"),
                                     {id.toLongLong()});
         if (sigue
-            && MsgBox(QStringLiteral("Desea eliminar el contrato"), 292, u("Confirmación.")) == platform::Answer::Yes) {
+            && MsgBox(QStringLiteral("Desea eliminar el contrato"), 292, QStringLiteral("Confirmación."))
+                == platform::Answer::Yes) {
             // Only the row goes: the document stays in its folder.
             {
                 platform::Hourglass reloj(*this);
@@ -250,7 +232,7 @@ void frmListadoContratos::cmdEditar_Click()
     }
     const QString id = dbgContratos->Id();
     if (id.isEmpty()) {
-        MsgBox(u("No ha seleccionado ningún contrato a editar."), platform::style::Information);
+        MsgBox(QStringLiteral("No ha seleccionado ningún contrato a editar."), platform::style::Information);
     } else {
         QString documento;
         {
@@ -261,7 +243,7 @@ void frmListadoContratos::cmdEditar_Click()
                 documento = DocumentoDeContrato(dbgContratos->records().front().text(QStringLiteral("Nombre")));
         }
         if (documento.isEmpty())
-            MsgBox(u("No hay ningún contrato a editar."), platform::style::Information);
+            MsgBox(QStringLiteral("No hay ningún contrato a editar."), platform::style::Information);
         else
             AbrirDocumentoGuardado(*this, {fraDatosImprimir, txtNumeroCopias, cmdCopias}, {documento, false, {}});
     }

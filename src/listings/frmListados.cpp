@@ -23,11 +23,6 @@ using platform::MsgBox;
 
 namespace {
 
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 const QString kTodosLosTrabajadores = QStringLiteral(R"(SELECT * FROM "Trabajadores")");
 const QString kTituloInicial = QStringLiteral("Empresas dadas de alta.");
 const QString kAyudaListado = QStringLiteral(
@@ -59,12 +54,7 @@ constexpr int kColumnaTituloListado = 5;
 // A value as printed: dates day/month/year, nothing for no value.
 QString TextoImpreso(const platform::Row& fila, const QString& campo)
 {
-    if (campo.startsWith(QStringLiteral("Fecha"))) {
-        const QDate fecha = platform::toDate(fila.value(campo));
-        if (fecha.isValid())
-            return platform::formatDate(fecha);
-    }
-    return fila.text(campo);
+    return campo.startsWith(QStringLiteral("Fecha")) ? platform::dateText(fila.value(campo)) : fila.text(campo);
 }
 
 template <std::size_t N>
@@ -83,7 +73,7 @@ void ListadoTrabajadores(platform::PrintJob& job, const QString& titulo, const C
     job.endLine();
     listado::Fila encabezados;
     for (const ColumnaImpresa& c : columnas)
-        encabezados.push_back({c.columnaEncabezado, u(c.encabezado)});
+        encabezados.push_back({c.columnaEncabezado, QString::fromUtf8(c.encabezado)});
     listado::Linea(job, encabezados);
     job.setFontBold(false);
     if (filas.empty()) {
@@ -93,7 +83,7 @@ void ListadoTrabajadores(platform::PrintJob& job, const QString& titulo, const C
     for (const platform::Row& fila : filas) {
         listado::Fila linea;
         for (const ColumnaImpresa& c : columnas)
-            linea.push_back({c.columnaValor, TextoImpreso(fila, u(c.campo))});
+            linea.push_back({c.columnaValor, TextoImpreso(fila, QString::fromUtf8(c.campo))});
         listado::Linea(job, linea);
     }
 }
@@ -125,7 +115,7 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
     };
     int top = 300;
     for (const Casilla& c : estados) {
-        *c.casilla = place(new QCheckBox(u(c.texto)), c.nombre, 120, top, 1920, 330, fraOpciones);
+        *c.casilla = place(new QCheckBox(QString::fromUtf8(c.texto)), c.nombre, 120, top, 1920, 330, fraOpciones);
         top += 330;
     }
     chkTodos = place(new platform::CheckBox(QStringLiteral(
@@ -145,7 +135,7 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
         {QStringLiteral("Id"), QStringLiteral("IdTrabajador"), 600, false, {}},
         {QStringLiteral("Nombre Trabajador"), QStringLiteral("NombreTrabajador"), 2200, true, {}},
         {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 2000, true, {}},
-        {u("Núm. S. S."), QStringLiteral("NumSS"), 1600, true, {}},
+        {QStringLiteral("Núm. S. S."), QStringLiteral("NumSS"), 1600, true, {}},
         {QStringLiteral("Envia Cli"), QStringLiteral("EnviadoCliente"), 700, true, {}},
         {QStringLiteral("Devu Cli"), QStringLiteral("RecibidoCliente"), 700, true, {}},
         {QStringLiteral("Env INEM"), QStringLiteral("EnviadoInem"), 700, true, {}},
@@ -156,8 +146,8 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
     std::vector<platform::DBGrid::Column> vencimientos{{QStringLiteral("Id"), QStringLiteral("IdTrabajador"), 600, false, {}}};
     for (const auto& columna : listados::kColumnasVencimientos) {
         const bool fecha = QByteArray(columna.campo).startsWith("Fecha");
-        vencimientos.push_back({u(columna.nombre), u(columna.nombre), columna.ancho, true,
-                                fecha ? QStringLiteral("dd/mm/yyyy") : QString()});
+        const QString nombre = QString::fromUtf8(columna.nombre);
+        vencimientos.push_back({nombre, nombre, columna.ancho, true, fecha ? QStringLiteral("dd/mm/yyyy") : QString()});
     }
     dbgListado1->setColumns(std::move(vencimientos));
     for (platform::DBGrid* grid : {dbgListado, dbgListado1}) {
@@ -186,11 +176,11 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
 
     cmdListar = place(new QPushButton(QStringLiteral("Listar.")), "cmdListar", 120, 7440, 1440, 480);
     cmdImprimir = place(new QPushButton(QStringLiteral("Imprimir.")), "cmdImprimir", 1800, 7440, 1440, 480);
-    cmdImprimir->setToolTip(u("Imprimir la selección activa en ese momento."));
+    cmdImprimir->setToolTip(QStringLiteral("Imprimir la selección activa en ese momento."));
     cmdAyuda = place(new QPushButton(QStringLiteral("Ayuda.")), "cmdAyuda", 3480, 7440, 1440, 480);
     cmdAyuda->setToolTip(QStringLiteral("Obendremos una ventana de ayuda sobre el objeto pulsado."));
     cmdSalir = place(new QPushButton(QStringLiteral("Volver.")), "cmdSalir", 10320, 7440, 1440, 480);
-    cmdSalir->setToolTip(u("Volver al Menú Principal."));
+    cmdSalir->setToolTip(QStringLiteral("Volver al Menú Principal."));
 
     ayuda::Senalar(*this, cmdListar);
     onClick(cmdListar, [this] { cmdListar_Click(); });
@@ -302,7 +292,6 @@ void frmListados::cmdListar_Click()
             break;
         }
     }
-    EmpresasSeleccionadas = seleccion;
 
     listados::Estado estado{};
     const auto casillas = CasillasEstado();
@@ -326,7 +315,7 @@ void frmListados::cmdListar_Click()
         dbgListado->show();
     } else {
         lblTitulo->setText(kTituloInicial);
-        MsgBox(u("No hay ningún contrato de trabajador que cumpla las especificaciones seleccionadas."),
+        MsgBox(QStringLiteral("No hay ningún contrato de trabajador que cumpla las especificaciones seleccionadas."),
                platform::style::Information);
     }
 }

@@ -57,9 +57,8 @@ public:
     QPushButton* cmdAceptar;
     QPushButton* cmdCancelar;
 
-    // The companies taken by the last "Listar." (at most 24, in list order)
-    // and its query without its order, which the re-sort by name reuses.
-    QStringList EmpresasSeleccionadas;
+    // The query of the last "Listar." without its order, which the re-sort
+    // by name reuses.
     listados::Consulta ConsultaBase;
 
     void cmdListar_Click();

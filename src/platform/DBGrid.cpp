@@ -199,10 +199,8 @@ QString DBGrid::display(const QVariant& value, const Column& column) const
 {
     if (value.isNull())
         return {};
-    if (column.format.compare(QLatin1String("dd/mm/yyyy"), Qt::CaseInsensitive) == 0) {
-        const QDate date = toDate(value);
-        return date.isValid() ? formatDate(date) : value.toString();
-    }
+    if (column.format.compare(QLatin1String("dd/mm/yyyy"), Qt::CaseInsensitive) == 0)
+        return dateText(value);
     if (!column.format.isEmpty() && column.format.count(QLatin1Char('0')) == column.format.size()) {
         bool number = false;
         const double n = value.toString().trimmed().toDouble(&number);

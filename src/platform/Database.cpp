@@ -557,6 +557,18 @@ QString quoteName(const QString& name)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+Condition beginsWith(const QString& field, const QString& text)
+{
+    QString pattern;
+    pattern.reserve(text.size() + 1);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            pattern += QLatin1Char('\\');
+        pattern += c;
+    }
+    return {quoteName(field) + QStringLiteral(R"( LIKE ? ESCAPE '\')"), {pattern + QLatin1Char('%')}};
+}
+
 QVariant dateValue(const QDate& date)
 {
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant();
@@ -617,6 +629,14 @@ QString formatDate(const QDate& date)
                           digit(date.month() / 10), digit(date.month()),   QLatin1Char('/'),
                           digit(year / 1000),       digit(year / 100),     digit(year / 10), digit(year)};
     return QString(text, 10);
+}
+
+QString dateText(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    const QDate date = toDate(value);
+    return date.isValid() ? formatDate(date) : value.toString();
 }
 
 int compareText(const QString& a, const QString& b)

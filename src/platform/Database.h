@@ -155,11 +155,23 @@ private:
 // Quotes a table or field name for the SQL text.
 QString quoteName(const QString& name);
 
+// A condition of a WHERE clause and the values bound to its '?'.
+struct Condition {
+    QString sql;
+    QVariantList values;
+};
+// The texts of `field` that begin with `text`, taken as it stands: its '%',
+// '_' and '\' match only themselves.
+Condition beginsWith(const QString& field, const QString& text);
+
 // Dates are stored as ISO text ("yyyy-MM-dd") and shown and typed "dd/MM/yyyy".
 QVariant dateValue(const QDate& date);
 // A stored or typed date; an invalid date when the value is Null or no date.
 QDate toDate(const QVariant& value);
 QString formatDate(const QDate& date);
+// A stored value shown where a date is expected: the date "dd/MM/yyyy" when it
+// holds one, else its text as it stands; Null as empty text.
+QString dateText(const QVariant& value);
 
 // Text comparison the way the database compares: case ignored (accented
 // letters included), accents kept, trailing blanks ignored. Negative, zero or

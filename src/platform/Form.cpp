@@ -81,6 +81,16 @@ void Form::onClick(QAbstractButton* button, std::function<void()> handler)
     connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { runHandler(handler); });
 }
 
+void Form::placeButtonRow(std::initializer_list<RowButton> buttons, int left, int top, int width, int height,
+                          int step)
+{
+    for (const RowButton& b : buttons) {
+        *b.button = place(new QPushButton(QString::fromUtf8(b.caption)), b.name, left, top, width, height);
+        (*b.button)->setToolTip(QString::fromUtf8(b.toolTip));
+        left += step;
+    }
+}
+
 void runHandler(const std::function<void()>& handler)
 {
     try {

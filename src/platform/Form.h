@@ -10,6 +10,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QPushButton;
 
 namespace platform {
 
@@ -67,6 +68,17 @@ protected:
     }
     // Connects a button's click to a handler.
     void onClick(QAbstractButton* button, std::function<void()> handler);
+
+    // A button of a row: the member that takes it, its name, caption and tool tip.
+    struct RowButton {
+        QPushButton** button;
+        const char* name;
+        const char* caption;
+        const char* toolTip;
+    };
+    // Places buttons of one size side by side, the first at (left, top) in
+    // twips, each next one `step` twips to the right of the one before.
+    void placeButtonRow(std::initializer_list<RowButton> buttons, int left, int top, int width, int height, int step);
 
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

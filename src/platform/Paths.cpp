@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace platform {
 
 QString driveCFolder()
@@ -77,6 +79,15 @@ QString resolveCase(const QString& hostPath)
         found = dir.filePath(match);
     }
     return found;
+}
+
+bool isPlainFileName(const QString& name)
+{
+    if (name.trimmed().isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c);
+    });
 }
 
 } // namespace platform

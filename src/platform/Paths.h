@@ -23,6 +23,11 @@ QString hostPath(const QString& windowsPath);
 // The program folder ("C:\Quelvan\Dorvane") on the host.
 QString programFolder();
 
+// Whether `name` can name a file in a folder, as Windows takes names: not
+// blank, not "." or "..", and without a path separator, a control character
+// or any of : * ? " < > |.
+bool isPlainFileName(const QString& name);
+
 // An existing host path that matches `hostPath` without regard to case, as
 // the names of Windows files match; `hostPath` itself when none does.
 QString resolveCase(const QString& hostPath);

@@ -1,7 +1,9 @@
 #include "production/ContratoImportado.h"
 
+#include "exchange/ContratoImportado.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 
@@ -64,11 +66,9 @@ std::optional<QString> RutaRegistro(const QString& numEmpresa, const QString& nu
     if (numEmpresa.trimmed().isEmpty() || numTrabajador.trimmed().isEmpty())
         return std::nullopt;
     const QString nombre = numEmpresa + numTrabajador;
-    for (const QChar c : nombre) {
-        if (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c))
-            return std::nullopt;
-    }
-    return QString::fromLatin1(kCarpeta) + nombre;
+    if (!platform::isPlainFileName(nombre))
+        return std::nullopt;
+    return QString::fromLatin1(exchange::kContratosTemp) + QLatin1Char('\\') + nombre;
 }
 
 } // namespace contrato_importado

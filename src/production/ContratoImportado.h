@@ -11,12 +11,11 @@ class Database;
 }
 
 // The contract record that the payroll server leaves for each contract (a
-// file of "C:\Quelvan\Dorvane\ContratosTemp" named by the company number and
-// the worker number): for every mark of the catalogue, in code order, its
-// value in exactly its length of single-byte text, then one separator byte.
+// file of the import's folder exchange::kContratosTemp named by the company
+// number and the worker number): for every mark of the catalogue, in code
+// order, its value in exactly its length of single-byte text, then one
+// separator byte.
 namespace contrato_importado {
-
-inline constexpr auto kCarpeta = "C:\\Quelvan\\Dorvane\\ContratosTemp\\";
 
 struct Marca {
     QString codigo;

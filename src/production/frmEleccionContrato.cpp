@@ -4,6 +4,7 @@
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "common/frmAyuda.h"
+#include "companies/Empresas.h"
 #include "companies/frmEmpresa.h"
 #include "data/Configuracion.h"
 #include "platform/Clock.h"
@@ -323,11 +324,7 @@ QString frmEleccionContrato::NumeroEmpresaDeLaFicha() const
 std::optional<platform::Row> frmEleccionContrato::EmpresaDeNumero(const QString& numeroEmpresa)
 {
     std::optional<platform::Row> empresa;
-    Proteger([&] {
-        empresa = AbrirBaseDatos().first(
-            QStringLiteral("SELECT * FROM \"Empresas\" WHERE \"NúmeroEmpresa\" = ? ORDER BY \"IdEmpresa\""),
-            {numeroEmpresa});
-    });
+    Proteger([&] { empresa = empresas::BuscarPorNumero(AbrirBaseDatos(), numeroEmpresa); });
     return empresa;
 }
 

@@ -19,6 +19,16 @@ TEST_F(FilesTest, WindowsPathsMapOntoTheHostFolderOfDriveC)
     EXPECT_EQ(hostPath(QStringLiteral("/tmp/x")), QStringLiteral("/tmp/x"));
 }
 
+// A name typed or read from a record never reaches outside its folder.
+TEST_F(FilesTest, OnlyAPlainNameNamesAFileOfAFolder)
+{
+    EXPECT_TRUE(isPlainFileName(QStringLiteral("0012300045CB.doc")));
+    EXPECT_TRUE(isPlainFileName(QStringLiteral("..doc")));
+    for (const char* nombre : {"", "  ", ".", "..", "../config", "a/b", "a\\b", "C:x", "a*", "a?", "a\"b", "a<b", "a|b",
+                               "a\tb"})
+        EXPECT_FALSE(isPlainFileName(QString::fromUtf8(nombre))) << nombre;
+}
+
 TEST_F(FilesTest, TextIsSingleByteWindows1252BothWays)
 {
     const QString text = QStringLiteral("Ñandú 5€ “ok”");
