@@ -45,7 +45,8 @@ protected:
     }
     qint64 marca(const QString& codigo, const QString& descripcion, const QVariant& longitud)
     {
-        return insertar("Marcas", {{"CódigoMarca", codigo}, {"DescripciónDato", descripcion}, {"Longitud", longitud}});
+        return insertar("Marcas",
+                        {{"CódigoMarca", codigo}, {"DescripciónDato", descripcion}, {"Longitud", longitud}});
     }
     qint64 modelo(const QString& nombre, const QVariant& ubicacion = u("modelo.rtf"))
     {

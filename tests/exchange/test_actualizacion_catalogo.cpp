@@ -30,7 +30,8 @@ protected:
     CatalogoTest()
     {
         for (const char* codigo : {"0101", "0102", "0300"})
-            insertar("Marcas", {{"CódigoMarca", u(codigo)}, {"DescripciónDato", u("DATO ") + codigo}, {"Longitud", 10}});
+            insertar("Marcas",
+                     {{"CódigoMarca", u(codigo)}, {"DescripciónDato", u("DATO ") + codigo}, {"Longitud", 10}});
         insertar("TipoContrato", {{"TipoContrato", "A"}});
     }
 

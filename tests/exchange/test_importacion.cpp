@@ -55,7 +55,7 @@ TEST_F(ImportacionTest, AKnownCompanyIsUpdatedWithItsKnownOrNewWorker)
     // The paper trail of the known worker starts again.
     EXPECT_EQ(columna(R"(SELECT "NúmeroTrabajador" || IdEmpresa || NombreTrabajador || EnviadoCliente
                          FROM Trabajadores ORDER BY 1)"),
-              (QStringList{QStringLiteral("45%1PEREZ GARCIA JUANNo").arg(id), QStringLiteral("46%1LOPEZ ANANo").arg(id)}));
+              (QStringList{u("45%1PEREZ GARCIA JUANNo").arg(id), u("46%1LOPEZ ANANo").arg(id)}));
     EXPECT_TRUE(msg().texts().isEmpty());
 }
 

@@ -55,7 +55,8 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
     auto db = AbrirBaseDatos();
     db.insert(u("TipoContrato"), {{"TipoContrato", "A"}});
     for (const char* codigo : {"0101", "0102"})
-        db.insert(u("Marcas"), {{"CódigoMarca", u(codigo)}, {"DescripciónDato", u("DATO ") + codigo}, {"Longitud", 10}});
+        db.insert(u("Marcas"),
+                  {{"CódigoMarca", u(codigo)}, {"DescripciónDato", u("DATO ") + codigo}, {"Longitud", 10}});
     menu->fraAvisos->show();
     menu->cmdTraspaso->click();
     ASSERT_TRUE(isShown(menu->fraActualizacion));
@@ -95,7 +96,8 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
 
     // The contract file renames the new type and adds a contract; run again, it changes nothing.
     writeFile("C:\\Quelvan\\Dorvane\\ContratosTras.txt",
-              "T     2 RELEVO\r\nC     8     2 " + QByteArray("RELEVO").leftJustified(100) + " P21   410 Relevo parcial\r\n.\r\n");
+              "T     2 RELEVO\r\nC     8     2 " + QByteArray("RELEVO").leftJustified(100)
+                  + " P21   410 Relevo parcial\r\n.\r\n");
     const auto actualizar = [&] {
         avisos.clear();
         menu->optActualizacion[1]->click();

@@ -70,7 +70,8 @@ protected:
     }
     void responderCopias(frmEleccionContrato& form)
     {
-        copias = std::make_unique<testing_support::CopiesAnswerer>(form.fraDatosImprimir, form.txtNumeroCopias, form.cmdCopias);
+        copias = std::make_unique<testing_support::CopiesAnswerer>(form.fraDatosImprimir, form.txtNumeroCopias,
+                                                                   form.cmdCopias);
     }
     // Clicks the value of a mark in the grid and types it.
     static void escribirMarca(frmEleccionContrato& form, const QString& codigo, const QString& valor)

@@ -21,7 +21,8 @@ protected:
 
     QString campo(const char* tabla, const char* nombre)
     {
-        return columna(u(R"(SELECT IFNULL("%2", '') FROM "%1" ORDER BY 1)").arg(u(tabla), u(nombre))).value(0, u("(ninguna)"));
+        return columna(u(R"(SELECT IFNULL("%2", '') FROM "%1" ORDER BY 1)").arg(u(tabla), u(nombre)))
+            .value(0, u("(ninguna)"));
     }
 
     DocumentoProducido d;

@@ -49,7 +49,8 @@ TEST_F(MarcasTest, TheGridListsTheModelsMarksWithFixedAndHandedOverValues)
     const auto& g = *form.mshMarcas;
     EXPECT_EQ(columna(g, 0), (QStringList{"0002", "0010", "0020", "0058", "0059", "0060", "0115", "0116"}))
         << "code order, and no row for a mark without description";
-    EXPECT_EQ(columna(g, 2), (QStringList{"TALLERES SA", "Lleida", "40 horas", "25", "1234567", "89", "12345678Z", ""}));
+    EXPECT_EQ(columna(g, 2),
+              (QStringList{"TALLERES SA", "Lleida", "40 horas", "25", "1234567", "89", "12345678Z", ""}));
     EXPECT_EQ(g.TextMatrix(1, 3), u("2"));
     EXPECT_EQ(form.txtLugar->text(), u("Lleida"));
     EXPECT_EQ(g.Col(), 2);

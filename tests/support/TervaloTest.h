@@ -38,10 +38,11 @@ private:
 };
 
 // Every case starts like a fresh process on an empty host folder standing for
-// drive C: (its "Temp" folder the process's temporary one), with the doubles of the platform in place: scripted message
-// boxes, a virtual clock (2026-12-06 10:00), a 1024 x 768 screen, a
-// launcher that starts nothing, a printer that records what it prints and a
-// word processor that shows and prints no document.
+// drive C: (its "Temp" folder the process's temporary one), with the doubles
+// of the platform in place: scripted message boxes, a virtual clock
+// (2026-12-06 10:00), a 1024 x 768 screen, a launcher that starts nothing, a
+// printer that records what it prints and a word processor that shows and
+// prints no document.
 class TervaloTest : public ::testing::Test {
 public:
     // Makes a window the active one, as the user's click on it does.
