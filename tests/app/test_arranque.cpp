@@ -5,7 +5,6 @@
 #include "common/Module1.h"
 #include "data/Configuracion.h"
 #include "data/Esquema.h"
-#include "platform/Database.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/SingleInstance.h"

@@ -9,7 +9,6 @@
 #include "data/Configuracion.h"
 #include "data/Esquema.h"
 #include "platform/Controls.h"
-#include "platform/Database.h"
 #include "platform/Desktop.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"

@@ -1,31 +1,11 @@
 #include "../production/Generador.h"
 
-#include "app/frmMenu.h"
 #include "common/Documentos.h"
-#include "common/Module1.h"
-#include "common/frmAyuda.h"
-#include "common/frmMensaje.h"
-#include "data/Esquema.h"
 #include "listings/frmListadoContratos.h"
-#include "platform/Controls.h"
 #include "platform/DBGrid.h"
-#include "platform/Document.h"
-#include "platform/Forms.h"
-#include "platform/TextBox.h"
-#include "production/frmEleccionContrato.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
-using platform::Answer;
-using platform::Forms;
-using platform::isShown;
 using namespace testing_support;
 
 // The list as the main window's contracts button opens it.
@@ -137,7 +117,8 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
 
 // The road of a contract to the list and back: produced from the list's
 // "Nuevo", listed, shown, printed double-sided from the file on disk with
-// its copia básica, then "Volver.". The window is blocked meanwhile.
+// its copia básica, printed again in no copies, then "Volver.". The window
+// is blocked meanwhile.
 class ContratoProducidoTest : public GeneradorTest {
 protected:
     ContratoProducidoTest() { instalado(); }

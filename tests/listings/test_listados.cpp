@@ -4,14 +4,12 @@
 #include "common/Module1.h"
 #include "common/frmAyuda.h"
 #include "companies/frmEmpresas.h"
-#include "data/Esquema.h"
 #include "listings/frmListados.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>

@@ -63,11 +63,12 @@ TervaloTest::~TervaloTest()
     platform::Forms::setEndHandler({});
     platform::SingleInstance::release();
     ReiniciarVariablesGlobales();
-    qputenv("TMPDIR", previousTemp_);
-    if (previousDrive_.isEmpty())
-        qunsetenv("TERVALO_C");
-    else
-        qputenv("TERVALO_C", previousDrive_);
+    for (const auto& [name, previous] : {std::pair{"TERVALO_C", &previousDrive_}, {"TMPDIR", &previousTemp_}}) {
+        if (previous->isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, *previous);
+    }
 }
 
 QString TervaloTest::host(const char* windowsPath)
