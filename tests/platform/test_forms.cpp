@@ -153,22 +153,6 @@ TEST_F(FormsTest, AProgramWithNoWindowLeftOnTheScreenEnds)
     EXPECT_FALSE(programEnded);
 }
 
-TEST_F(FormsTest, OptionButtonsRaiseClickWhenSetByCodeAndCanBeCleared)
-{
-    QWidget grupo;
-    auto* a = new platform::OptionButton(QStringLiteral("A"), &grupo);
-    auto* b = new platform::OptionButton(QStringLiteral("B"), &grupo);
-    int clicksA = 0;
-    QObject::connect(a, &QAbstractButton::clicked, [&] { ++clicksA; });
-    a->setValue(true);
-    EXPECT_EQ(clicksA, 1);
-    b->click();
-    EXPECT_FALSE(a->value());
-    EXPECT_TRUE(b->value());
-    b->setValue(false);
-    EXPECT_FALSE(a->value() || b->value());
-}
-
 TEST_F(FormsTest, OneRunningCopyHoldsTheLockAndACrashedOneLeavesNone)
 {
     {
