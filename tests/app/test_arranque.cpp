@@ -5,16 +5,18 @@
 #include "common/Module1.h"
 #include "data/Configuracion.h"
 #include "data/Esquema.h"
-#include "platform/Database.h"
+#include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/SingleInstance.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLockFile>
 #include <QPushButton>
 
 using platform::Forms;
+using platform::isShown;
 
 class ArranqueTest : public testing_support::TervaloTest {};
 
@@ -29,10 +31,14 @@ TEST_F(ArranqueTest, AFreshFolderGetsWhatAnInstallationLeavesAndTheMainWindowOpe
     EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\configold"));
     EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\Actu"));
 
+    for (const char* carpeta : {"Contratos", "ContratosTemp", "ContratosImp"})
+        EXPECT_TRUE(QFileInfo(host("C:\\Quelvan\\Dorvane") + "/" + carpeta).isDir()) << carpeta;
+
     EXPECT_EQ(Forms::loaded<frmActualizacion>(), nullptr);
-    ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
-    EXPECT_FALSE(Forms::loaded<frmMenu>()->isHidden());
-    EXPECT_EQ(Forms::loaded<frmMenu>()->windowTitle(), QStringLiteral("Menú Principal"));
+    auto* menu = Forms::loaded<frmMenu>();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(menu->isHidden() || isShown(menu->fraAvisos) || isShown(menu->fraConfigurar));
+    EXPECT_FALSE(menu->Fondo().isNull()) << "the built-in background";
     EXPECT_FALSE(programEnded);
 }
 

@@ -9,7 +9,6 @@
 #include "data/Configuracion.h"
 #include "data/Esquema.h"
 #include "platform/Controls.h"
-#include "platform/Database.h"
 #include "platform/Desktop.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
@@ -49,11 +48,7 @@ public:
 
 class MenuTest : public testing_support::TervaloTest {
 protected:
-    MenuTest()
-    {
-        writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
-        writeFile("C:\\Quelvan\\Dorvane\\configold", "");
-    }
+    MenuTest() { instalado(); }
 
     // Starts the program as its main does.
     frmMenu& start()
@@ -75,10 +70,10 @@ protected:
         esquema::crearBasesDeDatosQueFalten();
         RutaBaseDatos();
         auto db = AbrirBaseDatos();
-        db.insert(QStringLiteral("Trabajadores"), {{QStringLiteral("NombreTrabajador"), nombre},
-                                                   {QStringLiteral("NumEmpresa"), QStringLiteral("00007")},
-                                                   {QStringLiteral("Duracion"), duracion},
-                                                   {QStringLiteral("FechaInicioProrroga"), inicio}});
+        db.insert(u("Trabajadores"), {{u("NombreTrabajador"), nombre},
+                                                   {u("NumEmpresa"), u("00007")},
+                                                   {u("Duracion"), duracion},
+                                                   {u("FechaInicioProrroga"), inicio}});
     }
 
     ~MenuTest() override { frmMenu::setServidorActualizaciones({}); }
@@ -90,19 +85,6 @@ protected:
         return Forms::show<frmMenu>();
     }
 };
-
-TEST_F(MenuTest, StartingCreatesTheWorkingFoldersAndOpensTheMainWindow)
-{
-    auto& menu = start();
-    EXPECT_FALSE(menu.isHidden());
-    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\Contratos"));
-    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\ContratosTemp"));
-    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\ContratosImp"));
-    EXPECT_FALSE(isShown(menu.fraAvisos));
-    EXPECT_FALSE(isShown(menu.fraConfigurar));
-    EXPECT_TRUE(isShown(menu.cmdEmpresas)) << "buttons of screens still to come stay visible";
-    EXPECT_FALSE(menu.Fondo().isNull()) << "the built-in background";
-}
 
 TEST_F(MenuTest, TheBackgroundFollowsTheScreenWidth)
 {
@@ -122,33 +104,32 @@ TEST_F(MenuTest, TheBackgroundFollowsTheScreenWidth)
 
 TEST_F(MenuTest, AlertsAreShownOnceOnTheFirstLoad)
 {
-    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("30"));
-    trabajador(QStringLiteral("ANA PEREZ"), QStringLiteral("1 Meses  "), QStringLiteral("2026-12-01"));
-    trabajador(QStringLiteral("LUIS GIL"), QStringLiteral("6 Meses  "), QStringLiteral("2026-12-01"));
-    trabajador(QStringLiteral("EVA ROS"), QStringLiteral("seis"), QStringLiteral("2026-12-01"));
+    guardarConfiguracion(u("Si"), u("30"));
+    trabajador(u("ANA PEREZ"), u("1 Meses  "), u("2026-12-01"));
+    trabajador(u("LUIS GIL"), u("6 Meses  "), u("2026-12-01"));
+    trabajador(u("EVA ROS"), u("seis"), u("2026-12-01"));
 
     auto& menu = start();
     ASSERT_TRUE(isShown(menu.fraAvisos));
     EXPECT_TRUE(isShown(menu.shaAvisos));
     EXPECT_EQ(menu.mshAvisos->Rows(), 2);
-    EXPECT_EQ(menu.mshAvisos->TextMatrix(0, 2), QStringLiteral("Fecha Fin"));
-    EXPECT_EQ(menu.mshAvisos->TextMatrix(1, 0), QStringLiteral("ANA PEREZ"));
-    EXPECT_EQ(menu.mshAvisos->TextMatrix(1, 1), QStringLiteral("00007"));
-    EXPECT_EQ(menu.mshAvisos->TextMatrix(1, 2), QStringLiteral("01/01/2027"));
-    EXPECT_EQ(menu.mshAvisos->ColWidth(0), 2500);
-    EXPECT_EQ(menu.lblAvisos->text(), QStringLiteral("Trabajadores que finalizan la prórroga en menos de 30 días."));
-    EXPECT_EQ(PrimeraCarga, QStringLiteral("No"));
+    EXPECT_EQ(menu.mshAvisos->TextMatrix(0, 2), u("Fecha Fin"));
+    EXPECT_EQ(menu.mshAvisos->TextMatrix(1, 0), u("ANA PEREZ"));
+    EXPECT_EQ(menu.mshAvisos->TextMatrix(1, 1), u("00007"));
+    EXPECT_EQ(menu.mshAvisos->TextMatrix(1, 2), u("01/01/2027"));
+    EXPECT_EQ(menu.lblAvisos->text(), u("Trabajadores que finalizan la prórroga en menos de 30 días."));
+    EXPECT_EQ(PrimeraCarga, u("No"));
 
     EXPECT_FALSE(isShown(volverAlMenu().fraAvisos)) << "alerts once per run";
 }
 
 TEST_F(MenuTest, NoCandidateGivesTheNoAlertsNoticeAndAHiddenPanel)
 {
-    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("15"));
+    guardarConfiguracion(u("Si"), u("15"));
     bool avisoVisto = false;
     fakeClock().duringWait = [&](double) {
         if (auto* m = Forms::loaded<frmMensaje>())
-            avisoVisto |= m->lblMensaje->text() == QStringLiteral("No hay Avisos.");
+            avisoVisto |= m->lblMensaje->text() == u("No hay Avisos.");
     };
     auto& menu = start();
     EXPECT_TRUE(avisoVisto);
@@ -182,9 +163,9 @@ TEST_F(MenuTest, PanelsReplaceEachOther)
 TEST_F(MenuTest, ServerAccessPanelTypedAsAUserRoundTripsThroughTheRecord)
 {
     ActualizarConfiguracion([](DatosConfiguracion& d) {
-        d.Ip = QStringLiteral("10.1.1.1");
-        d.Idioma = QStringLiteral("2");
-        d.Firmas = QStringLiteral("1");
+        d.Ip = u("10.1.1.1");
+        d.Idioma = u("2");
+        d.Firmas = u("1");
     });
     auto& menu = start();
     // A click into the box, then each character as the keyboard gives it.
@@ -198,35 +179,36 @@ TEST_F(MenuTest, ServerAccessPanelTypedAsAUserRoundTripsThroughTheRecord)
         }
     };
     QTest::mouseClick(menu.cmdConfigurar, Qt::LeftButton);
-    teclear(menu.txtUsuario, QStringLiteral("admin"));
-    teclear(menu.txtPassword, QStringLiteral("secreto"));
-    teclear(menu.txtClaveUsuario, QStringLiteral("AB"));
+    teclear(menu.txtUsuario, u("admin"));
+    teclear(menu.txtPassword, u("secreto"));
+    teclear(menu.txtClaveUsuario, u("AB"));
     QTest::mouseClick(menu.CmdGuardar, Qt::LeftButton);
 
     EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config").left(48),
               QByteArray("10.1.1.1       secreto        admin          2AB"));
-    EXPECT_EQ(LeerConfiguracion().Firmas, QStringLiteral("1")) << "the other fields as they were";
+    EXPECT_EQ(LeerConfiguracion().Firmas, u("1")) << "the other fields as they were";
     EXPECT_FALSE(isShown(menu.fraConfigurar));
     EXPECT_EQ(fakeClock().waits.back(), 1.0) << "the saved notice";
+    EXPECT_EQ(Forms::loaded<frmMensaje>(), nullptr) << "and gone after its second";
 
     QTest::mouseClick(menu.cmdConfigurar, Qt::LeftButton);
-    EXPECT_EQ(menu.txtUsuario->text(), QStringLiteral("admin"));
-    EXPECT_EQ(menu.txtPassword->text(), QStringLiteral("secreto"));
-    EXPECT_EQ(menu.txtClaveUsuario->text(), QStringLiteral("AB"));
-    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("10.1.1.1"));
+    EXPECT_EQ(menu.txtUsuario->text(), u("admin"));
+    EXPECT_EQ(menu.txtPassword->text(), u("secreto"));
+    EXPECT_EQ(menu.txtClaveUsuario->text(), u("AB"));
+    EXPECT_EQ(menu.txtIp->text(), u("10.1.1.1"));
 
     // No more than a field holds, and only what the record's code page can.
     menu.txtUsuario->clear();
-    teclear(menu.txtUsuario, QStringLiteral("usuario_demasiado_largo"));
-    EXPECT_EQ(menu.txtUsuario->text(), QStringLiteral("usuario_demasia"));
+    teclear(menu.txtUsuario, u("usuario_demasiado_largo"));
+    EXPECT_EQ(menu.txtUsuario->text(), u("usuario_demasia"));
     menu.txtPassword->clear();
-    teclear(menu.txtPassword, QStringLiteral("añoΩ€"));
-    EXPECT_EQ(menu.txtPassword->text(), QStringLiteral("año€"));
-    menu.txtIp->setText(QStringLiteral("..."));
+    teclear(menu.txtPassword, u("añoΩ€"));
+    EXPECT_EQ(menu.txtPassword->text(), u("año€"));
+    menu.txtIp->setText(u("..."));
     QTest::mouseClick(menu.CmdGuardar, Qt::LeftButton);
     const DatosConfiguracion d = LeerConfiguracion();
-    EXPECT_EQ(d.Usuario, QStringLiteral("usuario_demasia"));
-    EXPECT_EQ(d.Password, QStringLiteral("año€           "));
+    EXPECT_EQ(d.Usuario, u("usuario_demasia"));
+    EXPECT_EQ(d.Password, u("año€           "));
     EXPECT_EQ(d.Ip, QString(15, QLatin1Char(' '))) << "empty octets are no address";
 }
 
@@ -239,12 +221,12 @@ TEST_F(MenuTest, TheTwoWritersDoNotRevertEachOther)
     EXPECT_FALSE(menu.isHidden()) << "the parameters open over the main window";
 
     menu.cmdConfigurar->click();
-    menu.txtUsuario->setText(QStringLiteral("root"));
+    menu.txtUsuario->setText(u("root"));
     menu.CmdGuardar->click();
     parametros->optCatalan->click();
     parametros->cmdCerrar->click();
-    EXPECT_EQ(LeerConfiguracion().Usuario.trimmed(), QStringLiteral("root"));
-    EXPECT_EQ(LeerConfiguracion().Idioma, QStringLiteral("2"));
+    EXPECT_EQ(LeerConfiguracion().Usuario.trimmed(), u("root"));
+    EXPECT_EQ(LeerConfiguracion().Idioma, u("2"));
 
     // And the other way round: the panel was opened before the parameters changed.
     menu.cmdConfigurar->click();
@@ -252,17 +234,17 @@ TEST_F(MenuTest, TheTwoWritersDoNotRevertEachOther)
     Forms::get<frmIdioma>().optCastellano->click();
     Forms::get<frmIdioma>().cmdCerrar->click();
     menu.CmdGuardar->click();
-    EXPECT_EQ(LeerConfiguracion().Idioma, QStringLiteral("1"));
+    EXPECT_EQ(LeerConfiguracion().Idioma, u("1"));
 }
 
 TEST_F(MenuTest, ParametersRoundTripThroughTheRecord)
 {
     ActualizarConfiguracion([](DatosConfiguracion& d) {
-        d.Idioma = QStringLiteral("2");
-        d.Avisos = QStringLiteral("Si");
-        d.DiasAviso = QStringLiteral("60");
-        d.SistemaOperativo = QStringLiteral("2");
-        d.Firmas = QStringLiteral(" ");
+        d.Idioma = u("2");
+        d.Avisos = u("Si");
+        d.DiasAviso = u("60");
+        d.SistemaOperativo = u("2");
+        d.Firmas = u(" ");
     });
     auto& menu = start();
     menu.optIdioma->click();
@@ -292,41 +274,37 @@ TEST_F(MenuTest, ParametersRoundTripThroughTheRecord)
     r.optSi->click();
     EXPECT_FALSE(r.optDias1->value() || r.optDias2->value() || r.optDias3->value());
     r.cmdCerrar->click();
-    EXPECT_EQ(LeerConfiguracion().DiasAviso, QStringLiteral("  "));
+    EXPECT_EQ(LeerConfiguracion().DiasAviso, u("  "));
 
     menu.optIdioma->click();
     Forms::get<frmIdioma>().optCastellano->click();
     Forms::get<frmIdioma>().close();
-    EXPECT_EQ(LeerConfiguracion().Idioma, QStringLiteral("2")) << "the close box saves nothing";
-}
+    EXPECT_EQ(LeerConfiguracion().Idioma, u("2")) << "the close box saves nothing";
 
-TEST_F(MenuTest, TheParametersShowTheSignaturesAsStored)
-{
-    auto& menu = start();
+    // The signatures load onto their own option.
     for (const auto& [firmas, elegida] : {std::pair{"0", 0}, std::pair{"1", 1}}) {
-        ActualizarConfiguracion([firmas = firmas](DatosConfiguracion& d) { d.Firmas = QString::fromLatin1(firmas); });
+        ActualizarConfiguracion([firmas = firmas](DatosConfiguracion& d) { d.Firmas = u(firmas); });
         menu.optIdioma->click();
         auto& p = Forms::get<frmIdioma>();
-        EXPECT_TRUE(p.optFirmas[elegida]->value()) << firmas;
-        EXPECT_FALSE(p.optFirmas[1 - elegida]->value()) << firmas;
+        EXPECT_TRUE(p.optFirmas[elegida]->value() && !p.optFirmas[1 - elegida]->value()) << firmas;
         p.cmdCerrar->click();
-        EXPECT_EQ(LeerConfiguracion().Firmas, QString::fromLatin1(firmas));
+        EXPECT_EQ(LeerConfiguracion().Firmas, u(firmas));
     }
 }
 
 TEST_F(MenuTest, AlertsStayOffWithYesButNoDays)
 {
-    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("  "));
-    trabajador(QStringLiteral("ANA PEREZ"), QStringLiteral("1 Meses  "), QStringLiteral("2026-12-01"));
+    guardarConfiguracion(u("Si"), u("  "));
+    trabajador(u("ANA PEREZ"), u("1 Meses  "), u("2026-12-01"));
     auto& menu = start();
     EXPECT_FALSE(isShown(menu.fraAvisos));
     EXPECT_TRUE(fakeClock().waits.empty()) << "not even the loading notice";
-    EXPECT_EQ(PrimeraCarga, QStringLiteral("No"));
+    EXPECT_EQ(PrimeraCarga, u("No"));
 }
 
 TEST_F(MenuTest, ALoadThatFailsHalfWayLeavesTheStartUpPassForTheNextLoad)
 {
-    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("30"));
+    guardarConfiguracion(u("Si"), u("30"));
     writeFile(kRutaBaseDatos, QByteArray(4096, 'x')); // no database at all
     auto& menu = start();
     EXPECT_FALSE(isShown(menu.fraAvisos));
@@ -335,16 +313,16 @@ TEST_F(MenuTest, ALoadThatFailsHalfWayLeavesTheStartUpPassForTheNextLoad)
     EXPECT_TRUE(msg().shown().empty()) << "silently";
 
     QFile::remove(host(kRutaBaseDatos));
-    trabajador(QStringLiteral("ANA PEREZ"), QStringLiteral("1 Meses  "), QStringLiteral("2026-12-01"));
+    trabajador(u("ANA PEREZ"), u("1 Meses  "), u("2026-12-01"));
     EXPECT_TRUE(isShown(volverAlMenu().fraAvisos));
-    EXPECT_EQ(PrimeraCarga, QStringLiteral("No"));
+    EXPECT_EQ(PrimeraCarga, u("No"));
 }
 
 TEST_F(MenuTest, TheAlertsShowWholeDatesAndHeadingsOnALargeScreen)
 {
     fakeScreen().setPixels(1280, 1024);
-    guardarConfiguracion(QStringLiteral("Si"), QStringLiteral("30"));
-    trabajador(QStringLiteral("ANA PEREZ"), QStringLiteral("1 Meses  "), QStringLiteral("2026-12-01"));
+    guardarConfiguracion(u("Si"), u("30"));
+    trabajador(u("ANA PEREZ"), u("1 Meses  "), u("2026-12-01"));
     auto& menu = start();
     const platform::FlexGrid& grid = *menu.mshAvisos;
     const QFontMetrics letra(grid.font());
@@ -394,7 +372,7 @@ TEST_F(MenuTest, ClosingTheMainWindowBeforeTheParametersLeavesNoProgramBehind)
     EXPECT_TRUE(programEnded);
 }
 
-TEST_F(MenuTest, SalirFromTheMenuOrTheButtonEndsTheProgram)
+TEST_F(MenuTest, SalirFromTheMenuEndsTheProgram)
 {
     start().mnuSalir->trigger();
     EXPECT_TRUE(programEnded);
@@ -403,7 +381,7 @@ TEST_F(MenuTest, SalirFromTheMenuOrTheButtonEndsTheProgram)
 
 TEST_F(MenuTest, TheUpdatePageOpensInItsPanel)
 {
-    EXPECT_EQ(frmMenu::PaginaActualizaciones().scheme(), QStringLiteral("https")) << "never over plain http";
+    EXPECT_EQ(frmMenu::PaginaActualizaciones().scheme(), u("https")) << "never over plain http";
 
     testing_support::LocalWebServer servidor("<p>Versión 5.2 disponible</p>");
     frmMenu::setServidorActualizaciones(servidor.root());
@@ -413,10 +391,10 @@ TEST_F(MenuTest, TheUpdatePageOpensInItsPanel)
     EXPECT_TRUE(isShown(menu.WebBrowser1));
     EXPECT_TRUE(isShown(menu.cmdCerrarInternet));
     const QUrl url = menu.WebBrowser1->LocationURL();
-    EXPECT_EQ(url.path(), QStringLiteral("/index.php"));
-    EXPECT_EQ(QUrlQuery(url).queryItemValue(QStringLiteral("id_soft")), QStringLiteral("6/"));
+    EXPECT_EQ(url.path(), u("/index.php"));
+    EXPECT_EQ(QUrlQuery(url).queryItemValue(u("id_soft")), u("6/"));
     ASSERT_TRUE(cargada.wait(5000));
-    EXPECT_TRUE(menu.WebBrowser1->toPlainText().contains(QStringLiteral("Versión 5.2")));
+    EXPECT_TRUE(menu.WebBrowser1->toPlainText().contains(u("Versión 5.2")));
     menu.cmdCerrarInternet->click();
     EXPECT_FALSE(isShown(menu.WebBrowser1));
     EXPECT_FALSE(isShown(menu.cmdCerrarInternet));
@@ -429,14 +407,14 @@ TEST_F(MenuTest, AboutBoxStartsTheSystemInformationWhereThereIsOne)
 
     start().mnuAcerca->trigger();
     auto& about = *Forms::loaded<frmAcercade>();
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("Acerca de Tervalo"));
+    EXPECT_EQ(about.windowTitle(), u("Acerca de Tervalo"));
     EXPECT_TRUE(about.imgAcerca->pixmap().isNull()) << "a missing logo leaves the picture empty";
     EXPECT_FALSE(Forms::loaded<frmMenu>()->isHidden());
 
     about.cmdSysInfo->click();
-    EXPECT_EQ(msg().texts(), QStringList{QStringLiteral("La información del sistema no está disponible en este momento")});
+    EXPECT_EQ(msg().texts(), QStringList{u("La información del sistema no está disponible en este momento")});
 
-    fake.values[QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO")] = QStringLiteral("C:\\Info");
+    fake.values[u("SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO")] = u("C:\\Info");
     about.cmdSysInfo->click();
     EXPECT_EQ(msg().shown().size(), 2u) << "the folder holds no MSINFO32.EXE";
 
@@ -444,102 +422,74 @@ TEST_F(MenuTest, AboutBoxStartsTheSystemInformationWhereThereIsOne)
     about.cmdSysInfo->click();
     EXPECT_EQ(fakeLauncher().started, QStringList{host("C:\\Info\\MSINFO32.EXE")});
 
-    fake.values[QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH")] = QStringLiteral("/usr/bin/hardinfo");
+    fake.values[u("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH")] = u("/usr/bin/hardinfo");
     about.cmdSysInfo->click();
-    EXPECT_EQ(fakeLauncher().started.last(), QStringLiteral("/usr/bin/hardinfo"));
+    EXPECT_EQ(fakeLauncher().started.last(), u("/usr/bin/hardinfo"));
 
     about.cmdOK->click();
     EXPECT_EQ(Forms::loaded<frmAcercade>(), nullptr);
 }
 
-class MaskedAddressTest : public MenuTest {
-protected:
-    MaskedAddressTest() : menu(start())
-    {
-        menu.cmdConfigurar->click();
-        menu.txtIp_DblClick();
-    }
-    void type(const char* keys)
-    {
-        for (const char* k = keys; *k; ++k)
-            menu.mskIp->typeKey(static_cast<unsigned char>(*k));
-    }
-    frmMenu& menu;
-};
-
-TEST_F(MaskedAddressTest, AnOctetAboveTheLimitIsRefusedAndClearedOnce)
+// The server address typed into its masked box: each octet checked as it is
+// typed, the box as it reads after the keys (cursor too), the messages shown,
+// and what the address box holds once the masked one is left.
+TEST_F(MenuTest, TheMaskedAddressChecksEachOctetAsItIsTyped)
 {
-    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("___.___.___.___"));
-    type("300");
-    ASSERT_EQ(msg().shown().size(), 1u);
-    EXPECT_EQ(msg().shown()[0].text, QStringLiteral("No es posible un valor de campo superio a 255"));
-    EXPECT_EQ(msg().shown()[0].style, 16);
-    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("___.___.___.___"));
-    EXPECT_EQ(menu.mskIp->SelStart(), 0);
-    type("9");
-    EXPECT_EQ(msg().shown().size(), 1u);
-}
-
-TEST_F(MaskedAddressTest, DotPadsTheOctetAndMovesOn)
-{
-    type("1.256");
-    EXPECT_EQ(menu.mskIp->Text().left(4), QStringLiteral("1  ."));
-    ASSERT_EQ(msg().shown().size(), 1u);
-    EXPECT_EQ(msg().shown()[0].text, QStringLiteral("No es posible un valor de campo superior a 255"));
-    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("1  .___.___.___"));
-    EXPECT_EQ(menu.mskIp->SelStart(), 4);
-}
-
-TEST_F(MaskedAddressTest, OctetsThreeAndFourAreRefusedToo)
-{
-    type("1.2.300");
-    ASSERT_EQ(msg().shown().size(), 1u);
-    EXPECT_EQ(msg().shown()[0].text, QStringLiteral("No es posible un valor de campo superio a 255"));
-    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("1  .2  .___.___"));
-    EXPECT_EQ(menu.mskIp->SelStart(), 8);
-
-    type("3.256");
-    ASSERT_EQ(msg().shown().size(), 2u);
-    EXPECT_EQ(msg().shown()[1].text, QStringLiteral("No es posible un valor de campo superio a 255"));
-    EXPECT_EQ(msg().shown()[1].style, 16);
-    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("1  .2  .3  .___"));
-    EXPECT_EQ(menu.mskIp->SelStart(), 12);
-}
-
-TEST_F(MaskedAddressTest, LeavingTheBoxDropsAnOctetAboveTheLimitAndPadsTheLast)
-{
-    // Put there without the key checks, as a paste would.
-    menu.mskIp->setText(QStringLiteral("192.999.1  .5__"));
-    ASSERT_TRUE(menu.mskIp->leaveFocus());
-    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("192.___.1  .5  "));
-    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("192..1.5"));
-    EXPECT_TRUE(msg().shown().empty());
-}
-
-TEST_F(MaskedAddressTest, LettersNeverEnterAndTheAddressIsCopiedBack)
-{
-    type("1a9x2.16-8.1.5");
-    EXPECT_EQ(menu.mskIp->Text(), QStringLiteral("192.168.1  .5__"));
-    ASSERT_TRUE(menu.mskIp->leaveFocus());
-    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("192.168.1.5"));
-    EXPECT_TRUE(isShown(menu.txtIp));
-    EXPECT_FALSE(isShown(menu.mskIp));
-}
-
-TEST_F(MaskedAddressTest, TheLastDotMovesOnToTheUserName)
-{
-    type("10.0.0.7.");
-    EXPECT_FALSE(isShown(menu.mskIp));
-    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("10.0.0.7"));
-}
-
-TEST_F(MaskedAddressTest, AnUntouchedMaskGivesThreeDots)
-{
-    menu.mskIp->leaveFocus();
-    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("..."));
-    type("");
+    auto& menu = start();
+    menu.cmdConfigurar->click();
     menu.txtIp_DblClick();
-    type("   ");
-    menu.mskIp->leaveFocus();
-    EXPECT_EQ(menu.txtIp->text(), QStringLiteral("..."));
+    EXPECT_EQ(menu.mskIp->Text(), u("___.___.___.___"));
+    const QString superio = u("No es posible un valor de campo superio a 255");
+    const struct {
+        const char* pegado; // put there without the key checks, as a paste would
+        const char* teclas;
+        const char* caja;
+        int cursor;
+        QStringList mensajes;
+        const char* direccion; // once the box is left; nullptr: not left
+    } casos[] = {
+        {nullptr, "300", "___.___.___.___", 0, {superio}, nullptr},
+        {nullptr, "1.256", "1  .___.___.___", 4, {u("No es posible un valor de campo superior a 255")}, nullptr},
+        {nullptr, "1.2.300", "1  .2  .___.___", 8, {superio}, nullptr},
+        {nullptr, "1.2.3.256", "1  .2  .3  .___", 12, {superio}, nullptr},
+        {nullptr, "1a9x2.16-8.1.5", "192.168.1  .5  ", -1, {}, "192.168.1.5"},
+        {"192.999.1  .5__", "", "192.___.1  .5  ", -1, {}, "192..1.5"},
+        {nullptr, "", "___.___.___.___", -1, {}, "..."},
+        {nullptr, "   ", "   .___.___.___", -1, {}, "..."},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.teclas);
+        menu.txtIp_DblClick();
+        menu.mskIp->setText(caso.pegado ? u(caso.pegado) : menu.mskIp->emptyText());
+        menu.mskIp->setSelStart(0);
+        const auto antes = msg().texts().size();
+        for (const char* k = caso.teclas; *k; ++k)
+            menu.mskIp->typeKey(static_cast<unsigned char>(*k));
+        EXPECT_EQ(msg().texts().mid(antes), caso.mensajes);
+        if (caso.cursor >= 0) {
+            EXPECT_EQ(menu.mskIp->SelStart(), caso.cursor);
+        }
+        if (caso.direccion) {
+            ASSERT_TRUE(menu.mskIp->leaveFocus());
+            EXPECT_EQ(menu.txtIp->text(), u(caso.direccion));
+            EXPECT_TRUE(isShown(menu.txtIp) && !isShown(menu.mskIp));
+        }
+        EXPECT_EQ(menu.mskIp->Text(), u(caso.caja));
+    }
+    EXPECT_EQ(msg().shown().front().style, 16);
+
+    // A refused octet is cleared once: the next key goes in without a message.
+    menu.txtIp_DblClick();
+    menu.mskIp->setText(menu.mskIp->emptyText());
+    menu.mskIp->setSelStart(0);
+    for (const char k : std::string("3009"))
+        menu.mskIp->typeKey(static_cast<unsigned char>(k));
+    EXPECT_EQ(msg().shown().size(), 5u);
+    // The last dot moves on to the user name.
+    menu.mskIp->setText(menu.mskIp->emptyText());
+    menu.mskIp->setSelStart(0);
+    for (const char k : std::string("10.0.0.7."))
+        menu.mskIp->typeKey(static_cast<unsigned char>(k));
+    EXPECT_FALSE(isShown(menu.mskIp));
+    EXPECT_EQ(menu.txtIp->text(), u("10.0.0.7"));
 }

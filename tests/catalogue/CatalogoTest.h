@@ -2,71 +2,67 @@
 
 #include "TervaloTest.h"
 
-#include "common/Module1.h"
-#include "data/Esquema.h"
+#include "app/frmMenu.h"
+#include "catalogue/frmClausulas.h"
+#include "catalogue/frmListaContratos.h"
+#include "catalogue/frmManContrato.h"
+#include "catalogue/frmManContratos.h"
+#include "catalogue/frmMarcas.h"
+#include "catalogue/frmModelos.h"
+#include "common/frmAyuda.h"
+#include "common/frmMensaje.h"
+#include "platform/Controls.h"
 #include "platform/DBGrid.h"
-#include "platform/Database.h"
 #include "platform/Forms.h"
 
-#include <QAbstractButton>
-#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
-#include <optional>
+using platform::Answer;
+using platform::Forms;
+using platform::isShown;
+using testing_support::dobleClic;
+using testing_support::pulsarFila;
+using testing_support::textos;
 
 // Each case starts on a fresh database and opens the windows as the main
 // window's maintenance panel does.
-class CatalogoTest : public testing_support::TervaloTest {
+class CatalogoTest : public testing_support::BaseDatosTest {
 protected:
-    CatalogoTest()
-    {
-        esquema::crearBasesDeDatosQueFalten();
-        RutaBaseDatos();
-        db.emplace(AbrirBaseDatos());
-    }
-
-    platform::Database& base() { return *db; }
-
-    qint64 insertar(const char* tabla, std::initializer_list<std::pair<QString, QVariant>> campos)
-    {
-        return base().insert(QString::fromUtf8(tabla), platform::Row(campos));
-    }
-    // The first field of the first row of a query (Null when there is no row).
-    QVariant valor(const QString& sql, const QVariantList& valores = {})
-    {
-        const auto fila = base().first(sql, valores);
-        return fila ? fila->fields().front().second : QVariant();
-    }
-    int filas(const char* tabla)
-    {
-        return valor(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QString::fromUtf8(tabla))).toInt();
-    }
-
     template <class F>
     F& abrir()
     {
-        F& ventana = platform::Forms::show<F>();
-        QApplication::setActiveWindow(&ventana);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&ventana));
+        F& ventana = Forms::show<F>();
+        activar(&ventana);
         return ventana;
+    }
+    qint64 marca(const QString& codigo, const QString& descripcion, const QVariant& longitud)
+    {
+        return insertar("Marcas",
+                        {{"CódigoMarca", codigo}, {"DescripciónDato", descripcion}, {"Longitud", longitud}});
+    }
+    qint64 modelo(const QString& nombre, const QVariant& ubicacion = u("modelo.rtf"))
+    {
+        return insertar("Modelo", {{"NombreModelo", nombre}, {"Ubicación", ubicacion}});
+    }
+    qint64 marcaDeModelo(const QString& idModelo, const QString& codigo, const QVariant& veces = {})
+    {
+        return insertar("MarcasCont", {{"IdModelo", idModelo}, {"CódigoMarca", codigo}, {"Veces", veces}});
     }
 
     // The text of the last message box shown.
     QString ultimoMensaje() { return msg().shown().empty() ? QString() : msg().shown().back().text; }
-
-    static void clic(QAbstractButton* boton) { QTest::mouseClick(boton, Qt::LeftButton); }
-    static QPoint centro(platform::DBGrid* rejilla, int fila)
+    // Sets what the next pause sees: the text of the deletion notice then shown.
+    void anotarAviso(QString& aviso)
     {
-        return rejilla->visualRect(rejilla->model()->index(fila, 1)).center();
-    }
-    static void elegir(platform::DBGrid* rejilla, int fila)
-    {
-        QTest::mouseClick(rejilla->viewport(), Qt::LeftButton, {}, centro(rejilla, fila));
-    }
-    static void dobleClic(platform::DBGrid* rejilla, int fila)
-    {
-        QTest::mouseDClick(rejilla->viewport(), Qt::LeftButton, {}, centro(rejilla, fila));
+        fakeClock().duringWait = [&aviso](double) { aviso = Forms::get<frmMensaje>().lblMensaje->text(); };
     }
     static void clicCabecera(platform::DBGrid* rejilla, int columna)
     {
@@ -74,14 +70,4 @@ protected:
         const int x = cabecera->sectionViewportPosition(columna) + cabecera->sectionSize(columna) / 2;
         QTest::mouseClick(cabecera->viewport(), Qt::LeftButton, {}, QPoint(x, cabecera->height() / 2));
     }
-    // The texts of a column of the grid, top to bottom.
-    static QStringList columna(platform::DBGrid* rejilla, int col)
-    {
-        QStringList textos;
-        for (int r = 0; r < rejilla->rowCount(); ++r)
-            textos << rejilla->item(r, col)->text();
-        return textos;
-    }
-
-    std::optional<platform::Database> db;
 };

@@ -18,8 +18,7 @@ class DocumentosTest : public testing_support::TervaloTest {
 protected:
     DocumentosTest()
     {
-        writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
-        writeFile("C:\\Quelvan\\Dorvane\\configold", "");
+        instalado();
         Forms::show<frmActualizacion>();
     }
 
@@ -60,7 +59,7 @@ TEST_F(DocumentosTest, EachVisitListsTheFolderAfreshWithoutTheWorkingCopy)
     ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
     EXPECT_FALSE(platform::isShown(Forms::loaded<frmMenu>()->fraMantenimientos));
 
-    EXPECT_EQ(lista(abrir()), (QStringList{QStringLiteral("Contrato.doc"), QStringLiteral("prorroga.rtf")}));
+    EXPECT_EQ(lista(abrir()), (QStringList{u("Contrato.doc"), u("prorroga.rtf")}));
     EXPECT_FALSE(exists(kCopia));
 }
 
@@ -94,7 +93,7 @@ TEST_F(DocumentosTest, AClickOpensACopyOfTheTemplateUnlessTheLastIsStillOpen)
     fakeLauncher().succeed = false;
     QFile::remove(host("C:\\Quelvan\\Dorvane\\Plantillas\\A.rtf"));
     pulsar(ventana, 0);
-    EXPECT_EQ(msg().texts().last(), QStringLiteral("No se ha podido copiar la plantilla A.rtf."));
+    EXPECT_EQ(msg().texts().last(), u("No se ha podido copiar la plantilla A.rtf."));
     pulsar(ventana, 1);
-    EXPECT_EQ(msg().texts().last(), QStringLiteral("No se ha podido abrir la plantilla B.doc."));
+    EXPECT_EQ(msg().texts().last(), u("No se ha podido abrir la plantilla B.doc."));
 }

@@ -1,22 +1,10 @@
 #include "CatalogoTest.h"
 
-#include "catalogue/frmClausulas.h"
-#include "catalogue/frmManContrato.h"
-#include "catalogue/frmMarcas.h"
-#include "catalogue/frmModelos.h"
-
-#include <QLineEdit>
-#include <QPushButton>
-
-namespace {
-
 // The character column (from 1) where `texto` starts on a printed line; 0 when it is not there.
-int columnaDe(const QString& linea, const QString& texto)
+static int columnaDe(const QString& linea, const QString& texto)
 {
     return static_cast<int>(linea.indexOf(texto)) + 1;
 }
-
-} // namespace
 
 class ListadosTest : public CatalogoTest {
 protected:
@@ -27,28 +15,26 @@ protected:
 TEST_F(ListadosTest, ContractsPrintTheirTypeUnderAHeadingFurtherRight)
 {
     for (int i = 1; i <= 10; ++i)
-        insertar("Contrato", {{QStringLiteral("Contrato"), QStringLiteral("Obra %1").arg(i)},
-                              {QStringLiteral("TipoContrato"), QStringLiteral("Temporal")},
-                              {QStringLiteral("Código"), QStringLiteral("401")},
-                              {QStringLiteral("Modelo"), QStringLiteral("T01")}});
+        insertar("Contrato", {{"Contrato", u("Obra %1").arg(i)}, {"TipoContrato", "Temporal"}, {"Código", "401"},
+                              {"Modelo", "T01"}});
     auto& w = abrir<frmManContrato>();
     bool bloqueada = false;
     fakeClock().duringWait = [&](double) { bloqueada = !w.isEnabled(); };
     clic(w.cmdImprimir);
 
     const QStringList pagina = fakePrinter().page();
-    EXPECT_EQ(columnaDe(pagina.at(2), QStringLiteral("LISTADO DE CONTRATOS:")), 12);
+    EXPECT_EQ(columnaDe(pagina.at(2), u("LISTADO DE CONTRATOS:")), 12);
     const QStringList lineas = trasElTitulo();
     ASSERT_EQ(lineas.size(), 11);
-    EXPECT_EQ(columnaDe(lineas[0], QStringLiteral("Núm.")), 8);
-    EXPECT_EQ(columnaDe(lineas[0], QStringLiteral("TipoContrato")), 35);
-    EXPECT_EQ(columnaDe(lineas[0], QStringLiteral("Código.")), 75);
-    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("Temporal")), 30);
-    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("T01")), 55);
-    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("401")), 75);
-    EXPECT_EQ(lineas[1].left(10), QStringLiteral("         1"));
-    EXPECT_EQ(lineas[10].left(10), QStringLiteral("        10"));
-    EXPECT_EQ(fakePrinter().find(QStringLiteral("Obra 1"))->font, (platform::PrintFont{"Arial", 11}));
+    EXPECT_EQ(columnaDe(lineas[0], u("Núm.")), 8);
+    EXPECT_EQ(columnaDe(lineas[0], u("TipoContrato")), 35);
+    EXPECT_EQ(columnaDe(lineas[0], u("Código.")), 75);
+    EXPECT_EQ(columnaDe(lineas[1], u("Temporal")), 30);
+    EXPECT_EQ(columnaDe(lineas[1], u("T01")), 55);
+    EXPECT_EQ(columnaDe(lineas[1], u("401")), 75);
+    EXPECT_EQ(lineas[1].left(10), u("         1"));
+    EXPECT_EQ(lineas[10].left(10), u("        10"));
+    EXPECT_EQ(fakePrinter().find(u("Obra 1"))->font, (platform::PrintFont{"Arial", 11}));
     EXPECT_EQ(fakeClock().waits, std::vector<double>{2.0});
     EXPECT_TRUE(bloqueada) << "no clicks during the listing's pause";
     EXPECT_EQ(w.MousePointer(), 0);
@@ -62,52 +48,47 @@ TEST_F(ListadosTest, ContractsPrintTheirTypeUnderAHeadingFurtherRight)
 
 TEST_F(ListadosTest, MarksPrintTheirCodesAndLengthsRightAligned)
 {
-    insertar("Marcas", {{QStringLiteral("CódigoMarca"), QStringLiteral("0001")},
-                        {QStringLiteral("DescripciónDato"), QStringLiteral("NOMBRE")},
-                        {QStringLiteral("Longitud"), 120}});
-    insertar("Marcas", {{QStringLiteral("CódigoMarca"), QStringLiteral("12")},
-                        {QStringLiteral("DescripciónDato"), QStringLiteral("SIN LONGITUD")}});
-    const qint64 modelo = insertar("Modelo", {{QStringLiteral("NombreModelo"), QStringLiteral("T01")}});
-    insertar("MarcasCont", {{QStringLiteral("IdModelo"), QString::number(modelo)},
-                            {QStringLiteral("CódigoMarca"), QStringLiteral("0001")},
-                            {QStringLiteral("DescripciónDato"), QStringLiteral("NOMBRE")}});
-    insertar("Modelo", {{QStringLiteral("NombreModelo"), QStringLiteral("T02")}});
+    marca(u("0001"), u("NOMBRE"), 120);
+    marca(u("12"), u("SIN LONGITUD"), QVariant());
+    insertar("MarcasCont", {{"IdModelo", QString::number(modelo(u("T01")))}, {"CódigoMarca", "0001"},
+                            {"DescripciónDato", "NOMBRE"}});
+    modelo(u("T02"));
 
     auto& marcas = abrir<frmMarcas>();
     clic(marcas.cmdImprimir);
     QStringList lineas = trasElTitulo();
     ASSERT_EQ(lineas.size(), 3);
-    EXPECT_EQ(columnaDe(lineas[0], QStringLiteral("Longitud.")), 70);
-    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("0001")), 16);
-    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("NOMBRE")), 27);
-    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("120")), 76) << "its last digit under the heading's end";
-    EXPECT_EQ(columnaDe(lineas[2], QStringLiteral("12")), 18);
-    EXPECT_TRUE(lineas[2].endsWith(QStringLiteral("SIN LONGITUD")));
+    EXPECT_EQ(columnaDe(lineas[0], u("Longitud.")), 70);
+    EXPECT_EQ(columnaDe(lineas[1], u("0001")), 16);
+    EXPECT_EQ(columnaDe(lineas[1], u("NOMBRE")), 27);
+    EXPECT_EQ(columnaDe(lineas[1], u("120")), 76) << "its last digit under the heading's end";
+    EXPECT_EQ(columnaDe(lineas[2], u("12")), 18);
+    EXPECT_TRUE(lineas[2].endsWith(u("SIN LONGITUD")));
     clic(marcas.cmdSalir);
 
     // The marks of a model, under the counter's label; no pause after them.
     fakeClock().waits.clear();
     auto& modelos = abrir<frmModelos>();
     clic(modelos.cmdImprimir);
-    EXPECT_EQ(columnaDe(trasElTitulo().value(1), QStringLiteral("T01")), 14) << "the models view lists the models";
-    elegir(modelos.dbgModelos, 0);
+    EXPECT_EQ(columnaDe(trasElTitulo().value(1), u("T01")), 14) << "the models view lists the models";
+    pulsarFila(modelos.dbgModelos, 0);
     clic(modelos.cmdAñadirMarcas);
     clic(modelos.cmdImprimir);
     const QStringList pagina = fakePrinter().page();
-    EXPECT_EQ(columnaDe(pagina.at(2), QStringLiteral("LISTADO DE MARCAS ACTIVAS EN EL CONTRATO:")), 12);
+    EXPECT_EQ(columnaDe(pagina.at(2), u("LISTADO DE MARCAS ACTIVAS EN EL CONTRATO:")), 12);
     lineas = pagina.mid(3);
     ASSERT_EQ(lineas.size(), 5);
-    EXPECT_EQ(columnaDe(lineas[1], QStringLiteral("Número de registros : ")), 8);
-    EXPECT_EQ(columnaDe(lineas[3], QStringLiteral("Descripción Marca")), 30);
-    EXPECT_EQ(columnaDe(lineas[4], QStringLiteral("0001")), 16);
-    EXPECT_EQ(columnaDe(lineas[4], QStringLiteral("NOMBRE")), 30);
+    EXPECT_EQ(columnaDe(lineas[1], u("Número de registros : ")), 8);
+    EXPECT_EQ(columnaDe(lineas[3], u("Descripción Marca")), 30);
+    EXPECT_EQ(columnaDe(lineas[4], u("0001")), 16);
+    EXPECT_EQ(columnaDe(lineas[4], u("NOMBRE")), 30);
     EXPECT_TRUE(fakeClock().waits.empty());
 
     // A model without marks: the headings, then the message.
     dobleClic(modelos.dbgMarcasSeleccionadas, 0);
     clic(modelos.cmdImprimir);
     EXPECT_EQ(fakePrinter().page().size(), 7);
-    EXPECT_EQ(ultimoMensaje(), QStringLiteral("No hay ningun registro a imprimir"));
+    EXPECT_EQ(ultimoMensaje(), u("No hay ningun registro a imprimir"));
 }
 
 TEST_F(ListadosTest, ClausesPrintInSlicesOfSeventyCharacters)
@@ -119,19 +100,19 @@ TEST_F(ListadosTest, ClausesPrintInSlicesOfSeventyCharacters)
         return t;
     };
     for (int largo : {70, 71, 105, 140, 175})
-        insertar("Clausulas", {{QStringLiteral("Clausula"), texto(largo)}});
+        insertar("Clausulas", {{"Clausula", texto(largo)}});
     auto& w = abrir<frmClausulas>();
     clic(w.cmdImprimir);
 
     const QStringList lineas = trasElTitulo();
     const QString a70 = QString(70, QLatin1Char('a'));
     const QString b70 = QString(70, QLatin1Char('b'));
-    const QString numerada = QStringLiteral("         %1   ");
+    const QString numerada = u("         %1   ");
     const QString sangrada = QString(14, QLatin1Char(' '));
     EXPECT_EQ(lineas, (QStringList{
-                          QStringLiteral("       Núm.  Clausula."),
+                          u("       Núm.  Clausula."),
                           numerada.arg(1) + a70,
-                          numerada.arg(2) + a70, sangrada + QStringLiteral("b"),
+                          numerada.arg(2) + a70, sangrada + u("b"),
                           numerada.arg(3) + a70, sangrada + QString(35, QLatin1Char('b')), QString(),
                           numerada.arg(4) + a70, sangrada + b70, QString(),
                           numerada.arg(5) + a70, sangrada + b70, sangrada + QString(35, QLatin1Char('c')),

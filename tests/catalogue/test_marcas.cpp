@@ -1,81 +1,45 @@
 #include "CatalogoTest.h"
 
-#include "app/frmActualizacion.h"
-#include "app/frmMenu.h"
-#include "catalogue/frmListaContratos.h"
-#include "catalogue/frmManContrato.h"
-#include "catalogue/frmMarcas.h"
-#include "catalogue/frmModelos.h"
-#include "common/frmMensaje.h"
-#include "platform/Controls.h"
-
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-
-using platform::Answer;
-using platform::Forms;
-using platform::isShown;
-
 class MarcasTest : public CatalogoTest {
 protected:
-    qint64 marca(const QString& codigo, const QString& descripcion, const QVariant& longitud)
-    {
-        return insertar("Marcas", {{QStringLiteral("CódigoMarca"), codigo},
-                                   {QStringLiteral("DescripciónDato"), descripcion},
-                                   {QStringLiteral("Longitud"), longitud}});
-    }
-    qint64 modelo(const QString& nombre, const QVariant& ubicacion = QStringLiteral("modelo.rtf"))
-    {
-        return insertar("Modelo", {{QStringLiteral("NombreModelo"), nombre}, {QStringLiteral("Ubicación"), ubicacion}});
-    }
-    qint64 marcaDeModelo(const QString& idModelo, const QString& codigo, const QVariant& veces = {})
-    {
-        return insertar("MarcasCont", {{QStringLiteral("IdModelo"), idModelo},
-                                       {QStringLiteral("CódigoMarca"), codigo},
-                                       {QStringLiteral("Veces"), veces}});
-    }
-    // Veces of the row of a mark in a model: "<Null>" or its text; "<ninguna>" without a row.
+    // Veces of the row of a mark in a model: "-" for Null, "<ninguna>" without a row.
     QString veces(const QString& idModelo, const QString& codigo)
     {
-        const auto fila = base().first(
-            QStringLiteral("SELECT Veces FROM MarcasCont WHERE IdModelo = ? AND CódigoMarca = ?"), {idModelo, codigo});
-        if (!fila)
-            return QStringLiteral("<ninguna>");
-        return fila->isNull(QStringLiteral("Veces")) ? QStringLiteral("<Null>") : fila->text(QStringLiteral("Veces"));
+        return columna(u("SELECT Veces FROM MarcasCont WHERE IdModelo = ? AND CódigoMarca = ?"), {idModelo, codigo})
+            .value(0, u("<ninguna>"));
     }
-    int filaDe(platform::DBGrid* rejilla, const QString& codigo)
+    static int filaDe(platform::DBGrid* rejilla, const QString& codigo)
     {
-        return static_cast<int>(columna(rejilla, 1).indexOf(codigo));
+        return static_cast<int>(textos(rejilla, 1).indexOf(codigo));
     }
 };
 
 TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
 {
-    marca(QStringLiteral("0001"), QStringLiteral("NOMBRE"), 30);
-    marca(QStringLiteral("0002"), QStringLiteral("NIF"), 9);
-    marca(QStringLiteral("0003"), QStringLiteral("SIN USO"), 4);
-    const QString m1 = QString::number(modelo(QStringLiteral("M1")));
-    const QString m2 = QString::number(modelo(QStringLiteral("M2")));
-    marcaDeModelo(m1, QStringLiteral("0001"));
-    for (const QString& id : {m1, m2, QStringLiteral("99"), QString()})
-        marcaDeModelo(id, QStringLiteral("0002"));
+    marca(u("0001"), u("NOMBRE"), 30);
+    marca(u("0002"), u("NIF"), 9);
+    marca(u("0003"), u("SIN USO"), 4);
+    const QString m1 = QString::number(modelo(u("M1")));
+    const QString m2 = QString::number(modelo(u("M2")));
+    marcaDeModelo(m1, u("0001"));
+    for (const QString& id : {m1, m2, u("99"), QString()})
+        marcaDeModelo(id, u("0002"));
     auto& w = abrir<frmMarcas>();
-    EXPECT_EQ(columna(w.dbgMarca, 1), (QStringList{"0001", "0002", "0003"}));
+    EXPECT_EQ(textos(w.dbgMarca, 1), (QStringList{"0001", "0002", "0003"}));
 
     // Unused: deleted at once.
-    elegir(w.dbgMarca, 2);
+    pulsarFila(w.dbgMarca, 2);
     msg().answer(Answer::Yes);
     QString aviso;
-    fakeClock().duringWait = [&](double) { aviso = Forms::get<frmMensaje>().lblMensaje->text(); };
+    anotarAviso(aviso);
     clic(w.cmdBorrar);
-    EXPECT_EQ(aviso, QStringLiteral("Marca Eliminada."));
+    EXPECT_EQ(aviso, u("Marca Eliminada."));
     EXPECT_EQ(Forms::loaded<frmListaContratos>(), nullptr);
-    EXPECT_EQ(w.txtNum->text(), QStringLiteral("2"));
+    EXPECT_EQ(w.txtNum->text(), u("2"));
 
     // Used: the list names each model found, and No or closing it deletes nothing.
     for (int vez = 0; vez < 2; ++vez) {
-        elegir(w.dbgMarca, filaDe(w.dbgMarca, QStringLiteral("0002")));
+        pulsarFila(w.dbgMarca, filaDe(w.dbgMarca, u("0002")));
         msg().answer(Answer::Yes);
         clic(w.cmdBorrar);
         auto* lista = Forms::loaded<frmListaContratos>();
@@ -90,39 +54,39 @@ TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
         else
             lista->close();
         EXPECT_EQ(Forms::loaded<frmListaContratos>(), nullptr);
-        EXPECT_EQ(filas("MarcasCont"), 5);
+        EXPECT_EQ(cuenta("MarcasCont"), 5);
         EXPECT_EQ(w.dbgMarca->rowCount(), 2);
     }
 
-    elegir(w.dbgMarca, filaDe(w.dbgMarca, QStringLiteral("0002")));
+    pulsarFila(w.dbgMarca, filaDe(w.dbgMarca, u("0002")));
     msg().answer(Answer::Yes);
     clic(w.cmdBorrar);
     clic(Forms::loaded<frmListaContratos>()->cmdSi);
-    EXPECT_EQ(valor(QStringLiteral("SELECT COUNT(*) FROM MarcasCont WHERE CódigoMarca = '0002'")).toInt(), 0);
-    EXPECT_EQ(veces(m1, QStringLiteral("0001")), QStringLiteral("<Null>"));
-    EXPECT_EQ(columna(w.dbgMarca, 1), QStringList{"0001"});
-    EXPECT_EQ(w.txtNum->text(), QStringLiteral("1"));
+    EXPECT_EQ(valor(u("SELECT COUNT(*) FROM MarcasCont WHERE CódigoMarca = '0002'")).toInt(), 0);
+    EXPECT_EQ(veces(m1, u("0001")), u("-"));
+    EXPECT_EQ(textos(w.dbgMarca, 1), QStringList{"0001"});
+    EXPECT_EQ(w.txtNum->text(), u("1"));
 }
 
 TEST_F(MarcasTest, HeaderClicksSortTheCatalogue)
 {
-    marca(QStringLiteral("0003"), QStringLiteral("Alfa"), 10);
-    marca(QStringLiteral("0001"), QStringLiteral("Gamma"), 9);
-    marca(QStringLiteral("0002"), QStringLiteral("beta"), 100);
+    marca(u("0003"), u("Alfa"), 10);
+    marca(u("0001"), u("Gamma"), 9);
+    marca(u("0002"), u("beta"), 100);
     auto& w = abrir<frmMarcas>();
-    EXPECT_EQ(columna(w.dbgMarca, 1), (QStringList{"0001", "0002", "0003"}));
+    EXPECT_EQ(textos(w.dbgMarca, 1), (QStringList{"0001", "0002", "0003"}));
     clicCabecera(w.dbgMarca, 2);
-    EXPECT_EQ(columna(w.dbgMarca, 2), (QStringList{"Alfa", "beta", "Gamma"}));
+    EXPECT_EQ(textos(w.dbgMarca, 2), (QStringList{"Alfa", "beta", "Gamma"}));
     clicCabecera(w.dbgMarca, 3);
-    EXPECT_EQ(columna(w.dbgMarca, 3), (QStringList{"9", "10", "100"}));
+    EXPECT_EQ(textos(w.dbgMarca, 3), (QStringList{"9", "10", "100"}));
     clicCabecera(w.dbgMarca, 4);
     clicCabecera(w.dbgMarca, 0);
-    EXPECT_EQ(columna(w.dbgMarca, 3), (QStringList{"9", "10", "100"}));
-    EXPECT_EQ(w.txtNum->text(), QStringLiteral("3"));
+    EXPECT_EQ(textos(w.dbgMarca, 3), (QStringList{"9", "10", "100"}));
+    EXPECT_EQ(w.txtNum->text(), u("3"));
 
     // After a sort the first row is current.
     clic(w.cmdEditar);
-    EXPECT_EQ(w.txtCodigo->text(), QStringLiteral("0001"));
+    EXPECT_EQ(w.txtCodigo->text(), u("0001"));
 }
 
 TEST_F(MarcasTest, ALengthIsAWholeNumberOfCharacters)
@@ -131,83 +95,83 @@ TEST_F(MarcasTest, ALengthIsAWholeNumberOfCharacters)
     clic(w.cmdNuevo);
     for (const char* longitud : {"12a", "-1", "1,5", "1E2"}) {
         w.txtLongitud->setFocus();
-        w.txtLongitud->setText(QString::fromUtf8(longitud));
+        w.txtLongitud->setText(u(longitud));
         w.txtDescripcion->setFocus();
         EXPECT_TRUE(w.txtLongitud->hasFocus()) << longitud;
         EXPECT_TRUE(w.txtLongitud->text().isEmpty());
     }
     ASSERT_EQ(msg().shown().size(), 4u);
-    EXPECT_EQ(msg().shown().front().text, QStringLiteral("El valor de la longitud del dato debe ser numérico"));
+    EXPECT_EQ(msg().shown().front().text, u("El valor de la longitud del dato debe ser numérico"));
     EXPECT_EQ(msg().shown().front().style, 16);
-    EXPECT_EQ(msg().shown().front().title, QStringLiteral("Error"));
+    EXPECT_EQ(msg().shown().front().title, u("Error"));
 
-    QTest::keyClicks(w.txtLongitud, QStringLiteral("12"));
+    QTest::keyClicks(w.txtLongitud, u("12"));
     w.txtCodigo->setFocus();
     EXPECT_TRUE(w.txtCodigo->hasFocus());
-    QTest::keyClicks(w.txtCodigo, QStringLiteral("0040"));
-    QTest::keyClicks(w.txtDescripcion, QStringLiteral("FECHA"));
+    QTest::keyClicks(w.txtCodigo, u("0040"));
+    QTest::keyClicks(w.txtDescripcion, u("FECHA"));
     clic(w.cmdGrabar);
-    EXPECT_EQ(valor(QStringLiteral("SELECT Longitud FROM Marcas WHERE CódigoMarca = '0040'")).toInt(), 12);
-    EXPECT_FALSE(valor(QStringLiteral("SELECT ValoresFijos FROM Marcas")).isNull()) << "an empty box is empty text";
+    EXPECT_EQ(valor(u("SELECT Longitud FROM Marcas WHERE CódigoMarca = '0040'")).toInt(), 12);
+    EXPECT_FALSE(valor(u("SELECT ValoresFijos FROM Marcas")).isNull()) << "an empty box is empty text";
 }
 
 TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
 {
-    marca(QStringLiteral("0001"), QStringLiteral("NOMBRE"), 30);
-    marca(QStringLiteral("0002"), QStringLiteral("NIF"), 9);
-    const QString m1 = QString::number(modelo(QStringLiteral("M1")));
-    const QString m2 = QString::number(modelo(QStringLiteral("M2")));
-    marcaDeModelo(m2, QStringLiteral("0001"), QStringLiteral("x"));
+    marca(u("0001"), u("NOMBRE"), 30);
+    marca(u("0002"), u("NIF"), 9);
+    const QString m1 = QString::number(modelo(u("M1")));
+    const QString m2 = QString::number(modelo(u("M2")));
+    marcaDeModelo(m2, u("0001"), u("x"));
     auto& w = abrir<frmModelos>();
 
     clic(w.cmdAñadirMarcas);
-    EXPECT_EQ(msg().texts(), QStringList{QStringLiteral("Seleccione un modelo.")});
+    EXPECT_EQ(msg().texts(), QStringList{u("Seleccione un modelo.")});
     EXPECT_TRUE(isShown(w.dbgModelos));
 
-    elegir(w.dbgModelos, 0);
+    pulsarFila(w.dbgModelos, 0);
     clic(w.cmdAñadirMarcas);
     EXPECT_FALSE(isShown(w.dbgModelos));
     EXPECT_TRUE(isShown(w.dbgMarcasSeleccionadas));
-    EXPECT_EQ(w.lblTitulo2->text(), QStringLiteral("Marcas activas en el M1"));
-    EXPECT_EQ(w.lblTitulo1->text(), QStringLiteral("Incorporación de marcas en el modelo : M1"));
+    EXPECT_EQ(w.lblTitulo2->text(), u("Marcas activas en el M1"));
+    EXPECT_EQ(w.lblTitulo1->text(), u("Incorporación de marcas en el modelo : M1"));
     EXPECT_FALSE(w.cmdNuevo->isEnabled());
     EXPECT_EQ(w.dbgMarcasSeleccionadas->rowCount(), 0);
 
-    const int nombre = filaDe(w.dbgMarcas, QStringLiteral("0001"));
+    const int nombre = filaDe(w.dbgMarcas, u("0001"));
     dobleClic(w.dbgMarcas, nombre);
-    EXPECT_EQ(veces(m1, QStringLiteral("0001")), QStringLiteral("<Null>"));
+    EXPECT_EQ(veces(m1, u("0001")), u("-"));
     for (const char* esperado : {"2", "3"}) {
         msg().answer(Answer::Yes);
         dobleClic(w.dbgMarcas, nombre);
-        EXPECT_EQ(veces(m1, QStringLiteral("0001")), QString::fromUtf8(esperado));
+        EXPECT_EQ(veces(m1, u("0001")), u(esperado));
     }
-    EXPECT_EQ(ultimoMensaje(), QStringLiteral("La marca ya ha sido añadida, desea añadirla otra vez."));
+    EXPECT_EQ(ultimoMensaje(), u("La marca ya ha sido añadida, desea añadirla otra vez."));
     EXPECT_EQ(msg().shown().back().style, 4);
     msg().answer(Answer::No);
     dobleClic(w.dbgMarcas, nombre);
-    EXPECT_EQ(veces(m1, QStringLiteral("0001")), QStringLiteral("3"));
-    dobleClic(w.dbgMarcas, filaDe(w.dbgMarcas, QStringLiteral("0002")));
-    EXPECT_EQ(columna(w.dbgMarcasSeleccionadas, 3), (QStringList{"3", ""}));
+    EXPECT_EQ(veces(m1, u("0001")), u("3"));
+    dobleClic(w.dbgMarcas, filaDe(w.dbgMarcas, u("0002")));
+    EXPECT_EQ(textos(w.dbgMarcasSeleccionadas, 3), (QStringList{"3", ""}));
 
     clicCabecera(w.dbgMarcasSeleccionadas, 3);
-    EXPECT_EQ(columna(w.dbgMarcasSeleccionadas, 1), (QStringList{"0002", "0001"}));
+    EXPECT_EQ(textos(w.dbgMarcasSeleccionadas, 1), (QStringList{"0002", "0001"}));
 
     // Removing counts back to once, shown at once; then the mark leaves the model.
-    const int fila = filaDe(w.dbgMarcasSeleccionadas, QStringLiteral("0001"));
+    const int fila = filaDe(w.dbgMarcasSeleccionadas, u("0001"));
     dobleClic(w.dbgMarcasSeleccionadas, fila);
-    EXPECT_EQ(veces(m1, QStringLiteral("0001")), QString());
-    EXPECT_EQ(columna(w.dbgMarcasSeleccionadas, 3), (QStringList{"", ""}));
-    dobleClic(w.dbgMarcasSeleccionadas, filaDe(w.dbgMarcasSeleccionadas, QStringLiteral("0001")));
-    EXPECT_EQ(veces(m1, QStringLiteral("0001")), QStringLiteral("<ninguna>"));
-    EXPECT_EQ(columna(w.dbgMarcasSeleccionadas, 1), QStringList{"0002"});
-    EXPECT_EQ(veces(m2, QStringLiteral("0001")), QStringLiteral("x")) << "other models are untouched";
+    EXPECT_EQ(veces(m1, u("0001")), QString());
+    EXPECT_EQ(textos(w.dbgMarcasSeleccionadas, 3), (QStringList{"", ""}));
+    dobleClic(w.dbgMarcasSeleccionadas, filaDe(w.dbgMarcasSeleccionadas, u("0001")));
+    EXPECT_EQ(veces(m1, u("0001")), u("<ninguna>"));
+    EXPECT_EQ(textos(w.dbgMarcasSeleccionadas, 1), QStringList{"0002"});
+    EXPECT_EQ(veces(m2, u("0001")), u("x")) << "other models are untouched";
 
     // A count that is no number counts as once.
     w.dbgModelos->setRow(1);
     clic(w.cmdAñadirMarcas);
     msg().answer(Answer::Yes);
     dobleClic(w.dbgMarcas, nombre);
-    EXPECT_EQ(veces(m2, QStringLiteral("0001")), QStringLiteral("2"));
+    EXPECT_EQ(veces(m2, u("0001")), u("2"));
 }
 
 // Counting a mark back to once re-reads the list of the model's marks: it
@@ -215,98 +179,62 @@ TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
 // that mark and no other.
 TEST_F(MarcasTest, TheModelsMarksStayInPlaceBetweenDoubleClicks)
 {
-    const QString m1 = QString::number(modelo(QStringLiteral("M1")));
+    const QString m1 = QString::number(modelo(u("M1")));
     for (int i = 1; i <= 12; ++i)
-        marcaDeModelo(m1, QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')), i == 12 ? QStringLiteral("2") : QVariant());
+        marcaDeModelo(m1, u("%1").arg(i, 4, 10, QLatin1Char('0')), i == 12 ? u("2") : QVariant());
     auto& w = abrir<frmModelos>();
-    elegir(w.dbgModelos, 0);
+    pulsarFila(w.dbgModelos, 0);
     clic(w.cmdAñadirMarcas);
     auto* lista = w.dbgMarcasSeleccionadas;
     lista->scrollToBottom();
-    const QPoint ultima = centro(lista, 11);
+    const QPoint ultima = lista->visualRect(lista->model()->index(11, 1)).center();
     ASSERT_TRUE(lista->viewport()->rect().contains(ultima));
     QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, ultima);
-    EXPECT_EQ(veces(m1, QStringLiteral("0012")), QString());
+    EXPECT_EQ(veces(m1, u("0012")), QString());
     QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, ultima);
-    EXPECT_EQ(veces(m1, QStringLiteral("0012")), QStringLiteral("<ninguna>"));
+    EXPECT_EQ(veces(m1, u("0012")), u("<ninguna>"));
     QStringList quedan;
     for (int i = 1; i <= 11; ++i)
-        quedan << QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
-    EXPECT_EQ(columna(lista, 1), quedan) << "no other mark left the model";
+        quedan << u("%1").arg(i, 4, 10, QLatin1Char('0'));
+    EXPECT_EQ(textos(lista, 1), quedan) << "no other mark left the model";
 }
 
 TEST_F(MarcasTest, DeletingAModelTakesItsMarksWithIt)
 {
-    const QString m1 = QString::number(modelo(QStringLiteral("M1"), QVariant()));
-    const QString m2 = QString::number(modelo(QStringLiteral("M2")));
-    marcaDeModelo(m1, QStringLiteral("0001"));
-    marcaDeModelo(m1, QStringLiteral("0002"));
-    marcaDeModelo(m2, QStringLiteral("0001"));
-    insertar("Contrato", {{QStringLiteral("Contrato"), QStringLiteral("Obra")}, {QStringLiteral("Modelo"), QStringLiteral("M1")}});
+    const QString m1 = QString::number(modelo(u("M1"), QVariant()));
+    const QString m2 = QString::number(modelo(u("M2")));
+    marcaDeModelo(m1, u("0001"));
+    marcaDeModelo(m1, u("0002"));
+    marcaDeModelo(m2, u("0001"));
+    insertar("Contrato", {{u("Contrato"), u("Obra")}, {u("Modelo"), u("M1")}});
     auto& w = abrir<frmModelos>();
 
     // A model without a file name cannot be saved until one is typed.
-    elegir(w.dbgModelos, 0);
+    pulsarFila(w.dbgModelos, 0);
     clic(w.cmdEditar);
-    EXPECT_EQ(w.txtModelo->text(), QStringLiteral("M1"));
+    EXPECT_EQ(w.txtModelo->text(), u("M1"));
     EXPECT_TRUE(w.txtUbicacion->text().isEmpty());
     clic(w.cmdGrabar);
-    EXPECT_EQ(ultimoMensaje(), QStringLiteral("No ha introducido la ubicación del modelo."));
+    EXPECT_EQ(ultimoMensaje(), u("No ha introducido la ubicación del modelo."));
     clic(w.cmdCancelar);
 
     // A failure halfway leaves the model and all its marks.
-    base().exec(QStringLiteral("CREATE TRIGGER falla BEFORE DELETE ON Modelo BEGIN SELECT RAISE(ABORT, 'x'); END"));
-    elegir(w.dbgModelos, 0);
+    db.exec(u("CREATE TRIGGER falla BEFORE DELETE ON Modelo BEGIN SELECT RAISE(ABORT, 'x'); END"));
+    pulsarFila(w.dbgModelos, 0);
     msg().answer(Answer::Yes);
     clic(w.cmdBorrar);
     EXPECT_EQ(msg().shown().back().style, 16);
-    EXPECT_EQ(filas("MarcasCont"), 3);
-    EXPECT_EQ(filas("Modelo"), 2);
+    EXPECT_EQ(cuenta("MarcasCont"), 3);
+    EXPECT_EQ(cuenta("Modelo"), 2);
 
-    base().exec(QStringLiteral("DROP TRIGGER falla"));
-    elegir(w.dbgModelos, 0);
+    db.exec(u("DROP TRIGGER falla"));
+    pulsarFila(w.dbgModelos, 0);
     msg().answer(Answer::Yes);
     clic(w.cmdBorrar);
-    EXPECT_EQ(ultimoMensaje(), QStringLiteral("¿Desea eliminar el Modelo?."));
-    EXPECT_EQ(filas("Modelo"), 1);
-    EXPECT_EQ(valor(QStringLiteral("SELECT IdModelo FROM MarcasCont")).toString(), m2);
-    EXPECT_EQ(filas("MarcasCont"), 1);
-    EXPECT_EQ(valor(QStringLiteral("SELECT Modelo FROM Contrato")).toString(), QStringLiteral("M1"));
-    EXPECT_EQ(w.txtNum->text(), QStringLiteral("1"));
-}
-
-TEST_F(MarcasTest, NewModelsFromTheUpdateFileShowInTheCatalogue)
-{
-    marca(QStringLiteral("0101"), QStringLiteral("NOMBRE"), 30);
-    marca(QStringLiteral("0102"), QStringLiteral("NIF"), 9);
-    insertar("TipoContrato", {{QStringLiteral("TipoContrato"), QStringLiteral("INDEFINIDO")}});
-    writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
-    writeFile("C:\\Quelvan\\Dorvane\\configold", "");
-    writeFile("C:\\Quelvan\\Dorvane\\MarcasTras.txt", "* P21     2 410 Relevo\r\nM 0101 2\r\nM 0102\r\n.\r\n");
-    Forms::show<frmActualizacion>();
-    auto* menu = Forms::loaded<frmMenu>();
-    ASSERT_NE(menu, nullptr);
-    clic(menu->cmdTraspaso);
-    msg().answer(Answer::Yes);
-    menu->optActualizacion[0]->click();
-    ASSERT_EQ(ultimoMensaje(), QStringLiteral("Traspaso marcas finalizado.\r\nSe han traspasado 1 modelos."));
-
-    menu->cmdTablas_Click();
-    menu->optManContrato->setValue(true);
-    auto* contratos = Forms::loaded<frmManContrato>();
-    ASSERT_NE(contratos, nullptr);
-    ASSERT_EQ(contratos->dbgContrato->rowCount(), 1);
-    for (int col = 1; col <= 4; ++col)
-        EXPECT_EQ(contratos->dbgContrato->item(0, col)->text(),
-                  (QStringList{"Relevo", "Relevo", "410", "P21"}).at(col - 1));
-    clic(contratos->cmdSalir);
-
-    Forms::get<frmMenu>().optModelos->setValue(true);
-    auto* modelos = Forms::loaded<frmModelos>();
-    ASSERT_NE(modelos, nullptr);
-    ASSERT_EQ(columna(modelos->dbgModelos, 1), QStringList{"P21"});
-    elegir(modelos->dbgModelos, 0);
-    clic(modelos->cmdAñadirMarcas);
-    EXPECT_EQ(columna(modelos->dbgMarcasSeleccionadas, 1), (QStringList{"0101", "0102"}));
-    EXPECT_EQ(columna(modelos->dbgMarcasSeleccionadas, 3), (QStringList{"2", ""}));
+    EXPECT_EQ(ultimoMensaje(), u("¿Desea eliminar el Modelo?."));
+    EXPECT_EQ(cuenta("Modelo"), 1);
+    EXPECT_EQ(valor(u("SELECT IdModelo FROM MarcasCont")).toString(), m2);
+    EXPECT_EQ(cuenta("MarcasCont"), 1);
+    EXPECT_EQ(valor(u("SELECT Modelo FROM Contrato")).toString(), u("M1"));
+    EXPECT_EQ(w.txtNum->text(), u("1"));
 }

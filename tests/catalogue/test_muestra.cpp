@@ -1,27 +1,13 @@
 #include "TervaloTest.h"
 
 #include "catalogue/CatalogoMuestra.h"
-#include "common/Module1.h"
-#include "data/Esquema.h"
-#include "platform/Database.h"
 #include "platform/Document.h"
 #include "platform/Paths.h"
 #include "production/RellenoContrato.h"
 
-
-class MuestraTest : public testing_support::TervaloTest {
+class MuestraTest : public testing_support::BaseDatosTest {
 protected:
-    MuestraTest() : db((esquema::crearBasesDeDatosQueFalten(), RutaBaseDatos(), AbrirBaseDatos())) {}
-
-    int cuenta(const char* tabla)
-    {
-        return db.first(QStringLiteral("SELECT COUNT(*) AS n FROM \"%1\"").arg(QString::fromUtf8(tabla)))
-            ->value(QStringLiteral("n"))
-            .toInt();
-    }
-
-    const QString carpeta = QStringLiteral(TERVALO_MUESTRA);
-    platform::Database db;
+    const QString carpeta = u(TERVALO_MUESTRA);
 };
 
 TEST_F(MuestraTest, UnaCarpetaSinCatalogoRecibeElDeMuestraCompleto)

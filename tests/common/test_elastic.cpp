@@ -136,10 +136,16 @@ TEST_F(ElasticTest, ResizingScalesFromTheRecordingAndSnapsAtHalfSize)
 {
     fakeScreen().setPixels(800, 600); // 12,000 x 9,000 twips: width unchanged
     FakeWindow w(12000, 8000, layout);
-    w.controls = {box(2000, 3000, 1000, 4000, 8)};
+    ElasticSurface::Control line; // a line keeps its end points (X1 left, X2 width) and gets no font
+    line.isLine = true;
+    line.left = 200;
+    line.width = 900;
+    w.controls = {box(2000, 3000, 1000, 4000, 8), line};
     layout.Init(w);
     w.drag(12000, 8000); // the resize of the first showing
     w.drag(24000, 16000);
+    EXPECT_EQ(w.controls[1].left * 10000 + w.controls[1].width, 4001800);
+    EXPECT_EQ(w.controls[1].fontSize, 0);
     EXPECT_EQ(w.controls[0].left, 6000);
     EXPECT_EQ(w.controls[0].width, 8000);
     EXPECT_EQ(w.controls[0].top, std::floor(2000 / ((8000.0 - 400) / (16000 - 400))));
@@ -167,26 +173,6 @@ TEST_F(ElasticTest, FontSizesFollowTheWidthAndRoundUpToEven)
     EXPECT_EQ(fontAtWidth(11640), 10); // 9.7 gives 10
 }
 
-TEST_F(ElasticTest, LinesKeepTheirEndPointsAndGetNoFont)
-{
-    fakeScreen().setPixels(800, 600);
-    FakeWindow w(12000, 8000, layout);
-    ElasticSurface::Control line;
-    line.isLine = true;
-    line.top = 100;   // Y1
-    line.left = 200;  // X1
-    line.height = 700; // Y2
-    line.width = 900; // X2
-    w.controls = {line};
-    layout.Init(w);
-    w.drag(12000, 8000);
-    w.drag(24000, 8000);
-    EXPECT_EQ(w.controls[0].left, 400);
-    EXPECT_EQ(w.controls[0].width, 1800);
-    EXPECT_EQ(w.controls[0].top, 100);
-    EXPECT_EQ(w.controls[0].fontSize, 0);
-}
-
 TEST_F(ElasticTest, EachWindowKeepsItsOwnRecording)
 {
     fakeScreen().setPixels(800, 600);
@@ -211,26 +197,22 @@ TEST_F(ElasticTest, EachWindowKeepsItsOwnRecording)
     EXPECT_EQ(neverInitialised.controls[0].left, 10);
 }
 
-TEST_F(ElasticTest, AWindowOnTheScreenIsSizedByItsOuterFrame)
+TEST_F(ElasticTest, AWindowOnTheScreenIsSizedByItsOuterFrameAndItsGridColumnsWiden)
 {
     // 1024 x 768: 95 % of the height is 729.6 pixels, caption and borders included.
-    auto& w = platform::Forms::show<frmDisenada>();
-    const QRect outer = w.frameGeometry();
-    EXPECT_NEAR(outer.height(), 729.6, 1.0);
-    EXPECT_NEAR(outer.width(), 768, 1.0) << "9,000 twips at 15,360 / 12,000";
-    EXPECT_NEAR(w.heightTwips(), 0.95 * 11520, 15.0);
+    auto* w = &platform::Forms::show<frmDisenada>();
+    EXPECT_NEAR(w->frameGeometry().height(), 729.6, 1.0);
+    EXPECT_NEAR(w->frameGeometry().width(), 768, 1.0) << "9,000 twips at 15,360 / 12,000";
+    EXPECT_NEAR(w->heightTwips(), 0.95 * 11520, 15.0);
     // The bottom control keeps its place inside the window.
-    const QWidget* abajo = w.findChild<QLabel*>(QStringLiteral("lblAbajo"));
-    EXPECT_LE(abajo->geometry().bottom(), w.height());
-}
+    EXPECT_LE(w->findChild<QLabel*>(u("lblAbajo"))->geometry().bottom(), w->height());
 
-TEST_F(ElasticTest, TheColumnsOfEveryGridWidenWithTheWindow)
-{
     // 1280 pixels wide: a window designed 9,000 twips wide is laid out about 1.6 times as wide.
+    platform::Forms::unload<frmDisenada>();
     fakeScreen().setPixels(1280, 1024);
-    auto& w = platform::Forms::show<frmDisenada>();
-    EXPECT_NEAR(w.mshLista->columnWidth(0), 160, 2);
-    EXPECT_EQ(w.mshLista->ColWidth(0), 1500) << "read back as set";
-    EXPECT_NEAR(w.dbgLista->columnWidth(0), 160, 2);
-    EXPECT_EQ(w.dbgLista->columns()[0].width, 1500);
+    w = &platform::Forms::show<frmDisenada>();
+    EXPECT_NEAR(w->mshLista->columnWidth(0), 160, 2);
+    EXPECT_EQ(w->mshLista->ColWidth(0), 1500) << "read back as set";
+    EXPECT_NEAR(w->dbgLista->columnWidth(0), 160, 2);
+    EXPECT_EQ(w->dbgLista->columns()[0].width, 1500);
 }

@@ -1,10 +1,6 @@
 #include "TervaloTest.h"
 
 #include "common/Module1.h"
-#include "common/frmMensaje.h"
-#include "platform/Forms.h"
-
-#include <QLabel>
 
 class Module1Test : public testing_support::TervaloTest {};
 
@@ -19,11 +15,6 @@ TEST_F(Module1Test, PrinterCodesAreDroppedAndEverythingElseKept)
     EXPECT_EQ(QuitarCodigosImpresora(QString()), QString());
 }
 
-TEST_F(Module1Test, UnderscoresBecomeBlanks)
-{
-    EXPECT_EQ(CambiarGuiones(QStringLiteral("___.___.___.___")), QStringLiteral("   .   .   .   "));
-}
-
 TEST_F(Module1Test, ClauseHeadingsFollowTheLanguageTables)
 {
     EXPECT_EQ(OrdinalClausula(1, 1), QStringLiteral("- Primera. "));
@@ -35,25 +26,4 @@ TEST_F(Module1Test, ClauseHeadingsFollowTheLanguageTables)
     EXPECT_EQ(OrdinalClausula(20, 1), QString());
     EXPECT_EQ(OrdinalClausula(0, 1), QString());
     EXPECT_EQ(OrdinalClausula(1, 3), QString());
-}
-
-TEST_F(Module1Test, ClearingTheClausesLeavesTheLastSlot)
-{
-    ClausulasElegidas = {1, 2, 3, 4, 5, 6, 7};
-    InicializarClausulas();
-    EXPECT_EQ(ClausulasElegidas, (std::array<int, 7>{0, 0, 0, 0, 0, 0, 7}));
-}
-
-TEST_F(Module1Test, ANoticeShowsForItsTimeAndGoes)
-{
-    bool visibleDuringWait = false;
-    fakeClock().duringWait = [&](double) {
-        auto* mensaje = platform::Forms::loaded<frmMensaje>();
-        visibleDuringWait = mensaje && !mensaje->isHidden()
-            && mensaje->lblMensaje->text() == QStringLiteral("Datos de la configuración grabados.");
-    };
-    MostrarMensaje(QStringLiteral("Datos de la configuración grabados."));
-    EXPECT_TRUE(visibleDuringWait);
-    EXPECT_EQ(fakeClock().waits, std::vector<double>{1.0});
-    EXPECT_EQ(platform::Forms::loaded<frmMensaje>(), nullptr);
 }

@@ -1,34 +1,15 @@
-#include "Copias.h"
-#include "DocumentFiles.h"
-#include "TervaloTest.h"
+#include "EmpresasTest.h"
 
 #include "common/Documentos.h"
-#include "common/Module1.h"
-#include "common/frmAyuda.h"
-#include "companies/frmEmpresa.h"
-#include "data/Esquema.h"
-#include "platform/DBGrid.h"
 #include "platform/Document.h"
-#include "platform/Forms.h"
-#include "platform/TextBox.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QTabWidget>
 
-using platform::Answer;
-using platform::Forms;
 using namespace testing_support;
 
 namespace {
-
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
 
 const char* const kContrato = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc";
 const char* const kProrroga = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001P.doc";
@@ -36,53 +17,28 @@ const char* const kCopiaBasica = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001CB.
 
 } // namespace
 
-class DocumentosGuardadosTest : public TervaloTest {
+class DocumentosGuardadosTest : public EmpresasTest {
 protected:
-    DocumentosGuardadosTest() : previousTemp_(qgetenv("TMPDIR"))
+    DocumentosGuardadosTest()
     {
-        qputenv("TMPDIR", driveC.filePath(QStringLiteral("Temp")).toUtf8());
-        QDir().mkpath(driveC.filePath(QStringLiteral("Temp")));
-        esquema::crearBasesDeDatosQueFalten();
-        RutaBaseDatos();
-        auto db = AbrirBaseDatos();
-        const qint64 empresa = db.insert(
-            QStringLiteral("Empresas"), {{u("NúmeroEmpresa"), "00012"}, {u("NombreEmpresa"), "Talleres Norte"}});
-        db.insert(QStringLiteral("Trabajadores"),
-                  {{"IdEmpresa", QString::number(empresa)}, {u("NúmeroTrabajador"), 1}, {"NombreTrabajador", "Ana Ruiz"},
-                   {"NIF14", "12345678Z"}, {"Contrato", "401 - Obra o servicio"},
-                   {"FechaInicioProrroga", "2026-06-01"}});
+        const qint64 id = empresa(u("00012"), u("Talleres Norte"));
+        trabajador(id, 1, u("Ana Ruiz"), {{"NIF14", "12345678Z"}, {"Contrato", "401 - Obra o servicio"},
+                                           {"FechaInicioProrroga", "2026-06-01"}});
 
         // The contract as contract production stored it, personal data in.
+        contratoRelleno(host(kContrato), true);
         SampleDocument d;
-        d.body = {{text("Trabajador con NIF "), start("M0115"), end("M0115"), start("B0115"), end("B0115")},
-                  {text("Empresa "), start("M0001"), end("M0001")},
-                  {start("Basica"), end("Basica")}};
-        writeFile(kContrato, toDocx(d));
-        platform::Document contrato = platform::Document::open(host(kContrato));
-        contrato.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
-        contrato.insertAfter(QStringLiteral("M0001"), QStringLiteral("Talleres Norte"));
-        contrato.save();
+        d.body = {{text("Prórroga "), start("Basica"), end("Basica")}};
         writeFile(kProrroga, toRtf(d));
 
-        IdEmpresaActual = QString::number(empresa);
-        ficha = &Forms::show<frmEmpresa>();
-        ficha->Cargar();
+        ficha = &abrir(id);
         ficha->SSTab1->setCurrentIndex(1);
         ficha->dbgTrabajadores->setRow(0);
         ficha->cmdEditar->click();
         copias = std::make_unique<CopiesAnswerer>(ficha->fraDatosImprimir, ficha->txtNumeroCopias, ficha->cmdCopias);
     }
-    ~DocumentosGuardadosTest() override
-    {
-        copias.reset();
-        qputenv("TMPDIR", previousTemp_);
-    }
-
     frmEmpresa* ficha = nullptr;
     std::unique_ptr<CopiesAnswerer> copias;
-
-private:
-    QByteArray previousTemp_;
 };
 
 TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasicaStored)
@@ -95,9 +51,9 @@ TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasi
         bloqueada = bloqueada && Forms::isLoaded(*ficha) && !ficha->cmdSalir->isEnabled();
     };
     msg().answer(Answer::Yes); // ¿Desea Imprimir el contrato?
-    copias->answer(QStringLiteral("2"));
+    copias->answer(u("2"));
     msg().answer(Answer::Yes); // ¿Desea copia básica?
-    copias->answer(QStringLiteral("1"));
+    copias->answer(u("1"));
     msg().answer(Answer::Yes); // ¿Desea guardar la Copia Básica?
     ficha->cmdAcceder->click();
 
@@ -114,28 +70,36 @@ TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasi
     EXPECT_EQ(msg().texts().count(QString::fromUtf8(kAvisoSegundaCara)), 2);
     EXPECT_EQ(msg().unusedAnswers(), 0u);
 
+    // The copia básica: none of the personal data, its blanks and texts; stored as the file printed.
     const platform::Document copia = platform::Document::open(host(kCopiaBasica));
     EXPECT_EQ(QFileInfo(copia.path()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0115")), QString());
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("B0115")), QString(112, QLatin1Char(' ')));
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("Basica")), u("COPIA BÁSICA"));
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0001")), QStringLiteral("Talleres Norte"));
-    const platform::Document guardado = platform::Document::open(host(kContrato));
-    EXPECT_EQ(guardado.bookmarkText(QStringLiteral("M0115")), QStringLiteral("12345678Z"));
+    for (const char* marca : {"M0115", "M2115", "M0116", "M0462"})
+        EXPECT_EQ(copia.bookmarkText(u(marca)), QString()) << marca;
+    EXPECT_EQ(copia.bookmarkText(u("M0001")), u("Talleres Ruiz"));
+    EXPECT_EQ(copia.bookmarkText(u("B0115")), QString(112, QLatin1Char(' ')));
+    EXPECT_EQ(copia.bookmarkText(u("B0462")), QString(212, QLatin1Char(' ')));
+    const QString pie = copia.bookmarkText(u("BPIE11"));
+    EXPECT_EQ(pie.size(), 225);
+    EXPECT_TRUE(pie.startsWith(u("El/la representante de los trabajadores ")));
+    EXPECT_EQ(copia.bookmarkText(u("BPIE22")), pie);
+    EXPECT_EQ(copia.bookmarkText(u("Basica")), u("COPIA BÁSICA"));
+    EXPECT_FALSE(fakeOffice().calls[3].content.contains("12345678Z"));
+    EXPECT_EQ(readFile(kCopiaBasica), readFile("C:\\Borrador.doc"));
+    EXPECT_EQ(platform::Document::open(host(kContrato)).bookmarkText(u("M0115")), u("12345678Z"));
     EXPECT_EQ(ficha->MousePointer(), 0);
 }
 
 TEST_F(DocumentosGuardadosTest, ExtensionPrintsWholeOncePerCopyAndZeroCopiesPrintNothing)
 {
     msg().answer(Answer::Yes);
-    copias->answer(QStringLiteral("3"));
+    copias->answer(u("3"));
     ficha->cmdAccederProrroga->click();
     EXPECT_EQ(fakeOffice().journal(), (QStringList{"show 0001200001P.doc", "print all 3 0001200001P.doc"}));
     EXPECT_EQ(msg().texts(), QStringList{u("¿Desea Imprimir la prórroga?")});
 
     fakeOffice().calls.clear();
     msg().answer(Answer::Yes);
-    copias->answer(QStringLiteral("Escape"));
+    copias->answer(u("Escape"));
     msg().answer(Answer::No); // no copia básica
     ficha->cmdAcceder->click();
     EXPECT_EQ(fakeOffice().journal(), QStringList{"show 0001200001.doc"});
@@ -148,16 +112,16 @@ TEST_F(DocumentosGuardadosTest, MissingDocumentsAndContractsAreReportedAndTheEnd
     ficha->cmdAcceder->click();
     EXPECT_TRUE(fakeOffice().calls.empty());
     EXPECT_EQ(msg().shown().back().style, 16);
-    EXPECT_TRUE(msg().texts().back().contains(QStringLiteral("0001200001.doc")));
+    EXPECT_TRUE(msg().texts().back().contains(u("0001200001.doc")));
     EXPECT_EQ(fakeClock().waits.back(), 2.0);
     EXPECT_EQ(ficha->MousePointer(), 0);
 
     // A word processor that cannot be started: said, and nothing else asked.
-    fakeOffice().failure = QStringLiteral("Para mostrar el documento hace falta LibreOffice Writer.");
+    fakeOffice().failure = u("Para mostrar el documento hace falta LibreOffice Writer.");
     ficha->cmdAccederProrroga->click();
     EXPECT_EQ(msg().texts().back(), fakeOffice().failure);
 
-    AbrirBaseDatos().exec(QStringLiteral(R"(UPDATE "Trabajadores" SET "Contrato" = NULL)"));
+    AbrirBaseDatos().exec(u(R"(UPDATE "Trabajadores" SET "Contrato" = NULL)"));
     ficha->cmdAcceder->click();
     EXPECT_EQ(msg().texts().back(), u("No hay ningún contrato a editar."));
     EXPECT_EQ(msg().shown().back().style, 64);
@@ -173,8 +137,8 @@ TEST_F(DocumentosGuardadosTest, RegisterOpensATemporaryCopyAndTheShippedOneStays
     ASSERT_EQ(fakeOffice().calls.size(), 2u);
     const QString primera = fakeOffice().calls[0].path;
     EXPECT_NE(primera, fakeOffice().calls[1].path);
-    EXPECT_TRUE(QFileInfo(primera).fileName().startsWith(QStringLiteral("Contrato")));
-    EXPECT_EQ(QFileInfo(primera).absolutePath(), driveC.filePath(QStringLiteral("Temp")));
+    EXPECT_TRUE(QFileInfo(primera).fileName().startsWith(u("Contrato")));
+    EXPECT_EQ(QFileInfo(primera).absolutePath(), driveC.filePath(u("Temp")));
     EXPECT_EQ(readFile(primera.toUtf8().constData()), registro);
     EXPECT_EQ(readFile(kRegistroSubcontratas), registro);
     EXPECT_EQ(readFile("C:\\Borrador.doc"), registro);
@@ -190,7 +154,7 @@ TEST_F(DocumentosGuardadosTest, RegisterOpensATemporaryCopyAndTheShippedOneStays
     EXPECT_EQ(fakeOffice().calls.size(), 3u);
     QFile::remove(host(kRegistroSubcontratas));
     ficha->cmdSubcontratas->click();
-    EXPECT_TRUE(msg().texts().back().startsWith(QStringLiteral("No se puede abrir el registro de subcontratas.")));
+    EXPECT_TRUE(msg().texts().back().startsWith(u("No se puede abrir el registro de subcontratas.")));
     EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr);
     EXPECT_EQ(ficha->MousePointer(), 0);
 }

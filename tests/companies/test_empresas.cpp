@@ -1,108 +1,6 @@
-#include "TervaloTest.h"
+#include "EmpresasTest.h"
 
-#include "app/frmMenu.h"
-#include "common/Module1.h"
-#include "common/frmAyuda.h"
-#include "companies/frmEmpresa.h"
-#include "companies/frmEmpresas.h"
 #include "companies/frmValidacion.h"
-#include "data/Esquema.h"
-#include "platform/DBGrid.h"
-#include "platform/Controls.h"
-#include "platform/Forms.h"
-#include "platform/MaskEdBox.h"
-#include "platform/TextBox.h"
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
-
-using platform::Answer;
-using platform::Database;
-using platform::Forms;
-using platform::isShown;
-using platform::Row;
-
-namespace {
-
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
-} // namespace
-
-class EmpresasTest : public testing_support::TervaloTest {
-protected:
-    EmpresasTest()
-    {
-        esquema::crearBasesDeDatosQueFalten();
-        RutaBaseDatos();
-    }
-
-    static qint64 empresa(const char* numero, const char* nombre, const char* nif = "")
-    {
-        return AbrirBaseDatos().insert(
-            QStringLiteral("Empresas"),
-            {{u("NúmeroEmpresa"), u(numero)}, {u("NombreEmpresa"), u(nombre)}, {u("NIF"), u(nif)}});
-    }
-    static qint64 trabajador(qint64 idEmpresa, int numero, const char* nombre, Row extra = {})
-    {
-        extra.set(QStringLiteral("IdEmpresa"), QString::number(idEmpresa));
-        extra.set(u("NúmeroTrabajador"), numero);
-        extra.set(QStringLiteral("NombreTrabajador"), u(nombre));
-        extra.set(QStringLiteral("NIF14"), QStringLiteral("1X"));
-        return AbrirBaseDatos().insert(QStringLiteral("Trabajadores"), extra);
-    }
-    static qint64 clausula(const QString& texto)
-    {
-        return AbrirBaseDatos().insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), texto}});
-    }
-    // One field of every row, "-" standing for Null.
-    static QStringList columna(const char* sql, const char* campo = "v")
-    {
-        QStringList out;
-        for (const Row& fila : AbrirBaseDatos().select(u(sql)))
-            out << (fila.isNull(u(campo)) ? QStringLiteral("-") : fila.text(u(campo)));
-        return out;
-    }
-
-    // The record window on a stored company, as the list's "Editar" leaves it.
-    static frmEmpresa& abrir(qint64 id)
-    {
-        IdEmpresaActual = QString::number(id);
-        auto& ficha = Forms::show<frmEmpresa>();
-        ficha.Cargar();
-        return ficha;
-    }
-    static frmEmpresa& nueva()
-    {
-        Forms::show<frmEmpresas>().cmdNuevo->click();
-        return *Forms::loaded<frmEmpresa>();
-    }
-    static void activar(platform::Form& ventana)
-    {
-        QApplication::setActiveWindow(&ventana);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&ventana));
-    }
-    // A new worker with the proposed number, its name and NIF typed.
-    void nuevoTrabajador(frmEmpresa& f, const char* nombre, const char* nif = "11111111H")
-    {
-        msg().answer(Answer::Yes);
-        f.cmdNuevo->click();
-        f.txtNombreTrabajador->setText(u(nombre));
-        f.txtDNI->setText(u(nif));
-    }
-};
 
 TEST_F(EmpresasTest, FromTheMainWindowACompanyIsCreatedAndGetsItsWorkers)
 {
@@ -111,17 +9,17 @@ TEST_F(EmpresasTest, FromTheMainWindowACompanyIsCreatedAndGetsItsWorkers)
     EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
     auto& lista = *Forms::loaded<frmEmpresas>();
     EXPECT_TRUE(isShown(lista.lblMensaje0Empresas));
-    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("0"));
+    EXPECT_EQ(lista.txtNum->text(), u("0"));
     EXPECT_FALSE(lista.cmdEditar->isEnabled());
 
     lista.cmdNuevo->click();
     EXPECT_EQ(Forms::loaded<frmEmpresas>(), nullptr);
     auto& f = *Forms::loaded<frmEmpresa>();
     EXPECT_FALSE(f.txtNumEmpresa->Locked());
-    f.txtNombreEmpresa->setText(QStringLiteral("Talleres Norte"));
-    f.txtNumEmpresa->setText(QStringLiteral("12"));
+    f.txtNombreEmpresa->setText(u("Talleres Norte"));
+    f.txtNumEmpresa->setText(u("12"));
     f.txtNumEmpresa->leaveFocus();
-    EXPECT_EQ(f.txtNumEmpresa->text(), QStringLiteral("00012"));
+    EXPECT_EQ(f.txtNumEmpresa->text(), u("00012"));
     EXPECT_TRUE(f.txtNumEmpresa->Locked());
 
     msg().answer(Answer::Yes);
@@ -136,7 +34,7 @@ TEST_F(EmpresasTest, FromTheMainWindowACompanyIsCreatedAndGetsItsWorkers)
     EXPECT_EQ(msg().shown().back().text,
               u("No hay dado de alta ningún trabajador en la empresa. ¿Desea que el número 1 corresponda al nuevo "
                 "trabajador?"));
-    EXPECT_EQ(f.txtNumeroTrabajador->text(), QStringLiteral("00001"));
+    EXPECT_EQ(f.txtNumeroTrabajador->text(), u("00001"));
     msg().answer(Answer::Yes);
     f.cmdGrabar->click();
     EXPECT_EQ(msg().shown().back().text, u("¿Desea guardar los datos del trabajador?"));
@@ -159,20 +57,20 @@ TEST_F(EmpresasTest, FromTheMainWindowACompanyIsCreatedAndGetsItsWorkers)
     f.dbgTrabajadores->setRow(1);
     f.cmdEditar->click();
     EXPECT_TRUE(isShown(f.fraDatosTrabajador));
-    EXPECT_EQ(f.txtNombreTrabajador->text(), QStringLiteral("Luis"));
-    EXPECT_EQ(f.txtNumeroTrabajador->text(), QStringLiteral("00002"));
+    EXPECT_EQ(f.txtNombreTrabajador->text(), u("Luis"));
+    EXPECT_EQ(f.txtNumeroTrabajador->text(), u("00002"));
 }
 
 TEST_F(EmpresasTest, SavingByNumberAsksAboutAnotherCompanyAndNeverAboutItself)
 {
     const qint64 alfa = empresa("00001", "Alfa");
     const qint64 beta = empresa("00002", "Beta");
-    const auto numeros = [] {
+    const auto numeros = [this] {
         return columna(R"(SELECT "NúmeroEmpresa" || ' ' || "NombreEmpresa" AS v FROM Empresas ORDER BY IdEmpresa)");
     };
 
     auto* f = &abrir(alfa);
-    f->txtNumEmpresa->setText(QStringLiteral("00002"));
+    f->txtNumEmpresa->setText(u("00002"));
     msg().answer(Answer::No);
     f->cmdSave->click();
     EXPECT_EQ(msg().shown().back().text,
@@ -184,14 +82,14 @@ TEST_F(EmpresasTest, SavingByNumberAsksAboutAnotherCompanyAndNeverAboutItself)
     EXPECT_NE(Forms::loaded<frmEmpresas>(), nullptr);
 
     f = &abrir(alfa);
-    f->txtNumEmpresa->setText(QStringLiteral("00002"));
+    f->txtNumEmpresa->setText(u("00002"));
     msg().answer(Answer::Yes);
     f->cmdSave->click();
     EXPECT_EQ(numeros(), (QStringList{"00002 Alfa", " Beta"}));
 
     // The open company found by its own number is saved in place, as often as it is saved.
     f = &abrir(alfa);
-    f->txtNombreEmpresa->setText(QStringLiteral("Alfa Dos"));
+    f->txtNombreEmpresa->setText(u("Alfa Dos"));
     const auto vistos = msg().shown().size();
     f->SSTab1->setCurrentIndex(1);
     f->SSTab1->setCurrentIndex(0);
@@ -205,22 +103,21 @@ TEST_F(EmpresasTest, ANewCompanyWithTheNumberAndNameOfAStoredOneGoesOnAsThatOne)
 {
     empresa("00001", "Alfa");
     const qint64 delta = empresa("00005", "Delta");
-    const qint64 primera = clausula(QStringLiteral("Periodo de prueba"));
+    const qint64 primera = insertar("Clausulas", {{"Clausula", "Periodo de prueba"}});
     auto& f = nueva();
-    f.txtNombreEmpresa->setText(QStringLiteral("Delta"));
-    f.txtNumEmpresa->setText(QStringLiteral("00005"));
-    f.txtTelef->setText(QStringLiteral("912345678"));
+    f.txtNombreEmpresa->setText(u("Delta"));
+    f.txtNumEmpresa->setText(u("00005"));
+    f.txtTelef->setText(u("912345678"));
     f.chkClausula[0]->click();
     EXPECT_TRUE(columna("SELECT IDEMPRESA AS v FROM EMPRESACLAUSULA").isEmpty()) << "a new company's ticks wait";
 
     f.SSTab1->setCurrentIndex(1);
     EXPECT_TRUE(msg().shown().empty());
     EXPECT_EQ(f.IdEmpresaAbierta, delta);
-    EXPECT_EQ(
-        columna(R"(SELECT "NombreEmpresa" || ' ' || IFNULL("NúmTeléfono", '-') AS v FROM Empresas ORDER BY IdEmpresa)"),
+    EXPECT_EQ(columna(R"(SELECT "NombreEmpresa" || ' ' || IFNULL("NúmTeléfono", '-') FROM Empresas ORDER BY 1)"),
         (QStringList { "Alfa -", "Delta 912345678" }));
     EXPECT_EQ(columna("SELECT IDEMPRESA || '-' || IDCLAUSULA AS v FROM EMPRESACLAUSULA"),
-              QStringList{QStringLiteral("%1-%2").arg(delta).arg(primera)});
+              QStringList{u("%1-%2").arg(delta).arg(primera)});
 
     nuevoTrabajador(f, "Eva");
     msg().answer(Answer::Yes);
@@ -232,8 +129,8 @@ TEST_F(EmpresasTest, DeclinedCompanyChangesReachNoWorker)
 {
     // A new company not stored has no workers tab.
     auto* f = &nueva();
-    f->txtNombreEmpresa->setText(QStringLiteral("Gamma"));
-    f->txtNumEmpresa->setText(QStringLiteral("00003"));
+    f->txtNombreEmpresa->setText(u("Gamma"));
+    f->txtNumEmpresa->setText(u("00003"));
     msg().answer(Answer::No);
     f->SSTab1->setCurrentIndex(1);
     EXPECT_EQ(f->SSTab1->currentIndex(), 0);
@@ -243,13 +140,13 @@ TEST_F(EmpresasTest, DeclinedCompanyChangesReachNoWorker)
     // A stored one shows its stored values again.
     const qint64 alfa = empresa("00001", "Alfa");
     f = &abrir(alfa);
-    f->txtNombreEmpresa->setText(QStringLiteral("Alfa Nueva"));
-    f->txtNumEmpresa->setText(QStringLiteral("00009"));
+    f->txtNombreEmpresa->setText(u("Alfa Nueva"));
+    f->txtNumEmpresa->setText(u("00009"));
     msg().answer(Answer::No);
     f->SSTab1->setCurrentIndex(1);
     EXPECT_EQ(f->SSTab1->currentIndex(), 1);
-    EXPECT_EQ(f->txtNombreEmpresa->text(), QStringLiteral("Alfa"));
-    EXPECT_EQ(f->txtNumEmpresa->text(), QStringLiteral("00001"));
+    EXPECT_EQ(f->txtNombreEmpresa->text(), u("Alfa"));
+    EXPECT_EQ(f->txtNumEmpresa->text(), u("00001"));
     nuevoTrabajador(*f, "Eva");
     msg().answer(Answer::Yes);
     f->cmdGrabar->click();
@@ -267,35 +164,35 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
 {
     const qint64 alfa = empresa("00001", "Alfa");
     const qint64 ana = trabajador(alfa, 3, "Ana",
-                                  {{QStringLiteral("Contrato"), QStringLiteral("Obra o servicio")},
-                                   {QStringLiteral("FechaVencimiento"), QStringLiteral("2027-01-31")},
-                                   {QStringLiteral("FechaInicioProrroga"), QStringLiteral("2026-06-01")},
-                                   {QStringLiteral("Duracion"), QStringLiteral("6 Meses  ")}});
+                                  {{u("Contrato"), u("Obra o servicio")},
+                                   {u("FechaVencimiento"), u("2027-01-31")},
+                                   {u("FechaInicioProrroga"), u("2026-06-01")},
+                                   {u("Duracion"), u("6 Meses  ")}});
     auto& f = abrir(alfa);
     f.SSTab1->setCurrentIndex(1);
     f.cmdEditar->click();
     EXPECT_TRUE(isShown(f.fraDatosContrato));
-    EXPECT_EQ(f.txtContrato->text(), QStringLiteral("Obra o servicio"));
-    EXPECT_EQ(f.mskVencimiento->Text(), QStringLiteral("31/01/2027"));
-    EXPECT_EQ(f.txtMesesProrroga->text(), QStringLiteral("6 Meses  "));
+    EXPECT_EQ(f.txtContrato->text(), u("Obra o servicio"));
+    EXPECT_EQ(f.mskVencimiento->Text(), u("31/01/2027"));
+    EXPECT_EQ(f.txtMesesProrroga->text(), u("6 Meses  "));
 
     // A new worker shows nothing of the one opened before.
     f.cmdCancelar->click();
     nuevoTrabajador(f, "Pedro");
     EXPECT_FALSE(isShown(f.fraDatosContrato));
     EXPECT_FALSE(isShown(f.fraProrroga));
-    EXPECT_EQ(f.mskVencimiento->Text(), QStringLiteral("__/__/____"));
+    EXPECT_EQ(f.mskVencimiento->Text(), u("__/__/____"));
 
     // A number that is no whole number, or an impossible date, is refused before any look-up.
-    f.txtNumeroTrabajador->setText(QStringLiteral("3a"));
+    f.txtNumeroTrabajador->setText(u("3a"));
     f.cmdGrabar->click();
     EXPECT_EQ(msg().shown().back().text, u("El Número de trabajador debe ser un número entero."));
     EXPECT_EQ(msg().shown().back().style, 16);
-    f.txtNumeroTrabajador->setText(QStringLiteral("00003"));
-    f.mskVencimiento->setText(QStringLiteral("31/02/2027"));
+    f.txtNumeroTrabajador->setText(u("00003"));
+    f.mskVencimiento->setText(u("31/02/2027"));
     f.cmdGrabar->click();
     EXPECT_EQ(msg().shown().back().text, u("El valor introducido como Fecha de Vencimiento no es correcto."));
-    f.mskVencimiento->setText(QStringLiteral("__/__/____"));
+    f.mskVencimiento->setText(u("__/__/____"));
 
     msg().answer(Answer::Yes);
     f.cmdGrabar->click();
@@ -306,7 +203,7 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
     EXPECT_EQ(columna(R"(SELECT "IdTrabajador" || '|' || "NombreTrabajador" || '|' || IFNULL("Contrato", '-') || '|' ||
                              IFNULL("FechaVencimiento", '-') || '|' || IFNULL("FechaInicioProrroga", '-') || '|' ||
                              IFNULL("Duracion", '-') AS v FROM Trabajadores)"),
-              QStringList{QStringLiteral("%1|Pedro|-|-|-|-").arg(ana)});
+              QStringList{u("%1|Pedro|-|-|-|-").arg(ana)});
 }
 
 TEST_F(EmpresasTest, LeavingTheWorkersTabWithAnOpenWorkerWithoutNifAsksWhatToDo)
@@ -331,22 +228,22 @@ TEST_F(EmpresasTest, LeavingTheWorkersTabWithAnOpenWorkerWithoutNifAsksWhatToDo)
 TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
 {
     auto& f = abrir(empresa("00001", "Alfa"));
-    activar(f);
+    activar(&f);
     f.txtCp->setFocus();
-    QTest::keyClicks(f.txtCp, QStringLiteral("2800"));
+    QTest::keyClicks(f.txtCp, u("2800"));
     QTest::keyClick(f.txtCp, Qt::Key_Tab);
     EXPECT_EQ(msg().shown().back().text, u("El valor del Código Postal debe ser de cinco cifras"));
     EXPECT_TRUE(f.txtCp->hasFocus());
     EXPECT_TRUE(f.txtCp->text().isEmpty());
-    QTest::keyClicks(f.txtCp, QStringLiteral("28001"));
+    QTest::keyClicks(f.txtCp, u("28001"));
     QTest::keyClick(f.txtCp, Qt::Key_Tab);
-    EXPECT_EQ(f.txtPoblacion->text(), QStringLiteral("Madrid."));
+    EXPECT_EQ(f.txtPoblacion->text(), u("Madrid."));
 
     // The worker's postal code keeps the focus through its validation.
     f.SSTab1->setCurrentIndex(1);
     nuevoTrabajador(f, "Eva");
     f.txtCodPostalTrabaj->setFocus();
-    QTest::keyClicks(f.txtCodPostalTrabaj, QStringLiteral("12"));
+    QTest::keyClicks(f.txtCodPostalTrabaj, u("12"));
     QTest::mouseClick(f.cmdGrabar, Qt::LeftButton);
     EXPECT_EQ(msg().shown().back().text, u("El valor del Código Postal debe ser de cinco cifras"));
     EXPECT_TRUE(f.txtCodPostalTrabaj->hasFocus());
@@ -354,7 +251,7 @@ TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
     // Wrong control digits: the dialog opens once the focus has moved, and the click goes no further.
     f.txtCodPostalTrabaj->setText(QString());
     f.txtNumSS->setFocus();
-    QTest::keyClicks(f.txtNumSS, QStringLiteral("280123456700"));
+    QTest::keyClicks(f.txtNumSS, u("280123456700"));
     const auto vistos = msg().shown().size();
     QTest::mouseClick(f.cmdGrabar, Qt::LeftButton);
     QApplication::processEvents();
@@ -364,29 +261,29 @@ TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
     EXPECT_TRUE(dialogo->isModal());
     EXPECT_EQ(dialogo->lblCorrecto->text(), u("Al Número de SS le corresponde el código: 42"));
     dialogo->cmdModificarLetra->click();
-    EXPECT_EQ(f.txtNumSS->Text(), QStringLiteral("28/01234567/42"));
+    EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/42"));
     EXPECT_EQ(Forms::loaded<frmValidacionSS>(), nullptr);
 
     // A birth date of someone under sixteen this year.
-    f.txtFechaNac->setText(QStringLiteral("31/05/2015"));
+    f.txtFechaNac->setText(u("31/05/2015"));
     f.txtFechaNac->leaveFocus();
     EXPECT_EQ(msg().shown().back().text, u("El trabajador tiene menos de 16 años"));
     EXPECT_EQ(msg().shown().back().title, u("Error."));
-    EXPECT_EQ(f.txtFechaNac->Text(), QStringLiteral("__/__/____"));
+    EXPECT_EQ(f.txtFechaNac->Text(), u("__/__/____"));
 }
 
 TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
 {
     const qint64 alfa = empresa("00001", "Alfa");
-    trabajador(alfa, 1, "Ana", {{u("CódPostal"), QStringLiteral("25001")}});
+    trabajador(alfa, 1, "Ana", {{u("CódPostal"), u("25001")}});
     auto& f = abrir(alfa);
-    activar(f);
+    activar(&f);
     f.SSTab1->setCurrentIndex(1);
     f.cmdEditar->click();
     QTabBar* pestanas = f.SSTab1->tabBar();
     const auto pulsarEmpresa
         = [&] { QTest::mouseClick(pestanas, Qt::LeftButton, {}, pestanas->tabRect(0).center()); };
-    const auto guardado = [] {
+    const auto guardado = [this] {
         return columna(R"(SELECT IFNULL("CódPostal", '-') || '|' || IFNULL("NumSS", '-') || '|' ||
                                  IFNULL("FechaNacimiento", '-') AS v FROM Trabajadores)");
     };
@@ -394,7 +291,7 @@ TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
     // The company tab clicked with a postal code the check refuses: the worker stays open and unsaved.
     f.txtCodPostalTrabaj->setFocus();
     f.txtCodPostalTrabaj->selectAll();
-    QTest::keyClicks(f.txtCodPostalTrabaj, QStringLiteral("2500"));
+    QTest::keyClicks(f.txtCodPostalTrabaj, u("2500"));
     pulsarEmpresa();
     EXPECT_EQ(msg().shown().back().text, u("El valor del Código Postal debe ser de cinco cifras"));
     EXPECT_EQ(f.SSTab1->currentIndex(), 1);
@@ -402,9 +299,9 @@ TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
     EXPECT_EQ(guardado(), QStringList{"25001|-|-"});
 
     // Wrong control digits: the dialog answers first; its manual correction is typed from the first place.
-    f.txtCodPostalTrabaj->setText(QStringLiteral("25001"));
+    f.txtCodPostalTrabaj->setText(u("25001"));
     f.txtNumSS->setFocus();
-    QTest::keyClicks(f.txtNumSS, QStringLiteral("280123456700"));
+    QTest::keyClicks(f.txtNumSS, u("280123456700"));
     pulsarEmpresa();
     QApplication::processEvents();
     EXPECT_EQ(f.SSTab1->currentIndex(), 1);
@@ -412,18 +309,18 @@ TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
     auto* dialogo = Forms::loaded<frmValidacionSS>();
     ASSERT_NE(dialogo, nullptr);
     dialogo->cmdModificarNumero->click();
-    activar(f);
-    QTest::keyClicks(f.txtNumSS, QStringLiteral("280123456742"));
-    EXPECT_EQ(f.txtNumSS->Text(), QStringLiteral("28/01234567/42"));
+    activar(&f);
+    QTest::keyClicks(f.txtNumSS, u("280123456742"));
+    EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/42"));
 
     // So is a birth date typed again after its refusal.
     f.txtFechaNac->setFocus();
-    QTest::keyClicks(f.txtFechaNac, QStringLiteral("31041980"));
+    QTest::keyClicks(f.txtFechaNac, u("31041980"));
     QTest::keyClick(f.txtFechaNac, Qt::Key_Tab);
     EXPECT_EQ(msg().shown().back().text, u("No es posible ese valor de día"));
     EXPECT_TRUE(f.txtFechaNac->hasFocus());
-    QTest::keyClicks(f.txtFechaNac, QStringLiteral("15031980"));
-    EXPECT_EQ(f.txtFechaNac->Text(), QStringLiteral("15/03/1980"));
+    QTest::keyClicks(f.txtFechaNac, u("15031980"));
+    EXPECT_EQ(f.txtFechaNac->Text(), u("15/03/1980"));
 
     // Values that pass: the click changes the tab and the worker is saved.
     pulsarEmpresa();
@@ -434,7 +331,7 @@ TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
 TEST_F(EmpresasTest, TheKeyboardMovesOnFromEveryBox)
 {
     auto& f = abrir(empresa("00001", "Alfa"));
-    activar(f);
+    activar(&f);
     f.txtPaisEmpresa->setFocus();
     QTest::keyClick(f.txtPaisEmpresa, Qt::Key_F2);
     EXPECT_EQ(f.txtPaisEmpresa->text(), u("España"));
@@ -442,10 +339,10 @@ TEST_F(EmpresasTest, TheKeyboardMovesOnFromEveryBox)
 
     // Tab leaves the observations as it leaves any box; it types nothing there.
     f.txtObservacionesEmpresa->setFocus();
-    QTest::keyClicks(f.txtObservacionesEmpresa, QStringLiteral("Paga"));
+    QTest::keyClicks(f.txtObservacionesEmpresa, u("Paga"));
     QTest::keyClick(f.txtObservacionesEmpresa, Qt::Key_Tab);
     EXPECT_FALSE(f.txtObservacionesEmpresa->hasFocus());
-    EXPECT_EQ(f.txtObservacionesEmpresa->toPlainText(), QStringLiteral("Paga"));
+    EXPECT_EQ(f.txtObservacionesEmpresa->toPlainText(), u("Paga"));
 
     msg().answer(Answer::Yes);
     f.SSTab1->setCurrentIndex(1);
@@ -478,9 +375,9 @@ TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
     std::vector<qint64> ids;
     for (int i = 1; i <= 9; ++i)
         ids.push_back(
-            clausula(i == 9 ? QStringLiteral("Cláusula 'nueve' & más") : QStringLiteral("Cláusula %1").arg(i)));
+            insertar("Clausulas", {{"Clausula", i == 9 ? u("Cláusula 'nueve' & más") : u("Cláusula %1").arg(i)}}));
     const auto enlaces
-        = [] { return columna("SELECT IDEMPRESA || '-' || IDCLAUSULA AS v FROM EMPRESACLAUSULA ORDER BY 1"); };
+        = [this] { return columna("SELECT IDEMPRESA || '-' || IDCLAUSULA AS v FROM EMPRESACLAUSULA ORDER BY 1"); };
 
     auto* f = &abrir(alfa);
     EXPECT_TRUE(isShown(f->vscClausulas));
@@ -488,12 +385,12 @@ TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
     f->chkClausula[0]->click();
     f->chkClausula[1]->click();
     f->chkClausula[1]->click();
-    EXPECT_EQ(enlaces(), QStringList{QStringLiteral("1-%1").arg(ids[0])});
+    EXPECT_EQ(enlaces(), QStringList{u("1-%1").arg(ids[0])});
 
     f->vscClausulas->setValue(1);
-    EXPECT_EQ(f->chkClausula[0]->text(), QStringLiteral("Cláusula 2"));
+    EXPECT_EQ(f->chkClausula[0]->text(), u("Cláusula 2"));
     f->chkClausula[7]->click();
-    EXPECT_EQ(enlaces(), (QStringList{QStringLiteral("1-%1").arg(ids[0]), QStringLiteral("1-%1").arg(ids[8])}));
+    EXPECT_EQ(enlaces(), (QStringList{u("1-%1").arg(ids[0]), u("1-%1").arg(ids[8])}));
     f->vscClausulas->setValue(0);
     EXPECT_TRUE(f->chkClausula[0]->isChecked());
     EXPECT_EQ(enlaces().size(), 2) << "showing the boxes writes nothing";
@@ -506,22 +403,22 @@ TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
     f->vscClausulas->setValue(1);
     f->vscClausulas->setValue(0);
     EXPECT_TRUE(f->chkClausula[2]->isChecked());
-    f->txtNombreEmpresa->setText(QStringLiteral("Beta"));
-    f->txtNumEmpresa->setText(QStringLiteral("00002"));
+    f->txtNombreEmpresa->setText(u("Beta"));
+    f->txtNumEmpresa->setText(u("00002"));
     msg().answer(Answer::Yes);
     f->cmdSave->click();
     EXPECT_EQ(enlaces().size(), 3);
-    EXPECT_TRUE(enlaces().contains(QStringLiteral("2-%1").arg(ids[2])));
+    EXPECT_TRUE(enlaces().contains(u("2-%1").arg(ids[2])));
 }
 
 TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers)
 {
-    const qint64 nandu = empresa("00030", "Ñandú 50%", "B1");
+    const qint64 nandu = empresa("00030", "Ñandú 50%", {{"NIF", "B1"}});
     empresa("00010", "ÁLAMO_2");
-    empresa("00020", "O'Brien", "B2");
+    empresa("00020", "O'Brien", {{"NIF", "B2"}});
     const qint64 otra = empresa("00040", "Beta");
     auto& lista = Forms::show<frmEmpresas>();
-    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("4"));
+    EXPECT_EQ(lista.txtNum->text(), u("4"));
     EXPECT_EQ(lista.dbgEmpresas->Id(), QString::number(nandu)) << "the first row is current";
 
     lista.cmdBuscar->click();
@@ -531,7 +428,7 @@ TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers
         caja->insert(u(texto));
         QStringList nombres;
         for (const Row& fila : lista.dbgEmpresas->records())
-            nombres << fila.text(QStringLiteral("NombreEmpresa"));
+            nombres << fila.text(u("NombreEmpresa"));
         EXPECT_EQ(lista.txtNum->text(), QString::number(nombres.size()));
         return nombres;
     };
@@ -544,7 +441,7 @@ TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers
 
     emit lista.dbgEmpresas->horizontalHeader()->sectionClicked(2);
     EXPECT_EQ(lista.dbgEmpresas->Text(1), u("ÁLAMO_2"));
-    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("4"));
+    EXPECT_EQ(lista.txtNum->text(), u("4"));
 
     for (int n = 1; n <= 3; ++n)
         trabajador(nandu, n, "Trabajador");
@@ -566,20 +463,20 @@ TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers
     msg().answer(Answer::Yes);
     lista.cmdBorrar->click();
     EXPECT_EQ(columna(R"(SELECT "NombreTrabajador" AS v FROM Trabajadores)"), QStringList{"Ajeno"});
-    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("3"));
+    EXPECT_EQ(lista.txtNum->text(), u("3"));
     EXPECT_EQ(fakeClock().waits, std::vector<double>{1});
 
     // In help mode Borrar only explains itself.
     lista.cmdAyuda->click();
     lista.cmdBorrar->click();
-    EXPECT_EQ(lista.txtNum->text(), QStringLiteral("3"));
+    EXPECT_EQ(lista.txtNum->text(), u("3"));
     EXPECT_EQ(Forms::loaded<frmAyuda>()->fraAyuda->title(), u("Botón Borrar : "));
 }
 
 TEST_F(EmpresasTest, ADatabaseErrorIsToldAndTheWindowStaysUsable)
 {
     auto& f = abrir(empresa("00001", "Alfa"));
-    AbrirBaseDatos().exec(QStringLiteral("DROP TABLE Trabajadores"));
+    AbrirBaseDatos().exec(u("DROP TABLE Trabajadores"));
     f.SSTab1->setCurrentIndex(1);
     EXPECT_EQ(msg().shown().back().style, 16);
     EXPECT_TRUE(msg().shown().back().text.startsWith(u("No se ha podido completar la operación")));

@@ -1,32 +1,10 @@
-#include "TervaloTest.h"
-
-#include "common/Module1.h"
-#include "common/frmAyuda.h"
-#include "companies/frmEmpresa.h"
-#include "companies/frmEmpresas.h"
-#include "data/Esquema.h"
-#include "platform/DBGrid.h"
-#include "platform/Forms.h"
-#include "platform/TextBox.h"
-
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QPushButton>
-#include <QTabWidget>
-
-using platform::Answer;
-using platform::Forms;
+#include "EmpresasTest.h"
 
 namespace {
 
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 QString tres(int n)
 {
-    return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+    return u("%1").arg(n, 3, 10, QLatin1Char('0'));
 }
 
 // A label at column 8 and its value at `columna`, as a sheet prints them.
@@ -38,35 +16,8 @@ QString campo(const char* etiqueta, const QString& valor, int columna)
 
 } // namespace
 
-class ImpresionEmpresasTest : public testing_support::TervaloTest {
+class ImpresionEmpresasTest : public EmpresasTest {
 protected:
-    ImpresionEmpresasTest()
-    {
-        esquema::crearBasesDeDatosQueFalten();
-        RutaBaseDatos();
-    }
-
-    static qint64 empresa(const char* nombre, platform::Row datos = {})
-    {
-        datos.set(u("NombreEmpresa"), u(nombre));
-        return AbrirBaseDatos().insert(QStringLiteral("Empresas"), datos);
-    }
-    static void trabajador(qint64 idEmpresa, int numero, const char* nombre)
-    {
-        AbrirBaseDatos().insert(QStringLiteral("Trabajadores"), {{u("IdEmpresa"), QString::number(idEmpresa)},
-                                                                 {u("NúmeroTrabajador"), numero},
-                                                                 {u("NombreTrabajador"), u(nombre)},
-                                                                 {u("NIF14"), u("12345678Z")},
-                                                                 {u("Municipio"), u("Lleida")}});
-    }
-    static frmEmpresa& abrir(qint64 id)
-    {
-        EditandoEmpresa = true;
-        IdEmpresaActual = QString::number(id);
-        auto& ficha = Forms::show<frmEmpresa>();
-        ficha.Cargar();
-        return ficha;
-    }
     // The workers tab, the company saved on the way as the user agrees.
     void trabajadores(frmEmpresa& ficha)
     {
@@ -78,14 +29,13 @@ protected:
 TEST_F(ImpresionEmpresasTest, TheCompanyListPrintsWhatTheGridShowsInItsOrderOverPages)
 {
     {
-        auto db = AbrirBaseDatos();
         for (int n = 99; n >= 1; --n)
-            db.insert(QStringLiteral("Empresas"), {{u("NombreEmpresa"), QStringLiteral("Empresa %1").arg(tres(n))}});
+            insertar("Empresas", {{"NombreEmpresa", u("Empresa %1").arg(tres(n))}});
     }
-    empresa("Alfarería Peñas");
+    empresa({}, u("Alfarería Peñas"));
     auto& lista = Forms::show<frmEmpresas>();
     emit lista.dbgEmpresas->horizontalHeader()->sectionClicked(1);
-    fakePrinter().pdfPath = driveC.filePath(QStringLiteral("empresas.pdf"));
+    fakePrinter().pdfPath = driveC.filePath(u("empresas.pdf"));
     lista.cmdImprimir->click();
 
     EXPECT_EQ(fakePrinter().dialogs, 1);
@@ -94,10 +44,10 @@ TEST_F(ImpresionEmpresasTest, TheCompanyListPrintsWhatTheGridShowsInItsOrderOver
     const QStringList primera = fakePrinter().page(1);
     ASSERT_GT(primera.size(), 20);
     EXPECT_EQ(primera.mid(0, 8),
-              (QStringList{{}, {}, QStringLiteral("           LISTADO DE EMPRESAS:"), {}, {},
-                           QStringLiteral("       Núm.        Nombre de la Empresa."),
+              (QStringList{{}, {}, u("           LISTADO DE EMPRESAS:"), {}, {},
+                           u("       Núm.        Nombre de la Empresa."),
                            u("         1         Alfarería Peñas"), u("         2         Empresa 001")}));
-    EXPECT_EQ(primera[17], QStringLiteral("        12         Empresa 011"));
+    EXPECT_EQ(primera[17], u("        12         Empresa 011"));
     EXPECT_EQ(fakePrinter().find(u("LISTADO DE EMPRESAS:"))->font, (platform::PrintFont{"Arial", 11, true, true}));
     EXPECT_EQ(fakePrinter().find(u("Nombre de la Empresa."))->font, (platform::PrintFont{"Arial", 11, true, false}));
     EXPECT_EQ(fakePrinter().find(u("Empresa 001"))->font, (platform::PrintFont{"Arial", 11}));
@@ -105,8 +55,8 @@ TEST_F(ImpresionEmpresasTest, TheCompanyListPrintsWhatTheGridShowsInItsOrderOver
     EXPECT_EQ(fakePrinter().printouts.back().pages, 2);
     const int enLaPrimera = static_cast<int>(primera.size()) - 6;
     EXPECT_EQ(fakePrinter().page(2).first(),
-              QStringLiteral("%1         Empresa %2").arg(enLaPrimera + 1, 10).arg(tres(enLaPrimera)));
-    EXPECT_EQ(fakePrinter().page(2).last(), QStringLiteral("       100         Empresa 099"));
+              u("%1         Empresa %2").arg(enLaPrimera + 1, 10).arg(tres(enLaPrimera)));
+    EXPECT_EQ(fakePrinter().page(2).last(), u("       100         Empresa 099"));
 
     const QString pdf = testing_support::pdfText(fakePrinter().pdfPath);
     qsizetype desde = 0;
@@ -119,7 +69,7 @@ TEST_F(ImpresionEmpresasTest, TheCompanyListPrintsWhatTheGridShowsInItsOrderOver
 
     // A search prints only the companies found.
     lista.cmdBuscar->click();
-    lista.txtNombre->insert(QStringLiteral("alf"));
+    lista.txtNombre->insert(u("alf"));
     lista.cmdImprimir->click();
     EXPECT_EQ(fakePrinter().page().mid(6), QStringList{u("         1         Alfarería Peñas")});
 
@@ -134,18 +84,17 @@ TEST_F(ImpresionEmpresasTest, TheCompanyListPrintsWhatTheGridShowsInItsOrderOver
 
 TEST_F(ImpresionEmpresasTest, TheRecordWindowPrintsTheSheetOfWhatItShows)
 {
-    const qint64 id = empresa("Talleres Ruiz", {{u("NúmeroEmpresa"), u("00007")},
-                                                {u("NIF"), u("B25123456")},
+    const qint64 id = empresa(u("00007"), u("Talleres Ruiz"), {{"NIF", "B25123456"},
                                                 {u("Localidad"), u("Lleida")},
                                                 {u("Observaciones"), u("Paga a 30 días\nCliente antiguo")}});
-    trabajador(id, 3, "Ana Ruiz");
+    trabajador(id, 3, u("Ana Ruiz"), {{"NIF14", "12345678Z"}, {"Municipio", "Lleida"}});
     auto& ficha = abrir(id);
     std::vector<int> punteros;
     fakeClock().duringWait = [&](double) { punteros.push_back(ficha.MousePointer()); };
 
     ficha.cmdImprimir->click();
     const QStringList empresaImpresa = fakePrinter().page();
-    EXPECT_EQ(empresaImpresa.mid(2, 3), (QStringList{QStringLiteral("           DATOS DE LA EMPRESA:"), {}, {}}));
+    EXPECT_EQ(empresaImpresa.mid(2, 3), (QStringList{u("           DATOS DE LA EMPRESA:"), {}, {}}));
     EXPECT_EQ(empresaImpresa.mid(5),
               (QStringList{campo("Nombre de la empresa :", u("Talleres Ruiz"), 34),
                            campo("Número de la empresa :", u("00007"), 34),
@@ -162,15 +111,15 @@ TEST_F(ImpresionEmpresasTest, TheRecordWindowPrintsTheSheetOfWhatItShows)
     trabajadores(ficha);
     ficha.cmdImprimir->click();
     EXPECT_EQ(fakePrinter().page().mid(2),
-              (QStringList{QStringLiteral("           LISTADO DE TRABAJADORES:"), {}, {},
-                           QStringLiteral("       Núm.        Nombre del trabajador."),
-                           QStringLiteral("         1         Ana Ruiz")}));
+              (QStringList{u("           LISTADO DE TRABAJADORES:"), {}, {},
+                           u("       Núm.        Nombre del trabajador."),
+                           u("         1         Ana Ruiz")}));
 
     ficha.cmdEditar->click();
     ASSERT_FALSE(ficha.fraDatosTrabajador->isHidden());
     ficha.cmdImprimir->click();
     EXPECT_EQ(fakePrinter().page().mid(2),
-              (QStringList{QStringLiteral("           DATOS DEL TRABAJADOR :"), {}, {},
+              (QStringList{u("           DATOS DEL TRABAJADOR :"), {}, {},
                            campo("Nombre del trabajador :", u("Ana Ruiz"), 37),
                            campo("Número del trabajador :", u("00003"), 37),
                            campo("N.I.F. :", u("12345678Z"), 37),
@@ -190,11 +139,11 @@ TEST_F(ImpresionEmpresasTest, TheRecordWindowPrintsTheSheetOfWhatItShows)
 
 TEST_F(ImpresionEmpresasTest, ACompanyWithoutWorkersPrintsTheHeadingsThenSaysThereIsNothing)
 {
-    auto& ficha = abrir(empresa("Sin Plantilla", {{u("NúmeroEmpresa"), u("00009")}}));
+    auto& ficha = abrir(empresa(u("00009"), u("Sin Plantilla")));
     trabajadores(ficha);
     ficha.cmdImprimir->click();
     EXPECT_EQ(msg().shown().back().text, u("No hay ningun registro a imprimir"));
-    EXPECT_EQ(fakePrinter().page().last(), QStringLiteral("       Núm.        Nombre del trabajador."));
+    EXPECT_EQ(fakePrinter().page().last(), u("       Núm.        Nombre del trabajador."));
 
     fakePrinter().cancel = true;
     ficha.cmdImprimir->click();

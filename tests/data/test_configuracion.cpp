@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 
 QByteArray oldText(const QByteArray& text)
@@ -68,76 +70,47 @@ TEST_F(ConfiguracionTest, EachWriterReplacesOnlyItsOwnFields)
     EXPECT_EQ(d.Idioma, QStringLiteral("2"));
 }
 
-TEST_F(ConfiguracionTest, TheOldLayoutIsConvertedAndKeptAsConfigold)
+// Each old file: what "config" holds after the conversion, and "configold" keeps the old file as it was.
+TEST_F(ConfiguracionTest, TheOldLayoutIsConvertedOnceAndARecordAlreadyConvertedIsKept)
 {
-    const QByteArray old = oldLayout("10.0.0.1", "secreto", "root", "2", "K1Si302");
-    writeFile("C:\\Quelvan\\Dorvane\\config", old);
-
-    EXPECT_EQ(ConvertirConfiguracion(), Conversion::Convertida);
-    const QByteArray converted = readFile("C:\\Quelvan\\Dorvane\\config");
-    EXPECT_EQ(converted, QByteArray("10.0.0.1       secreto        root           2K1Si3020"));
-    EXPECT_EQ(converted.size(), 54);
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\configold"), old);
+    const QByteArray record("192.168.1.5    secreto        root           2K1Si3021");
+    // 8 length bytes, 39 characters of text and 7 fixed bytes: 54 in all, read exactly as the old layout.
+    const QByteArray exacta = oldLayout("192.168.100.200", "contrasena123", "usuario12", "12", "K1Si302");
+    const QByteArray sobrante = oldLayout("10.0.0.1", "secreto", "root", "2", "K1Si302").leftJustified(54, 'x');
+    const QByteArray cortada = oldText("10.0.0.1").left(6); // its length points past the end
+    const struct {
+        const char* caso;
+        std::optional<QByteArray> antiguo; // nothing: no file at all
+        Conversion resultado;
+        QByteArray convertido;
+    } casos[] = {
+        {"old layout", oldLayout("10.0.0.1", "secreto", "root", "2", "K1Si302"), Conversion::Convertida,
+         "10.0.0.1       secreto        root           2K1Si3020"},
+        {"a long address cut to fifteen", oldLayout("123.123.123.123X", "", "", "", "  No  1"), Conversion::Convertida,
+         QByteArray("123.123.123.123") + QByteArray(31, ' ') + "  No  10"},
+        {"no file", std::nullopt, Conversion::Convertida, QByteArray(53, ' ') + "0"},
+        {"cut short", cortada, Conversion::Convertida, "10.0" + QByteArray(49, ' ') + "0"},
+        {"already converted", record, Conversion::RegistroAnterior, record},
+        {"54 bytes of the old layout", exacta, Conversion::Convertida,
+         "192.168.100.200contrasena123  usuario12      1K1Si3020"},
+        {"54 bytes with bytes left over", sobrante, Conversion::RegistroAnterior, sobrante},
+    };
+    ASSERT_EQ(exacta.size(), 54);
+    for (const auto& c : casos) {
+        QFile::remove(host("C:\\Quelvan\\Dorvane\\configold"));
+        QFile::remove(host("C:\\Quelvan\\Dorvane\\config"));
+        if (c.antiguo)
+            writeFile("C:\\Quelvan\\Dorvane\\config", *c.antiguo);
+        EXPECT_EQ(ConvertirConfiguracion(), c.resultado) << c.caso;
+        EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), c.convertido) << c.caso;
+        EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\configold")) << c.caso;
+        EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\configold"), c.antiguo.value_or(QByteArray())) << c.caso;
+    }
 
     // Done once: "configold" marks it.
     writeFile("C:\\Quelvan\\Dorvane\\config", "cambiado");
     EXPECT_EQ(ConvertirConfiguracion(), Conversion::YaHecha);
     EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), QByteArray("cambiado"));
-}
-
-TEST_F(ConfiguracionTest, ALongOldAddressIsCutToFifteen)
-{
-    writeFile("C:\\Quelvan\\Dorvane\\config", oldLayout("123.123.123.123X", "", "", "", "  No  1"));
-    ConvertirConfiguracion();
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"),
-              QByteArray("123.123.123.123" "               " "               " " " "  No  1" "0"));
-}
-
-TEST_F(ConfiguracionTest, AShortOrMissingOldFileStillGivesAFullRecord)
-{
-    EXPECT_EQ(ConvertirConfiguracion(), Conversion::Convertida);
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), QByteArray(53, ' ') + "0");
-    EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\configold"));
-    EXPECT_TRUE(readFile("C:\\Quelvan\\Dorvane\\configold").isEmpty());
-
-    // A file cut short in the middle of a text: its length points past the end.
-    const QByteArray cut = oldText("10.0.0.1").left(6);
-    writeFile("C:\\Quelvan\\Dorvane\\config", cut);
-    QFile::remove(host("C:\\Quelvan\\Dorvane\\configold"));
-    EXPECT_EQ(ConvertirConfiguracion(), Conversion::Convertida);
-    const QByteArray converted = readFile("C:\\Quelvan\\Dorvane\\config");
-    EXPECT_EQ(converted.size(), 54);
-    EXPECT_EQ(converted.left(15), QByteArray("10.0           "));
-    EXPECT_EQ(converted.right(1), QByteArray("0"));
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\configold"), cut);
-}
-
-TEST_F(ConfiguracionTest, ARecordAlreadyConvertedIsNotGarbled)
-{
-    const QByteArray record("192.168.1.5    secreto        root           2K1Si3021");
-    ASSERT_EQ(record.size(), 54);
-    writeFile("C:\\Quelvan\\Dorvane\\config", record);
-    EXPECT_EQ(ConvertirConfiguracion(), Conversion::RegistroAnterior);
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), record);
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\configold"), record);
-}
-
-TEST_F(ConfiguracionTest, AFiftyFourByteFileIsConvertedOnlyWhenItReadsExactlyAsTheOldLayout)
-{
-    // 8 length bytes, 39 characters of text and 7 fixed bytes: 54 in all.
-    const QByteArray exacta = oldLayout("192.168.100.200", "contrasena123", "usuario12", "12", "K1Si302");
-    ASSERT_EQ(exacta.size(), 54);
-    writeFile("C:\\Quelvan\\Dorvane\\config", exacta);
-    EXPECT_EQ(ConvertirConfiguracion(), Conversion::Convertida);
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"),
-              QByteArray("192.168.100.200contrasena123  usuario12      1K1Si3020"));
-
-    // Reads as the old layout with bytes left over: a record of the current one.
-    const QByteArray sobrante = oldLayout("10.0.0.1", "secreto", "root", "2", "K1Si302").leftJustified(54, 'x');
-    QFile::remove(host("C:\\Quelvan\\Dorvane\\configold"));
-    writeFile("C:\\Quelvan\\Dorvane\\config", sobrante);
-    EXPECT_EQ(ConvertirConfiguracion(), Conversion::RegistroAnterior);
-    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), sobrante);
 }
 
 TEST_F(ConfiguracionTest, AConversionThatCannotWriteTheRecordLeavesNoMarker)

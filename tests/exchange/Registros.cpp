@@ -1,12 +1,9 @@
 #include "Registros.h"
 
 #include "app/frmMenu.h"
-#include "common/Module1.h"
 #include "data/Configuracion.h"
-#include "data/Esquema.h"
 #include "platform/Files.h"
 #include "platform/Forms.h"
-#include "platform/Paths.h"
 
 #include <QDir>
 
@@ -30,14 +27,7 @@ Registro registroDe(const QString& empresa, const QString& trabajador, const QSt
     return r;
 }
 
-static platform::Database baseDeDatos()
-{
-    esquema::crearBasesDeDatosQueFalten();
-    RutaBaseDatos();
-    return AbrirBaseDatos();
-}
-
-ExchangeTest::ExchangeTest() : db(baseDeDatos())
+ExchangeTest::ExchangeTest()
 {
     for (const char* carpeta : {kContratosImp, kContratosTemp})
         QDir().mkpath(host(carpeta));
@@ -60,25 +50,24 @@ ResultadoImportacion ExchangeTest::importar()
 
 qint64 ExchangeTest::empresa(const QString& numero, const QVariant& nif, const QString& nombre)
 {
-    return db.insert(q("Empresas"), {{q("NúmeroEmpresa"), numero}, {q("NIF"), nif}, {q("NombreEmpresa"), nombre}});
+    return insertar("Empresas", {{"NúmeroEmpresa", numero}, {"NIF", nif}, {"NombreEmpresa", nombre}});
 }
 
 qint64 ExchangeTest::trabajador(qint64 idEmpresa, const QString& numeroEmpresa, int numero, const QVariant& nif14,
                                 const QString& nombre)
 {
-    return db.insert(q("Trabajadores"), {{q("IdEmpresa"), QString::number(idEmpresa)},
-                                         {q("NumEmpresa"), numeroEmpresa},
-                                         {q("NúmeroTrabajador"), numero},
-                                         {q("NIF14"), nif14},
-                                         {q("NombreTrabajador"), nombre},
-                                         {q("EnviadoCliente"), q("Si")}});
+    return insertar("Trabajadores", {{"IdEmpresa", QString::number(idEmpresa)},
+                                     {"NumEmpresa", numeroEmpresa},
+                                     {"NúmeroTrabajador", numero},
+                                     {"NIF14", nif14},
+                                     {"NombreTrabajador", nombre},
+                                     {"EnviadoCliente", "Si"}});
 }
 
 frmMenu& ExchangeTest::abrirMenu(const QString& ip, const QString& usuario, const QString& password,
                                  const QString& clave)
 {
-    writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
-    writeFile("C:\\Quelvan\\Dorvane\\configold", "");
+    instalado();
     DatosConfiguracion datos;
     datos.Ip = ip;
     datos.Usuario = usuario;

@@ -4,14 +4,8 @@
 
 #include "exchange/ContratoImportado.h"
 #include "exchange/Importacion.h"
-#include "platform/Database.h"
 
 class frmMenu;
-
-inline QString q(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
 
 // A contract record as the payroll server writes it: blanks with values at
 // their places, in Windows-1252.
@@ -29,11 +23,11 @@ private:
 };
 
 Registro registroDe(const QString& empresa, const QString& trabajador, const QString& nifEmpresa,
-                    const QString& nifTrabajador, const QString& nombreEmpresa = q("ACME S.L."),
-                    const QString& nombreTrabajador = q("PEREZ GARCIA JUAN"));
+                    const QString& nifTrabajador, const QString& nombreEmpresa = u("ACME S.L."),
+                    const QString& nombreTrabajador = u("PEREZ GARCIA JUAN"));
 
 // Every case starts with an empty database and the working folders.
-class ExchangeTest : public testing_support::TervaloTest {
+class ExchangeTest : public testing_support::BaseDatosTest {
 protected:
     ExchangeTest();
 
@@ -41,12 +35,10 @@ protected:
     static void dejar(const char* carpeta, const QString& nombre, const QByteArray& contenido);
     static QStringList en(const char* carpeta); // its files, hidden ones included
     exchange::ResultadoImportacion importar();  // every file of ContratosImp
-    qint64 empresa(const QString& numero, const QVariant& nif, const QString& nombre = q("ACME S.L."));
+    qint64 empresa(const QString& numero, const QVariant& nif, const QString& nombre = u("ACME S.L."));
     qint64 trabajador(qint64 idEmpresa, const QString& numeroEmpresa, int numero, const QVariant& nif14,
-                      const QString& nombre = q("PEREZ GARCIA JUAN"));
+                      const QString& nombre = u("PEREZ GARCIA JUAN"));
     // The main window, with the server's address, account and key configured.
-    frmMenu& abrirMenu(const QString& ip = q("127.0.0.1"), const QString& usuario = q("tervalo"),
-                       const QString& password = q("clave"), const QString& clave = q("AB"));
-
-    platform::Database db;
+    frmMenu& abrirMenu(const QString& ip = u("127.0.0.1"), const QString& usuario = u("tervalo"),
+                       const QString& password = u("clave"), const QString& clave = u("AB"));
 };

@@ -10,67 +10,52 @@ using namespace exchange;
 
 class ImportacionTest : public ExchangeTest {
 protected:
-    void recibido(const char* nombre, const QByteArray& contenido) { dejar(kContratosImp, q(nombre), contenido); }
-    QString valor(const char* sql, const char* campo) const
-    {
-        const auto fila = db.first(q(sql));
-        return fila ? fila->text(q(campo)) : q("(ninguna)");
-    }
+    void recibido(const char* nombre, const QByteArray& contenido) { dejar(kContratosImp, u(nombre), contenido); }
     static std::array<int, 5> contados(const ResultadoImportacion& r)
     {
         const auto& c = r.contadores;
         return {c.Ficheros, c.NuevasEmpresas, c.NuevosTrabajadores, c.DiscordanciasE, c.DiscordanciasT};
     }
-    std::size_t filas(const char* tabla) const { return db.select(q("SELECT * FROM ") + q(tabla)).size(); }
 };
 
 TEST_F(ImportacionTest, ANewCompanyAddsItAndItsWorkerAndTheFileMovesWithoutTheKey)
 {
-    recibido("AB123400045", registroDe(q("1234"), q("00045"), q("B12345678"), q("12345678Z"), q("O'BRIEN S.L."))
-                                .poner({1578, 8}, q("15031970"))
-                                .poner({1596, 8}, q("31022020"))
+    recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B12345678"), u("12345678Z"), u("O'BRIEN S.L."))
+                                .poner({1578, 8}, u("15031970"))
+                                .poner({1596, 8}, u("31022020"))
                                 .bytes());
 
-    const auto r = importar();
+    EXPECT_EQ(contados(importar()), (std::array{1, 1, 1, 0, 0}));
 
-    EXPECT_EQ(contados(r), (std::array{1, 1, 1, 0, 0}));
-    EXPECT_EQ(valor("SELECT * FROM Empresas", "NombreEmpresa"), q("O'BRIEN S.L."));
-    const auto t = db.first(q("SELECT * FROM Trabajadores"));
-    ASSERT_TRUE(t);
-    EXPECT_EQ(t->text(q("IdEmpresa")), valor("SELECT * FROM Empresas", "IdEmpresa"));
-    EXPECT_EQ(t->value(q("NúmeroTrabajador")).toInt(), 45);
-    EXPECT_EQ(platform::toDate(t->value(q("FechaNacimiento"))), QDate(1970, 3, 15));
-    EXPECT_TRUE(t->isNull(q("FechaAlta")));
-    EXPECT_EQ(t->text(q("EnviadoCliente")) + t->text(q("ReenviadoCliente")), q("NoNo"));
-    ASSERT_EQ(msg().shown().size(), 1u);
-    EXPECT_EQ(msg().shown()[0].text, q("Fecha de alta del trabajador : PEREZ GARCIA JUAN incorrecta; 31/02/2020"));
-    EXPECT_EQ(msg().shown()[0].style, 0);
+    EXPECT_EQ(columna("SELECT IdEmpresa || NombreEmpresa FROM Empresas"), QStringList{"1O'BRIEN S.L."});
     // The worker keeps the padded number and name, which still meet the company's.
-    EXPECT_EQ(t->text(q("NumEmpresa")), q("1234 "));
-    EXPECT_EQ(db.select(q("SELECT * FROM Trabajadores t JOIN Empresas e ON t.Empresa = e.NombreEmpresa "
-                          "AND t.NumEmpresa = e.NúmeroEmpresa"))
-                  .size(),
-              1u);
+    EXPECT_EQ(columna(R"(SELECT t.IdEmpresa || '|' || t."NúmeroTrabajador" || '|' || t.FechaNacimiento || '|' ||
+                             IFNULL(t.FechaAlta, '-') || '|' || t.EnviadoCliente || t.ReenviadoCliente || '|' ||
+                             t.NumEmpresa || '|' FROM Trabajadores t JOIN Empresas e
+                             ON t.Empresa = e.NombreEmpresa AND t.NumEmpresa = e."NúmeroEmpresa")"),
+              QStringList{"1|45|1970-03-15|-|NoNo|1234 |"});
+    ASSERT_EQ(msg().shown().size(), 1u);
+    EXPECT_EQ(msg().shown()[0].text, u("Fecha de alta del trabajador : PEREZ GARCIA JUAN incorrecta; 31/02/2020"));
+    EXPECT_EQ(msg().shown()[0].style, 0);
     EXPECT_TRUE(en(kContratosImp).isEmpty());
-    EXPECT_EQ(en(kContratosTemp), QStringList{q("123400045")});
+    EXPECT_EQ(en(kContratosTemp), QStringList{"123400045"});
 }
 
 TEST_F(ImportacionTest, AKnownCompanyIsUpdatedWithItsKnownOrNewWorker)
 {
-    const qint64 id = empresa(q("1234"), q("B1"), q("NOMBRE VIEJO"));
-    trabajador(id, q("1234"), 45, q("T45"), q("NOMBRE VIEJO"));
-    recibido("AB123400045", registroDe(q("1234"), q("00045"), q("B1"), q("T45")).bytes());
+    const qint64 id = empresa(u("1234"), u("B1"), u("NOMBRE VIEJO"));
+    trabajador(id, u("1234"), 45, u("T45"), u("NOMBRE VIEJO"));
+    recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B1"), u("T45")).bytes());
     recibido("AB123400046",
-             registroDe(q("1234"), q("00046"), q("B1"), q("T46"), q("ACME S.L."), q("LOPEZ ANA")).bytes());
+             registroDe(u("1234"), u("00046"), u("B1"), u("T46"), u("ACME S.L."), u("LOPEZ ANA")).bytes());
 
     EXPECT_EQ(contados(importar()), (std::array{2, 0, 1, 0, 0}));
 
-    EXPECT_EQ(valor("SELECT * FROM Empresas", "NombreEmpresa"), q("ACME S.L."));
-    EXPECT_EQ(valor("SELECT * FROM Trabajadores WHERE NúmeroTrabajador = 45", "NombreTrabajador"),
-              q("PEREZ GARCIA JUAN"));
-    EXPECT_EQ(valor("SELECT * FROM Trabajadores WHERE NúmeroTrabajador = 45", "EnviadoCliente"), q("No"))
-        << "the paper trail starts again";
-    EXPECT_EQ(valor("SELECT * FROM Trabajadores WHERE NúmeroTrabajador = 46", "IdEmpresa"), QString::number(id));
+    EXPECT_EQ(columna("SELECT NombreEmpresa FROM Empresas"), QStringList{"ACME S.L."});
+    // The paper trail of the known worker starts again.
+    EXPECT_EQ(columna(R"(SELECT "NúmeroTrabajador" || IdEmpresa || NombreTrabajador || EnviadoCliente
+                         FROM Trabajadores ORDER BY 1)"),
+              (QStringList{u("45%1PEREZ GARCIA JUANNo").arg(id), u("46%1LOPEZ ANANo").arg(id)}));
     EXPECT_TRUE(msg().texts().isEmpty());
 }
 
@@ -81,30 +66,29 @@ TEST_F(ImportacionTest, ConflictsAreRefusedLoggedAndTheFilesStillMove)
         platform::writeRecord(host(kDiscordanciasE), i, 35, QByteArray(35, 'V'));
         platform::writeRecord(host(kDiscordanciasT), i, 40, QByteArray(40, 'V'));
     }
-    empresa(q("1111"), q("A0"));
-    empresa(q("2222"), QVariant());
-    const qint64 id = empresa(q("3333"), q("B3"), q("NOMBRE VIEJO"));
-    trabajador(id, q("3333"), 7, q("T7"));
-    trabajador(id, q("3333"), 8, QVariant());
-    recibido("AB111100001", registroDe(q("1111"), q("00001"), q("B1"), q("T1")).bytes());
-    recibido("AB222200002", registroDe(q("2222"), q("00002"), q(""), q("T2")).bytes());
-    recibido("AB333300007", registroDe(q("3333"), q("00007"), q("B3"), q("OTRO"), q("NUEVO"), q("NUEVO TRAB")).bytes());
-    recibido("AB333300008", registroDe(q("3333"), q("00008"), q("B3"), q(""), q("NUEVO")).bytes());
+    empresa(u("1111"), u("A0"));
+    empresa(u("2222"), QVariant());
+    const qint64 id = empresa(u("3333"), u("B3"), u("NOMBRE VIEJO"));
+    trabajador(id, u("3333"), 7, u("T7"));
+    trabajador(id, u("3333"), 8, QVariant());
+    recibido("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes());
+    recibido("AB222200002", registroDe(u("2222"), u("00002"), u(""), u("T2")).bytes());
+    recibido("AB333300007", registroDe(u("3333"), u("00007"), u("B3"), u("OTRO"), u("NUEVO"), u("NUEVO TRAB")).bytes());
+    recibido("AB333300008", registroDe(u("3333"), u("00008"), u("B3"), u(""), u("NUEVO")).bytes());
 
     EXPECT_EQ(contados(importar()), (std::array{4, 0, 0, 2, 2}));
 
-    const QString empresaE = q("El número de empresa no coincide con el de la base de datos");
-    const QString trabajadorT = q("No coincide el NIF con el dato almacenado en la base de datos.");
+    const QString empresaE = u("El número de empresa no coincide con el de la base de datos");
+    const QString trabajadorT = u("No coincide el NIF con el dato almacenado en la base de datos.");
     EXPECT_EQ(msg().texts(), (QStringList{empresaE, empresaE, trabajadorT, trabajadorT}));
-    EXPECT_EQ(valor("SELECT * FROM Empresas WHERE NúmeroEmpresa = '1111'", "NIF"), q("A0"));
-    EXPECT_EQ(valor("SELECT * FROM Empresas WHERE NúmeroEmpresa = '3333'", "NombreEmpresa"), q("NUEVO"))
-        << "a worker conflict keeps the company's update";
-    EXPECT_EQ(valor("SELECT * FROM Trabajadores WHERE NúmeroTrabajador = 7", "NIF14"), q("T7"));
-    EXPECT_EQ(filas("Trabajadores"), 2u);
-    const QByteArray acme = platform::fixedField(q("ACME S.L."), 30);
+    // A worker conflict keeps the company's update.
+    EXPECT_EQ(columna(R"(SELECT "NúmeroEmpresa" || IFNULL(NIF, '-') || NombreEmpresa FROM Empresas ORDER BY 1)"),
+              (QStringList{"1111A0ACME S.L.", "2222-ACME S.L.", "3333B3NUEVO"}));
+    EXPECT_EQ(columna("SELECT IFNULL(NIF14, '-') FROM Trabajadores ORDER BY 1"), (QStringList{"-", "T7"}));
+    const QByteArray acme = platform::fixedField(u("ACME S.L."), 30);
     EXPECT_EQ(readFile(kDiscordanciasE), acme + "1111 " + acme + "2222 " + QByteArray(35, 'V'));
-    EXPECT_EQ(readFile(kDiscordanciasT), "3333 " + platform::fixedField(q("NUEVO TRAB"), 30) + "00007" + "3333 "
-                                             + platform::fixedField(q("PEREZ GARCIA JUAN"), 30) + "00008"
+    EXPECT_EQ(readFile(kDiscordanciasT), "3333 " + platform::fixedField(u("NUEVO TRAB"), 30) + "00007" + "3333 "
+                                             + platform::fixedField(u("PEREZ GARCIA JUAN"), 30) + "00008"
                                              + QByteArray(40, 'V'));
     EXPECT_EQ(en(kContratosTemp).size(), 4);
     EXPECT_EQ(QFile::permissions(host(kDiscordanciasT)) & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0)
@@ -113,41 +97,41 @@ TEST_F(ImportacionTest, ConflictsAreRefusedLoggedAndTheFilesStillMove)
 
 TEST_F(ImportacionTest, EmptyFilesAndWorkerNumbersOfLettersDoNotStopTheRun)
 {
-    trabajador(empresa(q("1234"), q("B1")), q("1234"), 45, q("T45"));
+    trabajador(empresa(u("1234"), u("B1")), u("1234"), 45, u("T45"));
     recibido("AB1234", QByteArray());
-    recibido("AB1234ABCDE", registroDe(q("1234"), q("ABCDE"), q("B1"), q("T"), q("ACME"), q("SIN NUMERO")).bytes());
-    recibido("AB123400045", registroDe(q("1234"), q("00045"), q("B1"), q("T45")).bytes());
+    recibido("AB1234ABCDE", registroDe(u("1234"), u("ABCDE"), u("B1"), u("T"), u("ACME"), u("SIN NUMERO")).bytes());
+    recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B1"), u("T45")).bytes());
 
     const auto r = importar();
 
     EXPECT_FALSE(r.interrumpida);
     EXPECT_EQ(contados(r), (std::array{3, 0, 1, 0, 0}));
-    EXPECT_EQ(msg().texts(), QStringList{q("Número del trabajador : SIN NUMERO , número de trabajador : ABCDE")});
-    EXPECT_EQ(valor("SELECT * FROM Trabajadores WHERE NúmeroTrabajador IS NULL", "NombreTrabajador"), q("SIN NUMERO"));
-    EXPECT_EQ(en(kContratosTemp), (QStringList{q("1234"), q("123400045"), q("1234ABCDE")}));
+    EXPECT_EQ(msg().texts(), QStringList{u("Número del trabajador : SIN NUMERO , número de trabajador : ABCDE")});
+    EXPECT_EQ(columna(R"(SELECT NombreTrabajador FROM Trabajadores WHERE "NúmeroTrabajador" IS NULL)"),
+              QStringList{"SIN NUMERO"});
+    EXPECT_EQ(en(kContratosTemp), (QStringList{"1234", "123400045", "1234ABCDE"}));
 }
 
 TEST_F(ImportacionTest, AWorkerThatCannotBeSavedIsToldAndLeftAsItWas)
 {
-    db.exec(q("CREATE TRIGGER rechazo BEFORE INSERT ON Trabajadores BEGIN SELECT RAISE(ABORT, 'no'); END"));
-    recibido("AB123400045", registroDe(q("1234"), q("00045"), q("B1"), q("T45")).bytes());
+    db.exec(u("CREATE TRIGGER rechazo BEFORE INSERT ON Trabajadores BEGIN SELECT RAISE(ABORT, 'no'); END"));
+    recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B1"), u("T45")).bytes());
 
     EXPECT_EQ(contados(importar()), (std::array{1, 1, 1, 0, 0}));
 
-    EXPECT_EQ(msg().texts(), QStringList{q("Error en el contrato del trabajador : 00045 de la empresa ")
-                                         + q("ACME S.L.").leftJustified(30)
-                                         + q(" Posible error en el campo : IdEmpresa ")});
-    EXPECT_EQ(filas("Empresas"), 1u);
-    EXPECT_EQ(filas("Trabajadores"), 0u);
-    EXPECT_EQ(en(kContratosTemp), QStringList{q("123400045")});
+    EXPECT_EQ(msg().texts(), QStringList{u("Error en el contrato del trabajador : 00045 de la empresa ")
+                                         + u("ACME S.L.").leftJustified(30)
+                                         + u(" Posible error en el campo : IdEmpresa ")});
+    EXPECT_EQ(cuenta("Empresas") * 10 + cuenta("Trabajadores"), 10);
+    EXPECT_EQ(en(kContratosTemp), QStringList{"123400045"});
 }
 
 TEST_F(ImportacionTest, AFileThatCannotMoveStopsTheMovingAndIsImportedAgainNextRun)
 {
-    dejar(kContratosTemp, q("111100001"), "anterior");
-    recibido("AB111100001", registroDe(q("1111"), q("00001"), q("B1"), q("T1")).bytes());
-    recibido("AB222200002", registroDe(q("2222"), q("00002"), q("B2"), q("T2"), q("SEGUNDA S.A.")).bytes());
-    recibido("AB333300003", registroDe(q("3333"), q("00003"), q("B3"), q("T3")).bytes());
+    dejar(kContratosTemp, u("111100001"), "anterior");
+    recibido("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes());
+    recibido("AB222200002", registroDe(u("2222"), u("00002"), u("B2"), u("T2"), u("SEGUNDA S.A.")).bytes());
+    recibido("AB333300003", registroDe(u("3333"), u("00003"), u("B3"), u("T3")).bytes());
     // A folder stands where the second one goes.
     QDir().mkpath(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\222200002"));
 
@@ -155,10 +139,10 @@ TEST_F(ImportacionTest, AFileThatCannotMoveStopsTheMovingAndIsImportedAgainNextR
 
     EXPECT_TRUE(r.interrumpida);
     EXPECT_EQ(contados(r), (std::array{3, 3, 3, 0, 0})) << "the rows were saved before the moving";
-    EXPECT_EQ(msg().texts(), QStringList{q("Error en el contrato del trabajador : 00002 de la empresa ")
-                                         + q("SEGUNDA S.A.").leftJustified(30)
-                                         + q(" Posible error en el campo : NIF = B2")});
-    EXPECT_EQ(en(kContratosImp), (QStringList{q("AB222200002"), q("AB333300003")}));
+    EXPECT_EQ(msg().texts(), QStringList{u("Error en el contrato del trabajador : 00002 de la empresa ")
+                                         + u("SEGUNDA S.A.").leftJustified(30)
+                                         + u(" Posible error en el campo : NIF = B2")});
+    EXPECT_EQ(en(kContratosImp), (QStringList{"AB222200002", "AB333300003"}));
     EXPECT_NE(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100001"), QByteArray("anterior"));
 
     QDir(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\222200002")).removeRecursively();
@@ -166,5 +150,5 @@ TEST_F(ImportacionTest, AFileThatCannotMoveStopsTheMovingAndIsImportedAgainNextR
     EXPECT_FALSE(siguiente.interrumpida);
     EXPECT_EQ(contados(siguiente), (std::array{2, 0, 0, 0, 0}));
     EXPECT_TRUE(en(kContratosImp).isEmpty());
-    EXPECT_EQ(filas("Trabajadores"), 3u);
+    EXPECT_EQ(cuenta("Trabajadores"), 3);
 }

@@ -23,11 +23,11 @@ public:
     explicit ServidorFtp(bool sinPasv)
     {
         QDir().mkpath(carpeta());
-        QStringList argumentos{q(TERVALO_SERVIDOR_FTP), raiz_.path()};
+        QStringList argumentos{u(TERVALO_SERVIDOR_FTP), raiz_.path()};
         if (sinPasv)
-            argumentos << q("--sin-pasv");
+            argumentos << u("--sin-pasv");
         proceso_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        proceso_.start(q("/usr/bin/python3"), argumentos);
+        proceso_.start(u("/usr/bin/python3"), argumentos);
         while (proceso_.waitForStarted(10000) && !proceso_.canReadLine() && proceso_.waitForReadyRead(10000)) {
         }
         puerto_ = proceso_.readLine().trimmed().toInt();
@@ -43,11 +43,11 @@ public:
     }
 
     int puerto() const { return puerto_; }
-    QString carpeta() const { return raiz_.path() + q("/OSKA/CONTRATOS"); }
+    QString carpeta() const { return raiz_.path() + u("/OSKA/CONTRATOS"); }
     QStringList ficheros() const { return QDir(carpeta()).entryList(QDir::Files, QDir::Name); }
     void poner(const char* nombre, const QByteArray& contenido) const
     {
-        QFile fichero(carpeta() + QLatin1Char('/') + q(nombre));
+        QFile fichero(carpeta() + QLatin1Char('/') + u(nombre));
         ASSERT_TRUE(fichero.open(QIODevice::WriteOnly));
         fichero.write(contenido);
     }
@@ -86,108 +86,78 @@ private:
 
 class ServidorTest : public ExchangeTest {
 protected:
-    // Aims the program's FTP client at a test server whose folder holds two
-    // files of the key AB and one of CD.
-    ServidorFtp& preparar(bool sinPasv = false)
-    {
-        ServidorFtp& servidor = Servidores::uno(sinPasv);
-        EXPECT_GT(servidor.puerto(), 0) << "the test FTP server did not start";
-        apuntar(servidor.puerto());
-        QDir(servidor.carpeta()).removeRecursively();
-        QDir().mkpath(servidor.carpeta());
-        servidor.poner("AB123400001", registroDe(q("1234"), q("00001"), q("B1"), q("T1")).bytes());
-        servidor.poner("AB123400002", registroDe(q("1234"), q("00002"), q("B1"), q("T2")).bytes());
-        servidor.poner("CD555500003", registroDe(q("5555"), q("00003"), q("B5"), q("T3")).bytes());
-        return servidor;
-    }
     void apuntar(int puerto)
     {
         cliente.reset();
         cliente = std::make_unique<platform::ScopedService<platform::Ftp>>(platform::ftpSlot(),
                                                                            platform::curlFtp(puerto));
     }
-    frmMenu& importar(const char* usuario, const char* password, const char* clave = "AB")
-    {
-        auto& menu = abrirMenu(q("127.0.0.1"), q(usuario), q(password), q(clave));
-        menu.cmdImportar->click();
-        return menu;
-    }
-    static QString contadores(const frmMenu& menu)
-    {
-        return menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text();
-    }
-
-    const QString fallo = q("Se ha producido un error al conectar con el Servidor UNIX.");
-    const QString fin = q("Ha finalizado la importación de contratos");
     std::unique_ptr<platform::ScopedService<platform::Ftp>> cliente;
 };
 
-TEST_F(ServidorTest, TheKeysFilesAreImportedAndGoneFromTheServer)
+TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
 {
-    auto& servidor = preparar();
-    servidor.poner("AB", registroDe(q("1234"), q("00009"), q("B1"), q("T9")).bytes());
-    auto& menu = importar("tervalo", "clave");
-    EXPECT_EQ(msg().texts(), (QStringList{q("Se encontraron 2 Contratos"), fin}));
-    EXPECT_EQ(servidor.ficheros(), (QStringList{q("AB"), q("CD555500003")}))
-        << "a file named by the key alone could never be filed: it stays there";
-    EXPECT_EQ(contadores(menu), q("212"));
-    EXPECT_EQ(en(kContratosTemp), (QStringList{q("123400001"), q("123400002")}));
-    EXPECT_EQ(QFile::permissions(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\123400001"))
-                  & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
-              0);
-}
+    const QString fallo = u("Se ha producido un error al conectar con el Servidor UNIX.");
+    const QString nada = u("No se encontraron ficheros");
+    const QString fin = u("Ha finalizado la importación de contratos");
+    const QStringList todos{"99777700004", "AB", "AB123400001", "AB123400002", "CD555500003"};
+    struct Caso {
+        const char* usuario;
+        const char* password;
+        const char* clave;
+        int servidor; // 0 plain, 1 refusing passive mode, 2 a closed port
+        QStringList mensajes;
+        QString contadores; // files, new companies, new workers
+        QStringList quedan;  // on the server
+        QStringList aqui;    // filed in ContratosTemp
+    };
+    const Caso casos[] = {
+        // A file named by the key alone could never be filed: it stays there.
+        {"tervalo", "clave", "AB", 0, {u("Se encontraron 2 Contratos"), fin}, "212",
+         {"99777700004", "AB", "CD555500003"}, {"123400001", "123400002"}},
+        {"especial", "p:s@w", "  ", 0, {u("Se encontraron 1 Contratos"), fin}, "111",
+         {"AB", "AB123400001", "AB123400002", "CD555500003"}, {"777700004"}},
+        {"tervalo", "clave", "AB", 1, {u("Se encontraron 2 Contratos"), fin}, "200",
+         {"99777700004", "AB", "CD555500003"}, {"123400001", "123400002"}},
+        // Sent short: nowhere here, no part file left behind either.
+        {"corto", "clave", "AB", 0, {fallo, nada, fin}, "000", todos, {}},
+        {"sinborrar", "clave", "AB", 0, {fallo, u("Se encontraron 2 Contratos"), fin}, "200", todos,
+         {"123400001", "123400002"}},
+        {"tervalo", "mala", "AB", 0, {fallo, nada, fin}, "000", todos, {}},
+        {"tervalo", "clave", "AB", 2, {fallo, nada, fin}, "000", {}, {}},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(std::string(caso.usuario) + " " + std::to_string(caso.servidor));
+        ServidorFtp& servidor = Servidores::uno(caso.servidor == 1);
+        ASSERT_GT(servidor.puerto(), 0) << "the test FTP server did not start";
+        QDir(servidor.carpeta()).removeRecursively();
+        QDir().mkpath(servidor.carpeta());
+        servidor.poner("AB123400001", registroDe(u("1234"), u("00001"), u("B1"), u("T1")).bytes());
+        servidor.poner("AB123400002", registroDe(u("1234"), u("00002"), u("B1"), u("T2")).bytes());
+        servidor.poner("CD555500003", registroDe(u("5555"), u("00003"), u("B5"), u("T3")).bytes());
+        servidor.poner("AB", registroDe(u("1234"), u("00009"), u("B1"), u("T9")).bytes());
+        servidor.poner("99777700004", registroDe(u("7777"), u("00004"), u("B7"), u("T4")).bytes());
+        QTcpServer cerrado;
+        cerrado.listen(QHostAddress::LocalHost);
+        apuntar(caso.servidor == 2 ? cerrado.serverPort() : servidor.puerto());
+        cerrado.close();
+        QDir(host(kContratosTemp)).removeRecursively();
+        QDir().mkpath(host(kContratosTemp));
+        const auto antes = msg().texts().size();
 
-TEST_F(ServidorTest, APasswordWithColonAndAtSignAndAKeyOfTwoBlanks)
-{
-    auto& servidor = preparar();
-    servidor.poner("99777700004", registroDe(q("7777"), q("00004"), q("B7"), q("T4")).bytes());
-    importar("especial", "p:s@w", "  ");
-    EXPECT_EQ(en(kContratosTemp), QStringList{q("777700004")});
-    EXPECT_EQ(servidor.ficheros().size(), 3);
-}
+        auto& menu = abrirMenu(u("127.0.0.1"), u(caso.usuario), u(caso.password), u(caso.clave));
+        menu.cmdImportar->click();
 
-TEST_F(ServidorTest, AFileSentShortStaysOnTheServerAndNowhereHere)
-{
-    auto& servidor = preparar();
-    auto& menu = importar("corto", "clave");
-    EXPECT_EQ(msg().texts(), (QStringList{fallo, q("No se encontraron ficheros"), fin}));
-    EXPECT_EQ(servidor.ficheros().size(), 3);
-    EXPECT_TRUE(en(kContratosImp).isEmpty()) << "no part file is left behind either";
-    EXPECT_TRUE(en(kContratosTemp).isEmpty());
-    EXPECT_EQ(contadores(menu), q("000"));
-}
-
-TEST_F(ServidorTest, FilesThatCannotBeDeletedThereAreImportedAndTold)
-{
-    auto& servidor = preparar();
-    importar("sinborrar", "clave");
-    EXPECT_EQ(msg().texts().first(), fallo);
-    EXPECT_EQ(servidor.ficheros().size(), 3);
-    EXPECT_EQ(en(kContratosTemp).size(), 2);
-}
-
-TEST_F(ServidorTest, AServerThatRefusesPassiveModeIsFetchedInActiveMode)
-{
-    auto& servidor = preparar(true);
-    importar("tervalo", "clave");
-    EXPECT_EQ(msg().texts().first(), q("Se encontraron 2 Contratos"));
-    EXPECT_EQ(servidor.ficheros(), QStringList{q("CD555500003")});
-}
-
-TEST_F(ServidorTest, AWrongPasswordOrAClosedPortFetchesNothingAndSaysSo)
-{
-    auto& servidor = preparar();
-    const QStringList esperados{fallo, q("No se encontraron ficheros"), fin};
-    auto& menu = importar("tervalo", "mala");
-    EXPECT_EQ(msg().texts(), esperados);
-    EXPECT_EQ(contadores(menu), q("000"));
-    EXPECT_EQ(servidor.ficheros().size(), 3);
-
-    QTcpServer cerrado;
-    cerrado.listen(QHostAddress::LocalHost);
-    const int puerto = cerrado.serverPort();
-    cerrado.close();
-    apuntar(puerto);
-    menu.cmdImportar->click();
-    EXPECT_EQ(msg().texts().mid(3), esperados);
+        EXPECT_EQ(msg().texts().mid(antes), caso.mensajes);
+        EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), caso.contadores);
+        if (caso.servidor != 2) {
+            EXPECT_EQ(servidor.ficheros(), caso.quedan);
+        }
+        EXPECT_TRUE(en(kContratosImp).isEmpty());
+        EXPECT_EQ(en(kContratosTemp), caso.aqui);
+        for (const QString& fichero : en(kContratosTemp))
+            EXPECT_EQ(QFile::permissions(host(kContratosTemp) + u("/") + fichero)
+                          & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+                      0);
+    }
 }

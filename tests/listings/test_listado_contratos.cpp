@@ -1,79 +1,35 @@
 #include "../production/Generador.h"
 
-#include "app/frmMenu.h"
 #include "common/Documentos.h"
-#include "common/Module1.h"
-#include "common/frmAyuda.h"
-#include "common/frmMensaje.h"
-#include "data/Esquema.h"
 #include "listings/frmListadoContratos.h"
-#include "platform/Controls.h"
 #include "platform/DBGrid.h"
-#include "platform/Document.h"
-#include "platform/Forms.h"
-#include "platform/TextBox.h"
-#include "production/frmEleccionContrato.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
-using platform::Answer;
-using platform::Forms;
-using platform::isShown;
 using namespace testing_support;
 
-namespace {
-
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
 // The list as the main window's contracts button opens it.
-frmListadoContratos& abrirLista()
+static frmListadoContratos& abrirLista()
 {
     Forms::show<frmMenu>().cmdContratos->click();
     EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
     auto& f = *Forms::loaded<frmListadoContratos>();
-    QApplication::setActiveWindow(&f);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+    TervaloTest::activar(&f);
     return f;
 }
 
-QStringList columna(const platform::DBGrid* grid, int col)
-{
-    QStringList out;
-    for (int r = 0; r < grid->rowCount(); ++r)
-        out << grid->item(r, col)->text();
-    return out;
-}
-
-} // namespace
-
-class ListadoContratosTest : public testing_support::TervaloTest {
+class ListadoContratosTest : public BaseDatosTest {
 protected:
-    ListadoContratosTest()
-    {
-        esquema::crearBasesDeDatosQueFalten();
-        RutaBaseDatos();
-        writeFile("C:\\Quelvan\\Dorvane\\configold", "");
-    }
+    ListadoContratosTest() { instalado(); }
 
-    static qint64 grabado(const char* fecha, const char* trabajador, const char* empresa, const char* tipo,
-                          const char* nombre = "")
+    qint64 grabado(const char* fecha, const char* trabajador, const char* empresa, const char* tipo,
+                   const char* nombre = "")
     {
-        return AbrirBaseDatos().insert(QStringLiteral("ContratosGrabados"),
-                                       {{QStringLiteral("Fecha"), u(fecha)},
-                                        {QStringLiteral("Trabajador"), u(trabajador)},
-                                        {QStringLiteral("Empresa"), empresa ? u(empresa) : QVariant()},
-                                        {QStringLiteral("TipoContrato"), u(tipo)},
-                                        {QStringLiteral("Nombre"), u(nombre)}});
+        return insertar("ContratosGrabados", {{"Fecha", fecha},
+                                              {"Trabajador", u(trabajador)},
+                                              {"Empresa", empresa ? u(empresa) : QVariant()},
+                                              {"TipoContrato", tipo},
+                                              {"Nombre", nombre}});
     }
 };
 
@@ -85,34 +41,34 @@ TEST_F(ListadoContratosTest, SearchIsAPrefixOfOneNameTakenAsTypedAndSortsDropIt)
     grabado("2024-06-01", "Eva Mar", "Gamma 100", "Obra");
     grabado("2026-05-05", "Sin Empresa", nullptr, "Obra");
     auto& f = abrirLista();
-    EXPECT_EQ(columna(f.dbgContratos, 2).first(), QStringLiteral("02/03/2026"));
+    EXPECT_EQ(textos(f.dbgContratos, 2).first(), u("02/03/2026"));
 
     f.cmdBuscar->click();
     EXPECT_FALSE(isShown(f.cmdBuscar));
     EXPECT_FALSE(isShown(f.cmdAyuda));
 
-    QTest::keyClicks(f.txtEmpresa, QStringLiteral("L'H"));
-    EXPECT_EQ(columna(f.dbgContratos, 3), QStringList{"Luis Gil"});
+    QTest::keyClicks(f.txtEmpresa, u("L'H"));
+    EXPECT_EQ(textos(f.dbgContratos, 3), QStringList{"Luis Gil"});
     f.txtEmpresa->clear();
-    QTest::keyClicks(f.txtEmpresa, QStringLiteral("GA"));
-    EXPECT_EQ(columna(f.dbgContratos, 3), (QStringList{"Ana Ruiz", "ana Sanz", "Eva Mar"}));
-    QTest::keyClicks(f.txtEmpresa, QStringLiteral("mma 10%"));
-    EXPECT_EQ(columna(f.dbgContratos, 3), QStringList{"ana Sanz"}) << "% matches itself";
+    QTest::keyClicks(f.txtEmpresa, u("GA"));
+    EXPECT_EQ(textos(f.dbgContratos, 3), (QStringList{"Ana Ruiz", "ana Sanz", "Eva Mar"}));
+    QTest::keyClicks(f.txtEmpresa, u("mma 10%"));
+    EXPECT_EQ(textos(f.dbgContratos, 3), QStringList{"ana Sanz"}) << "% matches itself";
     f.txtEmpresa->clear();
     EXPECT_EQ(f.dbgContratos->RecordCount(), 4) << "a row without company matches no company search";
 
     // The worker box replaces the company filter; the counter keeps the whole table.
-    QTest::keyClicks(f.txtTrabajador, QStringLiteral("AN"));
-    EXPECT_EQ(columna(f.dbgContratos, 3), (QStringList{"Ana Ruiz", "ana Sanz"}));
-    EXPECT_EQ(f.txtNum->text(), QStringLiteral("5"));
+    QTest::keyClicks(f.txtTrabajador, u("AN"));
+    EXPECT_EQ(textos(f.dbgContratos, 3), (QStringList{"Ana Ruiz", "ana Sanz"}));
+    EXPECT_EQ(f.txtNum->text(), u("5"));
 
     f.dbgContratos->HeadClick(1);
     EXPECT_EQ(f.dbgContratos->RecordCount(), 2) << "columns 0 and 1 do not sort";
     f.dbgContratos->HeadClick(2);
-    EXPECT_EQ(columna(f.dbgContratos, 3),
+    EXPECT_EQ(textos(f.dbgContratos, 3),
               (QStringList{"Eva Mar", "Ana Ruiz", "ana Sanz", "Luis Gil", "Sin Empresa"}));
     f.dbgContratos->HeadClick(4);
-    const QStringList empresas = columna(f.dbgContratos, 4);
+    const QStringList empresas = textos(f.dbgContratos, 4);
     EXPECT_EQ(empresas.first(), QString());
     EXPECT_EQ(empresas.mid(3), (QStringList{"Garcia y Cia", "L'Hospitalet Obras"}));
     EXPECT_TRUE(msg().shown().empty());
@@ -124,18 +80,22 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
     grabado("2026-01-01", "Ana", "Alfa", "Obra", "0000100001.doc");
     grabado("2026-01-02", "Luis", "Alfa", "Obra", "0000100002.doc");
     auto& f = abrirLista();
-    QTest::keyClicks(f.txtEmpresa, QStringLiteral("Alfa"));
+    QTest::keyClicks(f.txtEmpresa, u("Alfa"));
     f.dbgContratos->setRow(1);
 
-    // In help mode the button explains itself instead.
+    // In help mode a button explains itself instead; Editar's help ends with the pause of a reopening.
     f.cmdAyuda->click();
     f.cmdBorrar->click();
     EXPECT_EQ(Forms::loaded<frmAyuda>()->fraAyuda->title(), u("Botón Borrar : "));
-    EXPECT_TRUE(msg().shown().empty());
+    f.cmdAyuda->click();
+    f.cmdEditar->click();
+    EXPECT_EQ(Forms::loaded<frmAyuda>()->fraAyuda->title(), u("Botón Editar : "));
+    EXPECT_TRUE(msg().shown().empty() && fakeOffice().calls.empty());
+    EXPECT_EQ(fakeClock().waits, std::vector<double>{2});
 
     msg().answer(Answer::No);
     f.cmdBorrar->click();
-    EXPECT_EQ(msg().shown().back().text, QStringLiteral("Desea eliminar el contrato"));
+    EXPECT_EQ(msg().shown().back().text, u("Desea eliminar el contrato"));
     EXPECT_EQ(msg().shown().back().style, 292);
     EXPECT_EQ(msg().shown().back().title, u("Confirmación."));
     EXPECT_EQ(f.dbgContratos->RecordCount(), 2);
@@ -143,58 +103,25 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
     f.dbgContratos->setRow(1);
     msg().answer(Answer::Yes);
     f.cmdBorrar->click();
-    EXPECT_EQ(columna(f.dbgContratos, 3), QStringList{"Ana"});
-    EXPECT_EQ(f.txtNum->text(), QStringLiteral("1"));
+    EXPECT_EQ(textos(f.dbgContratos, 3), QStringList{"Ana"});
+    EXPECT_EQ(f.txtNum->text(), u("1"));
     EXPECT_TRUE(f.cmdEditar->isEnabled());
     EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\Contratos\\0000100002.doc"), QByteArray("documento"));
 
     msg().answer(Answer::Yes);
     f.cmdBorrar->click();
-    EXPECT_EQ(f.txtNum->text(), QStringLiteral("0"));
+    EXPECT_EQ(f.txtNum->text(), u("0"));
     for (QPushButton* boton : {f.cmdBuscar, f.cmdEditar, f.cmdBorrar})
         EXPECT_FALSE(boton->isEnabled());
 }
 
-class EditarContratoTest : public ListadoContratosTest {
-protected:
-    // A contract as contract production stores it: the worker's personal
-    // data written at its marks, the copia básica's bookmarks left empty.
-    void SetUp() override
-    {
-        SampleDocument d;
-        d.body = {{text("Trabajador con NIF "), start("M0115"), end("M0115"), start("B0115"), end("B0115")},
-                  {text("Empresa "), start("M0001"), end("M0001")},
-                  {text("Firma: "), start("BPIE11"), end("BPIE11")},
-                  {start("Basica"), end("Basica")}};
-        writeFile(kContrato, toDocx(d));
-        platform::Document contrato = platform::Document::open(host(kContrato));
-        contrato.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
-        contrato.insertAfter(QStringLiteral("M0001"), QStringLiteral("Talleres Norte"));
-        contrato.save();
-        guardado = readFile(kContrato);
-        grabado("2026-11-30", "Ana Ruiz", "Talleres Norte", "INDEFINIDO", "0001200001.doc");
-    }
-    void TearDown() override { copias.reset(); }
-
-    frmListadoContratos& abrirConCopias()
-    {
-        auto& f = abrirLista();
-        copias = std::make_unique<CopiesAnswerer>(f.fraDatosImprimir, f.txtNumeroCopias, f.cmdCopias);
-        return f;
-    }
-
-    static constexpr const char* kContrato = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc";
-    QByteArray guardado;
-    std::unique_ptr<CopiesAnswerer> copias;
-};
-
 // The road of a contract to the list and back: produced from the list's
 // "Nuevo", listed, shown, printed double-sided from the file on disk with
-// its copia básica, then "Volver.". The window is blocked meanwhile.
+// its copia básica, printed again in no copies, then "Volver.". The window
+// is blocked meanwhile.
 class ContratoProducidoTest : public GeneradorTest {
 protected:
-    ContratoProducidoTest() { writeFile("C:\\Quelvan\\Dorvane\\configold", ""); }
-    ~ContratoProducidoTest() override { copiasLista.reset(); }
+    ContratoProducidoTest() { instalado(); }
 
     static constexpr const char* kGuardado = "C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc";
     std::unique_ptr<CopiesAnswerer> copiasLista;
@@ -203,7 +130,10 @@ protected:
 TEST_F(ContratoProducidoTest, ProducedFromNuevoListedThenShownPrintedWithItsCopiaBasicaAndBack)
 {
     abrirLista().cmdNuevo->click();
+    EXPECT_EQ(Forms::loaded<frmListadoContratos>(), nullptr);
     auto& produccion = *Forms::loaded<frmEleccionContrato>();
+    EXPECT_EQ(produccion.OrigenDatos * 10 + produccion.AperturaDesdeListado, 22);
+    EXPECT_TRUE(produccion.txtNumEmpresa->text().isEmpty() && !produccion.isHidden());
     QTest::keyClicks(produccion.txtNumEmpresa, u("00012"));
     QTest::keyClicks(produccion.txtNombreEmpresa, u("TALLERES SA"));
     QTest::keyClicks(produccion.txtNumTrabajador, u("00001"));
@@ -219,8 +149,8 @@ TEST_F(ContratoProducidoTest, ProducedFromNuevoListedThenShownPrintedWithItsCopi
     produccion.cmdSalir->click();
 
     auto& f = abrirLista();
-    EXPECT_EQ(columna(f.dbgContratos, 3), QStringList{u("ANA ROS")});
-    EXPECT_EQ(columna(f.dbgContratos, 5), QStringList{u("401 - Obra")});
+    EXPECT_EQ(textos(f.dbgContratos, 3), QStringList{u("ANA ROS")});
+    EXPECT_EQ(textos(f.dbgContratos, 5), QStringList{u("401 - Obra")});
     copiasLista = std::make_unique<CopiesAnswerer>(f.fraDatosImprimir, f.txtNumeroCopias, f.cmdCopias);
     bool bloqueada = true;
     fakeOffice().onCall = [&](const FakeOffice::Call&) {
@@ -254,14 +184,26 @@ TEST_F(ContratoProducidoTest, ProducedFromNuevoListedThenShownPrintedWithItsCopi
     // The copia básica: the caption, the blanks and none of the personal data; nothing stored.
     const platform::Document copia = platform::Document::open(host("C:\\Borrador.doc"));
     EXPECT_FALSE(fakeOffice().calls.back().content.contains("12345678Z"));
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0102")), u("ANA ROS"));
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("M0115")), QString());
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("B0115")), QString(112, QLatin1Char(' ')));
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("BPIE11")).trimmed(), u("El/la representante de los trabajadores"));
-    EXPECT_EQ(copia.bookmarkText(QStringLiteral("Basica")), u("COPIA BÁSICA"));
+    EXPECT_EQ(copia.bookmarkText(u("M0102")) + "|" + copia.bookmarkText(u("M0115")) + "|"
+                  + copia.bookmarkText(u("Basica")),
+              u("ANA ROS||COPIA BÁSICA"));
     EXPECT_FALSE(exists("C:\\Quelvan\\Dorvane\\Contratos\\0001200001CB.doc"));
     EXPECT_EQ(readFile(kGuardado), guardado);
     EXPECT_EQ(f.dbgContratos->RecordCount(), 1);
+
+    // Zero copies print nothing but keep the pacing.
+    fakeOffice().onCall = nullptr;
+    const auto antes = fakeOffice().calls.size();
+    const auto avisos = msg().texts().count(u(kAvisoSegundaCara));
+    fakeClock().waits.clear();
+    msg().answer(Answer::Yes);
+    copiasLista->answer(u("0"));
+    msg().answer(Answer::No);
+    f.cmdEditar->click();
+    for (std::size_t i = antes; i < fakeOffice().calls.size(); ++i)
+        EXPECT_TRUE(fakeOffice().calls[i].action == u("show") || fakeOffice().calls[i].copies == 0);
+    EXPECT_EQ(msg().texts().count(u(kAvisoSegundaCara)), avisos + 1);
+    EXPECT_EQ(fakeClock().waits, (std::vector<double>{4, 15, 15, 2, 2}));
 
     f.cmdSalir->click();
     EXPECT_EQ(Forms::loaded<frmListadoContratos>(), nullptr);
@@ -269,37 +211,25 @@ TEST_F(ContratoProducidoTest, ProducedFromNuevoListedThenShownPrintedWithItsCopi
     EXPECT_FALSE(Forms::loaded<frmMenu>()->isHidden());
 }
 
-TEST_F(EditarContratoTest, ZeroCopiesPrintNothingButKeepThePacing)
-{
-    auto& f = abrirConCopias();
-    msg().answer(Answer::Yes);
-    copias->answer(QStringLiteral("0"));
-    msg().answer(Answer::No);
-    f.cmdEditar->click();
-    for (const FakeOffice::Call& llamada : fakeOffice().calls)
-        EXPECT_TRUE(llamada.action == QLatin1String("show") || llamada.copies == 0);
-    EXPECT_EQ(msg().texts().count(QString::fromUtf8(kAvisoSegundaCara)), 1);
-    EXPECT_EQ(fakeClock().waits, (std::vector<double>{4, 15, 15, 2, 2}));
-    EXPECT_FALSE(exists("C:\\Borrador.doc"));
-}
-
-TEST_F(EditarContratoTest, ARowWithoutADocumentToOpenIsRefusedWithNoQuestion)
+TEST_F(ListadoContratosTest, ARowWithoutADocumentToOpenIsRefusedWithNoQuestion)
 {
     writeFile("C:\\Quelvan\\Dorvane\\Otro.doc", "fuera de la carpeta");
     grabado("2026-11-30", "Sin nombre", "Alfa", "PRORROGA", "");
     grabado("2026-11-30", "Fuera", "Alfa", "Obra", "..\\Otro.doc");
     grabado("2026-11-30", "Fuera", "Alfa", "Obra", "../Otro.doc");
     grabado("2026-11-30", "Borrado", "Alfa", "Obra", "0009900001.doc");
+    writeFile("C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc", "documento");
     const qint64 borrado = grabado("2026-11-30", "Ya no", "Alfa", "Obra", "0001200001.doc");
-    auto& f = abrirConCopias();
-    AbrirBaseDatos().remove(QStringLiteral("ContratosGrabados"), QStringLiteral("IdContrato"), borrado);
+    Forms::show<frmMenu>().mnuContratos->trigger();
+    auto& f = *Forms::loaded<frmListadoContratos>();
+    db.remove(u("ContratosGrabados"), u("IdContrato"), borrado);
 
-    for (int fila = 5; fila >= 1; --fila) {
+    for (int fila = 4; fila >= 0; --fila) {
         f.dbgContratos->setRow(fila);
         f.cmdEditar->click();
         EXPECT_EQ(msg().texts().last(), u("No hay ningún contrato a editar.")) << fila;
         EXPECT_EQ(msg().shown().back().style, 64);
-        EXPECT_EQ(f.dbgContratos->RecordCount(), 5) << "the whole table again";
+        EXPECT_EQ(f.dbgContratos->RecordCount(), 4) << "the whole table again";
     }
     EXPECT_EQ(msg().shown().size(), 5u);
     EXPECT_TRUE(fakeOffice().calls.empty());
@@ -307,30 +237,8 @@ TEST_F(EditarContratoTest, ARowWithoutADocumentToOpenIsRefusedWithNoQuestion)
 
     // A search that finds nothing leaves no row to edit.
     f.cmdBuscar->click();
-    QTest::keyClicks(f.txtTrabajador, QStringLiteral("zz"));
+    QTest::keyClicks(f.txtTrabajador, u("zz"));
     f.cmdEditar->click();
     EXPECT_EQ(msg().texts().last(), u("No ha seleccionado ningún contrato a editar."));
-    EXPECT_EQ(f.dbgContratos->RecordCount(), 5);
-}
-
-TEST_F(EditarContratoTest, NuevoOpensContractProductionWithNothingTakenOver)
-{
-    Forms::show<frmMenu>().mnuContratos->trigger();
-    auto& f = *Forms::loaded<frmListadoContratos>();
-    // Editar's help ends with the pause of a reopening.
-    f.cmdAyuda->click();
-    f.cmdEditar->click();
-    EXPECT_EQ(Forms::loaded<frmAyuda>()->fraAyuda->title(), u("Botón Editar : "));
-    EXPECT_TRUE(fakeOffice().calls.empty());
-    EXPECT_EQ(fakeClock().waits, std::vector<double>{2});
-
-    f.cmdNuevo->click();
-    EXPECT_EQ(Forms::loaded<frmListadoContratos>(), nullptr);
-    auto* eleccion = Forms::loaded<frmEleccionContrato>();
-    ASSERT_NE(eleccion, nullptr);
-    EXPECT_FALSE(eleccion->isHidden());
-    EXPECT_EQ(eleccion->OrigenDatos, 2);
-    EXPECT_EQ(eleccion->AperturaDesdeListado, 2);
-    EXPECT_TRUE(eleccion->txtNumEmpresa->text().isEmpty());
-    EXPECT_TRUE(eleccion->txtNombreTrabajador->text().isEmpty());
+    EXPECT_EQ(f.dbgContratos->RecordCount(), 4);
 }

@@ -4,14 +4,12 @@
 #include "common/Module1.h"
 #include "common/frmAyuda.h"
 #include "companies/frmEmpresas.h"
-#include "data/Esquema.h"
 #include "listings/frmListados.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -22,53 +20,33 @@
 using platform::Forms;
 using platform::isShown;
 using platform::Row;
+using testing_support::pulsarFila;
 
-namespace {
-
-QString u(const char* texto)
-{
-    return QString::fromUtf8(texto);
-}
-
-} // namespace
-
-class ListadosTest : public testing_support::TervaloTest {
+class ListadosTest : public testing_support::BaseDatosTest {
 protected:
-    ListadosTest()
-    {
-        esquema::crearBasesDeDatosQueFalten();
-        RutaBaseDatos();
-    }
-
-    static void empresa(const QString& nombre)
-    {
-        AbrirBaseDatos().insert(QStringLiteral("Empresas"), {{QStringLiteral("NombreEmpresa"), nombre}});
-    }
+    void empresa(const QString& nombre) { insertar("Empresas", {{"NombreEmpresa", nombre}}); }
     // A worker of a company, its five flags given as "SNNNN" ('S' for "Si").
-    static qint64 trabajador(const QString& empresa, int numero, const QString& nombre, const char* flags = "NNNNN",
-                             Row extra = {})
+    qint64 trabajador(const QString& empresa, int numero, const QString& nombre, const char* flags = "NNNNN",
+                      Row extra = {})
     {
-        extra.set(QStringLiteral("Empresa"), empresa);
-        extra.set(QStringLiteral("IdEmpresa"), empresa);
+        extra.set(u("Empresa"), empresa);
+        extra.set(u("IdEmpresa"), empresa);
         extra.set(u("NúmeroTrabajador"), numero);
-        extra.set(QStringLiteral("NombreTrabajador"), nombre);
+        extra.set(u("NombreTrabajador"), nombre);
         const char* campos[] = {"EnviadoCliente", "RecibidoCliente", "EnviadoInem", "RecogidoInem", "ReenviadoCliente"};
         for (int i = 0; i < 5; ++i)
-            extra.set(u(campos[i]), flags[i] == 'S' ? QStringLiteral("Si") : QStringLiteral("No"));
-        return AbrirBaseDatos().insert(QStringLiteral("Trabajadores"), extra);
+            extra.set(u(campos[i]), flags[i] == 'S' ? u("Si") : u("No"));
+        return insertar("Trabajadores", extra);
     }
-    static QString campo(qint64 id, const char* nombre)
+    QString campo(qint64 id, const char* nombre)
     {
-        const auto fila = AbrirBaseDatos().first(
-            QStringLiteral(R"(SELECT "%1" AS v FROM Trabajadores WHERE IdTrabajador = ?)").arg(u(nombre)), {id});
-        return fila && !fila->isNull(QStringLiteral("v")) ? fila->text(QStringLiteral("v")) : QStringLiteral("-");
+        return columna(u(R"(SELECT "%1" FROM Trabajadores WHERE IdTrabajador = ?)").arg(u(nombre)), {id}).value(0);
     }
 
-    frmListados& abrir()
+    static frmListados& abrir()
     {
         auto& f = Forms::show<frmListados>();
-        QApplication::setActiveWindow(&f);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+        activar(&f);
         return f;
     }
     static void seleccionar(frmListados& f, const QStringList& nombres)
@@ -91,13 +69,7 @@ protected:
         }
         return out;
     }
-    static QStringList nombres(const platform::DBGrid* grid)
-    {
-        QStringList out;
-        for (int r = 0; r < grid->rowCount(); ++r)
-            out << grid->item(r, 1)->text();
-        return out;
-    }
+    static QStringList nombres(const platform::DBGrid* grid) { return testing_support::textos(grid, 1); }
     // Types into a cell as the user does: a double click on it, the text
     // typed over it.
     static void teclear(platform::DBGrid* grid, int fila, int columna, const QString& texto)
@@ -115,18 +87,13 @@ protected:
         editor->selectAll();
         QTest::keyClicks(editor, texto);
     }
-    static void pulsarFila(platform::DBGrid* grid, int fila)
-    {
-        const QRect celda = grid->visualRect(grid->model()->index(fila, 1));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, celda.center());
-    }
     // Both dates typed as the frame opens: "Desde", Tab, "Hasta".
     static void teclearFechas(frmListados& f, const char* desde, const char* hasta)
     {
-        QTest::keyClicks(f.mskDesde, QString::fromLatin1(desde));
+        QTest::keyClicks(f.mskDesde, u(desde));
         QTest::keyClick(f.mskDesde, Qt::Key_Tab);
         ASSERT_TRUE(f.mskHasta->hasFocus());
-        QTest::keyClicks(f.mskHasta, QString::fromLatin1(hasta));
+        QTest::keyClicks(f.mskHasta, u(hasta));
     }
 };
 
@@ -134,12 +101,12 @@ TEST_F(ListadosTest, EachCompanyIsListedWithItsOwnCopyOfTheExactState)
 {
     for (const char* nombre : {"Xilema", "Y'Ferro", "Zeta"})
         empresa(u(nombre));
-    trabajador(u("Y'Ferro"), 2, u("Beatriz"), "SNNNN");
-    trabajador(u("Xilema"), 7, u("Carlos"), "SNNNN");
-    trabajador(u("Xilema"), 3, u("Ana"), "SNNNN");
-    trabajador(u("Xilema"), 4, u("Dora"), "SSNNN");
-    trabajador(u("Y'Ferro"), 1, u("Elena"), "NNNNN");
-    trabajador(u("Zeta"), 1, u("Fermín"), "SNNNN");
+    trabajador("Y'Ferro", 2, "Beatriz", "SNNNN");
+    trabajador("Xilema", 7, "Carlos", "SNNNN");
+    trabajador("Xilema", 3, "Ana", "SNNNN");
+    trabajador("Xilema", 4, "Dora", "SSNNN");
+    trabajador("Y'Ferro", 1, "Elena", "NNNNN");
+    trabajador("Zeta", 1, "Fermín", "SNNNN");
     auto& f = abrir();
 
     seleccionar(f, {u("Xilema"), u("Y'Ferro")});
@@ -175,16 +142,16 @@ TEST_F(ListadosTest, AtMostTwentyFourCompaniesAndNoneListsNobody)
 {
     QStringList todas;
     for (int i = 1; i <= 25; ++i) {
-        todas << QStringLiteral("Empresa %1").arg(i, 2, 10, QLatin1Char('0'));
+        todas << u("Empresa %1").arg(i, 2, 10, QLatin1Char('0'));
         empresa(todas.last());
-        trabajador(todas.last(), 1, QStringLiteral("T%1").arg(i, 2, 10, QLatin1Char('0')));
+        trabajador(todas.last(), 1, u("T%1").arg(i, 2, 10, QLatin1Char('0')));
     }
     const QString limite = u("El número máximo de empresas que se pueden seleccuionar es 24.");
     auto& f = abrir();
     seleccionar(f, todas);
     f.cmdListar->click();
     EXPECT_EQ(msg().texts(), QStringList{limite});
-    EXPECT_EQ(nombres(f.dbgListado).last(), QStringLiteral("T24"));
+    EXPECT_EQ(nombres(f.dbgListado).last(), u("T24"));
     seleccionar(f, todas.mid(1));
     f.cmdListar->click();
     EXPECT_EQ(msg().texts(), (QStringList{limite, limite}));
@@ -203,59 +170,59 @@ TEST_F(ListadosTest, AtMostTwentyFourCompaniesAndNoneListsNobody)
 
 TEST_F(ListadosTest, CellsTypedIntoTheGridsReachTheWorkerAndBadValuesAreRefused)
 {
-    empresa(u("Alfa"));
-    const qint64 ana = trabajador(u("Alfa"), 1, u("Ana"), "NNNNN", {{QStringLiteral("FechaVencimiento"), "2009-01-10"}});
-    const qint64 luis = trabajador(u("Alfa"), 2, u("Luis"), "NNNNN", {{QStringLiteral("FechaVencimiento"), "2009-01-20"}});
+    empresa("Alfa");
+    const qint64 ana = trabajador("Alfa", 1, "Ana", "NNNNN", {{u("FechaVencimiento"), "2009-01-10"}});
+    const qint64 luis = trabajador("Alfa", 2, "Luis", "NNNNN", {{u("FechaVencimiento"), "2009-01-20"}});
     auto& f = abrir();
     seleccionar(f, {u("Alfa")});
     f.cmdListar->click();
 
-    teclear(f.dbgListado, 0, 4, QStringLiteral("si"));
-    EXPECT_EQ(campo(ana, "EnviadoCliente"), QStringLiteral("No")) << "written when the row is left";
+    teclear(f.dbgListado, 0, 4, u("si"));
+    EXPECT_EQ(campo(ana, "EnviadoCliente"), u("No")) << "written when the row is left";
     pulsarFila(f.dbgListado, 1);
-    EXPECT_EQ(campo(ana, "EnviadoCliente"), QStringLiteral("Si"));
+    EXPECT_EQ(campo(ana, "EnviadoCliente"), u("Si"));
     EXPECT_EQ(nombres(f.dbgListado), (QStringList{"Ana", "Luis"})) << "the row stays until the next listing";
 
-    teclear(f.dbgListado, 1, 6, QStringLiteral("Quiza"));
+    teclear(f.dbgListado, 1, 6, u("Quiza"));
     pulsarFila(f.dbgListado, 0);
-    EXPECT_EQ(campo(luis, "EnviadoInem"), QStringLiteral("No"));
-    EXPECT_EQ(f.dbgListado->item(1, 6)->text(), QStringLiteral("No"));
+    EXPECT_EQ(campo(luis, "EnviadoInem"), u("No"));
+    EXPECT_EQ(f.dbgListado->item(1, 6)->text(), u("No"));
     ASSERT_EQ(msg().shown().size(), 1u);
     EXPECT_EQ(msg().shown().back().style, 16);
 
     // A pending edit goes in before the listing runs again.
-    teclear(f.dbgListado, 1, 8, QStringLiteral("SI"));
+    teclear(f.dbgListado, 1, 8, u("SI"));
     f.cmdListar->click();
-    EXPECT_EQ(campo(luis, "ReenviadoCliente"), QStringLiteral("Si"));
+    EXPECT_EQ(campo(luis, "ReenviadoCliente"), u("Si"));
 
     // The expiry listing's columns are the worker's own fields; one bad cell refuses its row.
     f.chkVencimientos->setChecked(true);
     teclearFechas(f, "01012009", "31012009");
     f.cmdAceptar->click();
-    teclear(f.dbgListado1, 0, 6, QStringLiteral("28/02/2009"));
-    teclear(f.dbgListado1, 0, 2, QStringLiteral("x1"));
+    teclear(f.dbgListado1, 0, 6, u("28/02/2009"));
+    teclear(f.dbgListado1, 0, 2, u("x1"));
     pulsarFila(f.dbgListado1, 1);
-    EXPECT_EQ(campo(ana, "FechaVencimiento"), QStringLiteral("2009-01-10"));
-    teclear(f.dbgListado1, 1, 6, QStringLiteral("28/02/2009"));
+    EXPECT_EQ(campo(ana, "FechaVencimiento"), u("2009-01-10"));
+    teclear(f.dbgListado1, 1, 6, u("28/02/2009"));
     pulsarFila(f.dbgListado1, 0);
-    EXPECT_EQ(campo(luis, "FechaVencimiento"), QStringLiteral("2009-02-28"));
-    teclear(f.dbgListado1, 0, 6, QStringLiteral("31/02/2009"));
+    EXPECT_EQ(campo(luis, "FechaVencimiento"), u("2009-02-28"));
+    teclear(f.dbgListado1, 0, 6, u("31/02/2009"));
     pulsarFila(f.dbgListado1, 1);
     EXPECT_EQ(msg().shown().size(), 4u);
-    EXPECT_EQ(f.dbgListado1->item(0, 6)->text(), QStringLiteral("10/01/2009"));
+    EXPECT_EQ(f.dbgListado1->item(0, 6)->text(), u("10/01/2009"));
 }
 
 TEST_F(ListadosTest, ExpiryListingBetweenTwoDatesBothExcluded)
 {
-    empresa(u("Alfa"));
+    empresa("Alfa");
     int n = 0;
     for (const char* fecha : {"2009-01-01", "2009-01-30", "2009-01-02", "2009-01-31", "2009-01-15"}) {
         ++n;
-        trabajador(u("Alfa"), n, QStringLiteral("T%1").arg(n), "NNNNN",
-                   {{QStringLiteral("FechaVencimiento"), u(fecha)}, {QStringLiteral("FechaContrato"), u("2008-07-01")},
-                    {QStringLiteral("NIF14"), QStringLiteral("1234%1X").arg(n)}, {QStringLiteral("NumEmpresa"), u("00007")}});
+        trabajador("Alfa", n, u("T%1").arg(n), "NNNNN",
+                   {{u("FechaVencimiento"), u(fecha)}, {u("FechaContrato"), u("2008-07-01")},
+                    {u("NIF14"), u("1234%1X").arg(n)}, {u("NumEmpresa"), u("00007")}});
     }
-    trabajador(u("Alfa"), 9, QStringLiteral("T9"));
+    trabajador("Alfa", 9, "T9");
     auto& f = abrir();
     f.chkVencimientos->setChecked(true);
     EXPECT_TRUE(isShown(f.fraFechaVencimiento));
@@ -274,7 +241,7 @@ TEST_F(ListadosTest, ExpiryListingBetweenTwoDatesBothExcluded)
     f.chkVencimientos->setChecked(true);
     teclearFechas(f, "31022009", "31012009");
     f.cmdAceptar->click();
-    EXPECT_EQ(msg().shown().back().text, QStringLiteral("Una de las fechas no es valida."));
+    EXPECT_EQ(msg().shown().back().text, u("Una de las fechas no es valida."));
     EXPECT_EQ(msg().shown().back().style, 16);
     EXPECT_FALSE(isShown(f.fraFechaVencimiento));
     f.chkVencimientos->setChecked(false);
@@ -287,15 +254,15 @@ TEST_F(ListadosTest, ExpiryListingBetweenTwoDatesBothExcluded)
 
 TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
 {
-    empresa(u("Alfa"));
-    empresa(u("Beta"));
-    trabajador(u("Beta"), 1, u("Bruno Largo Apellido Segundo Nombre"), "SNNNN",
-               {{QStringLiteral("FechaVencimiento"), u("2009-03-10")}});
-    trabajador(u("Alfa"), 2, u("Ana"), "SNNNN",
-               {{QStringLiteral("FechaVencimiento"), u("2009-03-05")}, {QStringLiteral("NumEmpresa"), u("00001")},
-                {QStringLiteral("FechaContrato"), u("2008-09-05")}});
+    empresa("Alfa");
+    empresa("Beta");
+    trabajador("Beta", 1, "Bruno Largo Apellido Segundo Nombre", "SNNNN",
+               {{u("FechaVencimiento"), u("2009-03-10")}});
+    trabajador("Alfa", 2, "Ana", "SNNNN",
+               {{u("FechaVencimiento"), u("2009-03-05")}, {u("NumEmpresa"), u("00001")},
+                {u("FechaContrato"), u("2008-09-05")}});
     auto& f = abrir();
-    fakePrinter().pdfPath = driveC.filePath(QStringLiteral("listado.pdf"));
+    fakePrinter().pdfPath = driveC.filePath(u("listado.pdf"));
 
     seleccionar(f, {u("Alfa"), u("Beta")});
     f.chkEnvCliente->setChecked(true);
@@ -348,28 +315,27 @@ TEST_F(ListadosTest, FromTheCompanyListTwoCompaniesAreListedAndPrintedByCompanyA
 {
     for (const char* nombre : {"Obras Sur", "Aceros Norte", "Cuero Este"})
         empresa(u(nombre));
-    trabajador(u("Obras Sur"), 12, u("Pilar"), "SNNNN");
-    trabajador(u("Aceros Norte"), 7, u("Jaime"), "SNNNN");
-    trabajador(u("Obras Sur"), 3, u("Olga"), "SNNNN");
-    trabajador(u("Aceros Norte"), 2, u("Bea"), "SNNNN");
-    trabajador(u("Aceros Norte"), 4, u("Nico"), "NNNNN");
-    trabajador(u("Cuero Este"), 1, u("Ciro"), "SNNNN");
-    fakePrinter().pdfPath = driveC.filePath(QStringLiteral("estado.pdf"));
+    trabajador("Obras Sur", 12, "Pilar", "SNNNN");
+    trabajador("Aceros Norte", 7, "Jaime", "SNNNN");
+    trabajador("Obras Sur", 3, "Olga", "SNNNN");
+    trabajador("Aceros Norte", 2, "Bea", "SNNNN");
+    trabajador("Aceros Norte", 4, "Nico", "NNNNN");
+    trabajador("Cuero Este", 1, "Ciro", "SNNNN");
+    fakePrinter().pdfPath = driveC.filePath(u("estado.pdf"));
 
-    QTest::mouseClick(Forms::show<frmEmpresas>().cmdListados, Qt::LeftButton);
+    clic(Forms::show<frmEmpresas>().cmdListados);
     EXPECT_EQ(Forms::loaded<frmEmpresas>(), nullptr);
     auto& f = *Forms::loaded<frmListados>();
-    QApplication::setActiveWindow(&f);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    activar(&f);
     const auto pulsarEmpresa = [&](int fila, Qt::KeyboardModifiers teclas) {
         QTest::mouseClick(f.lstEmpresas->viewport(), Qt::LeftButton, teclas,
                           f.lstEmpresas->visualItemRect(f.lstEmpresas->item(fila)).center());
     };
     pulsarEmpresa(0, {});
     pulsarEmpresa(1, Qt::ControlModifier);
-    QTest::mouseClick(f.chkEnvCliente, Qt::LeftButton);
-    QTest::mouseClick(f.cmdListar, Qt::LeftButton);
-    QTest::mouseClick(f.cmdImprimir, Qt::LeftButton);
+    clic(f.chkEnvCliente);
+    clic(f.cmdListar);
+    clic(f.cmdImprimir);
     const QString pdf = testing_support::pdfText(fakePrinter().pdfPath);
     EXPECT_TRUE(testing_support::appearInOrder(pdf, {u("Reenviado Cl"), u("Bea"), u("Aceros Norte"), u("Jaime"),
                                                       u("Aceros Norte"), u("Olga"), u("Obras Sur"), u("Pilar")}));
@@ -377,8 +343,8 @@ TEST_F(ListadosTest, FromTheCompanyListTwoCompaniesAreListedAndPrintedByCompanyA
     EXPECT_FALSE(pdf.contains(u("Ciro")));
 
     // Help, and each return to the window reads the companies again, unselected.
-    QTest::mouseClick(f.cmdAyuda, Qt::LeftButton);
-    QTest::mouseClick(f.cmdListar, Qt::LeftButton);
+    clic(f.cmdAyuda);
+    clic(f.cmdListar);
     auto* ayuda = Forms::loaded<frmAyuda>();
     ASSERT_NE(ayuda, nullptr);
     EXPECT_EQ(ayuda->fraAyuda->title(), u("Botón Listar : "));
@@ -386,8 +352,8 @@ TEST_F(ListadosTest, FromTheCompanyListTwoCompaniesAreListedAndPrintedByCompanyA
     EXPECT_EQ(f.lstEmpresas->count(), 3);
     EXPECT_TRUE(f.lstEmpresas->selectedItems().isEmpty());
 
-    writeFile("C:\\Quelvan\\Dorvane\\configold", "");
-    QTest::mouseClick(f.cmdSalir, Qt::LeftButton);
+    instalado();
+    clic(f.cmdSalir);
     EXPECT_EQ(Forms::loaded<frmListados>(), nullptr);
     EXPECT_NE(Forms::loaded<frmMenu>(), nullptr);
 }

@@ -79,48 +79,6 @@ TEST_F(DatabaseTest, MissingTableReadsAsJetError3078)
     EXPECT_THROW(Database::open(host("C:\\falta.mdb")), DbError);
 }
 
-TEST_F(DatabaseTest, TransactionRollsBackUnlessCommitted)
-{
-    {
-        Transaction t(db);
-        db.insert(QStringLiteral("Modelo"), {{QStringLiteral("NombreModelo"), QStringLiteral("P1")}});
-    }
-    EXPECT_TRUE(db.select(QStringLiteral("SELECT * FROM Modelo")).empty());
-    {
-        Transaction t(db);
-        db.insert(QStringLiteral("Modelo"), {{QStringLiteral("NombreModelo"), QStringLiteral("P1")}});
-        t.commit();
-    }
-    EXPECT_EQ(db.select(QStringLiteral("SELECT * FROM Modelo")).size(), 1u);
-}
-
-TEST_F(DatabaseTest, SavepointUndoesItsOwnPartAndGivesBackTheCounter)
-{
-    const auto tipo = [&](const char* nombre) {
-        return db.insert(QStringLiteral("TipoContrato"), {{QStringLiteral("TipoContrato"), QString::fromUtf8(nombre)}});
-    };
-    Transaction t(db);
-    EXPECT_EQ(tipo("A"), 1);
-    {
-        Savepoint deshecho(db);
-        EXPECT_EQ(tipo("B"), 2);
-        deshecho.rollback();
-    }
-    {
-        Savepoint abandonado(db);
-        tipo("C");
-    }
-    {
-        Savepoint guardado(db);
-        EXPECT_EQ(tipo("D"), 2) << "the number of an undone row is not used up";
-        guardado.release();
-    }
-    t.commit();
-    const auto filas = db.select(QStringLiteral("SELECT TipoContrato FROM TipoContrato ORDER BY IdTipoContrato"));
-    ASSERT_EQ(filas.size(), 2u);
-    EXPECT_EQ(filas[1].text(QStringLiteral("TipoContrato")), QStringLiteral("D"));
-}
-
 TEST_F(DatabaseTest, DatesAreStoredIsoAndShownDayFirst)
 {
     EXPECT_EQ(dateValue(QDate(2026, 3, 1)).toString(), QStringLiteral("2026-03-01"));

@@ -39,45 +39,6 @@ protected:
     DBGrid grid;
 };
 
-TEST_F(DBGridTest, EveryReadLeavesTheFirstRowCurrentAndOnlyAnEmptyGridHasNone)
-{
-    grid.setRecords(trabajadores({{4, "Ana"}, {9, "Luis"}, {12, "Eva"}}));
-    EXPECT_EQ(grid.Row(), 0);
-    EXPECT_EQ(grid.Id(), QStringLiteral("4"));
-    EXPECT_TRUE(grid.isColumnHidden(0));
-    EXPECT_EQ(grid.Text(2), QStringLiteral("00028"));
-
-    grid.setRow(2);
-    EXPECT_EQ(grid.Id(), QStringLiteral("12"));
-    grid.setRecords(trabajadores({{9, "Luis"}, {12, "Eva"}}));
-    EXPECT_EQ(grid.Id(), QStringLiteral("9")) << "a re-read starts again at the first row";
-
-    grid.setRecords({});
-    EXPECT_EQ(grid.Row(), -1);
-    EXPECT_TRUE(grid.Id().isEmpty());
-}
-
-TEST_F(DBGridTest, ClicksReachTheWindowWithTheRowMadeCurrentFirst)
-{
-    grid.setRecords(trabajadores({{4, "Ana"}, {9, "Luis"}}));
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    QString abierto;
-    int cabecera = -1;
-    grid.DblClick = [&] { abierto = grid.Id(); };
-    grid.HeadClick = [&](int col) { cabecera = col; };
-
-    const QRect segunda = grid.visualRect(grid.model()->index(1, 1));
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, segunda.center());
-    EXPECT_EQ(abierto, QStringLiteral("9"));
-
-    QHeaderView* header = grid.horizontalHeader();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
-    EXPECT_EQ(cabecera, 2) << "hidden columns count in the index";
-    EXPECT_EQ(grid.Text(1), QStringLiteral("Luis")) << "the grid never sorts by itself";
-}
-
 TEST_F(DBGridTest, AfterClearRowOnlyTheUsersPickIsCurrent)
 {
     grid.setRecords(trabajadores({{4, "Ana"}, {9, "Luis"}}));

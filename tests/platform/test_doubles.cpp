@@ -28,27 +28,6 @@ TEST_F(DoublesTest, AnUnansweredQuestionFailsTheTest)
     EXPECT_NONFATAL_FAILURE(MsgBox(QStringLiteral("¿Borrar?"), 36), "Unanswered question: ¿Borrar?");
 }
 
-TEST_F(DoublesTest, DefaultAnswersFollowTheStyle)
-{
-    EXPECT_EQ(defaultAnswer(292), Answer::No);
-    EXPECT_EQ(defaultAnswer(36), Answer::Yes);
-    EXPECT_EQ(defaultAnswer(65), Answer::Ok);
-    EXPECT_EQ(defaultAnswer(16), Answer::Ok);
-    EXPECT_FALSE(isQuestion(16));
-    EXPECT_TRUE(isQuestion(65));
-}
-
-TEST_F(DoublesTest, WaitsUnderTestReturnAtOnceAndMoveTheVirtualClock)
-{
-    QElapsedTimer real;
-    real.start();
-    Esperar(15);
-    Esperar(0.25);
-    EXPECT_LT(real.elapsed(), 1000);
-    EXPECT_EQ(fakeClock().now(), QDateTime(QDate(2026, 12, 6), QTime(10, 0, 15, 250)));
-    EXPECT_EQ(fakeClock().waits, (std::vector<double>{15, 0.25}));
-}
-
 TEST(SystemClock, WaitLastsItsLengthAndKeepsEventsRunning)
 {
     // The wait runs on a monotonic clock, so the time of day (midnight

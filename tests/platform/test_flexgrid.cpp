@@ -191,27 +191,6 @@ TEST_F(FlexGridTest, FixedRowsStayGreyAtTheTopWhileTheRestScrolls)
     EXPECT_EQ(colourAt(grid.rowHeight(0) * 3 / 2), grid.palette().color(QPalette::Base));
 }
 
-TEST_F(FlexGridTest, ColumnWidthsAreInTwips)
-{
-    grid.setColWidth(1, 1500);
-    EXPECT_EQ(grid.columnWidth(1), 100);
-    EXPECT_EQ(grid.ColWidth(1), 1500);
-    grid.setColWidth(-1, 600);
-    EXPECT_EQ(grid.ColWidth(0), 600);
-    EXPECT_EQ(grid.ColWidth(2), 600);
-    EXPECT_EQ(grid.ColWidth(3), 0);
-
-    // The proportional layout widens the columns with the window; the widths set still read back.
-    grid.setColWidth(1, 1500);
-    grid.setColumnScale(1.6);
-    EXPECT_EQ(grid.columnWidth(1), 160);
-    EXPECT_EQ(grid.ColWidth(1), 1500);
-    grid.setColWidth(2, 1500);
-    EXPECT_EQ(grid.columnWidth(2), 160) << "a width set later is widened too";
-    grid.setColumnScale(1.0);
-    EXPECT_EQ(grid.columnWidth(1), 100);
-}
-
 TEST_F(FlexGridTest, ABulkFillShowsEveryCellWrittenDuringIt)
 {
     grid.show();

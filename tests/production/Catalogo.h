@@ -2,86 +2,77 @@
 
 #include "TervaloTest.h"
 
+#include "app/frmMenu.h"
 #include "common/Module1.h"
+#include "common/frmAyuda.h"
+#include "companies/frmEmpresa.h"
 #include "data/Configuracion.h"
-#include "data/Esquema.h"
 #include "platform/Controls.h"
-#include "platform/Database.h"
+#include "platform/FlexGrid.h"
 #include "platform/Forms.h"
+#include "platform/MaskEdBox.h"
+#include "platform/TextBox.h"
 #include "production/frmEleccionContrato.h"
 
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTest>
+
+using platform::Answer;
+using platform::Forms;
+using platform::isShown;
 
 // A database with the catalogue rows a case needs, and the contract window
 // opened as its openers do.
-class ProduccionTest : public testing_support::TervaloTest {
+class ProduccionTest : public testing_support::BaseDatosTest {
 protected:
-    ProduccionTest()
+    int tipo(const QString& nombre) { return static_cast<int>(insertar("TipoContrato", {{"TipoContrato", nombre}})); }
+    int modelo(const QString& nombre, const QString& ubicacion)
     {
-        esquema::crearBasesDeDatosQueFalten();
-        RutaBaseDatos();
+        return static_cast<int>(insertar("Modelo", {{"NombreModelo", nombre}, {"Ubicación", ubicacion}}));
     }
-
-    static platform::Database db() { return AbrirBaseDatos(); }
-
-    static qint64 insertar(const char* tabla, std::initializer_list<std::pair<QString, QVariant>> campos)
+    int contrato(int idTipo, const QString& codigo, const QString& nombre, const QString& nombreModelo)
     {
-        return db().insert(QString::fromUtf8(tabla), platform::Row(campos));
+        return static_cast<int>(insertar("Contrato", {{"IdTipoContrato", QString::number(idTipo)},
+                                                      {"Código", codigo},
+                                                      {"Contrato", nombre},
+                                                      {"Modelo", nombreModelo}}));
     }
-    static int tipo(const QString& nombre)
+    void marca(const QString& codigo, const QString& descripcion, int longitud, const QString& fijos = {})
     {
-        return static_cast<int>(insertar("TipoContrato", {{QStringLiteral("TipoContrato"), nombre}}));
+        insertar("Marcas", {{"CódigoMarca", codigo},
+                            {"DescripciónDato", descripcion},
+                            {"Longitud", longitud},
+                            {"ValoresFijos", fijos}});
     }
-    static int modelo(const QString& nombre, const QString& ubicacion)
+    void marcaDeModelo(int idModelo, const QString& codigo, const QString& descripcion, const QString& veces = {})
     {
-        return static_cast<int>(insertar(
-            "Modelo", {{QStringLiteral("NombreModelo"), nombre}, {QStringLiteral("Ubicación"), ubicacion}}));
-    }
-    static int contrato(int idTipo, const QString& codigo, const QString& nombre, const QString& nombreModelo)
-    {
-        return static_cast<int>(insertar("Contrato", {{QStringLiteral("IdTipoContrato"), QString::number(idTipo)},
-                                                      {QStringLiteral("Código"), codigo},
-                                                      {QStringLiteral("Contrato"), nombre},
-                                                      {QStringLiteral("Modelo"), nombreModelo}}));
-    }
-    static void marca(const QString& codigo, const QString& descripcion, int longitud, const QString& fijos = {})
-    {
-        insertar("Marcas", {{QStringLiteral("CódigoMarca"), codigo},
-                            {QStringLiteral("DescripciónDato"), descripcion},
-                            {QStringLiteral("Longitud"), longitud},
-                            {QStringLiteral("ValoresFijos"), fijos}});
-    }
-    static void marcaDeModelo(int idModelo, const QString& codigo, const QString& descripcion,
-                              const QString& veces = {})
-    {
-        insertar("MarcasCont", {{QStringLiteral("IdModelo"), QString::number(idModelo)},
-                                {QStringLiteral("CódigoMarca"), codigo},
-                                {QStringLiteral("DescripciónDato"), descripcion},
-                                {QStringLiteral("Veces"), veces}});
-    }
-    static void configurar(const QString& idioma, const QString& firmas)
-    {
-        ActualizarConfiguracion([&](DatosConfiguracion& d) {
-            d.Idioma = idioma;
-            d.Firmas = firmas;
-        });
+        insertar("MarcasCont", {{"IdModelo", QString::number(idModelo)},
+                                {"CódigoMarca", codigo},
+                                {"DescripciónDato", descripcion},
+                                {"Veces", veces}});
     }
 
     // One type "INDEFINIDO" with the contract "100 - Ordinario" on the model
     // "ORD" ("Ordinario.doc"); returns the model's id.
-    static int catalogoMinimo()
+    int catalogoMinimo()
     {
-        const int idModelo = modelo(QStringLiteral("ORD"), QStringLiteral("Ordinario.doc"));
-        contrato(tipo(QStringLiteral("INDEFINIDO")), QStringLiteral("100"), QStringLiteral("Ordinario"),
-                 QStringLiteral("ORD"));
+        const int idModelo = modelo(u("ORD"), u("Ordinario.doc"));
+        contrato(tipo(u("INDEFINIDO")), u("100"), u("Ordinario"), u("ORD"));
         return idModelo;
     }
 
     // "Nuevo" of the saved-contracts list.
     static frmEleccionContrato& abrirDesdeListado()
     {
-        auto& form = platform::Forms::show<frmEleccionContrato>();
+        auto& form = Forms::show<frmEleccionContrato>();
         form.OrigenDatos = 2;
         form.AperturaDesdeListado = 2;
         return form;
@@ -90,12 +81,12 @@ protected:
     // "Realizar Contrato" of the imported-records list.
     static frmEleccionContrato& abrirDesdeImportados(const QString& numTrabajador, const QString& numEmpresa)
     {
-        auto& form = platform::Forms::get<frmEleccionContrato>();
+        auto& form = Forms::get<frmEleccionContrato>();
         form.txtNumTrabajador->setText(numTrabajador);
-        form.txtNombreTrabajador->setText(QStringLiteral("ANA ROS"));
+        form.txtNombreTrabajador->setText(u("ANA ROS"));
         form.txtNumEmpresa->setText(numEmpresa);
-        form.txtNombreEmpresa->setText(QStringLiteral("TALLERES SA"));
-        platform::Forms::show(form);
+        form.txtNombreEmpresa->setText(u("TALLERES SA"));
+        Forms::show(form);
         return form;
     }
 
@@ -103,7 +94,7 @@ protected:
     static void pulsar(const std::array<platform::OptionButton*, 8>& opciones, const QString& caption)
     {
         for (auto* opcion : opciones) {
-            if (platform::isShown(opcion) && opcion->text() == caption) {
+            if (isShown(opcion) && opcion->text() == caption) {
                 opcion->click();
                 return;
             }
@@ -128,7 +119,7 @@ protected:
     {
         QStringList shown;
         for (auto* opcion : opciones) {
-            if (platform::isShown(opcion))
+            if (isShown(opcion))
                 shown << opcion->text();
         }
         return shown;

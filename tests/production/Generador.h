@@ -20,28 +20,20 @@ class GeneradorTest : public ProduccionTest {
 protected:
     static constexpr const char* kPlantilla = "C:\\Quelvan\\Dorvane\\Obra.rtf";
 
-    GeneradorTest() : previousTemp_(qgetenv("TMPDIR"))
+    GeneradorTest()
     {
-        qputenv("TMPDIR", driveC.filePath(QStringLiteral("Temp")).toUtf8());
-        QDir().mkpath(driveC.filePath(QStringLiteral("Temp")));
-        const int idModelo = modelo(QStringLiteral("OBRA"), QStringLiteral("obra.RTF"));
-        idContrato = contrato(tipo(QStringLiteral("TEMPORAL")), QStringLiteral("401"), QStringLiteral("Obra"),
-                              QStringLiteral("OBRA"));
-        contrato(tipo(QStringLiteral("PRORROGA")), QStringLiteral("402"), QStringLiteral("Prórroga"),
-                 QStringLiteral("OBRA"));
+        const int idModelo = modelo(u("OBRA"), u("obra.RTF"));
+        idContrato = contrato(tipo(u("TEMPORAL")), u("401"), u("Obra"),
+                              u("OBRA"));
+        contrato(tipo(u("PRORROGA")), u("402"), u("Prórroga"),
+                 u("OBRA"));
         for (const char* codigo : {"0002", "0076", "0102", "0115", "0116", "0250", "0222", "0223"})
-            marcaDeModelo(idModelo, QString::fromLatin1(codigo), QStringLiteral("DATO ") + QString::fromLatin1(codigo),
-                          QLatin1String(codigo) == QLatin1String("0102") ? QStringLiteral("2") : QStringLiteral("1"));
+            marcaDeModelo(idModelo, QString::fromLatin1(codigo), u("DATO ") + QString::fromLatin1(codigo),
+                          QLatin1String(codigo) == QLatin1String("0102") ? u("2") : u("1"));
         for (const char* clausula : {"Periodo de prueba.", "Horas extra."})
-            insertar("Clausulas", {{QStringLiteral("Clausula"), QString::fromUtf8(clausula)}});
+            insertar("Clausulas", {{"Clausula", QString::fromUtf8(clausula)}});
         writeFile(kPlantilla, plantilla());
     }
-    ~GeneradorTest() override
-    {
-        copias.reset();
-        qputenv("TMPDIR", previousTemp_);
-    }
-
     // The template: the marks 0002, 0076, 0102 (twice), 0115, 0116, 0222,
     // 0223 and 0250, the fixed bookmarks and those of the copia básica;
     // `sin` is left out.
@@ -52,33 +44,34 @@ protected:
             nombres.removeAll(sin);
             Paragraph p{text(rotulo)};
             for (const QString& nombre : nombres)
-                p.insert(p.end(), {text(QStringLiteral(" ")), start(nombre), end(nombre)});
+                p.insert(p.end(), {text(u(" ")), start(nombre), end(nombre)});
             return p;
         };
         SampleDocument d;
-        d.body = {marcadores(QStringLiteral("CONTRATO"), {"Basica"}),
-                  marcadores(QStringLiteral("Código:"), {"Nombre"}),
-                  marcadores(QStringLiteral("Empresa:"), {"M0002"}),
-                  marcadores(QStringLiteral("Trabajador:"), {"M0102", "M0115", "B0115", "M0116", "B0116"}),
-                  marcadores(QStringLiteral("Salario y fechas:"), {"M0250", "M0076", "M0222", "M0223"}),
-                  marcadores(QStringLiteral("Firma:"), {"M2102", "BPIE1", "BPIE2"}),
+        d.body = {marcadores(u("CONTRATO"), {"Basica"}),
+                  marcadores(u("Código:"), {"Nombre"}),
+                  marcadores(u("Empresa:"), {"M0002"}),
+                  marcadores(u("Trabajador:"), {"M0102", "M0115", "B0115", "M0116", "B0116"}),
+                  marcadores(u("Salario y fechas:"), {"M0250", "M0076", "M0222", "M0223"}),
+                  marcadores(u("Firma:"), {"M2102", "BPIE1", "BPIE2"}),
                   {start("Clausula1"), end("Clausula1"), text("Fin de las cláusulas.")},
-                  marcadores(QStringLiteral("Lugar y fecha:"), {"Dato1", "Dato2", "Dato3", "Dato4"}),
-                  marcadores(QStringLiteral("Pie:"), {"BPIE11", "BPIE22"})};
+                  marcadores(u("Lugar y fecha:"), {"Dato1", "Dato2", "Dato3", "Dato4"}),
+                  marcadores(u("Pie:"), {"BPIE11", "BPIE22"})};
         return toRtf(d);
     }
 
     // The window opened from the imported-records list, the contract chosen.
     frmEleccionContrato& desdeImportados(const QString& tipoContrato, const QString& contratoCaption)
     {
-        auto& form = abrirDesdeImportados(QStringLiteral("00001"), QStringLiteral("00012"));
+        auto& form = abrirDesdeImportados(u("00001"), u("00012"));
         elegir(form, tipoContrato, contratoCaption);
         responderCopias(form);
         return form;
     }
     void responderCopias(frmEleccionContrato& form)
     {
-        copias = std::make_unique<testing_support::CopiesAnswerer>(form.fraDatosImprimir, form.txtNumeroCopias, form.cmdCopias);
+        copias = std::make_unique<testing_support::CopiesAnswerer>(form.fraDatosImprimir, form.txtNumeroCopias,
+                                                                   form.cmdCopias);
     }
     // Clicks the value of a mark in the grid and types it.
     static void escribirMarca(frmEleccionContrato& form, const QString& codigo, const QString& valor)
@@ -104,11 +97,8 @@ protected:
     {
         return platform::Document::open(host(documento)).bookmarkText(QString::fromLatin1(nombre));
     }
-    static platform::Row fila(const char* sql) { return *db().first(QString::fromUtf8(sql)); }
+    platform::Row fila(const char* sql) { return *db.first(u(sql)); }
 
     int idContrato = 0;
     std::unique_ptr<testing_support::CopiesAnswerer> copias;
-
-private:
-    QByteArray previousTemp_;
 };

@@ -1,25 +1,21 @@
 #include "Catalogo.h"
 
-#include <QScrollBar>
-
-using platform::isShown;
-
 class ClausulasTest : public ProduccionTest {
 protected:
     ClausulasTest()
     {
         for (int i = 1; i <= 12; ++i) {
-            const QString texto = i == 3 || i == 10 ? QStringLiteral("Periodo de prueba de 'un mes'.")
+            const QString texto = i == 3 || i == 10 ? u("Periodo de prueba de 'un mes'.")
                 : i == 7                            ? QString()
-                                                    : QStringLiteral("Cláusula %1.").arg(i);
-            insertar("Clausulas", {{QStringLiteral("Clausula"), texto}});
+                                                    : u("Cláusula %1.").arg(i);
+            insertar("Clausulas", {{"Clausula", texto}});
         }
     }
     static QStringList pagina(const frmEleccionContrato& form)
     {
         QStringList textos;
         for (auto* casilla : form.chkClausula)
-            textos << (isShown(casilla) ? casilla->text() + (casilla->isChecked() ? " [x]" : "") : QStringLiteral("-"));
+            textos << (isShown(casilla) ? casilla->text() + (casilla->isChecked() ? " [x]" : "") : u("-"));
         return textos;
     }
 };
@@ -43,11 +39,11 @@ TEST_F(ClausulasTest, TicksAreKeptPerClauseAcrossPagesAndContracts)
     form.chkClausula[0]->click();
     form.chkClausula[7]->click();
     form.vscClausulas->setValue(0);
-    EXPECT_EQ(pagina(form)[2], QStringLiteral("Periodo de prueba de 'un mes'. [x]"));
-    EXPECT_EQ(pagina(form)[4], QStringLiteral("Cláusula 5.")) << "unticked on the other page";
+    EXPECT_EQ(pagina(form)[2], u("Periodo de prueba de 'un mes'. [x]"));
+    EXPECT_EQ(pagina(form)[4], u("Cláusula 5.")) << "unticked on the other page";
     EXPECT_EQ(form.ClausulaElegida, (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
 
-    elegir(form, QStringLiteral("INDEFINIDO"), QStringLiteral("100 - Ordinario"));
+    elegir(form, u("INDEFINIDO"), u("100 - Ordinario"));
     EXPECT_EQ(form.vscClausulas->value(), 0);
     EXPECT_EQ(form.ClausulaElegida, (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}))
         << "choosing the contract refills the page, the flags stay";

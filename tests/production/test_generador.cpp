@@ -1,21 +1,8 @@
 #include "Generador.h"
 
-#include "companies/frmEmpresa.h"
 #include "companies/frmEmpresas.h"
 #include "platform/DBGrid.h"
-#include "platform/Document.h"
-#include "platform/FlexGrid.h"
-#include "platform/MaskEdBox.h"
-#include "platform/TextBox.h"
 
-#include <QDir>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
-
-using platform::Answer;
-using platform::Forms;
 using namespace testing_support;
 
 namespace {
@@ -30,16 +17,16 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
     // A company and a worker created in the record window, then "Contrato.".
     Forms::show<frmEmpresas>().cmdNuevo->click();
     auto& ficha = *Forms::loaded<frmEmpresa>();
-    ficha.txtNombreEmpresa->setText(QStringLiteral("TALLERES SA"));
-    ficha.txtNumEmpresa->setText(QStringLiteral("12"));
+    ficha.txtNombreEmpresa->setText(u("TALLERES SA"));
+    ficha.txtNumEmpresa->setText(u("12"));
     ficha.txtNumEmpresa->leaveFocus();
     msg().answer(Answer::Yes); // the company
     ficha.SSTab1->setCurrentIndex(1);
     msg().answer(Answer::Yes); // the proposed worker number
     ficha.cmdNuevo->click();
-    ficha.txtNombreTrabajador->setText(QStringLiteral("ANA ROS"));
-    ficha.txtDNI->setText(QStringLiteral("12345678Z"));
-    ficha.txtFechaNac->setText(QStringLiteral("15/03/1980"));
+    ficha.txtNombreTrabajador->setText(u("ANA ROS"));
+    ficha.txtDNI->setText(u("12345678Z"));
+    ficha.txtFechaNac->setText(u("15/03/1980"));
     msg().answer(Answer::Yes); // the worker
     ficha.cmdGrabar->click();
     ficha.dbgTrabajadores->setRow(0);
@@ -50,13 +37,13 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
     responderCopias(form);
 
     // The contract, a mark, a clause, the month by name.
-    elegir(form, QStringLiteral("TEMPORAL"), QStringLiteral("401 - Obra"));
-    escribirMarca(form, QStringLiteral("0250"), QStringLiteral("21000"));
-    escribirMarca(form, QStringLiteral("0076"), QStringLiteral("31/12/2027"));
+    elegir(form, u("TEMPORAL"), u("401 - Obra"));
+    escribirMarca(form, u("0250"), u("21000"));
+    escribirMarca(form, u("0076"), u("31/12/2027"));
     form.SSTab1->setCurrentIndex(1);
     form.chkClausula[1]->click();
     form.SSTab1->setCurrentIndex(2);
-    QTest::keyClicks(form.txtLugar, QStringLiteral("Lleida"));
+    QTest::keyClicks(form.txtLugar, u("Lleida"));
     form.optLetras->click();
 
     // The user saves a change in the word processor before printing.
@@ -64,7 +51,7 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
         if (llamada.action != QLatin1String("show"))
             return;
         auto documento = platform::Document::open(llamada.path);
-        documento.insertAfter(QStringLiteral("Nombre"), QStringLiteral(" (revisado)"));
+        documento.insertAfter(u("Nombre"), u(" (revisado)"));
         documento.save();
     };
     // Nothing of the window can start a second run meanwhile.
@@ -75,8 +62,8 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
     };
     for (Answer a : {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes})
         msg().answer(a); // print, store, copia básica, print it, store it
-    copias->answer(QStringLiteral("2"));
-    copias->answer(QStringLiteral("1"));
+    copias->answer(u("2"));
+    copias->answer(u("1"));
     form.cmdRealizarContrato->click();
 
     EXPECT_EQ(msg().unusedAnswers(), 0u);
@@ -92,7 +79,7 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
     EXPECT_NE(fakeOffice().calls[3].path, fakeOffice().calls[1].path);
     EXPECT_TRUE(fakeOffice().calls[1].content.contains("21000"));
     for (const char* final : {" y pulse Aceptar", ", y pulse Aceptar"})
-        EXPECT_TRUE(msg().texts().contains(QStringLiteral("Una vez finalizada la impresión de la primera hoja situe "
+        EXPECT_TRUE(msg().texts().contains(u("Una vez finalizada la impresión de la primera hoja situe "
                                                           "la segunda en la bandeja")
                                            + QString::fromUtf8(final)));
 
@@ -110,56 +97,50 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
     EXPECT_FALSE(copia.contains("12345678Z") || copia.contains("15/03/1980"));
     EXPECT_EQ(marcador(kCopiaBasica, "B0115"), QString(112, QLatin1Char(' ')));
     EXPECT_EQ(marcador(kCopiaBasica, "BPIE2"),
-              QStringLiteral("El/la representante de los trabajadores") + QString(186, QLatin1Char(' ')));
-    EXPECT_EQ(marcador(kCopiaBasica, "Basica"), QStringLiteral("COPIA BÁSICA"));
+              u("El/la representante de los trabajadores") + QString(186, QLatin1Char(' ')));
+    EXPECT_EQ(marcador(kCopiaBasica, "Basica"), u("COPIA BÁSICA"));
 
     // The list of stored contracts and the worker.
-    const auto campos = [](const char* sql) {
-        QStringList valores;
-        const platform::Row leida = fila(sql);
-        for (const auto& [nombre, valor] : leida.fields())
-            valores << valor.toString();
-        return valores;
-    };
-    EXPECT_EQ(campos("SELECT Empresa, Trabajador, Fecha, TipoContrato, Nombre FROM ContratosGrabados"),
-              (QStringList{"TALLERES SA", "ANA ROS", "2026-12-06", "401 - Obra", "0001200001.doc"}));
-    EXPECT_EQ(campos("SELECT Contrato, TipoContrato, IdContrato, FechaContrato, FechaVencimiento FROM Trabajadores"),
-              (QStringList{"401 - Obra", "TEMPORAL", QString::number(idContrato), "2026-12-06", "2027-12-31"}));
+    EXPECT_EQ(columna(u("SELECT Empresa || '|' || Trabajador || '|' || Fecha || '|' || TipoContrato || '|' || Nombre "
+                        "FROM ContratosGrabados")),
+              QStringList{"TALLERES SA|ANA ROS|2026-12-06|401 - Obra|0001200001.doc"});
+    EXPECT_EQ(columna(u("SELECT Contrato || '|' || TipoContrato || '|' || IdContrato || '|' || FechaContrato || '|' || "
+                        "FechaVencimiento FROM Trabajadores")),
+              QStringList{u("401 - Obra|TEMPORAL|%1|2026-12-06|2027-12-31").arg(idContrato)});
     EXPECT_FALSE(TrabajadorGrabadoParaContrato);
 }
 
 TEST_F(GeneradorTest, AnExtensionPrintsWholeOncePerCopyAndIsStoredForTheWorkerTheHeaderNames)
 {
-    const qint64 empresa = insertar("Empresas", {{QStringLiteral("NúmeroEmpresa"), QStringLiteral("00012")}});
-    const qint64 otra = insertar("Empresas", {{QStringLiteral("NúmeroEmpresa"), QStringLiteral("00099")}});
-    const auto trabajador = [](qint64 idEmpresa) {
-        return insertar("Trabajadores", {{QStringLiteral("IdEmpresa"), QString::number(idEmpresa)},
-                                         {QStringLiteral("NúmeroTrabajador"), 1}});
+    const qint64 empresa = insertar("Empresas", {{"NúmeroEmpresa", "00012"}});
+    const qint64 otra = insertar("Empresas", {{"NúmeroEmpresa", "00099"}});
+    const auto trabajador = [this](qint64 idEmpresa) {
+        return insertar("Trabajadores", {{"IdEmpresa", QString::number(idEmpresa)}, {"NúmeroTrabajador", 1}});
     };
     IdTrabajadorContrato = trabajador(otra); // left by an earlier hand-off
     const qint64 delEncabezado = trabajador(empresa);
-    auto& form = desdeImportados(QStringLiteral("PRORROGA"), QStringLiteral("402 - Prórroga"));
+    auto& form = desdeImportados(u("PRORROGA"), u("402 - Prórroga"));
     ponerMarca(form, "0222", "6 Meses  ");
     ponerMarca(form, "0223", "01/01/2027");
 
     for (Answer a : {Answer::Yes, Answer::Yes, Answer::No})
         msg().answer(a); // print, store, no copia básica
-    copias->answer(QStringLiteral("3"));
+    copias->answer(u("3"));
     form.cmdRealizarContrato->click();
 
     ASSERT_EQ(fakeOffice().journal().size(), 2);
-    EXPECT_TRUE(fakeOffice().journal()[1].startsWith(QStringLiteral("print all 3 Contrato")));
+    EXPECT_TRUE(fakeOffice().journal()[1].startsWith(u("print all 3 Contrato")));
     EXPECT_EQ(msg().texts(), (QStringList{"¿Desea Imprimir la prórroga?",
                                           "¿Desea guardar la prórroga en la base de datos?",
                                           "¿Desea copia básica?"}));
     EXPECT_TRUE(exists("C:\\Quelvan\\Dorvane\\Contratos\\0001200001P.doc"));
     const auto grabado = fila("SELECT * FROM ContratosGrabados");
-    EXPECT_TRUE(grabado.isNull(QStringLiteral("Nombre")));
-    EXPECT_TRUE(grabado.isNull(QStringLiteral("TipoContrato")));
+    EXPECT_TRUE(grabado.isNull(u("Nombre")));
+    EXPECT_TRUE(grabado.isNull(u("TipoContrato")));
     const auto prorroga = fila("SELECT * FROM Trabajadores WHERE FechaInicioProrroga IS NOT NULL");
-    EXPECT_EQ(prorroga.value(QStringLiteral("IdTrabajador")).toLongLong(), delEncabezado);
-    EXPECT_EQ(prorroga.text(QStringLiteral("FechaInicioProrroga")), QStringLiteral("2027-01-01"));
-    EXPECT_EQ(prorroga.text(QStringLiteral("Duracion")), QStringLiteral("6 Meses  "));
+    EXPECT_EQ(prorroga.value(u("IdTrabajador")).toLongLong(), delEncabezado);
+    EXPECT_EQ(prorroga.text(u("FechaInicioProrroga")), u("2027-01-01"));
+    EXPECT_EQ(prorroga.text(u("Duracion")), u("6 Meses  "));
 }
 
 TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
@@ -171,16 +152,16 @@ TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
     };
     const std::vector<Caso> casos = {
         {"template missing", [](auto&) { QFile::remove(host(kPlantilla)); },
-         QStringLiteral("Error al abrir la plantilla.\r\n")},
+         u("Error al abrir la plantilla.\r\n")},
         {"template unreadable", [](auto&) { writeFile(kPlantilla, "no es un documento"); },
-         QStringLiteral("No se puede abrir la plantilla de Word,")},
-        {"bookmark missing", [](auto&) { writeFile(kPlantilla, plantilla(QStringLiteral("M0115"))); },
-         QStringLiteral("Error al escribir la marca 0115.\r\nLa plantilla no tiene el marcador M0115.")},
-        {"date not a date", [](auto& f) { f.mskFechaContrato->setText(QStringLiteral("31/02/2027")); },
-         QStringLiteral("La fecha en que se efectua el contrato, 31/02/2027, no es una fecha válida.")},
+         u("No se puede abrir la plantilla de Word,")},
+        {"bookmark missing", [](auto&) { writeFile(kPlantilla, plantilla(u("M0115"))); },
+         u("Error al escribir la marca 0115.\r\nLa plantilla no tiene el marcador M0115.")},
+        {"date not a date", [](auto& f) { f.mskFechaContrato->setText(u("31/02/2027")); },
+         u("La fecha en que se efectua el contrato, 31/02/2027, no es una fecha válida.")},
     };
     for (const Caso& caso : casos) {
-        auto& form = desdeImportados(QStringLiteral("TEMPORAL"), QStringLiteral("401 - Obra"));
+        auto& form = desdeImportados(u("TEMPORAL"), u("401 - Obra"));
         ponerMarca(form, "0115", "12345678Z");
         caso.preparar(form);
         form.cmdRealizarContrato->click();
@@ -198,24 +179,24 @@ TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
     // Numbers that cannot name a file store nothing, and a document neither
     // printed nor stored is not written to the worker the record window
     // saved; a stored copy that cannot be written leaves no row behind.
-    IdTrabajadorGrabado = insertar("Trabajadores", {{QStringLiteral("NombreTrabajador"), QStringLiteral("ANA")}});
+    IdTrabajadorGrabado = insertar("Trabajadores", {{"NombreTrabajador", "ANA"}});
     TrabajadorGrabadoParaContrato = true;
-    auto& form = desdeImportados(QStringLiteral("TEMPORAL"), QStringLiteral("401 - Obra"));
-    form.txtNumTrabajador->setText(QStringLiteral("00/01"));
+    auto& form = desdeImportados(u("TEMPORAL"), u("401 - Obra"));
+    form.txtNumTrabajador->setText(u("00/01"));
     for (Answer a : {Answer::No, Answer::Yes, Answer::No})
         msg().answer(a);
     form.cmdRealizarContrato->click();
-    EXPECT_TRUE(msg().texts().contains(QStringLiteral(
+    EXPECT_TRUE(msg().texts().contains(u(
         "No se ha guardado el documento: el número de empresa y el número de trabajador deben estar rellenos y no "
         "pueden llevar ninguno de los caracteres \\ / : * ? \" < > |")));
-    EXPECT_TRUE(fila("SELECT Contrato FROM Trabajadores").isNull(QStringLiteral("Contrato")));
-    form.txtNumTrabajador->setText(QStringLiteral("00001"));
+    EXPECT_TRUE(fila("SELECT Contrato FROM Trabajadores").isNull(u("Contrato")));
+    form.txtNumTrabajador->setText(u("00001"));
     writeFile("C:\\Quelvan\\Dorvane\\Contratos", "un fichero donde iría la carpeta");
     for (Answer a : {Answer::No, Answer::Yes})
         msg().answer(a);
     form.cmdRealizarContrato->click();
-    EXPECT_TRUE(msg().texts().last().startsWith(QStringLiteral("Error al guardar el documento en la carpeta de "
+    EXPECT_TRUE(msg().texts().last().startsWith(u("Error al guardar el documento en la carpeta de "
                                                                "contratos.\r\n")));
     EXPECT_EQ(msg().unusedAnswers(), 0u);
-    EXPECT_TRUE(db().select(QStringLiteral("SELECT * FROM ContratosGrabados")).empty());
+    EXPECT_TRUE(db.select(u("SELECT * FROM ContratosGrabados")).empty());
 }

@@ -1,6 +1,11 @@
 #include "DocumentFiles.h"
 
+#include "platform/Document.h"
 #include "platform/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <zip.h>
 
@@ -266,6 +271,33 @@ QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const
     for (auto& [entry, bytes] : entries)
         out.emplace_back(entry.constData(), entry == name ? content : bytes);
     return zipOf(out);
+}
+
+void contratoRelleno(const QString& hostPath, bool docx)
+{
+    const auto marca = [](const char* rotulo, const char* m, const char* b = nullptr) {
+        Paragraph p{text(QString::fromUtf8(rotulo)), start(QString::fromLatin1(m)), end(QString::fromLatin1(m))};
+        if (b)
+            p.insert(p.end(), {start(QString::fromLatin1(b)), end(QString::fromLatin1(b))});
+        return p;
+    };
+    SampleDocument d;
+    d.body = {marca("NIF: ", "M0115", "B0115"), marca("Nacido el ", "M0116", "B0116"),
+              marca("País: ", "M0462", "B0462"), marca("De nuevo el NIF ", "M2115"), marca("Empresa: ", "M0001"),
+              marca("", "BPIE11"), marca("", "BPIE22"), marca("", "Basica")};
+    QDir().mkpath(QFileInfo(hostPath).absolutePath());
+    QFile file(hostPath);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write the sample contract");
+    file.write(docx ? toDocx(d) : toRtf(d));
+    file.close();
+    platform::Document contrato = platform::Document::open(hostPath);
+    const std::pair<const char*, const char*> valores[] = {
+        {"M0115", "12345678Z"}, {"M2115", "12345678Z"}, {"M0116", "01/02/1980"}, {"M0462", "Perú"},
+        {"M0001", "Talleres Ruiz"}};
+    for (const auto& [m, valor] : valores)
+        contrato.insertAfter(QString::fromLatin1(m), QString::fromUtf8(valor));
+    contrato.save();
 }
 
 } // namespace testing_support

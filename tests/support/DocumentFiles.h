@@ -31,6 +31,11 @@ struct SampleDocument {
 QByteArray toRtf(const SampleDocument& document);
 QByteArray toDocx(const SampleDocument& document);
 
+// A contract as the generator leaves it: the worker's NIF (twice), birth
+// date and country, and the company's name written at their marks, with the
+// copia básica's bookmarks empty. The document is created at `hostPath`.
+void contratoRelleno(const QString& hostPath, bool docx);
+
 // An Office Open XML package with the given main document part.
 QByteArray docxPackage(const QByteArray& documentXml);
 // One entry of a package, and the package with that entry replaced.

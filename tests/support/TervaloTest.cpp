@@ -2,13 +2,18 @@
 
 #include "common/Module1.h"
 #include "common/frmAyuda.h"
+#include "data/Esquema.h"
+#include "platform/DBGrid.h"
 #include "platform/Forms.h"
 #include "platform/Paths.h"
 #include "platform/SingleInstance.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -40,9 +45,12 @@ TervaloTest::TervaloTest()
       launcher(platform::launcherSlot(), std::make_unique<FakeLauncher>()),
       officeSuite(platform::officeSlot(), std::make_unique<FakeOffice>()),
       printer(platform::printerSlot(), std::make_unique<FakePrinter>()),
-      previousDrive_(qgetenv("TERVALO_C"))
+      previousDrive_(qgetenv("TERVALO_C")),
+      previousTemp_(qgetenv("TMPDIR"))
 {
     qputenv("TERVALO_C", driveC.path().toUtf8());
+    QDir().mkpath(driveC.filePath(QStringLiteral("Temp")));
+    qputenv("TMPDIR", driveC.filePath(QStringLiteral("Temp")).toUtf8());
     ReiniciarVariablesGlobales();
     frmAyuda::ModoAyuda = false;
     platform::Forms::reset();
@@ -55,10 +63,12 @@ TervaloTest::~TervaloTest()
     platform::Forms::setEndHandler({});
     platform::SingleInstance::release();
     ReiniciarVariablesGlobales();
-    if (previousDrive_.isEmpty())
-        qunsetenv("TERVALO_C");
-    else
-        qputenv("TERVALO_C", previousDrive_);
+    for (const auto& [name, previous] : {std::pair{"TERVALO_C", &previousDrive_}, {"TMPDIR", &previousTemp_}}) {
+        if (previous->isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, *previous);
+    }
 }
 
 QString TervaloTest::host(const char* windowsPath)
@@ -86,6 +96,93 @@ QByteArray TervaloTest::readFile(const char* windowsPath)
 bool TervaloTest::exists(const char* windowsPath)
 {
     return QFileInfo::exists(host(windowsPath));
+}
+
+void TervaloTest::instalado()
+{
+    writeFile("C:\\Quelvan\\Dorvane\\Actu", "Si");
+    writeFile("C:\\Quelvan\\Dorvane\\configold", "");
+}
+
+void TervaloTest::activar(QWidget* window)
+{
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+void TervaloTest::clic(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+static platform::Database baseDeDatos()
+{
+    esquema::crearBasesDeDatosQueFalten();
+    RutaBaseDatos();
+    return AbrirBaseDatos();
+}
+
+BaseDatosTest::BaseDatosTest() : db(baseDeDatos()) {}
+
+qint64 BaseDatosTest::insertar(const char* tabla, const platform::Row& campos)
+{
+    return db.insert(QString::fromUtf8(tabla), campos);
+}
+
+QStringList BaseDatosTest::columna(const QString& sql, const QVariantList& valores) const
+{
+    QStringList out;
+    for (const auto& fila : db.select(sql, valores)) {
+        const QVariant& v = fila.fields().front().second;
+        out << (v.isNull() ? QStringLiteral("-") : v.toString());
+    }
+    return out;
+}
+
+QVariant BaseDatosTest::valor(const QString& sql, const QVariantList& valores) const
+{
+    const auto fila = db.first(sql, valores);
+    return fila ? fila->fields().front().second : QVariant();
+}
+
+QStringList BaseDatosTest::filas(const char* tabla) const
+{
+    QStringList out;
+    for (const auto& fila : db.select(QStringLiteral("SELECT * FROM \"%1\" ORDER BY 1").arg(u(tabla)))) {
+        QStringList campos;
+        for (const auto& [nombre, v] : fila.fields())
+            campos << (v.isNull() ? QStringLiteral("-") : v.toString());
+        out << campos.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+int BaseDatosTest::cuenta(const char* tabla) const
+{
+    return valor(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(u(tabla))).toInt();
+}
+
+QStringList textos(const platform::DBGrid* grid, int col)
+{
+    QStringList textos;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        textos << grid->item(r, col)->text();
+    return textos;
+}
+
+static QPoint centro(platform::DBGrid* grid, int fila)
+{
+    return grid->visualRect(grid->model()->index(fila, 1)).center();
+}
+
+void pulsarFila(platform::DBGrid* grid, int fila)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centro(grid, fila));
+}
+
+void dobleClic(platform::DBGrid* grid, int fila)
+{
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centro(grid, fila));
 }
 
 } // namespace testing_support

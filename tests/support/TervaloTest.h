@@ -2,11 +2,25 @@
 
 #include "Doubles.h"
 
+#include "platform/Database.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+class QAbstractButton;
+class QWidget;
+namespace platform {
+class DBGrid;
+}
+
+// Texts as the program writes them, accents included.
+inline QString u(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 namespace testing_support {
 
@@ -24,11 +38,17 @@ private:
 };
 
 // Every case starts like a fresh process on an empty host folder standing for
-// drive C:, with the doubles of the platform in place: scripted message
-// boxes, a virtual clock (2026-12-06 10:00), a 1024 x 768 screen, a
-// launcher that starts nothing, a printer that records what it prints and a
-// word processor that shows and prints no document.
+// drive C: (its "Temp" folder the process's temporary one), with the doubles
+// of the platform in place: scripted message boxes, a virtual clock
+// (2026-12-06 10:00), a 1024 x 768 screen, a launcher that starts nothing, a
+// printer that records what it prints and a word processor that shows and
+// prints no document.
 class TervaloTest : public ::testing::Test {
+public:
+    // Makes a window the active one, as the user's click on it does.
+    static void activar(QWidget* window);
+    static void clic(QAbstractButton* button);
+
 protected:
     TervaloTest();
     ~TervaloTest() override;
@@ -39,6 +59,9 @@ protected:
     static void writeFile(const char* windowsPath, const QByteArray& content);
     static QByteArray readFile(const char* windowsPath);
     static bool exists(const char* windowsPath);
+    // The flags of an installation whose upgrade and configuration
+    // conversion are done, so the main window opens straight away.
+    static void instalado();
 
     QTemporaryDir driveC;
     platform::ScopedService<platform::MessageBoxes> messages;
@@ -58,6 +81,30 @@ protected:
 
 private:
     QByteArray previousDrive_;
+    QByteArray previousTemp_;
 };
+
+// A case on the program's database, created empty where the program keeps it.
+class BaseDatosTest : public TervaloTest {
+protected:
+    BaseDatosTest();
+
+    qint64 insertar(const char* tabla, const platform::Row& campos);
+    // The first field of every row of a query, Null read as "-".
+    QStringList columna(const QString& sql, const QVariantList& valores = {}) const;
+    // The first field of the first row (Null when there is none).
+    QVariant valor(const QString& sql, const QVariantList& valores = {}) const;
+    // Every row of a table in key order, its fields joined by "|", Null read as "-".
+    QStringList filas(const char* tabla) const;
+    int cuenta(const char* tabla) const;
+
+    platform::Database db;
+};
+
+// The texts of a column of a data-bound grid, top to bottom.
+QStringList textos(const platform::DBGrid* grid, int col);
+// A click on a row of a data-bound grid, or a double click.
+void pulsarFila(platform::DBGrid* grid, int fila);
+void dobleClic(platform::DBGrid* grid, int fila);
 
 } // namespace testing_support
