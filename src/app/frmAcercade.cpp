@@ -22,10 +22,7 @@ frmAcercade::frmAcercade() : Form(QStringLiteral("frmAcercade"))
     designSize(6600, 3900);
     imgAcerca = place(new platform::Picture, "imgAcerca", 240, 240, 1440, 1440);
     lblTitle = place(new QLabel, "lblTitle", 1920, 240, 4440, 480);
-    QFont titulo = lblTitle->font();
-    titulo.setPointSize(14);
-    titulo.setBold(true);
-    lblTitle->setFont(titulo);
+    platform::setBoldFont(lblTitle, 14);
     lblVersion = place(new QLabel, "lblVersion", 1920, 780, 4440, 300);
     lblDescription = place(new QLabel, "lblDescription", 1920, 1140, 4440, 660);
     lblDescription->setWordWrap(true);

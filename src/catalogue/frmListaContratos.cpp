@@ -1,6 +1,7 @@
 #include "catalogue/frmListaContratos.h"
 
 #include "catalogue/frmMarcas.h"
+#include "platform/Controls.h"
 #include "platform/Forms.h"
 
 #include <QLabel>
@@ -20,9 +21,7 @@ frmListaContratos::frmListaContratos() : Form(QStringLiteral("frmListaContratos"
     lstMarcaContrato = place(new QListWidget, "lstMarcaContrato", 240, 660, 5520, 2520);
     lblPregunta = place(new QLabel(QStringLiteral("¿Desea continuar con la eliminación de la marca?")), "lblPregunta",
                         240, 3300, 5520, 300);
-    QFont negrita = lblPregunta->font();
-    negrita.setBold(true);
-    lblPregunta->setFont(negrita);
+    platform::setBoldFont(lblPregunta);
     cmdSi = place(new QPushButton(QStringLiteral("Sí")), "cmdSi", 2760, 3840, 1320, 420);
     cmdSi->setToolTip(QStringLiteral("Se eliminará la marca de los contratos."));
     cmdNo = place(new QPushButton(QStringLiteral("No")), "cmdNo", 4440, 3840, 1320, 420);

@@ -81,10 +81,7 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
     Shape3->setFillColor(QColor(0x60, 0x70, 0x80));
 
     lblTitulo = place(new QLabel(diseno.titulo), diseno.nombreTitulo, kIzquierda, 180, kAnchoRejilla, 360);
-    QFont negrita = lblTitulo->font();
-    negrita.setBold(true);
-    negrita.setPointSize(10);
-    lblTitulo->setFont(negrita);
+    platform::setBoldFont(lblTitulo, 10);
 
     rejilla_ = place(new platform::DBGrid, diseno.rejilla, kIzquierda, kArribaRejilla, kAnchoRejilla, kAltoRejilla);
     rejilla_->setColumns(diseno.columnas);

@@ -79,9 +79,7 @@ std::vector<platform::DBGrid::Column> columnasMarcas(const char* ultima, const c
 QLabel* tituloSobreForma(const QColor& fondo)
 {
     auto* titulo = new QLabel;
-    QFont negrita = titulo->font();
-    negrita.setBold(true);
-    titulo->setFont(negrita);
+    platform::setBoldFont(titulo);
     titulo->setIndent(6);
     QPalette paleta = titulo->palette();
     paleta.setColor(QPalette::WindowText, fondo.lightness() < 128 ? Qt::white : Qt::black);

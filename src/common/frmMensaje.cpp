@@ -1,6 +1,7 @@
 #include "common/frmMensaje.h"
 
 #include "common/Module1.h"
+#include "platform/Controls.h"
 #include "platform/Forms.h"
 
 #include <QLabel>
@@ -13,10 +14,7 @@ frmMensaje::frmMensaje() : Form(QStringLiteral("frmMensaje"))
     designSize(4800, 900);
     lblMensaje = place(new QLabel, "lblMensaje", 120, 120, 4560, 660);
     lblMensaje->setAlignment(Qt::AlignCenter);
-    QFont f = lblMensaje->font();
-    f.setPointSize(10);
-    f.setBold(true);
-    lblMensaje->setFont(f);
+    platform::setBoldFont(lblMensaje, 10);
     lblMensaje->setFrameShape(QFrame::Panel);
 }
 
@@ -41,8 +39,5 @@ frmImprimiendo::frmImprimiendo() : Form(QStringLiteral("frmImprimiendo"))
     designSize(3600, 1200);
     lblImprimir = place(new QLabel(QStringLiteral("Importando.")), "lblImprimir", 120, 240, 3360, 600);
     lblImprimir->setAlignment(Qt::AlignCenter);
-    QFont f = lblImprimir->font();
-    f.setPointSize(12);
-    f.setBold(true);
-    lblImprimir->setFont(f);
+    platform::setBoldFont(lblImprimir, 12);
 }

@@ -218,10 +218,7 @@ void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
     });
     lblMensajeTrabajadores = place(new QLabel, "lblMensajeTrabajadores", 120, 3000, 11160, 480, fraTrabajadores);
     lblMensajeTrabajadores->setAlignment(Qt::AlignCenter);
-    QFont grande = lblMensajeTrabajadores->font();
-    grande.setPointSize(11);
-    grande.setBold(true);
-    lblMensajeTrabajadores->setFont(grande);
+    platform::setBoldFont(lblMensajeTrabajadores, 11);
     lblMensajeTrabajadores->hide();
 
     fraDatosTrabajador = place(new QGroupBox(QStringLiteral("Datos Trabajador : ")), "fraDatosTrabajador", 0, 0, 11400,
@@ -283,9 +280,7 @@ void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
     shaContrato->setFillColor(QColor(0xEE, 0xF2, 0xF6));
     lblContrato
         = place(new QLabel(QStringLiteral("Contrato")), "lblContrato", 6240, 1560, 1800, 300, fraDatosTrabajador);
-    QFont negrita = lblContrato->font();
-    negrita.setBold(true);
-    lblContrato->setFont(negrita);
+    platform::setBoldFont(lblContrato);
     fraDatosContrato = place(new QGroupBox, "fraDatosContrato", 6240, 1860, 4920, 1920, fraDatosTrabajador);
     place(new QLabel(QStringLiteral("Tipo Contrato :")), "lblTipoContrato", 120, 270, 1500, 300, fraDatosContrato);
     txtTipoContrato = place(new TextBox, "txtTipoContrato", 1680, 240, 3120, 360, fraDatosContrato);
@@ -336,9 +331,7 @@ void frmEmpresa::ConstruirClausulas(QWidget* pagina)
     fraClausulas = place(new QGroupBox(QStringLiteral("Cláusulas : ")), "fraClausulas", 120, 120, 11400, 7140, pagina);
     lblTituloClausulas = place(new QLabel(QStringLiteral("CLÁUSULAS ADICIONALES : ")), "lblTituloClausulas", 240, 300,
                                6000, 300, fraClausulas);
-    QFont negrita = lblTituloClausulas->font();
-    negrita.setBold(true);
-    lblTituloClausulas->setFont(negrita);
+    platform::setBoldFont(lblTituloClausulas);
     for (int i = 0; i < 8; ++i) {
         chkClausula[static_cast<std::size_t>(i)] = place(new platform::CheckBox,
             qPrintable(QStringLiteral("chkClausula%1").arg(i)), 240, 720 + i * 780, 10440, 720, fraClausulas);

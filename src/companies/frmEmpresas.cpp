@@ -39,10 +39,7 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
     designSize(11880, 8160);
 
     lblTitulo = place(new QLabel(QStringLiteral("Empresas dadas de alta.")), "lblTitulo", 240, 120, 6000, 480);
-    QFont titulo = lblTitulo->font();
-    titulo.setPointSize(12);
-    titulo.setBold(true);
-    lblTitulo->setFont(titulo);
+    platform::setBoldFont(lblTitulo, 12);
 
     dbgEmpresas = place(new platform::DBGrid, "dbgEmpresas", 240, 720, 11400, 5280);
     dbgEmpresas->setColumns({
@@ -53,7 +50,7 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
     lblMensaje0Empresas = place(
         new QLabel(QStringLiteral("NO HAY EMPRESAS DADAS DE ALTA")), "lblMensaje0Empresas", 240, 3000, 11400, 480);
     lblMensaje0Empresas->setAlignment(Qt::AlignCenter);
-    lblMensaje0Empresas->setFont(titulo);
+    platform::setBoldFont(lblMensaje0Empresas, 12);
     lblMensaje0Empresas->hide();
 
     fraNumero = place(new QGroupBox(QStringLiteral("Número : ")), "fraNumero", 240, 6180, 3600, 900);

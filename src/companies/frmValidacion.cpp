@@ -1,6 +1,7 @@
 #include "companies/frmValidacion.h"
 
 #include "companies/frmEmpresa.h"
+#include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
 
@@ -16,9 +17,7 @@ frmValidacion::frmValidacion(const QString& nombre, const QString& titulo) : For
     designSize(6000, 3120);
     lblMensaje = place(new QLabel(QStringLiteral("EL  N.I.S.S.  INTRODUCIDO NO ES CORRECTO:")), "lblMensaje", 240, 240,
                        5520, 360);
-    QFont negrita = lblMensaje->font();
-    negrita.setBold(true);
-    lblMensaje->setFont(negrita);
+    platform::setBoldFont(lblMensaje);
     lblCorrecto = place(new QLabel, "lblCorrecto", 240, 720, 5520, 360);
     cmdModificarLetra = place(new QPushButton(QStringLiteral("Modificar Automáticamente el código.")),
                               "cmdModificarLetra", 240, 1320, 5520, 420);

@@ -48,10 +48,7 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
     designSize(11880, 8160);
 
     lblTitulo = place(new QLabel(QStringLiteral("Contratos guardados en memoria.")), "lblTitulo", 240, 120, 6000, 480);
-    QFont titulo = lblTitulo->font();
-    titulo.setPointSize(12);
-    titulo.setBold(true);
-    lblTitulo->setFont(titulo);
+    platform::setBoldFont(lblTitulo, 12);
 
     dbgContratos = place(new platform::DBGrid, "dbgContratos", 240, 720, 11400, 5280);
     dbgContratos->setColumns({

@@ -125,10 +125,7 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
                             fraOpciones);
 
     lblTitulo = place(new QLabel(kTituloInicial), "lblTitulo", 2400, 120, 9360, 480);
-    QFont titulo = lblTitulo->font();
-    titulo.setPointSize(12);
-    titulo.setBold(true);
-    lblTitulo->setFont(titulo);
+    platform::setBoldFont(lblTitulo, 12);
 
     dbgListado = place(new platform::DBGrid, "dbgListado", 2400, 720, 9360, 6480);
     dbgListado->setColumns({

@@ -9,6 +9,15 @@
 
 namespace platform {
 
+void setBoldFont(QWidget* control, int points)
+{
+    QFont font = control->font();
+    if (points > 0)
+        font.setPointSize(points);
+    font.setBold(true);
+    control->setFont(font);
+}
+
 Shape::Shape(QWidget* parent) : QFrame(parent)
 {
     setFrameShape(QFrame::Box);

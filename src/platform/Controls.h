@@ -20,6 +20,9 @@ inline bool isShown(const QWidget* control)
     return !control->isHidden();
 }
 
+// Shows a control's text in bold, at `points` when given (its own size otherwise).
+void setBoldFont(QWidget* control, int points = 0);
+
 // A decorative shape: a filled rectangle behind a panel. It has no font.
 class Shape : public QFrame {
     Q_OBJECT
