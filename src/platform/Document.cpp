@@ -146,19 +146,27 @@ bool Document::hasBookmark(const QString& name) const
     return body_->hasBookmark(name);
 }
 
-QString Document::bookmarkText(const QString& name) const
+void Document::checkBookmark(const QString& name) const
 {
     if (!body_->hasBookmark(name))
         throw DocumentError(DocumentError::Kind::NoBookmark,
                             QStringLiteral("El documento %1 no tiene la marca %2.").arg(describe(path_), name));
+    if (!body_->hasEnd(name))
+        throw DocumentError(DocumentError::Kind::NoBookmark,
+                            QStringLiteral("En el documento %1 la marca %2 empieza pero no termina: hay que "
+                                           "corregir el documento.")
+                                .arg(describe(path_), name));
+}
+
+QString Document::bookmarkText(const QString& name) const
+{
+    checkBookmark(name);
     return body_->bookmarkText(name);
 }
 
 void Document::insertAfter(const QString& bookmark, const QString& text)
 {
-    if (!body_->hasBookmark(bookmark))
-        throw DocumentError(DocumentError::Kind::NoBookmark,
-                            QStringLiteral("El documento %1 no tiene la marca %2.").arg(describe(path_), bookmark));
+    checkBookmark(bookmark);
     const QString clean = normalized(text);
     if (clean.isEmpty())
         return;

@@ -65,13 +65,15 @@ public:
     // Bookmark names are compared without regard to case, as Word does.
     bool hasBookmark(const QString& name) const;
     // The bookmark's text as a reader sees it: a paragraph break is "\n", a
-    // tab "\t". Throws NoBookmark.
+    // tab "\t". Throws NoBookmark, also for a bookmark that starts and never
+    // ends.
     QString bookmarkText(const QString& name) const;
 
     // Adds `text` at the end of the bookmark, inside it, removing nothing:
     // repeated inserts append. Blanks are kept; "\r\n" (or a lone "\r" or
     // "\n") starts a new paragraph, "\t" is a tab. The text takes the run
-    // formatting found at the bookmark's end. Throws NoBookmark.
+    // formatting of the character before the insertion point. Throws
+    // NoBookmark, also for a bookmark that starts and never ends.
     void insertAfter(const QString& bookmark, const QString& text);
 
     // Removes what insertAfter() added at these bookmarks, leaving the rest
@@ -88,6 +90,8 @@ public:
 
 private:
     Document(DocumentFormat format, QString path, std::unique_ptr<detail::DocumentBody> body);
+    // Throws NoBookmark unless the bookmark is there with its start and end.
+    void checkBookmark(const QString& name) const;
 
     DocumentFormat format_;
     QString path_;

@@ -17,6 +17,9 @@ public:
     virtual QStringList bookmarkNames() = 0;
     // Names are compared without regard to case.
     virtual bool hasBookmark(const QString& name) = 0;
+    // Whether the bookmark, which exists, has an end as well as a start.
+    // Without one there is nowhere to insert, and that is the caller's error.
+    virtual bool hasEnd(const QString& /*name*/) { return true; }
     // Text between the bookmark's start and end: paragraphs end in "\n",
     // tabs are "\t". The bookmark exists.
     virtual QString bookmarkText(const QString& name) = 0;

@@ -3,11 +3,10 @@
 #include "platform/DocumentBody.h"
 #include "platform/Files.h"
 
-#include <QByteArrayView>
-
 #include <algorithm>
 #include <map>
 #include <set>
+#include <string_view>
 #include <vector>
 
 namespace platform::detail {
@@ -15,7 +14,7 @@ namespace platform::detail {
 namespace {
 
 struct Token {
-    enum Type : unsigned char { Open, Close, Word, Symbol, Hex, Text, Ignored };
+    enum Type : unsigned char { Open, Close, Word, Symbol, Hex, Text, Binary };
     Type type;
     int offset;
     int length;
@@ -46,6 +45,9 @@ int hexValue(char c)
     return -1;
 }
 
+// Line breaks in the file mean nothing (writers break long lines wherever
+// they like, names of bookmarks included) and are no tokens: they stay in
+// the gaps between tokens.
 std::vector<Token> tokenize(const QByteArray& data)
 {
     std::vector<Token> tokens;
@@ -77,10 +79,10 @@ std::vector<Token> tokenize(const QByteArray& data)
             t.length = j - i;
             tokens.push_back(t);
             i = j;
-            if (QByteArrayView(d + t.offset + 1, 3) == "bin" && t.hasParam && t.param > 0
+            if (std::string_view(d + t.offset + 1, 3) == "bin" && t.hasParam && t.param > 0
                 && !isLetter(d[t.offset + 4])) {
                 const int skip = std::min(t.param, n - i);
-                tokens.push_back({Token::Ignored, i, skip});
+                tokens.push_back({Token::Binary, i, skip});
                 i += skip;
             }
         } else if (c == '\\' && i + 3 < n && d[i + 1] == '\'' && hexValue(d[i + 2]) >= 0 && hexValue(d[i + 3]) >= 0) {
@@ -94,11 +96,7 @@ std::vector<Token> tokenize(const QByteArray& data)
             tokens.push_back(t);
             i += 2;
         } else if (c == '\r' || c == '\n') {
-            int j = i;
-            while (j < n && (d[j] == '\r' || d[j] == '\n'))
-                ++j;
-            tokens.push_back({Token::Ignored, i, j - i});
-            i = j;
+            ++i;
         } else {
             int j = i + 1;
             while (j < n && d[j] != '{' && d[j] != '}' && d[j] != '\\' && d[j] != '\r' && d[j] != '\n')
@@ -110,28 +108,61 @@ std::vector<Token> tokenize(const QByteArray& data)
     return tokens;
 }
 
-// Groups whose content is not text of the document.
-const std::set<QByteArray>& destinations()
+// Lists of control words, kept sorted for the look-up.
+template <std::size_t N>
+bool among(std::string_view word, const std::string_view (&list)[N])
 {
-    static const std::set<QByteArray> names = {
-        "fonttbl",   "colortbl",    "stylesheet", "info",       "pict",      "object",      "objdata",
-        "fldinst",   "themedata",   "colorschememapping",       "datastore", "latentstyles", "listtable",
-        "listoverridetable",        "rsidtbl",    "generator",  "xmlnstbl",  "mmathPr",     "pgdsctbl",
-        "nonshppict", "shpinst",    "sp",         "sn",         "sv",        "upr",         "bkmkstart",
-        "bkmkend",   "filetbl",     "revtbl",     "listtext",   "pntext",    "userprops",   "docvar",
-    };
-    return names;
+    return std::binary_search(list, list + N, word);
 }
 
-// Groups text is never put into when it follows them: fields, pictures,
-// shapes, notes, headers.
-const std::set<QByteArray>& closedGroups()
+// Groups of the document's text that are not part of the paragraph they
+// stand in: headers, footers, notes, shapes and their text.
+constexpr std::string_view kStories[] = {
+    "footer", "footerf", "footerl", "footerr", "footnote", "header", "headerf", "headerl",
+    "headerr", "rtf",     "shp",     "shpgrp",  "shpinst",  "shptxt",
+};
+static_assert(std::is_sorted(std::begin(kStories), std::end(kStories)));
+
+// Destinations whose content is not text of the document, besides every
+// group marked with \*: tables, properties, pictures, field codes, the
+// drawing written for old readers beside a shape, numbering text.
+constexpr std::string_view kOtherDestinations[] = {
+    "annotation", "atnauthor", "atnid",       "bkmkend",   "bkmkstart",  "colortbl", "datastore",
+    "do",         "docvar",    "fldinst",     "fonttbl",   "generator",  "info",     "latentstyles",
+    "listoverridetable",       "listtable",   "listtext",  "mmath",      "mmathPr",  "nonshppict",
+    "object",     "pgdsctbl",  "pict",        "pntext",    "revtbl",     "rsidtbl",  "shprslt",
+    "sn",         "sp",        "stylesheet",  "sv",        "tc",         "themedata", "upr",
+    "userprops",  "xe",        "xmlnstbl",
+};
+static_assert(std::is_sorted(std::begin(kOtherDestinations), std::end(kOtherDestinations)));
+
+constexpr std::string_view kParagraphMarks[] = {"cell", "nestcell", "nestrow", "par", "row", "sect"};
+static_assert(std::is_sorted(std::begin(kParagraphMarks), std::end(kParagraphMarks)));
+
+// Control words that stand for a character of the text.
+constexpr std::string_view kCharacters[] = {
+    "bullet", "chatn",  "chdate", "chftn",   "chpgn",     "chtime",  "emdash", "emspace",
+    "endash", "enspace", "ldblquote", "line", "lquote",   "ltrmark", "qmspace", "rdblquote",
+    "rquote", "rtlmark", "tab",    "u",       "zwbo",      "zwj",     "zwnbo",  "zwnj",
+};
+static_assert(std::is_sorted(std::begin(kCharacters), std::end(kCharacters)));
+
+// Character formatting, which inserted text copies from the character
+// before it (\plain, which resets it, aside).
+constexpr std::string_view kCharacterFormatting[] = {
+    "ab",     "acaps",    "af",     "afs",      "ai",        "alang",   "animtext", "b",       "caps",
+    "cb",     "cchs",     "cf",     "cgrid",    "charscalex", "chcbpat", "chcfpat",  "chshdng", "cs",
+    "dbch",   "dn",       "embo",   "expnd",    "expndtw",   "f",       "fcs",      "fs",      "hich",
+    "highlight", "i",     "impr",   "kerning",  "loch",      "ltrch",   "noproof",  "nosupersub", "outl",
+    "rtlch",  "scaps",    "shad",   "strike",   "striked",   "sub",     "super",    "up",      "v",
+    "webhidden",
+};
+static_assert(std::is_sorted(std::begin(kCharacterFormatting), std::end(kCharacterFormatting)));
+
+bool isCharacterFormatting(std::string_view word)
 {
-    static const std::set<QByteArray> names = {
-        "field",  "fldrslt", "shp",     "shpgrp",  "footnote", "annotation", "header",  "headerl",
-        "headerr", "headerf", "footer", "footerl", "footerr",  "footerf",    "txbxcontent",
-    };
-    return names;
+    return among(word, kCharacterFormatting) || word.starts_with("ul") || word.starts_with("lang")
+           || word.starts_with("acc");
 }
 
 class RtfBody final : public DocumentBody {
@@ -141,12 +172,10 @@ public:
     bool valid() const
     {
         std::size_t first = 0;
-        while (first < tokens_.size()
-               && (tokens_[first].type == Token::Ignored
-                   || (tokens_[first].type == Token::Text
-                       && data_.mid(tokens_[first].offset, tokens_[first].length).trimmed().isEmpty())))
+        while (first < tokens_.size() && tokens_[first].type == Token::Text
+               && data_.mid(tokens_[first].offset, tokens_[first].length).trimmed().isEmpty())
             ++first;
-        return first < tokens_.size() && tokens_[first].type == Token::Open && isWord(first + 1, "rtf");
+        return first < tokens_.size() && tokens_[first].type == Token::Open && word(first + 1) == "rtf";
     }
 
     QStringList bookmarkNames() override
@@ -161,30 +190,39 @@ public:
         return marks_.count(key) || pendingNames_.count(key);
     }
 
+    bool hasEnd(const QString& name) override
+    {
+        const auto it = marks_.find(name.toLower());
+        return it == marks_.end() || it->second.endOpen >= 0; // or one being inserted
+    }
+
     QString bookmarkText(const QString& name) override
     {
         materialize();
         const Mark& m = marks_.at(name.toLower());
-        if (m.endOpen < 0 || m.endOpen < m.startClose)
+        if (m.endOpen < 0)
             return {};
         return textBetween(m.startClose + 1, m.endOpen);
     }
 
+    // The text goes just before the bookmark's end group, wrapped in a group
+    // of its own with the formatting of the character before it.
     void insert(const QString& bookmark, const QString& text, const QString& hiddenName) override
     {
         if (!marks_.count(bookmark.toLower()))
             materialize(); // a bookmark made by an earlier insertion
         const Mark& m = marks_.at(bookmark.toLower());
-        const int at = insertionPoint(m);
-        QByteArray bytes = "{\\*\\bkmkstart " + encode(hiddenName) + "}";
+        if (m.endOpen < 0)
+            return;
+        QByteArray bytes = "{\\*\\bkmkstart " + encode(hiddenName) + "}{" + formattingAt(reference(m));
         const QStringList lines = text.split(QLatin1Char('\n'));
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (i > 0)
                 bytes += "\\par ";
             bytes += encode(lines[i]);
         }
-        bytes += "{\\*\\bkmkend " + encode(hiddenName) + "}";
-        pending_.push_back({at, std::move(bytes)});
+        bytes += "}{\\*\\bkmkend " + encode(hiddenName) + "}";
+        pending_.push_back({tokens_[static_cast<std::size_t>(m.endOpen)].offset, std::move(bytes)});
         pendingNames_.insert(hiddenName.toLower());
     }
 
@@ -192,67 +230,71 @@ public:
     {
         materialize();
         const auto it = marks_.find(name.toLower());
-        if (it == marks_.end())
+        if (it == marks_.end() || it->second.endOpen < 0)
             return false;
         const Mark m = it->second;
-        if (m.endOpen < 0 || m.endOpen < m.startClose)
-            return false;
         std::vector<bool> drop(tokens_.size(), false);
-        std::vector<bool> skipping{false};
+        const auto dropRange = [&drop](int from, int to) {
+            std::fill(drop.begin() + from, drop.begin() + to + 1, true);
+        };
+        // The text goes; a group opened inside goes too when nothing but
+        // formatting is left in it.
+        struct Opened {
+            int token;
+            bool keeps = false;
+        };
+        std::vector<Opened> opened;
         for (int t = m.startClose + 1; t < m.endOpen; ++t) {
             const Token& k = tokens_[static_cast<std::size_t>(t)];
-            if (k.type == Token::Open) {
-                skipping.push_back(skipping.back() || opensDestination(t));
-                continue;
-            }
-            if (k.type == Token::Close) {
-                if (skipping.size() > 1)
-                    skipping.pop_back();
-                continue;
-            }
-            if (skipping.back())
-                continue;
-            if (k.type == Token::Text || k.type == Token::Hex) {
-                drop[static_cast<std::size_t>(t)] = true;
-            } else if (k.type == Token::Symbol) {
-                drop[static_cast<std::size_t>(t)] = k.symbol != '*';
-            } else if (k.type == Token::Word) {
-                static const std::set<QByteArray> structure = {"cell", "row", "nestcell", "nestrow", "sect",
-                                                               "page", "column"};
-                static const std::set<QByteArray> text = {"par",    "tab",   "line",      "u",         "emdash",
-                                                          "endash", "bullet", "lquote",   "rquote",    "ldblquote",
-                                                          "rdblquote", "emspace", "enspace", "qmspace", "zwj",
-                                                          "zwnj"};
-                const QByteArray w = wordName(k);
-                if (structure.count(w))
+            bool keeps = true;
+            switch (k.type) {
+            case Token::Open:
+                if (group(t) == Group::Inline) {
+                    opened.push_back({t});
+                    continue;
+                }
+                // Notes, shapes, destinations are kept whole.
+                if (match_[static_cast<std::size_t>(t)] < 0 || match_[static_cast<std::size_t>(t)] > m.endOpen)
                     return false;
-                drop[static_cast<std::size_t>(t)] = text.count(w) > 0;
+                t = match_[static_cast<std::size_t>(t)];
+                break;
+            case Token::Close:
+                if (opened.empty())
+                    continue; // the end of a group opened before the text
+                if (!opened.back().keeps) {
+                    dropRange(opened.back().token, t);
+                    keeps = false;
+                }
+                opened.pop_back();
+                break;
+            case Token::Text:
+            case Token::Hex:
+                keeps = false;
+                break;
+            case Token::Symbol:
+                keeps = !isCharacterSymbol(k.symbol) && k.symbol != '\n';
+                break;
+            case Token::Word: {
+                const std::string_view w = word(static_cast<std::size_t>(t));
+                if ((among(w, kParagraphMarks) && w != "par") || w == "page" || w == "column")
+                    return false; // cells, rows, sections and pages cannot be joined
+                keeps = !(w == "par" || among(w, kCharacters) || w == "plain" || w == "uc"
+                          || isCharacterFormatting(w));
+                if (w == "par" || among(w, kCharacters))
+                    drop[static_cast<std::size_t>(t)] = true;
+                break;
             }
-        }
-        for (int t = m.startOpen; t <= m.startClose; ++t)
-            drop[static_cast<std::size_t>(t)] = true;
-        for (int t = m.endOpen; t <= m.endClose; ++t)
-            drop[static_cast<std::size_t>(t)] = true;
-
-        // A control word written without its delimiting blank gets one when
-        // what followed it is removed, so it does not run into the next text.
-        QByteArray out;
-        out.reserve(data_.size());
-        bool dropped = false;
-        bool bareWord = false;
-        for (std::size_t t = 0; t < tokens_.size(); ++t) {
-            const Token& k = tokens_[t];
-            if (drop[t]) {
-                dropped = true;
-                continue;
+            case Token::Binary:
+                break;
             }
-            if (dropped && bareWord)
-                out += ' ';
-            dropped = false;
-            out.append(data_.constData() + k.offset, k.length);
-            bareWord = k.type == Token::Word && data_.at(k.offset + k.length - 1) != ' ';
+            if (k.type == Token::Text || k.type == Token::Hex || (k.type == Token::Symbol && !keeps))
+                drop[static_cast<std::size_t>(t)] = true;
+            if (keeps && !opened.empty())
+                opened.back().keeps = true;
         }
-        data_ = std::move(out);
+        dropRange(m.startOpen, m.startClose);
+        dropRange(m.endOpen, m.endClose);
+        data_ = without(drop);
         index();
         return true;
     }
@@ -270,18 +312,21 @@ private:
         int offset;
         QByteArray bytes;
     };
+    // What a group holds, seen from the text around it: part of the same
+    // paragraph (runs, fields and their results), text of its own (headers,
+    // notes, shapes), or no text of the document.
+    enum class Group { Inline, Story, Other };
 
-    QByteArray wordName(const Token& t) const
+    // The name of the control word at `index`; empty for any other token.
+    std::string_view word(std::size_t index) const
     {
+        if (index >= tokens_.size() || tokens_[index].type != Token::Word)
+            return {};
+        const Token& t = tokens_[index];
         int end = t.offset + 1;
         while (end < t.offset + t.length && isLetter(data_.at(end)))
             ++end;
-        return data_.mid(t.offset + 1, end - t.offset - 1);
-    }
-
-    bool isWord(std::size_t index, const char* name) const
-    {
-        return index < tokens_.size() && tokens_[index].type == Token::Word && wordName(tokens_[index]) == name;
+        return {data_.constData() + t.offset + 1, static_cast<std::size_t>(end - t.offset - 1)};
     }
 
     bool isSymbol(std::size_t index, char symbol) const
@@ -289,62 +334,125 @@ private:
         return index < tokens_.size() && tokens_[index].type == Token::Symbol && tokens_[index].symbol == symbol;
     }
 
-    // The group opened at `open` is a destination whose content is not text.
-    bool opensDestination(int open) const
+    static bool isCharacterSymbol(char symbol)
+    {
+        return symbol == '\\' || symbol == '{' || symbol == '}' || symbol == '~' || symbol == '_' || symbol == '-';
+    }
+
+    Group group(int open) const
     {
         const auto next = static_cast<std::size_t>(open) + 1;
-        if (isSymbol(next, '*'))
-            return true;
-        return next < tokens_.size() && tokens_[next].type == Token::Word
-               && destinations().count(wordName(tokens_[next]));
-    }
-
-    bool isBookmarkStart(int open) const
-    {
-        const auto i = static_cast<std::size_t>(open);
-        return isSymbol(i + 1, '*') && isWord(i + 2, "bkmkstart");
-    }
-
-    // A group of plain text and formatting, which a following insertion may
-    // join to take its formatting.
-    bool isRunGroup(int open) const
-    {
-        const auto next = static_cast<std::size_t>(open) + 1;
-        if (next >= tokens_.size() || tokens_[next].type == Token::Close || opensDestination(open))
-            return false;
-        return tokens_[next].type != Token::Word || !closedGroups().count(wordName(tokens_[next]));
-    }
-
-    // Where text added at the end of the bookmark goes: just before its end,
-    // inside the group of the run before it so that it takes that run's
-    // formatting, but never before the end of another bookmark.
-    int insertionPoint(const Mark& m) const
-    {
-        if (m.endOpen < 0)
-            return tokens_[static_cast<std::size_t>(m.startClose)].offset + 1;
-        int at = tokens_[static_cast<std::size_t>(m.endOpen)].offset;
-        int i = m.endOpen - 1;
-        while (i >= 0) {
-            const Token& t = tokens_[static_cast<std::size_t>(i)];
-            if (t.type == Token::Ignored) {
-                --i;
-                continue;
-            }
-            if (t.type != Token::Close)
-                break;
-            const int open = match_[static_cast<std::size_t>(i)];
-            if (open < 0)
-                break;
-            if (isBookmarkStart(open)) {
-                i = open - 1;
-                continue;
-            }
-            if (!isRunGroup(open))
-                break;
-            at = t.offset;
-            --i;
+        if (isSymbol(next, '*')) {
+            const std::string_view w = word(next + 1);
+            return w == "footnote" || w == "shpinst" ? Group::Story : Group::Other;
         }
-        return at;
+        const std::string_view w = word(next);
+        if (among(w, kStories))
+            return Group::Story;
+        if (among(w, kOtherDestinations))
+            return Group::Other;
+        return Group::Inline;
+    }
+
+    bool isCharacter(std::size_t index) const
+    {
+        const Token& k = tokens_[index];
+        return k.type == Token::Text || k.type == Token::Hex
+               || (k.type == Token::Symbol && isCharacterSymbol(k.symbol))
+               || (k.type == Token::Word && among(word(index), kCharacters));
+    }
+
+    bool isParagraphMark(std::size_t index) const
+    {
+        return isSymbol(index, '\n') || among(word(index), kParagraphMarks);
+    }
+
+    // The last character of the paragraph's text before token `from`, not
+    // looking at `limit` or before it; a paragraph mark counts unless
+    // `withinParagraph`. -1 when there is none.
+    int characterBefore(int from, int limit, bool withinParagraph) const
+    {
+        for (int t = from - 1; t > limit; --t) {
+            const auto i = static_cast<std::size_t>(t);
+            const Token& k = tokens_[i];
+            if (k.type == Token::Close) {
+                const int open = match_[i];
+                if (open >= 0 && group(open) != Group::Inline)
+                    t = open; // a note, a shape, a bookmark: not this text
+            } else if (k.type == Token::Open) {
+                if (group(t) != Group::Inline)
+                    return -1; // the start of a header, a note, the document
+            } else if (isParagraphMark(i)) {
+                return withinParagraph ? -1 : t;
+            } else if (isCharacter(i)) {
+                return t;
+            }
+        }
+        return -1;
+    }
+
+    // The first character of the paragraph's text from token `from` on, or
+    // its paragraph mark. -1 when there is neither.
+    int characterAfter(int from) const
+    {
+        for (int t = from; t < static_cast<int>(tokens_.size()); ++t) {
+            const auto i = static_cast<std::size_t>(t);
+            const Token& k = tokens_[i];
+            if (k.type == Token::Open) {
+                if (group(t) != Group::Inline) {
+                    if (match_[i] < 0)
+                        return -1;
+                    t = match_[i];
+                }
+            } else if (k.type == Token::Close) {
+                if (match_[i] < 0 || group(match_[i]) != Group::Inline)
+                    return -1; // the end of a header, a note, the document
+            } else if (isParagraphMark(i) || isCharacter(i)) {
+                return t;
+            }
+        }
+        return -1;
+    }
+
+    // The character whose formatting text added at the bookmark takes: the
+    // last one of its content; for an empty bookmark the one before it in
+    // its paragraph, or at the start of a paragraph the next one or the
+    // paragraph mark.
+    int reference(const Mark& m) const
+    {
+        int t = characterBefore(m.endOpen, m.startClose, false);
+        if (t < 0)
+            t = characterBefore(m.startOpen, -1, true);
+        if (t < 0)
+            t = characterAfter(m.endClose + 1);
+        return t < 0 ? m.endOpen : t;
+    }
+
+    // The character formatting in force at token `at`, from its paragraph's
+    // last \plain on, as control words that set it again.
+    QByteArray formattingAt(int at) const
+    {
+        std::vector<int> words;
+        for (int t = at - 1; t >= 0; --t) {
+            const auto i = static_cast<std::size_t>(t);
+            if (tokens_[i].type == Token::Close && match_[i] >= 0) {
+                t = match_[i]; // a group closed before it sets nothing here
+                continue;
+            }
+            const std::string_view w = word(i);
+            if (w == "plain")
+                break;
+            if (isCharacterFormatting(w))
+                words.push_back(t);
+        }
+        QByteArray out = "\\plain";
+        for (auto w = words.rbegin(); w != words.rend(); ++w) {
+            const Token& k = tokens_[static_cast<std::size_t>(*w)];
+            out.append(data_.constData() + k.offset, k.length);
+        }
+        if (!out.endsWith(' '))
+            out += ' ';
+        return out;
     }
 
     QByteArray encode(const QString& text) const
@@ -360,14 +468,11 @@ private:
                 out += static_cast<char>(u);
             } else if (u < 0x80) {
                 out += static_cast<char>(u);
+            } else if (ansi1252_ && fitsCp1252(QString(c))) {
+                out += "\\'" + toCp1252(QString(c)).toHex();
             } else {
-                const QByteArray single = toCp1252(QString(c));
-                if (ansi1252_ && single != "?") {
-                    out += "\\'" + single.toHex();
-                } else {
-                    const int value = u > 32767 ? u - 65536 : u;
-                    out += "{\\uc1\\u" + QByteArray::number(value) + "?}";
-                }
+                const int value = u > 32767 ? u - 65536 : u;
+                out += "{\\uc1\\u" + QByteArray::number(value) + "?}";
             }
         }
         return out;
@@ -375,12 +480,8 @@ private:
 
     QString textBetween(int from, int to) const
     {
-        struct State {
-            bool skip;
-            int uc;
-        };
-        std::vector<State> stack;
-        State state{false, 1};
+        std::vector<int> ucs;
+        int uc = 1;
         int fallback = 0; // characters still to skip after a \u
         QString out;
         auto add = [&](QChar c) {
@@ -390,32 +491,30 @@ private:
                 out += c;
         };
         for (int t = from; t < to; ++t) {
-            const Token& k = tokens_[static_cast<std::size_t>(t)];
+            const auto i = static_cast<std::size_t>(t);
+            const Token& k = tokens_[i];
             switch (k.type) {
             case Token::Open:
-                stack.push_back(state);
-                if (opensDestination(t))
-                    state.skip = true;
+                if (group(t) != Group::Inline) {
+                    t = match_[i] < 0 ? to : match_[i];
+                } else {
+                    ucs.push_back(uc);
+                }
                 break;
             case Token::Close:
-                if (!stack.empty()) {
-                    state = stack.back();
-                    stack.pop_back();
+                if (!ucs.empty()) {
+                    uc = ucs.back();
+                    ucs.pop_back();
                 }
                 break;
             case Token::Text:
-                if (!state.skip) {
-                    for (const QChar c : fromCp1252(data_.mid(k.offset, k.length)))
-                        add(c);
-                }
+                for (const QChar c : fromCp1252(data_.mid(k.offset, k.length)))
+                    add(c);
                 break;
             case Token::Hex:
-                if (!state.skip)
-                    add(fromCp1252(QByteArray(1, static_cast<char>(k.hex))).at(0));
+                add(fromCp1252(QByteArray(1, static_cast<char>(k.hex))).at(0));
                 break;
             case Token::Symbol:
-                if (state.skip)
-                    break;
                 if (k.symbol == '\\' || k.symbol == '{' || k.symbol == '}')
                     add(QLatin1Char(k.symbol));
                 else if (k.symbol == '~')
@@ -426,21 +525,19 @@ private:
                     out += QLatin1Char('\n');
                 break;
             case Token::Word: {
-                if (state.skip)
-                    break;
-                const QByteArray w = wordName(k);
+                const std::string_view w = word(i);
                 if (w == "par" || w == "line") {
                     out += QLatin1Char('\n');
                 } else if (w == "tab" || w == "cell") {
                     out += QLatin1Char('\t');
                 } else if (w == "uc") {
-                    state.uc = k.param;
+                    uc = k.param;
                 } else if (w == "u") {
                     fallback = 0;
                     out += QChar(static_cast<char16_t>(k.param < 0 ? k.param + 65536 : k.param));
-                    fallback = state.uc;
+                    fallback = uc;
                 } else {
-                    static const std::map<QByteArray, char16_t> symbols = {
+                    static const std::map<std::string_view, char16_t> symbols = {
                         {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022},   {"lquote", 0x2018},
                         {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
                         {"enspace", 0x2002},
@@ -451,15 +548,15 @@ private:
                 }
                 break;
             }
-            case Token::Ignored:
+            case Token::Binary:
                 break;
             }
         }
         return out;
     }
 
-    // The name written in a bookmark group: its text, without line breaks
-    // (some writers wrap long lines) or surrounding blanks.
+    // The name written in a bookmark group: its text, without surrounding
+    // blanks.
     QString groupText(int open, int close) const
     {
         QByteArray bytes;
@@ -473,6 +570,9 @@ private:
         return fromCp1252(bytes).trimmed();
     }
 
+    // Bookmarks count where they stand in the document's text; those in
+    // other destinations (LibreOffice's copies of headers and footers in its
+    // page-style table, the drawing beside a shape) are not the document's.
     void index()
     {
         tokens_ = tokenize(data_);
@@ -489,47 +589,76 @@ private:
         }
         ansi1252_ = true;
         for (std::size_t t = 0; t < std::min<std::size_t>(tokens_.size(), 64); ++t) {
-            if (isWord(t, "ansicpg"))
+            if (word(t) == "ansicpg")
                 ansi1252_ = tokens_[t].param == 1252;
         }
         marks_.clear();
         names_.clear();
-        std::map<QString, std::vector<std::pair<int, int>>> ends;
-        for (std::size_t t = 0; t + 2 < tokens_.size(); ++t) {
-            if (tokens_[t].type != Token::Open || match_[t] < 0 || !isSymbol(t + 1, '*'))
+        std::vector<bool> text; // of each open group: it holds the document's text
+        for (std::size_t t = 0; t < tokens_.size(); ++t) {
+            if (tokens_[t].type == Token::Close) {
+                if (!text.empty())
+                    text.pop_back();
                 continue;
-            const bool start = isWord(t + 2, "bkmkstart");
-            if (!start && !isWord(t + 2, "bkmkend"))
+            }
+            if (tokens_[t].type != Token::Open)
                 continue;
-            const int open = static_cast<int>(t);
+            const bool inText = text.empty() || text.back();
+            const std::string_view kind = isSymbol(t + 1, '*') ? word(t + 2) : std::string_view();
+            const bool start = kind == "bkmkstart";
+            if (!inText || (!start && kind != "bkmkend") || match_[t] < 0) {
+                text.push_back(inText && group(static_cast<int>(t)) != Group::Other);
+                continue;
+            }
             const int close = match_[t];
-            const QString name = groupText(open, close);
-            if (name.isEmpty())
-                continue;
+            const QString name = groupText(static_cast<int>(t), close);
             const QString key = name.toLower();
-            if (start) {
-                if (!marks_.count(key)) {
-                    marks_[key] = Mark{open, close, -1, -1};
-                    names_ << name;
-                }
-            } else {
-                ends[key].emplace_back(open, close);
+            const auto found = marks_.find(key);
+            if (start && found == marks_.end() && !name.isEmpty()) {
+                marks_[key] = Mark{static_cast<int>(t), close, -1, -1};
+                names_ << name;
+            } else if (!start && found != marks_.end() && found->second.endOpen < 0) {
+                found->second.endOpen = static_cast<int>(t);
+                found->second.endClose = close;
             }
-        }
-        for (auto& [key, mark] : marks_) {
-            const auto found = ends.find(key);
-            if (found == ends.end())
-                continue;
-            for (const auto& [open, close] : found->second) {
-                if (open > mark.startClose) {
-                    mark.endOpen = open;
-                    mark.endClose = close;
-                    break;
-                }
-            }
+            t = static_cast<std::size_t>(close);
         }
         pending_.clear();
         pendingNames_.clear();
+    }
+
+    // The file without the tokens marked, and without the line breaks
+    // between two of them. A control word left before text that would run
+    // into it gets its delimiting blank.
+    QByteArray without(const std::vector<bool>& drop) const
+    {
+        QByteArray out;
+        out.reserve(data_.size());
+        int copied = 0;
+        bool dropping = false;
+        bool bareWord = false; // the kept bytes end in a control word with no blank
+        for (std::size_t t = 0; t < tokens_.size(); ++t) {
+            const Token& k = tokens_[t];
+            if (drop[t]) {
+                if (!dropping) {
+                    bareWord = t > 0 && tokens_[t - 1].type == Token::Word
+                               && tokens_[t - 1].offset + tokens_[t - 1].length == k.offset
+                               && data_.at(k.offset - 1) != ' ';
+                    out.append(data_.constData() + copied, k.offset - copied);
+                }
+                copied = k.offset + k.length;
+                dropping = true;
+                continue;
+            }
+            if (dropping && bareWord) {
+                const char next = data_.at(copied);
+                if (isLetter(next) || isDigit(next) || next == ' ' || next == '-')
+                    out += ' ';
+            }
+            dropping = false;
+        }
+        out.append(data_.constData() + copied, data_.size() - copied);
+        return out;
     }
 
     // The file with the pending insertions in place.

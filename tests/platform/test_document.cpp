@@ -2,12 +2,16 @@
 #include "TervaloTest.h"
 
 #include "platform/Document.h"
+#include "platform/Files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
 #include <pugixml.hpp>
+
+#include <functional>
+#include <map>
 
 
 using platform::Document;
@@ -323,4 +327,228 @@ TEST_P(DocumentTest, InsertionsSurviveALibreOfficeRoundTrip)
     EXPECT_FALSE(content.contains("1980"));
     EXPECT_TRUE(content.contains("QUEDA"));
     EXPECT_TRUE(content.contains("___"));
+}
+
+// Rich-text templates as the word processors write them: every value goes
+// inside its bookmark, prints where it belongs in the formatting of the
+// character before it, and the copia básica's removal gives back the
+// template byte for byte, also after LibreOffice has saved the contract.
+namespace {
+
+struct RtfValue {
+    const char* bookmark;
+    const char* value;
+    const char* printed; // lines around it as printed, in their order
+    const char* format;  // of its first character: "b" bold, "i" italic, "" plain
+};
+
+struct RtfTemplate {
+    const char* file;
+    std::vector<RtfValue> values;
+    // What LibreOffice's reading pairs wrongly, which the removal refuses.
+    QStringList movedByLibreOffice;
+};
+
+// The bookmarks of both templates: headers and footers of the first and
+// later pages, empty bookmarks after text, at a paragraph's start and before
+// a bold run, a bookmark across runs, after and around fields, in a note, in
+// table cells, and over two paragraphs. The value at M0005 holds what rich
+// text escapes.
+std::vector<RtfValue> rtfValues(std::initializer_list<RtfValue> more = {})
+{
+    std::vector<RtfValue> values = {
+        {"CabeceraPrimera", "Ruiz", "Cabecera de la primera Ruiz", ""},
+        {"Cabecera", "-7", "Cabecera ref-7", ""},
+        {"PiePrimera", "uno ", "Primera uno hoja", ""},
+        {"Pie", "dos ", "Pie dos de página", ""},
+        {"M0115", "12345678Z", "Nombre: 12345678Z fin.", ""},
+        {"M0116", "Muy ", "Muy Negrita al principio.", "b"},
+        {"M0001", " S.L.", "Empresa Talleres S.L. normal.", "i"},
+        {"M0002", "ya ", "Texto ya siguiente en negrita.", ""},
+        {"Dato1", " 10:00", " 10:00 tras el campo.", "b"},
+        {"Dato2", " de 2", "Hoja 1 de 2 con el campo.", "i"},
+        {"M0003", "puesta ", "Nota puesta al pie.", ""},
+        {"M0004", "c1", "Celda c1", ""},
+        {"M0005", "{c\\2} Łódź 20€", "otra{c\\2} Łódź 20€", ""},
+        {"Clausula1", "PRIMERA.\r\nSEGUNDA.", "Cláusulas:\núltimaPRIMERA.\nSEGUNDA.", ""},
+    };
+    values.insert(values.end(), more);
+    return values;
+}
+
+// The text of a rich-text file as a reader sees it, and whether each
+// character is bold ("b"), italic ("i"), both or neither (""). Groups of
+// tables, field codes and the like are not text.
+struct RtfText {
+    QString text;
+    QStringList formats;
+    // Of the first character of the first text `value`; "?" when none is.
+    QString formatOf(const QString& value) const
+    {
+        const qsizetype at = text.indexOf(value);
+        return at < 0 ? QStringLiteral("?") : formats.at(at);
+    }
+};
+
+RtfText rtfText(const QByteArray& rtf)
+{
+    struct State {
+        bool bold = false;
+        bool italic = false;
+        bool skip = false;
+    };
+    static const QRegularExpression other(
+        QStringLiteral("^\\\\(\\*\\\\(?!footnote|shpinst)|fonttbl|colortbl|stylesheet|info|shprslt|sp\\b)"));
+    std::vector<State> stack{State{}};
+    RtfText out;
+    const auto add = [&out](const State& state, QChar c) {
+        if (state.skip)
+            return;
+        out.text += c;
+        out.formats << QString(state.bold ? "b" : "") + (state.italic ? "i" : "");
+    };
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        const char c = rtf.at(i);
+        State& state = stack.back();
+        if (c == '{') {
+            State inner = state;
+            inner.skip = state.skip || other.match(QString::fromLatin1(rtf.mid(i + 1, 12))).hasMatch();
+            stack.push_back(inner);
+        } else if (c == '}') {
+            if (stack.size() > 1)
+                stack.pop_back();
+        } else if (c == '\\' && i + 1 < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf.at(i + 1)))) {
+            qsizetype j = i + 1;
+            while (j < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf.at(j))))
+                ++j;
+            const QByteArray word = rtf.mid(i + 1, j - i - 1);
+            const qsizetype digits = j;
+            while (j < rtf.size() && (std::isdigit(static_cast<unsigned char>(rtf.at(j))) || rtf.at(j) == '-'))
+                ++j;
+            const int param = rtf.mid(digits, j - digits).toInt();
+            if (word == "b" || word == "i")
+                (word == "b" ? state.bold : state.italic) = j == digits || param != 0;
+            else if (word == "plain")
+                state.bold = state.italic = false;
+            else if (word == "par" || word == "tab")
+                add(state, word == "par" ? QChar(u'\n') : QChar(u'\t'));
+            else if (word == "u")
+                add(state, QChar(static_cast<char16_t>(param)));
+            if (word == "u")
+                j += rtf.at(j) == '\\' ? 4 : 1; // the character for readers without Unicode
+            i = (j < rtf.size() && rtf.at(j) == ' ') ? j : j - 1;
+        } else if (c == '\\' && rtf.mid(i + 1, 1) == "'") {
+            add(state, platform::fromCp1252(QByteArray::fromHex(rtf.mid(i + 2, 2))).at(0));
+            i += 3;
+        } else if (c != '\r' && c != '\n') {
+            if (c == '\\')
+                ++i;
+            add(state, QChar(static_cast<char16_t>(static_cast<unsigned char>(rtf.at(i)))));
+        }
+    }
+    return out;
+}
+
+// The group that starts with `head` in a rich-text file, as written.
+QByteArray rtfGroup(const QByteArray& rtf, const char* head)
+{
+    const qsizetype start = rtf.indexOf(head);
+    int depth = 0;
+    for (qsizetype i = start; start >= 0 && i < rtf.size(); ++i) {
+        if (rtf.at(i) == '\\')
+            ++i;
+        else if (rtf.at(i) == '{')
+            ++depth;
+        else if (rtf.at(i) == '}' && --depth == 0)
+            return rtf.mid(start, i + 1 - start);
+    }
+    return {};
+}
+
+} // namespace
+
+class RtfTemplateTest : public TervaloTest, public ::testing::WithParamInterface<RtfTemplate> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, RtfTemplateTest,
+    ::testing::Values(
+        // Saved by LibreOffice 7.4 from plantilla_libreoffice_rtf.fodt: its
+        // page-style table repeats the headers and footers with their
+        // bookmarks, and the bookmark over two paragraphs starts twice,
+        // which LibreOffice itself reads back wrongly.
+        RtfTemplate{"plantilla_libreoffice.rtf", rtfValues(), {QStringLiteral("Clausula1")}},
+        // Word's shape: lines broken every 255 characters wherever they fall
+        // (inside bookmark names, between "{" and "\*"), paragraphs without
+        // \pard, a private copy of the headers before them, and a text box
+        // with its copy for older readers.
+        RtfTemplate{"plantilla_word.rtf", rtfValues({{"M0006", "X ", "Caja X dentro", ""}}), {}}),
+    [](const auto& info) { return QString::fromLatin1(info.param.file).section(QLatin1Char('.'), 0, 0).toStdString(); });
+
+TEST_P(RtfTemplateTest, ValuesPrintWhereTheyBelongInTheirFormatAndGoAgain)
+{
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    const QByteArray original = readAll(QStringLiteral(TERVALO_DOCUMENTOS "/") + QString::fromLatin1(GetParam().file));
+    writeAll(path, original);
+    Document doc = Document::open(path);
+    QStringList bookmarks;
+    for (const RtfValue& v : GetParam().values) {
+        const QString bookmark = QString::fromLatin1(v.bookmark);
+        const QString before = doc.bookmarkText(bookmark);
+        doc.insertAfter(bookmark, QString::fromUtf8(v.value));
+        EXPECT_EQ(doc.bookmarkText(bookmark), before + QString::fromUtf8(v.value).replace("\r\n", "\n")) << v.bookmark;
+        bookmarks << bookmark;
+    }
+    doc.save();
+
+    const QByteArray filled = readAll(path);
+    for (const char* copy : {"{\\*\\pgdsctbl", "{\\shprslt"})
+        EXPECT_TRUE(filled.contains(rtfGroup(original, copy))) << copy; // not the document's text
+    const RtfText text = rtfText(filled);
+    const QString printed = textByLibreOffice(path);
+    for (const RtfValue& v : GetParam().values) {
+        EXPECT_EQ(text.formatOf(QString::fromUtf8(v.value).section(QLatin1Char('\r'), 0, 0)),
+                  QString::fromLatin1(v.format))
+            << v.bookmark;
+        EXPECT_TRUE(appearInOrder(printed, QString::fromUtf8(v.printed).split(QLatin1Char('\n')))) << v.bookmark;
+    }
+
+    Document basica = Document::open(path);
+    EXPECT_TRUE(basica.removeInsertions(bookmarks).isEmpty());
+    basica.saveAs(driveC.filePath(QStringLiteral("Basica.doc")));
+    EXPECT_EQ(readAll(driveC.filePath(QStringLiteral("Basica.doc"))), original);
+
+    // The contract saved again by LibreOffice: what the program wrote still
+    // goes, but for what LibreOffice moved, which is said.
+    writeAll(path, platform::makeLibreOffice()->convert(path, QStringLiteral("rtf")));
+    Document saved = Document::open(path);
+    const QStringList unsure = saved.removeInsertions(bookmarks);
+    EXPECT_EQ(unsure, GetParam().movedByLibreOffice);
+    saved.save();
+    const QString left = rtfText(readAll(path)).text;
+    for (const RtfValue& v : GetParam().values) {
+        if (!unsure.contains(QString::fromLatin1(v.bookmark))) {
+            EXPECT_FALSE(left.contains(QString::fromUtf8(v.value).section(QLatin1Char('\r'), 0, 0))) << v.bookmark;
+        }
+    }
+}
+
+// A bookmark that starts and never ends has nowhere to take a value.
+TEST_F(DocumentFileTest, ABookmarkWithoutItsEndIsAnError)
+{
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    writeAll(path, readAll(QStringLiteral(TERVALO_DOCUMENTOS "/plantilla_libreoffice.rtf"))
+                       .replace("{\\*\\bkmkend M0115}", ""));
+    Document doc = Document::open(path);
+    EXPECT_TRUE(doc.hasBookmark(QStringLiteral("M0115")));
+    for (const auto& use : std::vector<std::function<void()>>{
+             [&] { doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z")); },
+             [&] { doc.bookmarkText(QStringLiteral("M0115")); }}) {
+        try {
+            use();
+            ADD_FAILURE() << "a bookmark without its end must be an error";
+        } catch (const DocumentError& e) {
+            EXPECT_EQ(e.kind(), DocumentError::Kind::NoBookmark);
+            EXPECT_TRUE(e.message().contains(QStringLiteral("M0115")));
+        }
+    }
 }
