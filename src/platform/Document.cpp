@@ -10,7 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringBuilder>
 
+#include <algorithm>
+#include <charconv>
 #include <map>
 
 namespace platform {
@@ -31,6 +34,8 @@ QString describe(const QString& path)
 // written in either format and are left out.
 QString normalized(const QString& text)
 {
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20; }))
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -46,22 +51,37 @@ QString normalized(const QString& text)
     return out;
 }
 
-QString fingerprint(const QString& text)
+// The first eight hexadecimal digits of the SHA-1 of a text in UTF-8.
+QString fingerprint(QByteArrayView utf8)
 {
-    return QString::fromLatin1(
-        QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
+    thread_local QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.reset();
+    hash.addData(utf8);
+    const QByteArrayView sum = hash.resultView();
+    static const char digits[] = "0123456789abcdef";
+    QString out(8, Qt::Uninitialized);
+    for (int i = 0; i < 4; ++i) {
+        const auto byte = static_cast<unsigned char>(sum.at(i));
+        out[2 * i] = QLatin1Char(digits[byte >> 4]);
+        out[2 * i + 1] = QLatin1Char(digits[byte & 15]);
+    }
+    return out;
 }
 
-// What an insertion says, its blanks aside: another word processor may
-// rewrite them (LibreOffice reads a run of blanks in rich text as six-per-em
-// spaces between plain ones) without changing what was written.
-QString withoutBlanks(const QString& text)
+// What an insertion says, its blanks aside, in UTF-8: another word
+// processor may rewrite them (LibreOffice reads a run of blanks in rich text
+// as six-per-em spaces between plain ones) without changing what was written.
+QByteArray withoutBlanks(const QString& text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (!c.isSpace())
-            out += c;
+    QByteArray out;
+    // Blanks beyond ASCII are rare; ASCII ones are taken out of the UTF-8.
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80 && c.isSpace(); })) {
+        QString narrow = text;
+        narrow.removeIf([](QChar c) { return c.isSpace(); });
+        out = narrow.toUtf8();
+    } else {
+        out = text.toUtf8();
+        out.removeIf([](char b) { return b == ' ' || (b >= '\t' && b <= '\r'); });
     }
     return out;
 }
@@ -70,7 +90,7 @@ QString withoutBlanks(const QString& text)
 // files written before that carry the fingerprint of the whole text.
 bool sameInsertion(const QString& text, const QString& print)
 {
-    return fingerprint(withoutBlanks(text)) == print || fingerprint(text) == print;
+    return fingerprint(withoutBlanks(text)) == print || fingerprint(text.toUtf8()) == print;
 }
 
 // The hidden bookmark of one insertion: "_Tv" + running number + "_" +
@@ -148,14 +168,15 @@ bool Document::hasBookmark(const QString& name) const
 
 void Document::checkBookmark(const QString& name) const
 {
+    if (body_->hasEnd(name))
+        return;
     if (!body_->hasBookmark(name))
         throw DocumentError(DocumentError::Kind::NoBookmark,
                             QStringLiteral("El documento %1 no tiene la marca %2.").arg(describe(path_), name));
-    if (!body_->hasEnd(name))
-        throw DocumentError(DocumentError::Kind::NoBookmark,
-                            QStringLiteral("En el documento %1 la marca %2 empieza pero no termina: hay que "
-                                           "corregir el documento.")
-                                .arg(describe(path_), name));
+    throw DocumentError(DocumentError::Kind::NoBookmark,
+                        QStringLiteral("En el documento %1 la marca %2 empieza pero no termina: hay que corregir "
+                                       "el documento.")
+                            .arg(describe(path_), name));
 }
 
 QString Document::bookmarkText(const QString& name) const
@@ -170,8 +191,10 @@ void Document::insertAfter(const QString& bookmark, const QString& text)
     const QString clean = normalized(text);
     if (clean.isEmpty())
         return;
-    const QString hidden = QStringLiteral("_Tv%1_%2_%3")
-                               .arg(QString::number(nextInsertion_++), fingerprint(withoutBlanks(clean)), bookmark);
+    char number[12];
+    const auto digits = std::to_chars(number, number + sizeof number, nextInsertion_++).ptr - number;
+    const QString hidden = QLatin1String("_Tv") % QLatin1String(number, digits) % QLatin1Char('_')
+                           % fingerprint(withoutBlanks(clean)) % QLatin1Char('_') % bookmark;
     body_->insert(bookmark, clean, hidden);
 }
 

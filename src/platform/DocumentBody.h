@@ -17,9 +17,9 @@ public:
     virtual QStringList bookmarkNames() = 0;
     // Names are compared without regard to case.
     virtual bool hasBookmark(const QString& name) = 0;
-    // Whether the bookmark, which exists, has an end as well as a start.
-    // Without one there is nowhere to insert, and that is the caller's error.
-    virtual bool hasEnd(const QString& /*name*/) { return true; }
+    // Whether the bookmark is there with its end as well as its start: a
+    // start without an end leaves nowhere to insert, the caller's error.
+    virtual bool hasEnd(const QString& name) { return hasBookmark(name); }
     // Text between the bookmark's start and end: paragraphs end in "\n",
     // tabs are "\t". The bookmark exists.
     virtual QString bookmarkText(const QString& name) = 0;

@@ -3,10 +3,13 @@
 #include "platform/DocumentBody.h"
 #include "platform/Files.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <map>
-#include <set>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace platform::detail {
@@ -15,10 +18,11 @@ namespace {
 
 struct Token {
     enum Type : unsigned char { Open, Close, Word, Symbol, Hex, Text, Binary };
-    Type type;
+    Token(Type type, int offset, int length) : offset(offset), length(length), type(type) {}
     int offset;
     int length;
     int param = 0;
+    Type type;
     bool hasParam = false;
     char symbol = 0;       // Symbol: the character after the backslash
     unsigned char hex = 0; // Hex: the byte
@@ -51,14 +55,14 @@ int hexValue(char c)
 std::vector<Token> tokenize(const QByteArray& data)
 {
     std::vector<Token> tokens;
-    tokens.reserve(static_cast<std::size_t>(data.size() / 4));
+    tokens.reserve(static_cast<std::size_t>(data.size() / 8));
     const char* d = data.constData();
     const int n = static_cast<int>(data.size());
     int i = 0;
     while (i < n) {
         const char c = d[i];
         if (c == '{' || c == '}') {
-            tokens.push_back({c == '{' ? Token::Open : Token::Close, i, 1});
+            tokens.emplace_back(c == '{' ? Token::Open : Token::Close, i, 1);
             ++i;
         } else if (c == '\\' && i + 1 < n && isLetter(d[i + 1])) {
             Token t{Token::Word, i, 0};
@@ -82,7 +86,7 @@ std::vector<Token> tokenize(const QByteArray& data)
             if (std::string_view(d + t.offset + 1, 3) == "bin" && t.hasParam && t.param > 0
                 && !isLetter(d[t.offset + 4])) {
                 const int skip = std::min(t.param, n - i);
-                tokens.push_back({Token::Binary, i, skip});
+                tokens.emplace_back(Token::Binary, i, skip);
                 i += skip;
             }
         } else if (c == '\\' && i + 3 < n && d[i + 1] == '\'' && hexValue(d[i + 2]) >= 0 && hexValue(d[i + 3]) >= 0) {
@@ -101,7 +105,7 @@ std::vector<Token> tokenize(const QByteArray& data)
             int j = i + 1;
             while (j < n && d[j] != '{' && d[j] != '}' && d[j] != '\\' && d[j] != '\r' && d[j] != '\n')
                 ++j;
-            tokens.push_back({Token::Text, i, j - i});
+            tokens.emplace_back(Token::Text, i, j - i);
             i = j;
         }
     }
@@ -149,7 +153,7 @@ static_assert(std::is_sorted(std::begin(kCharacters), std::end(kCharacters)));
 
 // Character formatting, which inserted text copies from the character
 // before it (\plain, which resets it, aside).
-constexpr std::string_view kCharacterFormatting[] = {
+const std::string_view kCharacterFormatting[] = {
     "ab",     "acaps",    "af",     "afs",      "ai",        "alang",   "animtext", "b",       "caps",
     "cb",     "cchs",     "cf",     "cgrid",    "charscalex", "chcbpat", "chcfpat",  "chshdng", "cs",
     "dbch",   "dn",       "embo",   "expnd",    "expndtw",   "f",       "fcs",      "fs",      "hich",
@@ -157,12 +161,12 @@ constexpr std::string_view kCharacterFormatting[] = {
     "rtlch",  "scaps",    "shad",   "strike",   "striked",   "sub",     "super",    "up",      "v",
     "webhidden",
 };
-static_assert(std::is_sorted(std::begin(kCharacterFormatting), std::end(kCharacterFormatting)));
 
 bool isCharacterFormatting(std::string_view word)
 {
-    return among(word, kCharacterFormatting) || word.starts_with("ul") || word.starts_with("lang")
-           || word.starts_with("acc");
+    static const std::unordered_set<std::string_view> words(std::begin(kCharacterFormatting),
+                                                            std::end(kCharacterFormatting));
+    return words.count(word) || word.starts_with("ul") || word.starts_with("lang") || word.starts_with("acc");
 }
 
 class RtfBody final : public DocumentBody {
@@ -184,55 +188,58 @@ public:
         return names_;
     }
 
-    bool hasBookmark(const QString& name) override
-    {
-        const QString key = name.toLower();
-        return marks_.count(key) || pendingNames_.count(key);
-    }
+    bool hasBookmark(const QString& name) override { return find(name) != nullptr; }
 
     bool hasEnd(const QString& name) override
     {
-        const auto it = marks_.find(name.toLower());
-        return it == marks_.end() || it->second.endOpen >= 0; // or one being inserted
+        const Mark* m = find(name);
+        return m && m->endOpen >= 0;
     }
 
     QString bookmarkText(const QString& name) override
     {
         materialize();
-        const Mark& m = marks_.at(name.toLower());
+        const Mark& m = *find(name);
         if (m.endOpen < 0)
             return {};
         return textBetween(m.startClose + 1, m.endOpen);
     }
 
-    // The text goes just before the bookmark's end group, wrapped in a group
-    // of its own with the formatting of the character before it.
+    // The text goes just before the bookmark's end group, in the formatting
+    // of the character before it: in a group of its own that sets it, unless
+    // it is in force there already.
     void insert(const QString& bookmark, const QString& text, const QString& hiddenName) override
     {
-        if (!marks_.count(bookmark.toLower()))
-            materialize(); // a bookmark made by an earlier insertion
-        const Mark& m = marks_.at(bookmark.toLower());
+        const Mark& m = *find(bookmark);
         if (m.endOpen < 0)
             return;
-        QByteArray bytes = "{\\*\\bkmkstart " + encode(hiddenName) + "}{" + formattingAt(reference(m));
-        const QStringList lines = text.split(QLatin1Char('\n'));
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                bytes += "\\par ";
-            bytes += encode(lines[i]);
+        QByteArray& bytes = pendingBytes_;
+        const qsizetype from = bytes.size();
+        bytes.append("{\\*\\bkmkstart ");
+        const qsizetype nameFrom = bytes.size();
+        appendEncoded(bytes, hiddenName);
+        const QVarLengthArray<char, 64> name(bytes.cbegin() + nameFrom, bytes.cend());
+        bytes.append('}');
+        const int model = reference(m);
+        const bool alike = formattedAlike(model, m.endOpen);
+        if (!alike) {
+            bytes.append('{');
+            appendFormatting(bytes, model);
         }
-        bytes += "}{\\*\\bkmkend " + encode(hiddenName) + "}";
-        pending_.push_back({tokens_[static_cast<std::size_t>(m.endOpen)].offset, std::move(bytes)});
-        pendingNames_.insert(hiddenName.toLower());
+        appendEncoded(bytes, text);
+        if (!alike)
+            bytes.append('}');
+        bytes.append("{\\*\\bkmkend ").append(name.constData(), name.size()).append('}');
+        pending_.push_back({tokens_[static_cast<std::size_t>(m.endOpen)].offset, from, bytes.size() - from});
     }
 
     bool removeWithText(const QString& name) override
     {
         materialize();
-        const auto it = marks_.find(name.toLower());
-        if (it == marks_.end() || it->second.endOpen < 0)
+        const Mark* found = find(name);
+        if (!found || found->endOpen < 0)
             return false;
-        const Mark m = it->second;
+        const Mark m = *found;
         std::vector<bool> drop(tokens_.size(), false);
         const auto dropRange = [&drop](int from, int to) {
             std::fill(drop.begin() + from, drop.begin() + to + 1, true);
@@ -308,10 +315,24 @@ private:
         int endOpen = -1;
         int endClose = -1;
     };
+    // Text to go in at `offset`: `size` bytes of pendingBytes_ from `from`.
     struct Insertion {
         int offset;
-        QByteArray bytes;
+        qsizetype from;
+        qsizetype size;
     };
+    // The bookmark of that name; one made by an insertion not yet written is
+    // found by reading the file again with it. Null when there is none.
+    const Mark* find(const QString& name)
+    {
+        auto it = marks_.find(name);
+        if (it == marks_.end() && !pending_.empty()) {
+            materialize();
+            it = marks_.find(name);
+        }
+        return it == marks_.end() ? nullptr : &it->second;
+    }
+
     // What a group holds, seen from the text around it: part of the same
     // paragraph (runs, fields and their results), text of its own (headers,
     // notes, shapes), or no text of the document.
@@ -428,40 +449,77 @@ private:
         return t < 0 ? m.endOpen : t;
     }
 
+    // Whether text at token `at` already has the formatting of the character
+    // at `model`: that one comes before it in the same group, with no
+    // formatting set between them.
+    bool formattedAlike(int model, int at) const
+    {
+        if (model >= at)
+            return false;
+        for (int t = model + 1; t < at; ++t) {
+            const auto i = static_cast<std::size_t>(t);
+            if (tokens_[i].type == Token::Open) {
+                if (match_[i] < 0 || match_[i] >= at)
+                    return false;
+                t = match_[i];
+            } else if (tokens_[i].type == Token::Close) {
+                return false;
+            } else if (tokens_[i].type == Token::Word) {
+                const std::string_view w = word(i);
+                if (w == "plain" || isCharacterFormatting(w))
+                    return false;
+            }
+        }
+        return true;
+    }
+
     // The character formatting in force at token `at`, from its paragraph's
     // last \plain on, as control words that set it again.
-    QByteArray formattingAt(int at) const
+    void appendFormatting(QByteArray& out, int at) const
     {
-        std::vector<int> words;
+        int from = 0;
         for (int t = at - 1; t >= 0; --t) {
             const auto i = static_cast<std::size_t>(t);
             if (tokens_[i].type == Token::Close && match_[i] >= 0) {
                 t = match_[i]; // a group closed before it sets nothing here
-                continue;
-            }
-            const std::string_view w = word(i);
-            if (w == "plain")
+            } else if (tokens_[i].type == Token::Word && word(i) == "plain") {
+                from = t + 1;
                 break;
-            if (isCharacterFormatting(w))
-                words.push_back(t);
+            }
         }
-        QByteArray out = "\\plain";
-        for (auto w = words.rbegin(); w != words.rend(); ++w) {
-            const Token& k = tokens_[static_cast<std::size_t>(*w)];
-            out.append(data_.constData() + k.offset, k.length);
+        out.append("\\plain");
+        for (int t = from; t < at; ++t) {
+            const auto i = static_cast<std::size_t>(t);
+            if (tokens_[i].type == Token::Open && match_[i] >= 0 && match_[i] < at)
+                t = match_[i];
+            else if (tokens_[i].type == Token::Word && isCharacterFormatting(word(i)))
+                out.append(data_.constData() + tokens_[i].offset, tokens_[i].length);
         }
         if (!out.endsWith(' '))
-            out += ' ';
-        return out;
+            out.append(' ');
     }
 
-    QByteArray encode(const QString& text) const
+    // Text as rich text; "\n" ends a paragraph.
+    void appendEncoded(QByteArray& out, const QString& text) const
     {
-        QByteArray out;
-        out.reserve(text.size() + 8);
+        // Mostly plain ASCII, copied at once.
+        char plain[64];
+        qsizetype n = 0;
+        for (; n < text.size() && n < qsizetype(sizeof plain); ++n) {
+            const char16_t u = text.at(n).unicode();
+            if (u < 0x20 || u >= 0x7F || u == '\\' || u == '{' || u == '}')
+                break;
+            plain[n] = static_cast<char>(u);
+        }
+        if (n == text.size()) {
+            out.append(plain, n);
+            return;
+        }
         for (const QChar c : text) {
             const char16_t u = c.unicode();
-            if (u == '\t') {
+            if (u == '\n') {
+                out += "\\par ";
+            } else if (u == '\t') {
                 out += "\\tab ";
             } else if (u == '\\' || u == '{' || u == '}') {
                 out += '\\';
@@ -475,7 +533,6 @@ private:
                 out += "{\\uc1\\u" + QByteArray::number(value) + "?}";
             }
         }
-        return out;
     }
 
     QString textBetween(int from, int to) const
@@ -612,10 +669,9 @@ private:
             }
             const int close = match_[t];
             const QString name = groupText(static_cast<int>(t), close);
-            const QString key = name.toLower();
-            const auto found = marks_.find(key);
+            const auto found = marks_.find(name);
             if (start && found == marks_.end() && !name.isEmpty()) {
-                marks_[key] = Mark{static_cast<int>(t), close, -1, -1};
+                marks_.emplace(name, Mark{static_cast<int>(t), close, -1, -1});
                 names_ << name;
             } else if (!start && found != marks_.end() && found->second.endOpen < 0) {
                 found->second.endOpen = static_cast<int>(t);
@@ -624,7 +680,7 @@ private:
             t = static_cast<std::size_t>(close);
         }
         pending_.clear();
-        pendingNames_.clear();
+        pendingBytes_.clear();
     }
 
     // The file without the tokens marked, and without the line breaks
@@ -668,15 +724,12 @@ private:
             return data_;
         std::stable_sort(pending_.begin(), pending_.end(),
                          [](const Insertion& a, const Insertion& b) { return a.offset < b.offset; });
-        qsizetype extra = 0;
-        for (const auto& p : pending_)
-            extra += p.bytes.size();
         QByteArray out;
-        out.reserve(data_.size() + extra);
+        out.reserve(data_.size() + pendingBytes_.size());
         int copied = 0;
         for (const auto& p : pending_) {
             out.append(data_.constData() + copied, p.offset - copied);
-            out += p.bytes;
+            out.append(pendingBytes_.constData() + p.from, p.size);
             copied = p.offset;
         }
         out.append(data_.constData() + copied, data_.size() - copied);
@@ -696,10 +749,33 @@ private:
     std::vector<Token> tokens_;
     std::vector<int> match_;
     bool ansi1252_ = true;
-    std::map<QString, Mark> marks_;
+    // Bookmark names are compared without regard to case; they are nearly
+    // always plain ASCII, which is folded here at once.
+    static char16_t folded(QChar c)
+    {
+        const char16_t u = c.unicode();
+        return u >= 0x80 ? QChar::toCaseFolded(u) : (u >= 'A' && u <= 'Z') ? u + 32 : u;
+    }
+    struct NoCaseHash {
+        std::size_t operator()(const QString& name) const
+        {
+            std::size_t h = 0;
+            for (const QChar c : name)
+                h = h * 31 + folded(c);
+            return h;
+        }
+    };
+    struct NoCaseEqual {
+        bool operator()(const QString& a, const QString& b) const
+        {
+            const auto same = [](QChar x, QChar y) { return folded(x) == folded(y); };
+            return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), same);
+        }
+    };
+    std::unordered_map<QString, Mark, NoCaseHash, NoCaseEqual> marks_;
     QStringList names_;
     std::vector<Insertion> pending_;
-    std::set<QString> pendingNames_;
+    QByteArray pendingBytes_;
 };
 
 } // namespace
