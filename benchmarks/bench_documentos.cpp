@@ -1,6 +1,8 @@
 // Filling a three-page contract template at 80 bookmarks and saving it,
 // against opening and saving the same file untouched, in both formats.
-// Target: a fill takes at most twice a plain open-and-save.
+// Both sides wait alike for the file to reach the disk, which hides in the
+// wall time what the filling costs: the target is on the CPU time, a fill
+// takes at most 1.3 times a plain open-and-save.
 #include "DocumentFiles.h"
 
 #include "platform/Document.h"
@@ -99,7 +101,12 @@ void AbrirYGuardar(benchmark::State& state)
 BENCHMARK(Rellenar)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(AbrirYGuardar)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Keeps the times to print the ratio of each format at the end.
+struct Tiempos {
+    double real = 0;
+    double cpu = 0;
+};
+
+// Keeps the times to print the ratios of each format at the end.
 class Informe : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
@@ -107,11 +114,11 @@ public:
         for (const Run& run : runs) {
             // With --benchmark_repetitions the mean stands for the runs.
             if (run.run_type == Run::RT_Iteration || run.aggregate_name == "mean")
-                tiempos[run.run_name.str()] = run.GetAdjustedRealTime();
+                tiempos[run.run_name.str()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
         }
         ConsoleReporter::ReportRuns(runs);
     }
-    std::map<std::string, double> tiempos;
+    std::map<std::string, Tiempos> tiempos;
 };
 
 } // namespace
@@ -128,8 +135,11 @@ int main(int argc, char** argv)
         const auto plano = informe.tiempos.find("AbrirYGuardar" + arg);
         if (relleno == informe.tiempos.end() || plano == informe.tiempos.end())
             continue;
-        std::printf("%-4s relleno de %d marcas: %.3f ms; abrir y guardar: %.3f ms; proporción %.2f (objetivo <= 2)\n",
-                    nombres[f], kMarcas, relleno->second, plano->second, relleno->second / plano->second);
+        const Tiempos& r = relleno->second;
+        const Tiempos& p = plano->second;
+        std::printf("%-4s relleno de %d marcas: %.3f ms (CPU %.3f ms); abrir y guardar: %.3f ms (CPU %.3f ms); "
+                    "proporción %.2f, en CPU %.2f (objetivo en CPU <= 1.3)\n",
+                    nombres[f], kMarcas, r.real, r.cpu, p.real, p.cpu, r.real / p.real, r.cpu / p.cpu);
     }
     benchmark::Shutdown();
     return 0;
