@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -19,6 +20,9 @@ OfficeError::OfficeError(const QString& message, bool programMissing)
 }
 
 namespace {
+
+// How long LibreOffice may take over one conversion.
+constexpr int kConversionLimitMs = 180000;
 
 QString describe(const QString& path)
 {
@@ -92,7 +96,7 @@ public:
             return result;
         }
         result.started = true;
-        limit.start(180000);
+        limit.start(kConversionLimitMs);
         if (process.state() != QProcess::NotRunning)
             loop.exec();
         if (process.state() != QProcess::NotRunning) {
@@ -185,6 +189,14 @@ public:
         // format, it would bear the copy's name.
         const QString output = folder.filePath(QStringLiteral("salida"));
         QDir().mkpath(output);
+        // A LibreOffice started on a profile that another one is using hands
+        // it the work and ends, converting nothing: one conversion at a time.
+        QLockFile busy(profileFolder() + QStringLiteral(".lock"));
+        busy.setStaleLockTime(0); // only a lock left by a process that ended is stale
+        if (!busy.tryLock(kConversionLimitMs))
+            throw OfficeError(QStringLiteral("LibreOffice no ha podido convertir el documento %1: otra conversión "
+                                             "no termina.")
+                                  .arg(describe(hostPath)));
         const auto result = programs_->run(
             soffice, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profileFolder()).toString(),
                       QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo"),

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +180,25 @@ QString pdfText(const QString& path)
         return {};
     }
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+QString textByLibreOffice(const QString& path)
+{
+    QByteArray pdf;
+    try {
+        pdf = platform::makeLibreOffice()->convert(path, QStringLiteral("pdf"));
+    } catch (const platform::OfficeError& e) {
+        ADD_FAILURE() << e.what();
+        return {};
+    }
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("impreso.pdf")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size()) {
+        ADD_FAILURE() << "cannot write the PDF of " << path.toStdString();
+        return {};
+    }
+    file.close();
+    return pdfText(file.fileName());
 }
 
 ::testing::AssertionResult appearInOrder(const QString& text, const QStringList& parts)

@@ -169,6 +169,12 @@ public:
 // The text of a PDF file as pdftotext reads it, laid out as on the page.
 QString pdfText(const QString& path);
 
+// What LibreOffice prints from a document (headers, footers and text boxes
+// included): the document converted to PDF by LibreOffice and read by
+// pdftotext, pages separated by form feeds. Empty, and the test failed,
+// when LibreOffice (which ./tervalo.sh test installs) cannot convert it.
+QString textByLibreOffice(const QString& path);
+
 // Whether `parts` appear in `text` one after another, in their order.
 ::testing::AssertionResult appearInOrder(const QString& text, const QStringList& parts);
 
