@@ -181,28 +181,35 @@ public:
     void insert(const QString& bookmark, const QString& text, const QString& hiddenName) override
     {
         Mark& m = marks_.at(bookmark.toLower());
-        if (!m.end) {
-            m.end = m.start.parent().insert_child_after("w:bookmarkEnd", m.start);
-            m.end.append_attribute("w:id") = m.start.attribute("w:id").value();
-        }
+        // The new bookmark goes just before the end, or, for an end between
+        // paragraphs (a bookmark holding a paragraph mark), at the end of the
+        // last paragraph the bookmark holds; the template's own bookmark stays
+        // as it is.
         pugi::xml_node paragraph = paragraphOf(m.end);
-        if (!paragraph)
-            paragraph = moveIntoParagraph(m);
-        const pugi::xml_node format = runFormat(paragraph, m.end);
-        pugi::xml_node end = m.end;
-
+        pugi::xml_node start;
+        pugi::xml_node close;
+        if (!paragraph && (paragraph = lastParagraphHeld(m))) {
+            start = paragraph.append_child("w:bookmarkStart");
+            close = paragraph.append_child("w:bookmarkEnd");
+        } else {
+            if (!paragraph)
+                paragraph = moveIntoNextParagraph(m);
+            start = m.end.parent().insert_child_before("w:bookmarkStart", m.end);
+            close = m.end.parent().insert_child_before("w:bookmarkEnd", m.end);
+        }
         const int id = nextId_++;
-        pugi::xml_node start = end.parent().insert_child_before("w:bookmarkStart", end);
         start.append_attribute("w:id") = id;
         start.append_attribute("w:name") = hiddenName.toUtf8().constData();
+        close.append_attribute("w:id") = id;
+        const pugi::xml_node format = runFormat(paragraph, start);
 
         const QStringList lines = text.split(QLatin1Char('\n'));
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (i > 0)
-                splitBefore(end);
+                splitBefore(close);
             if (lines[i].isEmpty())
                 continue;
-            pugi::xml_node run = end.parent().insert_child_before("w:r", end);
+            pugi::xml_node run = close.parent().insert_child_before("w:r", close);
             if (format)
                 copyFormat(run, format);
             const QStringList pieces = lines[i].split(QLatin1Char('\t'));
@@ -216,9 +223,6 @@ public:
                 t.text().set(pieces[j].toUtf8().constData());
             }
         }
-        pugi::xml_node close = end.parent().insert_child_before("w:bookmarkEnd", end);
-        close.append_attribute("w:id") = id;
-
         m.part->changed = true;
         marks_[hiddenName.toLower()] = Mark{m.part, start, close};
         names_ << hiddenName;
@@ -227,7 +231,7 @@ public:
     bool removeWithText(const QString& name) override
     {
         const auto it = marks_.find(name.toLower());
-        if (it == marks_.end() || !it->second.end)
+        if (it == marks_.end())
             return false;
         const Mark m = it->second;
         pugi::xml_node first = paragraphOf(m.start);
@@ -407,12 +411,14 @@ private:
             std::map<QString, pugi::xml_node> ends;
             std::vector<pugi::xml_node> starts;
             collect(part->xml, starts, ends, highest);
+            // A start without its end is no bookmark (LibreOffice writes one
+            // before the whole bookmark when it spans paragraphs).
             for (pugi::xml_node s : starts) {
                 const QString name = attribute(s, "w:name");
-                if (name.isEmpty() || marks_.count(name.toLower()))
-                    continue;
                 const auto e = ends.find(attribute(s, "w:id"));
-                marks_[name.toLower()] = Mark{part.get(), s, e == ends.end() ? pugi::xml_node() : e->second};
+                if (name.isEmpty() || e == ends.end() || marks_.count(name.toLower()))
+                    continue;
+                marks_[name.toLower()] = Mark{part.get(), s, e->second};
                 names_ << name;
             }
         }
@@ -462,7 +468,7 @@ private:
         go(m.part->xml);
     }
 
-    // The run formatting at the bookmark's end: the run with text before it
+    // The run formatting at an insertion point: the run with text before it
     // in the paragraph, or else the one after it, or else the paragraph mark.
     static pugi::xml_node runFormat(const pugi::xml_node& paragraph, const pugi::xml_node& end)
     {
@@ -497,19 +503,22 @@ private:
             copy.remove_child(revision);
     }
 
-    // A bookmark ending between paragraphs (or in a table cell outside its
-    // paragraphs): its end goes to the end of the paragraph before it, or,
-    // for an empty one, both ends to the start of the paragraph after it.
-    static pugi::xml_node moveIntoParagraph(Mark& m)
+    // The last paragraph a bookmark ending between paragraphs (or in a table
+    // cell outside its paragraphs) holds; null when it holds none.
+    static pugi::xml_node lastParagraphHeld(const Mark& m)
     {
-        for (pugi::xml_node sibling = m.end.previous_sibling(); sibling; sibling = sibling.previous_sibling()) {
-            if (sibling == m.start)
-                break;
-            if (pugi::xml_node p = lastParagraphIn(sibling)) {
-                p.append_move(m.end);
+        for (pugi::xml_node sibling = m.end.previous_sibling(); sibling && sibling != m.start;
+             sibling = sibling.previous_sibling()) {
+            if (pugi::xml_node p = lastParagraphIn(sibling))
                 return p;
-            }
         }
+        return {};
+    }
+
+    // An empty bookmark between paragraphs: both its ends go to the start of
+    // the paragraph after it, where it stands.
+    static pugi::xml_node moveIntoNextParagraph(Mark& m)
+    {
         const bool startOutside = !paragraphOf(m.start);
         pugi::xml_node p;
         for (pugi::xml_node sibling = m.end.next_sibling(); sibling && !p; sibling = sibling.next_sibling())

@@ -9,6 +9,8 @@
 
 #include <pugixml.hpp>
 
+#include <sstream>
+
 
 using platform::Document;
 using platform::DocumentError;
@@ -31,18 +33,34 @@ void writeAll(const QString& path, const QByteArray& content)
     f.write(content);
 }
 
-// Whether `value` is written in bold where it stands in the file.
-bool writtenBold(DocumentFormat format, const QByteArray& file, const QString& value)
+// The parts of a .docx that hold text.
+const char* const kDocxStories[] = {"word/document.xml", "word/header1.xml", "word/header2.xml", "word/footer1.xml",
+                                    "word/footer2.xml"};
+
+// How the first text `value` of a .docx is written: "b" bold, "i" italic,
+// "bi" both, "" neither; "?" when no text is `value`.
+QString docxFormat(const QByteArray& docx, const QString& value)
 {
-    if (format == DocumentFormat::Docx) {
-        const QByteArray xml = docxPart(file);
+    for (const char* story : kDocxStories) {
+        const QByteArray xml = docxPart(docx, story);
         pugi::xml_document doc;
         doc.load_buffer(xml.constData(), static_cast<size_t>(xml.size()), pugi::parse_default | pugi::parse_ws_pcdata);
         const auto t = doc.find_node([&](const pugi::xml_node& n) {
             return std::strcmp(n.name(), "w:t") == 0 && QString::fromUtf8(n.text().get()) == value;
         });
-        return t && t.parent().child("w:rPr").child("w:b");
+        if (t) {
+            const pugi::xml_node format = t.parent().child("w:rPr");
+            return QString(format.child("w:b") ? "b" : "") + (format.child("w:i") ? "i" : "");
+        }
     }
+    return QStringLiteral("?");
+}
+
+// Whether `value` is written in bold where it stands in the file.
+bool writtenBold(DocumentFormat format, const QByteArray& file, const QString& value)
+{
+    if (format == DocumentFormat::Docx)
+        return docxFormat(file, value).contains(QLatin1Char('b'));
     // Rich text: follow the bold state of the groups up to the value.
     const qsizetype at = file.indexOf(value.toLatin1());
     std::vector<bool> stack;
@@ -323,4 +341,109 @@ TEST_P(DocumentTest, InsertionsSurviveALibreOfficeRoundTrip)
     EXPECT_FALSE(content.contains("1980"));
     EXPECT_TRUE(content.contains("QUEDA"));
     EXPECT_TRUE(content.contains("___"));
+}
+
+namespace {
+
+// Templates as the word processors write them: every value prints where it
+// belongs, in the formatting of the character before it, and the copia
+// básica's removal gives back the template as it was, bookmarks included.
+struct WrittenValue {
+    const char* bookmark;
+    const char* value;
+    const char* printed; // lines around it as printed, in their order
+    const char* format;  // of its first line: "b" bold, "i" italic, "" plain
+};
+
+struct WrittenDocument {
+    const char* file;
+    std::vector<WrittenValue> values;
+};
+
+class WrittenDocumentTest : public TervaloTest, public ::testing::WithParamInterface<WrittenDocument> {};
+
+// A part as the program writes it back: comparable to a part it rewrote.
+QByteArray rewritten(const QByteArray& xml)
+{
+    pugi::xml_document doc;
+    doc.load_buffer(xml.constData(), static_cast<size_t>(xml.size()),
+                    pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration);
+    std::ostringstream out;
+    doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return QByteArray::fromStdString(out.str());
+}
+
+// Bookmarks both templates have: in headers and footers of the first and
+// later pages, collapsed after text and at a paragraph's start, after and
+// around fields, in a table cell; and those of one template.
+WrittenDocument written(const char* file, std::vector<WrittenValue> own)
+{
+    std::vector<WrittenValue> values = {{"CabeceraPrimera", "Ruiz", "Cabecera de la primera Ruiz", ""},
+                                        {"Cabecera", "-7", "Cabecera ref-7", ""},
+                                        {"PiePrimera", "uno ", "Primera uno hoja", ""},
+                                        {"Pie", "dos ", "Pie dos de página", ""},
+                                        {"M0115", "12345678Z", "Nombre: 12345678Z fin.", ""},
+                                        {"M0116", "Muy ", "Muy Negrita al principio.", "b"},
+                                        {"Dato1", " 10:00", " 10:00 tras el campo.", "b"},
+                                        {"Dato2", " de 2", "1 de 2 con el campo.", "i"},
+                                        {"M0004", "c1", "Celda c1", ""}};
+    values.insert(values.end(), own.begin(), own.end());
+    return {file, values};
+}
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, WrittenDocumentTest,
+    ::testing::Values(
+        // Saved by LibreOffice 7.4 from plantilla_libreoffice.fodt. A bookmark
+        // over two paragraphs comes out as a start without an end in the
+        // first and the whole bookmark again in the second.
+        written("plantilla_libreoffice.docx",
+                {{"M0001", " S.L.", "Empresa Talleres S.L. normal.", "i"},
+                 {"M0005", "c2", "otrac2", ""},
+                 {"Clausula1", "PRIMERA.\r\nSEGUNDA.\r\n", "Cláusulas:\núltimaPRIMERA.\nSEGUNDA.", ""}}),
+        // Word's shape: a simple field, spelling marks inside bookmarks, a
+        // text box with its copy for older readers, bookmarks holding a
+        // paragraph mark (ending at the next paragraph's start, after a
+        // cell's last paragraph, after the body's last paragraph).
+        written("plantilla_word.docx",
+                {{"M0001", " S.L.", "Empresa Talleres S.L. normal.", "bi"},
+                 {"M0002", "Otro ", "Párrafo entero.\nOtro Siguiente párrafo.", "i"},
+                 {"M0005", "c2", "otrac2", "b"},
+                 {"M0006", "X", "Caja X dentro", ""},
+                 {"Clausula1", "PRIMERA.\r\nSEGUNDA.\r\n", "Cláusulas:PRIMERA.\nSEGUNDA.", ""}})),
+    [](const auto& info) { return QString::fromLatin1(info.param.file).section(QLatin1Char('.'), 0, 0).toStdString(); });
+
+TEST_P(WrittenDocumentTest, ValuesPrintWhereTheyBelongInTheirFormatAndGoAgain)
+{
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    const QByteArray original = readAll(QStringLiteral(TERVALO_DOCUMENTOS "/") + QString::fromLatin1(GetParam().file));
+    writeAll(path, original);
+    Document doc = Document::open(path);
+    QStringList bookmarks;
+    for (const WrittenValue& v : GetParam().values) {
+        doc.insertAfter(QString::fromLatin1(v.bookmark), QString::fromUtf8(v.value));
+        bookmarks << QString::fromLatin1(v.bookmark);
+        EXPECT_TRUE(doc.bookmarkText(bookmarks.last()).contains(QString::fromUtf8(v.value).remove(QLatin1Char('\r'))))
+            << v.bookmark;
+    }
+    doc.save();
+
+    const QByteArray filled = readAll(path);
+    const QString printed = textByLibreOffice(path);
+    for (const WrittenValue& v : GetParam().values) {
+        EXPECT_EQ(docxFormat(filled, QString::fromUtf8(v.value).section(QLatin1Char('\r'), 0, 0)),
+                  QString::fromLatin1(v.format))
+            << v.bookmark;
+        EXPECT_TRUE(appearInOrder(printed, QString::fromUtf8(v.printed).split(QLatin1Char('\n')))) << v.bookmark;
+    }
+
+    Document basica = Document::open(path);
+    EXPECT_TRUE(basica.removeInsertions(bookmarks).isEmpty());
+    basica.save();
+    for (const char* story : kDocxStories)
+        EXPECT_EQ(rewritten(docxPart(readAll(path), story)).toStdString(),
+                  rewritten(docxPart(original, story)).toStdString())
+            << story;
 }
