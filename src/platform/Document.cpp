@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <map>
 
 namespace platform {
@@ -31,6 +32,10 @@ QString describe(const QString& path)
 // written in either format and are left out.
 QString normalized(const QString& text)
 {
+    if (std::none_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t');
+        }))
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -46,7 +51,26 @@ QString normalized(const QString& text)
     return out;
 }
 
+// An insertion's fingerprint: FNV-1a of its text in UTF-8, eight hex digits.
 QString fingerprint(const QString& text)
+{
+    quint32 hash = 2166136261u;
+    const auto add = [&hash](uchar byte) { hash = (hash ^ byte) * 16777619u; };
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (const QChar c : text)
+            add(static_cast<uchar>(c.unicode()));
+    } else {
+        for (const char c : text.toUtf8())
+            add(static_cast<uchar>(c));
+    }
+    QString hex(8, Qt::Uninitialized);
+    for (int i = 0; i < 8; ++i)
+        hex[i] = QLatin1Char("0123456789abcdef"[(hash >> (28 - 4 * i)) & 0xf]);
+    return hex;
+}
+
+// What files written before carried: the first eight hex digits of its SHA-1.
+QString oldFingerprint(const QString& text)
 {
     return QString::fromLatin1(
         QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
@@ -57,20 +81,24 @@ QString fingerprint(const QString& text)
 // spaces between plain ones) without changing what was written.
 QString withoutBlanks(const QString& text)
 {
-    QString out;
-    out.reserve(text.size());
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
+        return text;
+    QString out(text.size(), Qt::Uninitialized);
+    QChar* next = out.data();
     for (const QChar c : text) {
         if (!c.isSpace())
-            out += c;
+            *next++ = c;
     }
+    out.truncate(next - out.constData());
     return out;
 }
 
 // Insertions are named by the fingerprint of their text without blanks;
-// files written before that carry the fingerprint of the whole text.
+// files written before carry the old fingerprint of it, or of the whole text.
 bool sameInsertion(const QString& text, const QString& print)
 {
-    return fingerprint(withoutBlanks(text)) == print || fingerprint(text) == print;
+    const QString words = withoutBlanks(text);
+    return fingerprint(words) == print || oldFingerprint(words) == print || oldFingerprint(text) == print;
 }
 
 // The hidden bookmark of one insertion: "_Tv" + running number + "_" +
@@ -162,8 +190,10 @@ void Document::insertAfter(const QString& bookmark, const QString& text)
     const QString clean = normalized(text);
     if (clean.isEmpty())
         return;
-    const QString hidden = QStringLiteral("_Tv%1_%2_%3")
-                               .arg(QString::number(nextInsertion_++), fingerprint(withoutBlanks(clean)), bookmark);
+    QString hidden;
+    hidden.reserve(bookmark.size() + 24);
+    hidden.append(QLatin1String("_Tv")).append(QString::number(nextInsertion_++)).append(QLatin1Char('_'));
+    hidden.append(fingerprint(withoutBlanks(clean))).append(QLatin1Char('_')).append(bookmark);
     body_->insert(bookmark, clean, hidden);
 }
 

@@ -168,7 +168,7 @@ TEST_P(DocumentTest, KeepsBlanksBreaksFormattingAndEveryCharacter)
     Document doc = Document::open(sample(shapes()));
     doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("  uno  "));
     doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("dos\r\ntres\tcuatro"));
-    doc.insertAfter(QStringLiteral("M0002"), QStringLiteral("Peña {a\\b} 20€ 中"));
+    doc.insertAfter(QStringLiteral("M0002"), QStringLiteral("Peña {a\\b} <&> \"20€\" 中"));
     doc.insertAfter(QStringLiteral("M0001"), QStringLiteral("NEGRITA"));
     doc.insertAfter(QStringLiteral("M0004"), QStringLiteral("LLANO"));
     doc.save();
@@ -176,7 +176,7 @@ TEST_P(DocumentTest, KeepsBlanksBreaksFormattingAndEveryCharacter)
     const QString path = doc.path();
     const Document again = Document::open(path);
     EXPECT_EQ(again.bookmarkText(QStringLiteral("P0")), QStringLiteral("Nombre:   uno  dos\ntres\tcuatro fin."));
-    EXPECT_EQ(again.bookmarkText(QStringLiteral("M0002")), QStringLiteral("uno dosPeña {a\\b} 20€ 中"));
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("M0002")), QStringLiteral("uno dosPeña {a\\b} <&> \"20€\" 中"));
     EXPECT_EQ(again.bookmarkText(QStringLiteral("M0001")), QStringLiteral("dentroNEGRITA"));
     const QByteArray file = readAll(path);
     EXPECT_TRUE(writtenBold(GetParam(), file, QStringLiteral("NEGRITA")));
@@ -309,6 +309,21 @@ TEST_F(DocumentFileTest, TellsMissingUnreadableAndOldFilesApart)
     EXPECT_TRUE(Document::open(host("C:\\quelvan\\DORVANE\\PCINDEFINIDO.DOC")).hasBookmark(QStringLiteral("M0115")));
 }
 
+// An empty bookmark between paragraphs stands at the start of the paragraph
+// after it, even one written empty ("<w:p/>").
+TEST_F(DocumentFileTest, AnEmptyBookmarkBetweenParagraphsFillsTheNextParagraph)
+{
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    writeAll(path, docxPackage("<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+                               "<w:body><w:p><w:r><w:t>Antes</w:t></w:r></w:p><w:bookmarkStart w:id=\"0\" "
+                               "w:name=\"M0001\"/><w:bookmarkEnd w:id=\"0\"/><w:p/><w:sectPr/></w:body></w:document>"));
+    Document doc = Document::open(path);
+    doc.insertAfter(QStringLiteral("M0001"), QStringLiteral("uno"));
+    doc.insertAfter(QStringLiteral("M0001"), QStringLiteral(" dos"));
+    doc.save();
+    EXPECT_EQ(Document::open(path).bookmarkText(QStringLiteral("M0001")), QStringLiteral("uno dos"));
+}
+
 // Another word processor prints the filled contract, and reads and writes
 // it: every value prints where it belongs, and what the program wrote is
 // still found and taken out again.
@@ -425,21 +440,22 @@ TEST_P(WrittenDocumentTest, ValuesPrintWhereTheyBelongInTheirFormatAndGoAgain)
     for (const WrittenValue& v : GetParam().values) {
         doc.insertAfter(QString::fromLatin1(v.bookmark), QString::fromUtf8(v.value));
         bookmarks << QString::fromLatin1(v.bookmark);
-        EXPECT_TRUE(doc.bookmarkText(bookmarks.last()).contains(QString::fromUtf8(v.value).remove(QLatin1Char('\r'))))
-            << v.bookmark;
     }
     doc.save();
 
     const QByteArray filled = readAll(path);
     const QString printed = textByLibreOffice(path);
+    Document basica = Document::open(path);
     for (const WrittenValue& v : GetParam().values) {
+        EXPECT_TRUE(basica.bookmarkText(QString::fromLatin1(v.bookmark))
+                        .contains(QString::fromUtf8(v.value).remove(QLatin1Char('\r'))))
+            << v.bookmark;
         EXPECT_EQ(docxFormat(filled, QString::fromUtf8(v.value).section(QLatin1Char('\r'), 0, 0)),
                   QString::fromLatin1(v.format))
             << v.bookmark;
         EXPECT_TRUE(appearInOrder(printed, QString::fromUtf8(v.printed).split(QLatin1Char('\n')))) << v.bookmark;
     }
 
-    Document basica = Document::open(path);
     EXPECT_TRUE(basica.removeInsertions(bookmarks).isEmpty());
     basica.save();
     for (const char* story : kDocxStories)
