@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
 
 namespace platform {
 
@@ -51,22 +52,46 @@ QString normalized(const QString& text)
     return out;
 }
 
-// An insertion's fingerprint: FNV-1a of its text in UTF-8, eight hex digits.
-QString fingerprint(const QString& text)
+// What an insertion says, its blanks aside: another word processor may
+// rewrite them (LibreOffice reads a run of blanks in rich text as six-per-em
+// spaces between plain ones) without changing what was written.
+QString withoutBlanks(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            out += c;
+    }
+    return out;
+}
+
+// An insertion's fingerprint: FNV-1a of its text in UTF-8, blanks left
+// out, as eight hex digits appended to `out`.
+void appendFingerprint(const QString& text, QString& out)
 {
     quint32 hash = 2166136261u;
     const auto add = [&hash](uchar byte) { hash = (hash ^ byte) * 16777619u; };
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
-        for (const QChar c : text)
-            add(static_cast<uchar>(c.unicode()));
+        for (const QChar c : text) {
+            if (!c.isSpace())
+                add(static_cast<uchar>(c.unicode()));
+        }
     } else {
-        for (const char c : text.toUtf8())
+        for (const char c : withoutBlanks(text).toUtf8())
             add(static_cast<uchar>(c));
     }
-    QString hex(8, Qt::Uninitialized);
+    char hex[8];
     for (int i = 0; i < 8; ++i)
-        hex[i] = QLatin1Char("0123456789abcdef"[(hash >> (28 - 4 * i)) & 0xf]);
-    return hex;
+        hex[i] = "0123456789abcdef"[(hash >> (28 - 4 * i)) & 0xf];
+    out.append(QLatin1String(hex, 8));
+}
+
+QString fingerprint(const QString& text)
+{
+    QString print;
+    appendFingerprint(text, print);
+    return print;
 }
 
 // What files written before carried: the first eight hex digits of its SHA-1.
@@ -76,29 +101,12 @@ QString oldFingerprint(const QString& text)
         QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
 }
 
-// What an insertion says, its blanks aside: another word processor may
-// rewrite them (LibreOffice reads a run of blanks in rich text as six-per-em
-// spaces between plain ones) without changing what was written.
-QString withoutBlanks(const QString& text)
-{
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
-        return text;
-    QString out(text.size(), Qt::Uninitialized);
-    QChar* next = out.data();
-    for (const QChar c : text) {
-        if (!c.isSpace())
-            *next++ = c;
-    }
-    out.truncate(next - out.constData());
-    return out;
-}
-
 // Insertions are named by the fingerprint of their text without blanks;
 // files written before carry the old fingerprint of it, or of the whole text.
 bool sameInsertion(const QString& text, const QString& print)
 {
     const QString words = withoutBlanks(text);
-    return fingerprint(words) == print || oldFingerprint(words) == print || oldFingerprint(text) == print;
+    return fingerprint(text) == print || oldFingerprint(words) == print || oldFingerprint(text) == print;
 }
 
 // The hidden bookmark of one insertion: "_Tv" + running number + "_" +
@@ -192,8 +200,9 @@ void Document::insertAfter(const QString& bookmark, const QString& text)
         return;
     QString hidden;
     hidden.reserve(bookmark.size() + 24);
-    hidden.append(QLatin1String("_Tv")).append(QString::number(nextInsertion_++)).append(QLatin1Char('_'));
-    hidden.append(fingerprint(withoutBlanks(clean))).append(QLatin1Char('_')).append(bookmark);
+    hidden.append(QLatin1String("_Tv")).append(QLatin1String(std::to_string(nextInsertion_++))).append(QLatin1Char('_'));
+    appendFingerprint(clean, hidden);
+    hidden.append(QLatin1Char('_')).append(bookmark);
     body_->insert(bookmark, clean, hidden);
 }
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -28,6 +29,9 @@ bool named(const pugi::xml_node& node, const char* name)
 // Revision marks belong to the run or paragraph mark they came from.
 bool isRevision(const pugi::xml_node& node)
 {
+    const char* name = node.name(); // "w:" and r, i, d or m tell most apart at once
+    if (name[0] != 'w' || name[1] != ':' || !name[2] || !std::strchr("ridm", name[2]))
+        return false;
     for (const char* revision : {"w:rPrChange", "w:ins", "w:del", "w:moveFrom", "w:moveTo"}) {
         if (named(node, revision))
             return true;
@@ -106,10 +110,20 @@ bool isHiddenContent(const pugi::xml_node& node)
 struct NoCaseHash {
     size_t operator()(const QString& name) const
     {
-        const bool ascii = std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; });
         size_t hash = 14695981039346656037ULL;
-        for (const QChar c : ascii ? name : name.toCaseFolded())
+        for (const QChar c : name) {
+            if (c.unicode() >= 0x80) // seldom: the whole name folded
+                return fold(name.toCaseFolded());
             hash = (hash ^ (c.unicode() | 0x20u)) * 1099511628211ULL; // ASCII letters in either case alike
+        }
+        return hash;
+    }
+
+    static size_t fold(const QString& folded)
+    {
+        size_t hash = 14695981039346656037ULL;
+        for (const QChar c : folded)
+            hash = (hash ^ (c.unicode() | 0x20u)) * 1099511628211ULL;
         return hash;
     }
 };
@@ -143,10 +157,11 @@ struct ByteWriter final : pugi::xml_writer {
     }
 };
 
-// A part read as an XML tree. Before the children of a node change, touch()
-// notes where they stood in the bytes read; the part is then written back
-// with every subtree that did not change copied from those bytes, so a fill
-// costs what it changes, not the size of the document.
+// A part read as an XML tree, written back at the cost of what changed, not
+// of its size. Insertions kept as XML go into the bytes read as they stand,
+// while the tree is as read. Once the tree changes, touch() notes, before
+// the children of a node change, where they stood in the bytes read: every
+// subtree that did not change is then written back as those bytes.
 class Part {
 public:
     zip_uint64_t index = 0;
@@ -160,25 +175,17 @@ public:
                                     pugi::encoding_utf8));
     }
 
-    bool changed() const { return !layouts_.empty(); }
-    // Whether write() keeps what it does not change as read (and so writes
-    // the insertions kept as XML).
-    bool writable() const
-    {
-        const auto document = layouts_.find(xml.internal_object());
-        return document != layouts_.end() && document->second.size() == 2;
-    }
+    bool changed() const { return !layouts_.empty() || !splices_.empty(); }
+    bool touched() const { return !layouts_.empty(); }
 
-    // XML to be written just before `node`, whose parent was touched.
-    void addBefore(const pugi::xml_node& node, std::string fragment)
+    // XML to be written just before the byte at `offset` of the part as
+    // read; only while it is not touched.
+    std::string& splice(qsizetype offset)
     {
-        std::string& before = before_[node.internal_object()];
-        if (before.empty())
-            before = std::move(fragment);
-        else
-            before += fragment;
+        splices_.emplace_back(offset, std::string());
+        return splices_.back().second;
     }
-    void dropFragments() { before_.clear(); }
+    void dropSplices() { splices_.clear(); }
 
     // To be called before the children of `node` change.
     void touch(const pugi::xml_node& node)
@@ -220,29 +227,29 @@ public:
         layout.push_back(close);
     }
 
-    std::string write() const
+    // The part as it is to be written, in pieces that stay valid while the
+    // part is not changed: the bytes read and the insertions kept as XML
+    // between them, or else the whole part written from the tree.
+    std::vector<std::string_view> pieces(std::string& written) const
     {
-        if (!writable()) {
-            ByteWriter writer;
-            xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-            return writer.out.toStdString();
+        if (touched()) {
+            written = write();
+            return {written};
         }
-        const auto document = layouts_.find(xml.internal_object());
-        std::string out;
-        out.reserve(static_cast<size_t>(source_.size() + source_.size() / 4));
-        out.append(source_.constData(), static_cast<size_t>(document->second.front()));
-        write(xml.document_element(), document->second, out);
-        out.append(source_.constData() + document->second.back(),
-                   static_cast<size_t>(source_.size() - document->second.back()));
-        return out;
+        std::vector<const std::pair<qsizetype, std::string>*> order;
+        for (const auto& splice : splices_)
+            order.push_back(&splice);
+        std::stable_sort(order.begin(), order.end(), [](auto a, auto b) { return a->first < b->first; });
+        std::vector<std::string_view> pieces;
+        qsizetype from = 0;
+        for (const auto* splice : order) {
+            pieces.emplace_back(source_.constData() + from, static_cast<size_t>(splice->first - from));
+            pieces.emplace_back(splice->second);
+            from = splice->first;
+        }
+        pieces.emplace_back(source_.constData() + from, static_cast<size_t>(source_.size() - from));
+        return pieces;
     }
-
-private:
-    // The starts of the children of a node that changed, as read, followed
-    // by the start of its end tag; for the document, where its element
-    // begins and ends. Empty when not known: the children are then written
-    // from the tree.
-    using Layout = std::vector<qsizetype>;
 
     // Where a node read from the source begins in it; -1 for a node made or
     // copied since.
@@ -262,6 +269,86 @@ private:
             return -1;
         }
     }
+
+    // A run's formatting as copyFormat() makes it from `format`.
+    void printFormat(const pugi::xml_node& format, std::string& out) const
+    {
+        out += "<w:rPr";
+        for (pugi::xml_attribute a = format.first_attribute(); a; a = a.next_attribute()) {
+            (out += ' ').append(a.name()).append("=\"");
+            escape(a.value(), kAttributeSpecial, out);
+            out += '"';
+        }
+        const std::size_t open = out.size();
+        out += '>';
+        for (pugi::xml_node child = format.first_child(); child; child = child.next_sibling()) {
+            if (!isRevision(child))
+                print(child, out);
+        }
+        if (out.size() == open + 1)
+            out.replace(open, 1, "/>");
+        else
+            out += "</w:rPr>";
+    }
+
+    static constexpr const char* kAttributeSpecial = "&<>\"\r\n\t";
+    static constexpr const char* kTextSpecial = "&<>";
+
+    // The same for a text held as UTF-16.
+    static void escape(QStringView text, bool attribute, std::string& out)
+    {
+        const auto plain = [attribute](QChar c) {
+            return c.unicode() >= 0x20 && c.unicode() < 0x80 && c != QLatin1Char('&') && c != QLatin1Char('<')
+                   && c != QLatin1Char('>') && !(attribute && c == QLatin1Char('"'));
+        };
+        if (!std::all_of(text.begin(), text.end(), plain)) {
+            escape(text.toUtf8().constData(), attribute ? kAttributeSpecial : kTextSpecial, out);
+            return;
+        }
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<size_t>(text.size()));
+        std::transform(text.begin(), text.end(), out.begin() + static_cast<ptrdiff_t>(at),
+                       [](QChar c) { return static_cast<char>(c.unicode()); });
+    }
+
+    // `text` with the characters of `special` as character references.
+    static void escape(const char* text, const char* special, std::string& out)
+    {
+        for (;;) {
+            const size_t plain = std::strcspn(text, special);
+            out.append(text, plain);
+            text += plain;
+            if (!*text)
+                return;
+            out.append("&#").append(std::to_string(static_cast<unsigned char>(*text))) += ';';
+            ++text;
+        }
+    }
+
+private:
+    std::string write() const
+    {
+        const auto document = layouts_.find(xml.internal_object());
+        if (document == layouts_.end() || document->second.size() != 2) {
+            ByteWriter writer;
+            xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+            return writer.out.toStdString();
+        }
+        std::string out;
+        out.reserve(static_cast<size_t>(source_.size() + source_.size() / 8));
+        out.append(source_.constData(), static_cast<size_t>(document->second.front()));
+        write(xml.document_element(), document->second, out);
+        out.append(source_.constData() + document->second.back(),
+                   static_cast<size_t>(source_.size() - document->second.back()));
+        return out;
+    }
+
+    // The starts of the children of a node that changed, as read, followed
+    // by the start of its end tag; for the document, where its element
+    // begins and ends. Empty when not known: the children are then written
+    // from the tree.
+    using Layout = std::vector<qsizetype>;
+
 
     // Where the child of a node beginning at `start` ended in the source,
     // by the layout of that node; -1 when it was not one of its children.
@@ -313,23 +400,11 @@ private:
         out.append(source_.constData() + start, static_cast<size_t>(open - start - (empty ? 2 : 0)));
         if (empty)
             out += '>';
-        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-            fragmentBefore(child, out);
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
             write(child, layout->second, out);
-        }
         out.append("</").append(node.name()) += '>';
     }
 
-    void fragmentBefore(const pugi::xml_node& node, std::string& out) const
-    {
-        if (before_.empty())
-            return;
-        const auto fragment = before_.find(node.internal_object());
-        if (fragment != before_.end())
-            out += fragment->second;
-    }
-
-public:
     // A node written from the tree.
     void print(const pugi::xml_node& node, std::string& out) const
     {
@@ -346,10 +421,8 @@ public:
                 return;
             }
             out += '>';
-            for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-                fragmentBefore(child, out);
+            for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
                 print(child, out);
-            }
             out.append("</").append(node.name()) += '>';
             return;
         }
@@ -364,54 +437,64 @@ public:
         }
     }
 
-    // A run's formatting as copyFormat() makes it from `format`.
-    void printFormat(const pugi::xml_node& format, std::string& out) const
-    {
-        out += "<w:rPr";
-        for (pugi::xml_attribute a = format.first_attribute(); a; a = a.next_attribute()) {
-            (out += ' ').append(a.name()).append("=\"");
-            escape(a.value(), kAttributeSpecial, out);
-            out += '"';
-        }
-        const std::size_t open = out.size();
-        out += '>';
-        for (pugi::xml_node child = format.first_child(); child; child = child.next_sibling()) {
-            if (!isRevision(child))
-                print(child, out);
-        }
-        if (out.size() == open + 1)
-            out.replace(open, 1, "/>");
-        else
-            out += "</w:rPr>";
-    }
-
-    static constexpr const char* kAttributeSpecial = "&<>\"\r\n\t";
-    static constexpr const char* kTextSpecial = "&<>";
-
-    // `text` with the characters of `special` as character references.
-    static void escape(const char* text, const char* special, std::string& out)
-    {
-        for (;;) {
-            const size_t plain = std::strcspn(text, special);
-            out.append(text, plain);
-            text += plain;
-            if (!*text)
-                return;
-            out.append("&#").append(std::to_string(static_cast<unsigned char>(*text))) += ';';
-            ++text;
-        }
-    }
-
-private:
     QByteArray source_;
     std::unordered_map<const void*, Layout> layouts_;
-    std::unordered_map<const void*, std::string> before_;
+    std::vector<std::pair<qsizetype, std::string>> splices_;
+};
+
+// Hands a part written in pieces to libzip, which reads it once, in order.
+struct PieceReader {
+    std::vector<std::string_view> pieces;
+    std::string whole; // a part written from the tree
+    std::size_t piece = 0;
+    std::size_t offset = 0;
+
+    static zip_int64_t read(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command)
+    {
+        auto& reader = *static_cast<PieceReader*>(state);
+        switch (command) {
+        case ZIP_SOURCE_OPEN:
+            reader.piece = reader.offset = 0;
+            return 0;
+        case ZIP_SOURCE_READ: {
+            zip_uint64_t done = 0;
+            while (done < length && reader.piece < reader.pieces.size()) {
+                const std::string_view rest = reader.pieces[reader.piece].substr(reader.offset);
+                const std::size_t n = std::min<std::size_t>(rest.size(), length - done);
+                std::memcpy(static_cast<char*>(data) + done, rest.data(), n);
+                done += n;
+                reader.offset += n;
+                if (reader.offset == reader.pieces[reader.piece].size()) {
+                    ++reader.piece;
+                    reader.offset = 0;
+                }
+            }
+            return static_cast<zip_int64_t>(done);
+        }
+        case ZIP_SOURCE_STAT: {
+            auto* stat = static_cast<zip_stat_t*>(data);
+            zip_stat_init(stat);
+            stat->size = 0;
+            for (const std::string_view piece : reader.pieces)
+                stat->size += piece.size();
+            stat->valid |= ZIP_STAT_SIZE;
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_SUPPORTS:
+            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                                  ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+        case ZIP_SOURCE_ERROR:
+            return 0;
+        default: // close, free: it belongs to the caller
+            return 0;
+        }
+    }
 };
 
 class DocxBody final : public DocumentBody {
     struct Mark {
         Part* part = nullptr;
-        pugi::xml_node start; // both null while the insertion it marks is kept as XML
+        pugi::xml_node start;
         pugi::xml_node end;
         bool pending = false; // an insertion kept as XML goes in at its end
     };
@@ -473,7 +556,13 @@ public:
 
     QStringList bookmarkNames() override { return names_; }
 
-    bool hasBookmark(const QString& name) override { return marks_.count(name) > 0; }
+    bool hasBookmark(const QString& name) override
+    {
+        if (marks_.count(name))
+            return true;
+        materialize(); // the bookmarks of insertions kept as XML are made then
+        return marks_.count(name) > 0;
+    }
 
     QString bookmarkText(const QString& name) override
     {
@@ -498,16 +587,16 @@ public:
         Mark& m = marks_.at(bookmark);
         const int id = nextId_++;
         names_ << hiddenName;
-        // Most insertions, one line before an end that stands in a paragraph,
-        // are kept as XML until something reads the tree: far quicker to
-        // make and to write. A second one at the same bookmark needs the
-        // first in the tree.
+        // Most insertions, one line before an end that stands in a paragraph
+        // of a part still as read, are kept as XML to be put into its bytes
+        // until something reads or changes the tree: far quicker to make and
+        // to write. A second one at the same bookmark needs the first in the
+        // tree.
         const pugi::xml_node paragraph = m.end ? paragraphOf(m.end) : pugi::xml_node();
-        if (paragraph && !m.pending && !text.contains(QLatin1Char('\n'))) {
-            m.part->touch(m.end.parent());
-            m.part->addBefore(m.end, fragment(*m.part, id, hiddenName, runFormat(paragraph, m.end), text));
+        const qsizetype at = m.part && !m.part->touched() ? Part::startOf(m.end) : -1;
+        if (paragraph && at >= 0 && !m.pending && !text.contains(QLatin1Char('\n'))) {
+            fragment(*m.part, id, hiddenName, runFormat(paragraph, m.end), text, m.part->splice(at));
             m.pending = true;
-            marks_.emplace(hiddenName, Mark{m.part, {}, {}, false});
             pending_.push_back({bookmark, text, hiddenName, id});
             return;
         }
@@ -537,17 +626,12 @@ public:
             zip_source_free(buffer);
             return {};
         }
-        for (const auto& part : parts_) {
-            if (part->changed() && !part->writable())
-                materialize(); // the part is written from the tree
-        }
         std::map<zip_uint64_t, const Part*> changed;
         for (const auto& part : parts_) {
             if (part->changed())
                 changed[part->index] = part.get();
         }
-        std::vector<std::string> written; // kept alive until the archive is closed
-        written.reserve(changed.size());
+        std::vector<std::unique_ptr<PieceReader>> written; // kept alive until the archive is closed
         bool ok = true;
         const zip_int64_t count = zip_get_num_entries(archive_, 0);
         for (zip_int64_t i = 0; i < count && ok; ++i) {
@@ -556,9 +640,9 @@ public:
             zip_source_t* source = nullptr;
             const auto found = changed.find(index);
             if (found != changed.end()) {
-                written.push_back(found->second->write());
-                const std::string& xml = written.back();
-                source = zip_source_buffer(out, xml.data(), static_cast<zip_uint64_t>(xml.size()), 0);
+                written.push_back(std::make_unique<PieceReader>());
+                written.back()->pieces = found->second->pieces(written.back()->whole);
+                source = zip_source_function(out, &PieceReader::read, written.back().get());
             } else {
                 source = zip_source_zip(out, archive_, index, ZIP_FL_COMPRESSED, 0, -1);
             }
@@ -655,7 +739,7 @@ private:
         const std::vector<Pending> pending = std::move(pending_);
         pending_.clear();
         for (const auto& part : parts_)
-            part->dropFragments();
+            part->dropSplices();
         for (const Pending& p : pending)
             marks_.at(p.bookmark).pending = false;
         for (const Pending& p : pending)
@@ -663,14 +747,13 @@ private:
     }
 
     // An insertion as insertIntoTree() puts it into the tree, written as XML.
-    static std::string fragment(const Part& part, int id, const QString& hiddenName, const pugi::xml_node& format,
-                                QStringView text)
+    static void fragment(const Part& part, int id, const QString& hiddenName, const pugi::xml_node& format,
+                         QStringView text, std::string& out)
     {
         const std::string number = std::to_string(id);
-        std::string out;
-        out.reserve(static_cast<size_t>(160 + 2 * (hiddenName.size() + text.size())));
+        out.reserve(out.size() + static_cast<size_t>(200 + 2 * (hiddenName.size() + text.size())));
         out.append("<w:bookmarkStart w:id=\"").append(number).append("\" w:name=\"");
-        Part::escape(hiddenName.toUtf8().constData(), Part::kAttributeSpecial, out);
+        Part::escape(hiddenName, true, out);
         out.append("\"/><w:r>");
         if (format)
             part.printFormat(format, out);
@@ -679,7 +762,7 @@ private:
             const QStringView words = text.mid(piece, (tab < 0 ? text.size() : tab) - piece);
             if (!words.isEmpty()) {
                 out += "<w:t xml:space=\"preserve\">";
-                Part::escape(words.toUtf8().constData(), Part::kTextSpecial, out);
+                Part::escape(words, false, out);
                 out += "</w:t>";
             }
             if (tab < 0)
@@ -688,7 +771,6 @@ private:
             piece = tab + 1;
         }
         out.append("</w:r><w:bookmarkEnd w:id=\"").append(number).append("\"/>");
-        return out;
     }
 
     bool removeFromTree(const QString& name)
@@ -824,6 +906,7 @@ private:
             }
         }
         nextId_ = highest + 1;
+        marks_.reserve(2 * marks_.size() + 64); // room for the insertions' own bookmarks
     }
 
     static void collect(const pugi::xml_node& node, std::vector<pugi::xml_node>& starts,
