@@ -57,6 +57,15 @@ QString TextoImpreso(const platform::Row& fila, const QString& campo)
     return campo.startsWith(QStringLiteral("Fecha")) ? platform::dateText(fila.value(campo)) : fila.text(campo);
 }
 
+// A line of these listings: each text at its column; the value after one
+// that runs past that column goes to its column on the next line.
+void LineaTabulada(platform::PrintJob& job, const listado::Fila& celdas)
+{
+    for (const auto& celda : celdas)
+        job.tab(celda.column).print(celda.text);
+    job.endLine();
+}
+
 template <std::size_t N>
 void ListadoTrabajadores(platform::PrintJob& job, const QString& titulo, const ColumnaImpresa (&columnas)[N],
                          const std::vector<platform::Row>& filas)
@@ -74,7 +83,7 @@ void ListadoTrabajadores(platform::PrintJob& job, const QString& titulo, const C
     listado::Fila encabezados;
     for (const ColumnaImpresa& c : columnas)
         encabezados.push_back({c.columnaEncabezado, QString::fromUtf8(c.encabezado)});
-    listado::Linea(job, encabezados);
+    LineaTabulada(job, encabezados);
     job.setFontBold(false);
     if (filas.empty()) {
         MsgBox(QString::fromUtf8(listado::kSinRegistros), platform::style::Information);
@@ -84,7 +93,7 @@ void ListadoTrabajadores(platform::PrintJob& job, const QString& titulo, const C
         listado::Fila linea;
         for (const ColumnaImpresa& c : columnas)
             linea.push_back({c.columnaValor, TextoImpreso(fila, QString::fromUtf8(c.campo))});
-        listado::Linea(job, linea);
+        LineaTabulada(job, linea);
     }
 }
 
