@@ -85,6 +85,7 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
 
     rejilla_ = place(new platform::DBGrid, diseno.rejilla, kIzquierda, kArribaRejilla, kAnchoRejilla, kAltoRejilla);
     rejilla_->setColumns(diseno.columnas);
+    rejilla_->setFitColumns(true);
     rejilla_->horizontalHeader()->setStretchLastSection(true);
 
     forma_ = place(new platform::Shape, diseno.forma, kIzquierda - 60, kArribaMarco - 60, kAnchoRejilla + 120,

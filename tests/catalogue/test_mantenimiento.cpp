@@ -216,6 +216,32 @@ TEST_F(CatalogoTest, AContractKeepsTheIdOfItsTypeByNameAndItsFieldsAreChecked)
               QStringList{"OroT01"});
 }
 
+TEST_F(CatalogoTest, TheContractsGridShowsWhatFitsWholeWithinItsWidth)
+{
+    insertar("Contrato", {{"Contrato", u("Eventual por circunstancias de la producción, a tiempo completo, con "
+                                         "jornada de mañana y tarde en el centro de trabajo de la empresa")},
+                          {"TipoContrato", "TEMPORAL"}, {"Código", "402"}, {"Modelo", "ORDINARIO"}});
+    insertar("Contrato", {{"Contrato", u("Prórroga")}, {"TipoContrato", "PRORROGA"}, {"Código", "502"},
+                          {"Modelo", "PRORROGA"}});
+    auto& w = abrir<frmManContrato>();
+    platform::DBGrid* rejilla = w.dbgContrato;
+    // What the grid's cells need to show a column whole.
+    const auto necesita = [&](int c) { return static_cast<QAbstractItemView*>(rejilla)->sizeHintForColumn(c); };
+    const auto comprobar = [&] {
+        int total = 0;
+        for (int c = 0; c < rejilla->columnCount(); ++c)
+            total += rejilla->columnWidth(c);
+        EXPECT_EQ(total, rejilla->viewport()->width()) << "no room left over, nothing past the edge";
+        // The short columns show whole; the long name takes the rest.
+        for (int c : {0, 2, 3, 4})
+            EXPECT_GE(rejilla->columnWidth(c), necesita(c)) << c;
+        EXPECT_LT(rejilla->columnWidth(1), necesita(1));
+    };
+    comprobar();
+    w.resize(w.width() + 300, w.height());
+    comprobar();
+}
+
 TEST_F(CatalogoTest, DeletingAClauseRemovesItsCompanyLinks)
 {
     const QString larga = QString(600, QLatin1Char('x')) + u("\r\nque el 'trabajador' acepte");
