@@ -148,6 +148,11 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
 void frmMantenimiento::setEditores(std::vector<Editor> editores)
 {
     editores_ = std::move(editores);
+    // An edit frame of one line: Enter in it saves, as Grabar does.
+    if (editores_.size() == 1) {
+        if (auto* linea = qobject_cast<QLineEdit*>(editores_.front().control))
+            connect(linea, &QLineEdit::returnPressed, cmdGrabar, &QAbstractButton::click);
+    }
 }
 
 platform::Database& frmMantenimiento::db()

@@ -1,10 +1,12 @@
 #include "platform/DBGrid.h"
 
 #include "platform/FireEvent.h"
+#include "platform/KeyCodes.h"
 #include "platform/Form.h"
 #include "platform/Screen.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
 
@@ -297,6 +299,20 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
     if (index.row() != row_)
         setRow(index.row());
     fire(this, DblClick);
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event)
+{
+    int keyAscii = keyAsciiOf(*event);
+    if (keyAscii != 0 && state() != QAbstractItemView::EditingState) {
+        if (!fire(this, KeyPress, keyAscii))
+            return;
+        if (keyAscii == 0) {
+            event->accept();
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 // The header takes the grid's font even while the grid is hidden, when Qt

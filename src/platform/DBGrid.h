@@ -69,6 +69,9 @@ public:
     // it the current one.
     std::function<void(int colIndex)> HeadClick;
     std::function<void()> DblClick;
+    // A key pressed on the grid, outside a cell being typed into: its
+    // character code (13 Enter); set to 0 the key does nothing more.
+    std::function<void(int& keyAscii)> KeyPress;
 
     // Editable mode: the visible cells take typing; rows are neither added
     // nor deleted. What is typed into a row waits until another row becomes
@@ -86,6 +89,7 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -244,6 +244,9 @@ frmEleccionContrato::frmEleccionContrato() : Form(QStringLiteral("frmEleccionCon
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
     onClick(cmdAyuda, [this] { cmdAyuda_Click(); });
     onClick(cmdAceptarDuracion, [this] { cmdAceptarDuracion_Click(); });
+    // Enter in the duration's boxes accepts it.
+    for (QLineEdit* caja : {txtMesesProrroga, txtDiasProrroga})
+        connect(caja, &QLineEdit::returnPressed, cmdAceptarDuracion, &QAbstractButton::click);
     onClick(cmdCancelarProrroga, [this] { cmdCancelarProrroga_Click(); });
     onClick(cmdCopias, [this] { cmdCopias_Click(); });
 

@@ -45,8 +45,9 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     EXPECT_TRUE(w.txtTipoContrato->hasFocus());
     EXPECT_EQ(estado(w), u("00101"));
     QTest::keyClicks(w.txtTipoContrato, u("TEMPORAL"));
-    clic(w.cmdGrabar);
-    EXPECT_EQ(cuenta("TipoContrato"), 2);
+    QTest::keyClick(w.txtTipoContrato, Qt::Key_Return);
+    EXPECT_EQ(cuenta("TipoContrato"), 2) << "Enter in the name saves it";
+    EXPECT_FALSE(isShown(w.fraTipoContrato));
 
     // After Cancelar the first row is current; while it is edited the grid
     // shows it alone, and a listing prints it without ending the edit.

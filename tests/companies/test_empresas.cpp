@@ -263,6 +263,18 @@ TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
     dialogo->cmdModificarLetra->click();
     EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/42"));
     EXPECT_EQ(Forms::loaded<frmValidacionSS>(), nullptr);
+    // Escape leaves the number as typed.
+    activar(&f);
+    f.txtNumSS->setFocus();
+    f.txtNumSS->setText(f.txtNumSS->emptyText());
+    QTest::keyClicks(f.txtNumSS, u("280123456700"));
+    QTest::mouseClick(f.cmdGrabar, Qt::LeftButton);
+    QApplication::processEvents();
+    dialogo = Forms::loaded<frmValidacionSS>();
+    ASSERT_NE(dialogo, nullptr);
+    QTest::keyClick(dialogo->cmdModificarLetra, Qt::Key_Escape);
+    EXPECT_EQ(Forms::loaded<frmValidacionSS>(), nullptr);
+    EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/00"));
 
     // A birth date of someone under sixteen this year.
     f.txtFechaNac->setText(u("31/05/2015"));
@@ -471,6 +483,15 @@ TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers
     lista.cmdBorrar->click();
     EXPECT_EQ(lista.txtNum->text(), u("3"));
     EXPECT_EQ(Forms::loaded<frmAyuda>()->fraAyuda->title(), u("Botón Borrar : "));
+
+    // Escape closes the help; Enter on a row opens its company, as a double click does.
+    QTest::keyClick(Forms::loaded<frmAyuda>()->txtAyuda, Qt::Key_Escape);
+    EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr);
+    elegir(otra);
+    QTest::keyClick(lista.dbgEmpresas, Qt::Key_Return);
+    ASSERT_NE(Forms::loaded<frmEmpresa>(), nullptr);
+    EXPECT_EQ(Forms::loaded<frmEmpresa>()->txtNombreEmpresa->text(), u("Beta"));
+    EXPECT_EQ(Forms::loaded<frmEmpresas>(), nullptr);
 }
 
 TEST_F(EmpresasTest, ADatabaseErrorIsToldAndTheWindowStaysUsable)
