@@ -241,16 +241,11 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     cmdCerrarResultados =
         place(new QPushButton(QStringLiteral("Cerrar.")), "cmdCerrarResultados", 10200, 7560, 1320, 420);
 
-    // Catalogue update.
+    // Catalogue update, on a backing like the other panels'.
+    shaActualizacion = place(new platform::Shape, "shaActualizacion", 5400, 4440, 3840, 2160);
+    shaActualizacion->setFillColor(panel);
     fraActualizacion =
         place(new QGroupBox(QStringLiteral("Actualización : ")), "fraActualizacion", 5520, 4560, 3600, 1920);
-    // It has no shape behind it: it fills itself, to be read on the picture.
-    fraActualizacion->setAutoFillBackground(true);
-    {
-        QPalette fondoPanel = fraActualizacion->palette();
-        fondoPanel.setColor(QPalette::Window, panel);
-        fraActualizacion->setPalette(fondoPanel);
-    }
     optActualizacion[0] = place(new platform::OptionButton(QStringLiteral("Nuevos Modelos")), "optActualizacion0", 240,
                                 360, 3000, 360, fraActualizacion);
     optActualizacion[1] = place(new platform::OptionButton(QStringLiteral("Actualizar contratos")),
@@ -269,7 +264,8 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
          std::initializer_list<QWidget*>{shaMantenimientos, fraMantenimientos, shaConfigurar, fraConfigurar, mskIp,
                                          CmdGuardar, cmdCerrar, shaAvisos, fraAvisos, shaResultados, lblTituloR,
                                          fraResultadosE, fraResultadosT, fraListado, cmdCerrarResultados,
-                                         fraActualizacion, WebBrowser1, cmdCerrarInternet, List1})
+                                         shaActualizacion, fraActualizacion, WebBrowser1, cmdCerrarInternet,
+                                         List1})
         oculto->hide();
 
     menuBar = new QMenuBar(this);
@@ -547,6 +543,7 @@ void frmMenu::CerrarResultadosYAvisos()
         shaAvisos->hide();
     }
     fraActualizacion->hide();
+    shaActualizacion->hide();
 }
 
 void frmMenu::cmdTablas_Click()
@@ -633,6 +630,7 @@ void frmMenu::cmdImportar_Click()
     fraMantenimientos->hide();
     shaMantenimientos->hide();
     fraActualizacion->hide();
+    shaActualizacion->hide();
     List1->clear();
     try {
         LeerConfiguracion();
@@ -768,6 +766,7 @@ void frmMenu::closeEvent(QCloseEvent* event)
 void frmMenu::cmdEsconder_Click()
 {
     fraActualizacion->hide();
+    shaActualizacion->hide();
 }
 
 // The catalogue update panel, in the place of the alerts. Its options start
@@ -777,6 +776,8 @@ void frmMenu::cmdTraspaso_Click()
     CerrarResultadosYAvisos();
     for (platform::OptionButton* opcion : optActualizacion)
         opcion->setValue(false);
+    shaActualizacion->show();
+    shaActualizacion->raise();
     fraActualizacion->show();
     fraActualizacion->raise();
 }

@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
+#include "platform/Files.h"
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
 #include "platform/MessageBoxes.h"
@@ -166,6 +167,8 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
 
     fraFechaVencimiento = place(new QGroupBox(QStringLiteral("FECHAS DE VENCIMIENTO")), "fraFechaVencimiento", 4860,
                                 2400, 4440, 2160);
+    // It stands over the grids: what is under it does not show through.
+    fraFechaVencimiento->setAutoFillBackground(true);
     Label1 = place(new QLabel(QStringLiteral("Desde")), "Label1", 360, 450, 1080, 300, fraFechaVencimiento);
     mskDesde = place(new platform::MaskEdBox, "mskDesde", 1560, 390, 1800, 390, fraFechaVencimiento);
     Label2 = place(new QLabel(QStringLiteral("Hasta")), "Label2", 360, 990, 1080, 300, fraFechaVencimiento);
@@ -243,7 +246,7 @@ void frmListados::CargarListaEmpresas()
     const auto empresas = AbrirBaseDatos().select(QStringLiteral(R"(SELECT "NombreEmpresa" FROM "Empresas")"));
     lstEmpresas->clear();
     for (const platform::Row& empresa : empresas)
-        lstEmpresas->addItem(empresa.text(QStringLiteral("NombreEmpresa")));
+        lstEmpresas->addItem(platform::unpadded(empresa.text(QStringLiteral("NombreEmpresa"))));
 }
 
 void frmListados::MarcarEstado()

@@ -1,6 +1,7 @@
 #include "platform/DBGrid.h"
 
 #include "platform/FireEvent.h"
+#include "platform/Files.h"
 #include "platform/KeyCodes.h"
 #include "platform/Form.h"
 #include "platform/Screen.h"
@@ -285,7 +286,8 @@ QString DBGrid::display(const QVariant& value, const Column& column) const
             return QStringLiteral("%1").arg(whole, static_cast<int>(column.format.size()), 10, QLatin1Char('0'));
         }
     }
-    return value.toString();
+    // Fields of fixed width (imported records) show without their padding.
+    return unpadded(value.toString());
 }
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)

@@ -164,7 +164,7 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
 {
     const qint64 alfa = empresa("00001", "Alfa");
     const qint64 ana = trabajador(alfa, 3, "Ana",
-                                  {{u("Contrato"), u("Obra o servicio")},
+                                  {{u("Contrato"), u("401 - Obra o servicio determinado a tiempo completo")},
                                    {u("FechaVencimiento"), u("2027-01-31")},
                                    {u("FechaInicioProrroga"), u("2026-06-01")},
                                    {u("Duracion"), u("6 Meses  ")}});
@@ -172,7 +172,9 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
     f.SSTab1->setCurrentIndex(1);
     f.cmdEditar->click();
     EXPECT_TRUE(isShown(f.fraDatosContrato));
-    EXPECT_EQ(f.txtContrato->text(), u("Obra o servicio"));
+    EXPECT_EQ(f.txtContrato->text(), u("401 - Obra o servicio determinado a tiempo completo"));
+    EXPECT_TRUE(f.txtContrato->toolTip().endsWith(u("\n401 - Obra o servicio determinado a tiempo completo")))
+        << "the whole definition, longer than the box";
     EXPECT_EQ(f.mskVencimiento->Text(), u("31/01/2027"));
     EXPECT_EQ(f.txtMesesProrroga->text(), u("6 Meses  "));
 
