@@ -51,7 +51,7 @@ void ListadoTiposContrato(platform::PrintJob& job, const Filas& filas)
 {
     listado::Apertura(job);
     listado::Titulo(job, QStringLiteral("LISTADO DE TIPOS DE CONTRATO:"));
-    listado::Lista(job, {{14, QStringLiteral("Tipo de contrato.")}},
+    listado::Lista(job, {{20, QStringLiteral("Tipo de contrato.")}},
                    listado::Filas(filas, {{20, QStringLiteral("TipoContrato")}}));
 }
 

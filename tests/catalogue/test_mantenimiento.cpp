@@ -58,7 +58,8 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     EXPECT_EQ(w.dbgTipoContrato->rowCount(), 1);
     w.txtTipoContrato->setText(u("FIJO"));
     clic(w.cmdImprimir);
-    EXPECT_EQ(fakePrinter().page().mid(6), QStringList{"         1         O'Neil \"fijo\""});
+    EXPECT_EQ(fakePrinter().page().mid(5),
+              (QStringList{"       Núm.        Tipo de contrato.", "         1         O'Neil \"fijo\""}));
     clic(w.cmdGrabar);
     EXPECT_EQ(textos(w.dbgTipoContrato, 1), (QStringList{"FIJO", "TEMPORAL"}));
 }
