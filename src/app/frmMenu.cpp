@@ -708,7 +708,7 @@ void frmMenu::ProcesarContratosImportados()
         auto db = AbrirBaseDatos();
         resultado = exchange::ProcesarContratosImportados(db, ficheros);
     } catch (const platform::DbError& error) {
-        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        platform::MsgBox(exchange::MensajeBaseDatos(error), platform::style::Critical);
     }
     const exchange::ContadoresImportacion& c = resultado.contadores;
     ContadorFicheros = c.Ficheros;

@@ -217,9 +217,11 @@ TEST_F(ImportacionTest, EachMarkTakesItsValueFromItsPlaceInTheRecord)
     auto& g = *form.mshMarcas;
     g.setTextMatrix(5, 2, u("antes")); // 0017
     g.setTextMatrix(6, 2, u("antes")); // 0018
+    // The file as fetched, printer codes included: they take no place.
     writeFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\0034500012",
-              campo("TALLERES SA", 30) + campo("B25000001", 10) + campo("Av. Espa\xf1" "a 3", 26) +
-                  campo("15032009", 8) + campo("        ", 8) + campo("000", 15));
+              "\x0f" + campo("TALLERES SA", 30) + "\x1b" "E" + campo("B25000001", 10) + "\x1b" "F" +
+                  campo("Av. Espa\xf1" "a 3", 26) + campo("15032009", 8) + campo("        ", 8) + campo("000", 15) +
+                  "\x12");
     form.cmdImportar->click();
     EXPECT_EQ(columna(g, 0), (QStringList{"0003", "0005", "0015", "0016", "0017", "0018"}));
     EXPECT_EQ(columna(g, 2), (QStringList{"B25000001 ", "Av. España 3" + QString(14, QLatin1Char(' ')), "15/03/2009",
