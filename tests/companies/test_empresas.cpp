@@ -409,6 +409,18 @@ TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
     f->cmdSave->click();
     EXPECT_EQ(enlaces().size(), 3);
     EXPECT_TRUE(enlaces().contains(u("2-%1").arg(ids[2])));
+
+    // Later in the day: "Contrato." for a worker of the first company, back
+    // from the contract screen, the company again. A tick is still a link.
+    const qint64 ana = trabajador(alfa, 1, "ANA ROS", {{"NIF14", "12345678Z"}});
+    clic(f->cmdSalir);
+    f = &fichaDeEmpresa(alfa);
+    editarTrabajador(*f, ana);
+    salirAlMenu(contratoDeLaFicha(*f));
+    f = &fichaDeEmpresa(alfa);
+    f->SSTab1->setCurrentIndex(2);
+    clic(f->chkClausula[2]);
+    EXPECT_TRUE(enlaces().contains(u("1-%1").arg(ids[2])));
 }
 
 TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers)
