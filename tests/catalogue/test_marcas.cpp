@@ -117,8 +117,9 @@ TEST_F(MarcasTest, ALengthIsAWholeNumberOfCharacters)
 
 TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
 {
-    marca(u("0001"), u("NOMBRE"), 30);
     marca(u("0002"), u("NIF"), 9);
+    marca(u("0001"), u("NOMBRE"), 30);
+    marca(u("0003"), u("APELLIDOS"), 50);
     const QString m1 = QString::number(modelo(u("M1")));
     const QString m2 = QString::number(modelo(u("M2")));
     marcaDeModelo(m2, u("0001"), u("x"));
@@ -172,6 +173,16 @@ TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
     msg().answer(Answer::Yes);
     dobleClic(w.dbgMarcas, nombre);
     EXPECT_EQ(veces(m2, u("0001")), u("2"));
+
+    // The catalogue above sorts by code or by description, by no other header.
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0002", "0001", "0003"}));
+    clicCabecera(w.dbgMarcas, 1);
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0001", "0002", "0003"}));
+    clicCabecera(w.dbgMarcas, 2);
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0003", "0002", "0001"}));
+    clicCabecera(w.dbgMarcas, 3);
+    clicCabecera(w.dbgMarcas, 0);
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0003", "0002", "0001"}));
 }
 
 // Counting a mark back to once re-reads the list of the model's marks: it

@@ -1,6 +1,7 @@
 #include "../production/Generador.h"
 
 #include "common/Documentos.h"
+#include "common/frmMensaje.h"
 #include "listings/frmListadoContratos.h"
 #include "platform/DBGrid.h"
 
@@ -102,7 +103,10 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
 
     f.dbgContratos->setRow(1);
     msg().answer(Answer::Yes);
+    QString aviso;
+    fakeClock().duringWait = [&aviso](double) { aviso = Forms::get<frmMensaje>().lblMensaje->text(); };
     f.cmdBorrar->click();
+    EXPECT_EQ(aviso, u("Contrato Eliminado."));
     EXPECT_EQ(textos(f.dbgContratos, 3), QStringList{"Ana"});
     EXPECT_EQ(f.txtNum->text(), u("1"));
     EXPECT_TRUE(f.cmdEditar->isEnabled());
