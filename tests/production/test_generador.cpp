@@ -168,13 +168,11 @@ TEST_F(GeneradorTest, TheCopiaBasicaOfAContractWithAnOfficialCodeWithOrWithoutPr
     for (Answer a : {Answer::No, Answer::No, Answer::Yes, Answer::No, Answer::Yes})
         msg().answer(a); // no print, no store, copia básica, no print, store it
     form.cmdRealizarContrato->click();
-    EXPECT_EQ(msg().unusedAnswers(), 0u);
     EXPECT_EQ(msg().texts().mid(4), (QStringList{"¿Desea copia básica?", "¿Desea Imprimir la copia básica?",
                                                  "¿Desea guardar la Copia Básica?"}));
     EXPECT_EQ(fakeOffice().journal().filter(u("print")), QStringList());
     EXPECT_EQ(marcador(kCopiaBasica, "BPIE1") + marcador(kCopiaBasica, "BPIE2"), QString());
     EXPECT_EQ(marcador(kCopiaBasica, "BPIE11"), QString(212, QLatin1Char(' ')));
-    EXPECT_EQ(marcador(kCopiaBasica, "Basica"), u("COPIA BÁSICA"));
 }
 
 TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
