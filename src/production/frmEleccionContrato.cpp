@@ -314,7 +314,7 @@ void frmEleccionContrato::Form_Resize()
     Elastico().FormResize(*this);
 }
 
-// Left by any way: the worker the record window saved for it is not the
+// However it is left, the worker the record window saved for it is not the
 // worker of a contract made from elsewhere later.
 void frmEleccionContrato::Form_Unload()
 {
