@@ -660,7 +660,9 @@ void frmMenu::cmdImportar_Click()
         importando_ = false;
     });
 
+    // The notice may still be loaded from a print run, saying so.
     auto& aviso = Forms::get<frmImprimiendo>();
+    aviso.lblImprimir->setText(QStringLiteral("Importando."));
     QCoreApplication::processEvents();
     Forms::show(aviso);
     TraerContratosServidor();

@@ -69,6 +69,7 @@ TEST_F(MarcasTest, TheKeyboardEditsTheValueOfTheCurrentRow)
     const int idModelo = modeloConMarcas();
     marcaDeModelo(idModelo, u("0102"), u("TRABAJADOR"));
     marcaDeModelo(idModelo, u("0105"), u("MUNICIPIO"));
+    marcaDeModelo(idModelo, u("0222"), u("DURACION"));
     auto& form = abrirDesdeListado();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -103,6 +104,12 @@ TEST_F(MarcasTest, TheKeyboardEditsTheValueOfTheCurrentRow)
     QTest::keyClick(&g, Qt::Key_Down);
     QTest::keyClick(&g, Qt::Key_Delete);
     EXPECT_EQ(g.TextMatrix(2, 2), QString());
+
+    // The duration of a contract that is no extension is typed like any value.
+    clickCell(g, 3, 2);
+    EXPECT_FALSE(isShown(form.fraDuracionProrroga));
+    teclear(&g, u("6"));
+    EXPECT_EQ(g.TextMatrix(3, 2), u("6"));
 }
 
 TEST_F(MarcasTest, AnExtensionTakesItsDurationAndWorksOutItsEndDate)
