@@ -7,14 +7,14 @@
 #include <utility>
 #include <vector>
 
-// The contract record file of the payroll server: one record of single-byte
-// text per file, with no extension. On the server and in ContratosImp the file
-// is named by the user's 2-character key, the company number and the 5-digit
-// worker number; once imported it waits in ContratosTemp without the key.
 namespace platform {
 class Database;
 }
 
+// The contract record file of the payroll server: one record of single-byte
+// text per file, with no extension. On the server and in ContratosImp the file
+// is named by the user's 2-character key, the company number and the 5-digit
+// worker number; once imported it waits in ContratosTemp without the key.
 namespace exchange {
 
 inline constexpr auto kCarpetaServidor = "/OSKA/CONTRATOS";

@@ -244,7 +244,8 @@ TEST_F(CatalogoTest, AContractFileThatIsNoWindows1252TextChangesNothing)
     const std::pair<QByteArray, QString> casos[] = {
         {(u("T     1 AÑO\r\n") + contrato(1, "1", "Año") + u("\r\n.\r\n")).toUtf8(),
          u("está escrito en UTF-8, no en Windows-1252")},
-        {"T     1 UNO\r\nT     2 DOS\x81\r\n.\r\n", u("tiene en la línea 2 un carácter que no existe en Windows-1252")},
+        {"T     1 UNO\r\nT     2 DOS\x81\r\n.\r\n",
+         u("tiene en la línea 2 un carácter que no existe en Windows-1252")},
     };
     const QStringList antes = catalogo();
     for (const auto& [contenido, motivo] : casos) {

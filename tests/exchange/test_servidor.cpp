@@ -107,7 +107,8 @@ protected:
     std::unique_ptr<platform::ScopedService<platform::Ftp>> cliente;
 };
 
-const QString kNoTraidos = u("No se han traído del servidor estos ficheros, porque su nombre no es el de un contrato: ");
+const QString kNoTraidos =
+    u("No se han traído del servidor estos ficheros, porque su nombre no es el de un contrato: ");
 
 TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
 {
@@ -207,8 +208,8 @@ TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnc
     EXPECT_EQ(msg().texts(),
               (QStringList{kNoTraidos + u("\"AB\", \"AB.\", \"AB..\", \"AB.oculto\". Siguen en el servidor."),
                            u("Se encontraron 15 Contratos"),
-                           u("No se puede dejar el fichero AB111100002 en la carpeta C:\\Quelvan\\Dorvane\\ContratosTemp. "
-                             "Queda para la próxima importación."),
+                           u("No se puede dejar el fichero AB111100002 en la carpeta "
+                             "C:\\Quelvan\\Dorvane\\ContratosTemp. Queda para la próxima importación."),
                            u("Error en el contrato del trabajador : ABCDE de la empresa TRES") + QString(26, u' ')
                                + u(" Posible error en el campo : Número Trabajador = ABCDE"),
                            u("El fichero AB444400004 no se ha importado: con 3423 bytes es más largo que un contrato")
