@@ -272,6 +272,44 @@ TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
     EXPECT_EQ(f.txtFechaNac->Text(), u("__/__/____"));
 }
 
+// On a desktop without a window manager the message box leaves no window
+// active, and a box left with Tab while its window is not active runs no
+// check: the window the box opened over is active again once it closes.
+TEST_F(EmpresasTest, AfterARefusalTheNextValueTypedIsCheckedToo)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    trabajador(alfa, 1, "Ana");
+    auto& f = abrir(alfa);
+    activar(&f);
+    msg().takesActivation = true;
+    const struct {
+        QWidget* caja;
+        const char* valor;
+        const char* mensaje;
+    } casos[] = {
+        {f.txtTelef, "12", "El valor del teléfono debe ser de nueve cifras"},
+        {f.txtNumSS, "2801234", "Introduzca todas las cifras del campo"},
+        {f.txtFechaNac, "31041985", "No es posible ese valor de día"},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.valor);
+        if (caso.caja != f.txtTelef && f.SSTab1->currentIndex() != 1) {
+            f.SSTab1->setCurrentIndex(1);
+            f.cmdEditar->click();
+        }
+        caso.caja->setFocus();
+        for (int vez = 1; vez <= 2; ++vez) {
+            const auto vistos = msg().shown().size();
+            QTest::keyClicks(caso.caja, u(caso.valor));
+            QTest::keyClick(caso.caja, Qt::Key_Tab);
+            ASSERT_EQ(msg().shown().size(), vistos + 1) << "value typed " << vez << " times";
+            EXPECT_EQ(msg().shown().back().text, u(caso.mensaje));
+            QApplication::processEvents(); // the program back in its event loop
+            EXPECT_TRUE(caso.caja->hasFocus());
+        }
+    }
+}
+
 TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
 {
     const qint64 alfa = empresa("00001", "Alfa");
