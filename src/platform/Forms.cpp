@@ -1,6 +1,7 @@
 #include "platform/Forms.h"
 
 #include <QGuiApplication>
+#include <QWindow>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
@@ -57,6 +58,11 @@ void bringBackPrevious(Form* leaving)
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         if (!(*it)->isHidden()) {
             activate(**it);
+            // The desktop does not always give it the keyboard back: without
+            // a window manager no window would be active.
+            const QWindow* focus = QGuiApplication::focusWindow();
+            if (!focus || focus == leaving->windowHandle())
+                (*it)->activateWindow();
             return;
         }
     }
