@@ -675,7 +675,9 @@ void frmMenu::cmdImportar_Click()
         importando_ = false;
     });
 
+    // The notice may still be loaded from a print run, saying so.
     auto& aviso = Forms::get<frmImprimiendo>();
+    aviso.lblImprimir->setText(QStringLiteral("Importando."));
     QCoreApplication::processEvents();
     Forms::show(aviso);
     TraerContratosServidor();
@@ -723,7 +725,7 @@ void frmMenu::ProcesarContratosImportados()
         auto db = AbrirBaseDatos();
         resultado = exchange::ProcesarContratosImportados(db, ficheros);
     } catch (const platform::DbError& error) {
-        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        platform::MsgBox(exchange::MensajeBaseDatos(error), platform::style::Critical);
     }
     const exchange::ContadoresImportacion& c = resultado.contadores;
     ContadorFicheros = c.Ficheros;

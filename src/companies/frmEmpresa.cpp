@@ -43,6 +43,17 @@ using platform::TextBox;
 
 namespace {
 
+// While the clause boxes are set by code their click handler does nothing.
+// Every loader ends with the flag False, whatever it found: contract
+// production leaves it True, and a tick of the user must be stored.
+class CasillasPorCodigo {
+public:
+    CasillasPorCodigo() { CargandoClausulas = true; }
+    ~CasillasPorCodigo() { CargandoClausulas = false; }
+    CasillasPorCodigo(const CasillasPorCodigo&) = delete;
+    CasillasPorCodigo& operator=(const CasillasPorCodigo&) = delete;
+};
+
 constexpr int kF2 = 113;
 constexpr int kEnter = 13;
 const QString kMascaraFecha = QStringLiteral("##/##/####");
@@ -1333,7 +1344,7 @@ void frmEmpresa::cmdImprimir_Click()
 
 void frmEmpresa::LimpiarClausulas()
 {
-    QScopedValueRollback guarda(CargandoClausulas, true);
+    const CasillasPorCodigo porCodigo;
     for (QCheckBox* casilla : chkClausula) {
         casilla->setText(QString());
         casilla->setToolTip(QString());
@@ -1352,7 +1363,7 @@ void frmEmpresa::CargarClausulas()
 // when the open company has them.
 void frmEmpresa::MostrarPaginaClausulas(int primera)
 {
-    QScopedValueRollback guarda(CargandoClausulas, true);
+    const CasillasPorCodigo porCodigo;
     const auto clausulas = AbrirBaseDatos().select(
         QStringLiteral(R"(SELECT "IdClausula", "Clausula" FROM "Clausulas" ORDER BY "IdClausula")"));
     NumClausulas = static_cast<int>(clausulas.size());
@@ -1379,7 +1390,7 @@ void frmEmpresa::MostrarPaginaClausulas(int primera)
 
 void frmEmpresa::MarcarClausulasEmpresa()
 {
-    QScopedValueRollback guarda(CargandoClausulas, true);
+    const CasillasPorCodigo porCodigo;
     const QSet<qint64> enlazadas =
         IdEmpresaAbierta != 0 ? empresas::ClausulasEnlazadas(AbrirBaseDatos(), IdEmpresaAbierta) : clausulasPendientes_;
     for (QCheckBox* casilla : chkClausula) {

@@ -1,12 +1,15 @@
 #include "exchange/ContratoImportado.h"
 
 #include "common/Module1.h"
+#include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace exchange {
 
@@ -50,7 +53,8 @@ const std::vector<Campo>& CamposTrabajador()
     static const std::vector<Campo> campos = {
         {"NombreTrabajador", {{1395, 30}}, Forma::Recortada, "", {1395, 30}, "Nombre trabajador = "},
         {"Domicilio", {{1426, 25}, {1453, 4}}, Forma::Unida, " ", {1426, 25}, "Domicilio = "},
-        {"Localidad", {{1485, 20}}, Forma::Recortada, "", {1485, 20}, "Localidad = "},
+        // The town ends where the telephone starts.
+        {"Localidad", {{1485, 13}}, Forma::Recortada, "", {1485, 13}, "Localidad = "},
         {"CódPostal", {{1479, 5}}, Forma::Recortada, "", {1479, 5}, "Código Postal = "},
         {"Municipio", {{1458, 20}}, Forma::Recortada, "", {1458, 20}, "Municipio = "},
         {"Teléfono", {{1498, 9}}, Forma::Recortada, "", {1498, 9}, "Teléfono = "},
@@ -84,6 +88,23 @@ const std::vector<CampoFecha>& FechasTrabajador()
     return fechas;
 }
 
+qint64 LongitudMaxima(const platform::Database& db)
+{
+    const auto catalogo = db.first(QStringLiteral("SELECT TOTAL(Longitud + 1) AS n FROM Marcas"));
+    const qint64 disposicion = catalogo ? static_cast<qint64>(catalogo->value(QStringLiteral("n")).toDouble()) : 0;
+    return 2 * std::max<qint64>(kFinCamposFijos, disposicion);
+}
+
+QString NombreArchivado(const QString& nombre)
+{
+    return nombre.mid(2);
+}
+
+bool SePuedeArchivar(const QString& nombre)
+{
+    return platform::isVisibleFileName(NombreArchivado(nombre));
+}
+
 QString Recortar(const QString& texto)
 {
     qsizetype inicio = 0;
@@ -98,6 +119,11 @@ QString Recortar(const QString& texto)
 RegistroContrato RegistroContrato::desdeBytes(const QByteArray& contenido)
 {
     return RegistroContrato(QuitarCodigosImpresora(platform::fromCp1252(contenido)));
+}
+
+bool RegistroContrato::tieneControles() const
+{
+    return std::any_of(texto_.begin(), texto_.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 QString RegistroContrato::tomar(Tramo tramo) const

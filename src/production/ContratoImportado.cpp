@@ -2,7 +2,6 @@
 
 #include "exchange/ContratoImportado.h"
 #include "platform/Database.h"
-#include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -43,9 +42,14 @@ const Marca* Disposicion::buscar(const QString& codigo) const
     return nullptr;
 }
 
-std::optional<QString> Valor(const QByteArray& registro, const Marca& marca, const QString& descripcion)
+QString Registro(const QByteArray& contenido)
 {
-    const QString leido = platform::fromCp1252(registro.mid(marca.inicio, marca.longitud));
+    return exchange::RegistroContrato::desdeBytes(contenido).texto();
+}
+
+std::optional<QString> Valor(const QString& registro, const Marca& marca, const QString& descripcion)
+{
+    const QString leido = registro.mid(marca.inicio, marca.longitud);
     QString sinBlancosFinales = leido;
     while (sinBlancosFinales.endsWith(QLatin1Char(' ')))
         sinBlancosFinales.chop(1);

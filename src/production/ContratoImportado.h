@@ -39,13 +39,18 @@ private:
     std::vector<Marca> marcas_;
 };
 
+// The record of a file's content as the import reads it: decoded from
+// Windows-1252 and without its printer codes, which the file as fetched still
+// holds.
+QString Registro(const QByteArray& contenido);
+
 // What the record gives a mark whose grid description is `descripcion`: the
 // text for its value, or nothing when the grid keeps the value it has (no
 // date "00000000", no value "000" and twelve blanks, or a blank value of a
 // mark without fixed values). A date of eight figures ddmmyyyy becomes
 // dd/mm/yyyy when the description says "FECHA". Past the end of a short
 // record the value is blank.
-std::optional<QString> Valor(const QByteArray& registro, const Marca& marca, const QString& descripcion);
+std::optional<QString> Valor(const QString& registro, const Marca& marca, const QString& descripcion);
 
 // The record file of a company and a worker, or nothing when the numbers
 // cannot name one (either empty, or holding a character no file name takes).

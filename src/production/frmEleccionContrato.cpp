@@ -314,6 +314,13 @@ void frmEleccionContrato::Form_Resize()
     Elastico().FormResize(*this);
 }
 
+// However it is left, the worker the record window saved for it is not the
+// worker of a contract made from elsewhere later.
+void frmEleccionContrato::Form_Unload()
+{
+    TrabajadorGrabadoParaContrato = false;
+}
+
 // The company number the record window shows, while that window is open.
 QString frmEleccionContrato::NumeroEmpresaDeLaFicha() const
 {

@@ -22,6 +22,9 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     auto& w = abrir<frmManContratos>();
     EXPECT_EQ(w.txtNum->text() + estado(w), u("010000"));
     EXPECT_FALSE(w.dbgTipoContrato->isColumnHidden(0)) << "the Id column is shown";
+    clic(w.cmdNuevo);
+    clic(w.cmdCancelar);
+    EXPECT_EQ(estado(w), u("11010")) << "Cancelar enables Editar and Borrar on an empty table too";
 
     clic(w.cmdNuevo);
     EXPECT_TRUE(w.txtTipoContrato->hasFocus());

@@ -27,8 +27,16 @@ TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
     auto& w = abrir<frmMarcas>();
     EXPECT_EQ(textos(w.dbgMarca, 1), (QStringList{"0001", "0002", "0003"}));
 
-    // Unused: deleted at once.
+    // Declined: nothing goes, the whole table is shown again.
     pulsarFila(w.dbgMarca, 2);
+    msg().answer(Answer::No);
+    clic(w.cmdBorrar);
+    EXPECT_EQ(ultimoMensaje(), u("Desea eliminar la marca."));
+    EXPECT_EQ(w.dbgMarca->rowCount() + cuenta("Marcas"), 6);
+    EXPECT_EQ(w.txtNum->text(), u("3"));
+
+    // Unused: deleted at once.
+    pulsarFila(w.dbgMarca, filaDe(w.dbgMarca, u("0003")));
     msg().answer(Answer::Yes);
     QString aviso;
     anotarAviso(aviso);
@@ -66,6 +74,15 @@ TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
     EXPECT_EQ(veces(m1, u("0001")), u("-"));
     EXPECT_EQ(textos(w.dbgMarca, 1), QStringList{"0001"});
     EXPECT_EQ(w.txtNum->text(), u("1"));
+
+    // The last one: nothing left to edit or delete.
+    pulsarFila(w.dbgMarca, 0);
+    msg().answer(Answer::Yes);
+    clic(w.cmdBorrar);
+    clic(Forms::loaded<frmListaContratos>()->cmdSi);
+    EXPECT_EQ(w.txtNum->text(), u("0"));
+    EXPECT_FALSE(w.cmdEditar->isEnabled() || w.cmdBorrar->isEnabled());
+    EXPECT_EQ(cuenta("MarcasCont"), 0);
 }
 
 TEST_F(MarcasTest, HeaderClicksSortTheCatalogue)
@@ -132,12 +149,21 @@ TEST_F(MarcasTest, ALengthIsAWholeNumberOfCharacters)
     clic(w.cmdGrabar);
     EXPECT_EQ(valor(u("SELECT Longitud FROM Marcas WHERE CódigoMarca = '0040'")).toInt(), 12);
     EXPECT_FALSE(valor(u("SELECT ValoresFijos FROM Marcas")).isNull()) << "an empty box is empty text";
+
+    // With every box empty only the code is asked for.
+    clic(w.cmdNuevo);
+    const auto vistos = msg().shown().size();
+    clic(w.cmdGrabar);
+    EXPECT_EQ(msg().shown().size(), vistos + 1);
+    EXPECT_EQ(ultimoMensaje(), u("No ha introducido el código de la marca"));
+    EXPECT_TRUE(w.txtCodigo->hasFocus());
 }
 
 TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
 {
-    marca(u("0001"), u("NOMBRE"), 30);
     marca(u("0002"), u("NIF"), 9);
+    marca(u("0001"), u("NOMBRE"), 30);
+    marca(u("0003"), u("APELLIDOS"), 50);
     const QString m1 = QString::number(modelo(u("M1")));
     const QString m2 = QString::number(modelo(u("M2")));
     marcaDeModelo(m2, u("0001"), u("x"));
@@ -191,6 +217,16 @@ TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
     msg().answer(Answer::Yes);
     dobleClic(w.dbgMarcas, nombre);
     EXPECT_EQ(veces(m2, u("0001")), u("2"));
+
+    // The catalogue above sorts by code or by description, by no other header.
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0002", "0001", "0003"}));
+    clicCabecera(w.dbgMarcas, 1);
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0001", "0002", "0003"}));
+    clicCabecera(w.dbgMarcas, 2);
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0003", "0002", "0001"}));
+    clicCabecera(w.dbgMarcas, 3);
+    clicCabecera(w.dbgMarcas, 0);
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0003", "0002", "0001"}));
 }
 
 // Counting a mark back to once re-reads the list of the model's marks: it
@@ -235,6 +271,10 @@ TEST_F(MarcasTest, DeletingAModelTakesItsMarksWithIt)
     EXPECT_TRUE(w.txtUbicacion->text().isEmpty());
     clic(w.cmdGrabar);
     EXPECT_EQ(ultimoMensaje(), u("No ha introducido la ubicación del modelo."));
+    w.txtModelo->clear();
+    clic(w.cmdGrabar);
+    EXPECT_EQ(ultimoMensaje(), u("No ha introducido el Modelo del contrato"));
+    EXPECT_TRUE(w.txtModelo->hasFocus());
     clic(w.cmdCancelar);
 
     // A failure halfway leaves the model and all its marks.

@@ -63,7 +63,7 @@ TEST_F(EmpresasTest, FromTheMainWindowACompanyIsCreatedAndGetsItsWorkers)
 
 TEST_F(EmpresasTest, SavingByNumberAsksAboutAnotherCompanyAndNeverAboutItself)
 {
-    const qint64 alfa = empresa("00001", "Alfa");
+    const qint64 alfa = empresa("00001", "Alfa", {{u("NúmFax"), u("973111111")}});
     const qint64 beta = empresa("00002", "Beta");
     const auto numeros = [this] {
         return columna(R"(SELECT "NúmeroEmpresa" || ' ' || "NombreEmpresa" AS v FROM Empresas ORDER BY IdEmpresa)");
@@ -87,15 +87,18 @@ TEST_F(EmpresasTest, SavingByNumberAsksAboutAnotherCompanyAndNeverAboutItself)
     f->cmdSave->click();
     EXPECT_EQ(numeros(), (QStringList{"00002 Alfa", " Beta"}));
 
-    // The open company found by its own number is saved in place, as often as it is saved.
+    // The open company found by its own number is saved in place, as often
+    // as it is saved; an emptied box keeps its stored value.
     f = &abrir(alfa);
     f->txtNombreEmpresa->setText(u("Alfa Dos"));
+    f->txtFax->clear();
     const auto vistos = msg().shown().size();
     f->SSTab1->setCurrentIndex(1);
     f->SSTab1->setCurrentIndex(0);
     f->cmdSave->click();
     EXPECT_EQ(msg().shown().size(), vistos);
     EXPECT_EQ(numeros(), (QStringList{"00002 Alfa Dos", " Beta"}));
+    EXPECT_EQ(valor(u("SELECT NúmFax FROM Empresas WHERE IdEmpresa = ?"), {alfa}).toString(), u("973111111"));
     EXPECT_EQ(beta, 2);
 }
 
@@ -158,6 +161,16 @@ TEST_F(EmpresasTest, DeclinedCompanyChangesReachNoWorker)
     f->SSTab1->setCurrentIndex(1);
     EXPECT_EQ(msg().shown().back().text, u("Debe introducir el Número de empresa.!"));
     EXPECT_EQ(f->SSTab1->currentIndex(), 0);
+
+    // Cancelar on the company tab drops the changes and goes back to the list.
+    Forms::unload(*f);
+    f = &abrir(alfa);
+    f->txtNombreEmpresa->setText(u("Alfa Cancelada"));
+    f->cmdCancelar->click();
+    EXPECT_EQ(Forms::loaded<frmEmpresa>(), nullptr);
+    ASSERT_NE(Forms::loaded<frmEmpresas>(), nullptr);
+    EXPECT_FALSE(Forms::loaded<frmEmpresas>()->isHidden());
+    EXPECT_EQ(columna(R"(SELECT "NombreEmpresa" AS v FROM Empresas)"), QStringList{"Alfa"});
 }
 
 TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsContract)
@@ -183,6 +196,11 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
     EXPECT_FALSE(isShown(f.fraProrroga));
     EXPECT_EQ(f.mskVencimiento->Text(), u("__/__/____"));
 
+    // A free number declined saves nothing.
+    msg().answer(Answer::No);
+    f.cmdGrabar->click();
+    EXPECT_EQ(msg().shown().back().text, u("¿Desea guardar los datos del trabajador?"));
+
     // A number that is no whole number, or an impossible date, is refused before any look-up.
     f.txtNumeroTrabajador->setText(u("3a"));
     f.cmdGrabar->click();
@@ -194,6 +212,11 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
     EXPECT_EQ(msg().shown().back().text, u("El valor introducido como Fecha de Vencimiento no es correcto."));
     f.mskVencimiento->setText(u("__/__/____"));
 
+    // Nor does the conflict declined; the worker stays open.
+    msg().answer(Answer::No);
+    f.cmdGrabar->click();
+    EXPECT_TRUE(isShown(f.fraDatosTrabajador));
+    EXPECT_EQ(columna(R"(SELECT "NombreTrabajador" AS v FROM Trabajadores)"), QStringList{"Ana"});
     msg().answer(Answer::Yes);
     f.cmdGrabar->click();
     EXPECT_EQ(msg().shown().back().text,
@@ -447,6 +470,18 @@ TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
     f->cmdSave->click();
     EXPECT_EQ(enlaces().size(), 3);
     EXPECT_TRUE(enlaces().contains(u("2-%1").arg(ids[2])));
+
+    // Later in the day: "Contrato." for a worker of the first company, back
+    // from the contract screen, the company again. A tick is still a link.
+    const qint64 ana = trabajador(alfa, 1, "ANA ROS", {{"NIF14", "12345678Z"}});
+    clic(f->cmdSalir);
+    f = &fichaDeEmpresa(alfa);
+    editarTrabajador(*f, ana);
+    salirAlMenu(contratoDeLaFicha(*f));
+    f = &fichaDeEmpresa(alfa);
+    f->SSTab1->setCurrentIndex(2);
+    clic(f->chkClausula[2]);
+    EXPECT_TRUE(enlaces().contains(u("1-%1").arg(ids[2])));
 }
 
 TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers)

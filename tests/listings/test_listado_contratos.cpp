@@ -1,6 +1,7 @@
 #include "../production/Generador.h"
 
 #include "common/Documentos.h"
+#include "common/frmMensaje.h"
 #include "listings/frmListadoContratos.h"
 #include "platform/DBGrid.h"
 
@@ -102,7 +103,10 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
 
     f.dbgContratos->setRow(1);
     msg().answer(Answer::Yes);
+    QString aviso;
+    fakeClock().duringWait = [&aviso](double) { aviso = Forms::get<frmMensaje>().lblMensaje->text(); };
     f.cmdBorrar->click();
+    EXPECT_EQ(aviso, u("Contrato Eliminado."));
     EXPECT_EQ(textos(f.dbgContratos, 3), QStringList{"Ana"});
     EXPECT_EQ(f.txtNum->text(), u("1"));
     EXPECT_TRUE(f.cmdEditar->isEnabled());
@@ -117,8 +121,8 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
 
 // The road of a contract to the list and back: produced from the list's
 // "Nuevo", listed, shown, printed double-sided from the file on disk with
-// its copia básica, printed again in no copies, then "Volver.". The window
-// is blocked meanwhile.
+// its copia básica, printed again in no copies, not printed, then
+// "Volver.". The window is blocked meanwhile.
 class ContratoProducidoTest : public GeneradorTest {
 protected:
     ContratoProducidoTest() { instalado(); }
@@ -204,6 +208,13 @@ TEST_F(ContratoProducidoTest, ProducedFromNuevoListedThenShownPrintedWithItsCopi
         EXPECT_TRUE(fakeOffice().calls[i].action == u("show") || fakeOffice().calls[i].copies == 0);
     EXPECT_EQ(msg().texts().count(u(kAvisoSegundaCara)), avisos + 1);
     EXPECT_EQ(fakeClock().waits, (std::vector<double>{4, 15, 15, 2, 2}));
+
+    // Not printed, the copia básica is still offered.
+    msg().answer(Answer::No);
+    msg().answer(Answer::No);
+    f.cmdEditar->click();
+    EXPECT_EQ(msg().texts().mid(msg().texts().size() - 2),
+              (QStringList{u("¿Desea Imprimir el contrato?"), u("¿Desea copia básica?")}));
 
     f.cmdSalir->click();
     EXPECT_EQ(Forms::loaded<frmListadoContratos>(), nullptr);

@@ -121,14 +121,20 @@ TEST_F(ListadosTest, EachCompanyIsListedWithItsOwnCopyOfTheExactState)
     f.dbgListado->HeadClick(1);
     EXPECT_EQ(nombres(f.dbgListado), (QStringList{"Ana", "Beatriz", "Carlos"}));
 
-    // No flag ticked asks for all five "No"; "Todos" for any state; "Todas" for every company.
-    f.chkEnvCliente->setChecked(false);
-    f.cmdListar->click();
-    EXPECT_EQ(nombres(f.dbgListado), QStringList{"Elena"});
-    f.chkTodos->setChecked(true);
+    // "Todos" unticks the flags and asks for any state; no flag ticked asks
+    // for all five "No"; "Todas" for every company.
+    clic(f.chkRecCliente);
+    clic(f.chkTodos);
+    for (QCheckBox* flag : {f.chkEnvCliente, f.chkRecCliente, f.chkEnvINEM, f.chkRecINEM, f.chkReeCliente})
+        EXPECT_FALSE(flag->isChecked()) << flag->objectName().toStdString();
     seleccionar(f, {u("Xilema")});
     f.cmdListar->click();
     EXPECT_EQ(nombres(f.dbgListado), (QStringList{"Ana", "Dora", "Carlos"}));
+    clic(f.chkTodos);
+    seleccionar(f, {u("Xilema"), u("Y'Ferro")});
+    f.cmdListar->click();
+    EXPECT_EQ(nombres(f.dbgListado), QStringList{"Elena"});
+    clic(f.chkTodos);
     f.chkTodas->setChecked(true);
     f.chkEnvCliente->setChecked(true);
     f.chkRecCliente->setChecked(true);

@@ -67,7 +67,7 @@ bool FakeLauncher::openUrl(const QUrl& url)
 }
 
 platform::FtpFetch FakeFtp::fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
-                                  const QByteArray& prefix, const QString& localFolder)
+                                  const QByteArray& prefix, const QString& localFolder, const platform::FtpWanted&)
 {
     fetches.push_back({account, serverFolder, prefix, localFolder});
     if (duringFetch)

@@ -110,7 +110,8 @@ public:
         QString localFolder;
     };
     platform::FtpFetch fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
-                             const QByteArray& prefix, const QString& localFolder) override;
+                             const QByteArray& prefix, const QString& localFolder,
+                             const platform::FtpWanted& wanted) override;
 
     std::vector<Fetch> fetches;
     bool succeed = true;
