@@ -156,6 +156,7 @@ TEST_F(MarcasTest, ALengthIsAWholeNumberOfCharacters)
     clic(w.cmdGrabar);
     EXPECT_EQ(msg().shown().size(), vistos + 1);
     EXPECT_EQ(ultimoMensaje(), u("No ha introducido el código de la marca"));
+    QApplication::processEvents(); // the window active again after the message
     EXPECT_TRUE(w.txtCodigo->hasFocus());
 }
 
