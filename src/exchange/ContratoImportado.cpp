@@ -4,6 +4,7 @@
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "production/ContratoImportado.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,11 +89,9 @@ const std::vector<CampoFecha>& FechasTrabajador()
     return fechas;
 }
 
-qint64 LongitudMaxima(const platform::Database& db)
+qint64 LongitudMaxima(const contrato_importado::Disposicion& disposicion)
 {
-    const auto catalogo = db.first(QStringLiteral("SELECT TOTAL(Longitud + 1) AS n FROM Marcas"));
-    const qint64 disposicion = catalogo ? static_cast<qint64>(catalogo->value(QStringLiteral("n")).toDouble()) : 0;
-    return 2 * std::max<qint64>(kFinCamposFijos, disposicion);
+    return 2 * std::max<qint64>(kFinCamposFijos, disposicion.longitud());
 }
 
 QString NombreArchivado(const QString& nombre)
@@ -121,9 +120,16 @@ RegistroContrato RegistroContrato::desdeBytes(const QByteArray& contenido)
     return RegistroContrato(QuitarCodigosImpresora(platform::fromCp1252(contenido)));
 }
 
-bool RegistroContrato::tieneControles() const
+bool RegistroContrato::tieneControles(const contrato_importado::Disposicion& disposicion) const
 {
-    return std::any_of(texto_.begin(), texto_.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    qsizetype fin = texto_.size();
+    while (fin > 0 && (texto_.at(fin - 1) == QLatin1Char('\n') || texto_.at(fin - 1) == QLatin1Char('\r')))
+        --fin;
+    for (qsizetype i = 0; i < fin; ++i) {
+        if (texto_.at(i).category() == QChar::Other_Control && !disposicion.esSeparador(i))
+            return true;
+    }
+    return false;
 }
 
 QString RegistroContrato::tomar(Tramo tramo) const

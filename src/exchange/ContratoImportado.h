@@ -10,6 +10,9 @@
 namespace platform {
 class Database;
 }
+namespace contrato_importado {
+class Disposicion;
+}
 
 // The contract record file of the payroll server: one record of single-byte
 // text per file, with no extension. On the server and in ContratosImp the file
@@ -85,7 +88,7 @@ inline constexpr int kFinCamposFijos = 1711;
 // The longest record file the import reads: twice the record's layout (the
 // fixed fields, or the mark catalogue when it is longer), which leaves room
 // for the printer codes.
-qint64 LongitudMaxima(const platform::Database& db);
+qint64 LongitudMaxima(const contrato_importado::Disposicion& disposicion);
 
 // The name of a fetched file once filed in ContratosTemp: less its first two
 // characters, the user's key.
@@ -115,9 +118,10 @@ public:
 
     bool vacio() const { return texto_.isEmpty(); }
     const QString& texto() const { return texto_; }
-    // A control character left once the printer codes are gone: no record
-    // of the payroll server holds one.
-    bool tieneControles() const;
+    // A control character left once the printer codes are gone, where no
+    // record of the payroll server holds one: anywhere but in the separators
+    // between values, which nothing reads, and the line end after the record.
+    bool tieneControles(const contrato_importado::Disposicion& disposicion) const;
 
     // The characters of a piece; positions past the end of the record read as
     // blanks.

@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
+#include "production/ContratoImportado.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,6 +106,7 @@ private:
     Contexto contexto() const { return {numeroTrabajador_, nombreEmpresa_, CampoImportado_}; }
 
     Database& db_;
+    contrato_importado::Disposicion disposicion_{{}};
     qint64 longitudMaxima_ = 0;
     ContadoresImportacion contadores_;
     // Of the last record taken.
@@ -120,7 +122,8 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
         CrearSiFalta(platform::hostPath(QString::fromUtf8(kDiscordanciasE)));
         CrearSiFalta(platform::hostPath(QString::fromUtf8(kDiscordanciasT)));
         QDir().mkpath(platform::hostPath(QString::fromLatin1(kContratosTemp)));
-        longitudMaxima_ = LongitudMaxima(db_);
+        disposicion_ = contrato_importado::Disposicion::leer(db_);
+        longitudMaxima_ = LongitudMaxima(disposicion_);
     } catch (const platform::DbError& error) {
         MsgBox(MensajeBaseDatos(error), platform::style::Critical);
         resultado.interrumpida = true;
@@ -164,7 +167,7 @@ bool Importacion::importarFichero(const QString& fichero)
     const ContadoresImportacion antes = contadores_;
     try {
         const RegistroContrato registro = LeerRegistro(origen);
-        if (registro.tieneControles())
+        if (registro.tieneControles(disposicion_))
             return rechazar(QStringLiteral("tiene caracteres de control, que ningún contrato lleva"));
         platform::Transaction transaccion(db_);
         ++contadores_.Ficheros;

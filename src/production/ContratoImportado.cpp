@@ -31,6 +31,17 @@ Disposicion::Disposicion(std::vector<Marca> marcas) : marcas_(std::move(marcas))
         marca.inicio = inicio;
         inicio += marca.longitud + 1;
     }
+    longitud_ = inicio;
+}
+
+bool Disposicion::esSeparador(qsizetype offset) const
+{
+    // The marks stand in the record's order: the first one ending at or
+    // after the offset is the only one whose separator it can be.
+    const auto marca = std::lower_bound(marcas_.begin(), marcas_.end(), offset, [](const Marca& m, qsizetype o) {
+        return m.inicio + m.longitud < o;
+    });
+    return marca != marcas_.end() && marca->inicio + marca->longitud == offset;
 }
 
 const Marca* Disposicion::buscar(const QString& codigo) const

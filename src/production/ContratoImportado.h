@@ -34,9 +34,15 @@ public:
 
     // The first mark with exactly this code, or null.
     const Marca* buscar(const QString& codigo) const;
+    // The length of the record so laid out: every value and its separator.
+    qsizetype longitud() const { return longitud_; }
+    // Whether the character at `offset` (from 0) is the separator after a
+    // value, which nothing reads.
+    bool esSeparador(qsizetype offset) const;
 
 private:
     std::vector<Marca> marcas_;
+    qsizetype longitud_ = 0;
 };
 
 // The record of a file's content as the import reads it: decoded from

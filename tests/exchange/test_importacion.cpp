@@ -146,9 +146,13 @@ TEST_F(ImportacionTest, AFileThatFailsIsImportedOnceNextRunAndTheOthersGoOn)
     recibido("AB222200002", registroDe(u("2222"), u("00002"), u("B2"), u("T2"), u("SEGUNDA S.A.")).bytes());
     recibido("AB333300003", registroDe(u("3333"), u("00003"), u("B3"), u("T3")).bytes());
     recibido("AB.oculto", registroDe(u("4444"), u("00004"), u("B4"), u("T4")).bytes());
-    // A record within the mark catalogue's layout, longer than the fixed fields.
+    // A record within the mark catalogue's layout, longer than the fixed
+    // fields, with a control character where only the separator stands and a
+    // line end after it.
     insertar("Marcas", {{"CódigoMarca", u("0001")}, {"Longitud", 2999}});
-    recibido("AB555500005", registroDe(u("5555"), u("00005"), u("B5"), u("T5")).bytes().leftJustified(5000, ' '));
+    QByteArray largo = registroDe(u("5555"), u("00005"), u("B5"), u("T5")).bytes().leftJustified(5000, ' ');
+    largo[2999] = '\t';
+    recibido("AB555500005", largo + "\r\n");
     // The database refuses the second company: nothing of it is saved, its
     // file stays, and the older record of its worker too.
     db.exec(u("CREATE TRIGGER rechazo BEFORE INSERT ON Empresas WHEN NEW.NIF = 'B2' "
