@@ -94,7 +94,7 @@ void Form::placeButtonRow(std::initializer_list<RowButton> buttons, int left, in
 
 KeepAbove::KeepAbove(QWidget& window)
 {
-    // A screen that is no screen has no windows to be above.
+    // Without a screen (the tests) there are no windows to be above.
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
     const QPointer<QWidget> kept(&window);

@@ -1,10 +1,10 @@
 #include "platform/Forms.h"
 
 #include <QGuiApplication>
-#include <QWindow>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <map>

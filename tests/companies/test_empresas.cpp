@@ -305,32 +305,24 @@ TEST_F(EmpresasTest, AfterARefusalTheNextValueTypedIsCheckedToo)
     auto& f = abrir(alfa);
     activar(&f);
     msg().takesActivation = true;
-    const struct {
-        QWidget* caja;
-        const char* valor;
-        const char* mensaje;
-    } casos[] = {
-        {f.txtTelef, "12", "El valor del teléfono debe ser de nueve cifras"},
-        {f.txtNumSS, "2801234", "Introduzca todas las cifras del campo"},
-        {f.txtFechaNac, "31041985", "No es posible ese valor de día"},
-    };
-    for (const auto& caso : casos) {
-        SCOPED_TRACE(caso.valor);
-        if (caso.caja != f.txtTelef && f.SSTab1->currentIndex() != 1) {
-            f.SSTab1->setCurrentIndex(1);
-            f.cmdEditar->click();
-        }
-        caso.caja->setFocus();
+    const auto dosVeces = [&](QWidget* caja, const char* valor, const char* mensaje) {
+        SCOPED_TRACE(valor);
+        caja->setFocus();
         for (int vez = 1; vez <= 2; ++vez) {
             const auto vistos = msg().shown().size();
-            QTest::keyClicks(caso.caja, u(caso.valor));
-            QTest::keyClick(caso.caja, Qt::Key_Tab);
+            QTest::keyClicks(caja, u(valor));
+            QTest::keyClick(caja, Qt::Key_Tab);
             ASSERT_EQ(msg().shown().size(), vistos + 1) << "value typed " << vez << " times";
-            EXPECT_EQ(msg().shown().back().text, u(caso.mensaje));
+            EXPECT_EQ(msg().shown().back().text, u(mensaje));
             QApplication::processEvents(); // the program back in its event loop
-            EXPECT_TRUE(caso.caja->hasFocus());
+            EXPECT_TRUE(caja->hasFocus());
         }
-    }
+    };
+    dosVeces(f.txtTelef, "12", "El valor del teléfono debe ser de nueve cifras");
+    f.SSTab1->setCurrentIndex(1);
+    f.cmdEditar->click();
+    dosVeces(f.txtNumSS, "2801234", "Introduzca todas las cifras del campo");
+    dosVeces(f.txtFechaNac, "31041985", "No es posible ese valor de día");
 }
 
 TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)

@@ -26,7 +26,7 @@ namespace testing_support {
 // A window of its own takes the activation and closes, leaving no window
 // active, as a window shown over the program's does on a desktop without a
 // window manager.
-void takeActivationAway(const QString& title = {});
+void takeActivationAway();
 
 // Message boxes answered from a script. Every box shown is recorded; a
 // question (a box with a choice) takes the next scripted answer, and one
