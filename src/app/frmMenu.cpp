@@ -33,6 +33,7 @@
 #include "platform/Screen.h"
 #include "platform/WebPanel.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -320,6 +321,13 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     mskIp->KeyUp = [this](int code, int shift) { mskIp_KeyUp(code, shift); };
     mskIp->Validate = [this](bool& cancel) { mskIp_Validate(cancel); };
     mskIp->LostFocus = [this] { mskIp_LostFocus(); };
+    // The focus may move while the window is not active, which the masked box
+    // is not told of; once it lands on another control of the window, the
+    // entry is left as if the focus had gone there from it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now != mskIp && isAncestorOf(now) && isShown(mskIp))
+            mskIp->leaveFocus();
+    });
 }
 
 namespace {
@@ -556,6 +564,9 @@ void frmMenu::cmdTablas_Click()
 
 void frmMenu::MostrarPanelConfiguracion(bool visible)
 {
+    // The masked entry ends with the panel; it opens again on an empty mask.
+    mskIp->hide();
+    txtIp->show();
     for (QWidget* w : std::initializer_list<QWidget*>{fraConfigurar, shaConfigurar, CmdGuardar, cmdCerrar})
         w->setVisible(visible);
 }
@@ -586,6 +597,10 @@ void frmMenu::cmdConfigurar_Click()
 
 void frmMenu::CmdGuardar_Click()
 {
+    // What the masked entry shows is the address, whether or not its box has
+    // been left.
+    if (!CerrarEntradaIp())
+        return;
     // An address of empty octets ("...") is no address at all.
     QString ip = txtIp->text();
     if (ip.trimmed().remove(QLatin1Char('.')).trimmed().isEmpty())
@@ -1003,6 +1018,13 @@ void frmMenu::mskIp_KeyUp(int, int)
         OctetoCorregido = false;
         return;
     }
+    RechazarOctetoAlto();
+}
+
+// The first octet above 255 is refused: the message, the octet emptied and
+// the cursor at its start. False when there is none.
+bool frmMenu::RechazarOctetoAlto()
+{
     const QString texto = mskIp->Text();
     for (int n = 1; n <= 4; ++n) {
         const auto valor = numeroDeOcteto(octeto(texto, n));
@@ -1012,9 +1034,23 @@ void frmMenu::mskIp_KeyUp(int, int)
                              platform::style::Critical);
             mskIp->setText(conOcteto(mskIp->Text(), n, QStringLiteral("___")));
             SituarEnOcteto(n);
-            return;
+            return true;
         }
     }
+    return false;
+}
+
+// Ends an open masked entry with the address it shows, as leaving its box
+// does; an octet above 255 is refused instead and the entry stays open.
+bool frmMenu::CerrarEntradaIp()
+{
+    if (!isShown(mskIp))
+        return true;
+    if (RechazarOctetoAlto()) {
+        mskIp->setFocus();
+        return false;
+    }
+    return mskIp->leaveFocus();
 }
 
 void frmMenu::mskIp_Validate(bool&)

@@ -167,6 +167,8 @@ private:
     void BlanquearPosicionIp(int posicion);
     void PasoBlanco();
     void SituarEnOcteto(int octeto);
+    bool RechazarOctetoAlto();
+    bool CerrarEntradaIp();
     void MostrarPanelConfiguracion(bool visible);
     void CerrarResultadosYAvisos();
     void TraerContratosServidor();

@@ -345,6 +345,16 @@ void frmMantenimiento::cmdEditar_Click()
 
 void frmMantenimiento::cmdGrabar_Click()
 {
+    // What a box refuses when it is left is refused here too: the focus may
+    // have moved while the window was not active, which runs no check.
+    for (const Editor& editor : editores_) {
+        auto* caja = qobject_cast<platform::TextBox*>(editor.control);
+        bool cancelar = false;
+        if (caja && caja->Validate)
+            caja->Validate(cancelar);
+        if (cancelar)
+            return;
+    }
     for (const Editor& editor : editores_) {
         if (!editor.obligatorio.isEmpty() && textoEditor(editor.control).isEmpty()) {
             MsgBox(editor.obligatorio, diseno_.estiloObligatorio);

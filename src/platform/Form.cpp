@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -107,6 +108,21 @@ void Form::placeButtonRow(std::initializer_list<RowButton> buttons, int left, in
         (*b.button)->setToolTip(QString::fromUtf8(b.toolTip));
         left += step;
     }
+}
+
+KeepAbove::KeepAbove(QWidget& window)
+{
+    // Without a screen (the tests) there are no windows to be above.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    const QPointer<QWidget> kept(&window);
+    const auto raise = [kept] {
+        if (kept && kept->isVisible())
+            kept->raise();
+    };
+    raise();
+    QObject::connect(&timer_, &QTimer::timeout, raise);
+    timer_.start(300);
 }
 
 void runHandler(const std::function<void()>& handler)

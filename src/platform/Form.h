@@ -3,6 +3,7 @@
 #include "platform/ElasticSurface.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -136,6 +137,21 @@ private:
 // reported to the user in a critical message and the window stays usable: it
 // never ends the program.
 void runHandler(const std::function<void()>& handler);
+
+// While it lives, a window of the program is kept above the windows of other
+// programs: raised at once and again while it is on the screen. A document
+// shown in the word processor opens its window a moment later, over whatever
+// is there, and a desktop without a window manager never brings a covered
+// window back up.
+class KeepAbove {
+public:
+    explicit KeepAbove(QWidget& window);
+    KeepAbove(const KeepAbove&) = delete;
+    KeepAbove& operator=(const KeepAbove&) = delete;
+
+private:
+    QTimer timer_;
+};
 
 // Sets the hourglass pointer on a window and puts the default one back when
 // it goes out of scope.

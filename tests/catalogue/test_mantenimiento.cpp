@@ -185,7 +185,6 @@ TEST_F(CatalogoTest, AContractKeepsTheIdOfItsTypeByNameAndItsFieldsAreChecked)
         EXPECT_TRUE(w.txtContrato->hasFocus()) << codigo;
     }
     EXPECT_EQ(msg().shown().size(), 1u);
-
     // The required fields, asked for in order with the focus on each.
     const std::pair<QWidget*, const char*> pasos[] = {
         {w.txtContrato, "No ha introducido el nombre del contrato"},
@@ -200,6 +199,16 @@ TEST_F(CatalogoTest, AContractKeepsTheIdOfItsTypeByNameAndItsFieldsAreChecked)
         EXPECT_TRUE(pasos[i].first->hasFocus() || pasos[i].first->isAncestorOf(QApplication::focusWidget()));
         ponerTextoEditor(pasos[i].first, valores[i]);
     }
+    // A code typed while the window was not active, its check never run, is refused by Grabar.
+    w.txtCodigo->setFocus();
+    w.txtCodigo->clear();
+    QTest::keyClicks(w.txtCodigo, u("4x"));
+    testing_support::takeActivationAway();
+    clic(w.cmdGrabar);
+    EXPECT_EQ(ultimoMensaje(), u("El valor del código debe ser numérico"));
+    EXPECT_EQ(cuenta("Contrato"), 0);
+    activar(&w);
+    QTest::keyClicks(w.txtCodigo, u("402"));
     clic(w.cmdGrabar);
 
     const auto nuevo = [&](const char* nombre, const char* tipo) {
@@ -212,7 +221,7 @@ TEST_F(CatalogoTest, AContractKeepsTheIdOfItsTypeByNameAndItsFieldsAreChecked)
     };
     nuevo("Oro", "Obra d'Or");
     nuevo("Suelto", "Nadie");
-    EXPECT_EQ(msg().shown().size(), 5u);
+    EXPECT_EQ(msg().shown().size(), 6u);
     // The lowest id of the name; no type, an empty id.
     EXPECT_EQ(columna(u("SELECT Contrato || ':' || IFNULL(IdTipoContrato, '-') FROM Contrato ORDER BY 1")),
               (QStringList{"Eventual:1", "Oro:2", "Suelto:"}));

@@ -124,11 +124,30 @@ TEST_F(MarcasTest, ALengthIsAWholeNumberOfCharacters)
     EXPECT_EQ(msg().shown().front().style, 16);
     EXPECT_EQ(msg().shown().front().title, u("Error"));
 
+    // Each message gives the activation back: the length typed next is checked too.
+    msg().takesActivation = true;
+    for (int vez = 1; vez <= 2; ++vez) {
+        QTest::keyClicks(w.txtLongitud, u("5x"));
+        QTest::keyClick(w.txtLongitud, Qt::Key_Tab);
+        ASSERT_EQ(msg().shown().size(), 4u + vez);
+        QApplication::processEvents();
+        EXPECT_TRUE(w.txtLongitud->hasFocus());
+    }
+    // Left while the window was not active, it is refused by Grabar: a length
+    // sets where every later mark starts in the server's record.
+    QTest::keyClicks(w.txtLongitud, u("5x"));
+    testing_support::takeActivationAway();
+    QTest::keyClicks(w.txtCodigo, u("0040"));
+    QTest::keyClicks(w.txtDescripcion, u("FECHA"));
+    clic(w.cmdGrabar);
+    EXPECT_EQ(msg().shown().back().text, u("El valor de la longitud del dato debe ser numérico"));
+    EXPECT_EQ(cuenta("Marcas"), 0);
+    EXPECT_TRUE(isShown(w.fraMarca));
+
+    activar(&w);
     QTest::keyClicks(w.txtLongitud, u("12"));
     w.txtCodigo->setFocus();
     EXPECT_TRUE(w.txtCodigo->hasFocus());
-    QTest::keyClicks(w.txtCodigo, u("0040"));
-    QTest::keyClicks(w.txtDescripcion, u("FECHA"));
     clic(w.cmdGrabar);
     EXPECT_EQ(valor(u("SELECT Longitud FROM Marcas WHERE CódigoMarca = '0040'")).toInt(), 12);
     EXPECT_FALSE(valor(u("SELECT ValoresFijos FROM Marcas")).isNull()) << "an empty box is empty text";
@@ -139,6 +158,7 @@ TEST_F(MarcasTest, ALengthIsAWholeNumberOfCharacters)
     clic(w.cmdGrabar);
     EXPECT_EQ(msg().shown().size(), vistos + 1);
     EXPECT_EQ(ultimoMensaje(), u("No ha introducido el código de la marca"));
+    QApplication::processEvents(); // the window active again after the message
     EXPECT_TRUE(w.txtCodigo->hasFocus());
 }
 

@@ -309,6 +309,36 @@ TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
     EXPECT_EQ(f.txtFechaNac->Text(), u("__/__/____"));
 }
 
+// On a desktop without a window manager the message box leaves no window
+// active, and a box left with Tab while its window is not active runs no
+// check: the window the box opened over is active again once it closes.
+TEST_F(EmpresasTest, AfterARefusalTheNextValueTypedIsCheckedToo)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    trabajador(alfa, 1, "Ana");
+    auto& f = abrir(alfa);
+    activar(&f);
+    msg().takesActivation = true;
+    const auto dosVeces = [&](QWidget* caja, const char* valor, const char* mensaje) {
+        SCOPED_TRACE(valor);
+        caja->setFocus();
+        for (int vez = 1; vez <= 2; ++vez) {
+            const auto vistos = msg().shown().size();
+            QTest::keyClicks(caja, u(valor));
+            QTest::keyClick(caja, Qt::Key_Tab);
+            ASSERT_EQ(msg().shown().size(), vistos + 1) << "value typed " << vez << " times";
+            EXPECT_EQ(msg().shown().back().text, u(mensaje));
+            QApplication::processEvents(); // the program back in its event loop
+            EXPECT_TRUE(caja->hasFocus());
+        }
+    };
+    dosVeces(f.txtTelef, "12", "El valor del teléfono debe ser de nueve cifras");
+    f.SSTab1->setCurrentIndex(1);
+    f.cmdEditar->click();
+    dosVeces(f.txtNumSS, "2801234", "Introduzca todas las cifras del campo");
+    dosVeces(f.txtFechaNac, "31041985", "No es posible ese valor de día");
+}
+
 TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
 {
     const qint64 alfa = empresa("00001", "Alfa");
@@ -346,7 +376,7 @@ TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
     auto* dialogo = Forms::loaded<frmValidacionSS>();
     ASSERT_NE(dialogo, nullptr);
     dialogo->cmdModificarNumero->click();
-    activar(&f);
+    QApplication::processEvents(); // the record window active again, with no window manager to do it
     QTest::keyClicks(f.txtNumSS, u("280123456742"));
     EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/42"));
 

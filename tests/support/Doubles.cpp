@@ -1,18 +1,30 @@
 #include "Doubles.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QTest>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
 namespace testing_support {
 
+void takeActivationAway()
+{
+    QWidget other;
+    other.show();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+}
+
 platform::Answer ScriptedMessageBoxes::show(const QString& text, int style, const QString& title)
 {
     shown_.push_back({text, style, title});
+    if (takesActivation && QApplication::activeWindow())
+        takeActivationAway();
     if (!platform::isQuestion(style))
         return platform::Answer::Ok;
     if (answers_.empty()) {
