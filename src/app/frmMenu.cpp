@@ -265,9 +265,9 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
          std::initializer_list<QWidget*>{shaMantenimientos, fraMantenimientos, shaConfigurar, fraConfigurar, mskIp,
                                          CmdGuardar, cmdCerrar, shaAvisos, fraAvisos, shaResultados, lblTituloR,
                                          fraResultadosE, fraResultadosT, fraListado, cmdCerrarResultados,
-                                         shaActualizacion, fraActualizacion, WebBrowser1, cmdCerrarInternet,
-                                         List1})
+                                         fraActualizacion, WebBrowser1, cmdCerrarInternet, List1})
         oculto->hide();
+    shaActualizacion->follow(fraActualizacion);
 
     menuBar = new QMenuBar(this);
     menuBar->setObjectName(QStringLiteral("menuBar"));
@@ -551,7 +551,6 @@ void frmMenu::CerrarResultadosYAvisos()
         shaAvisos->hide();
     }
     fraActualizacion->hide();
-    shaActualizacion->hide();
 }
 
 void frmMenu::cmdTablas_Click()
@@ -645,7 +644,6 @@ void frmMenu::cmdImportar_Click()
     fraMantenimientos->hide();
     shaMantenimientos->hide();
     fraActualizacion->hide();
-    shaActualizacion->hide();
     List1->clear();
     try {
         LeerConfiguracion();
@@ -783,7 +781,6 @@ void frmMenu::closeEvent(QCloseEvent* event)
 void frmMenu::cmdEsconder_Click()
 {
     fraActualizacion->hide();
-    shaActualizacion->hide();
 }
 
 // The catalogue update panel, in the place of the alerts. Its options start
@@ -793,8 +790,6 @@ void frmMenu::cmdTraspaso_Click()
     CerrarResultadosYAvisos();
     for (platform::OptionButton* opcion : optActualizacion)
         opcion->setValue(false);
-    shaActualizacion->show();
-    shaActualizacion->raise();
     fraActualizacion->show();
     fraActualizacion->raise();
 }

@@ -1,5 +1,6 @@
 #include "platform/Printer.h"
 
+#include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 
 #include <QDebug>
@@ -36,14 +37,6 @@ const QRegularExpression& lineBreak()
     return expression;
 }
 
-QString withoutTrailingBlanks(const QString& text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace())
-        --end;
-    return text.left(end);
-}
-
 // The lines of `text` within `room` (device units): a line break starts a
 // new line, and a line too wide breaks after its last blank that fits, or
 // inside a word that fills the room alone. Trailing blanks need no room.
@@ -53,8 +46,12 @@ QStringList wrapped(const QString& text, double room, const QFontMetricsF& metri
     QStringList lines;
     for (QString rest : text.split(lineBreak())) {
         while (true) {
-            if (fits(rest) || fits(withoutTrailingBlanks(rest))) {
-                lines << (fits(rest) ? rest : withoutTrailingBlanks(rest));
+            if (fits(rest)) {
+                lines << rest;
+                break;
+            }
+            if (const QString trimmed = unpadded(rest); fits(trimmed)) {
+                lines << trimmed;
                 break;
             }
             // The longest beginning that fits, one character at least.
@@ -68,7 +65,7 @@ QStringList wrapped(const QString& text, double room, const QFontMetricsF& metri
                     high = middle - 1;
             }
             const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), low);
-            const QString before = blank > 0 ? withoutTrailingBlanks(rest.left(blank)) : QString();
+            const QString before = blank > 0 ? unpadded(rest.left(blank)) : QString();
             const qsizetype cut = before.isEmpty() ? low : blank;
             lines << (before.isEmpty() ? rest.left(low) : before);
             rest = rest.mid(cut);
