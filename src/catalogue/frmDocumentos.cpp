@@ -90,7 +90,10 @@ void frmDocumentos::flbPlantillas_Click()
         return;
     }
     if (!platform::launcher().openUrl(QUrl::fromLocalFile(copia)))
-        MsgBox(QStringLiteral("No se ha podido abrir la plantilla %1.").arg(nombre), platform::style::Critical);
+        MsgBox(QStringLiteral("No se ha podido abrir la plantilla %1: el escritorio no tiene ninguna aplicación que "
+                              "la abra.")
+                   .arg(nombre),
+               platform::style::Critical);
 }
 
 void frmDocumentos::cmdSalir_Click()
