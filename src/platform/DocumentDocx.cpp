@@ -8,9 +8,9 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
-#include <algorithm>
 #include <map>
 #include <string>
 #include <string_view>
@@ -163,6 +163,12 @@ struct ByteWriter final : pugi::xml_writer {
 // the children of a node change, where they stood in the bytes read: every
 // subtree that did not change is then written back as those bytes.
 class Part {
+    // The starts of the children of a node that changed, as read, followed
+    // by the start of its end tag; for the document, where its element
+    // begins and ends. Empty when not known: the children are then written
+    // from the tree.
+    using Layout = std::vector<qsizetype>;
+
 public:
     zip_uint64_t index = 0;
     pugi::xml_document xml;
@@ -294,6 +300,20 @@ public:
     static constexpr const char* kAttributeSpecial = "&<>\"\r\n\t";
     static constexpr const char* kTextSpecial = "&<>";
 
+    // `text` with the characters of `special` as character references.
+    static void escape(const char* text, const char* special, std::string& out)
+    {
+        for (;;) {
+            const size_t plain = std::strcspn(text, special);
+            out.append(text, plain);
+            text += plain;
+            if (!*text)
+                return;
+            out.append("&#").append(std::to_string(static_cast<unsigned char>(*text))) += ';';
+            ++text;
+        }
+    }
+
     // The same for a text held as UTF-16.
     static void escape(QStringView text, bool attribute, std::string& out)
     {
@@ -309,20 +329,6 @@ public:
         out.resize(at + static_cast<size_t>(text.size()));
         std::transform(text.begin(), text.end(), out.begin() + static_cast<ptrdiff_t>(at),
                        [](QChar c) { return static_cast<char>(c.unicode()); });
-    }
-
-    // `text` with the characters of `special` as character references.
-    static void escape(const char* text, const char* special, std::string& out)
-    {
-        for (;;) {
-            const size_t plain = std::strcspn(text, special);
-            out.append(text, plain);
-            text += plain;
-            if (!*text)
-                return;
-            out.append("&#").append(std::to_string(static_cast<unsigned char>(*text))) += ';';
-            ++text;
-        }
     }
 
 private:
@@ -342,13 +348,6 @@ private:
                    static_cast<size_t>(source_.size() - document->second.back()));
         return out;
     }
-
-    // The starts of the children of a node that changed, as read, followed
-    // by the start of its end tag; for the document, where its element
-    // begins and ends. Empty when not known: the children are then written
-    // from the tree.
-    using Layout = std::vector<qsizetype>;
-
 
     // Where the child of a node beginning at `start` ended in the source,
     // by the layout of that node; -1 when it was not one of its children.
@@ -448,6 +447,7 @@ struct PieceReader {
     std::string whole; // a part written from the tree
     std::size_t piece = 0;
     std::size_t offset = 0;
+    zip_error_t error{}; // never set: reading memory does not fail
 
     static zip_int64_t read(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command)
     {
@@ -484,7 +484,7 @@ struct PieceReader {
             return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
                                                   ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
         case ZIP_SOURCE_ERROR:
-            return 0;
+            return zip_error_to_data(&reader.error, data, length);
         default: // close, free: it belongs to the caller
             return 0;
         }
@@ -593,7 +593,7 @@ public:
         // to write. A second one at the same bookmark needs the first in the
         // tree.
         const pugi::xml_node paragraph = m.end ? paragraphOf(m.end) : pugi::xml_node();
-        const qsizetype at = m.part && !m.part->touched() ? Part::startOf(m.end) : -1;
+        const qsizetype at = m.part->touched() ? -1 : Part::startOf(m.end);
         if (paragraph && at >= 0 && !m.pending && !text.contains(QLatin1Char('\n'))) {
             fragment(*m.part, id, hiddenName, runFormat(paragraph, m.end), text, m.part->splice(at));
             m.pending = true;
@@ -850,7 +850,6 @@ private:
         marks_.erase(it);
         return true;
     }
-
 
     bool entry(zip_uint64_t index, QByteArray& content) const
     {
