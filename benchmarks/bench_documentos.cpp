@@ -116,8 +116,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            // With --benchmark_repetitions the mean stands for the runs.
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "mean")
+            // With --benchmark_repetitions the median stands for the runs.
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
                 tiempos[run.run_name.str()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
         }
         ConsoleReporter::ReportRuns(runs);

@@ -276,9 +276,17 @@ public:
         }
     }
 
-    // A run's formatting as copyFormat() makes it from `format`.
+    // A run's formatting as copyFormat() makes it from `format`: as read,
+    // while the part is.
     void printFormat(const pugi::xml_node& format, std::string& out) const
     {
+        const qsizetype start = startOf(format);
+        const qsizetype end = touched() ? -1 : startOf(format.next_sibling());
+        if (start >= 0 && end > start && named(format, "w:rPr")
+            && std::none_of(format.begin(), format.end(), isRevision)) {
+            out.append(source_.constData() + start, static_cast<size_t>(end - start));
+            return;
+        }
         out += "<w:rPr";
         for (pugi::xml_attribute a = format.first_attribute(); a; a = a.next_attribute()) {
             (out += ' ').append(a.name()).append("=\"");
@@ -317,18 +325,18 @@ public:
     // The same for a text held as UTF-16.
     static void escape(QStringView text, bool attribute, std::string& out)
     {
-        const auto plain = [attribute](QChar c) {
-            return c.unicode() >= 0x20 && c.unicode() < 0x80 && c != QLatin1Char('&') && c != QLatin1Char('<')
-                   && c != QLatin1Char('>') && !(attribute && c == QLatin1Char('"'));
-        };
-        if (!std::all_of(text.begin(), text.end(), plain)) {
-            escape(text.toUtf8().constData(), attribute ? kAttributeSpecial : kTextSpecial, out);
-            return;
-        }
         const std::size_t at = out.size();
         out.resize(at + static_cast<size_t>(text.size()));
-        std::transform(text.begin(), text.end(), out.begin() + static_cast<ptrdiff_t>(at),
-                       [](QChar c) { return static_cast<char>(c.unicode()); });
+        char* next = out.data() + at;
+        for (const QChar c : text) { // most is plain ASCII, copied as it stands
+            const char16_t u = c.unicode();
+            if (u < 0x20 || u >= 0x80 || u == '&' || u == '<' || u == '>' || (attribute && u == '"')) {
+                out.resize(at);
+                escape(text.toUtf8().constData(), attribute ? kAttributeSpecial : kTextSpecial, out);
+                return;
+            }
+            *next++ = static_cast<char>(u);
+        }
     }
 
 private:
