@@ -242,16 +242,11 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     cmdCerrarResultados =
         place(new QPushButton(QStringLiteral("Cerrar.")), "cmdCerrarResultados", 10200, 7560, 1320, 420);
 
-    // Catalogue update.
+    // Catalogue update, on a backing like the other panels'.
+    shaActualizacion = place(new platform::Shape, "shaActualizacion", 5400, 4440, 3840, 2160);
+    shaActualizacion->setFillColor(panel);
     fraActualizacion =
         place(new QGroupBox(QStringLiteral("Actualización : ")), "fraActualizacion", 5520, 4560, 3600, 1920);
-    // It has no shape behind it: it fills itself, to be read on the picture.
-    fraActualizacion->setAutoFillBackground(true);
-    {
-        QPalette fondoPanel = fraActualizacion->palette();
-        fondoPanel.setColor(QPalette::Window, panel);
-        fraActualizacion->setPalette(fondoPanel);
-    }
     optActualizacion[0] = place(new platform::OptionButton(QStringLiteral("Nuevos Modelos")), "optActualizacion0", 240,
                                 360, 3000, 360, fraActualizacion);
     optActualizacion[1] = place(new platform::OptionButton(QStringLiteral("Actualizar contratos")),
@@ -272,6 +267,7 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
                                          fraResultadosE, fraResultadosT, fraListado, cmdCerrarResultados,
                                          fraActualizacion, WebBrowser1, cmdCerrarInternet, List1})
         oculto->hide();
+    shaActualizacion->follow(fraActualizacion);
 
     menuBar = new QMenuBar(this);
     menuBar->setObjectName(QStringLiteral("menuBar"));

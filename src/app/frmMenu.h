@@ -96,6 +96,7 @@ public:
     QPushButton* cmdCerrarResultados;
 
     // Catalogue update.
+    platform::Shape* shaActualizacion;
     QGroupBox* fraActualizacion;
     platform::OptionButton* optActualizacion[2];
     QPushButton* cmdEsconder;

@@ -85,6 +85,7 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
 
     rejilla_ = place(new platform::DBGrid, diseno.rejilla, kIzquierda, kArribaRejilla, kAnchoRejilla, kAltoRejilla);
     rejilla_->setColumns(diseno.columnas);
+    rejilla_->setFitColumns(true);
     rejilla_->horizontalHeader()->setStretchLastSection(true);
 
     forma_ = place(new platform::Shape, diseno.forma, kIzquierda - 60, kArribaMarco - 60, kAnchoRejilla + 120,
@@ -147,6 +148,11 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
 void frmMantenimiento::setEditores(std::vector<Editor> editores)
 {
     editores_ = std::move(editores);
+    // An edit frame of one line: Enter in it saves, as Grabar does.
+    if (editores_.size() == 1) {
+        if (auto* linea = qobject_cast<QLineEdit*>(editores_.front().control))
+            connect(linea, &QLineEdit::returnPressed, cmdGrabar, &QAbstractButton::click);
+    }
 }
 
 platform::Database& frmMantenimiento::db()

@@ -297,7 +297,12 @@ void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
     txtTipoContrato = place(new TextBox, "txtTipoContrato", 1680, 240, 3120, 360, fraDatosContrato);
     place(new QLabel(QStringLiteral("Contrato : ")), "lblNombreContrato", 120, 690, 1500, 300, fraDatosContrato);
     txtContrato = place(new TextBox, "txtContrato", 1680, 660, 3120, 360, fraDatosContrato);
-    txtContrato->setToolTip(QStringLiteral("Definición del contrato del trabajador."));
+    const QString definicion = QStringLiteral("Definición del contrato del trabajador.");
+    txtContrato->setToolTip(definicion);
+    // The box is narrower than many a definition: its tool tip holds it whole.
+    connect(txtContrato, &QLineEdit::textChanged, this, [this, definicion](const QString& contrato) {
+        txtContrato->setToolTip(contrato.isEmpty() ? definicion : definicion + QLatin1Char('\n') + contrato);
+    });
     place(new QLabel(QStringLiteral("Fecha")), "lblFechaContrato", 120, 1110, 600, 300, fraDatosContrato);
     mskFechaContrato = place(new MaskEdBox, "mskFechaContrato", 720, 1080, 1260, 360, fraDatosContrato);
     place(new QLabel(QStringLiteral("Vencimiento : ")), "lblVencimiento", 2160, 1110, 1260, 300, fraDatosContrato);

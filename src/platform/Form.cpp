@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 
@@ -75,6 +76,23 @@ void Form::placeWidget(QWidget* widget, const char* name, int left, int top, int
     if (auto* button = qobject_cast<QPushButton*>(widget))
         button->setAutoDefault(true);
     controls_.push_back(widget);
+}
+
+void Form::setCancelButton(QAbstractButton* button)
+{
+    cancelButton_ = button;
+}
+
+// Escape reaches the window when the control with the focus has no use for it.
+void Form::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && cancelButton_
+        && cancelButton_->isEnabled() && isShown(cancelButton_)) {
+        event->accept();
+        cancelButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form::onClick(QAbstractButton* button, std::function<void()> handler)

@@ -42,6 +42,10 @@ public:
     // screen when null), wholly on the screen.
     void centreOn(const QWidget* owner);
 
+    // The button that Escape presses in this window, as a dialog's Cancel
+    // button; only while it can be used.
+    void setCancelButton(QAbstractButton* button);
+
     // ElasticSurface. A window's size is its outer size: caption and borders
     // included, as the desktop draws them.
     double heightTwips() const override;
@@ -85,6 +89,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void placeWidget(QWidget* widget, const char* name, int left, int top, int width, int height,
@@ -105,6 +110,7 @@ private:
     QSize outerSize_{-1, -1};
     QSize frameAssumed_{0, 0};
     int blocks_ = 0; // BlockedWindow guards in place: the close box does nothing
+    QPointer<QAbstractButton> cancelButton_;
 
     friend class BlockedWindow;
 };

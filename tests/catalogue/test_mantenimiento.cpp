@@ -48,8 +48,9 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     EXPECT_TRUE(w.txtTipoContrato->hasFocus());
     EXPECT_EQ(estado(w), u("00101"));
     QTest::keyClicks(w.txtTipoContrato, u("TEMPORAL"));
-    clic(w.cmdGrabar);
-    EXPECT_EQ(cuenta("TipoContrato"), 2);
+    QTest::keyClick(w.txtTipoContrato, Qt::Key_Return);
+    EXPECT_EQ(cuenta("TipoContrato"), 2) << "Enter in the name saves it";
+    EXPECT_FALSE(isShown(w.fraTipoContrato));
 
     // After Cancelar the first row is current; while it is edited the grid
     // shows it alone, and a listing prints it without ending the edit.
@@ -60,7 +61,8 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     EXPECT_EQ(w.dbgTipoContrato->rowCount(), 1);
     w.txtTipoContrato->setText(u("FIJO"));
     clic(w.cmdImprimir);
-    EXPECT_EQ(fakePrinter().page().mid(6), QStringList{"         1         O'Neil \"fijo\""});
+    EXPECT_EQ(fakePrinter().page().mid(5),
+              (QStringList{"       Núm.        Tipo de contrato.", "         1         O'Neil \"fijo\""}));
     clic(w.cmdGrabar);
     EXPECT_EQ(textos(w.dbgTipoContrato, 1), (QStringList{"FIJO", "TEMPORAL"}));
 }
@@ -226,6 +228,32 @@ TEST_F(CatalogoTest, AContractKeepsTheIdOfItsTypeByNameAndItsFieldsAreChecked)
     // Contract production lists a type's contracts by that id.
     EXPECT_EQ(columna(u("SELECT Contrato || Modelo FROM Contrato WHERE IdTipoContrato = ? ORDER BY Código"), {u("2")}),
               QStringList{"OroT01"});
+}
+
+TEST_F(CatalogoTest, TheContractsGridShowsWhatFitsWholeWithinItsWidth)
+{
+    insertar("Contrato", {{"Contrato", u("Eventual por circunstancias de la producción, a tiempo completo, con "
+                                         "jornada de mañana y tarde en el centro de trabajo de la empresa")},
+                          {"TipoContrato", "TEMPORAL"}, {"Código", "402"}, {"Modelo", "ORDINARIO"}});
+    insertar("Contrato", {{"Contrato", u("Prórroga")}, {"TipoContrato", "PRORROGA"}, {"Código", "502"},
+                          {"Modelo", "PRORROGA"}});
+    auto& w = abrir<frmManContrato>();
+    platform::DBGrid* rejilla = w.dbgContrato;
+    // What the grid's cells need to show a column whole.
+    const auto necesita = [&](int c) { return static_cast<QAbstractItemView*>(rejilla)->sizeHintForColumn(c); };
+    const auto comprobar = [&] {
+        int total = 0;
+        for (int c = 0; c < rejilla->columnCount(); ++c)
+            total += rejilla->columnWidth(c);
+        EXPECT_EQ(total, rejilla->viewport()->width()) << "no room left over, nothing past the edge";
+        // The short columns show whole; the long name takes the rest.
+        for (int c : {0, 2, 3, 4})
+            EXPECT_GE(rejilla->columnWidth(c), necesita(c)) << c;
+        EXPECT_LT(rejilla->columnWidth(1), necesita(1));
+    };
+    comprobar();
+    w.resize(w.width() + 300, w.height());
+    comprobar();
 }
 
 TEST_F(CatalogoTest, DeletingAClauseRemovesItsCompanyLinks)

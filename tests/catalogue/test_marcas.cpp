@@ -45,8 +45,8 @@ TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
     EXPECT_EQ(Forms::loaded<frmListaContratos>(), nullptr);
     EXPECT_EQ(w.txtNum->text(), u("2"));
 
-    // Used: the list names each model found, and No or closing it deletes nothing.
-    for (int vez = 0; vez < 2; ++vez) {
+    // Used: the list names each model found, and No, Escape or closing it deletes nothing.
+    for (int vez = 0; vez < 3; ++vez) {
         pulsarFila(w.dbgMarca, filaDe(w.dbgMarca, u("0002")));
         msg().answer(Answer::Yes);
         clic(w.cmdBorrar);
@@ -59,6 +59,8 @@ TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
         EXPECT_EQ(nombres, (QStringList{"M1", "M2"}));
         if (vez == 0)
             clic(lista->cmdNo);
+        else if (vez == 1)
+            QTest::keyClick(lista->lstMarcaContrato, Qt::Key_Escape);
         else
             lista->close();
         EXPECT_EQ(Forms::loaded<frmListaContratos>(), nullptr);

@@ -177,7 +177,7 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
 {
     const qint64 alfa = empresa("00001", "Alfa");
     const qint64 ana = trabajador(alfa, 3, "Ana",
-                                  {{u("Contrato"), u("Obra o servicio")},
+                                  {{u("Contrato"), u("401 - Obra o servicio determinado a tiempo completo")},
                                    {u("FechaVencimiento"), u("2027-01-31")},
                                    {u("FechaInicioProrroga"), u("2026-06-01")},
                                    {u("Duracion"), u("6 Meses  ")}});
@@ -185,7 +185,9 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
     f.SSTab1->setCurrentIndex(1);
     f.cmdEditar->click();
     EXPECT_TRUE(isShown(f.fraDatosContrato));
-    EXPECT_EQ(f.txtContrato->text(), u("Obra o servicio"));
+    EXPECT_EQ(f.txtContrato->text(), u("401 - Obra o servicio determinado a tiempo completo"));
+    EXPECT_TRUE(f.txtContrato->toolTip().endsWith(u("\n401 - Obra o servicio determinado a tiempo completo")))
+        << "the whole definition, longer than the box";
     EXPECT_EQ(f.mskVencimiento->Text(), u("31/01/2027"));
     EXPECT_EQ(f.txtMesesProrroga->text(), u("6 Meses  "));
 
@@ -286,6 +288,18 @@ TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
     dialogo->cmdModificarLetra->click();
     EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/42"));
     EXPECT_EQ(Forms::loaded<frmValidacionSS>(), nullptr);
+    // Escape leaves the number as typed.
+    activar(&f);
+    f.txtNumSS->setFocus();
+    f.txtNumSS->setText(f.txtNumSS->emptyText());
+    QTest::keyClicks(f.txtNumSS, u("280123456700"));
+    QTest::mouseClick(f.cmdGrabar, Qt::LeftButton);
+    QApplication::processEvents();
+    dialogo = Forms::loaded<frmValidacionSS>();
+    ASSERT_NE(dialogo, nullptr);
+    QTest::keyClick(dialogo->cmdModificarLetra, Qt::Key_Escape);
+    EXPECT_EQ(Forms::loaded<frmValidacionSS>(), nullptr);
+    EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/00"));
 
     // A birth date of someone under sixteen this year.
     f.txtFechaNac->setText(u("31/05/2015"));
@@ -566,6 +580,15 @@ TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers
     lista.cmdBorrar->click();
     EXPECT_EQ(lista.txtNum->text(), u("3"));
     EXPECT_EQ(Forms::loaded<frmAyuda>()->fraAyuda->title(), u("Botón Borrar : "));
+
+    // Escape closes the help; Enter on a row opens its company, as a double click does.
+    QTest::keyClick(Forms::loaded<frmAyuda>()->txtAyuda, Qt::Key_Escape);
+    EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr);
+    elegir(otra);
+    QTest::keyClick(lista.dbgEmpresas, Qt::Key_Return);
+    ASSERT_NE(Forms::loaded<frmEmpresa>(), nullptr);
+    EXPECT_EQ(Forms::loaded<frmEmpresa>()->txtNombreEmpresa->text(), u("Beta"));
+    EXPECT_EQ(Forms::loaded<frmEmpresas>(), nullptr);
 }
 
 TEST_F(EmpresasTest, ADatabaseErrorIsToldAndTheWindowStaysUsable)

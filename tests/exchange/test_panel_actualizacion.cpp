@@ -60,6 +60,8 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
     menu->fraAvisos->show();
     menu->cmdTraspaso->click();
     ASSERT_TRUE(isShown(menu->fraActualizacion));
+    EXPECT_TRUE(isShown(menu->shaActualizacion)) << "on its backing, as the other panels";
+    EXPECT_TRUE(menu->shaActualizacion->geometry().contains(menu->fraActualizacion->geometry()));
     EXPECT_FALSE(isShown(menu->fraAvisos));
 
     const QByteArray fichero = "* P21     2 410 Relevo\r\nM 0102\r\nM 0101 2\r\n.\r\n";
@@ -99,6 +101,7 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
 
     menu->cmdEsconder->click();
     EXPECT_FALSE(isShown(menu->fraActualizacion));
+    EXPECT_FALSE(isShown(menu->shaActualizacion));
     menu->cmdTraspaso->click();
     EXPECT_FALSE(menu->optActualizacion[0]->value() || menu->optActualizacion[1]->value()) << "cleared at each opening";
 

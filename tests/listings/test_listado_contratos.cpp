@@ -6,6 +6,7 @@
 #include "platform/DBGrid.h"
 
 #include <QAction>
+#include <QDir>
 
 using namespace testing_support;
 
@@ -235,10 +236,20 @@ TEST_F(ListadoContratosTest, ARowWithoutADocumentToOpenIsRefusedWithNoQuestion)
     auto& f = *Forms::loaded<frmListadoContratos>();
     db.remove(u("ContratosGrabados"), u("IdContrato"), borrado);
 
+    // The user is told which document is missing, or that there is none.
+    const QString fuera = u("El documento guardado de este contrato, %1, no es un fichero de la carpeta de contratos.");
+    const QStringList mensajes{
+        u("Este contrato no tiene ningún documento guardado: su fila no nombra ningún fichero."),
+        fuera.arg(u("..\\Otro.doc")),
+        fuera.arg(u("../Otro.doc")),
+        u("No se encuentra el documento guardado de este contrato, %1.")
+            .arg(QDir::toNativeSeparators(host("C:\\Quelvan\\Dorvane\\Contratos\\0009900001.doc"))),
+        u("No hay ningún contrato a editar."),
+    };
     for (int fila = 4; fila >= 0; --fila) {
         f.dbgContratos->setRow(fila);
         f.cmdEditar->click();
-        EXPECT_EQ(msg().texts().last(), u("No hay ningún contrato a editar.")) << fila;
+        EXPECT_EQ(msg().texts().last(), mensajes[fila]) << fila;
         EXPECT_EQ(msg().shown().back().style, 64);
         EXPECT_EQ(f.dbgContratos->RecordCount(), 4) << "the whole table again";
     }

@@ -134,8 +134,8 @@ TEST_F(MarcasTest, AnExtensionTakesItsDurationAndWorksOutItsEndDate)
     EXPECT_TRUE(isShown(form.fraDuracionProrroga));
     form.txtMesesProrroga->setText(u("1"));
     form.txtDiasProrroga->clear();
-    form.cmdAceptarDuracion->click();
-    EXPECT_EQ(g.TextMatrix(1, 2), u("1 Meses  "));
+    QTest::keyClick(form.txtMesesProrroga, Qt::Key_Return);
+    EXPECT_EQ(g.TextMatrix(1, 2), u("1 Meses  ")) << "Enter accepts the duration";
     EXPECT_FALSE(isShown(form.fraDuracionProrroga));
     EXPECT_EQ(QApplication::focusWidget(), &g) << "the keyboard goes on in the grid, not on a button";
 
