@@ -66,7 +66,7 @@ TEST_F(DocumentosTest, EachVisitListsTheFolderAfreshWithoutTheWorkingCopy)
     EXPECT_FALSE(exists(kCopia));
 }
 
-TEST_F(DocumentosTest, AClickOpensACopyOfTheTemplateUnlessTheLastIsStillOpen)
+TEST_F(DocumentosTest, AClickOrEnterOpensACopyOfTheTemplateUnlessTheLastIsStillOpen)
 {
     writeFile("C:\\Quelvan\\Dorvane\\Plantillas\\A.rtf", "{\\rtf1 A}");
     writeFile("C:\\Quelvan\\Dorvane\\Plantillas\\B.doc", "B");
@@ -96,6 +96,14 @@ TEST_F(DocumentosTest, AClickOpensACopyOfTheTemplateUnlessTheLastIsStillOpen)
     QFile::remove(host("C:\\Quelvan\\Dorvane\\Plantillas\\A.rtf"));
     pulsar(ventana, 0);
     EXPECT_EQ(msg().texts().last(), u("No se ha podido copiar la plantilla A.rtf."));
+
+    // The keyboard chooses with the arrows and opens with Enter.
+    activar(&ventana);
+    ventana.flbPlantillas->setFocus();
+    QTest::keyClick(ventana.flbPlantillas, Qt::Key_Down);
+    EXPECT_EQ(abiertos.size(), 2u) << "moving opens nothing";
+    QTest::keyClick(ventana.flbPlantillas, Qt::Key_Return);
+    EXPECT_EQ(abiertos.size(), 3u);
 }
 
 TEST_F(DocumentosTest, TheDesktopsOpenerIsAwaitedAndItsFailureSaid)

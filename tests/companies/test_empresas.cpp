@@ -395,6 +395,36 @@ TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
     EXPECT_EQ(guardado(), QStringList{"25001|28/01234567/42|1980-03-15"});
 }
 
+// A masked box clicked past what it holds is typed from just after it, as a
+// text box is: its digits never land in the places the click skipped.
+TEST_F(EmpresasTest, AMaskedBoxClickedPastItsDigitsIsTypedOnFromThem)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    trabajador(alfa, 1, "Ana");
+    auto& f = abrir(alfa);
+    activar(&f);
+    const auto pulsar = [](platform::MaskEdBox* caja, QPoint donde) {
+        QTest::mouseClick(caja, Qt::LeftButton, {}, donde);
+        return caja->cursorPositionAt(donde);
+    };
+
+    pulsar(f.txtNumISS, f.txtNumISS->rect().center());
+    QTest::keyClicks(f.txtNumISS, u("08123456774"));
+    EXPECT_EQ(f.txtNumISS->Text(), u("08/1234567/74"));
+    // Inside what it holds, the click puts the cursor where it lands.
+    const int dentro = pulsar(f.txtNumISS, f.txtNumISS->rect().center());
+    EXPECT_GT(dentro, 0);
+    EXPECT_EQ(f.txtNumISS->SelStart(), dentro);
+
+    f.SSTab1->setCurrentIndex(1);
+    f.cmdEditar->click();
+    f.txtFechaNac->setFocus();
+    QTest::keyClicks(f.txtFechaNac, u("15"));
+    pulsar(f.txtFechaNac, QPoint(f.txtFechaNac->width() - 4, f.txtFechaNac->height() / 2));
+    QTest::keyClicks(f.txtFechaNac, u("031980"));
+    EXPECT_EQ(f.txtFechaNac->Text(), u("15/03/1980"));
+}
+
 TEST_F(EmpresasTest, TheKeyboardMovesOnFromEveryBox)
 {
     auto& f = abrir(empresa("00001", "Alfa"));
