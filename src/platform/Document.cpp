@@ -200,7 +200,8 @@ void Document::insertAfter(const QString& bookmark, const QString& text)
         return;
     QString hidden;
     hidden.reserve(bookmark.size() + 24);
-    hidden.append(QLatin1String("_Tv")).append(QLatin1String(std::to_string(nextInsertion_++))).append(QLatin1Char('_'));
+    hidden.append(QLatin1String("_Tv")).append(QLatin1String(std::to_string(nextInsertion_++)));
+    hidden.append(QLatin1Char('_'));
     appendFingerprint(clean, hidden);
     hidden.append(QLatin1Char('_')).append(bookmark);
     body_->insert(bookmark, clean, hidden);

@@ -428,7 +428,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"M0005", "c2", "otrac2", "b"},
                  {"M0006", "X", "Caja X dentro", ""},
                  {"Clausula1", "PRIMERA.\r\nSEGUNDA.\r\n", "Cláusulas:PRIMERA.\nSEGUNDA.", ""}})),
-    [](const auto& info) { return QString::fromLatin1(info.param.file).section(QLatin1Char('.'), 0, 0).toStdString(); });
+    [](const auto& info) { return std::string(info.param.file).substr(0, std::string(info.param.file).find('.')); });
 
 TEST_P(WrittenDocumentTest, ValuesPrintWhereTheyBelongInTheirFormatAndGoAgain)
 {
