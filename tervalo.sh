@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n
-    libsqlite3-dev libzip-dev libpugixml-dev
+    libsqlite3-dev libzip-dev libpugixml-dev libqpdf-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ccache
     fonts-liberation poppler-utils
@@ -17,11 +17,20 @@ packages=(
 )
 
 # Only for using the program: LibreOffice Writer shows, prints and converts
-# documents, the CUPS client sends them to the printer. Tests need neither.
+# documents, the CUPS client sends them to the printer.
 start_packages=(
     libreoffice-writer libreoffice-l10n-es fonts-liberation2 cups-client
     xdg-utils
 )
+
+# Tests convert and print documents with LibreOffice without a screen: Writer
+# without its windows, unless the full Writer (which it would replace) is in.
+test_packages() {
+    local writer=libreoffice-writer-nogui
+    dpkg-query -W -f='${Status}' libreoffice-writer 2>/dev/null | grep -q "install ok installed" &&
+        writer=libreoffice-writer
+    echo "$writer" fonts-liberation2
+}
 
 install_packages() {
     local missing=()
@@ -67,7 +76,8 @@ start)
     exec build/src/tervalo
     ;;
 test)
-    install_packages "${packages[@]}"
+    # shellcheck disable=SC2046
+    install_packages "${packages[@]}" $(test_packages)
     build
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure

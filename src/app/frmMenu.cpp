@@ -33,6 +33,7 @@
 #include "platform/Screen.h"
 #include "platform/WebPanel.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -241,16 +242,11 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     cmdCerrarResultados =
         place(new QPushButton(QStringLiteral("Cerrar.")), "cmdCerrarResultados", 10200, 7560, 1320, 420);
 
-    // Catalogue update.
+    // Catalogue update, on a backing like the other panels'.
+    shaActualizacion = place(new platform::Shape, "shaActualizacion", 5400, 4440, 3840, 2160);
+    shaActualizacion->setFillColor(panel);
     fraActualizacion =
         place(new QGroupBox(QStringLiteral("Actualización : ")), "fraActualizacion", 5520, 4560, 3600, 1920);
-    // It has no shape behind it: it fills itself, to be read on the picture.
-    fraActualizacion->setAutoFillBackground(true);
-    {
-        QPalette fondoPanel = fraActualizacion->palette();
-        fondoPanel.setColor(QPalette::Window, panel);
-        fraActualizacion->setPalette(fondoPanel);
-    }
     optActualizacion[0] = place(new platform::OptionButton(QStringLiteral("Nuevos Modelos")), "optActualizacion0", 240,
                                 360, 3000, 360, fraActualizacion);
     optActualizacion[1] = place(new platform::OptionButton(QStringLiteral("Actualizar contratos")),
@@ -271,6 +267,7 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
                                          fraResultadosE, fraResultadosT, fraListado, cmdCerrarResultados,
                                          fraActualizacion, WebBrowser1, cmdCerrarInternet, List1})
         oculto->hide();
+    shaActualizacion->follow(fraActualizacion);
 
     menuBar = new QMenuBar(this);
     menuBar->setObjectName(QStringLiteral("menuBar"));
@@ -324,6 +321,13 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     mskIp->KeyUp = [this](int code, int shift) { mskIp_KeyUp(code, shift); };
     mskIp->Validate = [this](bool& cancel) { mskIp_Validate(cancel); };
     mskIp->LostFocus = [this] { mskIp_LostFocus(); };
+    // The focus may move while the window is not active, which the masked box
+    // is not told of; once it lands on another control of the window, the
+    // entry is left as if the focus had gone there from it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now != mskIp && isAncestorOf(now) && isShown(mskIp))
+            mskIp->leaveFocus();
+    });
 }
 
 namespace {
@@ -559,6 +563,9 @@ void frmMenu::cmdTablas_Click()
 
 void frmMenu::MostrarPanelConfiguracion(bool visible)
 {
+    // The masked entry ends with the panel; it opens again on an empty mask.
+    mskIp->hide();
+    txtIp->show();
     for (QWidget* w : std::initializer_list<QWidget*>{fraConfigurar, shaConfigurar, CmdGuardar, cmdCerrar})
         w->setVisible(visible);
 }
@@ -589,6 +596,10 @@ void frmMenu::cmdConfigurar_Click()
 
 void frmMenu::CmdGuardar_Click()
 {
+    // What the masked entry shows is the address, whether or not its box has
+    // been left.
+    if (!CerrarEntradaIp())
+        return;
     // An address of empty octets ("...") is no address at all.
     QString ip = txtIp->text();
     if (ip.trimmed().remove(QLatin1Char('.')).trimmed().isEmpty())
@@ -660,7 +671,9 @@ void frmMenu::cmdImportar_Click()
         importando_ = false;
     });
 
+    // The notice may still be loaded from a print run, saying so.
     auto& aviso = Forms::get<frmImprimiendo>();
+    aviso.lblImprimir->setText(QStringLiteral("Importando."));
     QCoreApplication::processEvents();
     Forms::show(aviso);
     TraerContratosServidor();
@@ -708,7 +721,7 @@ void frmMenu::ProcesarContratosImportados()
         auto db = AbrirBaseDatos();
         resultado = exchange::ProcesarContratosImportados(db, ficheros);
     } catch (const platform::DbError& error) {
-        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        platform::MsgBox(exchange::MensajeBaseDatos(error), platform::style::Critical);
     }
     const exchange::ContadoresImportacion& c = resultado.contadores;
     ContadorFicheros = c.Ficheros;
@@ -1000,6 +1013,13 @@ void frmMenu::mskIp_KeyUp(int, int)
         OctetoCorregido = false;
         return;
     }
+    RechazarOctetoAlto();
+}
+
+// The first octet above 255 is refused: the message, the octet emptied and
+// the cursor at its start. False when there is none.
+bool frmMenu::RechazarOctetoAlto()
+{
     const QString texto = mskIp->Text();
     for (int n = 1; n <= 4; ++n) {
         const auto valor = numeroDeOcteto(octeto(texto, n));
@@ -1009,9 +1029,23 @@ void frmMenu::mskIp_KeyUp(int, int)
                              platform::style::Critical);
             mskIp->setText(conOcteto(mskIp->Text(), n, QStringLiteral("___")));
             SituarEnOcteto(n);
-            return;
+            return true;
         }
     }
+    return false;
+}
+
+// Ends an open masked entry with the address it shows, as leaving its box
+// does; an octet above 255 is refused instead and the entry stays open.
+bool frmMenu::CerrarEntradaIp()
+{
+    if (!isShown(mskIp))
+        return true;
+    if (RechazarOctetoAlto()) {
+        mskIp->setFocus();
+        return false;
+    }
+    return mskIp->leaveFocus();
 }
 
 void frmMenu::mskIp_Validate(bool&)

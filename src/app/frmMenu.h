@@ -96,6 +96,7 @@ public:
     QPushButton* cmdCerrarResultados;
 
     // Catalogue update.
+    platform::Shape* shaActualizacion;
     QGroupBox* fraActualizacion;
     platform::OptionButton* optActualizacion[2];
     QPushButton* cmdEsconder;
@@ -166,6 +167,8 @@ private:
     void BlanquearPosicionIp(int posicion);
     void PasoBlanco();
     void SituarEnOcteto(int octeto);
+    bool RechazarOctetoAlto();
+    bool CerrarEntradaIp();
     void MostrarPanelConfiguracion(bool visible);
     void CerrarResultadosYAvisos();
     void TraerContratosServidor();

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QShortcut>
 #include <QUrl>
 
 using platform::Forms;
@@ -44,6 +45,12 @@ frmDocumentos::frmDocumentos() : Form(QStringLiteral("frmDocumentos"))
     cmdSalir->setToolTip(QStringLiteral("Volver al Menú Principal."));
 
     connect(flbPlantillas, &QListWidget::itemClicked, this, [this] { flbPlantillas_Click(); });
+    // From the keyboard: the arrows choose a file, Enter opens it.
+    for (const auto tecla : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* abrir = new QShortcut(QKeySequence(tecla), flbPlantillas);
+        abrir->setContext(Qt::WidgetShortcut);
+        connect(abrir, &QShortcut::activated, this, [this] { flbPlantillas_Click(); });
+    }
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
 }
 
@@ -90,7 +97,10 @@ void frmDocumentos::flbPlantillas_Click()
         return;
     }
     if (!platform::launcher().openUrl(QUrl::fromLocalFile(copia)))
-        MsgBox(QStringLiteral("No se ha podido abrir la plantilla %1.").arg(nombre), platform::style::Critical);
+        MsgBox(QStringLiteral("No se ha podido abrir la plantilla %1: el escritorio no tiene ninguna aplicación que "
+                              "la abra.")
+                   .arg(nombre),
+               platform::style::Critical);
 }
 
 void frmDocumentos::cmdSalir_Click()

@@ -28,6 +28,7 @@ frmListaContratos::frmListaContratos() : Form(QStringLiteral("frmListaContratos"
     cmdNo->setToolTip(QStringLiteral("Se anulará la eliminación de la marca."));
     onClick(cmdSi, [this] { cmdSi_Click(); });
     onClick(cmdNo, [this] { cmdNo_Click(); });
+    setCancelButton(cmdNo);
 }
 
 void frmListaContratos::cmdSi_Click()

@@ -85,6 +85,7 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
 
     rejilla_ = place(new platform::DBGrid, diseno.rejilla, kIzquierda, kArribaRejilla, kAnchoRejilla, kAltoRejilla);
     rejilla_->setColumns(diseno.columnas);
+    rejilla_->setFitColumns(true);
     rejilla_->horizontalHeader()->setStretchLastSection(true);
 
     forma_ = place(new platform::Shape, diseno.forma, kIzquierda - 60, kArribaMarco - 60, kAnchoRejilla + 120,
@@ -147,6 +148,11 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
 void frmMantenimiento::setEditores(std::vector<Editor> editores)
 {
     editores_ = std::move(editores);
+    // An edit frame of one line: Enter in it saves, as Grabar does.
+    if (editores_.size() == 1) {
+        if (auto* linea = qobject_cast<QLineEdit*>(editores_.front().control))
+            connect(linea, &QLineEdit::returnPressed, cmdGrabar, &QAbstractButton::click);
+    }
 }
 
 platform::Database& frmMantenimiento::db()
@@ -339,6 +345,16 @@ void frmMantenimiento::cmdEditar_Click()
 
 void frmMantenimiento::cmdGrabar_Click()
 {
+    // What a box refuses when it is left is refused here too: the focus may
+    // have moved while the window was not active, which runs no check.
+    for (const Editor& editor : editores_) {
+        auto* caja = qobject_cast<platform::TextBox*>(editor.control);
+        bool cancelar = false;
+        if (caja && caja->Validate)
+            caja->Validate(cancelar);
+        if (cancelar)
+            return;
+    }
     for (const Editor& editor : editores_) {
         if (!editor.obligatorio.isEmpty() && textoEditor(editor.control).isEmpty()) {
             MsgBox(editor.obligatorio, diseno_.estiloObligatorio);

@@ -34,6 +34,13 @@ QString RutaDocumentoGuardado(const QString& numEmpresa, const QString& numTraba
     return RutaEnCarpetaContratos(numEmpresa + numTrabajador + sufijo);
 }
 
+QString SufijoCopiaBasica(const QString& sufijoDocumento)
+{
+    const qsizetype punto = sufijoDocumento.lastIndexOf(QLatin1Char('.'));
+    return punto < 0 ? sufijoDocumento + QStringLiteral("CB")
+                     : sufijoDocumento.left(punto) + QStringLiteral("CB") + sufijoDocumento.mid(punto);
+}
+
 void CopiarDocumento(const QString& origen, const QString& destino)
 {
     const QString desde = platform::resolveCase(origen);

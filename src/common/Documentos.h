@@ -27,9 +27,15 @@ QString RutaEnCarpetaContratos(const QString& nombre);
 
 // Host path of a stored document in "C:\Quelvan\Dorvane\Contratos\": the
 // company number, the worker number and the suffix (".doc", "P.doc",
-// "N.doc", "CB.doc"). Empty when the numbers cannot form a file name
-// (missing, or holding characters a file name cannot have).
+// "N.doc", or a copia básica's, below). Empty when the numbers cannot form
+// a file name (missing, or holding characters a file name cannot have).
 QString RutaDocumentoGuardado(const QString& numEmpresa, const QString& numTrabajador, const QString& sufijo);
+
+// The suffix of the copia básica of a stored document: "CB" before the
+// document's own extension, so that each copy lies beside its document and
+// none replaces another's: ".doc" (a contract) gives "CB.doc", "P.doc" (an
+// extension) "PCB.doc", "N.doc" (a notification) "NCB.doc".
+QString SufijoCopiaBasica(const QString& sufijoDocumento);
 
 // Copies a document file whole, replacing the target through a temporary
 // file; the copy is readable by its owner only. Throws

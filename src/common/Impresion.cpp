@@ -46,6 +46,10 @@ int PedirCopias(platform::Form& ventana, const MarcoCopias& marco)
     caja->clear();
     marco.fraDatosImprimir->show();
     caja->setFocus();
+    // The window asks over the document the word processor shows, with the
+    // keyboard in its box.
+    platform::KeepAbove arriba(ventana);
+    ventana.activateWindow();
 
     int copias = 0;
     QEventLoop espera;

@@ -51,17 +51,16 @@ void Titulo(platform::PrintJob& job, const QString& titulo, int columna)
 
 void Linea(platform::PrintJob& job, const Fila& celdas)
 {
-    for (const auto& celda : celdas)
-        job.tab(celda.columna).print(celda.texto);
-    job.endLine();
+    job.printRow(celdas);
 }
 
 void FilaNumerada(platform::PrintJob& job, qint64 n, const Fila& celdas)
 {
     // The number prints with a blank before it, so it starts one column
     // before its digits.
-    job.tab(kColumnaNumero - static_cast<int>(QString::number(n).size())).printNumber(n);
-    Linea(job, celdas);
+    Fila fila{{kColumnaNumero - static_cast<int>(QString::number(n).size()), platform::PrintJob::numberText(n)}};
+    fila.insert(fila.end(), celdas.begin(), celdas.end());
+    Linea(job, fila);
 }
 
 void Lista(platform::PrintJob& job, const Fila& encabezados, const std::vector<Fila>& filas)

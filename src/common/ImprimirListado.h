@@ -28,11 +28,10 @@ inline constexpr int kColumnaNombre = 20;    // the name of a plain list
 inline constexpr int kColumnaValorEmpresa = 34;
 inline constexpr int kColumnaValorTrabajador = 37;
 
-// A text at a print column.
-struct Celda {
-    int columna;
-    QString texto;
-};
+// A text at a print column. On paper it keeps within its column: up to the
+// next cell's column, where a longer text goes on at its own column on the
+// next lines, as the lines after a line break in it do.
+using Celda = platform::PrintCell;
 using Fila = std::vector<Celda>;
 
 // Rows of a listing from the records a window shows, in their order: for
@@ -52,7 +51,7 @@ void Apertura(platform::PrintJob& job, const QString& fuente = QStringLiteral("A
 // Bold and underline on, the title at `columna` on a line of its own,
 // underline off (bold stays on).
 void Titulo(platform::PrintJob& job, const QString& titulo, int columna = kColumnaTitulo);
-// One line with each text at its column.
+// One line with each text at its column (more when a text needs them).
 void Linea(platform::PrintJob& job, const Fila& celdas);
 // The running number n with its last digit in column 10, then the cells.
 void FilaNumerada(platform::PrintJob& job, qint64 n, const Fila& celdas);

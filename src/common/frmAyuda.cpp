@@ -27,6 +27,7 @@ frmAyuda::frmAyuda() : Form(QStringLiteral("frmAyuda"))
     cmdCerrar = place(new QPushButton(QStringLiteral("Cerrar.")), "cmdCerrar", 5640, 3540, 1320, 420);
     cmdCerrar->setToolTip(QStringLiteral("Cierra la ventana de ayuda."));
     onClick(cmdCerrar, [this] { cmdCerrar_Click(); });
+    setCancelButton(cmdCerrar);
 }
 
 void frmAyuda::Cerrar()

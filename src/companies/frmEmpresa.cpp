@@ -43,6 +43,17 @@ using platform::TextBox;
 
 namespace {
 
+// While the clause boxes are set by code their click handler does nothing.
+// Every loader ends with the flag False, whatever it found: contract
+// production leaves it True, and a tick of the user must be stored.
+class CasillasPorCodigo {
+public:
+    CasillasPorCodigo() { CargandoClausulas = true; }
+    ~CasillasPorCodigo() { CargandoClausulas = false; }
+    CasillasPorCodigo(const CasillasPorCodigo&) = delete;
+    CasillasPorCodigo& operator=(const CasillasPorCodigo&) = delete;
+};
+
 constexpr int kF2 = 113;
 constexpr int kEnter = 13;
 const QString kMascaraFecha = QStringLiteral("##/##/####");
@@ -286,7 +297,12 @@ void frmEmpresa::ConstruirTrabajadores(QWidget* pagina)
     txtTipoContrato = place(new TextBox, "txtTipoContrato", 1680, 240, 3120, 360, fraDatosContrato);
     place(new QLabel(QStringLiteral("Contrato : ")), "lblNombreContrato", 120, 690, 1500, 300, fraDatosContrato);
     txtContrato = place(new TextBox, "txtContrato", 1680, 660, 3120, 360, fraDatosContrato);
-    txtContrato->setToolTip(QStringLiteral("Definición del contrato del trabajador."));
+    const QString definicion = QStringLiteral("Definición del contrato del trabajador.");
+    txtContrato->setToolTip(definicion);
+    // The box is narrower than many a definition: its tool tip holds it whole.
+    connect(txtContrato, &QLineEdit::textChanged, this, [this, definicion](const QString& contrato) {
+        txtContrato->setToolTip(contrato.isEmpty() ? definicion : definicion + QLatin1Char('\n') + contrato);
+    });
     place(new QLabel(QStringLiteral("Fecha")), "lblFechaContrato", 120, 1110, 600, 300, fraDatosContrato);
     mskFechaContrato = place(new MaskEdBox, "mskFechaContrato", 720, 1080, 1260, 360, fraDatosContrato);
     place(new QLabel(QStringLiteral("Vencimiento : ")), "lblVencimiento", 2160, 1110, 1260, 300, fraDatosContrato);
@@ -1333,7 +1349,7 @@ void frmEmpresa::cmdImprimir_Click()
 
 void frmEmpresa::LimpiarClausulas()
 {
-    QScopedValueRollback guarda(CargandoClausulas, true);
+    const CasillasPorCodigo porCodigo;
     for (QCheckBox* casilla : chkClausula) {
         casilla->setText(QString());
         casilla->setToolTip(QString());
@@ -1352,7 +1368,7 @@ void frmEmpresa::CargarClausulas()
 // when the open company has them.
 void frmEmpresa::MostrarPaginaClausulas(int primera)
 {
-    QScopedValueRollback guarda(CargandoClausulas, true);
+    const CasillasPorCodigo porCodigo;
     const auto clausulas = AbrirBaseDatos().select(
         QStringLiteral(R"(SELECT "IdClausula", "Clausula" FROM "Clausulas" ORDER BY "IdClausula")"));
     NumClausulas = static_cast<int>(clausulas.size());
@@ -1379,7 +1395,7 @@ void frmEmpresa::MostrarPaginaClausulas(int primera)
 
 void frmEmpresa::MarcarClausulasEmpresa()
 {
-    QScopedValueRollback guarda(CargandoClausulas, true);
+    const CasillasPorCodigo porCodigo;
     const QSet<qint64> enlazadas =
         IdEmpresaAbierta != 0 ? empresas::ClausulasEnlazadas(AbrirBaseDatos(), IdEmpresaAbierta) : clausulasPendientes_;
     for (QCheckBox* casilla : chkClausula) {

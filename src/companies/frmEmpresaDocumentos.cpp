@@ -43,7 +43,7 @@ void AccederDocumento(frmEmpresa& f, bool prorroga)
         const QString sufijo = prorroga ? QStringLiteral("P.doc") : QStringLiteral(".doc");
         documento.documento = RutaDocumentoGuardado(empresa, numero, sufijo);
         documento.prorroga = prorroga;
-        documento.guardarCopiaBasica = RutaDocumentoGuardado(empresa, numero, QStringLiteral("CB.doc"));
+        documento.guardarCopiaBasica = RutaDocumentoGuardado(empresa, numero, SufijoCopiaBasica(sufijo));
         AbrirDocumentoGuardado(f, {f.fraDatosImprimir, f.txtNumeroCopias, f.cmdCopias}, documento);
     }
     Esperar(2);

@@ -112,6 +112,13 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
             [this](const QString& texto) { platform::runHandler([&] { Buscar("NIF", texto); }); });
     dbgEmpresas->HeadClick = [this](int col) { platform::runHandler([&] { dbgEmpresas_HeadClick(col); }); };
     dbgEmpresas->DblClick = [this] { platform::runHandler([this] { dbgEmpresas_DblClick(); }); };
+    // Enter on a row opens it as a double click does.
+    dbgEmpresas->KeyPress = [this](int& keyAscii) {
+        if (keyAscii != 13 || dbgEmpresas->Row() < 0)
+            return;
+        keyAscii = 0;
+        platform::runHandler([this] { dbgEmpresas_DblClick(); });
+    };
 }
 
 void frmEmpresas::Form_Load()

@@ -28,6 +28,7 @@ frmValidacion::frmValidacion(const QString& nombre, const QString& titulo) : For
     onClick(cmdModificarLetra, [this] { cmdModificarLetra_Click(); });
     onClick(cmdModificarNumero, [this] { cmdModificarNumero_Click(); });
     onClick(cmdCancelar, [this] { cmdCancelar_Click(); });
+    setCancelButton(cmdCancelar);
 }
 
 void frmValidacion::cmdModificarLetra_Click()

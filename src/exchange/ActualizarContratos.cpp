@@ -5,6 +5,8 @@
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 
+#include <QFileInfo>
+
 using platform::Database;
 using platform::Row;
 using traspaso::Medio;
@@ -19,6 +21,7 @@ constexpr int kErrFinDeArchivo = 62;
 constexpr int kErrAccesoArchivo = 75;
 constexpr int kErrLineaMalFormada = 1001;
 constexpr int kErrBaseDatos = 1002;
+constexpr int kErrCodificacion = 1003;
 
 struct Fallo {
     int numero;
@@ -95,15 +98,20 @@ void mostrarFallo(const Fallo& fallo)
 
 void ActualizarContratos(Database& db, const QString& hostFile, const Aviso& aviso)
 {
+    const QString nombre = QFileInfo(hostFile).fileName();
     std::optional<QStringList> lineas;
     try {
         lineas = traspaso::LeerLineas(hostFile);
+    } catch (const traspaso::CodificacionNoValida& error) {
+        mostrarFallo({kErrCodificacion,
+                      QString::fromStdString(error.what()) + QStringLiteral(" No se ha cambiado nada")});
+        return;
     } catch (const platform::FileError&) {
-        mostrarFallo({kErrAccesoArchivo, QStringLiteral("No se puede leer el archivo")});
+        mostrarFallo({kErrAccesoArchivo, QStringLiteral("No se puede leer el archivo %1").arg(nombre)});
         return;
     }
     if (!lineas) {
-        mostrarFallo({kErrArchivoNoEncontrado, QStringLiteral("No se ha encontrado el archivo")});
+        mostrarFallo({kErrArchivoNoEncontrado, QStringLiteral("No se ha encontrado el archivo %1").arg(nombre)});
         return;
     }
     if (aviso.mostrar)

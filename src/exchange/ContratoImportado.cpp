@@ -1,12 +1,16 @@
 #include "exchange/ContratoImportado.h"
 
 #include "common/Module1.h"
+#include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "production/ContratoImportado.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace exchange {
 
@@ -50,7 +54,8 @@ const std::vector<Campo>& CamposTrabajador()
     static const std::vector<Campo> campos = {
         {"NombreTrabajador", {{1395, 30}}, Forma::Recortada, "", {1395, 30}, "Nombre trabajador = "},
         {"Domicilio", {{1426, 25}, {1453, 4}}, Forma::Unida, " ", {1426, 25}, "Domicilio = "},
-        {"Localidad", {{1485, 20}}, Forma::Recortada, "", {1485, 20}, "Localidad = "},
+        // The town ends where the telephone starts.
+        {"Localidad", {{1485, 13}}, Forma::Recortada, "", {1485, 13}, "Localidad = "},
         {"CódPostal", {{1479, 5}}, Forma::Recortada, "", {1479, 5}, "Código Postal = "},
         {"Municipio", {{1458, 20}}, Forma::Recortada, "", {1458, 20}, "Municipio = "},
         {"Teléfono", {{1498, 9}}, Forma::Recortada, "", {1498, 9}, "Teléfono = "},
@@ -84,6 +89,21 @@ const std::vector<CampoFecha>& FechasTrabajador()
     return fechas;
 }
 
+qint64 LongitudMaxima(const contrato_importado::Disposicion& disposicion)
+{
+    return 2 * std::max<qint64>(kFinCamposFijos, disposicion.longitud());
+}
+
+QString NombreArchivado(const QString& nombre)
+{
+    return nombre.mid(2);
+}
+
+bool SePuedeArchivar(const QString& nombre)
+{
+    return platform::isVisibleFileName(NombreArchivado(nombre));
+}
+
 QString Recortar(const QString& texto)
 {
     qsizetype inicio = 0;
@@ -98,6 +118,18 @@ QString Recortar(const QString& texto)
 RegistroContrato RegistroContrato::desdeBytes(const QByteArray& contenido)
 {
     return RegistroContrato(QuitarCodigosImpresora(platform::fromCp1252(contenido)));
+}
+
+bool RegistroContrato::tieneControles(const contrato_importado::Disposicion& disposicion) const
+{
+    qsizetype fin = texto_.size();
+    while (fin > 0 && (texto_.at(fin - 1) == QLatin1Char('\n') || texto_.at(fin - 1) == QLatin1Char('\r')))
+        --fin;
+    for (qsizetype i = 0; i < fin; ++i) {
+        if (texto_.at(i).category() == QChar::Other_Control && !disposicion.esSeparador(i))
+            return true;
+    }
+    return false;
 }
 
 QString RegistroContrato::tomar(Tramo tramo) const

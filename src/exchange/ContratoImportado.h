@@ -7,6 +7,13 @@
 #include <utility>
 #include <vector>
 
+namespace platform {
+class Database;
+}
+namespace contrato_importado {
+class Disposicion;
+}
+
 // The contract record file of the payroll server: one record of single-byte
 // text per file, with no extension. On the server and in ContratosImp the file
 // is named by the user's 2-character key, the company number and the 5-digit
@@ -75,6 +82,21 @@ inline constexpr Tramo kNumeroTrabajador{1389, 5};
 inline constexpr Tramo kNombreTrabajador{1395, 30};
 inline constexpr Tramo kNifTrabajador{1567, 10};
 
+// The fixed fields end at 1710, followed by one separator.
+inline constexpr int kFinCamposFijos = 1711;
+
+// The longest record file the import reads: twice the record's layout (the
+// fixed fields, or the mark catalogue when it is longer), which leaves room
+// for the printer codes.
+qint64 LongitudMaxima(const contrato_importado::Disposicion& disposicion);
+
+// The name of a fetched file once filed in ContratosTemp: less its first two
+// characters, the user's key.
+QString NombreArchivado(const QString& nombre);
+// Whether a fetched file so named can be filed: its name less the key is a
+// plain file name that the folder listings show.
+bool SePuedeArchivar(const QString& nombre);
+
 // Text without the blanks around it (blanks only, as the record pads).
 QString Recortar(const QString& texto);
 
@@ -96,6 +118,10 @@ public:
 
     bool vacio() const { return texto_.isEmpty(); }
     const QString& texto() const { return texto_; }
+    // A control character left once the printer codes are gone, where no
+    // record of the payroll server holds one: anywhere but in the separators
+    // between values, which nothing reads, and the line end after the record.
+    bool tieneControles(const contrato_importado::Disposicion& disposicion) const;
 
     // The characters of a piece; positions past the end of the record read as
     // blanks.

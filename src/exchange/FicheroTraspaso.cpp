@@ -3,8 +3,34 @@
 #include "platform/Files.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace traspaso {
+
+namespace {
+
+// Why the bytes are no Windows-1252 text, or nothing when they are. Text of
+// another program in UTF-8 is told by its accented letters: their bytes make
+// valid UTF-8, which Spanish text in Windows-1252 practically never does.
+QString Codificacion(const QByteArray& bytes)
+{
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; });
+    if (!ascii && bytes.isValidUtf8())
+        return QStringLiteral("está escrito en UTF-8, no en Windows-1252");
+    static const QByteArray indefinidos("\x81\x8d\x8f\x90\x9d");
+    int linea = 1;
+    for (char b : bytes) {
+        if (b == '\n')
+            ++linea;
+        else if (indefinidos.contains(b))
+            return QStringLiteral("tiene en la línea %1 un carácter que no existe en Windows-1252").arg(linea);
+    }
+    return {};
+}
+
+} // namespace
 
 std::optional<QStringList> LeerLineas(const QString& hostPath)
 {
@@ -13,7 +39,11 @@ std::optional<QStringList> LeerLineas(const QString& hostPath)
         return std::nullopt;
     if (!fichero.open(QIODevice::ReadOnly))
         throw platform::FileError(QStringLiteral("No se puede leer el archivo %1.").arg(hostPath).toStdString());
-    const QString texto = platform::fromCp1252(fichero.readAll());
+    const QByteArray bytes = fichero.readAll();
+    if (const QString motivo = Codificacion(bytes); !motivo.isEmpty())
+        throw CodificacionNoValida(
+            QStringLiteral("El archivo %1 %2.").arg(QFileInfo(hostPath).fileName(), motivo).toStdString());
+    const QString texto = platform::fromCp1252(bytes);
     QStringList lineas = texto.split(QLatin1Char('\n'));
     // The end of the last line is no line of its own.
     if (!lineas.isEmpty() && lineas.last().isEmpty())

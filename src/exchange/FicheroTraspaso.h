@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Files.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,8 +12,16 @@
 // its first character, case counting; "." ends the content.
 namespace traspaso {
 
+// A file that is no Windows-1252 text: the text names the file and says why.
+class CodificacionNoValida : public platform::FileError {
+public:
+    using platform::FileError::FileError;
+};
+
 // The lines of the file, without their ends; nothing when it does not exist.
-// Throws platform::FileError when it exists and cannot be read.
+// Throws platform::FileError when it exists and cannot be read, and
+// CodificacionNoValida when it is written in UTF-8 or holds a byte that
+// Windows-1252 leaves undefined.
 std::optional<QStringList> LeerLineas(const QString& hostPath);
 
 // The characters of `linea` from position `desde` (from 1), `cuantos` of them

@@ -5,14 +5,16 @@
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
+#include "production/ContratoImportado.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <optional>
-#include <vector>
 
 namespace exchange {
 
@@ -44,26 +46,68 @@ void CrearSiFalta(const QString& fichero)
         platform::replaceFile(fichero, {}, platform::FileAccess::OwnerOnly);
 }
 
+// A record filed in ContratosTemp, replacing a file of its name. Unless it
+// is kept, going undoes it: the record goes back to ContratosImp and the file
+// it replaced back in its place.
+class Archivo {
+public:
+    Archivo(const QString& origen, const QString& destino)
+        : origen_(origen), destino_(destino),
+          anterior_(QFileInfo(destino).path() + QStringLiteral("/.") + QFileInfo(destino).fileName()
+                    + QStringLiteral(".anterior"))
+    {
+        QFile::remove(anterior_);
+        conAnterior_ = ::link(QFile::encodeName(destino_).constData(), QFile::encodeName(anterior_).constData()) == 0;
+        if (std::rename(QFile::encodeName(origen_).constData(), QFile::encodeName(destino_).constData()) != 0) {
+            if (conAnterior_)
+                QFile::remove(anterior_);
+            throw platform::FileError(QStringLiteral("No se puede dejar el fichero %1 en la carpeta %2.")
+                                          .arg(QFileInfo(origen).fileName(), QString::fromLatin1(kContratosTemp))
+                                          .toStdString());
+        }
+    }
+    ~Archivo()
+    {
+        if (conservado_)
+            return;
+        std::rename(QFile::encodeName(destino_).constData(), QFile::encodeName(origen_).constData());
+        if (conAnterior_)
+            std::rename(QFile::encodeName(anterior_).constData(), QFile::encodeName(destino_).constData());
+    }
+    void conservar()
+    {
+        conservado_ = true;
+        if (conAnterior_)
+            QFile::remove(anterior_);
+    }
+    Archivo(const Archivo&) = delete;
+    Archivo& operator=(const Archivo&) = delete;
+
+private:
+    QString origen_;
+    QString destino_;
+    QString anterior_;
+    bool conAnterior_ = false;
+    bool conservado_ = false;
+};
+
 class Importacion {
 public:
     explicit Importacion(Database& db) : db_(db) {}
     ResultadoImportacion ejecutar(const QStringList& ficheros);
 
 private:
-    struct Importado {
-        QString fichero;
-        Contexto contexto;
-    };
-
+    bool importarFichero(const QString& fichero);
     void importar(const RegistroContrato& registro);
     Row filaEmpresa(const RegistroContrato& registro);
     std::optional<qint64> idEmpresa(const QString& numeroEmpresa) const;
     void ActualizarTrabajadorImportado(const RegistroContrato& registro, std::optional<qint64> idTrabajador);
     void discordancia(const char* log, int numero, int longitud, const QByteArray& registro);
-    bool mover(const std::vector<Importado>& importados);
     Contexto contexto() const { return {numeroTrabajador_, nombreEmpresa_, CampoImportado_}; }
 
     Database& db_;
+    contrato_importado::Disposicion disposicion_{{}};
+    qint64 longitudMaxima_ = 0;
     ContadoresImportacion contadores_;
     // Of the last record taken.
     QString numeroTrabajador_;
@@ -74,39 +118,81 @@ private:
 ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
 {
     ResultadoImportacion resultado;
-    std::vector<Importado> importados;
     try {
         CrearSiFalta(platform::hostPath(QString::fromUtf8(kDiscordanciasE)));
         CrearSiFalta(platform::hostPath(QString::fromUtf8(kDiscordanciasT)));
-        platform::Transaction transaccion(db_);
-        for (const QString& fichero : ficheros) {
-            try {
-                const RegistroContrato registro = LeerRegistro(platform::hostPath(fichero));
-                ++contadores_.Ficheros;
-                if (!registro.vacio()) {
-                    numeroTrabajador_ = registro.numeroTrabajadorTexto();
-                    nombreEmpresa_ = registro.nombreEmpresa();
-                    importar(registro);
-                }
-                importados.push_back({fichero, contexto()});
-            } catch (const std::exception&) {
-                MsgBox(MensajeError(contexto()), platform::style::Critical);
-                resultado.interrumpida = true;
-                break;
-            }
-        }
-        transaccion.commit();
-    } catch (const std::exception&) {
-        // Nothing of the run was saved: every file stays where it is.
-        MsgBox(MensajeError(contexto()), platform::style::Critical);
+        QDir().mkpath(platform::hostPath(QString::fromLatin1(kContratosTemp)));
+        disposicion_ = contrato_importado::Disposicion::leer(db_);
+        longitudMaxima_ = LongitudMaxima(disposicion_);
+    } catch (const platform::DbError& error) {
+        MsgBox(MensajeBaseDatos(error), platform::style::Critical);
         resultado.interrumpida = true;
-        resultado.contadores = contadores_;
+        return resultado;
+    } catch (const platform::FileError& error) {
+        MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        resultado.interrumpida = true;
         return resultado;
     }
-    if (!mover(importados))
-        resultado.interrumpida = true;
+    for (const QString& fichero : ficheros) {
+        if (!importarFichero(fichero)) {
+            resultado.interrumpida = true;
+            break;
+        }
+    }
     resultado.contadores = contadores_;
     return resultado;
+}
+
+// One listed file, in a step of its own: its rows are written and the file
+// is filed in ContratosTemp, all or nothing, so a file either is imported and
+// gone from ContratosImp or stays there untouched for the next run. A file
+// that is no record of the payroll server is told and stays. False when the
+// run cannot go on: the database is held by another program.
+bool Importacion::importarFichero(const QString& fichero)
+{
+    const QString nombre = fichero.mid(fichero.lastIndexOf(QLatin1Char('\\')) + 1);
+    const auto rechazar = [&](const QString& motivo) {
+        MsgBox(QStringLiteral("El fichero %1 no se ha importado: %2. Queda en la carpeta %3.")
+                   .arg(nombre, motivo, QString::fromLatin1(kContratosImp)),
+               platform::style::Critical);
+        return true;
+    };
+    if (!SePuedeArchivar(nombre))
+        return rechazar(QStringLiteral("su nombre no es el de un contrato"));
+    const QString origen = platform::hostPath(fichero);
+    const qint64 bytes = QFileInfo(origen).size();
+    if (bytes > longitudMaxima_)
+        return rechazar(QStringLiteral("con %1 bytes es más largo que un contrato").arg(bytes));
+
+    const ContadoresImportacion antes = contadores_;
+    try {
+        const RegistroContrato registro = LeerRegistro(origen);
+        if (registro.tieneControles(disposicion_))
+            return rechazar(QStringLiteral("tiene caracteres de control, que ningún contrato lleva"));
+        platform::Transaction transaccion(db_);
+        ++contadores_.Ficheros;
+        if (!registro.vacio()) {
+            numeroTrabajador_ = registro.numeroTrabajadorTexto();
+            nombreEmpresa_ = registro.nombreEmpresa();
+            importar(registro);
+        }
+        Archivo archivo(origen, platform::hostPath(QString::fromLatin1(kContratosTemp)) + QLatin1Char('/')
+                                    + NombreArchivado(nombre));
+        transaccion.commit();
+        archivo.conservar();
+    } catch (const platform::DbError& error) {
+        contadores_ = antes;
+        if (error.code() == platform::kErrLocked) {
+            MsgBox(MensajeBaseDatos(error), platform::style::Critical);
+            return false;
+        }
+        MsgBox(MensajeError(contexto()), platform::style::Critical);
+    } catch (const platform::FileError& error) {
+        contadores_ = antes;
+        MsgBox(QString::fromStdString(error.what()) + QStringLiteral(" Queda para la próxima importación."),
+               platform::style::Critical);
+    }
+    return true;
 }
 
 void Importacion::importar(const RegistroContrato& registro)
@@ -133,13 +219,18 @@ void Importacion::importar(const RegistroContrato& registro)
     db_.update(QStringLiteral("Empresas"), QStringLiteral("IdEmpresa"), empresa->value(QStringLiteral("IdEmpresa")),
                filaEmpresa(registro));
 
-    // A worker number that is no number finds no worker.
-    std::optional<Row> trabajador;
-    if (const auto numero = registro.numeroTrabajador()) {
-        trabajador = db_.first(QStringLiteral("SELECT IdTrabajador, NIF14 FROM Trabajadores WHERE NumEmpresa = ? "
-                                              "AND NúmeroTrabajador = ? ORDER BY IdTrabajador LIMIT 1"),
-                               {numeroEmpresa, *numero});
+    // A worker number that is no number finds no worker, and names none to
+    // add: the company's update stays, the worker is told and not written.
+    const auto numero = registro.numeroTrabajador();
+    if (!numero) {
+        CampoImportado_ = QStringLiteral("Número Trabajador = ") + registro.numeroTrabajadorTexto();
+        MsgBox(MensajeError(contexto()), platform::style::Critical);
+        return;
     }
+    const auto trabajador =
+        db_.first(QStringLiteral("SELECT IdTrabajador, NIF14 FROM Trabajadores WHERE NumEmpresa = ? "
+                                 "AND NúmeroTrabajador = ? ORDER BY IdTrabajador LIMIT 1"),
+                  {numeroEmpresa, *numero});
     if (!trabajador) {
         ++contadores_.NuevosTrabajadores;
         ActualizarTrabajadorImportado(registro, std::nullopt);
@@ -230,7 +321,10 @@ void Importacion::ActualizarTrabajadorImportado(const RegistroContrato& registro
         else
             db_.insert(QStringLiteral("Trabajadores"), fila);
         guardado.release();
-    } catch (const platform::DbError&) {
+    } catch (const platform::DbError& error) {
+        // A database held by another program stops the whole run.
+        if (error.code() == platform::kErrLocked)
+            throw;
         guardado.rollback();
         MsgBox(MensajeError({registro.numeroTrabajadorTexto(), registro.nombreEmpresa(), campo}),
                platform::style::Critical);
@@ -243,30 +337,19 @@ void Importacion::discordancia(const char* log, int numero, int longitud, const 
                           platform::FileAccess::OwnerOnly);
 }
 
-// Each imported file moves to ContratosTemp under its name less the user's
-// key, replacing a file of that name. The first that cannot move stops the
-// moving; it and those after it stay to be imported again.
-bool Importacion::mover(const std::vector<Importado>& importados)
-{
-    const QString destino = platform::hostPath(QString::fromUtf8(kContratosTemp));
-    QDir().mkpath(destino);
-    for (const Importado& importado : importados) {
-        const QString nombre = importado.fichero.mid(importado.fichero.lastIndexOf(QLatin1Char('\\')) + 1);
-        const QString origen = platform::hostPath(importado.fichero);
-        const QString final = destino + QLatin1Char('/') + nombre.mid(2);
-        if (std::rename(QFile::encodeName(origen).constData(), QFile::encodeName(final).constData()) != 0) {
-            MsgBox(MensajeError(importado.contexto), platform::style::Critical);
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const QStringList& ficheros)
 {
     return Importacion(db).ejecutar(ficheros);
+}
+
+QString MensajeBaseDatos(const platform::DbError& error)
+{
+    if (error.code() == platform::kErrLocked)
+        return QStringLiteral("Otro programa está usando la base de datos: no se ha podido importar. Los contratos "
+                              "que faltan por importar quedan para la próxima importación.");
+    return QString::fromStdString(error.what());
 }
 
 } // namespace exchange

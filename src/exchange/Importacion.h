@@ -4,6 +4,7 @@
 
 namespace platform {
 class Database;
+class DbError;
 }
 
 namespace exchange {
@@ -19,18 +20,23 @@ struct ContadoresImportacion {
 
 struct ResultadoImportacion {
     ContadoresImportacion contadores;
-    // The run stopped on an error: the file in hand and those after it are
-    // still in ContratosImp, and the next run imports them.
+    // The run stopped: the database could not be used. The file in hand and
+    // those after it are still in ContratosImp, and the next run imports them.
     bool interrumpida = false;
 };
 
 // Imports the record files `ficheros` (Windows paths, in order): each creates
 // or updates its company and worker, a record whose company or worker NIF
-// differs from the stored one is refused and logged, and each file then moves
-// to ContratosTemp under its name less the user's key. The whole run is one
-// transaction, committed at its end or where it stops on an error; the files
-// move only after the commit. Conflicts, bad dates and errors are told in
-// message boxes.
+// differs from the stored one is refused and logged, and each file moves to
+// ContratosTemp under its name less the user's key. Each file is one step:
+// its rows are committed only together with its move, so a file that fails
+// stays in ContratosImp with nothing of it imported, and the others go on.
+// A file that cannot be a record (its name, its length, control characters)
+// is told and stays. A database held by another program stops the run.
+// Conflicts, bad dates and errors are told in message boxes.
 ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const QStringList& ficheros);
+
+// The message of a database the import cannot use.
+QString MensajeBaseDatos(const platform::DbError& error);
 
 } // namespace exchange

@@ -23,11 +23,17 @@ constexpr int kLargoTipo = 100;
 // The model that a replacement line retires.
 constexpr auto kP99 = "P99";
 
-// A line that cannot be applied (number from 1); the file and the tables are
-// left as they were before the run.
+// A line that cannot be applied (number from 1) and why; the file and the
+// tables are left as they were before the run.
 struct Rechazo {
     int linea;
+    QString motivo;
 };
+
+QString SinLineaFinal()
+{
+    return QStringLiteral("el archivo termina sin la línea final \".\"");
+}
 
 // One run over the lines of the model file, inside the caller's transaction.
 //
@@ -47,7 +53,7 @@ public:
         int i = 0;
         while (true) {
             if (i >= lineas_.size())
-                throw Rechazo{static_cast<int>(lineas_.size()) + 1};
+                throw Rechazo{static_cast<int>(lineas_.size()) + 1, SinLineaFinal()};
             const QString& linea = lineas_.at(i);
             try {
                 if (linea.startsWith(QLatin1Char('.')))
@@ -60,8 +66,9 @@ public:
                     i = lineaMarca(i);
                 else
                     ++i;
-            } catch (const platform::DbError&) {
-                throw Rechazo{i + 1};
+            } catch (const platform::DbError& error) {
+                throw Rechazo{i + 1, QStringLiteral("la base de datos no la ha aceptado (%1)")
+                                         .arg(QString::fromStdString(error.what()))};
             }
         }
     }
@@ -137,7 +144,7 @@ private:
         const auto marca = db_.first(QStringLiteral("SELECT * FROM Marcas WHERE CódigoMarca = ? ORDER BY IdMarca"),
                                      {codigo});
         if (!marca)
-            throw Rechazo{i + 1};
+            throw Rechazo{i + 1, QStringLiteral("la marca %1 no está en el catálogo de marcas").arg(codigo)};
         const QString idModelo = QString::number(*modeloActual_);
         // One row per mark of a model: a mark it has already keeps its row.
         if (db_.first(QStringLiteral("SELECT IdMarca FROM MarcasCont WHERE IdModelo = ? AND CódigoMarca = ?"),
@@ -200,9 +207,11 @@ private:
     qint64 numeroDeTipo(int i) const
     {
         const QString& linea = lineas_.at(i);
+        if (linea.size() < 16)
+            throw Rechazo{i + 1, QStringLiteral("es demasiado corta para llevar el nombre del contrato")};
         const auto numero = traspaso::Numero(Medio(linea, 8, 4));
-        if (linea.size() < 16 || !numero)
-            throw Rechazo{i + 1};
+        if (!numero)
+            throw Rechazo{i + 1, QStringLiteral("el tipo de contrato \"%1\" no es un número").arg(Medio(linea, 8, 4))};
         return *numero;
     }
 
@@ -210,7 +219,7 @@ private:
     void comprobarModelo(int i) const
     {
         if (Medio(lineas_.at(i), 3, 4).trimmed().isEmpty())
-            throw Rechazo{i + 1};
+            throw Rechazo{i + 1, QStringLiteral("no lleva el nombre del modelo")};
     }
 
     // The index of the next model line or of the end line, from `desde` on.
@@ -221,7 +230,7 @@ private:
             if (linea.startsWith(QLatin1Char('*')) || linea.startsWith(QLatin1Char('.')))
                 return j;
         }
-        throw Rechazo{static_cast<int>(lineas_.size()) + 1};
+        throw Rechazo{static_cast<int>(lineas_.size()) + 1, SinLineaFinal()};
     }
 
     Database& db_;
@@ -237,6 +246,11 @@ void ImportarModelos(Database& db, const QString& hostFile, const Aviso& aviso)
     std::optional<QStringList> lineas;
     try {
         lineas = traspaso::LeerLineas(hostFile);
+    } catch (const traspaso::CodificacionNoValida& error) {
+        MsgBox(QString::fromStdString(error.what())
+                   + QStringLiteral(" No se ha cargado ningún modelo y el archivo se conserva."),
+               platform::style::Critical);
+        return;
     } catch (const platform::FileError& error) {
         MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
         return;
@@ -259,7 +273,9 @@ void ImportarModelos(Database& db, const QString& hostFile, const Aviso& aviso)
         transaccion.commit();
     } catch (const Rechazo& rechazo) {
         quitarAviso();
-        MsgBox(QStringLiteral("No se han podido cargar los nuevos modelos: línea %1.").arg(rechazo.linea),
+        MsgBox(QStringLiteral("No se han podido cargar los nuevos modelos: línea %1, %2.")
+                   .arg(rechazo.linea)
+                   .arg(rechazo.motivo),
                platform::style::Critical);
         return;
     } catch (const platform::DbError& error) {

@@ -4,6 +4,7 @@
 #include "exchange/ContratoImportado.h"
 #include "platform/Files.h"
 #include "platform/Ftp.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
 
 #include <QDebug>
@@ -24,10 +25,24 @@ bool TraerContratosServidor(const DatosConfiguracion& datos)
     QDir().mkpath(carpeta);
     const platform::FtpAccount cuenta{Recortar(datos.Ip), platform::toCp1252(Recortar(datos.Usuario)),
                                       platform::toCp1252(Recortar(datos.Password))};
-    const platform::FtpFetch traidos =
-        platform::ftp().fetch(cuenta, QByteArray(kCarpetaServidor), ClaveFicheros(datos.ClaveUsuario), carpeta);
+    const platform::FtpFetch traidos = platform::ftp().fetch(
+        cuenta, QByteArray(kCarpetaServidor), ClaveFicheros(datos.ClaveUsuario), carpeta, SePuedeArchivar);
     if (!traidos.complete)
         qWarning().noquote() << "FTP:" << traidos.problem;
+    if (!traidos.passedOver.isEmpty()) {
+        QStringList nombres;
+        for (QString nombre : traidos.passedOver) {
+            for (QChar& c : nombre) {
+                if (c.category() == QChar::Other_Control)
+                    c = QLatin1Char('?');
+            }
+            nombres << QLatin1Char('"') + nombre + QLatin1Char('"');
+        }
+        platform::MsgBox(QStringLiteral("No se han traído del servidor estos ficheros, porque su nombre no es el de "
+                                        "un contrato: %1. Siguen en el servidor.")
+                             .arg(nombres.join(QStringLiteral(", "))),
+                         platform::style::Exclamation);
+    }
     return traidos.complete;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/TextBox.h"
 #include "production/frmEleccionContrato.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,13 +32,29 @@ const QString kAyudaEditar = QStringLiteral(
     "Visualizaremos un contrato guardado en memoria, para guardard todas las modificaciones introducidas deberemos "
     "actuar como si fuera un editor de texto, es decir con la opción 'Guardar' del menu 'Archivo'.");
 
-// Host path of a saved contract's document; empty when the row names no
-// file of the contracts folder (extensions and notifications store no name)
-// or the file is gone.
-QString DocumentoDeContrato(const QString& nombre)
+// Host path of a saved contract's document. Empty when it cannot be opened,
+// and then `problema` tells the user why, naming the document: the row
+// names no file (extensions and notifications store no name), names one
+// outside the contracts folder, or the file is gone.
+QString DocumentoDeContrato(const QString& nombre, QString& problema)
 {
+    if (nombre.trimmed().isEmpty()) {
+        problema = QStringLiteral("Este contrato no tiene ningún documento guardado: su fila no nombra ningún fichero.");
+        return {};
+    }
     const QString ruta = RutaEnCarpetaContratos(nombre);
-    return !ruta.isEmpty() && QFileInfo(ruta).isFile() ? ruta : QString();
+    if (ruta.isEmpty()) {
+        problema = QStringLiteral("El documento guardado de este contrato, %1, no es un fichero de la carpeta de "
+                                  "contratos.")
+                       .arg(nombre);
+        return {};
+    }
+    if (!QFileInfo(ruta).isFile()) {
+        problema = QStringLiteral("No se encuentra el documento guardado de este contrato, %1.")
+                       .arg(QDir::toNativeSeparators(ruta));
+        return {};
+    }
+    return ruta;
 }
 
 } // namespace
@@ -232,15 +249,17 @@ void frmListadoContratos::cmdEditar_Click()
         MsgBox(QStringLiteral("No ha seleccionado ningún contrato a editar."), platform::style::Information);
     } else {
         QString documento;
+        QString problema = QStringLiteral("No hay ningún contrato a editar.");
         {
             platform::Hourglass reloj(*this);
             dbgContratos->Refresh(AbrirBaseDatos(), kTodos + QStringLiteral(R"( WHERE "IdContrato" = ?)"),
                                   {id.toLongLong()});
             if (dbgContratos->RecordCount() > 0)
-                documento = DocumentoDeContrato(dbgContratos->records().front().text(QStringLiteral("Nombre")));
+                documento =
+                    DocumentoDeContrato(dbgContratos->records().front().text(QStringLiteral("Nombre")), problema);
         }
         if (documento.isEmpty())
-            MsgBox(QStringLiteral("No hay ningún contrato a editar."), platform::style::Information);
+            MsgBox(problema, platform::style::Information);
         else
             AbrirDocumentoGuardado(*this, {fraDatosImprimir, txtNumeroCopias, cmdCopias}, {documento, false, {}});
     }

@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
+#include "platform/Files.h"
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
 #include "platform/MessageBoxes.h"
@@ -57,6 +58,15 @@ QString TextoImpreso(const platform::Row& fila, const QString& campo)
     return campo.startsWith(QStringLiteral("Fecha")) ? platform::dateText(fila.value(campo)) : fila.text(campo);
 }
 
+// A line of these listings: each text at its column; the value after one
+// that runs past that column goes to its column on the next line.
+void LineaTabulada(platform::PrintJob& job, const listado::Fila& celdas)
+{
+    for (const auto& celda : celdas)
+        job.tab(celda.column).print(celda.text);
+    job.endLine();
+}
+
 template <std::size_t N>
 void ListadoTrabajadores(platform::PrintJob& job, const QString& titulo, const ColumnaImpresa (&columnas)[N],
                          const std::vector<platform::Row>& filas)
@@ -74,7 +84,7 @@ void ListadoTrabajadores(platform::PrintJob& job, const QString& titulo, const C
     listado::Fila encabezados;
     for (const ColumnaImpresa& c : columnas)
         encabezados.push_back({c.columnaEncabezado, QString::fromUtf8(c.encabezado)});
-    listado::Linea(job, encabezados);
+    LineaTabulada(job, encabezados);
     job.setFontBold(false);
     if (filas.empty()) {
         MsgBox(QString::fromUtf8(listado::kSinRegistros), platform::style::Information);
@@ -84,7 +94,7 @@ void ListadoTrabajadores(platform::PrintJob& job, const QString& titulo, const C
         listado::Fila linea;
         for (const ColumnaImpresa& c : columnas)
             linea.push_back({c.columnaValor, TextoImpreso(fila, QString::fromUtf8(c.campo))});
-        listado::Linea(job, linea);
+        LineaTabulada(job, linea);
     }
 }
 
@@ -157,6 +167,8 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
 
     fraFechaVencimiento = place(new QGroupBox(QStringLiteral("FECHAS DE VENCIMIENTO")), "fraFechaVencimiento", 4860,
                                 2400, 4440, 2160);
+    // It stands over the grids: what is under it does not show through.
+    fraFechaVencimiento->setAutoFillBackground(true);
     Label1 = place(new QLabel(QStringLiteral("Desde")), "Label1", 360, 450, 1080, 300, fraFechaVencimiento);
     mskDesde = place(new platform::MaskEdBox, "mskDesde", 1560, 390, 1800, 390, fraFechaVencimiento);
     Label2 = place(new QLabel(QStringLiteral("Hasta")), "Label2", 360, 990, 1080, 300, fraFechaVencimiento);
@@ -234,7 +246,7 @@ void frmListados::CargarListaEmpresas()
     const auto empresas = AbrirBaseDatos().select(QStringLiteral(R"(SELECT "NombreEmpresa" FROM "Empresas")"));
     lstEmpresas->clear();
     for (const platform::Row& empresa : empresas)
-        lstEmpresas->addItem(empresa.text(QStringLiteral("NombreEmpresa")));
+        lstEmpresas->addItem(platform::unpadded(empresa.text(QStringLiteral("NombreEmpresa"))));
 }
 
 void frmListados::MarcarEstado()

@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -29,6 +30,34 @@ void Shape::setFillColor(const QColor& color)
     QPalette p = palette();
     p.setColor(QPalette::Window, color);
     setPalette(p);
+}
+
+void Shape::follow(QWidget* panel)
+{
+    panel_ = panel;
+    setVisible(isShown(panel));
+    panel->installEventFilter(this);
+}
+
+bool Shape::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == panel_) {
+        switch (event->type()) {
+        case QEvent::ShowToParent:
+            show();
+            stackUnder(panel_);
+            break;
+        case QEvent::HideToParent:
+            hide();
+            break;
+        case QEvent::ZOrderChange:
+            stackUnder(panel_);
+            break;
+        default:
+            break;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 Picture::Picture(QWidget* parent) : QLabel(parent)

@@ -29,6 +29,15 @@ class Shape : public QFrame {
 public:
     explicit Shape(QWidget* parent = nullptr);
     void setFillColor(const QColor& color);
+    // Keeps the shape behind `panel`, a control of the same container: shown,
+    // hidden and raised with it, whatever code shows it.
+    void follow(QWidget* panel);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* panel_ = nullptr;
 };
 
 // A picture: an image scaled to the control. It has no font.

@@ -1,13 +1,18 @@
 #include "platform/DBGrid.h"
 
 #include "platform/FireEvent.h"
+#include "platform/Files.h"
+#include "platform/KeyCodes.h"
 #include "platform/Form.h"
 #include "platform/Screen.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace platform {
@@ -115,10 +120,80 @@ void DBGrid::setColumnScale(double ratio)
     applyColumnWidths();
 }
 
+void DBGrid::setFitColumns(bool fit)
+{
+    fitColumns_ = fit;
+    applyColumnWidths();
+}
+
 void DBGrid::applyColumnWidths()
 {
-    for (int c = 0; c < columnCount(); ++c)
-        setColumnWidth(c, twipsToPixels(columns_[static_cast<std::size_t>(c)].width * columnScale_));
+    if (!fitColumns_) {
+        for (int c = 0; c < columnCount(); ++c)
+            setColumnWidth(c, twipsToPixels(columns_[static_cast<std::size_t>(c)].width * columnScale_));
+        return;
+    }
+    std::vector<int> shown;
+    std::vector<int> needs;
+    for (int c = 0; c < columnCount(); ++c) {
+        if (!isColumnHidden(c)) {
+            shown.push_back(c);
+            needs.push_back(contentWidth(c));
+        }
+    }
+    if (shown.empty())
+        return;
+    const int room = viewport()->width();
+    std::vector<int> widths = needs;
+    const int total = std::accumulate(needs.begin(), needs.end(), 0);
+    if (total <= room) {
+        // The room to spare goes to the columns by their widths.
+        const int spare = room - total;
+        int given = 0;
+        for (std::size_t i = 0; i < widths.size(); ++i) {
+            const int more = i + 1 < widths.size() ? static_cast<int>(static_cast<qint64>(spare) * needs[i] / total)
+                                                   : spare - given;
+            widths[i] += more;
+            given += more;
+        }
+    } else {
+        // Columns that fit their share keep their width; the others share the rest.
+        std::vector<bool> fixed(needs.size(), false);
+        int left = room;
+        int open = static_cast<int>(needs.size());
+        for (bool changed = true; changed && open > 0;) {
+            changed = false;
+            const int share = left / open;
+            for (std::size_t i = 0; i < needs.size(); ++i) {
+                if (!fixed[i] && needs[i] <= share) {
+                    fixed[i] = true;
+                    left -= needs[i];
+                    --open;
+                    changed = true;
+                }
+            }
+        }
+        int k = 0;
+        for (std::size_t i = 0; i < needs.size(); ++i) {
+            if (!fixed[i])
+                widths[i] = left / open + (k++ < left % open ? 1 : 0);
+        }
+    }
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        setColumnWidth(shown[i], widths[i]);
+}
+
+int DBGrid::contentWidth(int col) const
+{
+    // A cell's text stands within the style's margins and the grid line.
+    const QFontMetricsF metrics(font());
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
+    int width = horizontalHeader()->sectionSizeHint(col);
+    for (int r = 0; r < rowCount(); ++r) {
+        if (const QTableWidgetItem* cell = item(r, col))
+            width = std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(cell->text()))) + margin);
+    }
+    return width;
 }
 
 void DBGrid::Refresh(const Database& db, const QString& sql, const QVariantList& values)
@@ -138,6 +213,8 @@ void DBGrid::setRecords(std::vector<platform::Row> records)
     }
     for (int r = 0; r < RecordCount(); ++r)
         showRow(r);
+    if (fitColumns_)
+        applyColumnWidths();
     row_ = -1;
     setRow(0);
 }
@@ -209,7 +286,8 @@ QString DBGrid::display(const QVariant& value, const Column& column) const
             return QStringLiteral("%1").arg(whole, static_cast<int>(column.format.size()), 10, QLatin1Char('0'));
         }
     }
-    return value.toString();
+    // Fields of fixed width (imported records) show without their padding.
+    return unpadded(value.toString());
 }
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
@@ -225,13 +303,37 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent* event)
     fire(this, DblClick);
 }
 
+void DBGrid::keyPressEvent(QKeyEvent* event)
+{
+    int keyAscii = keyAsciiOf(*event);
+    if (keyAscii != 0 && state() != QAbstractItemView::EditingState) {
+        if (!fire(this, KeyPress, keyAscii))
+            return;
+        if (keyAscii == 0) {
+            event->accept();
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
 // The header takes the grid's font even while the grid is hidden, when Qt
 // does not pass it on by itself.
 void DBGrid::changeEvent(QEvent* event)
 {
     QTableWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         horizontalHeader()->setFont(font());
+        if (fitColumns_)
+            applyColumnWidths();
+    }
+}
+
+void DBGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    if (fitColumns_)
+        applyColumnWidths();
 }
 
 } // namespace platform

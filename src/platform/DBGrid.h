@@ -39,6 +39,11 @@ public:
     // The proportional layout widens the columns with the window: each shows
     // at its width times `ratio`, while columns() keeps the widths set.
     void setColumnScale(double ratio);
+    // Columns sized to their contents instead, within the grid's width: what
+    // fits shows whole and the room left is shared out; when not all fits, a
+    // column whose contents fit its share of the room keeps its width and the
+    // widest ones share what is left.
+    void setFitColumns(bool fit);
 
     // Re-reads the grid from a query, its values bound to the query's '?'.
     // An edit pending in the grid is written first.
@@ -64,6 +69,9 @@ public:
     // it the current one.
     std::function<void(int colIndex)> HeadClick;
     std::function<void()> DblClick;
+    // A key pressed on the grid, outside a cell being typed into: its
+    // character code (13 Enter); set to 0 the key does nothing more.
+    std::function<void(int& keyAscii)> KeyPress;
 
     // Editable mode: the visible cells take typing; rows are neither added
     // nor deleted. What is typed into a row waits until another row becomes
@@ -81,7 +89,9 @@ public:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QString display(const QVariant& value, const Column& column) const;
@@ -91,9 +101,12 @@ private:
     void commitOpenEditor();
 
     void applyColumnWidths();
+    // The width a visible column needs to show its caption and every value whole.
+    int contentWidth(int col) const;
 
     std::vector<Column> columns_;
     double columnScale_ = 1.0;
+    bool fitColumns_ = false;
     std::vector<platform::Row> records_;
     int row_ = -1;
     bool editable_ = false;

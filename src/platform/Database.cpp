@@ -137,17 +137,25 @@ void registerTextRules(QSqlDatabase& db)
     sqlite3_exec(native, "PRAGMA automatic_index = OFF", nullptr, nullptr, nullptr);
 }
 
-DbError errorOf(const QSqlError& error, const QString& context)
+// SQLite's own text, or the program's for a database that another program
+// holds: SQLite's says only that it is locked, in English.
+DbError errorOf(int sqliteCode, const QString& text, const QString& context)
 {
-    const QString text = error.text();
+    const int primary = sqliteCode & 0xff;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return DbError(kErrLocked, QStringLiteral("Otro programa está usando la base de datos."));
     const int code = text.contains(QLatin1String("no such table"), Qt::CaseInsensitive) ? kErrTableNotFound : 0;
     return DbError(code, context.isEmpty() ? text : context + QStringLiteral(": ") + text);
 }
 
+DbError errorOf(const QSqlError& error, const QString& context)
+{
+    return errorOf(error.nativeErrorCode().toInt(), error.text(), context);
+}
+
 DbError errorOf(sqlite3* db)
 {
-    const QString text = QString::fromUtf8(sqlite3_errmsg(db));
-    return DbError(text.contains(QLatin1String("no such table"), Qt::CaseInsensitive) ? kErrTableNotFound : 0, text);
+    return errorOf(sqlite3_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)), QString());
 }
 
 QString nextConnectionName()

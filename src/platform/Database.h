@@ -19,11 +19,14 @@ namespace platform {
 
 // The error code the windows test for a missing table ("no such table").
 inline constexpr int kErrTableNotFound = 3078;
+// The error code of a database that another program holds locked.
+inline constexpr int kErrLocked = 3260;
 
 class DbError : public std::runtime_error {
 public:
     DbError(int code, const QString& message);
-    // kErrTableNotFound for a missing table, 0 for any other failure.
+    // kErrTableNotFound for a missing table, kErrLocked for a database held by
+    // another program, 0 for any other failure.
     int code() const { return code_; }
 
 private:

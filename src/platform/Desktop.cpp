@@ -57,6 +57,9 @@ public:
             break;
         }
         box.setDefaultButton(second && other ? other : first);
+        // Above a document the word processor opens meanwhile.
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        KeepAbove above(box);
         box.exec();
         const auto* clicked = box.clickedButton();
         switch (style & 7) {

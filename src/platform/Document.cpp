@@ -10,11 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringBuilder>
 
 #include <algorithm>
-#include <charconv>
 #include <map>
+#include <string>
 
 namespace platform {
 
@@ -34,7 +33,9 @@ QString describe(const QString& path)
 // written in either format and are left out.
 QString normalized(const QString& text)
 {
-    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20; }))
+    if (std::none_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t');
+        }))
         return text;
     QString out;
     out.reserve(text.size());
@@ -51,46 +52,61 @@ QString normalized(const QString& text)
     return out;
 }
 
-// The first eight hexadecimal digits of the SHA-1 of a text in UTF-8.
-QString fingerprint(QByteArrayView utf8)
+// What an insertion says, its blanks aside: another word processor may
+// rewrite them (LibreOffice reads a run of blanks in rich text as six-per-em
+// spaces between plain ones) without changing what was written.
+QString withoutBlanks(const QString& text)
 {
-    thread_local QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.reset();
-    hash.addData(utf8);
-    const QByteArrayView sum = hash.resultView();
-    static const char digits[] = "0123456789abcdef";
-    QString out(8, Qt::Uninitialized);
-    for (int i = 0; i < 4; ++i) {
-        const auto byte = static_cast<unsigned char>(sum.at(i));
-        out[2 * i] = QLatin1Char(digits[byte >> 4]);
-        out[2 * i + 1] = QLatin1Char(digits[byte & 15]);
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            out += c;
     }
     return out;
 }
 
-// What an insertion says, its blanks aside, in UTF-8: another word
-// processor may rewrite them (LibreOffice reads a run of blanks in rich text
-// as six-per-em spaces between plain ones) without changing what was written.
-QByteArray withoutBlanks(const QString& text)
+// An insertion's fingerprint: FNV-1a of its text in UTF-8, blanks left
+// out, as eight hex digits appended to `out`.
+void appendFingerprint(const QString& text, QString& out)
 {
-    QByteArray out;
-    // Blanks beyond ASCII are rare; ASCII ones are taken out of the UTF-8.
-    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80 && c.isSpace(); })) {
-        QString narrow = text;
-        narrow.removeIf([](QChar c) { return c.isSpace(); });
-        out = narrow.toUtf8();
+    quint32 hash = 2166136261u;
+    const auto add = [&hash](uchar byte) { hash = (hash ^ byte) * 16777619u; };
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (const QChar c : text) {
+            if (!c.isSpace())
+                add(static_cast<uchar>(c.unicode()));
+        }
     } else {
-        out = text.toUtf8();
-        out.removeIf([](char b) { return b == ' ' || (b >= '\t' && b <= '\r'); });
+        for (const char c : withoutBlanks(text).toUtf8())
+            add(static_cast<uchar>(c));
     }
-    return out;
+    char hex[8];
+    for (int i = 0; i < 8; ++i)
+        hex[i] = "0123456789abcdef"[(hash >> (28 - 4 * i)) & 0xf];
+    out.append(QLatin1String(hex, 8));
+}
+
+QString fingerprint(const QString& text)
+{
+    QString print;
+    appendFingerprint(text, print);
+    return print;
+}
+
+// What files written before carried: the first eight hex digits of its SHA-1.
+QString oldFingerprint(const QString& text)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
 }
 
 // Insertions are named by the fingerprint of their text without blanks;
-// files written before that carry the fingerprint of the whole text.
+// files written before carry the old fingerprint of it, or of the whole text.
 bool sameInsertion(const QString& text, const QString& print)
 {
-    return fingerprint(withoutBlanks(text)) == print || fingerprint(text.toUtf8()) == print;
+    const QString words = withoutBlanks(text);
+    return fingerprint(text) == print || oldFingerprint(words) == print || oldFingerprint(text) == print;
 }
 
 // The hidden bookmark of one insertion: "_Tv" + running number + "_" +
@@ -191,10 +207,12 @@ void Document::insertAfter(const QString& bookmark, const QString& text)
     const QString clean = normalized(text);
     if (clean.isEmpty())
         return;
-    char number[12];
-    const auto digits = std::to_chars(number, number + sizeof number, nextInsertion_++).ptr - number;
-    const QString hidden = QLatin1String("_Tv") % QLatin1String(number, digits) % QLatin1Char('_')
-                           % fingerprint(withoutBlanks(clean)) % QLatin1Char('_') % bookmark;
+    QString hidden;
+    hidden.reserve(bookmark.size() + 24);
+    hidden.append(QLatin1String("_Tv")).append(QLatin1String(std::to_string(nextInsertion_++)));
+    hidden.append(QLatin1Char('_'));
+    appendFingerprint(clean, hidden);
+    hidden.append(QLatin1Char('_')).append(bookmark);
     body_->insert(bookmark, clean, hidden);
 }
 

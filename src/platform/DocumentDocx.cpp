@@ -8,9 +8,13 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::detail {
@@ -20,6 +24,19 @@ namespace {
 bool named(const pugi::xml_node& node, const char* name)
 {
     return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
+}
+
+// Revision marks belong to the run or paragraph mark they came from.
+bool isRevision(const pugi::xml_node& node)
+{
+    const char* name = node.name(); // "w:" and r, i, d or m tell most apart at once
+    if (name[0] != 'w' || name[1] != ':' || !name[2] || !std::strchr("ridm", name[2]))
+        return false;
+    for (const char* revision : {"w:rPrChange", "w:ins", "w:del", "w:moveFrom", "w:moveTo"}) {
+        if (named(node, revision))
+            return true;
+    }
+    return false;
 }
 
 QString attribute(const pugi::xml_node& node, const char* name)
@@ -89,6 +106,49 @@ bool isHiddenContent(const pugi::xml_node& node)
     return false;
 }
 
+// Bookmark names compared without regard to case.
+struct NoCaseHash {
+    size_t operator()(const QString& name) const
+    {
+        size_t hash = 14695981039346656037ULL;
+        for (const QChar c : name) {
+            if (c.unicode() >= 0x80) // seldom: the whole name folded
+                return fold(name.toCaseFolded());
+            hash = (hash ^ (c.unicode() | 0x20u)) * 1099511628211ULL; // ASCII letters in either case alike
+        }
+        return hash;
+    }
+
+    static size_t fold(const QString& folded)
+    {
+        size_t hash = 14695981039346656037ULL;
+        for (const QChar c : folded)
+            hash = (hash ^ (c.unicode() | 0x20u)) * 1099511628211ULL;
+        return hash;
+    }
+};
+
+struct NoCaseEqual {
+    bool operator()(const QString& a, const QString& b) const
+    {
+        if (a.size() == b.size()) {
+            for (qsizetype i = 0;; ++i) {
+                if (i == a.size())
+                    return true;
+                const char16_t x = a.at(i).unicode();
+                const char16_t y = b.at(i).unicode();
+                if (x == y)
+                    continue;
+                if (x >= 0x80 || y >= 0x80)
+                    break; // seldom: compared in full below
+                if ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z')
+                    return false;
+            }
+        }
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    }
+};
+
 struct ByteWriter final : pugi::xml_writer {
     QByteArray out;
     void write(const void* data, size_t size) override
@@ -97,13 +157,363 @@ struct ByteWriter final : pugi::xml_writer {
     }
 };
 
-struct Part {
+// A part read as an XML tree, written back at the cost of what changed, not
+// of its size. Insertions kept as XML go into the bytes read as they stand,
+// while the tree is as read. Once the tree changes, touch() notes, before
+// the children of a node change, where they stood in the bytes read: every
+// subtree that did not change is then written back as those bytes.
+class Part {
+    // The starts of the children of a node that changed, as read, followed
+    // by the start of its end tag; for the document, where its element
+    // begins and ends. Empty when not known: the children are then written
+    // from the tree.
+    using Layout = std::vector<qsizetype>;
+
+public:
     zip_uint64_t index = 0;
     pugi::xml_document xml;
-    bool changed = false;
+
+    bool read(QByteArray content)
+    {
+        source_ = std::move(content);
+        constexpr unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration;
+        return bool(xml.load_buffer(source_.constData(), static_cast<size_t>(source_.size()), options,
+                                    pugi::encoding_utf8));
+    }
+
+    bool changed() const { return !layouts_.empty() || !splices_.empty(); }
+    bool touched() const { return !layouts_.empty(); }
+
+    // XML to be written just before the byte at `offset` of the part as
+    // read; only while it is not touched.
+    std::string& splice(qsizetype offset)
+    {
+        splices_.emplace_back(offset, std::string());
+        return splices_.back().second;
+    }
+    void dropSplices() { splices_.clear(); }
+
+    // To be called before the children of `node` change.
+    void touch(const pugi::xml_node& node)
+    {
+        if (!node || layouts_.count(node.internal_object()))
+            return;
+        touch(node.parent());
+        Layout& layout = layouts_[node.internal_object()];
+        const pugi::xml_node parent = node.parent();
+        if (!parent) { // the document: where its element begins and ends
+            const pugi::xml_node root = xml.document_element();
+            const qsizetype start = startOf(root);
+            const qsizetype close = source_.lastIndexOf("</" + QByteArray(root.name()));
+            if (start >= 0 && close > start)
+                layout = {start, close + source_.mid(close).indexOf('>') + 1};
+            return;
+        }
+        // Its children lie between the end of the tag that opens it and the
+        // last '<' before the next node of its parent, its end tag.
+        const qsizetype start = startOf(node);
+        const qsizetype end = endIn(layouts_.at(parent.internal_object()), start);
+        if (start < 0 || end < 0 || !node.first_child())
+            return;
+        const qsizetype close = source_.lastIndexOf('<', end - 1);
+        if (close <= start || source_.at(close + 1) != '/')
+            return;
+        std::size_t children = 1;
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+            ++children;
+        layout.reserve(children);
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+            const qsizetype at = startOf(child);
+            if (at < 0 || at >= close || (!layout.empty() && at <= layout.back())) {
+                layout.clear();
+                return;
+            }
+            layout.push_back(at);
+        }
+        layout.push_back(close);
+    }
+
+    // The part as it is to be written, in pieces that stay valid while the
+    // part is not changed: the bytes read and the insertions kept as XML
+    // between them, or else the whole part written from the tree.
+    std::vector<std::string_view> pieces(std::string& written) const
+    {
+        if (touched()) {
+            written = write();
+            return {written};
+        }
+        std::vector<const std::pair<qsizetype, std::string>*> order;
+        for (const auto& splice : splices_)
+            order.push_back(&splice);
+        std::stable_sort(order.begin(), order.end(), [](auto a, auto b) { return a->first < b->first; });
+        std::vector<std::string_view> pieces;
+        qsizetype from = 0;
+        for (const auto* splice : order) {
+            pieces.emplace_back(source_.constData() + from, static_cast<size_t>(splice->first - from));
+            pieces.emplace_back(splice->second);
+            from = splice->first;
+        }
+        pieces.emplace_back(source_.constData() + from, static_cast<size_t>(source_.size() - from));
+        return pieces;
+    }
+
+    // Where a node read from the source begins in it; -1 for a node made or
+    // copied since.
+    static qsizetype startOf(const pugi::xml_node& node)
+    {
+        const ptrdiff_t offset = node.offset_debug();
+        if (offset < 0)
+            return -1;
+        switch (node.type()) {
+        case pugi::node_element:
+            return offset - 1; // the name follows '<'
+        case pugi::node_pcdata:
+            return offset;
+        case pugi::node_cdata:
+            return offset - 9; // "<![CDATA["
+        default:
+            return -1;
+        }
+    }
+
+    // A run's formatting as copyFormat() makes it from `format`: as read,
+    // while the part is.
+    void printFormat(const pugi::xml_node& format, std::string& out) const
+    {
+        const qsizetype start = startOf(format);
+        const qsizetype end = touched() ? -1 : startOf(format.next_sibling());
+        if (start >= 0 && end > start && named(format, "w:rPr")
+            && std::none_of(format.begin(), format.end(), isRevision)) {
+            out.append(source_.constData() + start, static_cast<size_t>(end - start));
+            return;
+        }
+        out += "<w:rPr";
+        for (pugi::xml_attribute a = format.first_attribute(); a; a = a.next_attribute()) {
+            (out += ' ').append(a.name()).append("=\"");
+            escape(a.value(), kAttributeSpecial, out);
+            out += '"';
+        }
+        const std::size_t open = out.size();
+        out += '>';
+        for (pugi::xml_node child = format.first_child(); child; child = child.next_sibling()) {
+            if (!isRevision(child))
+                print(child, out);
+        }
+        if (out.size() == open + 1)
+            out.replace(open, 1, "/>");
+        else
+            out += "</w:rPr>";
+    }
+
+    static constexpr const char* kAttributeSpecial = "&<>\"\r\n\t";
+    static constexpr const char* kTextSpecial = "&<>";
+
+    // `text` with the characters of `special` as character references.
+    static void escape(const char* text, const char* special, std::string& out)
+    {
+        for (;;) {
+            const size_t plain = std::strcspn(text, special);
+            out.append(text, plain);
+            text += plain;
+            if (!*text)
+                return;
+            out.append("&#").append(std::to_string(static_cast<unsigned char>(*text))) += ';';
+            ++text;
+        }
+    }
+
+    // The same for a text held as UTF-16.
+    static void escape(QStringView text, bool attribute, std::string& out)
+    {
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<size_t>(text.size()));
+        char* next = out.data() + at;
+        for (const QChar c : text) { // most is plain ASCII, copied as it stands
+            const char16_t u = c.unicode();
+            if (u < 0x20 || u >= 0x80 || u == '&' || u == '<' || u == '>' || (attribute && u == '"')) {
+                out.resize(at);
+                escape(text.toUtf8().constData(), attribute ? kAttributeSpecial : kTextSpecial, out);
+                return;
+            }
+            *next++ = static_cast<char>(u);
+        }
+    }
+
+private:
+    std::string write() const
+    {
+        const auto document = layouts_.find(xml.internal_object());
+        if (document == layouts_.end() || document->second.size() != 2) {
+            ByteWriter writer;
+            xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+            return writer.out.toStdString();
+        }
+        std::string out;
+        out.reserve(static_cast<size_t>(source_.size() + source_.size() / 8));
+        out.append(source_.constData(), static_cast<size_t>(document->second.front()));
+        write(xml.document_element(), document->second, out);
+        out.append(source_.constData() + document->second.back(),
+                   static_cast<size_t>(source_.size() - document->second.back()));
+        return out;
+    }
+
+    // Where the child of a node beginning at `start` ended in the source,
+    // by the layout of that node; -1 when it was not one of its children.
+    static qsizetype endIn(const Layout& layout, qsizetype start)
+    {
+        if (start < 0 || layout.size() < 2)
+            return -1;
+        const auto found = std::lower_bound(layout.begin(), layout.end() - 1, start);
+        return found != layout.end() - 1 && *found == start ? *(found + 1) : -1;
+    }
+
+    // Just past the '>' of the tag that starts at `start`.
+    qsizetype tagEnd(qsizetype start) const
+    {
+        char quote = 0;
+        for (qsizetype i = start + 1; i < source_.size(); ++i) {
+            const char c = source_.at(i);
+            if (quote) {
+                if (c == quote)
+                    quote = 0;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '>') {
+                return i + 1;
+            }
+        }
+        return -1;
+    }
+
+    void write(const pugi::xml_node& node, const Layout& parent, std::string& out) const
+    {
+        const qsizetype start = startOf(node);
+        const auto layout = layouts_.find(node.internal_object());
+        if (layout == layouts_.end()) {
+            const qsizetype end = endIn(parent, start);
+            if (end >= 0)
+                out.append(source_.constData() + start, static_cast<size_t>(end - start));
+            else
+                print(node, out);
+            return;
+        }
+        const qsizetype open = start >= 0 && node.type() == pugi::node_element ? tagEnd(start) : -1;
+        if (open < 0) {
+            print(node, out);
+            return;
+        }
+        // The start tag as read, opened if it closed itself.
+        const bool empty = source_.at(open - 2) == '/';
+        out.append(source_.constData() + start, static_cast<size_t>(open - start - (empty ? 2 : 0)));
+        if (empty)
+            out += '>';
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+            write(child, layout->second, out);
+        out.append("</").append(node.name()) += '>';
+    }
+
+    // A node written from the tree.
+    void print(const pugi::xml_node& node, std::string& out) const
+    {
+        switch (node.type()) {
+        case pugi::node_element: {
+            (out += '<').append(node.name());
+            for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+                (out += ' ').append(a.name()).append("=\"");
+                escape(a.value(), kAttributeSpecial, out);
+                out += '"';
+            }
+            if (!node.first_child()) {
+                out.append("/>");
+                return;
+            }
+            out += '>';
+            for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+                print(child, out);
+            out.append("</").append(node.name()) += '>';
+            return;
+        }
+        case pugi::node_pcdata:
+            escape(node.value(), kTextSpecial, out);
+            return;
+        default: {
+            ByteWriter writer;
+            node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+            out.append(writer.out.constData(), static_cast<size_t>(writer.out.size()));
+        }
+        }
+    }
+
+    QByteArray source_;
+    std::unordered_map<const void*, Layout> layouts_;
+    std::vector<std::pair<qsizetype, std::string>> splices_;
+};
+
+// Hands a part written in pieces to libzip, which reads it once, in order.
+struct PieceReader {
+    std::vector<std::string_view> pieces;
+    std::string whole; // a part written from the tree
+    std::size_t piece = 0;
+    std::size_t offset = 0;
+    zip_error_t error{}; // never set: reading memory does not fail
+
+    static zip_int64_t read(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command)
+    {
+        auto& reader = *static_cast<PieceReader*>(state);
+        switch (command) {
+        case ZIP_SOURCE_OPEN:
+            reader.piece = reader.offset = 0;
+            return 0;
+        case ZIP_SOURCE_READ: {
+            zip_uint64_t done = 0;
+            while (done < length && reader.piece < reader.pieces.size()) {
+                const std::string_view rest = reader.pieces[reader.piece].substr(reader.offset);
+                const std::size_t n = std::min<std::size_t>(rest.size(), length - done);
+                std::memcpy(static_cast<char*>(data) + done, rest.data(), n);
+                done += n;
+                reader.offset += n;
+                if (reader.offset == reader.pieces[reader.piece].size()) {
+                    ++reader.piece;
+                    reader.offset = 0;
+                }
+            }
+            return static_cast<zip_int64_t>(done);
+        }
+        case ZIP_SOURCE_STAT: {
+            auto* stat = static_cast<zip_stat_t*>(data);
+            zip_stat_init(stat);
+            stat->size = 0;
+            for (const std::string_view piece : reader.pieces)
+                stat->size += piece.size();
+            stat->valid |= ZIP_STAT_SIZE;
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_SUPPORTS:
+            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                                  ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(&reader.error, data, length);
+        default: // close, free: it belongs to the caller
+            return 0;
+        }
+    }
 };
 
 class DocxBody final : public DocumentBody {
+    struct Mark {
+        Part* part = nullptr;
+        pugi::xml_node start;
+        pugi::xml_node end;
+        bool pending = false; // an insertion kept as XML goes in at its end
+    };
+
+    struct Pending {
+        QString bookmark;
+        QString text;
+        QString hiddenName;
+        int id;
+    };
+
 public:
     explicit DocxBody(QByteArray bytes) : original_(std::move(bytes)) {}
 
@@ -141,12 +551,7 @@ public:
             auto part = std::make_unique<Part>();
             part->index = static_cast<zip_uint64_t>(i);
             QByteArray content;
-            if (!entry(part->index, content))
-                return false;
-            constexpr unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration;
-            const auto parsed = part->xml.load_buffer(content.constData(), static_cast<size_t>(content.size()),
-                                                      options, pugi::encoding_utf8);
-            if (!parsed)
+            if (!entry(part->index, content) || !part->read(std::move(content)))
                 return false;
             foundMain = foundMain || isMain;
             parts_.push_back(std::move(part));
@@ -159,11 +564,18 @@ public:
 
     QStringList bookmarkNames() override { return names_; }
 
-    bool hasBookmark(const QString& name) override { return marks_.count(name.toLower()) > 0; }
+    bool hasBookmark(const QString& name) override
+    {
+        if (marks_.count(name))
+            return true;
+        materialize(); // the bookmarks of insertions kept as XML are made then
+        return marks_.count(name) > 0;
+    }
 
     QString bookmarkText(const QString& name) override
     {
-        const Mark& m = marks_.at(name.toLower());
+        materialize();
+        const Mark& m = marks_.at(name);
         QString out;
         walk(m, [&](const pugi::xml_node& node) {
             if (named(node, "w:t"))
@@ -180,54 +592,199 @@ public:
 
     void insert(const QString& bookmark, const QString& text, const QString& hiddenName) override
     {
-        Mark& m = marks_.at(bookmark.toLower());
-        if (!m.end) {
-            m.end = m.start.parent().insert_child_after("w:bookmarkEnd", m.start);
-            m.end.append_attribute("w:id") = m.start.attribute("w:id").value();
-        }
-        pugi::xml_node paragraph = paragraphOf(m.end);
-        if (!paragraph)
-            paragraph = moveIntoParagraph(m);
-        const pugi::xml_node format = runFormat(paragraph, m.end);
-        pugi::xml_node end = m.end;
-
+        Mark& m = marks_.at(bookmark);
         const int id = nextId_++;
-        pugi::xml_node start = end.parent().insert_child_before("w:bookmarkStart", end);
-        start.append_attribute("w:id") = id;
-        start.append_attribute("w:name") = hiddenName.toUtf8().constData();
-
-        const QStringList lines = text.split(QLatin1Char('\n'));
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                splitBefore(end);
-            if (lines[i].isEmpty())
-                continue;
-            pugi::xml_node run = end.parent().insert_child_before("w:r", end);
-            if (format)
-                copyFormat(run, format);
-            const QStringList pieces = lines[i].split(QLatin1Char('\t'));
-            for (qsizetype j = 0; j < pieces.size(); ++j) {
-                if (j > 0)
-                    run.append_child("w:tab");
-                if (pieces[j].isEmpty())
-                    continue;
-                pugi::xml_node t = run.append_child("w:t");
-                t.append_attribute("xml:space") = "preserve";
-                t.text().set(pieces[j].toUtf8().constData());
-            }
-        }
-        pugi::xml_node close = end.parent().insert_child_before("w:bookmarkEnd", end);
-        close.append_attribute("w:id") = id;
-
-        m.part->changed = true;
-        marks_[hiddenName.toLower()] = Mark{m.part, start, close};
         names_ << hiddenName;
+        // Most insertions, one line before an end that stands in a paragraph
+        // of a part still as read, are kept as XML to be put into its bytes
+        // until something reads or changes the tree: far quicker to make and
+        // to write. A second one at the same bookmark needs the first in the
+        // tree.
+        const pugi::xml_node paragraph = m.end ? paragraphOf(m.end) : pugi::xml_node();
+        const qsizetype at = m.part->touched() ? -1 : Part::startOf(m.end);
+        if (paragraph && at >= 0 && !m.pending && !text.contains(QLatin1Char('\n'))) {
+            fragment(*m.part, id, hiddenName, runFormat(paragraph, m.end), text, m.part->splice(at));
+            m.pending = true;
+            pending_.push_back({bookmark, text, hiddenName, id});
+            return;
+        }
+        materialize();
+        insertIntoTree(m, text, hiddenName, id);
     }
 
     bool removeWithText(const QString& name) override
     {
-        const auto it = marks_.find(name.toLower());
-        if (it == marks_.end() || !it->second.end)
+        materialize();
+        return removeFromTree(name);
+    }
+
+    QByteArray serialize() override
+    {
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+        zip_error_fini(&error);
+        if (!buffer)
+            return {};
+        zip_source_keep(buffer);
+        zip_error_init(&error);
+        zip_t* out = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+        zip_error_fini(&error);
+        if (!out) {
+            zip_source_free(buffer);
+            return {};
+        }
+        std::map<zip_uint64_t, const Part*> changed;
+        for (const auto& part : parts_) {
+            if (part->changed())
+                changed[part->index] = part.get();
+        }
+        std::vector<std::unique_ptr<PieceReader>> written; // kept alive until the archive is closed
+        bool ok = true;
+        const zip_int64_t count = zip_get_num_entries(archive_, 0);
+        for (zip_int64_t i = 0; i < count && ok; ++i) {
+            const auto index = static_cast<zip_uint64_t>(i);
+            const char* name = zip_get_name(archive_, index, 0);
+            zip_source_t* source = nullptr;
+            const auto found = changed.find(index);
+            if (found != changed.end()) {
+                written.push_back(std::make_unique<PieceReader>());
+                written.back()->pieces = found->second->pieces(written.back()->whole);
+                source = zip_source_function(out, &PieceReader::read, written.back().get());
+            } else {
+                source = zip_source_zip(out, archive_, index, ZIP_FL_COMPRESSED, 0, -1);
+            }
+            const zip_int64_t added = source ? zip_file_add(out, name, source, ZIP_FL_ENC_UTF_8) : -1;
+            if (added < 0) {
+                if (source)
+                    zip_source_free(source);
+                ok = false;
+            } else if (found != changed.end()) {
+                zip_set_file_compression(out, static_cast<zip_uint64_t>(added), ZIP_CM_STORE, 0);
+            }
+        }
+        if (!ok || zip_close(out) != 0) {
+            zip_discard(out); // zip_close keeps the archive when it fails
+            zip_source_free(buffer);
+            return {};
+        }
+        QByteArray result;
+        zip_stat_t stat;
+        if (zip_source_stat(buffer, &stat) == 0 && zip_source_open(buffer) == 0) {
+            result.resize(static_cast<qsizetype>(stat.size));
+            const zip_int64_t read = zip_source_read(buffer, result.data(), stat.size);
+            zip_source_close(buffer);
+            if (read != static_cast<zip_int64_t>(stat.size))
+                result.clear();
+        }
+        zip_source_free(buffer);
+        return result;
+    }
+
+private:
+    // The new bookmark goes just before the end, or, for an end between
+    // paragraphs (a bookmark holding a paragraph mark), at the end of the
+    // last paragraph the bookmark holds; the template's own bookmark stays as
+    // it is.
+    void insertIntoTree(Mark& m, const QString& text, const QString& hiddenName, int id)
+    {
+        pugi::xml_node paragraph = paragraphOf(m.end);
+        pugi::xml_node start;
+        pugi::xml_node close;
+        if (!paragraph && (paragraph = lastParagraphHeld(m))) {
+            m.part->touch(paragraph);
+            start = paragraph.append_child("w:bookmarkStart");
+            close = paragraph.append_child("w:bookmarkEnd");
+        } else {
+            if (!paragraph)
+                paragraph = moveIntoNextParagraph(m);
+            m.part->touch(m.end.parent());
+            start = m.end.parent().insert_child_before("w:bookmarkStart", m.end);
+            close = m.end.parent().insert_child_before("w:bookmarkEnd", m.end);
+        }
+        start.append_attribute("w:id") = id;
+        start.append_attribute("w:name") = hiddenName.toUtf8().constData();
+        close.append_attribute("w:id") = id;
+        const pugi::xml_node format = runFormat(paragraph, start);
+
+        // A run per paragraph of the text, its tabs as tab elements.
+        const QStringView rest(text);
+        for (qsizetype from = 0;;) {
+            const qsizetype to = rest.indexOf(QLatin1Char('\n'), from);
+            const QStringView line = rest.mid(from, (to < 0 ? rest.size() : to) - from);
+            if (!line.isEmpty()) {
+                m.part->touch(close.parent());
+                pugi::xml_node run = close.parent().insert_child_before("w:r", close);
+                if (format)
+                    copyFormat(run, format);
+                for (qsizetype piece = 0;;) {
+                    const qsizetype tab = line.indexOf(QLatin1Char('\t'), piece);
+                    const QStringView words = line.mid(piece, (tab < 0 ? line.size() : tab) - piece);
+                    if (!words.isEmpty()) {
+                        pugi::xml_node t = run.append_child("w:t");
+                        t.append_attribute("xml:space") = "preserve";
+                        t.text().set(words.toUtf8().constData());
+                    }
+                    if (tab < 0)
+                        break;
+                    run.append_child("w:tab");
+                    piece = tab + 1;
+                }
+            }
+            if (to < 0)
+                break;
+            splitBefore(*m.part, close);
+            from = to + 1;
+        }
+        marks_[hiddenName] = Mark{m.part, start, close};
+    }
+
+    // Puts the insertions kept as XML into the tree, in the order they came.
+    void materialize()
+    {
+        if (pending_.empty())
+            return;
+        const std::vector<Pending> pending = std::move(pending_);
+        pending_.clear();
+        for (const auto& part : parts_)
+            part->dropSplices();
+        for (const Pending& p : pending)
+            marks_.at(p.bookmark).pending = false;
+        for (const Pending& p : pending)
+            insertIntoTree(marks_.at(p.bookmark), p.text, p.hiddenName, p.id);
+    }
+
+    // An insertion as insertIntoTree() puts it into the tree, written as XML.
+    static void fragment(const Part& part, int id, const QString& hiddenName, const pugi::xml_node& format,
+                         QStringView text, std::string& out)
+    {
+        const std::string number = std::to_string(id);
+        out.reserve(out.size() + static_cast<size_t>(200 + 2 * (hiddenName.size() + text.size())));
+        out.append("<w:bookmarkStart w:id=\"").append(number).append("\" w:name=\"");
+        Part::escape(hiddenName, true, out);
+        out.append("\"/><w:r>");
+        if (format)
+            part.printFormat(format, out);
+        for (qsizetype piece = 0;;) {
+            const qsizetype tab = text.indexOf(QLatin1Char('\t'), piece);
+            const QStringView words = text.mid(piece, (tab < 0 ? text.size() : tab) - piece);
+            if (!words.isEmpty()) {
+                out += "<w:t xml:space=\"preserve\">";
+                Part::escape(words, false, out);
+                out += "</w:t>";
+            }
+            if (tab < 0)
+                break;
+            out += "<w:tab/>";
+            piece = tab + 1;
+        }
+        out.append("</w:r><w:bookmarkEnd w:id=\"").append(number).append("\"/>");
+    }
+
+    bool removeFromTree(const QString& name)
+    {
+        const auto it = marks_.find(name);
+        if (it == marks_.end())
             return false;
         const Mark m = it->second;
         pugi::xml_node first = paragraphOf(m.start);
@@ -258,21 +815,30 @@ public:
                     text.push_back(node);
             }
         }, [] {});
+        Part& part = *m.part;
         for (pugi::xml_node node : text) {
             pugi::xml_node run = node.parent();
+            part.touch(run);
             run.remove_child(node);
             if (named(run, "w:r") && !run.find_child([](const pugi::xml_node& c) {
                     return c.type() == pugi::node_element && !named(c, "w:rPr");
-                }))
+                })) {
+                part.touch(run.parent());
                 run.parent().remove_child(run);
+            }
         }
         for (std::size_t i = 1; i < paragraphs.size(); ++i) {
             pugi::xml_node p = paragraphs[i];
+            part.touch(first);
+            part.touch(p);
+            part.touch(p.parent());
             const pugi::xml_node properties = p.child("w:pPr");
             if (pugi::xml_node section = properties.child("w:sectPr")) {
+                part.touch(properties);
                 pugi::xml_node target = first.child("w:pPr");
                 if (!target)
                     target = first.prepend_child("w:pPr");
+                part.touch(target);
                 target.remove_child("w:sectPr");
                 target.append_move(section);
             }
@@ -284,86 +850,14 @@ public:
             }
             p.parent().remove_child(p);
         }
+        part.touch(m.start.parent());
         m.start.parent().remove_child(m.start);
+        part.touch(m.end.parent());
         m.end.parent().remove_child(m.end);
-        m.part->changed = true;
         names_.removeAll(name);
         marks_.erase(it);
         return true;
     }
-
-    QByteArray serialize() override
-    {
-        zip_error_t error;
-        zip_error_init(&error);
-        zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-        zip_error_fini(&error);
-        if (!buffer)
-            return {};
-        zip_source_keep(buffer);
-        zip_error_init(&error);
-        zip_t* out = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-        zip_error_fini(&error);
-        if (!out) {
-            zip_source_free(buffer);
-            return {};
-        }
-        std::map<zip_uint64_t, const Part*> changed;
-        for (const auto& part : parts_) {
-            if (part->changed)
-                changed[part->index] = part.get();
-        }
-        std::vector<QByteArray> written; // kept alive until the archive is closed
-        written.reserve(changed.size());
-        bool ok = true;
-        const zip_int64_t count = zip_get_num_entries(archive_, 0);
-        for (zip_int64_t i = 0; i < count && ok; ++i) {
-            const auto index = static_cast<zip_uint64_t>(i);
-            const char* name = zip_get_name(archive_, index, 0);
-            zip_source_t* source = nullptr;
-            const auto found = changed.find(index);
-            if (found != changed.end()) {
-                ByteWriter writer;
-                found->second->xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-                written.push_back(std::move(writer.out));
-                const QByteArray& xml = written.back();
-                source = zip_source_buffer(out, xml.constData(), static_cast<zip_uint64_t>(xml.size()), 0);
-            } else {
-                source = zip_source_zip(out, archive_, index, ZIP_FL_COMPRESSED, 0, -1);
-            }
-            const zip_int64_t added = source ? zip_file_add(out, name, source, ZIP_FL_ENC_UTF_8) : -1;
-            if (added < 0) {
-                if (source)
-                    zip_source_free(source);
-                ok = false;
-            } else if (found != changed.end()) {
-                zip_set_file_compression(out, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 1);
-            }
-        }
-        if (!ok || zip_close(out) != 0) {
-            zip_discard(out); // zip_close keeps the archive when it fails
-            zip_source_free(buffer);
-            return {};
-        }
-        QByteArray result;
-        zip_stat_t stat;
-        if (zip_source_stat(buffer, &stat) == 0 && zip_source_open(buffer) == 0) {
-            result.resize(static_cast<qsizetype>(stat.size));
-            const zip_int64_t read = zip_source_read(buffer, result.data(), stat.size);
-            zip_source_close(buffer);
-            if (read != static_cast<zip_int64_t>(stat.size))
-                result.clear();
-        }
-        zip_source_free(buffer);
-        return result;
-    }
-
-private:
-    struct Mark {
-        Part* part = nullptr;
-        pugi::xml_node start;
-        pugi::xml_node end;
-    };
 
     bool entry(zip_uint64_t index, QByteArray& content) const
     {
@@ -407,16 +901,19 @@ private:
             std::map<QString, pugi::xml_node> ends;
             std::vector<pugi::xml_node> starts;
             collect(part->xml, starts, ends, highest);
+            // A start without its end is no bookmark (LibreOffice writes one
+            // before the whole bookmark when it spans paragraphs).
             for (pugi::xml_node s : starts) {
                 const QString name = attribute(s, "w:name");
-                if (name.isEmpty() || marks_.count(name.toLower()))
-                    continue;
                 const auto e = ends.find(attribute(s, "w:id"));
-                marks_[name.toLower()] = Mark{part.get(), s, e == ends.end() ? pugi::xml_node() : e->second};
+                if (name.isEmpty() || e == ends.end() || marks_.count(name))
+                    continue;
+                marks_.emplace(name, Mark{part.get(), s, e->second});
                 names_ << name;
             }
         }
         nextId_ = highest + 1;
+        marks_.reserve(2 * marks_.size() + 64); // room for the insertions' own bookmarks
     }
 
     static void collect(const pugi::xml_node& node, std::vector<pugi::xml_node>& starts,
@@ -462,7 +959,7 @@ private:
         go(m.part->xml);
     }
 
-    // The run formatting at the bookmark's end: the run with text before it
+    // The run formatting at an insertion point: the run with text before it
     // in the paragraph, or else the one after it, or else the paragraph mark.
     static pugi::xml_node runFormat(const pugi::xml_node& paragraph, const pugi::xml_node& end)
     {
@@ -478,8 +975,8 @@ private:
                 }
                 n = next;
                 // Into containers (hyperlinks, fields), from the near side.
-                while (n.type() == pugi::node_element && !named(n, "w:r") && !isHiddenContent(n)
-                       && (backwards ? n.last_child() : n.first_child()))
+                while (n.type() == pugi::node_element && !named(n, "w:r")
+                       && (backwards ? n.last_child() : n.first_child()) && !isHiddenContent(n))
                     n = backwards ? n.last_child() : n.first_child();
                 if (named(n, "w:r") && hasText(n))
                     return n.child("w:rPr");
@@ -491,31 +988,41 @@ private:
     static void copyFormat(pugi::xml_node run, const pugi::xml_node& format)
     {
         pugi::xml_node copy = run.append_copy(format);
-        copy.set_name("w:rPr");
-        // Revision marks belong to the run or paragraph mark they came from.
-        for (const char* revision : {"w:rPrChange", "w:ins", "w:del", "w:moveFrom", "w:moveTo"})
-            copy.remove_child(revision);
+        if (!named(copy, "w:rPr"))
+            copy.set_name("w:rPr");
+        for (pugi::xml_node child = copy.first_child(); child;) {
+            const pugi::xml_node next = child.next_sibling();
+            if (isRevision(child))
+                copy.remove_child(child);
+            child = next;
+        }
     }
 
-    // A bookmark ending between paragraphs (or in a table cell outside its
-    // paragraphs): its end goes to the end of the paragraph before it, or,
-    // for an empty one, both ends to the start of the paragraph after it.
-    static pugi::xml_node moveIntoParagraph(Mark& m)
+    // The last paragraph a bookmark ending between paragraphs (or in a table
+    // cell outside its paragraphs) holds; null when it holds none.
+    static pugi::xml_node lastParagraphHeld(const Mark& m)
     {
-        for (pugi::xml_node sibling = m.end.previous_sibling(); sibling; sibling = sibling.previous_sibling()) {
-            if (sibling == m.start)
-                break;
-            if (pugi::xml_node p = lastParagraphIn(sibling)) {
-                p.append_move(m.end);
+        for (pugi::xml_node sibling = m.end.previous_sibling(); sibling && sibling != m.start;
+             sibling = sibling.previous_sibling()) {
+            if (pugi::xml_node p = lastParagraphIn(sibling))
                 return p;
-            }
         }
+        return {};
+    }
+
+    // An empty bookmark between paragraphs: both its ends go to the start of
+    // the paragraph after it, where it stands.
+    static pugi::xml_node moveIntoNextParagraph(Mark& m)
+    {
         const bool startOutside = !paragraphOf(m.start);
         pugi::xml_node p;
         for (pugi::xml_node sibling = m.end.next_sibling(); sibling && !p; sibling = sibling.next_sibling())
             p = firstParagraphIn(sibling);
+        m.part->touch(m.end.parent());
+        m.part->touch(m.start.parent());
         if (!p)
             p = m.end.parent().insert_child_after("w:p", m.end);
+        m.part->touch(p);
         if (pugi::xml_node properties = p.child("w:pPr"))
             p.insert_move_after(m.end, properties);
         else
@@ -527,11 +1034,14 @@ private:
 
     // Splits the paragraph holding `node` in two just before it, splitting
     // the containers between them (hyperlinks, fields) the same way.
-    static void splitBefore(const pugi::xml_node& at)
+    static void splitBefore(Part& part, const pugi::xml_node& at)
     {
         pugi::xml_node node = at;
         for (;;) {
             pugi::xml_node container = node.parent();
+            part.touch(container);
+            part.touch(container.parent());
+            part.touch(container.child("w:pPr"));
             pugi::xml_node clone = container.parent().insert_child_after(container.name(), container);
             for (pugi::xml_attribute a : container.attributes()) {
                 if (std::strcmp(a.name(), "w14:paraId") != 0 && std::strcmp(a.name(), "w14:textId") != 0)
@@ -559,9 +1069,10 @@ private:
     QByteArray original_;
     zip_t* archive_ = nullptr;
     std::vector<std::unique_ptr<Part>> parts_;
-    std::map<QString, Mark> marks_;
+    std::unordered_map<QString, Mark, NoCaseHash, NoCaseEqual> marks_; // names without regard to case
     QStringList names_;
     int nextId_ = 1;
+    std::vector<Pending> pending_;
 };
 
 } // namespace

@@ -59,6 +59,14 @@ protected:
             option->font.setBold(true);
         if (isFixed(*grid_, index) && !index.data(Qt::BackgroundRole).isValid())
             option->backgroundBrush = grid_->palette().brush(QPalette::Button);
+        // A grid that cannot be used looks so in every cell, its coloured ones too.
+        if (!option->state.testFlag(QStyle::State_Enabled)) {
+            const QPalette& disabled = grid_->palette();
+            option->palette.setBrush(QPalette::Disabled, QPalette::Text,
+                                     disabled.brush(QPalette::Disabled, QPalette::Text));
+            if (index.data(Qt::BackgroundRole).isValid())
+                option->backgroundBrush = disabled.brush(QPalette::Disabled, QPalette::Base);
+        }
         option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
     }
 

@@ -11,6 +11,8 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 
@@ -76,6 +78,23 @@ void Form::placeWidget(QWidget* widget, const char* name, int left, int top, int
     controls_.push_back(widget);
 }
 
+void Form::setCancelButton(QAbstractButton* button)
+{
+    cancelButton_ = button;
+}
+
+// Escape reaches the window when the control with the focus has no use for it.
+void Form::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && cancelButton_
+        && cancelButton_->isEnabled() && isShown(cancelButton_)) {
+        event->accept();
+        cancelButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void Form::onClick(QAbstractButton* button, std::function<void()> handler)
 {
     connect(button, &QAbstractButton::clicked, this, [handler = std::move(handler)] { runHandler(handler); });
@@ -89,6 +108,21 @@ void Form::placeButtonRow(std::initializer_list<RowButton> buttons, int left, in
         (*b.button)->setToolTip(QString::fromUtf8(b.toolTip));
         left += step;
     }
+}
+
+KeepAbove::KeepAbove(QWidget& window)
+{
+    // Without a screen (the tests) there are no windows to be above.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    const QPointer<QWidget> kept(&window);
+    const auto raise = [kept] {
+        if (kept && kept->isVisible())
+            kept->raise();
+    };
+    raise();
+    QObject::connect(&timer_, &QTimer::timeout, raise);
+    timer_.start(300);
 }
 
 void runHandler(const std::function<void()>& handler)

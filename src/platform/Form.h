@@ -3,6 +3,7 @@
 #include "platform/ElasticSurface.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -40,6 +41,10 @@ public:
     // Puts the window, frame included, in the middle of `owner` (of the
     // screen when null), wholly on the screen.
     void centreOn(const QWidget* owner);
+
+    // The button that Escape presses in this window, as a dialog's Cancel
+    // button; only while it can be used.
+    void setCancelButton(QAbstractButton* button);
 
     // ElasticSurface. A window's size is its outer size: caption and borders
     // included, as the desktop draws them.
@@ -84,6 +89,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void placeWidget(QWidget* widget, const char* name, int left, int top, int width, int height,
@@ -104,6 +110,7 @@ private:
     QSize outerSize_{-1, -1};
     QSize frameAssumed_{0, 0};
     int blocks_ = 0; // BlockedWindow guards in place: the close box does nothing
+    QPointer<QAbstractButton> cancelButton_;
 
     friend class BlockedWindow;
 };
@@ -130,6 +137,21 @@ private:
 // reported to the user in a critical message and the window stays usable: it
 // never ends the program.
 void runHandler(const std::function<void()>& handler);
+
+// While it lives, a window of the program is kept above the windows of other
+// programs: raised at once and again while it is on the screen. A document
+// shown in the word processor opens its window a moment later, over whatever
+// is there, and a desktop without a window manager never brings a covered
+// window back up.
+class KeepAbove {
+public:
+    explicit KeepAbove(QWidget& window);
+    KeepAbove(const KeepAbove&) = delete;
+    KeepAbove& operator=(const KeepAbove&) = delete;
+
+private:
+    QTimer timer_;
+};
 
 // Sets the hourglass pointer on a window and puts the default one back when
 // it goes out of scope.

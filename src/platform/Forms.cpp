@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <map>
@@ -57,6 +58,11 @@ void bringBackPrevious(Form* leaving)
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
         if (!(*it)->isHidden()) {
             activate(**it);
+            // The desktop does not always give it the keyboard back: without
+            // a window manager no window would be active.
+            const QWindow* focus = QGuiApplication::focusWindow();
+            if (!focus || focus == leaving->windowHandle())
+                (*it)->activateWindow();
             return;
         }
     }

@@ -157,6 +157,14 @@ public:
         return result;
     }
 
+    // Whether the name is a folder of the server folder: the server lets the
+    // session change into it.
+    bool isFolder(const QByteArray& name)
+    {
+        prepare(base_ + name.toPercentEncoding() + '/', true);
+        return perform() == CURLE_OK;
+    }
+
     QString describe(CURLcode result) const
     {
         const QString detail = QString::fromLocal8Bit(error_);
@@ -251,7 +259,7 @@ public:
     explicit CurlFtp(int port) : port_(port) {}
 
     FtpFetch fetch(const FtpAccount& account, const QByteArray& serverFolder, const QByteArray& prefix,
-                   const QString& localFolder) override
+                   const QString& localFolder, const FtpWanted& wanted) override
     {
         FtpFetch outcome;
         if (!plainHost(account.host)) {
@@ -271,10 +279,12 @@ public:
         for (QByteArray name : listing.split('\n')) {
             if (name.endsWith('\r'))
                 name.chop(1);
-            // A name of the key alone names no company and no worker: it could
-            // never be filed under them, so it stays on the server.
-            if (!name.startsWith(prefix) || name.size() <= prefix.size() || !plainName(name))
+            if (!name.startsWith(prefix))
                 continue;
+            if (!plainName(name) || !wanted(fromCp1252(name))) {
+                outcome.passedOver << fromCp1252(name);
+                continue;
+            }
             const OneFile one = fetchOne(session, name, localFolder);
             if (one.landed)
                 outcome.fetched << fromCp1252(name);
@@ -320,6 +330,9 @@ private:
             problem = QStringLiteral("No se puede dejar el fichero %1.").arg(finalPath);
         if (!problem.isEmpty()) {
             QFile::remove(partPath);
+            // A folder cannot be fetched, and is no failure.
+            if (result != CURLE_OK && session.isFolder(name))
+                return {false, QString()};
             return {false, problem};
         }
         syncFolder(localFolder);

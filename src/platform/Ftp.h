@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -24,24 +25,31 @@ struct FtpFetch {
     bool complete = false;
     // Files that landed whole in the local folder, in the server's order.
     QStringList fetched;
+    // Names with the prefix that were not wanted: they stay on the server.
+    QStringList passedOver;
     // What went wrong first, for the log.
     QString problem;
 };
+
+// Whether the file of the server so named (read as Windows-1252) is wanted.
+using FtpWanted = std::function<bool(const QString& name)>;
 
 // The FTP client: fetches files of one server folder and deletes them there.
 class Ftp {
 public:
     virtual ~Ftp() = default;
 
-    // Fetches in binary mode every plain file of `serverFolder` (absolute,
-    // e.g. "/OSKA/CONTRATOS") whose name starts with `prefix` (compared byte for
-    // byte) into the host folder `localFolder`. Each file is written under a
-    // hidden temporary name, synced and renamed to its own name only when it
-    // is whole; only then is it deleted on the server. A failed connection,
-    // login or folder ends the fetch; a file that fails is skipped and stays
-    // on the server. Window events keep being processed while it waits.
+    // Fetches in binary mode every file of `serverFolder` (absolute, e.g.
+    // "/OSKA/CONTRATOS") whose name starts with `prefix` (compared byte for
+    // byte) and is `wanted` into the host folder `localFolder`; a name no
+    // folder could hold is never wanted, and folders are passed over. Each
+    // file is written under a hidden temporary name, synced and renamed to its
+    // own name only when it is whole; only then is it deleted on the server.
+    // A failed connection, login or folder ends the fetch; a file that fails
+    // is skipped and stays on the server. Window events keep being processed
+    // while it waits.
     virtual FtpFetch fetch(const FtpAccount& account, const QByteArray& serverFolder, const QByteArray& prefix,
-                           const QString& localFolder) = 0;
+                           const QString& localFolder, const FtpWanted& wanted) = 0;
 };
 
 ServiceSlot<Ftp>& ftpSlot();

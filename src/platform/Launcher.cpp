@@ -1,7 +1,10 @@
 #include "platform/Launcher.h"
 
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
 
 namespace platform {
 
@@ -9,19 +12,63 @@ namespace {
 
 class DesktopLauncher final : public Launcher {
 public:
+    explicit DesktopLauncher(std::chrono::milliseconds handOver) : handOver_(handOver) {}
+
     bool start(const QString& program, const QStringList& arguments) override
     {
         return QProcess::startDetached(program, arguments);
     }
-    bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+
+    bool openUrl(const QUrl& url) override
+    {
+        if (!url.isLocalFile())
+            return QDesktopServices::openUrl(url);
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty())
+            return false;
+
+        auto process = std::make_unique<QProcess>();
+        // Its application may write for as long as it runs: nothing is kept.
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->start(opener, {url.toLocalFile()});
+        if (!process->waitForStarted(10000))
+            return false;
+
+        // The windows keep working while the opener answers.
+        QEventLoop loop;
+        QTimer limit;
+        limit.setSingleShot(true);
+        QObject::connect(process.get(), &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+        limit.start(handOver_);
+        if (process->state() != QProcess::NotRunning)
+            loop.exec();
+        if (process->state() != QProcess::NotRunning) {
+            // The application runs inside the opener: left to run, and never
+            // stopped by this program; it goes when it ends.
+            QProcess* running = process.release();
+            QObject::connect(running, &QProcess::finished, running, &QObject::deleteLater);
+            return true;
+        }
+        return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    }
+
+private:
+    std::chrono::milliseconds handOver_;
 };
 
 } // namespace
 
 ServiceSlot<Launcher>& launcherSlot()
 {
-    static ServiceSlot<Launcher> slot([]() -> std::unique_ptr<Launcher> { return std::make_unique<DesktopLauncher>(); });
+    static ServiceSlot<Launcher> slot([]() -> std::unique_ptr<Launcher> { return makeDesktopLauncher(); });
     return slot;
+}
+
+std::unique_ptr<Launcher> makeDesktopLauncher(std::chrono::milliseconds handOver)
+{
+    return std::make_unique<DesktopLauncher>(handOver);
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointer>
 
 #include <algorithm>
@@ -192,6 +193,17 @@ void MaskEdBox::keyReleaseEvent(QKeyEvent* event)
     QLineEdit::keyReleaseEvent(event);
 }
 
+void MaskEdBox::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (unmasked() || event->button() != Qt::LeftButton || event->modifiers().testFlag(Qt::ShiftModifier)
+        || hasSelectedText())
+        return;
+    const int end = typedEnd();
+    if (cursorPosition() > end)
+        setCursorPosition(end);
+}
+
 void MaskEdBox::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
@@ -317,6 +329,15 @@ int MaskEdBox::previousPlace(int position) const
             return i;
     }
     return -1;
+}
+
+int MaskEdBox::typedEnd() const
+{
+    for (int i = static_cast<int>(places_.size()) - 1; i >= 0; --i) {
+        if (!isLiteral(i) && text_.at(i) != prompt_)
+            return i + 1;
+    }
+    return 0;
 }
 
 void MaskEdBox::display(int position)

@@ -23,7 +23,9 @@ namespace platform {
 // take is dropped, and so is the prompt character; keys past the end are
 // dropped; Backspace puts the prompt back in the place before the cursor and
 // moves left (it jumps over literals). The window sees each key before the box does and may
-// change or cancel it.
+// change or cancel it. A click past the last place typed puts the cursor just
+// after it, as a text box puts it at the end of its text: a date typed into a
+// box clicked in its middle starts at its first place.
 class MaskEdBox : public QLineEdit, public FocusEvents {
     Q_OBJECT
 public:
@@ -61,6 +63,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
@@ -75,6 +78,8 @@ private:
     void clearPlaces(int from, int to);
     int nextPlace(int position) const;
     int previousPlace(int position) const;
+    // The position just after the last place typed; 0 in a box left empty.
+    int typedEnd() const;
     // Puts text_ on show with the cursor at `position`.
     void display(int position);
     // Brings back to the mask a change made by the line edit itself (paste,

@@ -1,6 +1,9 @@
 #include "platform/MessageBoxes.h"
 
 #include <QDebug>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QWindow>
 
 namespace platform {
 
@@ -48,7 +51,16 @@ ServiceSlot<MessageBoxes>& messageBoxesSlot()
 
 Answer MsgBox(const QString& text, int style, const QString& title)
 {
-    return messageBoxesSlot().get().show(text, style, title.isEmpty() ? QString::fromLatin1(kProgramTitle) : title);
+    // A box on the screen takes the activation from the window it opens over;
+    // once it closes, that window gets it back, and with it the focus of its
+    // box, so the checks that run when the focus leaves a box run again. A
+    // desktop without a window manager gives nothing back by itself.
+    const QPointer<QWindow> active = QGuiApplication::focusWindow();
+    const Answer answer
+        = messageBoxesSlot().get().show(text, style, title.isEmpty() ? QString::fromLatin1(kProgramTitle) : title);
+    if (active && active->isVisible() && QGuiApplication::focusWindow() != active)
+        active->requestActivate();
+    return answer;
 }
 
 } // namespace platform

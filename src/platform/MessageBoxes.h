@@ -40,7 +40,9 @@ public:
 
 ServiceSlot<MessageBoxes>& messageBoxesSlot();
 
-// Shows a message box; an empty title stands for the program's title.
+// Shows a message box; an empty title stands for the program's title. The
+// window that was active when the box opened is made active again when it
+// closes.
 Answer MsgBox(const QString& text, int style = style::OkOnly, const QString& title = {});
 
 } // namespace platform

@@ -6,11 +6,16 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
+
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 namespace platform {
 
@@ -39,41 +44,59 @@ QString extensionFor(const QByteArray& head)
     return QStringLiteral("doc");
 }
 
-int pageCount(const QByteArray& pdf)
+// A page of the document by its index from 0, or a blank page.
+constexpr int kBlankPage = -1;
+
+// The pages a pass of double-sided printing by hand prints, for all its
+// copies, in the order they come out. The even pages are the backs of what
+// the odd pass of the same copies printed: when a copy's last sheet has no
+// back and another copy follows, a blank page passes over that sheet, so
+// every copy's backs fall on its own fronts.
+QList<int> pagesOfPass(int count, PageSet pages, int copies)
 {
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![A-Za-z])"));
-    int count = 0;
-    for (auto it = page.globalMatch(QString::fromLatin1(pdf)); it.hasNext(); it.next())
-        ++count;
-    return count;
+    QList<int> copy;
+    for (int i = pages == PageSet::Even ? 1 : 0; i < count; i += 2)
+        copy << i;
+    QList<int> pass;
+    for (int n = 0; n < copies && !copy.isEmpty(); ++n) {
+        if (n > 0 && pages == PageSet::Even && count % 2 == 1)
+            pass << kBlankPage;
+        pass += copy;
+    }
+    return pass;
 }
 
-// A one-page blank PDF the size of the first page of `pdf` (A4 otherwise).
-QByteArray blankPage(const QByteArray& pdf)
+// The PDF of a pass made from the PDF of the whole document: a page that
+// comes again is stored once; a blank page takes the size of the last page,
+// whose sheet it passes over. Empty when the pass has no pages.
+QByteArray pdfOfPass(const QByteArray& pdf, PageSet pages, int copies)
 {
-    QString box = QStringLiteral("0 0 595 842");
-    static const QRegularExpression mediaBox(
-        QStringLiteral("/MediaBox\\s*\\[\\s*([-\\d.]+\\s+[-\\d.]+\\s+[-\\d.]+\\s+[-\\d.]+)\\s*\\]"));
-    const auto match = mediaBox.match(QString::fromLatin1(pdf));
-    if (match.hasMatch())
-        box = match.captured(1);
-    const QByteArray objects[] = {
-        "<< /Type /Catalog /Pages 2 0 R >>",
-        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [" + box.toLatin1() + "] /Resources << >> >>",
-    };
-    QByteArray out = "%PDF-1.4\n";
-    QList<qsizetype> offsets;
-    for (int i = 0; i < 3; ++i) {
-        offsets << out.size();
-        out += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    QPDF source;
+    source.setSuppressWarnings(true);
+    source.processMemoryFile("documento.pdf", pdf.constData(), static_cast<size_t>(pdf.size()));
+    std::vector<QPDFPageObjectHelper> documentPages = QPDFPageDocumentHelper(source).getAllPages();
+    const QList<int> pass = pagesOfPass(static_cast<int>(documentPages.size()), pages, copies);
+    if (pass.isEmpty())
+        return {};
+
+    QPDF result;
+    result.emptyPDF();
+    QPDFPageDocumentHelper resultPages(result);
+    for (int index : pass) {
+        if (index != kBlankPage) {
+            resultPages.addPage(documentPages.at(static_cast<size_t>(index)), false);
+            continue;
+        }
+        QPDFObjectHandle blank = QPDFObjectHandle::parse("<< /Type /Page /Resources << >> >>");
+        blank.replaceKey("/MediaBox", QPDFObjectHandle::newFromRectangle(
+                                          documentPages.back().getMediaBox().getArrayAsRectangle()));
+        resultPages.addPage(QPDFPageObjectHelper(result.makeIndirectObject(blank)), false);
     }
-    const qsizetype xref = out.size();
-    out += "xref\n0 4\n0000000000 65535 f \n";
-    for (qsizetype offset : offsets)
-        out += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    out += "trailer\n<< /Size 4 /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    return out;
+    QPDFWriter writer(result);
+    writer.setOutputMemory();
+    writer.write();
+    const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
+    return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()), static_cast<qsizetype>(buffer->getSize()));
 }
 
 class SystemPrograms final : public OfficePrograms {
@@ -146,28 +169,33 @@ public:
         QTemporaryDir folder;
         const QByteArray pdf = convert(hostPath, QStringLiteral("pdf"));
         const QString pdfPath = folder.filePath(QStringLiteral("documento.pdf"));
-        writeFile(pdfPath, pdf);
-        const int count = pageCount(pdf);
-
-        // Several copies of an odd number of pages: a blank sheet closes each
-        // copy of the even pages, so the backs stay with their fronts.
-        if (pages == PageSet::Even && copies > 1 && count > 1 && count % 2 == 1) {
-            const QString blank = folder.filePath(QStringLiteral("blanco.pdf"));
-            writeFile(blank, blankPage(pdf));
-            for (int i = 0; i < copies; ++i) {
-                sendToPrinter(lp, {QStringLiteral("-o"), QStringLiteral("page-set=even"), pdfPath}, hostPath);
-                sendToPrinter(lp, {blank}, hostPath);
-            }
+        if (pages == PageSet::All) {
+            writeFile(pdfPath, pdf);
+            QStringList arguments{QStringLiteral("-n"), QString::number(copies)};
+            if (copies > 1)
+                arguments << QStringLiteral("-o") << QStringLiteral("collate=true");
+            sendToPrinter(lp, arguments << pdfPath, hostPath);
             return;
         }
-        QStringList arguments{QStringLiteral("-n"), QString::number(copies)};
-        if (copies > 1)
-            arguments << QStringLiteral("-o") << QStringLiteral("collate=true");
-        if (pages != PageSet::All)
-            arguments << QStringLiteral("-o")
-                      << (pages == PageSet::Odd ? QStringLiteral("page-set=odd") : QStringLiteral("page-set=even"));
-        arguments << pdfPath;
-        sendToPrinter(lp, arguments, hostPath);
+
+        // A pass of double-sided printing by hand goes as the very pages it
+        // prints, in one job, each on one side of a sheet: the printer adds
+        // no page of its own and no other job comes between the copies.
+        QByteArray pass;
+        try {
+            pass = pdfOfPass(pdf, pages, copies);
+        } catch (const std::exception&) {
+            throw OfficeError(QStringLiteral("No se pueden tomar las páginas que se imprimen del documento %1: el PDF "
+                                             "que ha dado LibreOffice no se puede leer.")
+                                  .arg(describe(hostPath)));
+        }
+        if (pass.isEmpty())
+            return; // a one-page document has no backs
+        writeFile(pdfPath, pass);
+        sendToPrinter(lp,
+                      {QStringLiteral("-n"), QStringLiteral("1"), QStringLiteral("-o"), QStringLiteral("sides=one-sided"),
+                       pdfPath},
+                      hostPath);
     }
 
     QByteArray convert(const QString& hostPath, const QString& format) override

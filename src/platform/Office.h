@@ -33,9 +33,12 @@ public:
     // once; the user may change and save it there.
     virtual void show(const QString& hostPath) = 0;
     // Prints `copies` copies of the pages of the set on the default printer;
-    // zero prints nothing. Printed by hand on both sides in several copies, a
-    // document with an odd number of pages gets a blank sheet after each copy
-    // of its even pages, so every copy takes as many sheets in both passes.
+    // zero prints nothing. Odd and Even are the two passes of printing by
+    // hand on both sides, one side of a sheet a page, exactly those pages:
+    // the even pages are the backs of the odd pass's sheets, so with several
+    // copies of a document with an odd number of pages a blank page passes
+    // over each copy's last sheet before the next copy. A pass without pages
+    // (the backs of a one-page document) sends nothing.
     virtual void print(const QString& hostPath, PageSet pages, int copies) = 0;
     // The document converted to another format ("docx", "pdf").
     virtual QByteArray convert(const QString& hostPath, const QString& format) = 0;

@@ -86,8 +86,13 @@ bool isPlainFileName(const QString& name)
     if (name.trimmed().isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
     return std::none_of(name.begin(), name.end(), [](QChar c) {
-        return c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c);
+        return c.category() == QChar::Other_Control || QStringLiteral("\\/:*?\"<>|").contains(c);
     });
+}
+
+bool isVisibleFileName(const QString& name)
+{
+    return isPlainFileName(name) && !name.startsWith(QLatin1Char('.'));
 }
 
 } // namespace platform

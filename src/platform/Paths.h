@@ -27,6 +27,9 @@ QString programFolder();
 // blank, not "." or "..", and without a path separator, a control character
 // or any of : * ? " < > |.
 bool isPlainFileName(const QString& name);
+// A plain file name that the folder listings show: it does not begin with a
+// dot, which hides a file on the host.
+bool isVisibleFileName(const QString& name);
 
 // An existing host path that matches `hostPath` without regard to case, as
 // the names of Windows files match; `hostPath` itself when none does.

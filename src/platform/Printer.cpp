@@ -1,5 +1,6 @@
 #include "platform/Printer.h"
 
+#include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 
 #include <QDebug>
@@ -30,12 +31,62 @@ public:
     bool print(const PrintJob&) override { return false; }
 };
 
+const QRegularExpression& lineBreak()
+{
+    static const QRegularExpression expression(QStringLiteral("\r\n|\r|\n"));
+    return expression;
+}
+
+// The lines of `text` within `room` (device units): a line break starts a
+// new line, and a line too wide breaks after its last blank that fits, or
+// inside a word that fills the room alone. Trailing blanks need no room.
+QStringList wrapped(const QString& text, double room, const QFontMetricsF& metrics)
+{
+    const auto fits = [&](const QString& part) { return metrics.horizontalAdvance(part) <= room; };
+    QStringList lines;
+    for (QString rest : text.split(lineBreak())) {
+        while (true) {
+            if (fits(rest)) {
+                lines << rest;
+                break;
+            }
+            if (const QString trimmed = unpadded(rest); fits(trimmed)) {
+                lines << trimmed;
+                break;
+            }
+            // The longest beginning that fits, one character at least.
+            qsizetype low = 1;
+            qsizetype high = rest.size();
+            while (low < high) {
+                const qsizetype middle = (low + high + 1) / 2;
+                if (fits(rest.left(middle)))
+                    low = middle;
+                else
+                    high = middle - 1;
+            }
+            const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), low);
+            const QString before = blank > 0 ? unpadded(rest.left(blank)) : QString();
+            const qsizetype cut = before.isEmpty() ? low : blank;
+            lines << (before.isEmpty() ? rest.left(low) : before);
+            rest = rest.mid(cut);
+            qsizetype start = 0;
+            while (start < rest.size() && rest.at(start) == QLatin1Char(' '))
+                ++start;
+            rest = rest.mid(start);
+            if (rest.isEmpty())
+                break;
+        }
+    }
+    return lines;
+}
+
 // Places the statements of a job on the pages of a device, line by line, and
 // paints each line once it is complete.
 class Layout {
 public:
     Layout(QPagedPaintDevice& device, QPainter& painter, std::vector<PrintedText>* placed)
-        : device_(device), painter_(painter), placed_(placed), width_(device.width()), height_(device.height())
+        : device_(device), painter_(painter), placed_(placed), width_(device.width()), height_(device.height()),
+          points_(72.0 / device.logicalDpiX())
     {
     }
 
@@ -52,14 +103,36 @@ public:
 
     void text(const QString& text)
     {
-        static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-        const QStringList parts = text.split(lineBreak);
+        const QStringList parts = text.split(lineBreak());
         for (qsizetype i = 0; i < parts.size(); ++i) {
             if (i > 0) {
                 endLine();
                 column_ = 1;
             }
             place(parts[i]);
+        }
+    }
+
+    void row(const std::vector<PrintCell>& cells)
+    {
+        finish();
+        const QFontMetricsF metrics = metricsOf(font_);
+        const auto left = [&](std::size_t i) { return std::max(0, cells[i].column - 1) * columnWidth(font_); };
+        std::vector<QStringList> lines;
+        qsizetype count = 1;
+        // A blank's room is left before the next value.
+        const double gap = metrics.horizontalAdvance(QLatin1Char(' '));
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const double right = i + 1 < cells.size() && left(i + 1) > left(i) ? left(i + 1) - gap : width_;
+            lines.push_back(wrapped(cells[i].text, right - left(i), metrics));
+            count = std::max(count, lines.back().size());
+        }
+        for (qsizetype k = 0; k < count; ++k) {
+            for (std::size_t i = 0; i < cells.size(); ++i) {
+                if (k < lines[i].size() && !lines[i][k].isEmpty())
+                    pieces_.push_back({left(i), std::max(1, cells[i].column), lines[i][k], font_});
+            }
+            endLine();
         }
     }
 
@@ -86,8 +159,11 @@ public:
         for (const auto& piece : pieces_) {
             painter_.setFont(toQFont(piece.font));
             painter_.drawText(QPointF(piece.x, top_ + ascent), piece.text);
-            if (placed_)
-                placed_->push_back({page_, line_, piece.column, piece.text, piece.font});
+            if (placed_) {
+                const double width = metricsOf(piece.font).horizontalAdvance(piece.text);
+                placed_->push_back(
+                    {page_, line_, piece.column, piece.text, piece.font, piece.x * points_, width * points_});
+            }
         }
         pieces_.clear();
         top_ += height;
@@ -112,7 +188,12 @@ private:
     };
 
     QFontMetricsF metricsOf(const PrintFont& font) const { return QFontMetricsF(toQFont(font), &device_); }
-    double columnWidth(const PrintFont& font) const { return metricsOf(font).averageCharWidth(); }
+    // Columns are as wide in bold as in the regular weight.
+    double columnWidth(PrintFont font) const
+    {
+        font.bold = false;
+        return metricsOf(font).averageCharWidth();
+    }
 
     void place(const QString& text)
     {
@@ -136,6 +217,7 @@ private:
     std::vector<PrintedText>* placed_;
     const double width_;
     const double height_;
+    const double points_; // points to a device unit
     PrintFont font_;
     std::vector<Piece> pieces_;
     double x_ = 0;
@@ -169,25 +251,35 @@ QFont toQFont(const PrintFont& font)
 
 PrintJob& PrintJob::tab(int column)
 {
-    steps_.push_back({Step::Tab, font_, column, {}});
+    steps_.push_back({Step::Tab, font_, column, {}, {}});
     return *this;
 }
 
 PrintJob& PrintJob::print(const QString& text)
 {
-    steps_.push_back({Step::Text, font_, 0, text});
+    steps_.push_back({Step::Text, font_, 0, text, {}});
     return *this;
+}
+
+QString PrintJob::numberText(qint64 number)
+{
+    const QString sign = number < 0 ? QStringLiteral("-") : QStringLiteral(" ");
+    return sign + QString::number(number < 0 ? -number : number) + QLatin1Char(' ');
 }
 
 PrintJob& PrintJob::printNumber(qint64 number)
 {
-    const QString sign = number < 0 ? QStringLiteral("-") : QStringLiteral(" ");
-    return print(sign + QString::number(number < 0 ? -number : number) + QLatin1Char(' '));
+    return print(numberText(number));
+}
+
+void PrintJob::printRow(const std::vector<PrintCell>& cells)
+{
+    steps_.push_back({Step::Row, font_, 0, {}, cells});
 }
 
 void PrintJob::endLine()
 {
-    steps_.push_back({Step::EndLine, font_, 0, {}});
+    steps_.push_back({Step::EndLine, font_, 0, {}, {}});
 }
 
 void PrintJob::emptyLines(int count)
@@ -229,6 +321,9 @@ bool render(const PrintJob& job, QPagedPaintDevice& device, std::vector<PrintedT
             break;
         case PrintJob::Step::EndLine:
             layout.endLine();
+            break;
+        case PrintJob::Step::Row:
+            layout.row(step.cells);
             break;
         }
     }

@@ -27,21 +27,31 @@ struct PrintFont {
 QFont toQFont(const PrintFont& font);
 
 // A text as the layout put it on paper: page and line (both from 1, empty
-// lines counted), the character column it starts at (from 1), and what of it
-// fits before the right margin.
+// lines counted), the character column it starts at (from 1), what of it
+// fits before the right margin, and where it stands: its left edge and its
+// width in points, from the left margin.
 struct PrintedText {
     int page;
     int line;
     int column;
     QString text;
     PrintFont font;
+    double x = 0;
+    double width = 0;
+};
+
+// A value of a row at its character column (see PrintJob::printRow).
+struct PrintCell {
+    int column;
+    QString text;
 };
 
 // One printed document, written line by line like the printer object of the
 // listings: fonts are set as the text goes, positions are character columns
-// of the current font (its average character width), and pages break by
-// themselves when a line no longer fits. Nothing reaches the printer until
-// endDoc().
+// of the current font (the average character width of its regular weight,
+// so bold headings stand at the same places as the values under them), and
+// pages break by themselves when a line no longer fits. Nothing reaches the
+// printer until endDoc().
 class PrintJob {
 public:
     // Applies to the whole document; set it before printing anything.
@@ -64,6 +74,14 @@ public:
     // A whole number as the printer object prints it: a blank in place of the
     // sign ("-" when negative), the digits and a blank.
     PrintJob& printNumber(qint64 number);
+    static QString numberText(qint64 number);
+    // Prints a row of values on lines of their own, each value at its column
+    // and kept within it: one wider than the room up to a blank before the
+    // next value's column (the right margin for the last) goes on at its own
+    // column on the following lines, broken between words where it can, as
+    // does each line after a line break in it. The row ends after its longest
+    // value; cells go from left to right.
+    void printRow(const std::vector<PrintCell>& cells);
     // Ends the line. On a line where nothing was printed this prints an
     // empty line.
     void endLine();
@@ -77,10 +95,11 @@ public:
     // The statements in order, each with the font current at it, as the
     // layout reads them.
     struct Step {
-        enum Kind { Tab, Text, EndLine } kind;
+        enum Kind { Tab, Text, EndLine, Row } kind;
         PrintFont font;
         int column = 0;
         QString text;
+        std::vector<PrintCell> cells; // a row's
     };
     const std::vector<Step>& steps() const { return steps_; }
 

@@ -82,7 +82,8 @@ void frmEleccionContrato::MostrarPaginaClausulas()
         if (texto.isEmpty())
             continue;
         chkClausula[k]->show();
-        chkClausula[k]->setText(texto);
+        // A caption's "&" would mark a shortcut and not be shown.
+        chkClausula[k]->setText(QString(texto).replace(QLatin1Char('&'), QLatin1String("&&")));
         chkClausula[k]->setChecked(j < ClausulaElegida.size() && ClausulaElegida[j] == 1);
     }
     CargandoClausulas = true;

@@ -2,7 +2,6 @@
 
 #include "exchange/ContratoImportado.h"
 #include "platform/Database.h"
-#include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -32,6 +31,17 @@ Disposicion::Disposicion(std::vector<Marca> marcas) : marcas_(std::move(marcas))
         marca.inicio = inicio;
         inicio += marca.longitud + 1;
     }
+    longitud_ = inicio;
+}
+
+bool Disposicion::esSeparador(qsizetype offset) const
+{
+    // The marks stand in the record's order: the first one ending at or
+    // after the offset is the only one whose separator it can be.
+    const auto marca = std::lower_bound(marcas_.begin(), marcas_.end(), offset, [](const Marca& m, qsizetype o) {
+        return m.inicio + m.longitud < o;
+    });
+    return marca != marcas_.end() && marca->inicio + marca->longitud == offset;
 }
 
 const Marca* Disposicion::buscar(const QString& codigo) const
@@ -43,9 +53,14 @@ const Marca* Disposicion::buscar(const QString& codigo) const
     return nullptr;
 }
 
-std::optional<QString> Valor(const QByteArray& registro, const Marca& marca, const QString& descripcion)
+QString Registro(const QByteArray& contenido)
 {
-    const QString leido = platform::fromCp1252(registro.mid(marca.inicio, marca.longitud));
+    return exchange::RegistroContrato::desdeBytes(contenido).texto();
+}
+
+std::optional<QString> Valor(const QString& registro, const Marca& marca, const QString& descripcion)
+{
+    const QString leido = registro.mid(marca.inicio, marca.longitud);
     QString sinBlancosFinales = leido;
     while (sinBlancosFinales.endsWith(QLatin1Char(' ')))
         sinBlancosFinales.chop(1);

@@ -34,10 +34,21 @@ public:
 
     // The first mark with exactly this code, or null.
     const Marca* buscar(const QString& codigo) const;
+    // The length of the record so laid out: every value and its separator.
+    qsizetype longitud() const { return longitud_; }
+    // Whether the character at `offset` (from 0) is the separator after a
+    // value, which nothing reads.
+    bool esSeparador(qsizetype offset) const;
 
 private:
     std::vector<Marca> marcas_;
+    qsizetype longitud_ = 0;
 };
+
+// The record of a file's content as the import reads it: decoded from
+// Windows-1252 and without its printer codes, which the file as fetched still
+// holds.
+QString Registro(const QByteArray& contenido);
 
 // What the record gives a mark whose grid description is `descripcion`: the
 // text for its value, or nothing when the grid keeps the value it has (no
@@ -45,7 +56,7 @@ private:
 // mark without fixed values). A date of eight figures ddmmyyyy becomes
 // dd/mm/yyyy when the description says "FECHA". Past the end of a short
 // record the value is blank.
-std::optional<QString> Valor(const QByteArray& registro, const Marca& marca, const QString& descripcion);
+std::optional<QString> Valor(const QString& registro, const Marca& marca, const QString& descripcion);
 
 // The record file of a company and a worker, or nothing when the numbers
 // cannot name one (either empty, or holding a character no file name takes).

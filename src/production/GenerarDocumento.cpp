@@ -69,7 +69,7 @@ void frmEleccionContrato::GenerarDocumento()
 
     const QString fecha = mskFechaContrato->Text();
     if (fecha != mskFechaContrato->emptyText() && !QDate::fromString(fecha, QStringLiteral("dd/MM/yyyy")).isValid()) {
-        FinDeGeneracion(false);
+        FinDeGeneracion();
         MsgBox(QStringLiteral("La fecha en que se efectua el contrato, %1, no es una fecha válida.").arg(fecha),
                estilo::Critical);
         return;
@@ -79,7 +79,7 @@ void frmEleccionContrato::GenerarDocumento()
         PrepararPlantilla();
         if (!PlantillaAbierta) {
             Forms::unload<frmAyuda>();
-            FinDeGeneracion(false);
+            FinDeGeneracion();
             return;
         }
         LlenarDocumento(clase);
@@ -88,7 +88,7 @@ void frmEleccionContrato::GenerarDocumento()
         const bool guardado = GuardarDocumento(documento);
         // The user printed or stored it: the document was made.
         const bool hecho = impreso || guardado;
-        CopiaBasicaDelDocumento();
+        CopiaBasicaDelDocumento(clase);
 
         const QString vencimientoFicha = VencimientoDeLaFicha();
         if (hecho && !Empresa.Numero.isEmpty()) {
@@ -97,8 +97,9 @@ void frmEleccionContrato::GenerarDocumento()
                 produccion::GuardarEmpresaYTrabajador(db, documento, Empresa, Trabajador, vencimientoFicha);
             });
         }
-        // The worker the record window saved for this contract.
-        if (hecho && clase == ClaseDocumento::Contrato && TrabajadorGrabadoParaContrato
+        // The worker the record window saved for this contract, only on the
+        // road from the record window.
+        if (hecho && clase == ClaseDocumento::Contrato && TrabajadorGrabadoParaContrato && OrigenDatos == 1
             && !IdTrabajadorGrabado.toString().isEmpty()) {
             EnPaso(QStringLiteral("anotar el contrato en el trabajador"), [&] {
                 auto db = AbrirBaseDatos();
@@ -107,24 +108,24 @@ void frmEleccionContrato::GenerarDocumento()
             });
         }
     } catch (const produccion::FalloPaso& fallo) {
-        FinDeGeneracion(false);
+        FinDeGeneracion();
         MsgBox(fallo.mensaje(), estilo::Critical);
         return;
     }
-    FinDeGeneracion(true);
+    FinDeGeneracion();
 }
 
-// The window back in its resting state. After a complete run the worker the
-// record window saved has had its contract.
-void frmEleccionContrato::FinDeGeneracion(bool completa)
+// The window back in its resting state. Whether the run went through or
+// failed, the worker the record window saved is not written to again: the
+// next contract is another one.
+void frmEleccionContrato::FinDeGeneracion()
 {
     OcultarAvisoImprimiendo();
     shaProgreso->hide();
     fraProgreso->hide();
     fraDatosImprimir->hide();
     setMousePointer(0);
-    if (completa)
-        TrabajadorGrabadoParaContrato = false;
+    TrabajadorGrabadoParaContrato = false;
     CargandoClausulas = true;
 }
 
@@ -322,7 +323,7 @@ bool frmEleccionContrato::GuardarDocumento(const produccion::DocumentoProducido&
 
 // Offered for a contract with an official code, in the document's language,
 // on a copy of its own of the filled document.
-void frmEleccionContrato::CopiaBasicaDelDocumento()
+void frmEleccionContrato::CopiaBasicaDelDocumento(ClaseDocumento clase)
 {
     if (CodigoContrato == QLatin1String("000"))
         return;
@@ -333,8 +334,9 @@ void frmEleccionContrato::CopiaBasicaDelDocumento()
     opciones.idioma = IdiomaContrato;
     opciones.firmasPrimeraPagina = !optNo->value();
     opciones.aviso = QString::fromUtf8(kAvisoSegundaCara) + QStringLiteral(", y pulse Aceptar");
+    // Stored beside the document it was made from, under a name of its own.
     opciones.guardarComo = RutaDocumentoGuardado(txtNumEmpresa->text(), txtNumTrabajador->text(),
-                                                 QStringLiteral("CB.doc"));
+                                                 SufijoCopiaBasica(produccion::SufijoDocumento(clase)));
     if (!opciones.guardarComo.isEmpty())
         QDir().mkpath(QFileInfo(opciones.guardarComo).absolutePath());
     CopiaBasica(*this, MarcoDeCopias(), opciones);

@@ -116,6 +116,20 @@ std::optional<Row> TrabajadorDeEmpresa(const Database& db, qint64 idEmpresa, qin
                     {QString::number(idEmpresa), numero});
 }
 
+// Whether the worker of this key is the one the document names: its number
+// and its company's number.
+bool EsTrabajadorDelDocumento(const Database& db, qint64 idTrabajador, const DocumentoProducido& d)
+{
+    const auto numero = Numero(d.numTrabajador);
+    const auto trabajador = empresas::LeerTrabajador(db, idTrabajador);
+    if (!numero || !trabajador || trabajador->value(QStringLiteral("NúmeroTrabajador")).toLongLong() != *numero)
+        return false;
+    return db.first(QStringLiteral(R"(SELECT "IdEmpresa" FROM "Empresas" WHERE "IdEmpresa" = ? AND )"
+                                   R"("NúmeroEmpresa" = ?)"),
+                    {trabajador->value(QStringLiteral("IdEmpresa")).toLongLong(), d.numEmpresa})
+        .has_value();
+}
+
 } // namespace
 
 std::optional<qint64> BuscarTrabajador(const Database& db, const QString& numEmpresa, const QString& numTrabajador)
@@ -220,6 +234,8 @@ void GuardarEmpresaYTrabajador(Database& db, const DocumentoProducido& d, const 
 void AnotarContratoEnTrabajador(Database& db, qint64 idTrabajador, const DocumentoProducido& d,
                                 const QString& vencimientoFicha)
 {
+    if (!EsTrabajadorDelDocumento(db, idTrabajador, d))
+        return;
     Row fila;
     SiHayTexto(fila, "Contrato", d.contrato);
     SiHayTexto(fila, "TipoContrato", d.tipoContrato);

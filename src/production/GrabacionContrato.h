@@ -40,6 +40,8 @@ void GuardarEmpresaYTrabajador(platform::Database& db, const DocumentoProducido&
 // The contract on the worker that the record window saved before it opened
 // contract production: names, the contract's id, today as its date and its
 // end date (the record window's, else the document's, else unchanged).
+// Nothing is written unless that worker has the document's worker number in
+// the company of the document's company number.
 void AnotarContratoEnTrabajador(platform::Database& db, qint64 idTrabajador, const DocumentoProducido& documento,
                                 const QString& vencimientoFicha);
 

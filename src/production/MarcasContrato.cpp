@@ -372,7 +372,7 @@ void frmEleccionContrato::ImportarDatosUnix()
         return;
     }
     try {
-        const QByteArray registro = platform::readWholeFile(fichero);
+        const QString registro = contrato_importado::Registro(platform::readWholeFile(fichero));
         const auto disposicion = contrato_importado::Disposicion::leer(AbrirBaseDatos());
         const double paso = 699.0 / mshMarcas->Rows();
         double progreso = 0;

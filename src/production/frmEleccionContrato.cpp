@@ -199,7 +199,9 @@ frmEleccionContrato::frmEleccionContrato() : Form(QStringLiteral("frmEleccionCon
     shaProgreso->hide();
     fraProgreso->hide();
 
-    // Copies prompt.
+    // Copies prompt, on a backing that sets it off from the marks grid.
+    auto* shaDatosImprimir = place(new platform::Shape, "shaDatosImprimir", 3360, 3240, 5280, 2040);
+    shaDatosImprimir->setFillColor(QColor(0xE0, 0xE8, 0xF0));
     fraDatosImprimir =
         place(new QGroupBox(QStringLiteral("IMPRESIÓN : ")), "fraDatosImprimir", 3480, 3360, 5040, 1800);
     place(etiqueta(QStringLiteral("Introduzca el número de copias : ")), "lblNumeroCopias", 240, 450, 3120, 300,
@@ -207,9 +209,10 @@ frmEleccionContrato::frmEleccionContrato() : Form(QStringLiteral("frmEleccionCon
     txtNumeroCopias = place(new QLineEdit, "txtNumeroCopias", 3480, 420, 1080, 330, fraDatosImprimir);
     cmdCopias = place(new QPushButton(QStringLiteral("Aceptar")), "cmdCopias", 1860, 1080, 1320, 420, fraDatosImprimir);
     fraDatosImprimir->hide();
+    shaDatosImprimir->follow(fraDatosImprimir);
 
     // The frames that come up over others hide what lies behind them.
-    for (QGroupBox* encima : {fraDuracionProrroga, fraAyuda, fraProgreso, fraDatosImprimir})
+    for (QGroupBox* encima : {fraDuracionProrroga, fraAyuda, fraProgreso})
         encima->setAutoFillBackground(true);
 
     Timer1 = new QTimer(this);
@@ -244,6 +247,9 @@ frmEleccionContrato::frmEleccionContrato() : Form(QStringLiteral("frmEleccionCon
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
     onClick(cmdAyuda, [this] { cmdAyuda_Click(); });
     onClick(cmdAceptarDuracion, [this] { cmdAceptarDuracion_Click(); });
+    // Enter in the duration's boxes accepts it.
+    for (QLineEdit* caja : {txtMesesProrroga, txtDiasProrroga})
+        connect(caja, &QLineEdit::returnPressed, cmdAceptarDuracion, &QAbstractButton::click);
     onClick(cmdCancelarProrroga, [this] { cmdCancelarProrroga_Click(); });
     onClick(cmdCopias, [this] { cmdCopias_Click(); });
 
@@ -312,6 +318,13 @@ void frmEleccionContrato::Form_Activate()
 void frmEleccionContrato::Form_Resize()
 {
     Elastico().FormResize(*this);
+}
+
+// However it is left, the worker the record window saved for it is not the
+// worker of a contract made from elsewhere later.
+void frmEleccionContrato::Form_Unload()
+{
+    TrabajadorGrabadoParaContrato = false;
 }
 
 // The company number the record window shows, while that window is open.

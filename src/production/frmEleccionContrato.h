@@ -44,6 +44,7 @@ public:
     void Form_Load() override;
     void Form_Activate() override;
     void Form_Resize() override;
+    void Form_Unload() override;
 
     // Who opened the window: 1 the record window's "Contrato." (after
     // DatosEmpresaTrabajador), 2 "Nuevo" of the saved-contracts list, 0 the
@@ -196,8 +197,8 @@ private:
     bool ImprimirDocumento(produccion::ClaseDocumento clase);
     produccion::DocumentoProducido DocumentoDeLaVentana(produccion::ClaseDocumento clase) const;
     bool GuardarDocumento(const produccion::DocumentoProducido& documento);
-    void CopiaBasicaDelDocumento();
-    void FinDeGeneracion(bool completa);
+    void CopiaBasicaDelDocumento(produccion::ClaseDocumento clase);
+    void FinDeGeneracion();
     MarcoCopias MarcoDeCopias() const;
     QString VencimientoDeLaFicha() const;
 

@@ -493,3 +493,63 @@ TEST_F(MenuTest, TheMaskedAddressChecksEachOctetAsItIsTyped)
     EXPECT_FALSE(isShown(menu.mskIp));
     EXPECT_EQ(menu.txtIp->text(), u("10.0.0.7"));
 }
+
+// The focus moves without the masked box being told while the window is not
+// active (after a message, on a desktop without a window manager): Guardar
+// saves the address the masked box shows, and nothing typed there reaches
+// the other boxes.
+TEST_F(MenuTest, TheMaskedAddressIsSavedAsShownWhateverTheFocusDid)
+{
+    ActualizarConfiguracion([](DatosConfiguracion& d) {
+        d.Ip = u("192.168.1.5");
+        d.Usuario = u("oficina");
+    });
+    auto& menu = start();
+    activar(&menu);
+    const QString superio = u("No es posible un valor de campo superio a 255");
+    const auto direccion = [] { return LeerConfiguracion().Ip.trimmed(); };
+    clic(menu.cmdConfigurar);
+    QTest::mouseDClick(menu.txtIp, Qt::LeftButton);
+    QTest::keyClicks(menu.mskIp, u("300"));
+    EXPECT_EQ(msg().texts(), QStringList{superio});
+    testing_support::takeActivationAway();
+    QTest::keyClicks(menu.mskIp, u("10.0.0.2"));
+    QTest::mouseClick(menu.txtPassword, Qt::LeftButton);
+    clic(menu.CmdGuardar);
+    EXPECT_EQ(direccion(), u("10.0.0.2"));
+    EXPECT_EQ(LeerConfiguracion().Usuario.trimmed(), u("oficina"));
+
+    // Opened again: the address as saved, and a double click starts an empty mask.
+    activar(&menu);
+    clic(menu.cmdConfigurar);
+    EXPECT_TRUE(isShown(menu.txtIp) && !isShown(menu.mskIp));
+    EXPECT_EQ(menu.txtIp->text(), u("10.0.0.2"));
+    QTest::mouseDClick(menu.txtIp, Qt::LeftButton);
+    EXPECT_EQ(menu.mskIp->Text(), u("___.___.___.___"));
+    QTest::keyClicks(menu.mskIp, u("10.0.0.3"));
+    // A click on another box while the window is not active: the entry ends
+    // when the window gets the activation back with the focus there.
+    testing_support::takeActivationAway();
+    QTest::mouseClick(menu.txtUsuario, Qt::LeftButton);
+    activar(&menu);
+    EXPECT_TRUE(isShown(menu.txtIp) && !isShown(menu.mskIp));
+    EXPECT_EQ(menu.txtIp->text(), u("10.0.0.3"));
+    EXPECT_EQ(menu.txtUsuario->text(), u("oficina"));
+
+    // An octet above 255 put there without a key (a paste by the mouse) and
+    // never left: Guardar refuses it, and nothing is saved.
+    QTest::mouseDClick(menu.txtIp, Qt::LeftButton);
+    menu.mskIp->setText(u("999.1  .1  .1  "));
+    testing_support::takeActivationAway();
+    clic(menu.CmdGuardar);
+    EXPECT_EQ(msg().texts().last(), superio);
+    EXPECT_EQ(direccion(), u("10.0.0.2"));
+    EXPECT_EQ(menu.mskIp->Text(), u("___.1  .1  .1  "));
+    EXPECT_EQ(menu.focusWidget(), menu.mskIp);
+
+    // Cerrar ends the entry with the panel; nothing is saved.
+    clic(menu.cmdCerrar);
+    clic(menu.cmdConfigurar);
+    EXPECT_TRUE(isShown(menu.txtIp) && !isShown(menu.mskIp));
+    EXPECT_EQ(menu.txtIp->text(), u("10.0.0.2"));
+}

@@ -6,11 +6,14 @@
 #include "platform/Controls.h"
 #include "platform/FileListBox.h"
 #include "platform/Forms.h"
+#include "platform/Launcher.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using platform::Forms;
 
@@ -63,7 +66,7 @@ TEST_F(DocumentosTest, EachVisitListsTheFolderAfreshWithoutTheWorkingCopy)
     EXPECT_FALSE(exists(kCopia));
 }
 
-TEST_F(DocumentosTest, AClickOpensACopyOfTheTemplateUnlessTheLastIsStillOpen)
+TEST_F(DocumentosTest, AClickOrEnterOpensACopyOfTheTemplateUnlessTheLastIsStillOpen)
 {
     writeFile("C:\\Quelvan\\Dorvane\\Plantillas\\A.rtf", "{\\rtf1 A}");
     writeFile("C:\\Quelvan\\Dorvane\\Plantillas\\B.doc", "B");
@@ -90,10 +93,60 @@ TEST_F(DocumentosTest, AClickOpensACopyOfTheTemplateUnlessTheLastIsStillOpen)
     EXPECT_EQ(abiertos.size(), 2u);
     EXPECT_EQ(readFile(kCopia), QByteArray("B"));
 
-    fakeLauncher().succeed = false;
     QFile::remove(host("C:\\Quelvan\\Dorvane\\Plantillas\\A.rtf"));
     pulsar(ventana, 0);
     EXPECT_EQ(msg().texts().last(), u("No se ha podido copiar la plantilla A.rtf."));
-    pulsar(ventana, 1);
-    EXPECT_EQ(msg().texts().last(), u("No se ha podido abrir la plantilla B.doc."));
+
+    // The keyboard chooses with the arrows and opens with Enter.
+    activar(&ventana);
+    ventana.flbPlantillas->setFocus();
+    QTest::keyClick(ventana.flbPlantillas, Qt::Key_Down);
+    EXPECT_EQ(abiertos.size(), 2u) << "moving opens nothing";
+    QTest::keyClick(ventana.flbPlantillas, Qt::Key_Return);
+    EXPECT_EQ(abiertos.size(), 3u);
+}
+
+TEST_F(DocumentosTest, TheDesktopsOpenerIsAwaitedAndItsFailureSaid)
+{
+    // The desktop's opener: a script on the PATH that keeps the file it is
+    // given and ends as told.
+    using namespace std::chrono_literals;
+    platform::ScopedService<platform::Launcher> escritorio(platform::launcherSlot(),
+                                                           platform::makeDesktopLauncher(3s));
+    QTemporaryDir programas;
+    struct Ruta {
+        const QByteArray antes = qgetenv("PATH");
+        ~Ruta() { qputenv("PATH", antes); }
+    } ruta;
+    qputenv("PATH", QFile::encodeName(programas.path()) + ':' + ruta.antes);
+    auto abridor = [&](const QByteArray& fin) {
+        QFile guion(programas.filePath(u("xdg-open")));
+        ASSERT_TRUE(guion.open(QIODevice::WriteOnly));
+        guion.write("#!/bin/sh\necho \"$1\" > \"$0.abierto\"\n" + fin + '\n');
+        guion.close();
+        guion.setPermissions(guion.permissions() | QFileDevice::ExeOwner);
+    };
+    writeFile("C:\\Quelvan\\Dorvane\\Plantillas\\A.rtf", "{\\rtf1 A}");
+    auto& ventana = abrir();
+
+    abridor("sleep 0.3; exit 3"); // no application for the file
+    bool atendida = false;
+    QTimer::singleShot(50, [&] { atendida = true; });
+    pulsar(ventana, 0);
+    EXPECT_TRUE(atendida) << "the window keeps working while the opener answers";
+    EXPECT_EQ(msg().texts(), QStringList{u("No se ha podido abrir la plantilla A.rtf: el escritorio no tiene ninguna "
+                                           "aplicación que la abra.")});
+    QFile abierto(programas.filePath(u("xdg-open.abierto")));
+    ASSERT_TRUE(abierto.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromLocal8Bit(abierto.readAll().trimmed()), host(kCopia));
+
+    // Opened, at once or by an application that runs inside the opener.
+    abridor("exit 0");
+    pulsar(ventana, 0);
+    abridor("sleep 10");
+    QElapsedTimer reloj;
+    reloj.start();
+    pulsar(ventana, 0);
+    EXPECT_LT(reloj.elapsed(), 8000);
+    EXPECT_EQ(msg().texts().size(), 1);
 }

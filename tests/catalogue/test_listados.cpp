@@ -12,7 +12,7 @@ protected:
     QStringList trasElTitulo() { return fakePrinter().page().mid(5); }
 };
 
-TEST_F(ListadosTest, ContractsPrintTheirTypeUnderAHeadingFurtherRight)
+TEST_F(ListadosTest, ContractsPrintNumberedUnderTheirHeadings)
 {
     for (int i = 1; i <= 10; ++i)
         insertar("Contrato", {{"Contrato", u("Obra %1").arg(i)}, {"TipoContrato", "Temporal"}, {"Código", "401"},
@@ -27,7 +27,7 @@ TEST_F(ListadosTest, ContractsPrintTheirTypeUnderAHeadingFurtherRight)
     const QStringList lineas = trasElTitulo();
     ASSERT_EQ(lineas.size(), 11);
     EXPECT_EQ(columnaDe(lineas[0], u("Núm.")), 8);
-    EXPECT_EQ(columnaDe(lineas[0], u("TipoContrato")), 35);
+    EXPECT_EQ(columnaDe(lineas[0], u("TipoContrato")), 30);
     EXPECT_EQ(columnaDe(lineas[0], u("Código.")), 75);
     EXPECT_EQ(columnaDe(lineas[1], u("Temporal")), 30);
     EXPECT_EQ(columnaDe(lineas[1], u("T01")), 55);
@@ -44,6 +44,56 @@ TEST_F(ListadosTest, ContractsPrintTheirTypeUnderAHeadingFurtherRight)
     clic(w.cmdImprimir);
     EXPECT_EQ(fakePrinter().printouts.size(), 1u);
     EXPECT_EQ(fakeClock().waits.size(), 1u);
+}
+
+TEST_F(ListadosTest, EveryValueStaysInItsColumnUnderItsHeading)
+{
+    // About as long as their boxes take (120 and 100 characters).
+    const QString nombre = u("Contrato de trabajo en prácticas para titulados universitarios o de formación "
+                             "profesional de grado medio o superior (CT)");
+    const QString tipo = u("Contratos temporales de duración determinada para la formación y el aprendizaje en "
+                           "empresa usuaria.");
+    insertar("Contrato", {{"Contrato", nombre}, {"TipoContrato", tipo}, {"Código", "520"}, {"Modelo", "ORDINARIO"}});
+    clic(abrir<frmManContrato>().cmdImprimir);
+
+    // Where each text stands, in points from the left margin, and where it ends.
+    const auto en = [&](const QString& texto) {
+        const platform::PrintedText* impreso = fakePrinter().find(texto);
+        return impreso ? *impreso : platform::PrintedText{};
+    };
+    const auto fin = [](const platform::PrintedText& t) { return t.x + t.width; };
+    // The bold headings stand where their values start.
+    EXPECT_TRUE(en(u("Modelo.")).font.bold);
+    EXPECT_NEAR(en(u("Modelo.")).x, en(u("ORDINARIO")).x, 0.01);
+    EXPECT_NEAR(en(u("Código.")).x, en(u("520")).x, 0.01);
+    EXPECT_EQ(en(u("ORDINARIO")).line, en(u("520")).line);
+
+    // A value longer than its column goes on under itself, up to the next column.
+    const auto trozos = [&](int columna) {
+        std::vector<platform::PrintedText> enColumna;
+        for (const auto& t : fakePrinter().texts())
+            if (t.column == columna && t.line >= en(u("520")).line)
+                enColumna.push_back(t);
+        return enColumna;
+    };
+    const auto delNombre = trozos(14);
+    const auto delTipo = trozos(30);
+    ASSERT_GT(delNombre.size(), 1u);
+    ASSERT_GT(delTipo.size(), 1u);
+    QStringList lineas;
+    for (const auto& t : delNombre) {
+        lineas << t.text;
+        EXPECT_NEAR(t.x, en(u("Contrato.")).x, 0.01) << t.text.toStdString();
+        EXPECT_LE(fin(t), delTipo.front().x) << t.text.toStdString();
+    }
+    EXPECT_EQ(lineas.join(QLatin1Char(' ')), nombre);
+    lineas.clear();
+    for (const auto& t : delTipo) {
+        lineas << t.text;
+        EXPECT_NEAR(t.x, en(u("TipoContrato")).x, 0.01) << t.text.toStdString();
+        EXPECT_LE(fin(t), en(u("ORDINARIO")).x) << t.text.toStdString();
+    }
+    EXPECT_EQ(lineas.join(QLatin1Char(' ')), tipo);
 }
 
 TEST_F(ListadosTest, MarksPrintTheirCodesAndLengthsRightAligned)
@@ -101,6 +151,7 @@ TEST_F(ListadosTest, ClausesPrintInSlicesOfSeventyCharacters)
     };
     for (int largo : {70, 71, 105, 140, 175})
         insertar("Clausulas", {{"Clausula", texto(largo)}});
+    insertar("Clausulas", {{"Clausula", u("Primera línea.\r\nSegunda línea.")}});
     auto& w = abrir<frmClausulas>();
     clic(w.cmdImprimir);
 
@@ -116,6 +167,7 @@ TEST_F(ListadosTest, ClausesPrintInSlicesOfSeventyCharacters)
                           numerada.arg(3) + a70, sangrada + QString(35, QLatin1Char('b')), QString(),
                           numerada.arg(4) + a70, sangrada + b70, QString(),
                           numerada.arg(5) + a70, sangrada + b70, sangrada + QString(35, QLatin1Char('c')),
+                          numerada.arg(6) + u("Primera línea."), QString(13, QLatin1Char(' ')) + u("Segunda línea."),
                       }));
     EXPECT_EQ(fakePrinter().find(a70)->font, (platform::PrintFont{"Courier", 11}));
     EXPECT_EQ(fakeClock().waits, std::vector<double>{2.0});

@@ -22,6 +22,9 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     auto& w = abrir<frmManContratos>();
     EXPECT_EQ(w.txtNum->text() + estado(w), u("010000"));
     EXPECT_FALSE(w.dbgTipoContrato->isColumnHidden(0)) << "the Id column is shown";
+    clic(w.cmdNuevo);
+    clic(w.cmdCancelar);
+    EXPECT_EQ(estado(w), u("11010")) << "Cancelar enables Editar and Borrar on an empty table too";
 
     clic(w.cmdNuevo);
     EXPECT_TRUE(w.txtTipoContrato->hasFocus());
@@ -45,8 +48,9 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     EXPECT_TRUE(w.txtTipoContrato->hasFocus());
     EXPECT_EQ(estado(w), u("00101"));
     QTest::keyClicks(w.txtTipoContrato, u("TEMPORAL"));
-    clic(w.cmdGrabar);
-    EXPECT_EQ(cuenta("TipoContrato"), 2);
+    QTest::keyClick(w.txtTipoContrato, Qt::Key_Return);
+    EXPECT_EQ(cuenta("TipoContrato"), 2) << "Enter in the name saves it";
+    EXPECT_FALSE(isShown(w.fraTipoContrato));
 
     // After Cancelar the first row is current; while it is edited the grid
     // shows it alone, and a listing prints it without ending the edit.
@@ -57,7 +61,8 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     EXPECT_EQ(w.dbgTipoContrato->rowCount(), 1);
     w.txtTipoContrato->setText(u("FIJO"));
     clic(w.cmdImprimir);
-    EXPECT_EQ(fakePrinter().page().mid(6), QStringList{"         1         O'Neil \"fijo\""});
+    EXPECT_EQ(fakePrinter().page().mid(5),
+              (QStringList{"       Núm.        Tipo de contrato.", "         1         O'Neil \"fijo\""}));
     clic(w.cmdGrabar);
     EXPECT_EQ(textos(w.dbgTipoContrato, 1), (QStringList{"FIJO", "TEMPORAL"}));
 }
@@ -180,7 +185,6 @@ TEST_F(CatalogoTest, AContractKeepsTheIdOfItsTypeByNameAndItsFieldsAreChecked)
         EXPECT_TRUE(w.txtContrato->hasFocus()) << codigo;
     }
     EXPECT_EQ(msg().shown().size(), 1u);
-
     // The required fields, asked for in order with the focus on each.
     const std::pair<QWidget*, const char*> pasos[] = {
         {w.txtContrato, "No ha introducido el nombre del contrato"},
@@ -195,6 +199,16 @@ TEST_F(CatalogoTest, AContractKeepsTheIdOfItsTypeByNameAndItsFieldsAreChecked)
         EXPECT_TRUE(pasos[i].first->hasFocus() || pasos[i].first->isAncestorOf(QApplication::focusWidget()));
         ponerTextoEditor(pasos[i].first, valores[i]);
     }
+    // A code typed while the window was not active, its check never run, is refused by Grabar.
+    w.txtCodigo->setFocus();
+    w.txtCodigo->clear();
+    QTest::keyClicks(w.txtCodigo, u("4x"));
+    testing_support::takeActivationAway();
+    clic(w.cmdGrabar);
+    EXPECT_EQ(ultimoMensaje(), u("El valor del código debe ser numérico"));
+    EXPECT_EQ(cuenta("Contrato"), 0);
+    activar(&w);
+    QTest::keyClicks(w.txtCodigo, u("402"));
     clic(w.cmdGrabar);
 
     const auto nuevo = [&](const char* nombre, const char* tipo) {
@@ -207,13 +221,39 @@ TEST_F(CatalogoTest, AContractKeepsTheIdOfItsTypeByNameAndItsFieldsAreChecked)
     };
     nuevo("Oro", "Obra d'Or");
     nuevo("Suelto", "Nadie");
-    EXPECT_EQ(msg().shown().size(), 5u);
+    EXPECT_EQ(msg().shown().size(), 6u);
     // The lowest id of the name; no type, an empty id.
     EXPECT_EQ(columna(u("SELECT Contrato || ':' || IFNULL(IdTipoContrato, '-') FROM Contrato ORDER BY 1")),
               (QStringList{"Eventual:1", "Oro:2", "Suelto:"}));
     // Contract production lists a type's contracts by that id.
     EXPECT_EQ(columna(u("SELECT Contrato || Modelo FROM Contrato WHERE IdTipoContrato = ? ORDER BY Código"), {u("2")}),
               QStringList{"OroT01"});
+}
+
+TEST_F(CatalogoTest, TheContractsGridShowsWhatFitsWholeWithinItsWidth)
+{
+    insertar("Contrato", {{"Contrato", u("Eventual por circunstancias de la producción, a tiempo completo, con "
+                                         "jornada de mañana y tarde en el centro de trabajo de la empresa")},
+                          {"TipoContrato", "TEMPORAL"}, {"Código", "402"}, {"Modelo", "ORDINARIO"}});
+    insertar("Contrato", {{"Contrato", u("Prórroga")}, {"TipoContrato", "PRORROGA"}, {"Código", "502"},
+                          {"Modelo", "PRORROGA"}});
+    auto& w = abrir<frmManContrato>();
+    platform::DBGrid* rejilla = w.dbgContrato;
+    // What the grid's cells need to show a column whole.
+    const auto necesita = [&](int c) { return static_cast<QAbstractItemView*>(rejilla)->sizeHintForColumn(c); };
+    const auto comprobar = [&] {
+        int total = 0;
+        for (int c = 0; c < rejilla->columnCount(); ++c)
+            total += rejilla->columnWidth(c);
+        EXPECT_EQ(total, rejilla->viewport()->width()) << "no room left over, nothing past the edge";
+        // The short columns show whole; the long name takes the rest.
+        for (int c : {0, 2, 3, 4})
+            EXPECT_GE(rejilla->columnWidth(c), necesita(c)) << c;
+        EXPECT_LT(rejilla->columnWidth(1), necesita(1));
+    };
+    comprobar();
+    w.resize(w.width() + 300, w.height());
+    comprobar();
 }
 
 TEST_F(CatalogoTest, DeletingAClauseRemovesItsCompanyLinks)

@@ -27,8 +27,16 @@ TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
     auto& w = abrir<frmMarcas>();
     EXPECT_EQ(textos(w.dbgMarca, 1), (QStringList{"0001", "0002", "0003"}));
 
-    // Unused: deleted at once.
+    // Declined: nothing goes, the whole table is shown again.
     pulsarFila(w.dbgMarca, 2);
+    msg().answer(Answer::No);
+    clic(w.cmdBorrar);
+    EXPECT_EQ(ultimoMensaje(), u("Desea eliminar la marca."));
+    EXPECT_EQ(w.dbgMarca->rowCount() + cuenta("Marcas"), 6);
+    EXPECT_EQ(w.txtNum->text(), u("3"));
+
+    // Unused: deleted at once.
+    pulsarFila(w.dbgMarca, filaDe(w.dbgMarca, u("0003")));
     msg().answer(Answer::Yes);
     QString aviso;
     anotarAviso(aviso);
@@ -37,8 +45,8 @@ TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
     EXPECT_EQ(Forms::loaded<frmListaContratos>(), nullptr);
     EXPECT_EQ(w.txtNum->text(), u("2"));
 
-    // Used: the list names each model found, and No or closing it deletes nothing.
-    for (int vez = 0; vez < 2; ++vez) {
+    // Used: the list names each model found, and No, Escape or closing it deletes nothing.
+    for (int vez = 0; vez < 3; ++vez) {
         pulsarFila(w.dbgMarca, filaDe(w.dbgMarca, u("0002")));
         msg().answer(Answer::Yes);
         clic(w.cmdBorrar);
@@ -51,6 +59,8 @@ TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
         EXPECT_EQ(nombres, (QStringList{"M1", "M2"}));
         if (vez == 0)
             clic(lista->cmdNo);
+        else if (vez == 1)
+            QTest::keyClick(lista->lstMarcaContrato, Qt::Key_Escape);
         else
             lista->close();
         EXPECT_EQ(Forms::loaded<frmListaContratos>(), nullptr);
@@ -66,6 +76,15 @@ TEST_F(MarcasTest, AMarkUsedByModelsGoesOnlyAfterTheUserHasSeenThem)
     EXPECT_EQ(veces(m1, u("0001")), u("-"));
     EXPECT_EQ(textos(w.dbgMarca, 1), QStringList{"0001"});
     EXPECT_EQ(w.txtNum->text(), u("1"));
+
+    // The last one: nothing left to edit or delete.
+    pulsarFila(w.dbgMarca, 0);
+    msg().answer(Answer::Yes);
+    clic(w.cmdBorrar);
+    clic(Forms::loaded<frmListaContratos>()->cmdSi);
+    EXPECT_EQ(w.txtNum->text(), u("0"));
+    EXPECT_FALSE(w.cmdEditar->isEnabled() || w.cmdBorrar->isEnabled());
+    EXPECT_EQ(cuenta("MarcasCont"), 0);
 }
 
 TEST_F(MarcasTest, HeaderClicksSortTheCatalogue)
@@ -105,20 +124,49 @@ TEST_F(MarcasTest, ALengthIsAWholeNumberOfCharacters)
     EXPECT_EQ(msg().shown().front().style, 16);
     EXPECT_EQ(msg().shown().front().title, u("Error"));
 
-    QTest::keyClicks(w.txtLongitud, u("12"));
-    w.txtCodigo->setFocus();
-    EXPECT_TRUE(w.txtCodigo->hasFocus());
+    // Each message gives the activation back: the length typed next is checked too.
+    msg().takesActivation = true;
+    for (int vez = 1; vez <= 2; ++vez) {
+        QTest::keyClicks(w.txtLongitud, u("5x"));
+        QTest::keyClick(w.txtLongitud, Qt::Key_Tab);
+        ASSERT_EQ(msg().shown().size(), 4u + vez);
+        QApplication::processEvents();
+        EXPECT_TRUE(w.txtLongitud->hasFocus());
+    }
+    // Left while the window was not active, it is refused by Grabar: a length
+    // sets where every later mark starts in the server's record.
+    QTest::keyClicks(w.txtLongitud, u("5x"));
+    testing_support::takeActivationAway();
     QTest::keyClicks(w.txtCodigo, u("0040"));
     QTest::keyClicks(w.txtDescripcion, u("FECHA"));
     clic(w.cmdGrabar);
+    EXPECT_EQ(msg().shown().back().text, u("El valor de la longitud del dato debe ser numérico"));
+    EXPECT_EQ(cuenta("Marcas"), 0);
+    EXPECT_TRUE(isShown(w.fraMarca));
+
+    activar(&w);
+    QTest::keyClicks(w.txtLongitud, u("12"));
+    w.txtCodigo->setFocus();
+    EXPECT_TRUE(w.txtCodigo->hasFocus());
+    clic(w.cmdGrabar);
     EXPECT_EQ(valor(u("SELECT Longitud FROM Marcas WHERE CódigoMarca = '0040'")).toInt(), 12);
     EXPECT_FALSE(valor(u("SELECT ValoresFijos FROM Marcas")).isNull()) << "an empty box is empty text";
+
+    // With every box empty only the code is asked for.
+    clic(w.cmdNuevo);
+    const auto vistos = msg().shown().size();
+    clic(w.cmdGrabar);
+    EXPECT_EQ(msg().shown().size(), vistos + 1);
+    EXPECT_EQ(ultimoMensaje(), u("No ha introducido el código de la marca"));
+    QApplication::processEvents(); // the window active again after the message
+    EXPECT_TRUE(w.txtCodigo->hasFocus());
 }
 
 TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
 {
-    marca(u("0001"), u("NOMBRE"), 30);
     marca(u("0002"), u("NIF"), 9);
+    marca(u("0001"), u("NOMBRE"), 30);
+    marca(u("0003"), u("APELLIDOS"), 50);
     const QString m1 = QString::number(modelo(u("M1")));
     const QString m2 = QString::number(modelo(u("M2")));
     marcaDeModelo(m2, u("0001"), u("x"));
@@ -172,6 +220,16 @@ TEST_F(MarcasTest, AModelCountsEachMarkItHolds)
     msg().answer(Answer::Yes);
     dobleClic(w.dbgMarcas, nombre);
     EXPECT_EQ(veces(m2, u("0001")), u("2"));
+
+    // The catalogue above sorts by code or by description, by no other header.
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0002", "0001", "0003"}));
+    clicCabecera(w.dbgMarcas, 1);
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0001", "0002", "0003"}));
+    clicCabecera(w.dbgMarcas, 2);
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0003", "0002", "0001"}));
+    clicCabecera(w.dbgMarcas, 3);
+    clicCabecera(w.dbgMarcas, 0);
+    EXPECT_EQ(textos(w.dbgMarcas, 1), (QStringList{"0003", "0002", "0001"}));
 }
 
 // Counting a mark back to once re-reads the list of the model's marks: it
@@ -216,6 +274,10 @@ TEST_F(MarcasTest, DeletingAModelTakesItsMarksWithIt)
     EXPECT_TRUE(w.txtUbicacion->text().isEmpty());
     clic(w.cmdGrabar);
     EXPECT_EQ(ultimoMensaje(), u("No ha introducido la ubicación del modelo."));
+    w.txtModelo->clear();
+    clic(w.cmdGrabar);
+    EXPECT_EQ(ultimoMensaje(), u("No ha introducido el Modelo del contrato"));
+    EXPECT_TRUE(w.txtModelo->hasFocus());
     clic(w.cmdCancelar);
 
     // A failure halfway leaves the model and all its marks.

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 using platform::Answer;
 using platform::Forms;
@@ -99,6 +100,15 @@ TEST_F(ImpresionTest, CopiesPromptTakesWholeNumbersAndBlocksItsWindow)
     EXPECT_EQ(PedirCopias(ventana, ventana.marco()), 0);
     copias.answer(u("0"));
     EXPECT_EQ(PedirCopias(ventana, ventana.marco()), 0);
+
+    // Asked while the document shown in the word processor has the
+    // activation: the window asking takes it back.
+    QWidget documento;
+    documento.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&documento));
+    copias.answer(u("1"));
+    EXPECT_EQ(PedirCopias(ventana, ventana.marco()), 1);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&ventana));
 }
 
 TEST_F(ImpresionTest, DoubleSidedPrintsAllOddPagesThenTheMessageThenTheEvenOnes)

@@ -2,7 +2,7 @@
 
 #include "Copias.h"
 #include "DocumentFiles.h"
-#include "TervaloTest.h"
+#include "Jornada.h"
 
 #include "app/frmMenu.h"
 #include "common/Module1.h"
@@ -34,7 +34,7 @@ using platform::isShown;
 using platform::Row;
 
 // The company list and record window on a fresh database.
-class EmpresasTest : public testing_support::BaseDatosTest {
+class EmpresasTest : public testing_support::JornadaTest {
 protected:
     qint64 empresa(const QString& numero, const QString& nombre, Row datos = {})
     {

@@ -89,7 +89,7 @@ TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasi
     EXPECT_EQ(ficha->MousePointer(), 0);
 }
 
-TEST_F(DocumentosGuardadosTest, ExtensionPrintsWholeOncePerCopyAndZeroCopiesPrintNothing)
+TEST_F(DocumentosGuardadosTest, ExtensionPrintsWholeOncePerCopyAndAContractNotPrintedStillOffersItsCopiaBasica)
 {
     msg().answer(Answer::Yes);
     copias->answer(u("3"));
@@ -104,6 +104,12 @@ TEST_F(DocumentosGuardadosTest, ExtensionPrintsWholeOncePerCopyAndZeroCopiesPrin
     ficha->cmdAcceder->click();
     EXPECT_EQ(fakeOffice().journal(), QStringList{"show 0001200001.doc"});
     EXPECT_FALSE(exists("C:\\Borrador.doc"));
+
+    msg().answer(Answer::No); // no print
+    msg().answer(Answer::No); // no copia básica
+    ficha->cmdAcceder->click();
+    EXPECT_EQ(msg().texts().mid(msg().texts().size() - 2),
+              (QStringList{u("¿Desea Imprimir el contrato?"), u("¿Desea copia básica?")}));
 }
 
 TEST_F(DocumentosGuardadosTest, MissingDocumentsAndContractsAreReportedAndTheEndStepRuns)

@@ -63,7 +63,7 @@ TEST_F(EmpresasTest, FromTheMainWindowACompanyIsCreatedAndGetsItsWorkers)
 
 TEST_F(EmpresasTest, SavingByNumberAsksAboutAnotherCompanyAndNeverAboutItself)
 {
-    const qint64 alfa = empresa("00001", "Alfa");
+    const qint64 alfa = empresa("00001", "Alfa", {{u("NúmFax"), u("973111111")}});
     const qint64 beta = empresa("00002", "Beta");
     const auto numeros = [this] {
         return columna(R"(SELECT "NúmeroEmpresa" || ' ' || "NombreEmpresa" AS v FROM Empresas ORDER BY IdEmpresa)");
@@ -87,15 +87,18 @@ TEST_F(EmpresasTest, SavingByNumberAsksAboutAnotherCompanyAndNeverAboutItself)
     f->cmdSave->click();
     EXPECT_EQ(numeros(), (QStringList{"00002 Alfa", " Beta"}));
 
-    // The open company found by its own number is saved in place, as often as it is saved.
+    // The open company found by its own number is saved in place, as often
+    // as it is saved; an emptied box keeps its stored value.
     f = &abrir(alfa);
     f->txtNombreEmpresa->setText(u("Alfa Dos"));
+    f->txtFax->clear();
     const auto vistos = msg().shown().size();
     f->SSTab1->setCurrentIndex(1);
     f->SSTab1->setCurrentIndex(0);
     f->cmdSave->click();
     EXPECT_EQ(msg().shown().size(), vistos);
     EXPECT_EQ(numeros(), (QStringList{"00002 Alfa Dos", " Beta"}));
+    EXPECT_EQ(valor(u("SELECT NúmFax FROM Empresas WHERE IdEmpresa = ?"), {alfa}).toString(), u("973111111"));
     EXPECT_EQ(beta, 2);
 }
 
@@ -158,13 +161,23 @@ TEST_F(EmpresasTest, DeclinedCompanyChangesReachNoWorker)
     f->SSTab1->setCurrentIndex(1);
     EXPECT_EQ(msg().shown().back().text, u("Debe introducir el Número de empresa.!"));
     EXPECT_EQ(f->SSTab1->currentIndex(), 0);
+
+    // Cancelar on the company tab drops the changes and goes back to the list.
+    Forms::unload(*f);
+    f = &abrir(alfa);
+    f->txtNombreEmpresa->setText(u("Alfa Cancelada"));
+    f->cmdCancelar->click();
+    EXPECT_EQ(Forms::loaded<frmEmpresa>(), nullptr);
+    ASSERT_NE(Forms::loaded<frmEmpresas>(), nullptr);
+    EXPECT_FALSE(Forms::loaded<frmEmpresas>()->isHidden());
+    EXPECT_EQ(columna(R"(SELECT "NombreEmpresa" AS v FROM Empresas)"), QStringList{"Alfa"});
 }
 
 TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsContract)
 {
     const qint64 alfa = empresa("00001", "Alfa");
     const qint64 ana = trabajador(alfa, 3, "Ana",
-                                  {{u("Contrato"), u("Obra o servicio")},
+                                  {{u("Contrato"), u("401 - Obra o servicio determinado a tiempo completo")},
                                    {u("FechaVencimiento"), u("2027-01-31")},
                                    {u("FechaInicioProrroga"), u("2026-06-01")},
                                    {u("Duracion"), u("6 Meses  ")}});
@@ -172,7 +185,9 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
     f.SSTab1->setCurrentIndex(1);
     f.cmdEditar->click();
     EXPECT_TRUE(isShown(f.fraDatosContrato));
-    EXPECT_EQ(f.txtContrato->text(), u("Obra o servicio"));
+    EXPECT_EQ(f.txtContrato->text(), u("401 - Obra o servicio determinado a tiempo completo"));
+    EXPECT_TRUE(f.txtContrato->toolTip().endsWith(u("\n401 - Obra o servicio determinado a tiempo completo")))
+        << "the whole definition, longer than the box";
     EXPECT_EQ(f.mskVencimiento->Text(), u("31/01/2027"));
     EXPECT_EQ(f.txtMesesProrroga->text(), u("6 Meses  "));
 
@@ -182,6 +197,11 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
     EXPECT_FALSE(isShown(f.fraDatosContrato));
     EXPECT_FALSE(isShown(f.fraProrroga));
     EXPECT_EQ(f.mskVencimiento->Text(), u("__/__/____"));
+
+    // A free number declined saves nothing.
+    msg().answer(Answer::No);
+    f.cmdGrabar->click();
+    EXPECT_EQ(msg().shown().back().text, u("¿Desea guardar los datos del trabajador?"));
 
     // A number that is no whole number, or an impossible date, is refused before any look-up.
     f.txtNumeroTrabajador->setText(u("3a"));
@@ -194,6 +214,11 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
     EXPECT_EQ(msg().shown().back().text, u("El valor introducido como Fecha de Vencimiento no es correcto."));
     f.mskVencimiento->setText(u("__/__/____"));
 
+    // Nor does the conflict declined; the worker stays open.
+    msg().answer(Answer::No);
+    f.cmdGrabar->click();
+    EXPECT_TRUE(isShown(f.fraDatosTrabajador));
+    EXPECT_EQ(columna(R"(SELECT "NombreTrabajador" AS v FROM Trabajadores)"), QStringList{"Ana"});
     msg().answer(Answer::Yes);
     f.cmdGrabar->click();
     EXPECT_EQ(msg().shown().back().text,
@@ -263,6 +288,18 @@ TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
     dialogo->cmdModificarLetra->click();
     EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/42"));
     EXPECT_EQ(Forms::loaded<frmValidacionSS>(), nullptr);
+    // Escape leaves the number as typed.
+    activar(&f);
+    f.txtNumSS->setFocus();
+    f.txtNumSS->setText(f.txtNumSS->emptyText());
+    QTest::keyClicks(f.txtNumSS, u("280123456700"));
+    QTest::mouseClick(f.cmdGrabar, Qt::LeftButton);
+    QApplication::processEvents();
+    dialogo = Forms::loaded<frmValidacionSS>();
+    ASSERT_NE(dialogo, nullptr);
+    QTest::keyClick(dialogo->cmdModificarLetra, Qt::Key_Escape);
+    EXPECT_EQ(Forms::loaded<frmValidacionSS>(), nullptr);
+    EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/00"));
 
     // A birth date of someone under sixteen this year.
     f.txtFechaNac->setText(u("31/05/2015"));
@@ -270,6 +307,36 @@ TEST_F(EmpresasTest, FieldChecksRefuseAndTheClickThatLeftTheBoxDoesNotAct)
     EXPECT_EQ(msg().shown().back().text, u("El trabajador tiene menos de 16 años"));
     EXPECT_EQ(msg().shown().back().title, u("Error."));
     EXPECT_EQ(f.txtFechaNac->Text(), u("__/__/____"));
+}
+
+// On a desktop without a window manager the message box leaves no window
+// active, and a box left with Tab while its window is not active runs no
+// check: the window the box opened over is active again once it closes.
+TEST_F(EmpresasTest, AfterARefusalTheNextValueTypedIsCheckedToo)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    trabajador(alfa, 1, "Ana");
+    auto& f = abrir(alfa);
+    activar(&f);
+    msg().takesActivation = true;
+    const auto dosVeces = [&](QWidget* caja, const char* valor, const char* mensaje) {
+        SCOPED_TRACE(valor);
+        caja->setFocus();
+        for (int vez = 1; vez <= 2; ++vez) {
+            const auto vistos = msg().shown().size();
+            QTest::keyClicks(caja, u(valor));
+            QTest::keyClick(caja, Qt::Key_Tab);
+            ASSERT_EQ(msg().shown().size(), vistos + 1) << "value typed " << vez << " times";
+            EXPECT_EQ(msg().shown().back().text, u(mensaje));
+            QApplication::processEvents(); // the program back in its event loop
+            EXPECT_TRUE(caja->hasFocus());
+        }
+    };
+    dosVeces(f.txtTelef, "12", "El valor del teléfono debe ser de nueve cifras");
+    f.SSTab1->setCurrentIndex(1);
+    f.cmdEditar->click();
+    dosVeces(f.txtNumSS, "2801234", "Introduzca todas las cifras del campo");
+    dosVeces(f.txtFechaNac, "31041985", "No es posible ese valor de día");
 }
 
 TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
@@ -309,7 +376,7 @@ TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
     auto* dialogo = Forms::loaded<frmValidacionSS>();
     ASSERT_NE(dialogo, nullptr);
     dialogo->cmdModificarNumero->click();
-    activar(&f);
+    QApplication::processEvents(); // the record window active again, with no window manager to do it
     QTest::keyClicks(f.txtNumSS, u("280123456742"));
     EXPECT_EQ(f.txtNumSS->Text(), u("28/01234567/42"));
 
@@ -326,6 +393,36 @@ TEST_F(EmpresasTest, ARefusedValueHoldsTheTabClickAndIsTypedAgainFromTheStart)
     pulsarEmpresa();
     EXPECT_EQ(f.SSTab1->currentIndex(), 0);
     EXPECT_EQ(guardado(), QStringList{"25001|28/01234567/42|1980-03-15"});
+}
+
+// A masked box clicked past what it holds is typed from just after it, as a
+// text box is: its digits never land in the places the click skipped.
+TEST_F(EmpresasTest, AMaskedBoxClickedPastItsDigitsIsTypedOnFromThem)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    trabajador(alfa, 1, "Ana");
+    auto& f = abrir(alfa);
+    activar(&f);
+    const auto pulsar = [](platform::MaskEdBox* caja, QPoint donde) {
+        QTest::mouseClick(caja, Qt::LeftButton, {}, donde);
+        return caja->cursorPositionAt(donde);
+    };
+
+    pulsar(f.txtNumISS, f.txtNumISS->rect().center());
+    QTest::keyClicks(f.txtNumISS, u("08123456774"));
+    EXPECT_EQ(f.txtNumISS->Text(), u("08/1234567/74"));
+    // Inside what it holds, the click puts the cursor where it lands.
+    const int dentro = pulsar(f.txtNumISS, f.txtNumISS->rect().center());
+    EXPECT_GT(dentro, 0);
+    EXPECT_EQ(f.txtNumISS->SelStart(), dentro);
+
+    f.SSTab1->setCurrentIndex(1);
+    f.cmdEditar->click();
+    f.txtFechaNac->setFocus();
+    QTest::keyClicks(f.txtFechaNac, u("15"));
+    pulsar(f.txtFechaNac, QPoint(f.txtFechaNac->width() - 4, f.txtFechaNac->height() / 2));
+    QTest::keyClicks(f.txtFechaNac, u("031980"));
+    EXPECT_EQ(f.txtFechaNac->Text(), u("15/03/1980"));
 }
 
 TEST_F(EmpresasTest, TheKeyboardMovesOnFromEveryBox)
@@ -409,6 +506,18 @@ TEST_F(EmpresasTest, ClauseTicksAreLinksOfTheCompanyTheMomentTheyChange)
     f->cmdSave->click();
     EXPECT_EQ(enlaces().size(), 3);
     EXPECT_TRUE(enlaces().contains(u("2-%1").arg(ids[2])));
+
+    // Later in the day: "Contrato." for a worker of the first company, back
+    // from the contract screen, the company again. A tick is still a link.
+    const qint64 ana = trabajador(alfa, 1, "ANA ROS", {{"NIF14", "12345678Z"}});
+    clic(f->cmdSalir);
+    f = &fichaDeEmpresa(alfa);
+    editarTrabajador(*f, ana);
+    salirAlMenu(contratoDeLaFicha(*f));
+    f = &fichaDeEmpresa(alfa);
+    f->SSTab1->setCurrentIndex(2);
+    clic(f->chkClausula[2]);
+    EXPECT_TRUE(enlaces().contains(u("1-%1").arg(ids[2])));
 }
 
 TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers)
@@ -471,6 +580,15 @@ TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers
     lista.cmdBorrar->click();
     EXPECT_EQ(lista.txtNum->text(), u("3"));
     EXPECT_EQ(Forms::loaded<frmAyuda>()->fraAyuda->title(), u("Botón Borrar : "));
+
+    // Escape closes the help; Enter on a row opens its company, as a double click does.
+    QTest::keyClick(Forms::loaded<frmAyuda>()->txtAyuda, Qt::Key_Escape);
+    EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr);
+    elegir(otra);
+    QTest::keyClick(lista.dbgEmpresas, Qt::Key_Return);
+    ASSERT_NE(Forms::loaded<frmEmpresa>(), nullptr);
+    EXPECT_EQ(Forms::loaded<frmEmpresa>()->txtNombreEmpresa->text(), u("Beta"));
+    EXPECT_EQ(Forms::loaded<frmEmpresas>(), nullptr);
 }
 
 TEST_F(EmpresasTest, ADatabaseErrorIsToldAndTheWindowStaysUsable)

@@ -103,7 +103,8 @@ TEST_F(ImpresionEmpresasTest, TheRecordWindowPrintsTheSheetOfWhatItShows)
                            campo("Localidad :", u("Lleida"), 34), campo("Código Postal :", {}, 34),
                            campo("Provincia :", {}, 34), campo("Teléfono :", {}, 34), campo("Fax :", {}, 34),
                            campo("Correo Electrónico :", {}, 34),
-                           campo("Observaciones :", u("Paga a 30 días"), 34), u("Cliente antiguo")}));
+                           campo("Observaciones :", u("Paga a 30 días"), 34),
+                           QString(33, QLatin1Char(' ')) + u("Cliente antiguo")}));
     EXPECT_EQ(fakePrinter().find(u("DATOS DE LA EMPRESA:"))->font, (platform::PrintFont{"Arial", 11, true, true}));
     EXPECT_EQ(punteros, std::vector<int>{11});
     EXPECT_EQ(ficha.MousePointer(), 0);

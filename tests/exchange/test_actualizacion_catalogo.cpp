@@ -83,6 +83,13 @@ TEST_F(CatalogoTest, ModelFileAddsTypesContractsModelsAndMarksThenGoes)
     const QStringList marcas = filas("MarcasCont");
     importar({modelo("C ", "P01", ""), u("M 0101 7"), u("M 0102 2"), u(".")});
     EXPECT_EQ(filas("MarcasCont"), marcas) << "marks the model has already";
+
+    // Nothing before the end line: nothing written, the file goes all the same.
+    const QStringList antes = catalogo();
+    importar({u("."), modelo("* ", "P09", "1", u("no"))});
+    EXPECT_EQ(msg().texts().last(), fin(0));
+    EXPECT_EQ(catalogo(), antes);
+    EXPECT_FALSE(exists(kModelos));
 }
 
 TEST_F(CatalogoTest, TypeOutOfStepLeavesItsBlockOutAndTheNextIsNumberedRight)
@@ -140,50 +147,80 @@ TEST_F(CatalogoTest, AnInterruptedModelFileChangesNothingAndStays)
 {
     db.exec(u(R"(CREATE TRIGGER falla BEFORE INSERT ON MarcasCont WHEN NEW."Veces" = '9'
                               BEGIN SELECT RAISE(ABORT, 'fallo'); END)"));
+    const auto texto = [](const QStringList& lineas) { return platform::toCp1252(lineas.join(u("\r\n"))); };
     const QString bueno = modelo("* ", "P01", "1", u("Bueno"));
     const QString nuevoTipo = modelo("* ", "P02", "2", u("Tipo nuevo"));
-    const std::pair<QStringList, int> casos[] = {
-        {{nuevoTipo, bueno, u("M 0101")}, 4},                                     // no "."
-        {{bueno, u("M 9999"), u(".")}, 2},                           // unknown mark
-        {{bueno, u("* P01    1 100"), u(".")}, 2},                   // no contract name
-        {{bueno, modelo("C*", "P1C", "1a", u("x")), u(".")}, 2},    // key not a number
-        {{nuevoTipo, u("M 0101"), u("M 0102 9"), u(".")}, 3}, // database
+    const std::pair<QByteArray, QString> casos[] = {
+        {texto({nuevoTipo, bueno, u("M 0101")}), u("línea 4, el archivo termina sin la línea final \".\"")},
+        {texto({bueno, u("M 9999"), u(".")}), u("línea 2, la marca 9999 no está en el catálogo de marcas")},
+        {texto({bueno, u("* P01    1 100"), u(".")}),
+         u("línea 2, es demasiado corta para llevar el nombre del contrato")},
+        {texto({bueno, modelo("C*", "P1C", "1a", u("x")), u(".")}),
+         u("línea 2, el tipo de contrato \"  1a\" no es un número")},
+        {texto({nuevoTipo, u("M 0101"), u("M 0102 9"), u(".")}),
+         u("línea 3, la base de datos no la ha aceptado (fallo")}, // and the database's words
     };
     const QStringList antes = catalogo();
-    for (const auto& [lineas, linea] : casos) {
-        const QByteArray contenido = platform::toCp1252(lineas.join(u("\r\n")));
+    for (const auto& [contenido, motivo] : casos) {
         writeFile(kModelos, contenido);
         actualizacion::ImportarModelos(db, host(kModelos));
-        EXPECT_EQ(catalogo(), antes) << linea;
+        EXPECT_EQ(catalogo(), antes) << motivo.toStdString();
         EXPECT_EQ(readFile(kModelos), contenido);
-        EXPECT_EQ(msg().shown().back().text,
-                  u("No se han podido cargar los nuevos modelos: línea %1.").arg(linea));
+        const QString mensaje = msg().shown().back().text;
+        EXPECT_TRUE(mensaje.startsWith(u("No se han podido cargar los nuevos modelos: ") + motivo))
+            << mensaje.toStdString();
         EXPECT_EQ(msg().shown().back().style, 16);
+    }
+
+    // Written by another program: refused before any change, and kept.
+    const std::pair<QByteArray, QString> ajenos[] = {
+        {(bueno + u(" Año\r\nM 0101\r\n.\r\n")).toUtf8(), u("está escrito en UTF-8, no en Windows-1252")},
+        {"* P01    1 100 Bueno\r\nM 0101\r\n\x8f\r\n.\r\n",
+         u("tiene en la línea 3 un carácter que no existe en Windows-1252")},
+    };
+    for (const auto& [contenido, motivo] : ajenos) {
+        writeFile(kModelos, contenido);
+        bool avisado = false;
+        actualizacion::ImportarModelos(db, host(kModelos), {[&] { avisado = true; }, {}});
+        EXPECT_FALSE(avisado);
+        EXPECT_EQ(catalogo(), antes);
+        EXPECT_EQ(readFile(kModelos), contenido);
+        EXPECT_EQ(msg().shown().back().text, u("El archivo MarcasTras.txt %1. No se ha cargado ningún modelo y el "
+                                               "archivo se conserva.").arg(motivo));
     }
 }
 
 TEST_F(CatalogoTest, ContractFileEditsAndAddsRowsUnderTheFilesNumbers)
 {
     insertar("Contrato", {{u("Contrato"), u("antiguo")}});
-    escribir(kContratos, {u("T     1  RENOVADO  "), u("T    12 PRÁCTICAS"),
+    escribir(kContratos, {u("T     1  RENOVADO  "), u("T    19 PRÁCTICAS"),
                           u("* P01"),
-                          u("t    13 no"), contrato(1, "12", "Prácticas  "), contrato(40, " 1", "Nuevo"),
+                          u("t    13 no"), contrato(1, "19", "Prácticas  "), contrato(49, " 1", "Nuevo"),
                           u("."), u("T    14 no")});
     actualizar();
     EXPECT_TRUE(msg().shown().empty());
-    EXPECT_EQ(filas("TipoContrato"), (QStringList{u("1|RENOVADO"), u("12|PRÁCTICAS")}));
-    EXPECT_EQ(filas("Contrato"), (QStringList{u("1|Prácticas|TIPO 12|12|420|P07"),
-                                             u("40|Nuevo|TIPO  1|1|420|P07")}));
+    EXPECT_EQ(filas("TipoContrato"), (QStringList{u("1|RENOVADO"), u("19|PRÁCTICAS")}));
+    EXPECT_EQ(filas("Contrato"), (QStringList{u("1|Prácticas|TIPO 19|19|420|P07"),
+                                             u("49|Nuevo|TIPO  1|1|420|P07")}));
     const QStringList primera = catalogo();
     actualizar();
     EXPECT_EQ(catalogo(), primera);
     EXPECT_TRUE(exists(kContratos));
+
+    // Nothing before the end line: the notice comes and goes, nothing is said.
+    escribir(kContratos, {u("."), u("T    14 no")});
+    QStringList sucesos;
+    actualizacion::ActualizarContratos(db, host(kContratos),
+                                       {[&] { sucesos << u("aviso"); }, [&] { sucesos << u("quitado"); }});
+    EXPECT_EQ(sucesos, (QStringList{u("aviso"), u("quitado")}));
+    EXPECT_TRUE(msg().shown().empty());
+    EXPECT_EQ(catalogo(), primera);
 }
 
 TEST_F(CatalogoTest, ContractFileFailuresKeepWhatWasApplied)
 {
     actualizar();
-    EXPECT_EQ(msg().texts().last(), u("Error 53 No se ha encontrado el archivo Tervalo"));
+    EXPECT_EQ(msg().texts().last(), u("Error 53 No se ha encontrado el archivo ContratosTras.txt Tervalo"));
     EXPECT_EQ(msg().shown().back().style, 0);
 
     escribir(kContratos, {u("T     3 TRES"), contrato(2, "3", "Dos")});
@@ -198,4 +235,25 @@ TEST_F(CatalogoTest, ContractFileFailuresKeepWhatWasApplied)
     EXPECT_EQ(msg().texts().last(),
               u("Error 1001 La línea 2 del archivo no tiene el formato esperado Tervalo"));
     EXPECT_EQ(filas("TipoContrato").size(), 3u);
+}
+
+// Written by another program: each two-byte character would move the fixed
+// places of the line after it. Refused before any change, and kept.
+TEST_F(CatalogoTest, AContractFileThatIsNoWindows1252TextChangesNothing)
+{
+    const std::pair<QByteArray, QString> casos[] = {
+        {(u("T     1 AÑO\r\n") + contrato(1, "1", "Año") + u("\r\n.\r\n")).toUtf8(),
+         u("está escrito en UTF-8, no en Windows-1252")},
+        {"T     1 UNO\r\nT     2 DOS\x81\r\n.\r\n",
+         u("tiene en la línea 2 un carácter que no existe en Windows-1252")},
+    };
+    const QStringList antes = catalogo();
+    for (const auto& [contenido, motivo] : casos) {
+        writeFile(kContratos, contenido);
+        actualizar();
+        EXPECT_EQ(catalogo(), antes);
+        EXPECT_EQ(readFile(kContratos), contenido);
+        EXPECT_EQ(msg().texts().last(),
+                  u("Error 1003 El archivo ContratosTras.txt %1. No se ha cambiado nada Tervalo").arg(motivo));
+    }
 }

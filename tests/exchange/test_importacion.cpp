@@ -21,22 +21,27 @@ protected:
 TEST_F(ImportacionTest, ANewCompanyAddsItAndItsWorkerAndTheFileMovesWithoutTheKey)
 {
     recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B12345678"), u("12345678Z"), u("O'BRIEN S.L."))
-                                .poner({1578, 8}, u("15031970"))
+                                .poner({1578, 8}, u("30021970"))
                                 .poner({1596, 8}, u("31022020"))
+                                .poner({1605, 8}, u("28022021"))
                                 .bytes());
 
     EXPECT_EQ(contados(importar()), (std::array{1, 1, 1, 0, 0}));
 
     EXPECT_EQ(columna("SELECT IdEmpresa || NombreEmpresa FROM Empresas"), QStringList{"1O'BRIEN S.L."});
     // The worker keeps the padded number and name, which still meet the company's.
-    EXPECT_EQ(columna(R"(SELECT t.IdEmpresa || '|' || t."NúmeroTrabajador" || '|' || t.FechaNacimiento || '|' ||
-                             IFNULL(t.FechaAlta, '-') || '|' || t.EnviadoCliente || t.ReenviadoCliente || '|' ||
+    EXPECT_EQ(columna(R"(SELECT t.IdEmpresa || '|' || t."NúmeroTrabajador" || '|' || IFNULL(t.FechaNacimiento, '-') ||
+                             '|' || IFNULL(t.FechaAlta, '-') || '|' || t.FechaBaja || '|' || t.EnviadoCliente ||
+                             t.ReenviadoCliente || '|' ||
                              t.NumEmpresa || '|' FROM Trabajadores t JOIN Empresas e
                              ON t.Empresa = e.NombreEmpresa AND t.NumEmpresa = e."NúmeroEmpresa")"),
-              QStringList{"1|45|1970-03-15|-|NoNo|1234 |"});
-    ASSERT_EQ(msg().shown().size(), 1u);
-    EXPECT_EQ(msg().shown()[0].text, u("Fecha de alta del trabajador : PEREZ GARCIA JUAN incorrecta; 31/02/2020"));
-    EXPECT_EQ(msg().shown()[0].style, 0);
+              QStringList{"1|45|-|-|2021-02-28|NoNo|1234 |"});
+    ASSERT_EQ(msg().shown().size(), 2u);
+    EXPECT_EQ(msg().shown()[0].text,
+              u("Fecha de nacimiento del trabajador : PEREZ GARCIA JUAN incorrecta; 30/02/1970"));
+    EXPECT_EQ(msg().shown()[0].style, 16);
+    EXPECT_EQ(msg().shown()[1].text, u("Fecha de alta del trabajador : PEREZ GARCIA JUAN incorrecta; 31/02/2020"));
+    EXPECT_EQ(msg().shown()[1].style, 0);
     EXPECT_TRUE(en(kContratosImp).isEmpty());
     EXPECT_EQ(en(kContratosTemp), QStringList{"123400045"});
 }
@@ -101,15 +106,22 @@ TEST_F(ImportacionTest, EmptyFilesAndWorkerNumbersOfLettersDoNotStopTheRun)
     recibido("AB1234", QByteArray());
     recibido("AB1234ABCDE", registroDe(u("1234"), u("ABCDE"), u("B1"), u("T"), u("ACME"), u("SIN NUMERO")).bytes());
     recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B1"), u("T45")).bytes());
+    recibido("AB5678ABCDE", registroDe(u("5678"), u("ABCDE"), u("B5"), u("T"), u("NUEVA"), u("SIN NUMERO")).bytes());
 
     const auto r = importar();
 
     EXPECT_FALSE(r.interrumpida);
-    EXPECT_EQ(contados(r), (std::array{3, 0, 1, 0, 0}));
-    EXPECT_EQ(msg().texts(), QStringList{u("Número del trabajador : SIN NUMERO , número de trabajador : ABCDE")});
-    EXPECT_EQ(columna(R"(SELECT NombreTrabajador FROM Trabajadores WHERE "NúmeroTrabajador" IS NULL)"),
-              QStringList{"SIN NUMERO"});
-    EXPECT_EQ(en(kContratosTemp), (QStringList{"1234", "123400045", "1234ABCDE"}));
+    EXPECT_EQ(contados(r), (std::array{4, 1, 1, 0, 0}));
+    // A stored company's worker without a number is not written; a new
+    // company's is, without its number.
+    EXPECT_EQ(msg().texts(), (QStringList{u("Error en el contrato del trabajador : ABCDE de la empresa ACME")
+                                              + QString(26, u' ')
+                                              + u(" Posible error en el campo : Número Trabajador = ABCDE"),
+                                          u("Número del trabajador : SIN NUMERO , número de trabajador : ABCDE")}));
+    EXPECT_EQ(columna(R"(SELECT NumEmpresa FROM Trabajadores WHERE "NúmeroTrabajador" IS NULL)"),
+              QStringList{"5678 "});
+    EXPECT_EQ(en(kContratosTemp), (QStringList{"1234", "123400045", "1234ABCDE", "5678ABCDE"}));
+    EXPECT_TRUE(en(kContratosImp).isEmpty());
 }
 
 TEST_F(ImportacionTest, AWorkerThatCannotBeSavedIsToldAndLeftAsItWas)
@@ -126,29 +138,77 @@ TEST_F(ImportacionTest, AWorkerThatCannotBeSavedIsToldAndLeftAsItWas)
     EXPECT_EQ(en(kContratosTemp), QStringList{"123400045"});
 }
 
-TEST_F(ImportacionTest, AFileThatCannotMoveStopsTheMovingAndIsImportedAgainNextRun)
+TEST_F(ImportacionTest, AFileThatFailsIsImportedOnceNextRunAndTheOthersGoOn)
 {
     dejar(kContratosTemp, u("111100001"), "anterior");
+    dejar(kContratosTemp, u("222200002"), "anterior");
     recibido("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes());
     recibido("AB222200002", registroDe(u("2222"), u("00002"), u("B2"), u("T2"), u("SEGUNDA S.A.")).bytes());
     recibido("AB333300003", registroDe(u("3333"), u("00003"), u("B3"), u("T3")).bytes());
-    // A folder stands where the second one goes.
-    QDir().mkpath(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\222200002"));
+    recibido("AB.oculto", registroDe(u("4444"), u("00004"), u("B4"), u("T4")).bytes());
+    // A record within the mark catalogue's layout, longer than the fixed
+    // fields, with a control character where only the separator stands and a
+    // line end after it.
+    insertar("Marcas", {{"CódigoMarca", u("0001")}, {"Longitud", 2999}});
+    QByteArray largo = registroDe(u("5555"), u("00005"), u("B5"), u("T5")).bytes().leftJustified(5000, ' ');
+    largo[2999] = '\t';
+    recibido("AB555500005", largo + "\r\n");
+    // The database refuses the second company: nothing of it is saved, its
+    // file stays, and the older record of its worker too.
+    db.exec(u("CREATE TRIGGER rechazo BEFORE INSERT ON Empresas WHEN NEW.NIF = 'B2' "
+              "BEGIN SELECT RAISE(ABORT, 'no'); END"));
+
+    const auto r = importar();
+
+    EXPECT_FALSE(r.interrumpida);
+    EXPECT_EQ(contados(r), (std::array{3, 3, 3, 0, 0}));
+    EXPECT_EQ(msg().texts(), (QStringList{u("El fichero AB.oculto no se ha importado: su nombre no es el de un "
+                                            "contrato. Queda en la carpeta C:\\Quelvan\\Dorvane\\ContratosImp."),
+                                          u("Error en el contrato del trabajador : 00002 de la empresa ")
+                                              + u("SEGUNDA S.A.").leftJustified(30)
+                                              + u(" Posible error en el campo : NIF = B2")}));
+    EXPECT_EQ(en(kContratosImp), (QStringList{"AB.oculto", "AB222200002"}));
+    EXPECT_EQ(en(kContratosTemp), (QStringList{"111100001", "222200002", "333300003", "555500005"}));
+    EXPECT_NE(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100001"), QByteArray("anterior"));
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\222200002"), QByteArray("anterior"));
+
+    // Its rows cannot be committed once it is filed: the file goes back, and
+    // the older record it replaced back in its place.
+    db.exec(u("DROP TRIGGER rechazo"));
+    db.exec(u("CREATE TABLE padre (id INTEGER PRIMARY KEY)"));
+    db.exec(u("CREATE TABLE hijo (p REFERENCES padre (id) DEFERRABLE INITIALLY DEFERRED)"));
+    db.exec(u("CREATE TRIGGER huerfano AFTER INSERT ON Empresas BEGIN INSERT INTO hijo VALUES (1); END"));
+    db.exec(u("PRAGMA foreign_keys = ON"));
+    EXPECT_EQ(contados(importar()), (std::array{0, 0, 0, 0, 0}));
+    EXPECT_EQ(en(kContratosImp), (QStringList{"AB.oculto", "AB222200002"}));
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\222200002"), QByteArray("anterior"));
+    EXPECT_EQ(cuenta("Empresas"), 3);
+
+    db.exec(u("DROP TRIGGER huerfano"));
+    const auto siguiente = importar();
+    EXPECT_EQ(contados(siguiente), (std::array{1, 1, 1, 0, 0}));
+    EXPECT_EQ(en(kContratosImp), QStringList{"AB.oculto"});
+    EXPECT_NE(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\222200002"), QByteArray("anterior"));
+    EXPECT_EQ(cuenta("Trabajadores"), 4);
+}
+
+// Another program holds the database: nothing is imported, every file stays
+// for the next run, and the user is told so in Spanish.
+TEST_F(ImportacionTest, ADatabaseHeldByAnotherProgramStopsTheRunAndKeepsTheFiles)
+{
+    recibido("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes());
+    recibido("AB222200002", registroDe(u("2222"), u("00002"), u("B2"), u("T2")).bytes());
+    db.exec(u("PRAGMA busy_timeout = 0"));
+    auto otro = platform::Database::open(db.fileName());
+    otro.exec(u("BEGIN EXCLUSIVE"));
 
     const auto r = importar();
 
     EXPECT_TRUE(r.interrumpida);
-    EXPECT_EQ(contados(r), (std::array{3, 3, 3, 0, 0})) << "the rows were saved before the moving";
-    EXPECT_EQ(msg().texts(), QStringList{u("Error en el contrato del trabajador : 00002 de la empresa ")
-                                         + u("SEGUNDA S.A.").leftJustified(30)
-                                         + u(" Posible error en el campo : NIF = B2")});
-    EXPECT_EQ(en(kContratosImp), (QStringList{"AB222200002", "AB333300003"}));
-    EXPECT_NE(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100001"), QByteArray("anterior"));
-
-    QDir(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\222200002")).removeRecursively();
-    const auto siguiente = importar();
-    EXPECT_FALSE(siguiente.interrumpida);
-    EXPECT_EQ(contados(siguiente), (std::array{2, 0, 0, 0, 0}));
-    EXPECT_TRUE(en(kContratosImp).isEmpty());
-    EXPECT_EQ(cuenta("Trabajadores"), 3);
+    EXPECT_EQ(msg().texts(), QStringList{u("Otro programa está usando la base de datos: no se ha podido importar. "
+                                           "Los contratos que faltan por importar quedan para la próxima "
+                                           "importación.")});
+    EXPECT_EQ(en(kContratosImp).size(), 2);
+    otro.exec(u("ROLLBACK"));
+    EXPECT_EQ(contados(importar()), (std::array{2, 2, 2, 0, 0}));
 }

@@ -104,7 +104,19 @@ TEST_F(ListadoTest, ImportShowsTheCountersAndTheConflictsOfTheLatestRunOnly)
     EXPECT_TRUE(isShown(menu.fraListado) && !isShown(menu.fraResultadosE));
     EXPECT_EQ(menu.lstDiscordancias->count(), 3);
 
-    // The next run has one worker conflict and stops on a file it cannot move.
+    // A run with nothing to import shows the counters, every one 0, and
+    // neither list button; the logs are still there.
+    servidor().duringFetch = nullptr;
+    QFile::remove(host(kDiscordanciasE));
+    menu.cmdImportar_Click();
+    EXPECT_FALSE(isShown(menu.fraListado));
+    EXPECT_EQ((QStringList{menu.txtEmpresas->text(), menu.txtNuevasE->text(), menu.txtDiscordanciasE->text(),
+                           menu.txtTrabajadores->text(), menu.txtNuevosT->text(), menu.txtDiscordanciasT->text()}),
+              QStringList(6, u("0")));
+    EXPECT_FALSE(isShown(menu.cmdListadoE) || isShown(menu.cmdListadoT));
+    EXPECT_TRUE(exists(kDiscordanciasE) && exists(kDiscordanciasT));
+
+    // The next run has one worker conflict and a file it cannot file.
     servidor().duringFetch = [&] {
         llega(2, "OTRO");
         llega(9, "N");
@@ -112,7 +124,6 @@ TEST_F(ListadoTest, ImportShowsTheCountersAndTheConflictsOfTheLatestRunOnly)
     QDir().mkpath(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100009"));
     menu.cmdImportar_Click();
 
-    EXPECT_FALSE(isShown(menu.fraListado)) << "a new import shows the counters";
     EXPECT_EQ(menu.txtDiscordanciasT->text(), u("1"));
     EXPECT_FALSE(isShown(menu.cmdListadoE));
     menu.cmdListadoT->click();

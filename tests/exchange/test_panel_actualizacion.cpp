@@ -60,9 +60,19 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
     menu->fraAvisos->show();
     menu->cmdTraspaso->click();
     ASSERT_TRUE(isShown(menu->fraActualizacion));
+    EXPECT_TRUE(isShown(menu->shaActualizacion)) << "on its backing, as the other panels";
+    EXPECT_TRUE(menu->shaActualizacion->geometry().contains(menu->fraActualizacion->geometry()));
     EXPECT_FALSE(isShown(menu->fraAvisos));
 
-    writeFile("C:\\Quelvan\\Dorvane\\MarcasTras.txt", "* P21     2 410 Relevo\r\nM 0102\r\nM 0101 2\r\n.\r\n");
+    const QByteArray fichero = "* P21     2 410 Relevo\r\nM 0102\r\nM 0101 2\r\n.\r\n";
+    writeFile("C:\\Quelvan\\Dorvane\\MarcasTras.txt", fichero);
+    // No to the question: nothing is read.
+    msg().answer(platform::Answer::No);
+    menu->optActualizacion[0]->click();
+    EXPECT_EQ(msg().shown().size(), 1u);
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\MarcasTras.txt"), fichero);
+    EXPECT_EQ(db.select(u("SELECT * FROM Modelo")).size(), 0u);
+
     QStringList avisos;
     std::function<void()> duranteAviso = [this] {
         // Clicks while the notice is up go nowhere: no second run, no
@@ -81,7 +91,7 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
     msg().answer(platform::Answer::Yes);
     menu->optActualizacion[0]->click();
     duranteAviso = nullptr;
-    EXPECT_EQ(msg().shown().size(), 2u) << "one run at a time";
+    EXPECT_EQ(msg().shown().size(), 3u) << "one run at a time";
     ASSERT_EQ(Forms::loaded<frmMenu>(), menu);
     EXPECT_TRUE(isShown(menu) && !isShown(menu->fraMantenimientos));
     EXPECT_EQ(msg().shown()[0].style, 4);
@@ -91,6 +101,7 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
 
     menu->cmdEsconder->click();
     EXPECT_FALSE(isShown(menu->fraActualizacion));
+    EXPECT_FALSE(isShown(menu->shaActualizacion));
     menu->cmdTraspaso->click();
     EXPECT_FALSE(menu->optActualizacion[0]->value() || menu->optActualizacion[1]->value()) << "cleared at each opening";
 
@@ -113,7 +124,7 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
     const QStringList despues = actualizar();
     EXPECT_EQ(despues, (QStringList{"RELEVO|1|Relevo", "RELEVO|8|Relevo parcial"}));
     EXPECT_EQ(actualizar(), despues);
-    EXPECT_EQ(msg().shown().size(), 2u) << "nothing said when all went well";
+    EXPECT_EQ(msg().shown().size(), 3u) << "nothing said when all went well";
     msg().answer(platform::Answer::Yes);
     menu->optActualizacion[0]->click();
     EXPECT_EQ(msg().texts().last(), u("No hay ningún archivo con nuevos modelos."));

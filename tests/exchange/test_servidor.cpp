@@ -45,6 +45,10 @@ public:
     int puerto() const { return puerto_; }
     QString carpeta() const { return raiz_.path() + u("/OSKA/CONTRATOS"); }
     QStringList ficheros() const { return QDir(carpeta()).entryList(QDir::Files, QDir::Name); }
+    QStringList todo() const
+    {
+        return QDir(carpeta()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
     void poner(const char* nombre, const QByteArray& contenido) const
     {
         QFile fichero(carpeta() + QLatin1Char('/') + u(nombre));
@@ -92,8 +96,19 @@ protected:
         cliente = std::make_unique<platform::ScopedService<platform::Ftp>>(platform::ftpSlot(),
                                                                            platform::curlFtp(puerto));
     }
+    // The plain server, its folder emptied.
+    ServidorFtp& vacio()
+    {
+        ServidorFtp& servidor = Servidores::uno(false);
+        QDir(servidor.carpeta()).removeRecursively();
+        QDir().mkpath(servidor.carpeta());
+        return servidor;
+    }
     std::unique_ptr<platform::ScopedService<platform::Ftp>> cliente;
 };
+
+const QString kNoTraidos =
+    u("No se han traído del servidor estos ficheros, porque su nombre no es el de un contrato: ");
 
 TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
 {
@@ -101,6 +116,8 @@ TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
     const QString nada = u("No se encontraron ficheros");
     const QString fin = u("Ha finalizado la importación de contratos");
     const QStringList todos{"99777700004", "AB", "AB123400001", "AB123400002", "CD555500003"};
+    // A file named by the key alone could never be filed: it stays there.
+    const QString soloClave = kNoTraidos + u("\"AB\". Siguen en el servidor.");
     struct Caso {
         const char* usuario;
         const char* password;
@@ -112,16 +129,15 @@ TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
         QStringList aqui;    // filed in ContratosTemp
     };
     const Caso casos[] = {
-        // A file named by the key alone could never be filed: it stays there.
-        {"tervalo", "clave", "AB", 0, {u("Se encontraron 2 Contratos"), fin}, "212",
+        {"tervalo", "clave", "AB", 0, {soloClave, u("Se encontraron 2 Contratos"), fin}, "212",
          {"99777700004", "AB", "CD555500003"}, {"123400001", "123400002"}},
         {"especial", "p:s@w", "  ", 0, {u("Se encontraron 1 Contratos"), fin}, "111",
          {"AB", "AB123400001", "AB123400002", "CD555500003"}, {"777700004"}},
-        {"tervalo", "clave", "AB", 1, {u("Se encontraron 2 Contratos"), fin}, "200",
+        {"tervalo", "clave", "AB", 1, {soloClave, u("Se encontraron 2 Contratos"), fin}, "200",
          {"99777700004", "AB", "CD555500003"}, {"123400001", "123400002"}},
         // Sent short: nowhere here, no part file left behind either.
-        {"corto", "clave", "AB", 0, {fallo, nada, fin}, "000", todos, {}},
-        {"sinborrar", "clave", "AB", 0, {fallo, u("Se encontraron 2 Contratos"), fin}, "200", todos,
+        {"corto", "clave", "AB", 0, {soloClave, fallo, nada, fin}, "000", todos, {}},
+        {"sinborrar", "clave", "AB", 0, {soloClave, fallo, u("Se encontraron 2 Contratos"), fin}, "200", todos,
          {"123400001", "123400002"}},
         {"tervalo", "mala", "AB", 0, {fallo, nada, fin}, "000", todos, {}},
         {"tervalo", "clave", "AB", 2, {fallo, nada, fin}, "000", {}, {}},
@@ -160,4 +176,67 @@ TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
                           & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
                       0);
     }
+}
+
+// Names that could not be filed, folders, files that are no contract records
+// and a record without a worker number: run after run, each good record is
+// imported and filed once, and what is not a record stays where it was.
+TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnce)
+{
+    ServidorFtp& servidor = vacio();
+    for (int n = 1; n <= 12; ++n) {
+        const QString trabajador = u("%1").arg(n, 5, 10, QLatin1Char('0'));
+        servidor.poner(("AB1111" + trabajador).toLatin1().constData(),
+                       registroDe(u("1111"), trabajador, u("B1"), u("T%1").arg(n)).bytes());
+    }
+    for (const char* nombre : {"AB.", "AB..", "AB.oculto", "AB"})
+        servidor.poner(nombre, registroDe(u("9999"), u("00001"), u("B9"), u("T9")).bytes());
+    QDir().mkpath(servidor.carpeta() + u("/AB777700007"));
+    const QByteArray registro = registroDe(u("4444"), u("00004"), u("B4"), u("T4")).bytes();
+    servidor.poner("AB444400004", registro.leftJustified(2 * kFinCamposFijos + 1, ' '));
+    servidor.poner("AB555500005", registroDe(u("5555"), u("00005"), u("B5"), u("T5"), u("ACME\tS.L.")).bytes());
+    trabajador(empresa(u("3333"), u("B3")), u("3333"), 1, u("T1"));
+    servidor.poner("AB3333ABCDE", registroDe(u("3333"), u("ABCDE"), u("B3"), u("T"), u("TRES")).bytes());
+    // A folder stands where the second record goes.
+    QDir().mkpath(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100002"));
+    apuntar(servidor.puerto());
+    auto& menu = abrirMenu();
+
+    menu.cmdImportar->click();
+
+    const QString queda = u(". Queda en la carpeta C:\\Quelvan\\Dorvane\\ContratosImp.");
+    EXPECT_EQ(msg().texts(),
+              (QStringList{kNoTraidos + u("\"AB\", \"AB.\", \"AB..\", \"AB.oculto\". Siguen en el servidor."),
+                           u("Se encontraron 15 Contratos"),
+                           u("No se puede dejar el fichero AB111100002 en la carpeta "
+                             "C:\\Quelvan\\Dorvane\\ContratosTemp. Queda para la próxima importación."),
+                           u("Error en el contrato del trabajador : ABCDE de la empresa TRES") + QString(26, u' ')
+                               + u(" Posible error en el campo : Número Trabajador = ABCDE"),
+                           u("El fichero AB444400004 no se ha importado: con 3423 bytes es más largo que un contrato")
+                               + queda,
+                           u("El fichero AB555500005 no se ha importado: tiene caracteres de control, que ningún "
+                             "contrato lleva") + queda,
+                           u("Ha finalizado la importación de contratos")}));
+    EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u("12111"));
+    EXPECT_EQ(servidor.todo(), (QStringList{"AB", "AB.", "AB..", "AB.oculto", "AB777700007"}));
+    EXPECT_EQ(en(kContratosImp), (QStringList{"AB111100002", "AB444400004", "AB555500005"}));
+    EXPECT_EQ(en(kContratosTemp).size(), 12);
+    EXPECT_TRUE(en(kContratosTemp).contains(u("3333ABCDE")));
+    EXPECT_EQ(columna("SELECT \"NúmeroEmpresa\" FROM Empresas ORDER BY 1"), (QStringList{"1111", "3333"}));
+
+    // The next run brings nothing new: the names are told again, the record
+    // that could not be filed is imported and filed now, nothing else is
+    // imported again.
+    QDir(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100002")).removeRecursively();
+    const auto antes = msg().texts().size();
+    menu.cmdImportar->click();
+
+    EXPECT_EQ(msg().texts().mid(antes, 2),
+              (QStringList{kNoTraidos + u("\"AB\", \"AB.\", \"AB..\", \"AB.oculto\". Siguen en el servidor."),
+                           u("Se encontraron 3 Contratos")}));
+    EXPECT_EQ(msg().texts().size(), antes + 5);
+    EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u("101"));
+    EXPECT_EQ(en(kContratosTemp).size(), 13);
+    EXPECT_EQ(columna("SELECT NumEmpresa || '-' || COUNT(*) FROM Trabajadores GROUP BY NumEmpresa ORDER BY 1"),
+              (QStringList{"1111 -12", "3333-1"}));
 }

@@ -1,10 +1,12 @@
 #include "../production/Generador.h"
 
 #include "common/Documentos.h"
+#include "common/frmMensaje.h"
 #include "listings/frmListadoContratos.h"
 #include "platform/DBGrid.h"
 
 #include <QAction>
+#include <QDir>
 
 using namespace testing_support;
 
@@ -102,7 +104,10 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
 
     f.dbgContratos->setRow(1);
     msg().answer(Answer::Yes);
+    QString aviso;
+    fakeClock().duringWait = [&aviso](double) { aviso = Forms::get<frmMensaje>().lblMensaje->text(); };
     f.cmdBorrar->click();
+    EXPECT_EQ(aviso, u("Contrato Eliminado."));
     EXPECT_EQ(textos(f.dbgContratos, 3), QStringList{"Ana"});
     EXPECT_EQ(f.txtNum->text(), u("1"));
     EXPECT_TRUE(f.cmdEditar->isEnabled());
@@ -117,8 +122,8 @@ TEST_F(ListadoContratosTest, BorrarTakesTheRowOffAndLeavesTheDocument)
 
 // The road of a contract to the list and back: produced from the list's
 // "Nuevo", listed, shown, printed double-sided from the file on disk with
-// its copia básica, printed again in no copies, then "Volver.". The window
-// is blocked meanwhile.
+// its copia básica, printed again in no copies, not printed, then
+// "Volver.". The window is blocked meanwhile.
 class ContratoProducidoTest : public GeneradorTest {
 protected:
     ContratoProducidoTest() { instalado(); }
@@ -205,6 +210,13 @@ TEST_F(ContratoProducidoTest, ProducedFromNuevoListedThenShownPrintedWithItsCopi
     EXPECT_EQ(msg().texts().count(u(kAvisoSegundaCara)), avisos + 1);
     EXPECT_EQ(fakeClock().waits, (std::vector<double>{4, 15, 15, 2, 2}));
 
+    // Not printed, the copia básica is still offered.
+    msg().answer(Answer::No);
+    msg().answer(Answer::No);
+    f.cmdEditar->click();
+    EXPECT_EQ(msg().texts().mid(msg().texts().size() - 2),
+              (QStringList{u("¿Desea Imprimir el contrato?"), u("¿Desea copia básica?")}));
+
     f.cmdSalir->click();
     EXPECT_EQ(Forms::loaded<frmListadoContratos>(), nullptr);
     ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
@@ -224,10 +236,20 @@ TEST_F(ListadoContratosTest, ARowWithoutADocumentToOpenIsRefusedWithNoQuestion)
     auto& f = *Forms::loaded<frmListadoContratos>();
     db.remove(u("ContratosGrabados"), u("IdContrato"), borrado);
 
+    // The user is told which document is missing, or that there is none.
+    const QString fuera = u("El documento guardado de este contrato, %1, no es un fichero de la carpeta de contratos.");
+    const QStringList mensajes{
+        u("Este contrato no tiene ningún documento guardado: su fila no nombra ningún fichero."),
+        fuera.arg(u("..\\Otro.doc")),
+        fuera.arg(u("../Otro.doc")),
+        u("No se encuentra el documento guardado de este contrato, %1.")
+            .arg(QDir::toNativeSeparators(host("C:\\Quelvan\\Dorvane\\Contratos\\0009900001.doc"))),
+        u("No hay ningún contrato a editar."),
+    };
     for (int fila = 4; fila >= 0; --fila) {
         f.dbgContratos->setRow(fila);
         f.cmdEditar->click();
-        EXPECT_EQ(msg().texts().last(), u("No hay ningún contrato a editar.")) << fila;
+        EXPECT_EQ(msg().texts().last(), mensajes[fila]) << fila;
         EXPECT_EQ(msg().shown().back().style, 64);
         EXPECT_EQ(f.dbgContratos->RecordCount(), 4) << "the whole table again";
     }

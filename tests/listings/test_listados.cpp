@@ -52,8 +52,11 @@ protected:
     static void seleccionar(frmListados& f, const QStringList& nombres)
     {
         f.lstEmpresas->clearSelection();
-        for (const QString& nombre : nombres)
-            f.lstEmpresas->findItems(nombre, Qt::MatchExactly).front()->setSelected(true);
+        for (const QString& nombre : nombres) {
+            const auto encontradas = f.lstEmpresas->findItems(nombre, Qt::MatchExactly);
+            ASSERT_FALSE(encontradas.isEmpty()) << nombre.toStdString();
+            encontradas.front()->setSelected(true);
+        }
     }
     // What a grid shows, one line per row: its visible cells joined by "|".
     static QStringList filas(const platform::DBGrid* grid)
@@ -99,13 +102,15 @@ protected:
 
 TEST_F(ListadosTest, EachCompanyIsListedWithItsOwnCopyOfTheExactState)
 {
-    for (const char* nombre : {"Xilema", "Y'Ferro", "Zeta"})
-        empresa(u(nombre));
-    trabajador("Y'Ferro", 2, "Beatriz", "SNNNN");
+    // An imported company's name is padded to its field's width; it shows without the padding.
+    const QString importada = u("Y'Ferro").leftJustified(30);
+    for (const QString& nombre : {u("Xilema"), importada, u("Zeta")})
+        empresa(nombre);
+    trabajador(importada, 2, "Beatriz", "SNNNN");
     trabajador("Xilema", 7, "Carlos", "SNNNN");
     trabajador("Xilema", 3, "Ana", "SNNNN");
     trabajador("Xilema", 4, "Dora", "SSNNN");
-    trabajador("Y'Ferro", 1, "Elena", "NNNNN");
+    trabajador(importada, 1, "Elena", "NNNNN");
     trabajador("Zeta", 1, "Fermín", "SNNNN");
     auto& f = abrir();
 
@@ -121,14 +126,20 @@ TEST_F(ListadosTest, EachCompanyIsListedWithItsOwnCopyOfTheExactState)
     f.dbgListado->HeadClick(1);
     EXPECT_EQ(nombres(f.dbgListado), (QStringList{"Ana", "Beatriz", "Carlos"}));
 
-    // No flag ticked asks for all five "No"; "Todos" for any state; "Todas" for every company.
-    f.chkEnvCliente->setChecked(false);
-    f.cmdListar->click();
-    EXPECT_EQ(nombres(f.dbgListado), QStringList{"Elena"});
-    f.chkTodos->setChecked(true);
+    // "Todos" unticks the flags and asks for any state; no flag ticked asks
+    // for all five "No"; "Todas" for every company.
+    clic(f.chkRecCliente);
+    clic(f.chkTodos);
+    for (QCheckBox* flag : {f.chkEnvCliente, f.chkRecCliente, f.chkEnvINEM, f.chkRecINEM, f.chkReeCliente})
+        EXPECT_FALSE(flag->isChecked()) << flag->objectName().toStdString();
     seleccionar(f, {u("Xilema")});
     f.cmdListar->click();
     EXPECT_EQ(nombres(f.dbgListado), (QStringList{"Ana", "Dora", "Carlos"}));
+    clic(f.chkTodos);
+    seleccionar(f, {u("Xilema"), u("Y'Ferro")});
+    f.cmdListar->click();
+    EXPECT_EQ(nombres(f.dbgListado), QStringList{"Elena"});
+    clic(f.chkTodos);
     f.chkTodas->setChecked(true);
     f.chkEnvCliente->setChecked(true);
     f.chkRecCliente->setChecked(true);

@@ -25,8 +25,11 @@ TEST_F(FilesTest, OnlyAPlainNameNamesAFileOfAFolder)
     EXPECT_TRUE(isPlainFileName(QStringLiteral("0012300045CB.doc")));
     EXPECT_TRUE(isPlainFileName(QStringLiteral("..doc")));
     for (const char* nombre : {"", "  ", ".", "..", "../config", "a/b", "a\\b", "C:x", "a*", "a?", "a\"b", "a<b", "a|b",
-                               "a\tb"})
+                               "a\tb", "a\x7f", "a\u0081"})
         EXPECT_FALSE(isPlainFileName(QString::fromUtf8(nombre))) << nombre;
+    // A dot in front hides a file from the folder listings.
+    EXPECT_FALSE(isVisibleFileName(QStringLiteral(".oculto")));
+    EXPECT_TRUE(isVisibleFileName(QStringLiteral("1234.00045")));
 }
 
 TEST_F(FilesTest, TextIsSingleByteWindows1252BothWays)

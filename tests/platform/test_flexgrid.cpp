@@ -191,6 +191,24 @@ TEST_F(FlexGridTest, FixedRowsStayGreyAtTheTopWhileTheRestScrolls)
     EXPECT_EQ(colourAt(grid.rowHeight(0) * 3 / 2), grid.palette().color(QPalette::Base));
 }
 
+TEST_F(FlexGridTest, ACellsOwnColoursGiveWayWhileTheGridCannotBeUsed)
+{
+    grid.setRow(2);
+    grid.setCol(1);
+    grid.setCellBackColor(Qt::yellow);
+    grid.setCellForeColor(Qt::blue);
+    grid.setText(QStringLiteral("dato"));
+    grid.setRow(3);
+    grid.show();
+    const auto fondo = [&] {
+        const QRect celda = grid.visualRect(grid.model()->index(2, 1));
+        return grid.grab().toImage().pixelColor(grid.viewport()->mapTo(&grid, celda.bottomRight() - QPoint(3, 3)));
+    };
+    EXPECT_EQ(fondo(), QColor(Qt::yellow));
+    grid.setEnabled(false);
+    EXPECT_EQ(fondo(), grid.palette().color(QPalette::Disabled, QPalette::Base));
+}
+
 TEST_F(FlexGridTest, ABulkFillShowsEveryCellWrittenDuringIt)
 {
     grid.show();

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 
 using platform::OfficeError;
 using platform::PageSet;
@@ -11,9 +13,15 @@ using platform::PageSet;
 namespace {
 
 // Programs as the office suite would run them: LibreOffice "converts" into a
-// PDF of `pages` pages, lp records its arguments.
+// PDF of `pages` pages, "Página n" written on page n; lp keeps what it is
+// given.
 class FakePrograms final : public platform::OfficePrograms {
 public:
+    struct Job {
+        QString options;
+        QStringList pages; // the text of each page, "" for a blank one
+    };
+
     QString find(const QString& name) override
     {
         return installed.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
@@ -24,15 +32,19 @@ public:
         runs << QStringList{QFileInfo(program).fileName()} + arguments;
         if (program.endsWith(QLatin1String("soffice"))) {
             const QString folder = arguments.at(arguments.indexOf(QStringLiteral("--outdir")) + 1);
-            QFile pdf(folder + QStringLiteral("/documento.pdf"));
-            pdf.open(QIODevice::WriteOnly);
-            pdf.write("%PDF-1.4\n1 0 obj << /Type /Pages /Count " + QByteArray::number(pages) + " >>\n");
-            for (int i = 0; i < pages; ++i)
-                pdf.write("<< /Type /Page /MediaBox [0 0 595 842] >>\n");
+            QPdfWriter pdf(folder + QStringLiteral("/documento.pdf"));
+            QPainter painter(&pdf);
+            for (int i = 1; i <= pages; ++i) {
+                if (i > 1)
+                    pdf.newPage();
+                painter.drawText(QPointF(500, 500), QStringLiteral("Página %1").arg(i));
+            }
         } else {
-            const QString file = arguments.last();
-            const QString options = arguments.mid(0, arguments.size() - 1).join(QLatin1Char(' '));
-            printed << (file.endsWith(QLatin1String("blanco.pdf")) ? QStringLiteral("blank") : options);
+            QStringList texts = testing_support::pdfText(arguments.last()).split(QLatin1Char('\f'));
+            texts.removeLast(); // after the last page's form feed
+            for (QString& text : texts)
+                text = text.trimmed();
+            jobs.push_back({arguments.mid(0, arguments.size() - 1).join(QLatin1Char(' ')), texts});
         }
         return {true, 0, {}};
     }
@@ -45,7 +57,7 @@ public:
 
     QStringList installed{QStringLiteral("soffice"), QStringLiteral("lp")};
     QList<QStringList> runs;
-    QStringList printed;
+    std::vector<Job> jobs;
     int pages = 3;
 };
 
@@ -62,6 +74,17 @@ protected:
         f.write("{\\rtf1 contrato}");
     }
 
+    // The pages of the job lp was given, "-" for a blank one.
+    QString printed(size_t job) const
+    {
+        if (job >= programs->jobs.size())
+            return QStringLiteral("no job");
+        QStringList pages = programs->jobs[job].pages;
+        for (QString& page : pages)
+            page = page.isEmpty() ? QStringLiteral("-") : page.mid(7);
+        return programs->jobs[job].options + QStringLiteral(": ") + pages.join(QLatin1Char(' '));
+    }
+
     FakePrograms* programs;
     std::unique_ptr<platform::Office> office;
     QString document;
@@ -69,25 +92,40 @@ protected:
 
 } // namespace
 
-TEST_F(OfficeTest, PrintsPageSetsInCopiesAndPadsOddDocumentsPerCopy)
+TEST_F(OfficeTest, EachPassOfDoubleSidedPrintingHoldsExactlyItsPages)
 {
+    const QString pass = QStringLiteral("-n 1 -o sides=one-sided: ");
+    programs->pages = 2;
     office->print(document, PageSet::Odd, 2);
     office->print(document, PageSet::Even, 2);
-    EXPECT_EQ(programs->printed, (QStringList{QStringLiteral("-n 2 -o collate=true -o page-set=odd"),
-                                              QStringLiteral("-o page-set=even"), QStringLiteral("blank"),
-                                              QStringLiteral("-o page-set=even"), QStringLiteral("blank")}));
-
-    // An even page count, or one copy, needs no padding; zero copies prints nothing.
-    programs->printed.clear();
-    programs->pages = 4;
-    office->print(document, PageSet::Even, 2);
-    programs->pages = 3;
     office->print(document, PageSet::Even, 1);
-    office->print(document, PageSet::All, 3);
+    EXPECT_EQ(printed(0), pass + QStringLiteral("1 1"));
+    EXPECT_EQ(printed(1), pass + QStringLiteral("2 2")) << "no blank page";
+    EXPECT_EQ(printed(2), pass + QStringLiteral("2"));
+
+    // An odd number of pages: a blank page passes over each copy's last sheet
+    // before the next copy's backs, none after the last copy.
+    programs->jobs.clear();
+    programs->pages = 3;
+    office->print(document, PageSet::Odd, 2);
+    office->print(document, PageSet::Even, 3);
+    office->print(document, PageSet::Even, 1);
+    EXPECT_EQ(printed(0), pass + QStringLiteral("1 3 1 3"));
+    EXPECT_EQ(printed(1), pass + QStringLiteral("2 - 2 - 2"));
+    EXPECT_EQ(printed(2), pass + QStringLiteral("2"));
+
+    // A one-page document has no backs; zero copies print nothing; the whole
+    // document goes in collated copies.
+    programs->jobs.clear();
+    programs->pages = 1;
+    office->print(document, PageSet::Odd, 2);
+    office->print(document, PageSet::Even, 2);
     office->print(document, PageSet::All, 0);
-    EXPECT_EQ(programs->printed, (QStringList{QStringLiteral("-n 2 -o collate=true -o page-set=even"),
-                                              QStringLiteral("-n 1 -o page-set=even"),
-                                              QStringLiteral("-n 3 -o collate=true")}));
+    programs->pages = 3;
+    office->print(document, PageSet::All, 3);
+    ASSERT_EQ(programs->jobs.size(), 2u);
+    EXPECT_EQ(printed(0), pass + QStringLiteral("1 1"));
+    EXPECT_EQ(printed(1), QStringLiteral("-n 3 -o collate=true: 1 2 3"));
 
     // The conversion runs headless on a copy, with a profile of its own.
     const QStringList conversion = programs->runs.first();
@@ -118,5 +156,5 @@ TEST_F(OfficeTest, SaysWhatIsMissingAndShowsWithoutWaiting)
     } catch (const OfficeError& e) {
         EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("LibreOffice Writer")));
     }
-    EXPECT_TRUE(programs->printed.isEmpty());
+    EXPECT_TRUE(programs->jobs.empty());
 }

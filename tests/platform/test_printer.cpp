@@ -70,6 +70,27 @@ TEST_F(PrinterTest, LandscapeCourierTenHoldsColumn123AndLongValuesAreCutAtTheMar
               (PrintFont{QStringLiteral("Courier"), 10, false, false}));
 }
 
+TEST_F(PrinterTest, ARowKeepsEachValueWithinItsColumn)
+{
+    job.setFontName(QStringLiteral("Courier"));
+    job.setFontSize(10);
+    job.printRow({{3, QStringLiteral("uno dos tres cuatro")},
+                  {13, QStringLiteral("abcdefghijklmnopqrstuvwxyz")},
+                  {23, QStringLiteral("fin    ")},
+                  {27, QStringLiteral("a\r\n\r\nb")}});
+    job.printRow({{3, QString()}});
+    job.printRow({{3, QStringLiteral("otra")}});
+    ASSERT_TRUE(job.endDoc());
+
+    // Words go on whole below, a word wider than the column is broken, a
+    // blank is kept before the next column but blanks at the end need no
+    // room, and lines after a break keep to the column.
+    EXPECT_EQ(fakePrinter().page(), (QStringList{QStringLiteral("  uno dos   abcdefghi fin a"),
+                                                QStringLiteral("  tres      jklmnopqr"),
+                                                QStringLiteral("  cuatro    stuvwxyz      b"), QString(),
+                                                QStringLiteral("  otra")}));
+}
+
 TEST_F(PrinterTest, APrinterFailureIsToldInSpanishAndTheProgramGoesOn)
 {
     fakePrinter().fail = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TervaloTest.h"
+#include "Jornada.h"
 
 #include "app/frmMenu.h"
 #include "common/Module1.h"
@@ -31,7 +31,7 @@ using platform::isShown;
 
 // A database with the catalogue rows a case needs, and the contract window
 // opened as its openers do.
-class ProduccionTest : public testing_support::BaseDatosTest {
+class ProduccionTest : public testing_support::JornadaTest {
 protected:
     int tipo(const QString& nombre) { return static_cast<int>(insertar("TipoContrato", {{"TipoContrato", nombre}})); }
     int modelo(const QString& nombre, const QString& ubicacion)

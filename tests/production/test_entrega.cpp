@@ -1,5 +1,7 @@
 #include "Catalogo.h"
 
+#include "platform/DBGrid.h"
+
 // "Contrato." of the record window hands the company and the worker over.
 class EntregaTest : public ProduccionTest {
 protected:
@@ -83,7 +85,9 @@ TEST_F(EntregaTest, TheWorkerIsSavedAndTheContractWindowTakesCompanyWorkerAndCla
     EXPECT_EQ(form->txtLugar->text(), u("Lleida"));
 }
 
-TEST_F(EntregaTest, ASaveDeclinedOrRefusedLeavesTheRecordWindowOpen)
+// Until the worker is saved the record window stays open; from the list
+// the worker handed over is the one in the boxes, not the row selected.
+TEST_F(EntregaTest, ASaveDeclinedOrRefusedLeavesTheRecordWindowOpenAndTheListHandsOverTheBoxes)
 {
     auto& ficha = fichaConTrabajador();
     msg().answer(Answer::No);
@@ -103,4 +107,17 @@ TEST_F(EntregaTest, ASaveDeclinedOrRefusedLeavesTheRecordWindowOpen)
     ficha.cmdContratoManual->click();
     EXPECT_EQ(msg().texts().last(), u("Es necesario introducir el NIF del trabajador."));
     EXPECT_EQ(db.select(u("SELECT * FROM \"Trabajadores\"")).size(), 2u) << "nothing was saved";
+
+    ficha.txtDNI->setText(u("12345678Z"));
+    ficha.txtNumeroTrabajador->setText(u("00002"));
+    msg().answer(Answer::Yes);
+    ficha.cmdGrabar->click();
+    ASSERT_TRUE(isShown(ficha.fraTrabajadores));
+    ficha.dbgTrabajadores->setRow(0);
+    ASSERT_EQ(ficha.dbgTrabajadores->Text(1), u("LUIS GIL"));
+    ficha.cmdContratoManual->click();
+    auto* form = Forms::loaded<frmEleccionContrato>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->txtNumTrabajador->text() + u(" ") + form->txtNombreTrabajador->text(), u("00002 ANA ROS"));
+    EXPECT_EQ(Forms::loaded<frmEmpresa>(), nullptr);
 }

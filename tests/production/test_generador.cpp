@@ -1,5 +1,6 @@
 #include "Generador.h"
 
+#include "common/frmMensaje.h"
 #include "companies/frmEmpresas.h"
 #include "platform/DBGrid.h"
 
@@ -36,12 +37,13 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
     ASSERT_EQ(Forms::loaded<frmEmpresa>(), nullptr);
     responderCopias(form);
 
-    // The contract, a mark, a clause, the month by name.
+    // The contract, a mark, two clauses ticked last row first, the month by name.
     elegir(form, u("TEMPORAL"), u("401 - Obra"));
     escribirMarca(form, u("0250"), u("21000"));
     escribirMarca(form, u("0076"), u("31/12/2027"));
     form.SSTab1->setCurrentIndex(1);
     form.chkClausula[1]->click();
+    form.chkClausula[0]->click();
     form.SSTab1->setCurrentIndex(2);
     QTest::keyClicks(form.txtLugar, u("Lleida"));
     form.optLetras->click();
@@ -88,7 +90,8 @@ TEST_F(GeneradorTest, FromTheRecordWindowToAPrintedStoredContractAndItsCopiaBasi
     for (const char* m :
          {"M0102", "M2102", "M0115", "M0250", "Clausula1", "Nombre", "Dato1", "Dato2", "Dato3", "Dato4"})
         escrito << marcador(kContrato, m);
-    EXPECT_EQ(escrito, (QStringList{"ANA ROS", "ANA ROS", "12345678Z", "21000", "- Primera. Horas extra.\n",
+    EXPECT_EQ(escrito, (QStringList{"ANA ROS", "ANA ROS", "12345678Z", "21000",
+                                    "- Primera. Periodo de prueba.\n- Segunda. Horas extra.\n",
                                     "401 Tiempo Completo Obra Serv. Determ. (revisado)", "Lleida", "06", "diciembre",
                                     "2026"}));
 
@@ -141,6 +144,98 @@ TEST_F(GeneradorTest, AnExtensionPrintsWholeOncePerCopyAndIsStoredForTheWorkerTh
     EXPECT_EQ(prorroga.value(u("IdTrabajador")).toLongLong(), delEncabezado);
     EXPECT_EQ(prorroga.text(u("FechaInicioProrroga")), u("2027-01-01"));
     EXPECT_EQ(prorroga.text(u("Duracion")), u("6 Meses  "));
+}
+
+TEST_F(GeneradorTest, ADayOfContractsGoesToTheRightWorkersAndKeepsEachCopiaBasica)
+{
+    const qint64 empresa = insertar("Empresas", {{"NúmeroEmpresa", "00012"}, {"NombreEmpresa", "TALLERES SA"}});
+    const auto trabajador = [&](int numero, const char* nombre, const char* nif) {
+        return insertar("Trabajadores", {{"IdEmpresa", QString::number(empresa)},
+                                         {"NumEmpresa", "00012"},
+                                         {"NúmeroTrabajador", numero},
+                                         {"NombreTrabajador", u(nombre)},
+                                         {"NIF14", u(nif)}});
+    };
+    const qint64 ana = trabajador(1, "ANA ROS", "12345678Z");
+    const qint64 luis = trabajador(2, "LUIS GIL", "11111111H");
+    writeFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\0001200002", "registro");
+    const auto contrato = [this](qint64 id) {
+        return valor(u("SELECT IFNULL(Contrato, '-') FROM Trabajadores WHERE IdTrabajador = ?"), {id}).toString();
+    };
+
+    // "Contrato." for Ana, and back to the main window without making it.
+    auto& ficha = fichaDeEmpresa(empresa);
+    editarTrabajador(ficha, ana);
+    salirAlMenu(contratoDeLaFicha(ficha));
+    EXPECT_FALSE(TrabajadorGrabadoParaContrato);
+
+    // Luis's contract from his imported record: printed, stored, its copia básica stored.
+    auto* form = &contratoDeImportado(u("00012"), 2);
+    responderCopias(*form);
+    elegir(*form, u("TEMPORAL"), u("401 - Obra"));
+    for (Answer a : {Answer::Yes, Answer::Yes, Answer::Yes, Answer::No, Answer::Yes})
+        msg().answer(a); // print, store, copia básica, not printed, stored
+    copias->answer(u("1"));
+    form->cmdRealizarContrato->click();
+    EXPECT_EQ(msg().unusedAnswers(), 0u);
+    EXPECT_EQ(contrato(luis), u("401 - Obra"));
+    EXPECT_EQ(contrato(ana), u("-")) << "the contract left unmade was Ana's, this one is Luis's";
+    constexpr auto kCopiaContrato = "C:\\Quelvan\\Dorvane\\Contratos\\0001200002CB.doc";
+    EXPECT_TRUE(marcador(kCopiaContrato, "Nombre").startsWith(u("401 ")));
+
+    // His extension: stored with its copia básica beside it, the contract's kept.
+    copias.reset();
+    form = &contratoDeImportado(u("00012"), 2);
+    elegir(*form, u("PRORROGA"), u("402 - Prórroga"));
+    ponerMarca(*form, "0223", "01/01/2027");
+    for (Answer a : {Answer::No, Answer::Yes, Answer::Yes, Answer::No, Answer::Yes})
+        msg().answer(a); // not printed, stored, copia básica, not printed, stored
+    form->cmdRealizarContrato->click();
+    EXPECT_EQ(msg().unusedAnswers(), 0u);
+    EXPECT_TRUE(marcador(kCopiaContrato, "Nombre").startsWith(u("401 "))) << "the contract's copy is kept";
+    constexpr auto kCopiaProrroga = "C:\\Quelvan\\Dorvane\\Contratos\\0001200002PCB.doc";
+    ASSERT_TRUE(exists(kCopiaProrroga));
+    EXPECT_TRUE(marcador(kCopiaProrroga, "Nombre").startsWith(u("402 ")));
+    EXPECT_EQ(marcador(kCopiaProrroga, "Basica"), u("COPIA BÁSICA"));
+
+    // After the print run, an import: its notice says what it does.
+    salirAlMenu(*form);
+    QString aviso;
+    importar([&] {
+        const auto* notice = Forms::loaded<frmImprimiendo>();
+        aviso = notice && !notice->isHidden() ? notice->lblImprimir->text() : u("(no se ve)");
+    });
+    EXPECT_EQ(aviso, u("Importando."));
+}
+
+// None for a contract without an official code. Without signatures on the
+// first page their two bookmarks stay empty; declined for printing, the
+// copy is still offered for storing.
+TEST_F(GeneradorTest, TheCopiaBasicaOfAContractWithAnOfficialCodeWithOrWithoutPrinting)
+{
+    contrato(tipo(u("FIJO")), u("000"), u("Fijo"), u("OBRA"));
+    auto& fijo = desdeImportados(u("FIJO"), u("000 - Fijo"));
+    for (Answer a : {Answer::No, Answer::No})
+        msg().answer(a); // no print, no store
+    fijo.cmdRealizarContrato->click();
+    EXPECT_EQ(msg().texts(),
+              (QStringList{"¿Desea Imprimir el contrato?", "¿Desea guardar el contrato en la base de datos?"}));
+    Forms::unload(fijo);
+
+    writeFile("C:\\Quelvan\\Dorvane\\PObra.rtf", plantilla());
+    auto& form = abrirDesdeImportados(u("00001"), u("00012"));
+    pulsar(form.optTipoContrato, u("TEMPORAL"));
+    form.optNo->click();
+    pulsar(form.optContrato, u("401 - Obra"));
+    responderCopias(form);
+    for (Answer a : {Answer::No, Answer::No, Answer::Yes, Answer::No, Answer::Yes})
+        msg().answer(a); // no print, no store, copia básica, no print, store it
+    form.cmdRealizarContrato->click();
+    EXPECT_EQ(msg().texts().mid(4), (QStringList{"¿Desea copia básica?", "¿Desea Imprimir la copia básica?",
+                                                 "¿Desea guardar la Copia Básica?"}));
+    EXPECT_EQ(fakeOffice().journal().filter(u("print")), QStringList());
+    EXPECT_EQ(marcador(kCopiaBasica, "BPIE1") + marcador(kCopiaBasica, "BPIE2"), QString());
+    EXPECT_EQ(marcador(kCopiaBasica, "BPIE11"), QString(212, QLatin1Char(' ')));
 }
 
 TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)

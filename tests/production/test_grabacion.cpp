@@ -17,6 +17,16 @@ protected:
         empresa.Numero = u("00123");
         trabajador.Nombre = u("ANA ROS");
         trabajador.Numero = u("00045");
+        d.numEmpresa = empresa.Numero;
+        d.numTrabajador = trabajador.Numero;
+    }
+
+    // A worker of this number in a company of this number.
+    qint64 alta(const char* numEmpresa, int numero, platform::Row campos = {})
+    {
+        campos.set(u("IdEmpresa"), QString::number(insertar("Empresas", {{"NúmeroEmpresa", u(numEmpresa)}})));
+        campos.set(u("NúmeroTrabajador"), numero);
+        return insertar("Trabajadores", campos);
     }
 
     QString campo(const char* tabla, const char* nombre)
@@ -73,9 +83,7 @@ TEST_F(GrabacionTest, LaEmpresaYElTrabajadorSeGuardanConSusPreguntas)
 
 TEST_F(GrabacionTest, FechasQueNoLoSonNoSeEscriben)
 {
-    const qint64 id = db.insert(u("Trabajadores"),
-                                {{u("FechaVencimiento"), u("2008-01-01")},
-                                 {u("FechaInicioProrroga"), u("2008-02-01")}});
+    const qint64 id = alta("00123", 45, {{"FechaVencimiento", "2008-01-01"}, {"FechaInicioProrroga", "2008-02-01"}});
     d.vencimientoContrato = u("no es fecha");
     AnotarContratoEnTrabajador(db, id, d, u("__/__/____"));
     EXPECT_EQ(campo("Trabajadores", "FechaVencimiento"), u("2008-01-01"));
@@ -88,4 +96,15 @@ TEST_F(GrabacionTest, FechasQueNoLoSonNoSeEscriben)
     AnotarDocumentoGuardado(db, d, u("0012300045P.doc"), id);
     EXPECT_EQ(campo("ContratosGrabados", "Fecha"), QString());
     EXPECT_EQ(campo("Trabajadores", "FechaInicioProrroga"), u("2008-02-01"));
+}
+
+TEST_F(GrabacionTest, ElContratoSeAnotaSoloEnElTrabajadorDeLosNumerosDelDocumento)
+{
+    const qint64 otraEmpresa = alta("00999", 45);
+    const qint64 otroNumero = alta("00123", 46);
+    const qint64 delDocumento = alta("00123", 45);
+    for (const qint64 id : {otraEmpresa, otroNumero, delDocumento})
+        AnotarContratoEnTrabajador(db, id, d, {});
+    EXPECT_EQ(columna(u("SELECT IFNULL(Contrato, '-') FROM Trabajadores ORDER BY IdTrabajador")),
+              (QStringList{"-", "-", "401 - Obra"}));
 }

@@ -79,8 +79,17 @@ TEST(TextosContrato, MesesPorNombreSeaCualSeaElIdiomaDelOrdenador)
     ASSERT_TRUE(castellano && catalan && numeros);
     EXPECT_EQ(castellano->dia + castellano->mes + castellano->anio, QStringLiteral("15marzo2009"));
     EXPECT_EQ(catalan->mes + numeros->mes, QString::fromUtf8("Març03"));
-    EXPECT_EQ(MesCastellano(9), QStringLiteral("septiembre"));
-    EXPECT_EQ(MesCatala(0) + MesCatala(13), QString());
+    QStringList castellanos, catalanes;
+    for (int mes = 0; mes <= 13; ++mes) {
+        castellanos << MesCastellano(mes);
+        catalanes << MesCatala(mes);
+    }
+    EXPECT_EQ(castellanos.join(QLatin1Char(',')),
+              QStringLiteral(",enero,febrero,marzo,abril,mayo,junio,julio,agosto,septiembre,octubre,noviembre,"
+                             "diciembre,"));
+    EXPECT_EQ(catalanes.join(QLatin1Char(',')),
+              QString::fromUtf8(
+                  ",Gener,Febrer,Març,Abril,Maig,Juny,Juliol,Agost,Setembre,Octubre,Novembre,Desembre,"));
     EXPECT_FALSE(FechaDelPie(QStringLiteral("31/02/2009"), 1, true));
 }
 

@@ -1,19 +1,31 @@
 #include "Doubles.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
 namespace testing_support {
 
+void takeActivationAway()
+{
+    QWidget other;
+    other.show();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+}
+
 platform::Answer ScriptedMessageBoxes::show(const QString& text, int style, const QString& title)
 {
     shown_.push_back({text, style, title});
+    if (takesActivation && QApplication::activeWindow())
+        takeActivationAway();
     if (!platform::isQuestion(style))
         return platform::Answer::Ok;
     if (answers_.empty()) {
@@ -55,7 +67,7 @@ bool FakeLauncher::openUrl(const QUrl& url)
 }
 
 platform::FtpFetch FakeFtp::fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
-                                  const QByteArray& prefix, const QString& localFolder)
+                                  const QByteArray& prefix, const QString& localFolder, const platform::FtpWanted&)
 {
     fetches.push_back({account, serverFolder, prefix, localFolder});
     if (duringFetch)

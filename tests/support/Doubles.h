@@ -23,6 +23,11 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 namespace testing_support {
 
+// A window of its own takes the activation and closes, leaving no window
+// active, as a window shown over the program's does on a desktop without a
+// window manager.
+void takeActivationAway();
+
 // Message boxes answered from a script. Every box shown is recorded; a
 // question (a box with a choice) takes the next scripted answer, and one
 // that no answer was scripted for fails the test.
@@ -36,6 +41,10 @@ public:
 
     void answer(platform::Answer next) { answers_.push_back(next); }
     platform::Answer show(const QString& text, int style, const QString& title) override;
+
+    // Each box takes the activation away while it is up (takeActivationAway),
+    // as a box on the screen does.
+    bool takesActivation = false;
 
     const std::vector<Shown>& shown() const { return shown_; }
     QStringList texts() const;
@@ -101,7 +110,8 @@ public:
         QString localFolder;
     };
     platform::FtpFetch fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
-                             const QByteArray& prefix, const QString& localFolder) override;
+                             const QByteArray& prefix, const QString& localFolder,
+                             const platform::FtpWanted& wanted) override;
 
     std::vector<Fetch> fetches;
     bool succeed = true;
