@@ -9,6 +9,48 @@
 // The reader-writers behind platform::Document, one per format.
 namespace platform::detail {
 
+// Bookmark names compared without regard to case, as Word does, for hash
+// maps. Names are nearly always plain ASCII, which is folded on the way.
+struct BookmarkNameHash {
+    std::size_t operator()(const QString& name) const
+    {
+        std::size_t hash = 14695981039346656037ULL;
+        for (const QChar c : name) {
+            if (c.unicode() >= 0x80)
+                return fold(name.toCaseFolded());
+            hash = (hash ^ (c.unicode() | 0x20u)) * 1099511628211ULL; // ASCII letters in either case alike
+        }
+        return hash;
+    }
+
+    static std::size_t fold(const QString& folded)
+    {
+        std::size_t hash = 14695981039346656037ULL;
+        for (const QChar c : folded)
+            hash = (hash ^ (c.unicode() | 0x20u)) * 1099511628211ULL;
+        return hash;
+    }
+};
+
+struct BookmarkNameEqual {
+    bool operator()(const QString& a, const QString& b) const
+    {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            const char16_t x = a.at(i).unicode();
+            const char16_t y = b.at(i).unicode();
+            if (x == y)
+                continue;
+            if (x >= 0x80 || y >= 0x80)
+                return a.compare(b, Qt::CaseInsensitive) == 0;
+            if ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z')
+                return false;
+        }
+        return true;
+    }
+};
+
 class DocumentBody {
 public:
     virtual ~DocumentBody() = default;

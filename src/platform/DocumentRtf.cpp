@@ -252,8 +252,9 @@ public:
         };
         std::vector<Opened> opened;
         for (int t = m.startClose + 1; t < m.endOpen; ++t) {
-            const Token& k = tokens_[static_cast<std::size_t>(t)];
-            bool keeps = true;
+            const auto i = static_cast<std::size_t>(t);
+            const Token& k = tokens_[i];
+            bool keeps = true; // something the group it stands in keeps
             switch (k.type) {
             case Token::Open:
                 if (group(t) == Group::Inline) {
@@ -261,9 +262,9 @@ public:
                     continue;
                 }
                 // Notes, shapes, destinations are kept whole.
-                if (match_[static_cast<std::size_t>(t)] < 0 || match_[static_cast<std::size_t>(t)] > m.endOpen)
+                if (match_[i] < 0 || match_[i] > m.endOpen)
                     return false;
-                t = match_[static_cast<std::size_t>(t)];
+                t = match_[i];
                 break;
             case Token::Close:
                 if (opened.empty())
@@ -276,26 +277,24 @@ public:
                 break;
             case Token::Text:
             case Token::Hex:
+                drop[i] = true;
                 keeps = false;
                 break;
             case Token::Symbol:
-                keeps = !isCharacterSymbol(k.symbol) && k.symbol != '\n';
+                drop[i] = isCharacterSymbol(k.symbol) || k.symbol == '\n';
+                keeps = !drop[i];
                 break;
             case Token::Word: {
-                const std::string_view w = word(static_cast<std::size_t>(t));
+                const std::string_view w = word(i);
                 if ((among(w, kParagraphMarks) && w != "par") || w == "page" || w == "column")
                     return false; // cells, rows, sections and pages cannot be joined
-                keeps = !(w == "par" || among(w, kCharacters) || w == "plain" || w == "uc"
-                          || isCharacterFormatting(w));
-                if (w == "par" || among(w, kCharacters))
-                    drop[static_cast<std::size_t>(t)] = true;
+                drop[i] = w == "par" || among(w, kCharacters);
+                keeps = !(drop[i] || w == "plain" || w == "uc" || isCharacterFormatting(w));
                 break;
             }
             case Token::Binary:
                 break;
             }
-            if (k.type == Token::Text || k.type == Token::Hex || (k.type == Token::Symbol && !keeps))
-                drop[static_cast<std::size_t>(t)] = true;
             if (keeps && !opened.empty())
                 opened.back().keeps = true;
         }
@@ -749,30 +748,7 @@ private:
     std::vector<Token> tokens_;
     std::vector<int> match_;
     bool ansi1252_ = true;
-    // Bookmark names are compared without regard to case; they are nearly
-    // always plain ASCII, which is folded here at once.
-    static char16_t folded(QChar c)
-    {
-        const char16_t u = c.unicode();
-        return u >= 0x80 ? QChar::toCaseFolded(u) : (u >= 'A' && u <= 'Z') ? u + 32 : u;
-    }
-    struct NoCaseHash {
-        std::size_t operator()(const QString& name) const
-        {
-            std::size_t h = 0;
-            for (const QChar c : name)
-                h = h * 31 + folded(c);
-            return h;
-        }
-    };
-    struct NoCaseEqual {
-        bool operator()(const QString& a, const QString& b) const
-        {
-            const auto same = [](QChar x, QChar y) { return folded(x) == folded(y); };
-            return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), same);
-        }
-    };
-    std::unordered_map<QString, Mark, NoCaseHash, NoCaseEqual> marks_;
+    std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_;
     QStringList names_;
     std::vector<Insertion> pending_;
     QByteArray pendingBytes_;
