@@ -106,49 +106,6 @@ bool isHiddenContent(const pugi::xml_node& node)
     return false;
 }
 
-// Bookmark names compared without regard to case.
-struct NoCaseHash {
-    size_t operator()(const QString& name) const
-    {
-        size_t hash = 14695981039346656037ULL;
-        for (const QChar c : name) {
-            if (c.unicode() >= 0x80) // seldom: the whole name folded
-                return fold(name.toCaseFolded());
-            hash = (hash ^ (c.unicode() | 0x20u)) * 1099511628211ULL; // ASCII letters in either case alike
-        }
-        return hash;
-    }
-
-    static size_t fold(const QString& folded)
-    {
-        size_t hash = 14695981039346656037ULL;
-        for (const QChar c : folded)
-            hash = (hash ^ (c.unicode() | 0x20u)) * 1099511628211ULL;
-        return hash;
-    }
-};
-
-struct NoCaseEqual {
-    bool operator()(const QString& a, const QString& b) const
-    {
-        if (a.size() == b.size()) {
-            for (qsizetype i = 0;; ++i) {
-                if (i == a.size())
-                    return true;
-                const char16_t x = a.at(i).unicode();
-                const char16_t y = b.at(i).unicode();
-                if (x == y)
-                    continue;
-                if (x >= 0x80 || y >= 0x80)
-                    break; // seldom: compared in full below
-                if ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z')
-                    return false;
-            }
-        }
-        return a.compare(b, Qt::CaseInsensitive) == 0;
-    }
-};
-
 struct ByteWriter final : pugi::xml_writer {
     QByteArray out;
     void write(const void* data, size_t size) override
@@ -1069,7 +1026,7 @@ private:
     QByteArray original_;
     zip_t* archive_ = nullptr;
     std::vector<std::unique_ptr<Part>> parts_;
-    std::unordered_map<QString, Mark, NoCaseHash, NoCaseEqual> marks_; // names without regard to case
+    std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_; // names without regard to case
     QStringList names_;
     int nextId_ = 1;
     std::vector<Pending> pending_;
