@@ -53,11 +53,6 @@ const Marca* Disposicion::buscar(const QString& codigo) const
     return nullptr;
 }
 
-QString Registro(const QByteArray& contenido)
-{
-    return exchange::RegistroContrato::desdeBytes(contenido).texto();
-}
-
 std::optional<QString> Valor(const QString& registro, const Marca& marca, const QString& descripcion)
 {
     const QString leido = registro.mid(marca.inicio, marca.longitud);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -44,11 +43,6 @@ private:
     std::vector<Marca> marcas_;
     qsizetype longitud_ = 0;
 };
-
-// The record of a file's content as the import reads it: decoded from
-// Windows-1252 and without its printer codes, which the file as fetched still
-// holds.
-QString Registro(const QByteArray& contenido);
 
 // What the record gives a mark whose grid description is `descripcion`: the
 // text for its value, or nothing when the grid keeps the value it has (no

@@ -7,6 +7,7 @@
 
 #include "common/Module1.h"
 #include "companies/frmEmpresa.h"
+#include "exchange/ContratoImportado.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
@@ -372,7 +373,8 @@ void frmEleccionContrato::ImportarDatosUnix()
         return;
     }
     try {
-        const QString registro = contrato_importado::Registro(platform::readWholeFile(fichero));
+        // Printer codes removed, as the import reads it.
+        const QString registro = exchange::LeerRegistro(fichero).texto();
         const auto disposicion = contrato_importado::Disposicion::leer(AbrirBaseDatos());
         const double paso = 699.0 / mshMarcas->Rows();
         double progreso = 0;
