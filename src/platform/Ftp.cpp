@@ -1,6 +1,7 @@
 #include "platform/Ftp.h"
 
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -48,20 +49,6 @@ bool plainHost(const QString& host)
         return false;
     for (QChar c : host) {
         if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-'))
-            return false;
-    }
-    return true;
-}
-
-// A name the server may hand over as a file of the folder: no path, no
-// control characters, not the folder itself.
-bool plainName(const QByteArray& name)
-{
-    if (name.isEmpty() || name == "." || name == "..")
-        return false;
-    for (char c : name) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '/' || c == '\\' || u < 0x20 || u == 0x7F)
             return false;
     }
     return true;
@@ -281,13 +268,16 @@ public:
                 name.chop(1);
             if (!name.startsWith(prefix))
                 continue;
-            if (!plainName(name) || !wanted(fromCp1252(name))) {
-                outcome.passedOver << fromCp1252(name);
+            // A name no folder could hold (a path, a control character) is
+            // never wanted.
+            const QString shown = fromCp1252(name);
+            if (!isPlainFileName(shown) || !wanted(shown)) {
+                outcome.passedOver << shown;
                 continue;
             }
             const OneFile one = fetchOne(session, name, localFolder);
             if (one.landed)
-                outcome.fetched << fromCp1252(name);
+                outcome.fetched << shown;
             if (!one.problem.isEmpty() && outcome.complete) {
                 outcome.complete = false;
                 outcome.problem = one.problem;
