@@ -35,16 +35,7 @@ public:
         if (!process->waitForStarted(10000))
             return false;
 
-        // The windows keep working while the opener answers.
-        QEventLoop loop;
-        QTimer limit;
-        limit.setSingleShot(true);
-        QObject::connect(process.get(), &QProcess::finished, &loop, &QEventLoop::quit);
-        QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-        limit.start(handOver_);
-        if (process->state() != QProcess::NotRunning)
-            loop.exec();
-        if (process->state() != QProcess::NotRunning) {
+        if (!awaitProcess(*process, handOver_)) {
             // The application runs inside the opener: left to run, and never
             // stopped by this program; it goes when it ends.
             QProcess* running = process.release();
@@ -69,6 +60,20 @@ ServiceSlot<Launcher>& launcherSlot()
 std::unique_ptr<Launcher> makeDesktopLauncher(std::chrono::milliseconds handOver)
 {
     return std::make_unique<DesktopLauncher>(handOver);
+}
+
+bool awaitProcess(QProcess& process, std::chrono::milliseconds limit)
+{
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(limit);
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    return process.state() == QProcess::NotRunning;
 }
 
 } // namespace platform

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <memory>
 
+class QProcess;
+
 namespace platform {
 
 // Starts programs, and opens web addresses and files outside the program.
@@ -33,5 +35,9 @@ inline Launcher& launcher() { return launcherSlot().get(); }
 // the application to its end, so one still running after `handOver` has
 // handed the file over and is left to run.
 std::unique_ptr<Launcher> makeDesktopLauncher(std::chrono::milliseconds handOver = std::chrono::seconds(10));
+
+// Waits for a started program to end, the windows working meanwhile: false
+// when it still runs after `limit`.
+bool awaitProcess(QProcess& process, std::chrono::milliseconds limit);
 
 } // namespace platform

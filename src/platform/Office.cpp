@@ -1,14 +1,14 @@
 #include "platform/Office.h"
 
+#include "platform/Launcher.h"
+
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
 
 #include <qpdf/Buffer.hh>
@@ -107,22 +107,13 @@ public:
     {
         Result result;
         QProcess process;
-        QEventLoop loop;
-        QTimer limit;
-        limit.setSingleShot(true);
-        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-        QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-        QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
         process.start(program, arguments);
         if (!process.waitForStarted(10000)) {
             result.errors = process.errorString();
             return result;
         }
         result.started = true;
-        limit.start(kConversionLimitMs);
-        if (process.state() != QProcess::NotRunning)
-            loop.exec();
-        if (process.state() != QProcess::NotRunning) {
+        if (!awaitProcess(process, std::chrono::milliseconds(kConversionLimitMs))) {
             process.kill();
             process.waitForFinished(5000);
             result.errors = QStringLiteral("no terminó en tres minutos");
