@@ -57,13 +57,13 @@ void FakeClock::wait(double seconds)
 bool FakeLauncher::start(const QString& program, const QStringList& arguments)
 {
     started << (arguments.isEmpty() ? program : program + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
-    return succeed;
+    return true;
 }
 
 bool FakeLauncher::openUrl(const QUrl& url)
 {
     opened.push_back(url);
-    return succeed;
+    return true;
 }
 
 platform::FtpFetch FakeFtp::fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
@@ -73,7 +73,7 @@ platform::FtpFetch FakeFtp::fetch(const platform::FtpAccount& account, const QBy
     if (duringFetch)
         duringFetch();
     platform::FtpFetch result;
-    result.complete = succeed;
+    result.complete = true;
     return result;
 }
 

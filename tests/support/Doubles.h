@@ -95,11 +95,10 @@ public:
 
     QStringList started;
     std::vector<QUrl> opened;
-    bool succeed = true;
 };
 
 // An FTP client that reaches no server: it records each fetch and reports it
-// whole unless told otherwise. `duringFetch` runs inside the fetch, where
+// whole. `duringFetch` runs inside the fetch, where
 // the windows' events would run while it waits.
 class FakeFtp final : public platform::Ftp {
 public:
@@ -114,7 +113,6 @@ public:
                              const platform::FtpWanted& wanted) override;
 
     std::vector<Fetch> fetches;
-    bool succeed = true;
     std::function<void()> duringFetch;
 };
 
