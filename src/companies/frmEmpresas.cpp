@@ -112,13 +112,7 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
             [this](const QString& texto) { platform::runHandler([&] { Buscar("NIF", texto); }); });
     dbgEmpresas->HeadClick = [this](int col) { platform::runHandler([&] { dbgEmpresas_HeadClick(col); }); };
     dbgEmpresas->DblClick = [this] { platform::runHandler([this] { dbgEmpresas_DblClick(); }); };
-    // Enter on a row opens it as a double click does.
-    dbgEmpresas->KeyPress = [this](int& keyAscii) {
-        if (keyAscii != 13 || dbgEmpresas->Row() < 0)
-            return;
-        keyAscii = 0;
-        platform::runHandler([this] { dbgEmpresas_DblClick(); });
-    };
+    dbgEmpresas->KeyPress = [this](int& k) { dbgEmpresas_KeyPress(k); };
 }
 
 void frmEmpresas::Form_Load()
@@ -175,6 +169,15 @@ void frmEmpresas::dbgEmpresas_HeadClick(int ColIndex)
     dbgEmpresas->Refresh(AbrirBaseDatos(),
                          kTodas + QStringLiteral(" ORDER BY %1").arg(platform::quoteName(QString::fromUtf8(campo))));
     ContarEmpresas();
+}
+
+// Enter on a row opens it as a double click does.
+void frmEmpresas::dbgEmpresas_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii != 13 || dbgEmpresas->Row() < 0)
+        return;
+    KeyAscii = 0;
+    platform::runHandler([this] { dbgEmpresas_DblClick(); });
 }
 
 void frmEmpresas::dbgEmpresas_DblClick()

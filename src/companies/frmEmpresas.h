@@ -65,4 +65,5 @@ private:
     void Buscar(const char* campo, const QString& texto);
     void dbgEmpresas_HeadClick(int ColIndex);
     void dbgEmpresas_DblClick();
+    void dbgEmpresas_KeyPress(int& KeyAscii);
 };
