@@ -1,9 +1,6 @@
 #include "Registros.h"
 
-#include "app/frmMenu.h"
-#include "data/Configuracion.h"
 #include "platform/Files.h"
-#include "platform/Forms.h"
 
 #include <QDir>
 
@@ -62,17 +59,4 @@ qint64 ExchangeTest::trabajador(qint64 idEmpresa, const QString& numeroEmpresa, 
                                      {"NIF14", nif14},
                                      {"NombreTrabajador", nombre},
                                      {"EnviadoCliente", "Si"}});
-}
-
-frmMenu& ExchangeTest::abrirMenu(const QString& ip, const QString& usuario, const QString& password,
-                                 const QString& clave)
-{
-    instalado();
-    DatosConfiguracion datos;
-    datos.Ip = ip;
-    datos.Usuario = usuario;
-    datos.Password = password;
-    datos.ClaveUsuario = clave;
-    GrabarConfiguracion(datos);
-    return platform::Forms::show<frmMenu>();
 }

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "TervaloTest.h"
+#include "Jornada.h"
 
 #include "exchange/ContratoImportado.h"
 #include "exchange/Importacion.h"
-
-class frmMenu;
 
 // A contract record as the payroll server writes it: blanks with values at
 // their places, in Windows-1252.
@@ -27,7 +25,7 @@ Registro registroDe(const QString& empresa, const QString& trabajador, const QSt
                     const QString& nombreTrabajador = u("PEREZ GARCIA JUAN"));
 
 // Every case starts with an empty database and the working folders.
-class ExchangeTest : public testing_support::BaseDatosTest {
+class ExchangeTest : public testing_support::JornadaTest {
 protected:
     ExchangeTest();
 
@@ -38,7 +36,4 @@ protected:
     qint64 empresa(const QString& numero, const QVariant& nif, const QString& nombre = u("ACME S.L."));
     qint64 trabajador(qint64 idEmpresa, const QString& numeroEmpresa, int numero, const QVariant& nif14,
                       const QString& nombre = u("PEREZ GARCIA JUAN"));
-    // The main window, with the server's address, account and key configured.
-    frmMenu& abrirMenu(const QString& ip = u("127.0.0.1"), const QString& usuario = u("tervalo"),
-                       const QString& password = u("clave"), const QString& clave = u("AB"));
 };

@@ -22,7 +22,6 @@
 using namespace exchange;
 using platform::Forms;
 using platform::isShown;
-using testing_support::FakeFtp;
 
 namespace {
 
@@ -36,11 +35,7 @@ QStringList entradas(const QListWidget* lista)
 
 } // namespace
 
-class ListadoTest : public ExchangeTest {
-protected:
-    FakeFtp& servidor() { return static_cast<FakeFtp&>(*ftp); }
-    platform::ScopedService<platform::Ftp> ftp{platform::ftpSlot(), std::make_unique<FakeFtp>()};
-};
+using ListadoTest = ExchangeTest;
 
 TEST_F(ListadoTest, TheFetchedFolderListsItsPlainFilesByNameIgnoringCase)
 {

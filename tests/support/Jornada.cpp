@@ -41,15 +41,21 @@ frmMenu& JornadaTest::menu()
 {
     if (auto* abierto = Forms::loaded<frmMenu>(); abierto && !abierto->isHidden())
         return *abierto;
-    if (!exists("C:\\Quelvan\\Dorvane\\config")) {
-        instalado();
-        DatosConfiguracion datos;
-        datos.Ip = QStringLiteral("127.0.0.1");
-        datos.Usuario = QStringLiteral("tervalo");
-        datos.Password = QStringLiteral("clave");
-        datos.ClaveUsuario = QStringLiteral("AB");
-        GrabarConfiguracion(datos);
-    }
+    if (!exists("C:\\Quelvan\\Dorvane\\config"))
+        return abrirMenu();
+    return Forms::show<frmMenu>();
+}
+
+frmMenu& JornadaTest::abrirMenu(const QString& ip, const QString& usuario, const QString& password,
+                                const QString& clave)
+{
+    instalado();
+    DatosConfiguracion datos;
+    datos.Ip = ip;
+    datos.Usuario = usuario;
+    datos.Password = password;
+    datos.ClaveUsuario = clave;
+    GrabarConfiguracion(datos);
     return Forms::show<frmMenu>();
 }
 

@@ -20,8 +20,12 @@ protected:
     JornadaTest();
 
     // The main window: the one on the screen, or the program's first one on
-    // a finished installation whose server is configured.
+    // a finished installation whose server is configured (abrirMenu).
     frmMenu& menu();
+    // The main window on a finished installation, the server's address,
+    // account and key configured.
+    static frmMenu& abrirMenu(const QString& ip = u("127.0.0.1"), const QString& usuario = u("tervalo"),
+                              const QString& password = u("clave"), const QString& clave = u("AB"));
     // "Empresas." of the main window, the company's row of the list, "Editar".
     frmEmpresa& fichaDeEmpresa(qint64 idEmpresa);
     // The tab "Trabajadores." of the record window, the worker's row, "Editar".
