@@ -1,9 +1,9 @@
 #include "platform/DBGrid.h"
 
-#include "platform/FireEvent.h"
 #include "platform/Files.h"
-#include "platform/KeyCodes.h"
+#include "platform/FireEvent.h"
 #include "platform/Form.h"
+#include "platform/KeyCodes.h"
 #include "platform/Screen.h"
 
 #include <QHeaderView>

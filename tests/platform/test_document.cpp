@@ -13,7 +13,6 @@
 #include <functional>
 #include <sstream>
 
-
 using platform::Document;
 using platform::DocumentError;
 using platform::DocumentFormat;
