@@ -1,7 +1,6 @@
 #include "exchange/ContratoImportado.h"
 
 #include "common/Module1.h"
-#include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "production/ContratoImportado.h"

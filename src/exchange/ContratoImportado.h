@@ -7,9 +7,6 @@
 #include <utility>
 #include <vector>
 
-namespace platform {
-class Database;
-}
 namespace contrato_importado {
 class Disposicion;
 }
