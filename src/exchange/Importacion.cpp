@@ -107,7 +107,6 @@ private:
 
     Database& db_;
     contrato_importado::Disposicion disposicion_{{}};
-    qint64 longitudMaxima_ = 0;
     ContadoresImportacion contadores_;
     // Of the last record taken.
     QString numeroTrabajador_;
@@ -123,7 +122,6 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
         CrearSiFalta(platform::hostPath(QString::fromUtf8(kDiscordanciasT)));
         QDir().mkpath(platform::hostPath(QString::fromLatin1(kContratosTemp)));
         disposicion_ = contrato_importado::Disposicion::leer(db_);
-        longitudMaxima_ = LongitudMaxima(disposicion_);
     } catch (const platform::DbError& error) {
         MsgBox(MensajeBaseDatos(error), platform::style::Critical);
         resultado.interrumpida = true;
@@ -161,7 +159,7 @@ bool Importacion::importarFichero(const QString& fichero)
         return rechazar(QStringLiteral("su nombre no es el de un contrato"));
     const QString origen = platform::hostPath(fichero);
     const qint64 bytes = QFileInfo(origen).size();
-    if (bytes > longitudMaxima_)
+    if (bytes > LongitudMaxima(disposicion_))
         return rechazar(QStringLiteral("con %1 bytes es más largo que un contrato").arg(bytes));
 
     const ContadoresImportacion antes = contadores_;
