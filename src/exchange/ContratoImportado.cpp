@@ -1,9 +1,9 @@
 #include "exchange/ContratoImportado.h"
 
 #include "common/Module1.h"
+#include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-#include "production/ContratoImportado.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,7 +88,52 @@ const std::vector<CampoFecha>& FechasTrabajador()
     return fechas;
 }
 
-qint64 LongitudMaxima(const contrato_importado::Disposicion& disposicion)
+Disposicion Disposicion::leer(const platform::Database& db)
+{
+    std::vector<Marca> marcas;
+    for (const platform::Row& fila :
+         db.select(QStringLiteral("SELECT \"CódigoMarca\", \"Longitud\", \"ValoresFijos\" FROM \"Marcas\" "
+                                  "ORDER BY \"CódigoMarca\", \"IdMarca\""))) {
+        Marca marca;
+        marca.codigo = fila.text(QStringLiteral("CódigoMarca"));
+        marca.longitud = fila.value(QStringLiteral("Longitud")).toInt();
+        marca.valoresFijos = fila.text(QStringLiteral("ValoresFijos"));
+        marcas.push_back(marca);
+    }
+    return Disposicion(std::move(marcas));
+}
+
+Disposicion::Disposicion(std::vector<Marca> marcas) : marcas_(std::move(marcas))
+{
+    int inicio = 0;
+    for (Marca& marca : marcas_) {
+        marca.longitud = std::max(0, marca.longitud);
+        marca.inicio = inicio;
+        inicio += marca.longitud + 1;
+    }
+    longitud_ = inicio;
+}
+
+bool Disposicion::esSeparador(qsizetype offset) const
+{
+    // The marks stand in the record's order: the first one ending at or
+    // after the offset is the only one whose separator it can be.
+    const auto marca = std::lower_bound(marcas_.begin(), marcas_.end(), offset, [](const Marca& m, qsizetype o) {
+        return m.inicio + m.longitud < o;
+    });
+    return marca != marcas_.end() && marca->inicio + marca->longitud == offset;
+}
+
+const Disposicion::Marca* Disposicion::buscar(const QString& codigo) const
+{
+    for (const Marca& marca : marcas_) {
+        if (marca.codigo == codigo)
+            return &marca;
+    }
+    return nullptr;
+}
+
+qint64 LongitudMaxima(const Disposicion& disposicion)
 {
     return 2 * std::max<qint64>(kFinCamposFijos, disposicion.longitud());
 }
@@ -119,7 +164,7 @@ RegistroContrato RegistroContrato::desdeBytes(const QByteArray& contenido)
     return RegistroContrato(QuitarCodigosImpresora(platform::fromCp1252(contenido)));
 }
 
-bool RegistroContrato::tieneControles(const contrato_importado::Disposicion& disposicion) const
+bool RegistroContrato::tieneControles(const Disposicion& disposicion) const
 {
     qsizetype fin = texto_.size();
     while (fin > 0 && (texto_.at(fin - 1) == QLatin1Char('\n') || texto_.at(fin - 1) == QLatin1Char('\r')))

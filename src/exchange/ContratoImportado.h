@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-namespace contrato_importado {
-class Disposicion;
+namespace platform {
+class Database;
 }
 
 // The contract record file of the payroll server: one record of single-byte
@@ -82,10 +82,40 @@ inline constexpr Tramo kNifTrabajador{1567, 10};
 // The fixed fields end at 1710, followed by one separator.
 inline constexpr int kFinCamposFijos = 1711;
 
+// The layout of a record by the mark catalogue: for every mark, in code
+// order, its value in exactly its length of single-byte text, then one
+// separator, which nothing reads.
+class Disposicion {
+public:
+    struct Marca {
+        QString codigo;
+        int longitud = 0;
+        QString valoresFijos;
+        int inicio = 0; // offset of its value in the record, from 0
+    };
+
+    // Reads table Marcas in code order.
+    static Disposicion leer(const platform::Database& db);
+    // `marcas` in code order; their offsets are worked out here.
+    explicit Disposicion(std::vector<Marca> marcas);
+
+    // The first mark with exactly this code, or null.
+    const Marca* buscar(const QString& codigo) const;
+    // The length of the record so laid out: every value and its separator.
+    qsizetype longitud() const { return longitud_; }
+    // Whether the character at `offset` (from 0) is the separator after a
+    // value.
+    bool esSeparador(qsizetype offset) const;
+
+private:
+    std::vector<Marca> marcas_;
+    qsizetype longitud_ = 0;
+};
+
 // The longest record file the import reads: twice the record's layout (the
 // fixed fields, or the mark catalogue when it is longer), which leaves room
 // for the printer codes.
-qint64 LongitudMaxima(const contrato_importado::Disposicion& disposicion);
+qint64 LongitudMaxima(const Disposicion& disposicion);
 
 // The name of a fetched file once filed in ContratosTemp: less its first two
 // characters, the user's key.
@@ -118,7 +148,7 @@ public:
     // A control character left once the printer codes are gone, where no
     // record of the payroll server holds one: anywhere but in the separators
     // between values, which nothing reads, and the line end after the record.
-    bool tieneControles(const contrato_importado::Disposicion& disposicion) const;
+    bool tieneControles(const Disposicion& disposicion) const;
 
     // The characters of a piece; positions past the end of the record read as
     // blanks.

@@ -5,7 +5,6 @@
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
-#include "production/ContratoImportado.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,7 +105,7 @@ private:
     Contexto contexto() const { return {numeroTrabajador_, nombreEmpresa_, CampoImportado_}; }
 
     Database& db_;
-    contrato_importado::Disposicion disposicion_{{}};
+    Disposicion disposicion_{{}};
     ContadoresImportacion contadores_;
     // Of the last record taken.
     QString numeroTrabajador_;
@@ -121,7 +120,7 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
         CrearSiFalta(platform::hostPath(QString::fromUtf8(kDiscordanciasE)));
         CrearSiFalta(platform::hostPath(QString::fromUtf8(kDiscordanciasT)));
         QDir().mkpath(platform::hostPath(QString::fromLatin1(kContratosTemp)));
-        disposicion_ = contrato_importado::Disposicion::leer(db_);
+        disposicion_ = Disposicion::leer(db_);
     } catch (const platform::DbError& error) {
         MsgBox(MensajeBaseDatos(error), platform::style::Critical);
         resultado.interrumpida = true;

@@ -1,59 +1,11 @@
 #include "production/ContratoImportado.h"
 
-#include "exchange/ContratoImportado.h"
-#include "platform/Database.h"
 #include "platform/Paths.h"
-
-#include <algorithm>
 
 namespace contrato_importado {
 
-Disposicion Disposicion::leer(const platform::Database& db)
-{
-    std::vector<Marca> marcas;
-    for (const platform::Row& fila :
-         db.select(QStringLiteral("SELECT \"CódigoMarca\", \"Longitud\", \"ValoresFijos\" FROM \"Marcas\" "
-                                  "ORDER BY \"CódigoMarca\", \"IdMarca\""))) {
-        Marca marca;
-        marca.codigo = fila.text(QStringLiteral("CódigoMarca"));
-        marca.longitud = fila.value(QStringLiteral("Longitud")).toInt();
-        marca.valoresFijos = fila.text(QStringLiteral("ValoresFijos"));
-        marcas.push_back(marca);
-    }
-    return Disposicion(std::move(marcas));
-}
-
-Disposicion::Disposicion(std::vector<Marca> marcas) : marcas_(std::move(marcas))
-{
-    int inicio = 0;
-    for (Marca& marca : marcas_) {
-        marca.longitud = std::max(0, marca.longitud);
-        marca.inicio = inicio;
-        inicio += marca.longitud + 1;
-    }
-    longitud_ = inicio;
-}
-
-bool Disposicion::esSeparador(qsizetype offset) const
-{
-    // The marks stand in the record's order: the first one ending at or
-    // after the offset is the only one whose separator it can be.
-    const auto marca = std::lower_bound(marcas_.begin(), marcas_.end(), offset, [](const Marca& m, qsizetype o) {
-        return m.inicio + m.longitud < o;
-    });
-    return marca != marcas_.end() && marca->inicio + marca->longitud == offset;
-}
-
-const Marca* Disposicion::buscar(const QString& codigo) const
-{
-    for (const Marca& marca : marcas_) {
-        if (marca.codigo == codigo)
-            return &marca;
-    }
-    return nullptr;
-}
-
-std::optional<QString> Valor(const QString& registro, const Marca& marca, const QString& descripcion)
+std::optional<QString> Valor(const QString& registro, const exchange::Disposicion::Marca& marca,
+                             const QString& descripcion)
 {
     const QString leido = registro.mid(marca.inicio, marca.longitud);
     QString sinBlancosFinales = leido;

@@ -333,7 +333,7 @@ void frmEleccionContrato::CerrarDuracion()
 std::optional<int> frmEleccionContrato::BuscarInicioMarca(const QString& codigo)
 {
     try {
-        const auto disposicion = contrato_importado::Disposicion::leer(AbrirBaseDatos());
+        const auto disposicion = exchange::Disposicion::leer(AbrirBaseDatos());
         if (const auto* marca = disposicion.buscar(codigo))
             return marca->inicio;
     } catch (const std::exception&) {
@@ -375,7 +375,7 @@ void frmEleccionContrato::ImportarDatosUnix()
     try {
         // Printer codes removed, as the import reads it.
         const QString registro = exchange::LeerRegistro(fichero).texto();
-        const auto disposicion = contrato_importado::Disposicion::leer(AbrirBaseDatos());
+        const auto disposicion = exchange::Disposicion::leer(AbrirBaseDatos());
         const double paso = 699.0 / mshMarcas->Rows();
         double progreso = 0;
         for (int i = 1; i < mshMarcas->Rows(); ++i) {
