@@ -129,8 +129,10 @@ Document::Document(DocumentFormat format, QString path, std::unique_ptr<detail::
 {
     for (const QString& name : body_->bookmarkNames()) {
         const auto match = insertionName().match(name);
-        if (match.hasMatch())
-            nextInsertion_ = std::max(nextInsertion_, match.captured(1).toInt() + 1);
+        bool ok = false;
+        const qint64 number = match.hasMatch() ? match.capturedView(1).toLongLong(&ok) : 0;
+        if (ok)
+            usedInsertions_.insert(number); // one too large to read is none we could make
     }
 }
 
@@ -209,6 +211,8 @@ void Document::insertAfter(const QString& bookmark, const QString& text)
         return;
     QString hidden;
     hidden.reserve(bookmark.size() + 24);
+    while (usedInsertions_.count(nextInsertion_))
+        ++nextInsertion_;
     hidden.append(QLatin1String("_Tv")).append(QLatin1String(std::to_string(nextInsertion_++)));
     hidden.append(QLatin1Char('_'));
     appendFingerprint(clean, hidden);
@@ -224,28 +228,34 @@ QStringList Document::removeInsertions(const QStringList& bookmarks)
 
     const QStringList names = body_->bookmarkNames();
     QStringList unsure;
-    auto doubt = [&](const QString& key) {
-        if (!unsure.contains(wanted.at(key)))
-            unsure << wanted.at(key);
+    auto doubt = [&unsure](const QString& bookmark) {
+        if (!unsure.contains(bookmark))
+            unsure << bookmark;
     };
     for (const QString& name : names) {
         const auto match = insertionName().match(name);
         if (!match.hasMatch())
             continue;
-        QString target = match.captured(3).toLower();
+        const QString target = match.captured(3).toLower();
         if (wanted.count(target)) {
             if (!sameInsertion(body_->bookmarkText(name), match.captured(2)) || !body_->removeWithText(name))
-                doubt(target);
+                doubt(wanted.at(target));
             continue;
         }
         // Another word processor may have renamed a bookmark after one of
         // ours ("_Tv3_..._M0115 Copy 1"), or ours itself: unless the name it
         // copies is still there, the insertion is not where it was.
         const qsizetype blank = target.indexOf(QLatin1Char(' '));
-        if (blank > 0 && wanted.count(target.left(blank))) {
+        const QString bookmark = blank > 0 ? target.left(blank) : target;
+        if (wanted.count(bookmark)) {
             const QString original = name.left(name.size() - (target.size() - blank));
             if (!names.contains(original))
-                doubt(target.left(blank));
+                doubt(wanted.at(bookmark));
+        } else if (bookmark.contains(QLatin1Char('?')) || bookmark.contains(QChar::ReplacementCharacter)) {
+            // A character of the name that another program could not write
+            // (no word processor takes "?" in a name): it may have been one of
+            // those asked for.
+            doubt(match.captured(3));
         }
     }
     return unsure;

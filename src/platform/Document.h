@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <set>
 #include <stdexcept>
 
 namespace platform {
@@ -78,7 +79,8 @@ public:
 
     // Removes what insertAfter() added at these bookmarks, leaving the rest
     // of their text. Returns the bookmarks for which that could not be done
-    // with certainty (an insertion changed or moved by another program); the
+    // with certainty (an insertion changed or moved by another program, or
+    // one whose bookmark's name lost a character, named as it reads); the
     // document is then not to be trusted for them.
     QStringList removeInsertions(const QStringList& bookmarks);
 
@@ -96,7 +98,10 @@ private:
     DocumentFormat format_;
     QString path_;
     std::unique_ptr<detail::DocumentBody> body_;
-    int nextInsertion_ = 1;
+    // Insertions are numbered with the smallest numbers not in use, which
+    // no number another file carries, however large, can make overflow.
+    std::set<qint64> usedInsertions_;
+    qint64 nextInsertion_ = 1;
 };
 
 } // namespace platform

@@ -3,10 +3,12 @@
 #include "platform/DocumentBody.h"
 #include "platform/Files.h"
 
+#include <QStringDecoder>
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -525,7 +527,7 @@ private:
                 out += static_cast<char>(u);
             } else if (u < 0x80) {
                 out += static_cast<char>(u);
-            } else if (ansi1252_ && fitsCp1252(QString(c))) {
+            } else if (codePage_ == 1252 && fitsCp1252(QString(c))) {
                 out += "\\'" + toCp1252(QString(c)).toHex();
             } else {
                 const int value = u > 32767 ? u - 65536 : u;
@@ -534,11 +536,32 @@ private:
         }
     }
 
+    // Bytes of the document's code page as text; a stateful decoder, for
+    // characters of two bytes written as two "\'hh".
+    class CodePage {
+    public:
+        explicit CodePage(int number)
+        {
+            if (number != 1252) {
+                QStringDecoder decoder(QByteArray("windows-" + QByteArray::number(number)).constData());
+                if (decoder.isValid())
+                    decoder_.emplace(std::move(decoder));
+            }
+        }
+        QString operator()(const QByteArray& bytes) { return decoder_ ? (*decoder_)(bytes) : fromCp1252(bytes); }
+
+    private:
+        std::optional<QStringDecoder> decoder_; // none for Windows-1252, and for one not known
+    };
+
+    // The text between two tokens. After a \u its readers' fallback is
+    // skipped, counted in bytes and symbols as \uc says.
     QString textBetween(int from, int to) const
     {
         std::vector<int> ucs;
         int uc = 1;
-        int fallback = 0; // characters still to skip after a \u
+        int fallback = 0; // bytes still to skip after a \u
+        CodePage decode(codePage_);
         QString out;
         auto add = [&](QChar c) {
             if (fallback > 0)
@@ -563,12 +586,17 @@ private:
                     ucs.pop_back();
                 }
                 break;
-            case Token::Text:
-                for (const QChar c : fromCp1252(data_.mid(k.offset, k.length)))
-                    add(c);
+            case Token::Text: {
+                const int skip = std::min(fallback, k.length);
+                fallback -= skip;
+                out += decode(data_.mid(k.offset + skip, k.length - skip));
                 break;
+            }
             case Token::Hex:
-                add(fromCp1252(QByteArray(1, static_cast<char>(k.hex))).at(0));
+                if (fallback > 0)
+                    --fallback;
+                else
+                    out += decode(QByteArray(1, static_cast<char>(k.hex)));
                 break;
             case Token::Symbol:
                 if (k.symbol == '\\' || k.symbol == '{' || k.symbol == '}')
@@ -589,9 +617,8 @@ private:
                 } else if (w == "uc") {
                     uc = k.param;
                 } else if (w == "u") {
-                    fallback = 0;
                     out += QChar(static_cast<char16_t>(k.param < 0 ? k.param + 65536 : k.param));
-                    fallback = uc;
+                    fallback = std::max(uc, 0);
                 } else {
                     static const std::map<std::string_view, char16_t> symbols = {
                         {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022},   {"lquote", 0x2018},
@@ -613,18 +640,7 @@ private:
 
     // The name written in a bookmark group: its text, without surrounding
     // blanks.
-    QString groupText(int open, int close) const
-    {
-        QByteArray bytes;
-        for (int t = open + 3; t < close; ++t) {
-            const Token& k = tokens_[static_cast<std::size_t>(t)];
-            if (k.type == Token::Text)
-                bytes += data_.mid(k.offset, k.length);
-            else if (k.type == Token::Hex)
-                bytes += static_cast<char>(k.hex);
-        }
-        return fromCp1252(bytes).trimmed();
-    }
+    QString groupText(int open, int close) const { return textBetween(open + 3, close).trimmed(); }
 
     // Bookmarks count where they stand in the document's text; those in
     // other destinations (LibreOffice's copies of headers and footers in its
@@ -643,10 +659,10 @@ private:
                 open.pop_back();
             }
         }
-        ansi1252_ = true;
+        codePage_ = 1252;
         for (std::size_t t = 0; t < std::min<std::size_t>(tokens_.size(), 64); ++t) {
             if (word(t) == "ansicpg")
-                ansi1252_ = tokens_[t].param == 1252;
+                codePage_ = tokens_[t].param;
         }
         marks_.clear();
         names_.clear();
@@ -747,7 +763,7 @@ private:
     QByteArray data_;
     std::vector<Token> tokens_;
     std::vector<int> match_;
-    bool ansi1252_ = true;
+    int codePage_ = 1252; // \ansicpg
     std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_;
     QStringList names_;
     std::vector<Insertion> pending_;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringEncoder>
 
 #include <pugixml.hpp>
 
@@ -246,7 +247,16 @@ TEST_P(DocumentTest, KeepsBlanksBreaksFormattingAndEveryCharacter)
 
 TEST_P(DocumentTest, RemovesItsOwnInsertionsAndDoubtsChangedOnes)
 {
-    Document doc = Document::open(sample(shapes()));
+    // A template already holding insertions numbered as high as numbers go,
+    // and higher.
+    SampleDocument numbered = shapes();
+    numbered.body.push_back({text(QStringLiteral("Otras ")), start(QStringLiteral("_Tv2147483646_811c9dc5_M0002")),
+                             end(QStringLiteral("_Tv2147483646_811c9dc5_M0002")),
+                             start(QStringLiteral("_Tv2147483647_811c9dc5_M0002")),
+                             end(QStringLiteral("_Tv2147483647_811c9dc5_M0002")),
+                             start(QStringLiteral("_Tv99999999999999999999999_811c9dc5_M0002")),
+                             end(QStringLiteral("_Tv99999999999999999999999_811c9dc5_M0002"))});
+    Document doc = Document::open(sample(numbered));
     doc.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
     doc.insertAfter(QStringLiteral("M0116"), QStringLiteral("01/02/1980\r\nsegunda"));
     doc.insertAfter(QStringLiteral("M2115"), QStringLiteral("12345678Z"));
@@ -266,15 +276,14 @@ TEST_P(DocumentTest, RemovesItsOwnInsertionsAndDoubtsChangedOnes)
     EXPECT_EQ(copy.bookmarkText(QStringLiteral("M0002")), QStringLiteral("uno dos"));
 
     // The value changed by hand in another program: it is not ours any more.
+    // Another insertion's name lost a character another program could not
+    // write: where it was made can no longer be told.
     QByteArray file = readAll(doc.path());
-    if (GetParam() == DocumentFormat::Docx)
-        file = withDocxPart(file, docxPart(file).replace("12345678Z", "87654321X"));
-    else
-        file.replace("12345678Z", "87654321X");
-    writeAll(doc.path(), file);
+    const auto edit = [](QByteArray text) { return text.replace("12345678Z", "87654321X").replace("_M0116", "_M?116"); };
+    writeAll(doc.path(), GetParam() == DocumentFormat::Docx ? withDocxPart(file, edit(docxPart(file))) : edit(file));
     Document changed = Document::open(doc.path());
     EXPECT_EQ(changed.removeInsertions({QStringLiteral("M0115"), QStringLiteral("M0116")}),
-              QStringList{QStringLiteral("M0115")});
+              (QStringList{QStringLiteral("M0115"), QStringLiteral("M?116")}));
 }
 
 // A value padded with blanks (as the payroll server's records come), in a
@@ -357,9 +366,61 @@ TEST_F(DocumentFileTest, TellsMissingUnreadableAndOldFilesApart)
     fakeOffice().converted = docx;
     EXPECT_EQ(Document::open(old).format(), DocumentFormat::Docx);
 
+    // Groups nested deeper than any word processor writes are read as any.
+    const QString deep = driveC.filePath(QStringLiteral("hondo.doc"));
+    writeAll(deep, "{\\rtf1\\ansi " + QByteArray(100000, '{') + "{\\*\\bkmkstart M0115}{\\*\\bkmkend M0115}"
+                       + QByteArray(100000, '}') + "\\par}");
+    Document nested = Document::open(deep);
+    nested.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
+    EXPECT_EQ(nested.bookmarkText(QStringLiteral("M0115")), QStringLiteral("12345678Z"));
+    EXPECT_TRUE(nested.removeInsertions({QStringLiteral("M0115")}).isEmpty());
+
     // Template names from the catalogue match the file whatever their case.
     writeAll(driveC.filePath(QStringLiteral("Quelvan/Dorvane/pcIndefinido.doc")), toRtf(shapes()));
     EXPECT_TRUE(Document::open(host("C:\\quelvan\\DORVANE\\PCINDEFINIDO.DOC")).hasBookmark(QStringLiteral("M0115")));
+}
+
+// Rich text in another code page, its bookmark names written in it as Word
+// does, or as LibreOffice does with each character also as \\u: the names
+// are read as written, and the values filled in go again, leaving the file
+// as it was.
+TEST_F(DocumentFileTest, RichTextInAnotherCodePageKeepsItsNamesAndItsValuesGoAgain)
+{
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    for (const auto& [codePage, name] : std::vector<std::pair<int, QString>>{{1251, QStringLiteral("Имя")},
+                                                                            {1250, QStringLiteral("Łódź")},
+                                                                            {1253, QStringLiteral("Όνομα")},
+                                                                            {932, QStringLiteral("氏名")}}) {
+        QStringEncoder encode(QByteArray("windows-" + QByteArray::number(codePage)).constData());
+        QByteArray word;
+        QByteArray libreOffice;
+        for (const QChar c : name) {
+            const QByteArray bytes = encode(QString(c));
+            libreOffice += "\\uc" + QByteArray::number(bytes.size()) + "\\u" + QByteArray::number(c.unicode());
+            for (const char b : bytes) {
+                word += "\\'" + QByteArray(1, b).toHex();
+                libreOffice += "\\'" + QByteArray(1, b).toHex();
+            }
+        }
+        const QByteArray original = "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(codePage)
+                                    + "\\deff0{\\fonttbl{\\f0 Arial;}}\n\\pard " + word + ": {\\*\\bkmkstart " + word
+                                    + "}{\\*\\bkmkend " + word + "}\\par\n\\pard {\\*\\bkmkstart " + libreOffice
+                                    + "2}" + word + "{\\*\\bkmkend " + libreOffice + "2}\\par\n}";
+        writeAll(path, original);
+        const QString second = name + QLatin1Char('2');
+        Document doc = Document::open(path);
+        EXPECT_EQ(doc.bookmarkText(second), name) << codePage;
+        doc.insertAfter(name, name + QStringLiteral(" 12345678Z"));
+        doc.insertAfter(second, QStringLiteral(" Peña"));
+        doc.save();
+
+        Document filled = Document::open(path);
+        EXPECT_EQ(filled.bookmarkText(name), name + QStringLiteral(" 12345678Z")) << codePage;
+        EXPECT_EQ(filled.bookmarkText(second), name + QStringLiteral(" Peña")) << codePage;
+        EXPECT_TRUE(filled.removeInsertions({name, second}).isEmpty()) << codePage;
+        filled.save();
+        EXPECT_EQ(readAll(path), original) << codePage;
+    }
 }
 
 // An empty bookmark between paragraphs stands at the start of the paragraph
