@@ -305,7 +305,8 @@ TEST_F(MenuTest, AlertsStayOffWithYesButNoDays)
 TEST_F(MenuTest, ALoadThatFailsHalfWayLeavesTheStartUpPassForTheNextLoad)
 {
     guardarConfiguracion(u("Si"), u("30"));
-    writeFile(kRutaBaseDatos, QByteArray(4096, 'x')); // no database at all
+    esquema::crearBasesDeDatosQueFalten();
+    platform::Database::open(host(kRutaBaseDatos)).exec(u("DROP TABLE Trabajadores")); // nothing to read the alerts from
     auto& menu = start();
     EXPECT_FALSE(isShown(menu.fraAvisos));
     EXPECT_TRUE(PrimeraCarga.isEmpty());
