@@ -8,8 +8,7 @@ class QLabel;
 // The window the program starts with ("Traspaso"). Its first activation runs
 // the start-up checks: one running copy only, a working database that can be
 // read, the configuration record in its current layout, the one-time database
-// upgrade. Then it closes, and closing
-// it opens the main window.
+// upgrade. Then it closes, and closing it opens the main window.
 class frmActualizacion : public platform::Form {
     Q_OBJECT
 public:

@@ -78,7 +78,7 @@ std::optional<Fallo> aplicar(Database& db, const QStringList& lineas)
                         {QStringLiteral("Contrato"), Medio(linea, 126).trimmed()}});
             }
         } catch (const platform::DbError& error) {
-            // A full disk is no fault of the line in hand.
+            // The database failing (a full disk) is no fault of the line in hand.
             if (error.inTheFile())
                 throw;
             return Fallo{kErrBaseDatos, QStringLiteral("La base de datos no ha aceptado la línea %1 (%2)")

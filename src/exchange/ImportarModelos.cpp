@@ -67,7 +67,7 @@ public:
                 else
                     ++i;
             } catch (const platform::DbError& error) {
-                // A full disk is no fault of the line in hand.
+                // The database failing (a full disk) is no fault of the line in hand.
                 if (error.inTheFile())
                     throw;
                 throw Rechazo{i + 1, QStringLiteral("la base de datos no la ha aceptado (%1)")

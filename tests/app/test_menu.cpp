@@ -306,7 +306,8 @@ TEST_F(MenuTest, ALoadThatFailsHalfWayLeavesTheStartUpPassForTheNextLoad)
 {
     guardarConfiguracion(u("Si"), u("30"));
     esquema::crearBasesDeDatosQueFalten();
-    platform::Database::open(host(kRutaBaseDatos)).exec(u("DROP TABLE Trabajadores")); // nothing to read the alerts from
+    // Nothing to read the alerts from.
+    platform::Database::open(host(kRutaBaseDatos)).exec(u("DROP TABLE Trabajadores"));
     auto& menu = start();
     EXPECT_FALSE(isShown(menu.fraAvisos));
     EXPECT_TRUE(PrimeraCarga.isEmpty());

@@ -253,7 +253,8 @@ TEST_F(CatalogoTest, ContractFileFailuresKeepWhatWasApplied)
         testing_support::FileSizeLimit lleno(0);
         actualizar();
     }
-    EXPECT_EQ(msg().texts().last(), u("Error 1002 No se ha podido grabar la base de datos. El disco está lleno. Tervalo"));
+    EXPECT_EQ(msg().texts().last(),
+              u("Error 1002 No se ha podido grabar la base de datos. El disco está lleno. Tervalo"));
     EXPECT_EQ(filas("TipoContrato").size(), 3u);
 }
 

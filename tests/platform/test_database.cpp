@@ -96,16 +96,19 @@ TEST_F(DatabaseTest, AFileThatFailsItselfIsToldApartFromAStatementThatFails)
     // No room left for the file to grow.
     const int paginas = db.first(QStringLiteral("PRAGMA page_count"))->fields().front().second.toInt();
     db.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(paginas));
+    const QString larga(1000, QLatin1Char('x'));
     EXPECT_EQ(codigo([&] {
                   for (int i = 0; i < 100; ++i)
-                      db.insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), QString(1000, QLatin1Char('x'))}});
+                      db.insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), larga}});
               }),
               kErrDiskFull);
 
     // A folder that is a plain file.
     writeFile("C:\\carpeta", "x");
-    EXPECT_EQ(codigo([&] { Database::openOrCreate(host("C:\\carpeta\\nueva.mdb")).exec(QStringLiteral("CREATE TABLE t (a)")); }),
-              kErrCannotWrite);
+    const auto bajoArchivo = [&] {
+        Database::openOrCreate(host("C:\\carpeta\\nueva.mdb")).exec(QStringLiteral("CREATE TABLE t (a)"));
+    };
+    EXPECT_EQ(codigo(bajoArchivo), kErrCannotWrite);
 
     writeFile("C:\\texto.mdb", QByteArray(4096, 'x'));
     EXPECT_EQ(codigo([&] { Database::open(host("C:\\texto.mdb")).checkIntegrity(); }), kErrDamaged);
