@@ -15,11 +15,23 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace platform::detail {
 
 namespace {
+
+// No part of a contract comes anywhere near these: a package that holds more
+// is refused before it fills the memory, whatever its directory says.
+constexpr zip_uint64_t kPartLimit = zip_uint64_t(64) << 20;
+constexpr zip_uint64_t kPackageLimit = zip_uint64_t(256) << 20;
+
+// Documents nest some tens of levels (tables in tables, text boxes, content
+// controls). A part nested deeper is damaged or hostile, and is refused: the
+// walks of the tree here, and pugixml's removal of a node, go down a level
+// per call.
+constexpr int kDeepestNesting = 1000;
 
 bool named(const pugi::xml_node& node, const char* name)
 {
@@ -499,24 +511,33 @@ public:
         static const QRegularExpression stories(
             QStringLiteral("^(header|footer)\\d*\\.xml$|^(footnotes|endnotes)\\.xml$"));
         bool foundMain = false;
+        std::vector<zip_uint64_t> wanted;
+        zip_uint64_t declared = 0; // parts too big are refused before any is read
         const zip_int64_t count = zip_get_num_entries(archive_, 0);
         for (zip_int64_t i = 0; i < count; ++i) {
-            const QString name = QString::fromUtf8(zip_get_name(archive_, static_cast<zip_uint64_t>(i), 0));
+            const auto at = static_cast<zip_uint64_t>(i);
+            const QString name = QString::fromUtf8(zip_get_name(archive_, at, 0));
             const bool isMain = name == main;
             if (!isMain && !(name.startsWith(folder) && stories.match(name.mid(folder.size())).hasMatch()))
                 continue;
-            auto part = std::make_unique<Part>();
-            part->index = static_cast<zip_uint64_t>(i);
-            QByteArray content;
-            if (!entry(part->index, content) || !part->read(std::move(content)))
+            zip_stat_t stat;
+            if (zip_stat_index(archive_, at, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)
+                && (stat.size > kPartLimit || (declared += stat.size) > kPackageLimit))
                 return false;
             foundMain = foundMain || isMain;
-            parts_.push_back(std::move(part));
+            wanted.push_back(at);
         }
         if (!foundMain)
             return false;
-        index();
-        return true;
+        for (const zip_uint64_t at : wanted) {
+            auto part = std::make_unique<Part>();
+            part->index = at;
+            QByteArray content;
+            if (!entry(at, content) || !part->read(std::move(content)))
+                return false;
+            parts_.push_back(std::move(part));
+        }
+        return index();
     }
 
     QStringList bookmarkNames() override { return names_; }
@@ -550,7 +571,7 @@ public:
     void insert(const QString& bookmark, const QString& text, const QString& hiddenName) override
     {
         Mark& m = marks_.at(bookmark);
-        const int id = nextId_++;
+        const int id = nextId();
         names_ << hiddenName;
         // Most insertions, one line before an end that stands in a paragraph
         // of a part still as read, are kept as XML to be put into its bytes
@@ -763,26 +784,26 @@ private:
             paragraphs.push_back(last);
         }
 
+        // The text, each piece once: what a damaged file holds inside a
+        // piece of text goes with it.
         std::vector<pugi::xml_node> text;
         walk(m, [&](const pugi::xml_node& node) {
             static const char* const content[] = {"w:t",   "w:tab",           "w:br",          "w:cr",
                                                   "w:sym", "w:noBreakHyphen", "w:softHyphen", "w:ptab"};
             for (const char* c : content) {
-                if (named(node, c))
+                if (named(node, c) && (text.empty() || !holds(text.back(), node)))
                     text.push_back(node);
             }
         }, [] {});
         Part& part = *m.part;
         for (pugi::xml_node node : text) {
             pugi::xml_node run = node.parent();
-            part.touch(run);
-            run.remove_child(node);
-            if (named(run, "w:r") && !run.find_child([](const pugi::xml_node& c) {
+            const bool inRun = named(run, "w:r");
+            removeNode(part, node, inRun ? run : node);
+            if (inRun && !run.find_child([](const pugi::xml_node& c) {
                     return c.type() == pugi::node_element && !named(c, "w:rPr");
-                })) {
-                part.touch(run.parent());
-                run.parent().remove_child(run);
-            }
+                }))
+                removeNode(part, run, run);
         }
         for (std::size_t i = 1; i < paragraphs.size(); ++i) {
             pugi::xml_node p = paragraphs[i];
@@ -796,7 +817,8 @@ private:
                 if (!target)
                     target = first.prepend_child("w:pPr");
                 part.touch(target);
-                target.remove_child("w:sectPr");
+                if (pugi::xml_node old = target.child("w:sectPr"))
+                    removeNode(part, old, old);
                 target.append_move(section);
             }
             for (pugi::xml_node c = p.first_child(); c;) {
@@ -805,7 +827,7 @@ private:
                     first.append_move(c);
                 c = next;
             }
-            p.parent().remove_child(p);
+            removeNode(part, p, p);
         }
         part.touch(m.start.parent());
         m.start.parent().remove_child(m.start);
@@ -816,22 +838,59 @@ private:
         return true;
     }
 
-    bool entry(zip_uint64_t index, QByteArray& content) const
+    static bool holds(const pugi::xml_node& node, pugi::xml_node inner)
     {
+        while ((inner = inner.parent())) {
+            if (inner == node)
+                return true;
+        }
+        return false;
+    }
+
+    // Removes `node`; the bookmarks it holds (in a damaged file: no word
+    // processor writes them there) stand just before `place` instead.
+    static void removeNode(Part& part, const pugi::xml_node& node, const pugi::xml_node& place)
+    {
+        std::vector<pugi::xml_node> held;
+        node.find_node([&](const pugi::xml_node& n) { // finding none, it visits them all
+            if (named(n, "w:bookmarkStart") || named(n, "w:bookmarkEnd"))
+                held.push_back(n);
+            return false;
+        });
+        for (pugi::xml_node bookmark : held) {
+            part.touch(bookmark.parent());
+            part.touch(place.parent());
+            place.parent().insert_move_before(bookmark, place);
+        }
+        part.touch(node.parent());
+        node.parent().remove_child(node);
+    }
+
+    // An entry inflated, no further than the room left for it: sizes in the
+    // directory are taken as a first check only.
+    bool entry(zip_uint64_t index, QByteArray& content)
+    {
+        const zip_uint64_t room = std::min(kPartLimit, kPackageLimit - inflated_);
         zip_stat_t stat;
-        if (zip_stat_index(archive_, index, 0, &stat) != 0)
+        if (zip_stat_index(archive_, index, 0, &stat) != 0 || ((stat.valid & ZIP_STAT_SIZE) && stat.size > room))
             return false;
         zip_file_t* file = zip_fopen_index(archive_, index, 0);
         if (!file)
             return false;
-        content.resize(static_cast<qsizetype>(stat.size));
-        const zip_int64_t read = zip_fread(file, content.data(), stat.size);
+        content.clear();
+        content.reserve(static_cast<qsizetype>(stat.valid & ZIP_STAT_SIZE ? stat.size : 0));
+        char piece[1 << 16];
+        zip_int64_t read = 0;
+        while ((read = zip_fread(file, piece, sizeof piece)) > 0
+               && static_cast<zip_uint64_t>(content.size() + read) <= room)
+            content.append(piece, static_cast<qsizetype>(read));
         zip_fclose(file);
-        return read == static_cast<zip_int64_t>(stat.size);
+        inflated_ += static_cast<zip_uint64_t>(content.size());
+        return read == 0;
     }
 
     // The main document part named by the package relationships.
-    QString mainPart() const
+    QString mainPart()
     {
         const zip_int64_t index = zip_name_locate(archive_, "_rels/.rels", 0);
         QByteArray content;
@@ -851,13 +910,14 @@ private:
         return QStringLiteral("word/document.xml");
     }
 
-    void index()
+    // False for a part nested deeper than any word processor writes.
+    bool index()
     {
-        int highest = 0;
         for (const auto& part : parts_) {
             std::map<QString, pugi::xml_node> ends;
             std::vector<pugi::xml_node> starts;
-            collect(part->xml, starts, ends, highest);
+            if (!collect(part->xml, starts, ends, ids_))
+                return false;
             // A start without its end is no bookmark (LibreOffice writes one
             // before the whole bookmark when it spans paragraphs).
             for (pugi::xml_node s : starts) {
@@ -869,26 +929,46 @@ private:
                 names_ << name;
             }
         }
-        nextId_ = highest + 1;
         marks_.reserve(2 * marks_.size() + 64); // room for the insertions' own bookmarks
+        return true;
     }
 
-    static void collect(const pugi::xml_node& node, std::vector<pugi::xml_node>& starts,
-                        std::map<QString, pugi::xml_node>& ends, int& highest)
+    // Goes down the tree a level at a time, not a call per level.
+    static bool collect(const pugi::xml_node& root, std::vector<pugi::xml_node>& starts,
+                        std::map<QString, pugi::xml_node>& ends, std::unordered_set<int>& ids)
     {
-        for (pugi::xml_node child : node.children()) {
-            if (child.type() != pugi::node_element)
-                continue;
-            if (named(child, "w:bookmarkStart")) {
-                starts.push_back(child);
-                highest = std::max(highest, child.attribute("w:id").as_int());
-            } else if (named(child, "w:bookmarkEnd")) {
-                ends.emplace(attribute(child, "w:id"), child);
-                highest = std::max(highest, child.attribute("w:id").as_int());
-            } else if (child.first_child()) {
-                collect(child, starts, ends, highest);
+        int depth = 1;
+        for (pugi::xml_node node = root.first_child(); node;) {
+            const bool start = named(node, "w:bookmarkStart");
+            if (start || named(node, "w:bookmarkEnd")) {
+                if (start)
+                    starts.push_back(node);
+                else
+                    ends.emplace(attribute(node, "w:id"), node);
+                ids.insert(node.attribute("w:id").as_int(-1));
             }
+            if (node.first_child()) {
+                if (++depth > kDeepestNesting)
+                    return false;
+                node = node.first_child();
+                continue;
+            }
+            while (node != root && !node.next_sibling()) {
+                node = node.parent();
+                --depth;
+            }
+            node = node == root ? pugi::xml_node() : node.next_sibling();
         }
+        return true;
+    }
+
+    // The smallest bookmark number no bookmark of the file has: numbers stay
+    // small whatever the file holds, as other word processors read them.
+    int nextId()
+    {
+        while (ids_.count(nextId_))
+            ++nextId_;
+        return nextId_++;
     }
 
     // Visits, in document order, the visible content between the bookmark's
@@ -1010,8 +1090,9 @@ private:
                     clone.append_copy(child);
             }
             const bool paragraph = named(container, "w:p");
-            if (paragraph) // a section ends after the last of the two
-                container.child("w:pPr").remove_child("w:sectPr");
+            const pugi::xml_node section = container.child("w:pPr").child("w:sectPr");
+            if (paragraph && section) // a section ends after the last of the two
+                removeNode(part, section, section);
             for (pugi::xml_node n = node; n;) {
                 const pugi::xml_node next = n.next_sibling();
                 clone.append_move(n);
@@ -1028,7 +1109,9 @@ private:
     std::vector<std::unique_ptr<Part>> parts_;
     std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_; // names without regard to case
     QStringList names_;
-    int nextId_ = 1;
+    std::unordered_set<int> ids_; // of the file's bookmarks
+    int nextId_ = 0;
+    zip_uint64_t inflated_ = 0; // of the whole package so far
     std::vector<Pending> pending_;
 };
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringEncoder>
 
 #include <pugixml.hpp>
@@ -279,11 +280,28 @@ TEST_P(DocumentTest, RemovesItsOwnInsertionsAndDoubtsChangedOnes)
     // Another insertion's name lost a character another program could not
     // write: where it was made can no longer be told.
     QByteArray file = readAll(doc.path());
-    const auto edit = [](QByteArray text) { return text.replace("12345678Z", "87654321X").replace("_M0116", "_M?116"); };
+    const auto edit = [](QByteArray text) {
+        return text.replace("12345678Z", "87654321X").replace("_M0116", "_M?116");
+    };
     writeAll(doc.path(), GetParam() == DocumentFormat::Docx ? withDocxPart(file, edit(docxPart(file))) : edit(file));
     Document changed = Document::open(doc.path());
     EXPECT_EQ(changed.removeInsertions({QStringLiteral("M0115"), QStringLiteral("M0116")}),
               (QStringList{QStringLiteral("M0115"), QStringLiteral("M?116")}));
+
+    // A damaged file, whose text inserted holds a run and a bookmark: the
+    // text goes, once, and the bookmark stays.
+    if (GetParam() == DocumentFormat::Docx) {
+        file = withDocxPart(file, docxPart(file).replace("segunda</w:t>",
+                                                         "segunda<w:r><w:t/></w:r><w:bookmarkStart w:id=\"90\" "
+                                                         "w:name=\"Dentro\"/><w:bookmarkEnd w:id=\"90\"/></w:t>"));
+        writeAll(doc.path(), file);
+        Document damaged = Document::open(doc.path());
+        EXPECT_TRUE(damaged.removeInsertions({QStringLiteral("M0116")}).isEmpty());
+        damaged.save();
+        const Document again = Document::open(doc.path());
+        EXPECT_TRUE(again.hasBookmark(QStringLiteral("Dentro")));
+        EXPECT_EQ(again.bookmarkText(QStringLiteral("M0116")), QStringLiteral("___"));
+    }
 }
 
 // A value padded with blanks (as the payroll server's records come), in a
@@ -356,6 +374,27 @@ TEST_F(DocumentFileTest, TellsMissingUnreadableAndOldFilesApart)
     writeAll(driveC.filePath(QStringLiteral("malo.doc")), withDocxPart(docx, "<w:document><w:body>"));
     EXPECT_EQ(kindOf(driveC.filePath(QStringLiteral("malo.doc"))).first, DocumentError::Kind::CannotOpen);
 
+    // Packages made to fill the memory or the stack: a part whose size the
+    // directory makes up, parts inflating far beyond any contract's, whether
+    // or not the directory says so, and a part nested 50,000 levels deep.
+    const QByteArray bomb = docxOfBlanks(65 << 20);
+    QByteArray deep = "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
+    deep += QByteArray("<w:r>").repeated(50000) + QByteArray("</w:r>").repeated(50000) + "</w:body></w:document>";
+    const QString hostile = driveC.filePath(QStringLiteral("hostil.doc"));
+    for (const QByteArray& content : {withDeclaredSize(docx, "word/document.xml", quint64(1) << 40), bomb,
+                                      withDeclaredSize(bomb, "word/document.xml", 1000), docxOfBlanks(60 << 20, 4),
+                                      docxPackage(deep)}) {
+        writeAll(hostile, content);
+        EXPECT_EQ(kindOf(hostile).first, DocumentError::Kind::CannotOpen);
+    }
+    // Rich text nested 100,000 groups deep is read, filled and emptied as any.
+    writeAll(hostile, "{\\rtf1\\ansi " + QByteArray(100000, '{') + "{\\*\\bkmkstart M0115}{\\*\\bkmkend M0115}"
+                          + QByteArray(100000, '}') + "\\par}");
+    Document nested = Document::open(hostile);
+    nested.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
+    EXPECT_EQ(nested.bookmarkText(QStringLiteral("M0115")), QStringLiteral("12345678Z"));
+    EXPECT_TRUE(nested.removeInsertions({QStringLiteral("M0115")}).isEmpty());
+
     // An old binary Word file needs LibreOffice to be read.
     const QString old = driveC.filePath(QStringLiteral("Antiguo.doc"));
     writeAll(old, QByteArray::fromHex("D0CF11E0A1B11AE1") + QByteArray(512, '\0'));
@@ -366,22 +405,13 @@ TEST_F(DocumentFileTest, TellsMissingUnreadableAndOldFilesApart)
     fakeOffice().converted = docx;
     EXPECT_EQ(Document::open(old).format(), DocumentFormat::Docx);
 
-    // Groups nested deeper than any word processor writes are read as any.
-    const QString deep = driveC.filePath(QStringLiteral("hondo.doc"));
-    writeAll(deep, "{\\rtf1\\ansi " + QByteArray(100000, '{') + "{\\*\\bkmkstart M0115}{\\*\\bkmkend M0115}"
-                       + QByteArray(100000, '}') + "\\par}");
-    Document nested = Document::open(deep);
-    nested.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
-    EXPECT_EQ(nested.bookmarkText(QStringLiteral("M0115")), QStringLiteral("12345678Z"));
-    EXPECT_TRUE(nested.removeInsertions({QStringLiteral("M0115")}).isEmpty());
-
     // Template names from the catalogue match the file whatever their case.
     writeAll(driveC.filePath(QStringLiteral("Quelvan/Dorvane/pcIndefinido.doc")), toRtf(shapes()));
     EXPECT_TRUE(Document::open(host("C:\\quelvan\\DORVANE\\PCINDEFINIDO.DOC")).hasBookmark(QStringLiteral("M0115")));
 }
 
 // Rich text in another code page, its bookmark names written in it as Word
-// does, or as LibreOffice does with each character also as \\u: the names
+// does, or as LibreOffice does with each character also as \u: the names
 // are read as written, and the values filled in go again, leaving the file
 // as it was.
 TEST_F(DocumentFileTest, RichTextInAnotherCodePageKeepsItsNamesAndItsValuesGoAgain)
@@ -424,18 +454,30 @@ TEST_F(DocumentFileTest, RichTextInAnotherCodePageKeepsItsNamesAndItsValuesGoAga
 }
 
 // An empty bookmark between paragraphs stands at the start of the paragraph
-// after it, even one written empty ("<w:p/>").
+// after it, even one written empty ("<w:p/>"). Numbered as high as a number
+// goes, it leaves the insertions' bookmarks numbers of their own.
 TEST_F(DocumentFileTest, AnEmptyBookmarkBetweenParagraphsFillsTheNextParagraph)
 {
     const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
     writeAll(path, docxPackage("<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
-                               "<w:body><w:p><w:r><w:t>Antes</w:t></w:r></w:p><w:bookmarkStart w:id=\"0\" "
-                               "w:name=\"M0001\"/><w:bookmarkEnd w:id=\"0\"/><w:p/><w:sectPr/></w:body></w:document>"));
+                               "<w:body><w:p><w:r><w:t>Antes</w:t></w:r></w:p><w:bookmarkStart w:id=\"2147483647\" "
+                               "w:name=\"M0001\"/><w:bookmarkEnd w:id=\"2147483647\"/><w:p/><w:sectPr/></w:body>"
+                               "</w:document>"));
     Document doc = Document::open(path);
     doc.insertAfter(QStringLiteral("M0001"), QStringLiteral("uno"));
     doc.insertAfter(QStringLiteral("M0001"), QStringLiteral(" dos"));
     doc.save();
     EXPECT_EQ(Document::open(path).bookmarkText(QStringLiteral("M0001")), QStringLiteral("uno dos"));
+
+    static const QRegularExpression start(QStringLiteral("<w:bookmarkStart w:id=\"([^\"]*)\""));
+    QSet<QString> ids;
+    for (const auto& match : start.globalMatch(QString::fromUtf8(docxPart(readAll(path))))) {
+        bool number = false;
+        EXPECT_GE(match.captured(1).toInt(&number), 0);
+        EXPECT_TRUE(number) << match.captured(1).toStdString();
+        ids << match.captured(1);
+    }
+    EXPECT_EQ(ids.size(), 3);
 }
 
 // Another word processor prints the filled contract, and reads and writes

@@ -88,28 +88,44 @@ const char* const kNamespaces =
     "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
     "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
 
+// An archive written into memory, its bytes given back when closed.
+struct MemoryZip {
+    zip_source_t* buffer = nullptr;
+    zip_t* archive = nullptr;
+
+    MemoryZip()
+    {
+        zip_error_t error;
+        zip_error_init(&error);
+        buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+        zip_source_keep(buffer);
+        archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    }
+
+    QByteArray close()
+    {
+        if (zip_close(archive) != 0)
+            throw std::runtime_error("zip");
+        zip_stat_t stat;
+        zip_source_stat(buffer, &stat);
+        QByteArray out(static_cast<qsizetype>(stat.size), '\0');
+        zip_source_open(buffer);
+        zip_source_read(buffer, out.data(), stat.size);
+        zip_source_close(buffer);
+        zip_source_free(buffer);
+        return out;
+    }
+};
+
 QByteArray zipOf(const std::vector<std::pair<const char*, QByteArray>>& entries)
 {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_source_keep(buffer);
-    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    MemoryZip zip;
     for (const auto& [name, content] : entries) {
         const auto size = static_cast<zip_uint64_t>(content.size());
-        zip_source_t* source = zip_source_buffer(archive, content.constData(), size, 0);
-        zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8);
+        zip_source_t* source = zip_source_buffer(zip.archive, content.constData(), size, 0);
+        zip_file_add(zip.archive, name, source, ZIP_FL_ENC_UTF_8);
     }
-    if (zip_close(archive) != 0)
-        throw std::runtime_error("zip");
-    zip_stat_t stat;
-    zip_source_stat(buffer, &stat);
-    QByteArray out(static_cast<qsizetype>(stat.size), '\0');
-    zip_source_open(buffer);
-    zip_source_read(buffer, out.data(), stat.size);
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    return out;
+    return zip.close();
 }
 
 QByteArray package(const QByteArray& document, const QByteArray& header, const QByteArray& footer)
@@ -226,6 +242,66 @@ QByteArray toDocx(const SampleDocument& d)
 QByteArray docxPackage(const QByteArray& documentXml)
 {
     return package(documentXml, {}, {});
+}
+
+QByteArray docxOfBlanks(qsizetype blanks, int headers)
+{
+    QByteArray part = QByteArray("<w:document ") + kNamespaces + "><w:body>";
+    part.append(blanks, ' ').append("</w:body></w:document>");
+    MemoryZip single;
+    const zip_int64_t added = zip_file_add(
+        single.archive, "word/document.xml",
+        zip_source_buffer(single.archive, part.constData(), static_cast<zip_uint64_t>(part.size()), 0), 0);
+    zip_set_file_compression(single.archive, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 1);
+    const QByteArray one = single.close();
+
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(one.constData(), static_cast<zip_uint64_t>(one.size()), 0, &error);
+    zip_t* from = zip_open_from_source(source, ZIP_RDONLY, &error);
+    MemoryZip zip;
+    for (int h = 0; h <= headers; ++h) {
+        const QByteArray name = h ? "word/header" + QByteArray::number(h) + ".xml" : "word/document.xml";
+        zip_file_add(zip.archive, name.constData(), zip_source_zip(zip.archive, from, 0, ZIP_FL_COMPRESSED, 0, -1),
+                     ZIP_FL_ENC_UTF_8);
+    }
+    const QByteArray out = zip.close();
+    zip_discard(from);
+    return out;
+}
+
+QByteArray withDeclaredSize(QByteArray docx, const char* name, quint64 size)
+{
+    const auto number = [&docx](qsizetype at, int bytes) {
+        quint64 n = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            n = n << 8 | static_cast<uchar>(docx.at(at + i));
+        return static_cast<qsizetype>(n);
+    };
+    const auto put = [&docx](qsizetype at, int bytes, quint64 n) {
+        for (int i = 0; i < bytes; ++i)
+            docx[at + i] = static_cast<char>(n >> (8 * i));
+    };
+    qsizetype end = docx.lastIndexOf("PK\x05\x06");
+    for (qsizetype at = number(end + 16, 4); docx.mid(at, 4) == "PK\x01\x02";
+         at += 46 + number(at + 28, 2) + number(at + 30, 2) + number(at + 32, 2)) {
+        if (docx.mid(at + 46, number(at + 28, 2)) != name)
+            continue;
+        if (size < 0xFFFFFFFF) {
+            put(at + 24, 4, size);
+            return docx;
+        }
+        // Too big for its field: given in a Zip64 field after its others.
+        put(at + 24, 4, 0xFFFFFFFF);
+        const qsizetype field = at + 46 + number(at + 28, 2) + number(at + 30, 2);
+        docx.insert(field, QByteArray("\x01\x00\x08\x00", 4) + QByteArray(8, '\0'));
+        put(field + 4, 8, size);
+        put(at + 30, 2, static_cast<quint64>(number(at + 30, 2) + 12));
+        end += 12;
+        put(end + 12, 4, static_cast<quint64>(number(end + 12, 4) + 12));
+        return docx;
+    }
+    throw std::runtime_error("no such entry");
 }
 
 namespace {

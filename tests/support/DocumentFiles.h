@@ -41,5 +41,10 @@ QByteArray docxPackage(const QByteArray& documentXml);
 // One entry of a package, and the package with that entry replaced.
 QByteArray docxPart(const QByteArray& docx, const char* name = "word/document.xml");
 QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const char* name = "word/document.xml");
+// A package of a main document part holding `blanks` blanks, and of
+// `headers` headers that are copies of it (compressed once).
+QByteArray docxOfBlanks(qsizetype blanks, int headers = 0);
+// The package with the size of an entry, as its directory gives it, changed.
+QByteArray withDeclaredSize(QByteArray docx, const char* name, quint64 size);
 
 } // namespace testing_support
