@@ -150,6 +150,13 @@ Document Document::open(const QString& hostPath)
     if (!file.open(QIODevice::ReadOnly))
         throw DocumentError(DocumentError::Kind::CannotOpen,
                             QStringLiteral("No se puede leer el documento %1.").arg(describe(path)));
+    // No contract comes near this; a larger file is not read into memory.
+    constexpr qint64 kFileLimit = qint64(256) << 20;
+    if (file.size() > kFileLimit)
+        throw DocumentError(DocumentError::Kind::CannotOpen,
+                            QStringLiteral("No se puede abrir el documento %1: es demasiado grande para ser un "
+                                           "documento de contrato.")
+                                .arg(describe(path)));
     QByteArray content = file.readAll();
     file.close();
 

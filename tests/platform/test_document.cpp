@@ -387,6 +387,14 @@ TEST_F(DocumentFileTest, TellsMissingUnreadableAndOldFilesApart)
         writeAll(hostile, content);
         EXPECT_EQ(kindOf(hostile).first, DocumentError::Kind::CannotOpen);
     }
+    // A file larger than any document is refused unread (sparse: no disk used).
+    {
+        QFile huge(hostile);
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        huge.write("{\\rtf1\\ansi ");
+        ASSERT_TRUE(huge.resize(qint64(257) << 20));
+    }
+    EXPECT_EQ(kindOf(hostile).first, DocumentError::Kind::CannotOpen);
     // Rich text nested 100,000 groups deep is read, filled and emptied as any.
     writeAll(hostile, "{\\rtf1\\ansi " + QByteArray(100000, '{') + "{\\*\\bkmkstart M0115}{\\*\\bkmkend M0115}"
                           + QByteArray(100000, '}') + "\\par}");
