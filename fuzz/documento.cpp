@@ -42,13 +42,17 @@ QStringList Presentes(const Document& doc)
     return presentes;
 }
 
-// Every bookmark the document had is still there once read back.
+// What the program saved it reads again, with every bookmark the document had.
 void Conservadas(const QStringList& antes, const QString& path, const char* tras)
 {
-    const Document leido = Document::open(path);
-    for (const QString& marca : antes) {
-        if (!leido.hasBookmark(marca))
-            Fallo(QStringLiteral("la marca %1 se ha perdido tras %2").arg(marca, QLatin1String(tras)));
+    try {
+        const Document leido = Document::open(path);
+        for (const QString& marca : antes) {
+            if (!leido.hasBookmark(marca))
+                Fallo(QStringLiteral("la marca %1 se ha perdido tras %2").arg(marca, QLatin1String(tras)));
+        }
+    } catch (const DocumentError& e) {
+        Fallo(QStringLiteral("el documento guardado tras %1 no se lee: %2").arg(QLatin1String(tras), e.message()));
     }
 }
 
