@@ -45,12 +45,7 @@ void frmActualizacion::Form_Activate()
         return;
     arrancado_ = true;
     RutaBaseDatos();
-    if (!platform::SingleInstance::acquire()) {
-        MsgBox(QStringLiteral("Ya hay una aplicación de contratos ejecutandose."), platform::style::Critical);
-        Forms::endProgram();
-        return;
-    }
-    if (!PrepararCarpetas())
+    if (!ComprobarInstanciaUnica() || !PrepararCarpetas() || !ComprobarBaseDatos())
         return;
     ComprobarActualizacion();
 }
@@ -58,6 +53,34 @@ void frmActualizacion::Form_Activate()
 void frmActualizacion::Form_Unload()
 {
     Forms::show<frmMenu>();
+}
+
+// Ends the program at once, with the message, when another copy runs or the
+// lock that keeps others out cannot be made.
+bool frmActualizacion::ComprobarInstanciaUnica()
+{
+    using Result = platform::SingleInstance::Result;
+    const QString carpeta = QDir::toNativeSeparators(platform::driveCFolder());
+    QString mensaje;
+    switch (platform::SingleInstance::acquire()) {
+    case Result::Taken:
+        return true;
+    case Result::Running:
+        mensaje = QStringLiteral("Ya hay una aplicación de contratos ejecutandose.");
+        break;
+    case Result::FolderNotWritable:
+        mensaje = QStringLiteral("No se puede iniciar el programa: no se puede escribir en la carpeta de la "
+                                 "unidad C: (%1).")
+                      .arg(carpeta);
+        break;
+    case Result::DiskFull:
+        mensaje = QStringLiteral("No se puede iniciar el programa: el disco de la unidad C: (%1) está lleno.")
+                      .arg(carpeta);
+        break;
+    }
+    MsgBox(mensaje, platform::style::Critical);
+    Forms::endProgram();
+    return false;
 }
 
 // The program folder and the two database files, as an installation leaves
@@ -72,6 +95,32 @@ bool frmActualizacion::PrepararCarpetas()
         esquema::crearBasesDeDatosQueFalten();
     } catch (const std::exception& error) {
         MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        Forms::endProgram();
+        return false;
+    }
+    return true;
+}
+
+// A damaged working database is left as it is, and the program goes no
+// further: every window would fail on it, and the upgrade would be tried on
+// it at every start.
+bool frmActualizacion::ComprobarBaseDatos()
+{
+    try {
+        platform::Database::open(platform::hostPath(RutaBD)).checkIntegrity();
+    } catch (const platform::DbError& error) {
+        // Any other failure (a database another program holds) is the
+        // upgrade's and the windows' to report.
+        if (error.code() != platform::kErrDamaged)
+            return true;
+        QString mensaje = QStringLiteral("La base de datos %1 está dañada: el programa no puede leerla y no la ha "
+                                         "modificado. Sustitúyala por una copia de seguridad.")
+                              .arg(RutaBD);
+        const QString copia = UltimaCopiaDeSeguridad();
+        if (!copia.isEmpty())
+            mensaje += QStringLiteral("\n\nLa actualización del programa guardó la base de datos anterior en %1.")
+                           .arg(copia);
+        MsgBox(mensaje, platform::style::Critical);
         Forms::endProgram();
         return false;
     }

@@ -6,9 +6,9 @@ class QGroupBox;
 class QLabel;
 
 // The window the program starts with ("Traspaso"). Its first activation runs
-// the start-up checks: one running copy only, the configuration record in its
-// current layout, the one-time database upgrade. Then it closes, and closing
-// it opens the main window.
+// the start-up checks: one running copy only, a working database that can be
+// read, the configuration record in its current layout, the one-time database
+// upgrade. Then it closes, and closing it opens the main window.
 class frmActualizacion : public platform::Form {
     Q_OBJECT
 public:
@@ -25,7 +25,9 @@ public:
 private:
     void ComprobarActualizacion();
     void ActualizarBaseDatos();
+    bool ComprobarInstanciaUnica();
     bool PrepararCarpetas();
+    bool ComprobarBaseDatos();
 
     bool arrancado_ = false;
 };

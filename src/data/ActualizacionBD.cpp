@@ -352,14 +352,19 @@ void copiarFilas(const Database& antigua, Database& nueva)
     transaccion.commit();
 }
 
-// The first free name for the backup: "C:\basedatosantigua.mdb", then 1, 2...
-QString rutaCopiaSeguridad()
+// The n-th name of the backup: "C:\basedatosantigua.mdb", then 1, 2...
+QString nombreCopiaSeguridad(int n)
 {
-    const QString base = platform::hostPath(windows(kRutaCopiaSeguridad));
-    QString ruta = base + QStringLiteral(".mdb");
-    for (int n = 1; QFileInfo::exists(ruta); ++n)
-        ruta = base + QString::number(n) + QStringLiteral(".mdb");
-    return ruta;
+    return windows(kRutaCopiaSeguridad) + (n == 0 ? QString() : QString::number(n)) + QStringLiteral(".mdb");
+}
+
+// How many backups there are: the number of the first free name.
+int copiasDeSeguridad()
+{
+    int n = 0;
+    while (QFileInfo::exists(platform::hostPath(nombreCopiaSeguridad(n))))
+        ++n;
+    return n;
 }
 
 // Puts `desde` in the place of `hacia` in one step: `hacia` is either the old
@@ -398,11 +403,10 @@ ResultadoActualizacion migrar(const QString& trabajo)
             esquema::actualizar(nueva);
             copiarFilas(antigua, nueva);
         }
-        const QString copia = rutaCopiaSeguridad();
-        if (!QFile::copy(trabajo, copia))
-            throw FalloTraspaso(
-                QStringLiteral("No se puede hacer la copia de seguridad %1.").arg(QDir::toNativeSeparators(copia)));
-        QFile::setPermissions(copia, kSoloPropietario);
+        const QString copia = nombreCopiaSeguridad(copiasDeSeguridad());
+        if (!QFile::copy(trabajo, platform::hostPath(copia)))
+            throw FalloTraspaso(QStringLiteral("No se puede hacer la copia de seguridad %1.").arg(copia));
+        QFile::setPermissions(platform::hostPath(copia), kSoloPropietario);
         if (!sustituir(temporal, trabajo))
             throw FalloTraspaso(QStringLiteral("No se puede sustituir la base de datos %1.").arg(RutaBD));
     } catch (const std::exception& error) {
@@ -427,6 +431,12 @@ ResultadoActualizacion migrar(const QString& trabajo)
 }
 
 } // namespace
+
+QString UltimaCopiaDeSeguridad()
+{
+    const int copias = copiasDeSeguridad();
+    return copias == 0 ? QString() : nombreCopiaSeguridad(copias - 1);
+}
 
 ResultadoActualizacion ActualizarBaseDatos()
 {

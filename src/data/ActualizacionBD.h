@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // One-time upgrade of the working database, run at start-up while the flag
 // file "Actu" does not hold "Si". The start-up window closes after it
 // whatever the result.
@@ -19,3 +21,7 @@ enum class ResultadoActualizacion {
 // the working one only once complete; the old file is kept first as
 // "C:\basedatosantigua.mdb" (or the next free "basedatosantiguaN.mdb").
 ResultadoActualizacion ActualizarBaseDatos();
+
+// The backup the last move kept ("C:\basedatosantigua.mdb" or a later
+// "basedatosantiguaN.mdb"); empty when there is none.
+QString UltimaCopiaDeSeguridad();

@@ -186,31 +186,37 @@ void actualizar(platform::Database& db)
     }
 }
 
-bool crearSiFalta(const QString& hostFile)
+bool crearSiFalta(const QString& ruta)
 {
+    const QString hostFile = platform::hostPath(ruta);
     if (QFileInfo::exists(hostFile))
         return false;
     QDir().mkpath(QFileInfo(hostFile).absolutePath());
     // Built beside its place and renamed, so a failure leaves no half-made file.
     const QString temporal = hostFile + QStringLiteral(".nuevo");
     QFile::remove(temporal);
-    {
-        auto db = platform::Database::openOrCreate(temporal);
-        crear(db);
-    }
-    // It will hold the workers' personal data.
-    QFile::setPermissions(temporal, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (!QFile::rename(temporal, hostFile)) {
+    try {
+        {
+            auto db = platform::Database::openOrCreate(temporal);
+            crear(db);
+        }
+        // It will hold the workers' personal data.
+        QFile::setPermissions(temporal, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        if (!QFile::rename(temporal, hostFile))
+            throw platform::DbError(platform::kErrCannotWrite,
+                                    QStringLiteral("No se puede escribir en su carpeta."));
+    } catch (const platform::DbError& error) {
         QFile::remove(temporal);
-        throw platform::DbError(0, QStringLiteral("No se puede crear la base de datos %1.").arg(hostFile));
+        throw platform::DbError(error.code(), QStringLiteral("No se puede crear la base de datos %1. %2")
+                                                  .arg(ruta, QString::fromStdString(error.what())));
     }
     return true;
 }
 
 void crearBasesDeDatosQueFalten()
 {
-    crearSiFalta(platform::hostPath(QString::fromLatin1(kRutaBaseDatos)));
-    crearSiFalta(platform::hostPath(QString::fromLatin1(kRutaBaseDatosVacia)));
+    crearSiFalta(QString::fromLatin1(kRutaBaseDatos));
+    crearSiFalta(QString::fromLatin1(kRutaBaseDatosVacia));
 }
 
 } // namespace esquema

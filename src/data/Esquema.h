@@ -24,9 +24,10 @@ void crear(platform::Database& db);
 // as it is.
 void actualizar(platform::Database& db);
 
-// Creates the database file from the schema when it is missing.
-// Returns true when it was created.
-bool crearSiFalta(const QString& hostFile);
+// Creates the database file at `ruta` (a Windows path or a host one) from the
+// schema when it is missing. Returns true when it was created. A failure
+// leaves nothing behind and is a DbError naming the file as `ruta` does.
+bool crearSiFalta(const QString& ruta);
 
 // Creates the working database and the fresh empty one where they are
 // missing, as an installation would have left them.

@@ -78,6 +78,9 @@ std::optional<Fallo> aplicar(Database& db, const QStringList& lineas)
                         {QStringLiteral("Contrato"), Medio(linea, 126).trimmed()}});
             }
         } catch (const platform::DbError& error) {
+            // The database failing (a full disk) is no fault of the line in hand.
+            if (error.inTheFile())
+                throw;
             return Fallo{kErrBaseDatos, QStringLiteral("La base de datos no ha aceptado la línea %1 (%2)")
                                             .arg(numeroLinea)
                                             .arg(QString::fromStdString(error.what()))};
@@ -124,7 +127,8 @@ void ActualizarContratos(Database& db, const QString& hostFile, const Aviso& avi
         fallo = aplicar(db, *lineas);
         transaccion.commit();
     } catch (const platform::DbError& error) {
-        fallo = Fallo{kErrBaseDatos, QString::fromStdString(error.what())};
+        fallo = Fallo{kErrBaseDatos, QStringLiteral("No se ha podido grabar la base de datos. %1")
+                                         .arg(QString::fromStdString(error.what()))};
     }
     if (aviso.quitar)
         aviso.quitar();

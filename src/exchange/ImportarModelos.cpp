@@ -67,6 +67,9 @@ public:
                 else
                     ++i;
             } catch (const platform::DbError& error) {
+                // The database failing (a full disk) is no fault of the line in hand.
+                if (error.inTheFile())
+                    throw;
                 throw Rechazo{i + 1, QStringLiteral("la base de datos no la ha aceptado (%1)")
                                          .arg(QString::fromStdString(error.what()))};
             }
@@ -280,7 +283,8 @@ void ImportarModelos(Database& db, const QString& hostFile, const Aviso& aviso)
         return;
     } catch (const platform::DbError& error) {
         quitarAviso();
-        MsgBox(QStringLiteral("No se han podido cargar los nuevos modelos: %1")
+        MsgBox(QStringLiteral("No se han podido cargar los nuevos modelos: no se ha podido grabar la base de "
+                              "datos. %1 No se ha cargado ningún modelo y el archivo se conserva.")
                    .arg(QString::fromStdString(error.what())),
                platform::style::Critical);
         return;

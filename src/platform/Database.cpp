@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 
 namespace platform {
@@ -137,25 +138,50 @@ void registerTextRules(QSqlDatabase& db)
     sqlite3_exec(native, "PRAGMA automatic_index = OFF", nullptr, nullptr, nullptr);
 }
 
-// SQLite's own text, or the program's for a database that another program
-// holds: SQLite's says only that it is locked, in English.
-DbError errorOf(int sqliteCode, const QString& text, const QString& context)
+DbError damagedFile()
+{
+    return DbError(kErrDamaged, QStringLiteral("El archivo no es una base de datos o está dañado."));
+}
+
+// SQLite's own text, or the program's where the file itself failed: SQLite
+// says only that it is locked, full or not a database, in English.
+// `systemError` is the host's reason for the last failed read or write (0
+// when unknown): a file that may grow no further fails as a full disk does.
+DbError errorOf(int sqliteCode, int systemError, const QString& text, const QString& context)
 {
     const int primary = sqliteCode & 0xff;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+    if (primary == SQLITE_FULL
+        || (primary == SQLITE_IOERR && (systemError == ENOSPC || systemError == EFBIG || systemError == EDQUOT)))
+        return DbError(kErrDiskFull, QStringLiteral("El disco está lleno."));
+    switch (primary) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
         return DbError(kErrLocked, QStringLiteral("Otro programa está usando la base de datos."));
+    case SQLITE_IOERR:
+        return DbError(kErrCannotWrite, QStringLiteral("Ha fallado la lectura o la escritura del disco."));
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        return DbError(kErrCannotWrite,
+                       QStringLiteral("No se puede escribir en el archivo de la base de datos o en su carpeta."));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return damagedFile();
+    default:
+        break;
+    }
     const int code = text.contains(QLatin1String("no such table"), Qt::CaseInsensitive) ? kErrTableNotFound : 0;
     return DbError(code, context.isEmpty() ? text : context + QStringLiteral(": ") + text);
 }
 
-DbError errorOf(const QSqlError& error, const QString& context)
+DbError errorOf(const QSqlError& error, sqlite3* db, const QString& context)
 {
-    return errorOf(error.nativeErrorCode().toInt(), error.text(), context);
+    return errorOf(error.nativeErrorCode().toInt(), db ? sqlite3_system_errno(db) : 0, error.text(), context);
 }
 
 DbError errorOf(sqlite3* db)
 {
-    return errorOf(sqlite3_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)), QString());
+    return errorOf(sqlite3_errcode(db), sqlite3_system_errno(db), QString::fromUtf8(sqlite3_errmsg(db)), QString());
 }
 
 QString nextConnectionName()
@@ -167,6 +193,11 @@ QString nextConnectionName()
 } // namespace
 
 DbError::DbError(int code, const QString& message) : std::runtime_error(message.toStdString()), code_(code) {}
+
+bool DbError::inTheFile() const
+{
+    return code_ == kErrLocked || code_ == kErrDiskFull || code_ == kErrCannotWrite || code_ == kErrDamaged;
+}
 
 Row::Row(std::initializer_list<std::pair<QString, QVariant>> fields) : fields_(fields) {}
 
@@ -229,7 +260,7 @@ Database Database::openOrCreate(const QString& hostFile)
             const QSqlError error = db.lastError();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);
-            throw errorOf(error, QStringLiteral("No se puede abrir la base de datos %1").arg(hostFile));
+            throw errorOf(error, nullptr, QStringLiteral("No se puede abrir la base de datos %1").arg(hostFile));
         }
         try {
             registerTextRules(db);
@@ -288,11 +319,11 @@ QSqlQuery Database::run(const QString& sql, const QVariantList& values) const
     QSqlQuery query(connection());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw errorOf(query.lastError(), QString());
+        throw errorOf(query.lastError(), nativeHandle(connection()), QString());
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        throw errorOf(query.lastError(), QString());
+        throw errorOf(query.lastError(), nativeHandle(connection()), QString());
     return query;
 }
 
@@ -371,6 +402,14 @@ bool Database::hasTable(const QString& table) const
     return first(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
                  {table})
         .has_value();
+}
+
+void Database::checkIntegrity() const
+{
+    // One error is enough to know; SQLite's quick check reads every page.
+    const auto result = first(QStringLiteral("PRAGMA quick_check(1)"));
+    if (!result || result->fields().front().second.toString() != QLatin1String("ok"))
+        throw damagedFile();
 }
 
 Statement::Statement(const Database& db, const QString& sql) : db_(nativeHandle(db.connection()))

@@ -21,13 +21,23 @@ namespace platform {
 inline constexpr int kErrTableNotFound = 3078;
 // The error code of a database that another program holds locked.
 inline constexpr int kErrLocked = 3260;
+// The disk is full, or the file may grow no further.
+inline constexpr int kErrDiskFull = 3026;
+// The file or its folder cannot be written, or the disk failed.
+inline constexpr int kErrCannotWrite = 3027;
+// The file is no database, or a damaged one.
+inline constexpr int kErrDamaged = 3343;
 
 class DbError : public std::runtime_error {
 public:
     DbError(int code, const QString& message);
     // kErrTableNotFound for a missing table, kErrLocked for a database held by
-    // another program, 0 for any other failure.
+    // another program, kErrDiskFull, kErrCannotWrite, kErrDamaged (each with
+    // a Spanish text), 0 for any other failure.
     int code() const { return code_; }
+    // The file itself failed (full, unwritable, damaged or held), whatever
+    // the statement and its values were.
+    bool inTheFile() const;
 
 private:
     int code_;
@@ -82,6 +92,9 @@ public:
     void update(const QString& table, const QString& keyField, const QVariant& key, const Row& changes);
     void remove(const QString& table, const QString& keyField, const QVariant& key);
     bool hasTable(const QString& table) const;
+    // Reads the whole file through once; kErrDamaged when it is no database
+    // or a damaged one. Nothing is written.
+    void checkIntegrity() const;
 
     QSqlDatabase connection() const;
     QString fileName() const { return file_; }

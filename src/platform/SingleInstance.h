@@ -9,9 +9,16 @@ namespace platform {
 // crashed leaves no stuck lock, since the lock names a process that is gone.
 class SingleInstance {
 public:
-    // Takes the lock for the rest of the process. False when another running
-    // copy holds it. Taking it again in the same process succeeds.
-    static bool acquire();
+    enum class Result {
+        Taken,             // this copy holds the lock
+        Running,           // another running copy holds it
+        FolderNotWritable, // the folder cannot be made or written
+        DiskFull,          // the lock could not be written for want of room
+    };
+
+    // Takes the lock for the rest of the process. Taking it again in the
+    // same process succeeds.
+    static Result acquire();
     // Gives the lock back (for tests; the end of the process does it too).
     static void release();
     static QString lockPath();

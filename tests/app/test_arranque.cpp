@@ -7,6 +7,7 @@
 #include "data/Esquema.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "platform/Paths.h"
 #include "platform/SingleInstance.h"
 
 #include <QDir>
@@ -18,7 +19,28 @@
 using platform::Forms;
 using platform::isShown;
 
-class ArranqueTest : public testing_support::TervaloTest {};
+class ArranqueTest : public testing_support::TervaloTest {
+protected:
+    // A start that must stop at its one message: shown with the critical
+    // icon, the program ended, no main window.
+    QString arranqueDetenido()
+    {
+        programEnded = false;
+        const std::size_t antes = msg().shown().size();
+        Forms::reset();
+        Forms::setEndHandler([this] { programEnded = true; });
+        platform::SingleInstance::release();
+        Forms::show<frmActualizacion>();
+        EXPECT_TRUE(programEnded);
+        EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+        if (msg().shown().size() != antes + 1) {
+            ADD_FAILURE() << msg().texts().join(QStringLiteral(" / ")).toStdString();
+            return {};
+        }
+        EXPECT_EQ(msg().shown().back().style, 16);
+        return msg().shown().back().text;
+    }
+};
 
 TEST_F(ArranqueTest, AFreshFolderGetsWhatAnInstallationLeavesAndTheMainWindowOpens)
 {
@@ -57,6 +79,75 @@ TEST_F(ArranqueTest, ASecondCopyIsRefusedAndWritesNothing)
     EXPECT_TRUE(programEnded);
     EXPECT_FALSE(exists("C:\\Quelvan"));
     EXPECT_EQ(Forms::loaded<frmMenu>(), nullptr);
+}
+
+TEST_F(ArranqueTest, ALockThatCannotBeMadeIsNoOtherCopyAndTheStartSaysWhy)
+{
+    // The folder for drive C: under a plain file: it can never be made.
+    writeFile("C:\\archivo", "x");
+    const QString bajoArchivo = host("C:\\archivo") + QStringLiteral("/C");
+    qputenv("TERVALO_C", bajoArchivo.toUtf8());
+    EXPECT_EQ(arranqueDetenido(), u("No se puede iniciar el programa: no se puede escribir en la carpeta de la "
+                                     "unidad C: (%1).").arg(bajoArchivo));
+    qputenv("TERVALO_C", driveC.path().toUtf8());
+
+    // A disk with no room for the lock.
+    {
+        testing_support::FileSizeLimit lleno(16);
+        EXPECT_EQ(arranqueDetenido(),
+                  u("No se puede iniciar el programa: el disco de la unidad C: (%1) está lleno.").arg(driveC.path()));
+    }
+    EXPECT_EQ(QDir(driveC.path()).entryList(QDir::Files), QStringList{"archivo"});
+    EXPECT_FALSE(exists("C:\\Quelvan"));
+}
+
+TEST_F(ArranqueTest, ADamagedDatabaseIsSaidSoBeforeAnyWindowAndLeftAsItIs)
+{
+    writeFile("C:\\Quelvan\\Dorvane\\configold", "");
+    QByteArray azar(20000, 0);
+    for (qsizetype i = 0; i < azar.size(); ++i)
+        azar[i] = static_cast<char>((i * 7919 + 13) % 251);
+    writeFile(kRutaBaseDatos, azar);
+    const QString danada = u("La base de datos C:\\Quelvan\\Dorvane\\Tervalo.mdb está dañada: el programa no puede "
+                             "leerla y no la ha modificado. Sustitúyala por una copia de seguridad.");
+    EXPECT_EQ(arranqueDetenido(), danada);
+    EXPECT_EQ(readFile(kRutaBaseDatos), azar);
+    EXPECT_FALSE(exists("C:\\Quelvan\\Dorvane\\Actu")) << "no upgrade tried";
+
+    // A database cut short, with the backups an earlier upgrade kept.
+    QFile::remove(host(kRutaBaseDatos));
+    esquema::crearSiFalta(host(kRutaBaseDatos));
+    {
+        RutaBaseDatos();
+        auto db = AbrirBaseDatos();
+        platform::Transaction transaccion(db);
+        for (int i = 0; i < 2000; ++i)
+            db.insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), QString(200, QLatin1Char('c'))}});
+        transaccion.commit();
+    }
+    QFile::resize(host(kRutaBaseDatos), QFileInfo(host(kRutaBaseDatos)).size() / 2);
+    const QByteArray cortada = readFile(kRutaBaseDatos);
+    writeFile("C:\\basedatosantigua.mdb", "");
+    writeFile("C:\\basedatosantigua1.mdb", "");
+    EXPECT_EQ(arranqueDetenido(), danada + u("\n\nLa actualización del programa guardó la base de datos anterior en "
+                                             "C:\\basedatosantigua1.mdb."));
+    EXPECT_EQ(readFile(kRutaBaseDatos), cortada);
+}
+
+TEST_F(ArranqueTest, ADatabaseThatCannotBeMadeLeavesNoHalfOfItAndIsNamedAsTheProgramKnowsIt)
+{
+    {
+        testing_support::FileSizeLimit lleno(2000);
+        EXPECT_EQ(arranqueDetenido(),
+                  u("No se puede crear la base de datos C:\\Quelvan\\Dorvane\\Tervalo.mdb. El disco está lleno."));
+    }
+    EXPECT_EQ(QDir(host(platform::kProgramFolder)).entryList(QDir::Files), QStringList{});
+
+    // Something in the way of the fresh one's temporary file.
+    QDir().mkpath(host("C:\\Tervalo.mdb.nuevo"));
+    EXPECT_EQ(arranqueDetenido(), u("No se puede crear la base de datos C:\\Tervalo.mdb. No se puede escribir en el "
+                                     "archivo de la base de datos o en su carpeta."));
+    EXPECT_FALSE(exists("C:\\Tervalo.mdb"));
 }
 
 TEST_F(ArranqueTest, ADoneStartTouchesNoFile)

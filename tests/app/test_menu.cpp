@@ -305,7 +305,9 @@ TEST_F(MenuTest, AlertsStayOffWithYesButNoDays)
 TEST_F(MenuTest, ALoadThatFailsHalfWayLeavesTheStartUpPassForTheNextLoad)
 {
     guardarConfiguracion(u("Si"), u("30"));
-    writeFile(kRutaBaseDatos, QByteArray(4096, 'x')); // no database at all
+    esquema::crearBasesDeDatosQueFalten();
+    // Nothing to read the alerts from.
+    platform::Database::open(host(kRutaBaseDatos)).exec(u("DROP TABLE Trabajadores"));
     auto& menu = start();
     EXPECT_FALSE(isShown(menu.fraAvisos));
     EXPECT_TRUE(PrimeraCarga.isEmpty());

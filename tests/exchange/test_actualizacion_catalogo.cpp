@@ -172,6 +172,18 @@ TEST_F(CatalogoTest, AnInterruptedModelFileChangesNothingAndStays)
         EXPECT_EQ(msg().shown().back().style, 16);
     }
 
+    // A disk with no room: the database is at fault, not the file's first line.
+    writeFile(kModelos, texto({bueno, u("M 0101"), u(".")}));
+    {
+        testing_support::FileSizeLimit lleno(0);
+        actualizacion::ImportarModelos(db, host(kModelos));
+    }
+    EXPECT_EQ(catalogo(), antes);
+    EXPECT_TRUE(exists(kModelos));
+    EXPECT_EQ(msg().shown().back().text,
+              u("No se han podido cargar los nuevos modelos: no se ha podido grabar la base de datos. El disco está "
+                "lleno. No se ha cargado ningún modelo y el archivo se conserva."));
+
     // Written by another program: refused before any change, and kept.
     const std::pair<QByteArray, QString> ajenos[] = {
         {(bueno + u(" Año\r\nM 0101\r\n.\r\n")).toUtf8(), u("está escrito en UTF-8, no en Windows-1252")},
@@ -234,6 +246,15 @@ TEST_F(CatalogoTest, ContractFileFailuresKeepWhatWasApplied)
     actualizar();
     EXPECT_EQ(msg().texts().last(),
               u("Error 1001 La línea 2 del archivo no tiene el formato esperado Tervalo"));
+    EXPECT_EQ(filas("TipoContrato").size(), 3u);
+
+    escribir(kContratos, {u("T     5 CINCO"), u(".")});
+    {
+        testing_support::FileSizeLimit lleno(0);
+        actualizar();
+    }
+    EXPECT_EQ(msg().texts().last(),
+              u("Error 1002 No se ha podido grabar la base de datos. El disco está lleno. Tervalo"));
     EXPECT_EQ(filas("TipoContrato").size(), 3u);
 }
 

@@ -79,6 +79,42 @@ TEST_F(DatabaseTest, MissingTableReadsAsJetError3078)
     EXPECT_THROW(Database::open(host("C:\\falta.mdb")), DbError);
 }
 
+TEST_F(DatabaseTest, AFileThatFailsItselfIsToldApartFromAStatementThatFails)
+{
+    const auto codigo = [](auto&& accion) {
+        try {
+            accion();
+        } catch (const DbError& error) {
+            EXPECT_EQ(error.inTheFile(), error.code() != 0) << error.what();
+            return error.code();
+        }
+        return -1;
+    };
+    EXPECT_EQ(codigo([&] { db.checkIntegrity(); }), -1);
+    EXPECT_EQ(codigo([&] { db.exec(QStringLiteral("INSERT INTO Clausulas (IdClausula) VALUES (1), (1)")); }), 0);
+
+    // No room left for the file to grow.
+    const int paginas = db.first(QStringLiteral("PRAGMA page_count"))->fields().front().second.toInt();
+    db.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(paginas));
+    const QString larga(1000, QLatin1Char('x'));
+    EXPECT_EQ(codigo([&] {
+                  for (int i = 0; i < 100; ++i)
+                      db.insert(QStringLiteral("Clausulas"), {{QStringLiteral("Clausula"), larga}});
+              }),
+              kErrDiskFull);
+
+    // A folder that is a plain file.
+    writeFile("C:\\carpeta", "x");
+    const auto bajoArchivo = [&] {
+        Database::openOrCreate(host("C:\\carpeta\\nueva.mdb")).exec(QStringLiteral("CREATE TABLE t (a)"));
+    };
+    EXPECT_EQ(codigo(bajoArchivo), kErrCannotWrite);
+
+    writeFile("C:\\texto.mdb", QByteArray(4096, 'x'));
+    EXPECT_EQ(codigo([&] { Database::open(host("C:\\texto.mdb")).checkIntegrity(); }), kErrDamaged);
+    EXPECT_EQ(readFile("C:\\texto.mdb"), QByteArray(4096, 'x'));
+}
+
 TEST_F(DatabaseTest, DatesAreStoredIsoAndShownDayFirst)
 {
     EXPECT_EQ(dateValue(QDate(2026, 3, 1)).toString(), QStringLiteral("2026-03-01"));

@@ -158,12 +158,12 @@ TEST_F(FormsTest, OneRunningCopyHoldsTheLockAndACrashedOneLeavesNone)
     {
         QLockFile other(platform::SingleInstance::lockPath());
         ASSERT_TRUE(other.tryLock(0));
-        EXPECT_FALSE(platform::SingleInstance::acquire());
+        EXPECT_EQ(platform::SingleInstance::acquire(), platform::SingleInstance::Result::Running);
     }
     // A lock left by a process that is gone is taken over.
     QFile stale(platform::SingleInstance::lockPath());
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.write("999999\ntervalo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     stale.close();
-    EXPECT_TRUE(platform::SingleInstance::acquire());
+    EXPECT_EQ(platform::SingleInstance::acquire(), platform::SingleInstance::Result::Taken);
 }
