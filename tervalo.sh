@@ -3,6 +3,7 @@
 # it on a ready data folder or runs every test without a screen.
 #   ./tervalo.sh start    install, build, prepare the data folder, start
 #   ./tervalo.sh test     install, build, run all tests headless
+#   ./tervalo.sh fuzz N [J] install clang, build the fuzz drivers, run each N seconds (J at a time)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -22,6 +23,9 @@ start_packages=(
     libreoffice-writer libreoffice-l10n-es fonts-liberation2 cups-client
     xdg-utils
 )
+
+# The fuzz drivers: clang with libFuzzer and the sanitizers' runtimes.
+fuzz_packages=(clang libclang-rt-14-dev)
 
 # Tests convert and print documents with LibreOffice without a screen: Writer
 # without its windows, unless the full Writer (which it would replace) is in.
@@ -82,8 +86,12 @@ test)
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure
     ;;
+fuzz)
+    install_packages "${packages[@]}" "${fuzz_packages[@]}"
+    exec fuzz/run.sh "${2:-600}" ${3:+"$3"}
+    ;;
 *)
-    echo "uso: $0 start|test" >&2
+    echo "uso: $0 start|test|fuzz [segundos]" >&2
     exit 2
     ;;
 esac
