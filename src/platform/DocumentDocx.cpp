@@ -914,18 +914,30 @@ private:
     bool index()
     {
         for (const auto& part : parts_) {
-            std::map<QString, pugi::xml_node> ends;
-            std::vector<pugi::xml_node> starts;
-            if (!collect(part->xml, starts, ends, ids_))
+            std::vector<pugi::xml_node> found; // starts and ends, in document order
+            if (!collect(part->xml, found, ids_))
                 return false;
+            // An end closes the nearest open start of its number: a number
+            // used twice (in a damaged file) pairs no end before its start.
             // A start without its end is no bookmark (LibreOffice writes one
             // before the whole bookmark when it spans paragraphs).
-            for (pugi::xml_node s : starts) {
-                const QString name = attribute(s, "w:name");
-                const auto e = ends.find(attribute(s, "w:id"));
-                if (name.isEmpty() || e == ends.end() || marks_.count(name))
+            std::vector<std::pair<pugi::xml_node, pugi::xml_node>> complete;
+            std::unordered_map<QString, std::vector<std::size_t>> open;
+            for (pugi::xml_node node : found) {
+                const QString id = attribute(node, "w:id");
+                if (named(node, "w:bookmarkStart")) {
+                    open[id].push_back(complete.size());
+                    complete.emplace_back(node, pugi::xml_node());
+                } else if (auto o = open.find(id); o != open.end() && !o->second.empty()) {
+                    complete[o->second.back()].second = node;
+                    o->second.pop_back();
+                }
+            }
+            for (const auto& [start, end] : complete) {
+                const QString name = attribute(start, "w:name");
+                if (name.isEmpty() || !end || marks_.count(name))
                     continue;
-                marks_.emplace(name, Mark{part.get(), s, e->second});
+                marks_.emplace(name, Mark{part.get(), start, end});
                 names_ << name;
             }
         }
@@ -934,17 +946,13 @@ private:
     }
 
     // Goes down the tree a level at a time, not a call per level.
-    static bool collect(const pugi::xml_node& root, std::vector<pugi::xml_node>& starts,
-                        std::map<QString, pugi::xml_node>& ends, std::unordered_set<int>& ids)
+    static bool collect(const pugi::xml_node& root, std::vector<pugi::xml_node>& found,
+                        std::unordered_set<int>& ids)
     {
         int depth = 1;
         for (pugi::xml_node node = root.first_child(); node;) {
-            const bool start = named(node, "w:bookmarkStart");
-            if (start || named(node, "w:bookmarkEnd")) {
-                if (start)
-                    starts.push_back(node);
-                else
-                    ends.emplace(attribute(node, "w:id"), node);
+            if (named(node, "w:bookmarkStart") || named(node, "w:bookmarkEnd")) {
+                found.push_back(node);
                 ids.insert(node.attribute("w:id").as_int(-1));
             }
             if (node.first_child()) {
