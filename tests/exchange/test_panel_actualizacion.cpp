@@ -171,10 +171,10 @@ TEST_F(PanelActualizacionTest, BothFilesRunFromThePanelAndTheirCatalogueShowsInE
 // panels stand: whichever of them opens, it gives way instead of covering it.
 TEST_F(PanelActualizacionTest, ThePanelGivesWayToThePanelsThatShareItsPlace)
 {
-    for (auto abrir : {&frmMenu::cmdTablas_Click, &frmMenu::cmdConfigurar_Click, &frmMenu::cmdImportar_Click}) {
+    for (QPushButton* abrir : {menu->cmdTablas, menu->cmdConfigurar, menu->cmdImportar}) {
         menu->cmdTraspaso->click();
         ASSERT_TRUE(isShown(menu->fraActualizacion));
-        (menu->*abrir)();
+        abrir->click();
         EXPECT_FALSE(isShown(menu->fraActualizacion));
     }
     EXPECT_EQ(msg().texts(), QStringList{"No se ha introducido una IP de servidor."});
