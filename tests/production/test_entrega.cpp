@@ -142,7 +142,7 @@ TEST_F(EntregaTest, EveryBoxOfTheRecordWindowReachesItsOwnValueAndMarks)
         {"0462", x('p')},
     };
     for (const auto& [codigo, valor] : marcas)
-        marcaDeModelo(idModelo, u(codigo), u("DATO"));
+        marcaDeModelo(idModelo, u(codigo), u("DATO ") + u(codigo), u("2"));
 
     auto& ficha = fichaConTrabajador();
     ficha.txtCodPostalTrabaj->setText(u("08002"));
@@ -171,8 +171,10 @@ TEST_F(EntregaTest, EveryBoxOfTheRecordWindowReachesItsOwnValueAndMarks)
     ASSERT_EQ(form->mshMarcas->Rows(), static_cast<int>(std::size(marcas)) + 1);
     for (int r = 1; r < form->mshMarcas->Rows(); ++r) {
         const auto& [codigo, valor] = marcas[r - 1];
-        EXPECT_EQ(form->mshMarcas->TextMatrix(r, 0) + u(" ") + form->mshMarcas->TextMatrix(r, 2),
-                  u(codigo) + u(" ") + valor);
+        QStringList fila;
+        for (int c = 0; c < 4; ++c)
+            fila << form->mshMarcas->TextMatrix(r, c);
+        EXPECT_EQ(fila, (QStringList{u(codigo), u("DATO ") + u(codigo), valor, u("2")}));
     }
     EXPECT_EQ(form->txtLugar->text(), x('L'));
 }
