@@ -233,3 +233,17 @@ TEST_F(ImportacionTest, EveryFieldOfTheLogsComesFromItsOwnPlace)
     EXPECT_EQ(readFile(kDiscordanciasE), platform::toCp1252(empresaE + u("12345")));
     EXPECT_EQ(readFile(kDiscordanciasT), platform::toCp1252(u("54321") + trabajadorJ + u("00045")));
 }
+
+// Every flag of the paper trail, whatever it held, starts again as "No".
+TEST_F(ImportacionTest, EveryFlagOfAKnownWorkerStartsAgain)
+{
+    const char* const flags[] = {"EnviadoCliente", "RecibidoCliente", "EnviadoInem", "RecogidoInem",
+                                 "ReenviadoCliente"};
+    const qint64 id = trabajador(empresa(u("1234"), u("B1")), u("1234"), 45, u("T45"));
+    for (const char* flag : flags)
+        db.update(u("Trabajadores"), u("IdTrabajador"), id, {{u(flag), u("Si")}});
+    recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B1"), u("T45")).bytes());
+    importar();
+    for (const char* flag : flags)
+        EXPECT_EQ(valor(u("SELECT \"%1\" FROM Trabajadores").arg(u(flag))).toString(), u("No")) << flag;
+}
