@@ -292,6 +292,70 @@ TEST_F(MenuTest, ParametersRoundTripThroughTheRecord)
     }
 }
 
+// Every field of the record full and unlike the others: each window shows its
+// own fields from their own bytes and writes them back there, the rest byte
+// for byte as they were.
+TEST_F(MenuTest, EachWindowShowsAndWritesItsOwnFieldsOfTheRecordAndKeepsTheOthers)
+{
+    const QByteArray servidor("111.122.133.144PPPPPPPPPPPPPPpUUUUUUUUUUUUUUu");
+    writeFile("C:\\Quelvan\\Dorvane\\config", servidor + "2KkNo6010");
+    auto& menu = start();
+    menu.cmdConfigurar->click();
+    EXPECT_EQ((QStringList { menu.txtIp->text(), menu.txtPassword->text(), menu.txtUsuario->text(),
+                  menu.txtClaveUsuario->text() }),
+        (QStringList { u("111.122.133.144"), u("PPPPPPPPPPPPPPp"), u("UUUUUUUUUUUUUUu"), u("Kk") }));
+    menu.txtIp->setText(u("155.166.177.188"));
+    menu.txtPassword->setText(u("qqqqqqqqqqqqqqQ"));
+    menu.txtUsuario->setText(u("vvvvvvvvvvvvvvV"));
+    menu.txtClaveUsuario->setText(u("Zz"));
+    menu.CmdGuardar->click();
+    const QByteArray nuevoServidor("155.166.177.188qqqqqqqqqqqqqqQvvvvvvvvvvvvvvV");
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), nuevoServidor + "2ZzNo6010");
+
+    // The parameters, twice, so that no two of them ever hold the same value unnoticed.
+    menu.optIdioma->click();
+    auto* p = Forms::loaded<frmIdioma>();
+    EXPECT_TRUE(p->optCatalan->value() && p->optNo->value() && p->opt98->value() && p->optFirmas[0]->value());
+    p->optCastellano->click();
+    p->optSi->click();
+    p->optDias1->click();
+    p->optXP->click();
+    p->optFirmas[1]->click();
+    p->cmdCerrar->click();
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), nuevoServidor + "1ZzSi1521");
+
+    menu.optIdioma->click();
+    p = Forms::loaded<frmIdioma>();
+    EXPECT_TRUE(p->optCastellano->value() && p->optSi->value() && p->optDias1->value() && p->optXP->value()
+        && p->optFirmas[1]->value());
+    p->optCatalan->click();
+    p->optDias2->click();
+    p->opt98->click();
+    p->optFirmas[0]->click();
+    p->cmdCerrar->click();
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), nuevoServidor + "2ZzSi3010");
+}
+
+// Warnings switched off in the parameters keep their days in the record; the
+// next start shows no alert, not even the loading notice.
+TEST_F(MenuTest, WarningsSwitchedOffShowNoAlertsThoughTheirDaysAreKept)
+{
+    guardarConfiguracion(u("Si"), u("30"));
+    trabajador(u("ANA PEREZ"), u("1 Meses  "), u("2026-12-01"));
+    auto& menu = start();
+    ASSERT_TRUE(isShown(menu.fraAvisos));
+    menu.optIdioma->click();
+    Forms::loaded<frmIdioma>()->optNo->click();
+    Forms::loaded<frmIdioma>()->cmdCerrar->click();
+    EXPECT_EQ(LeerConfiguracion().Avisos + LeerConfiguracion().DiasAviso, u("No30"));
+
+    PrimeraCarga.clear(); // the next run
+    fakeClock().waits.clear();
+    EXPECT_FALSE(isShown(volverAlMenu().fraAvisos));
+    EXPECT_TRUE(fakeClock().waits.empty());
+    EXPECT_EQ(PrimeraCarga, u("No"));
+}
+
 TEST_F(MenuTest, AlertsStayOffWithYesButNoDays)
 {
     guardarConfiguracion(u("Si"), u("  "));

@@ -305,3 +305,80 @@ TEST_F(CatalogoTest, TheMaintenancePanelOpensEachWindow)
         EXPECT_TRUE(isShown(Forms::get<frmMenu>().fraMantenimientos));
     }
 }
+
+namespace
+{
+
+// A field of a catalogue window: its editor, its column in the grid and in
+// the printed listing (0: not printed there), the value stored first and the
+// value typed over it; no two fields hold alike values.
+struct CampoCatalogo {
+    const char* campo;
+    const char* editor;
+    int columnaRejilla;
+    int columnaListado;
+    const char* antes;
+    const char* despues;
+};
+
+} // namespace
+
+class CamposCatalogoTest : public CatalogoTest
+{
+protected:
+    // A row of `tabla` shown in the grid, printed, opened in the editors and
+    // saved with new values, every field in its own place.
+    template <class F> void comprobar(const char* tabla, const char* rejilla, const std::vector<CampoCatalogo>& campos)
+    {
+        platform::Row fila;
+        for (const CampoCatalogo& c : campos)
+            fila.set(u(c.campo), u(c.antes));
+        const qint64 id = insertar(tabla, fila);
+        auto& w = abrir<F>();
+        auto* grid = w.template findChild<platform::DBGrid*>(u(rejilla));
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(textos(grid, 0), QStringList { QString::number(id) });
+        for (const CampoCatalogo& c : campos)
+            EXPECT_EQ(textos(grid, c.columnaRejilla), QStringList { u(c.antes) }) << c.campo;
+
+        clic(w.cmdImprimir);
+        const QString impresa = fakePrinter().page().value(6);
+        for (const CampoCatalogo& c : campos) {
+            if (c.columnaListado)
+                EXPECT_EQ(impresa.indexOf(u(c.antes)) + 1, c.columnaListado) << c.campo;
+        }
+
+        pulsarFila(grid, 0);
+        clic(w.cmdEditar);
+        for (const CampoCatalogo& c : campos) {
+            auto* editor = w.template findChild<QWidget*>(u(c.editor));
+            ASSERT_NE(editor, nullptr) << c.editor;
+            EXPECT_EQ(textoEditor(editor), u(c.antes)) << c.campo;
+            ponerTextoEditor(editor, u(c.despues));
+        }
+        clic(w.cmdGrabar);
+        const auto guardada = db.first(u("SELECT * FROM %1").arg(u(tabla)));
+        ASSERT_TRUE(guardada);
+        for (const CampoCatalogo& c : campos)
+            EXPECT_EQ(guardada->text(u(c.campo)), u(c.despues)) << c.campo;
+        clic(w.cmdSalir);
+    }
+};
+
+TEST_F(CamposCatalogoTest, EveryFieldOfEachWindowIsShownPrintedEditedAndSavedInItsOwnPlace)
+{
+    comprobar<frmManContratos>("TipoContrato", "dbgTipoContrato",
+        { { "TipoContrato", "txtTipoContrato", 1, 20, "Tipo antes", "Tipo después" } });
+    comprobar<frmManContrato>("Contrato", "dbgContrato",
+        { { "Contrato", "txtContrato", 1, 14, "Nombre antes", "Nombre después" },
+            { "TipoContrato", "cmbTipoContrato", 2, 30, "Clase antes", "Clase después" },
+            { "Código", "txtCodigo", 3, 75, "987", "654" }, { "Modelo", "cmbModelos", 4, 55, "MODA", "MODB" } });
+    comprobar<frmModelos>("Modelo", "dbgModelos",
+        { { "NombreModelo", "txtModelo", 1, 14, "MODA", "MODB" },
+            { "Ubicación", "txtUbicacion", 2, 30, "plantilla.rtf", "otra.rtf" } });
+    comprobar<frmMarcas>("Marcas", "dbgMarca",
+        { { "CódigoMarca", "txtCodigo", 1, 0, "0101", "0202" },
+            { "DescripciónDato", "txtDescripcion", 2, 27, "DESC ANTES", "DESC DESPUES" },
+            { "Longitud", "txtLongitud", 3, 0, "123", "45" },
+            { "ValoresFijos", "txtValoresFijos", 4, 0, "FIJO ANTES", "FIJO DESPUES" } });
+}

@@ -143,6 +143,32 @@ TEST(CopiaBasica, ProductionsTextsFollowTheDocumentsLanguage)
     EXPECT_EQ(catalan.back().texto, u("COPIA BÀSICA"));
 }
 
+// Every bookmark of both variants in its order, each with its own text:
+// blanks by their number, the captions by their words.
+TEST(CopiaBasica, EveryBookmarkOfBothVariantsGetsItsOwnText)
+{
+    const auto escritos = [](VarianteCopiaBasica variante, int idioma, bool firmas) {
+        QStringList out;
+        for (const TextoMarca& t : TextosCopiaBasica(variante, idioma, firmas))
+            out << t.marca + u("=")
+                    + (t.texto.trimmed().isEmpty() ? QString::number(t.texto.size())
+                                                   : t.texto.trimmed() + u("/%1").arg(t.texto.size()));
+        return out;
+    };
+    const QStringList personales { "B0115=112", "B0116=112", "B0111=112", "B0136=112", "B0380=112", "B0105=112",
+        "B0106=112" };
+    const QString representante = u("El/la representante de los trabajadores/225");
+    const QStringList guardado { "B0462=212", u("BPIE11=") + representante, u("BPIE22=") + representante,
+        u("Basica=COPIA BÁSICA/12") };
+    EXPECT_EQ(escritos(VarianteCopiaBasica::ContratoGuardado, 1, true), personales + guardado);
+    const QStringList conFirmas { "B0462=112", "BPIE1=212", u("BPIE2=") + representante, "BPIE11=212",
+        u("BPIE22=") + representante, u("Basica=COPIA BÁSICA/12") };
+    EXPECT_EQ(escritos(VarianteCopiaBasica::Produccion, 1, true), personales + conFirmas);
+    const QStringList catalan { "B0462=112", "BPIE11=212", u("BPIE22=El/la representant dels treballadors/225"),
+        u("Basica=COPIA BÀSICA/12") };
+    EXPECT_EQ(escritos(VarianteCopiaBasica::Produccion, 2, false), personales + catalan);
+}
+
 TEST_F(ImpresionTest, CopiaBasicaOfAContractChangedElsewhereIsRefused)
 {
     QByteArray cambiado = readFile("C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc");

@@ -131,6 +131,59 @@ TEST_F(ActualizacionTest, AnOldLayoutIsMovedIntoAFreshDatabase)
               QStringList{"1 2020-01-02 00200001.doc"});
 }
 
+// An old file with every field of the lists, each holding a value no other
+// field holds: each arrives in its own column of the new file.
+TEST_F(ActualizacionTest, EveryListedFieldIsCarriedIntoItsOwnColumn)
+{
+    const char* const empresa[] = { "NúmeroEmpresa", "NombreEmpresa", "NIF", "Dirección", "Localidad", "Provincia",
+        "CódPostal", "NúmTeléfono", "NúmFax", "DirCorreoElectrónico", "Observaciones", "Actividad", "Cuenta", "Pais" };
+    const char* const trabajador[] = { "NombreTrabajador", "NIF", "NumSS", "NivelFormativo", "Nacionalidad",
+        "Municipio", "Pais", "Observaciones", "TipoContrato", "Contrato", "Domicilio", "Localidad", "CódPostal",
+        "Teléfono", "Categoria_Laboral", "Empresa", "EnviadoCliente", "RecibidoCliente", "EnviadoInem", "RecogidoInem",
+        "ReenviadoCliente", "Duracion", "NIF14" };
+    platform::Row viejaEmpresa;
+    platform::Row viejoTrabajador;
+    for (const char* campo : empresa)
+        viejaEmpresa.set(u(campo), u("E ") + u(campo));
+    for (int k = 1; k <= 6; ++k)
+        viejaEmpresa.set(u("Clausula%1").arg(k), 30 + k);
+    for (const char* campo : trabajador)
+        viejoTrabajador.set(u(campo), u("T ") + u(campo));
+    const std::pair<const char*, QVariant> otros[] = { { "NúmeroTrabajador", 41 }, { "IdContrato", 42 },
+        { "NumProrroga", 43 }, { "NumEmpresa", u("E NúmeroEmpresa") }, { "FechaNacimiento", u("11/01/1970") },
+        { "FechaContrato", u("12/02/2001") }, { "FechaAlta", u("13/03/2002") }, { "FechaBaja", u("14/04/2003") },
+        { "FechaInicioProrroga", u("15/05/2004") }, { "FechaInicioPrimerContrato", u("16/06/2005") },
+        { "FechaVencimiento", u("17/07/2006") } };
+    for (const auto& [campo, valor] : otros)
+        viejoTrabajador.set(u(campo), valor);
+    ASSERT_EQ(viejaEmpresa.fields().size(), 20u);
+    ASSERT_EQ(viejoTrabajador.fields().size(), 34u);
+    {
+        // The fields of today's tables, without the company-clause links.
+        esquema::crearSiFalta(working());
+        Database db = Database::open(working());
+        db.exec(u("DROP TABLE EMPRESACLAUSULA"));
+        db.insert(u("Empresas"), viejaEmpresa);
+        db.insert(u("Trabajadores"), viejoTrabajador);
+    }
+    createFresh();
+    ASSERT_EQ(ActualizarBaseDatos(), ResultadoActualizacion::Migrada);
+
+    const Database db = Database::open(working());
+    const auto nueva = db.first(u("SELECT * FROM Empresas"));
+    const auto nuevo = db.first(u("SELECT * FROM Trabajadores"));
+    ASSERT_TRUE(nueva && nuevo);
+    for (const auto& [campo, valor] : viejaEmpresa.fields())
+        EXPECT_EQ(nueva->text(campo), valor.toString()) << campo.toStdString();
+    // Dates typed day first are stored the current way.
+    for (const auto& [campo, valor] : viejoTrabajador.fields()) {
+        const QDate fecha = QDate::fromString(valor.toString(), u("dd/MM/yyyy"));
+        EXPECT_EQ(nuevo->text(campo), fecha.isValid() ? fecha.toString(Qt::ISODate) : valor.toString())
+            << campo.toStdString();
+    }
+    EXPECT_EQ(nuevo->text(u("IdEmpresa")), nueva->text(u("IdEmpresa")));
+}
+
 TEST_F(ActualizacionTest, AFailedMoveLeavesEverythingAsItWasAndIsTriedAgain)
 {
     writeFile("C:\\basedatosantigua.mdb", "copia anterior");

@@ -54,6 +54,37 @@ TEST_F(ConfiguracionTest, TheRecordIsFiftyFourBytesOfFixedFields)
     EXPECT_EQ(leida.Firmas, QStringLiteral("0"));
 }
 
+// Each field full with characters no other field holds: one read or written a
+// place off, or swapped with another, takes characters that are not its own.
+TEST_F(ConfiguracionTest, EveryFieldIsWrittenAndReadAtItsOwnPlace)
+{
+    DatosConfiguracion d;
+    const std::pair<QString DatosConfiguracion::*, QByteArray> campos[] = {
+        { &DatosConfiguracion::Ip, "111.122.133.144" },
+        { &DatosConfiguracion::Password, "PPPPPPPPPPPPPPp" },
+        { &DatosConfiguracion::Usuario, "UUUUUUUUUUUUUUu" },
+        { &DatosConfiguracion::Idioma, "2" },
+        { &DatosConfiguracion::ClaveUsuario, "Kk" },
+        { &DatosConfiguracion::Avisos, "No" },
+        { &DatosConfiguracion::DiasAviso, "60" },
+        { &DatosConfiguracion::SistemaOperativo, "1" },
+        { &DatosConfiguracion::Firmas, "0" },
+    };
+    QByteArray registro;
+    for (const auto& [campo, valor] : campos) {
+        d.*campo = QString::fromLatin1(valor);
+        registro += valor;
+    }
+    ASSERT_EQ(registro.size(), DatosConfiguracion::kLongitud);
+    GrabarConfiguracion(d);
+    EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\config"), registro);
+
+    writeFile("C:\\Quelvan\\Dorvane\\config", registro);
+    const DatosConfiguracion leida = LeerConfiguracion();
+    for (const auto& [campo, valor] : campos)
+        EXPECT_EQ(leida.*campo, QString::fromLatin1(valor)) << valor.constData();
+}
+
 TEST_F(ConfiguracionTest, AMissingRecordReadsAsBlanks)
 {
     const DatosConfiguracion d = LeerConfiguracion();

@@ -236,3 +236,14 @@ TEST_F(ListadoImportadosTest, BorrarDeletesTheRowsFileAndListsAgain)
     EXPECT_FALSE(Forms::loaded<frmListadoImportados>());
     EXPECT_FALSE(Forms::get<frmMenu>().isHidden());
 }
+
+// Each column shows its own field of the worker, none of them alike.
+TEST_F(ListadoImportadosTest, EveryColumnShowsItsOwnFieldOfTheWorker)
+{
+    insertar("Trabajadores",
+        { { "IdEmpresa", "1" }, { "NúmeroTrabajador", 7 }, { "NombreTrabajador", "NOMBRE DEL TRABAJADOR" },
+            { "NumEmpresa", "12345" }, { "Empresa", "NOMBRE DE LA EMPRESA" } });
+    dejar(kContratosTemp, u("1234500007"), "registro");
+    EXPECT_EQ(fila(abrirListado().mshListadoImportados, 1),
+        (QStringList { u("1"), u("00007"), u("NOMBRE DEL TRABAJADOR"), u("12345"), u("NOMBRE DE LA EMPRESA") }));
+}
