@@ -301,9 +301,9 @@ TEST_F(MenuTest, EachWindowShowsAndWritesItsOwnFieldsOfTheRecordAndKeepsTheOther
     writeFile("C:\\Quelvan\\Dorvane\\config", servidor + "2KkNo6010");
     auto& menu = start();
     menu.cmdConfigurar->click();
-    EXPECT_EQ((QStringList { menu.txtIp->text(), menu.txtPassword->text(), menu.txtUsuario->text(),
-                  menu.txtClaveUsuario->text() }),
-        (QStringList { u("111.122.133.144"), u("PPPPPPPPPPPPPPp"), u("UUUUUUUUUUUUUUu"), u("Kk") }));
+    EXPECT_EQ((QStringList{menu.txtIp->text(), menu.txtPassword->text(), menu.txtUsuario->text(),
+                           menu.txtClaveUsuario->text()}),
+              (QStringList{u("111.122.133.144"), u("PPPPPPPPPPPPPPp"), u("UUUUUUUUUUUUUUu"), u("Kk")}));
     menu.txtIp->setText(u("155.166.177.188"));
     menu.txtPassword->setText(u("qqqqqqqqqqqqqqQ"));
     menu.txtUsuario->setText(u("vvvvvvvvvvvvvvV"));
@@ -327,7 +327,7 @@ TEST_F(MenuTest, EachWindowShowsAndWritesItsOwnFieldsOfTheRecordAndKeepsTheOther
     menu.optIdioma->click();
     p = Forms::loaded<frmIdioma>();
     EXPECT_TRUE(p->optCastellano->value() && p->optSi->value() && p->optDias1->value() && p->optXP->value()
-        && p->optFirmas[1]->value());
+                && p->optFirmas[1]->value());
     p->optCatalan->click();
     p->optDias2->click();
     p->opt98->click();

@@ -306,8 +306,7 @@ TEST_F(CatalogoTest, TheMaintenancePanelOpensEachWindow)
     }
 }
 
-namespace
-{
+namespace {
 
 // A field of a catalogue window: its editor, its column in the grid and in
 // the printed listing (0: not printed there), the value stored first and the
@@ -323,12 +322,12 @@ struct CampoCatalogo {
 
 } // namespace
 
-class CamposCatalogoTest : public CatalogoTest
-{
+class CamposCatalogoTest : public CatalogoTest {
 protected:
     // A row of `tabla` shown in the grid, printed, opened in the editors and
     // saved with new values, every field in its own place.
-    template <class F> void comprobar(const char* tabla, const char* rejilla, const std::vector<CampoCatalogo>& campos)
+    template <class F>
+    void comprobar(const char* tabla, const char* rejilla, const std::vector<CampoCatalogo>& campos)
     {
         platform::Row fila;
         for (const CampoCatalogo& c : campos)
@@ -337,9 +336,9 @@ protected:
         auto& w = abrir<F>();
         auto* grid = w.template findChild<platform::DBGrid*>(u(rejilla));
         ASSERT_NE(grid, nullptr);
-        EXPECT_EQ(textos(grid, 0), QStringList { QString::number(id) });
+        EXPECT_EQ(textos(grid, 0), QStringList{QString::number(id)});
         for (const CampoCatalogo& c : campos)
-            EXPECT_EQ(textos(grid, c.columnaRejilla), QStringList { u(c.antes) }) << c.campo;
+            EXPECT_EQ(textos(grid, c.columnaRejilla), QStringList{u(c.antes)}) << c.campo;
 
         clic(w.cmdImprimir);
         const QString impresa = fakePrinter().page().value(6);
@@ -368,17 +367,18 @@ protected:
 TEST_F(CamposCatalogoTest, EveryFieldOfEachWindowIsShownPrintedEditedAndSavedInItsOwnPlace)
 {
     comprobar<frmManContratos>("TipoContrato", "dbgTipoContrato",
-        { { "TipoContrato", "txtTipoContrato", 1, 20, "Tipo antes", "Tipo después" } });
+                               {{"TipoContrato", "txtTipoContrato", 1, 20, "Tipo antes", "Tipo después"}});
     comprobar<frmManContrato>("Contrato", "dbgContrato",
-        { { "Contrato", "txtContrato", 1, 14, "Nombre antes", "Nombre después" },
-            { "TipoContrato", "cmbTipoContrato", 2, 30, "Clase antes", "Clase después" },
-            { "Código", "txtCodigo", 3, 75, "987", "654" }, { "Modelo", "cmbModelos", 4, 55, "MODA", "MODB" } });
+                              {{"Contrato", "txtContrato", 1, 14, "Nombre antes", "Nombre después"},
+                               {"TipoContrato", "cmbTipoContrato", 2, 30, "Clase antes", "Clase después"},
+                               {"Código", "txtCodigo", 3, 75, "987", "654"},
+                               {"Modelo", "cmbModelos", 4, 55, "MODA", "MODB"}});
     comprobar<frmModelos>("Modelo", "dbgModelos",
-        { { "NombreModelo", "txtModelo", 1, 14, "MODA", "MODB" },
-            { "Ubicación", "txtUbicacion", 2, 30, "plantilla.rtf", "otra.rtf" } });
+                          {{"NombreModelo", "txtModelo", 1, 14, "MODA", "MODB"},
+                           {"Ubicación", "txtUbicacion", 2, 30, "plantilla.rtf", "otra.rtf"}});
     comprobar<frmMarcas>("Marcas", "dbgMarca",
-        { { "CódigoMarca", "txtCodigo", 1, 0, "0101", "0202" },
-            { "DescripciónDato", "txtDescripcion", 2, 27, "DESC ANTES", "DESC DESPUES" },
-            { "Longitud", "txtLongitud", 3, 0, "123", "45" },
-            { "ValoresFijos", "txtValoresFijos", 4, 0, "FIJO ANTES", "FIJO DESPUES" } });
+                         {{"CódigoMarca", "txtCodigo", 1, 0, "0101", "0202"},
+                          {"DescripciónDato", "txtDescripcion", 2, 27, "DESC ANTES", "DESC DESPUES"},
+                          {"Longitud", "txtLongitud", 3, 0, "123", "45"},
+                          {"ValoresFijos", "txtValoresFijos", 4, 0, "FIJO ANTES", "FIJO DESPUES"}});
 }

@@ -155,17 +155,21 @@ TEST(CopiaBasica, EveryBookmarkOfBothVariantsGetsItsOwnText)
                                                    : t.texto.trimmed() + u("/%1").arg(t.texto.size()));
         return out;
     };
-    const QStringList personales { "B0115=112", "B0116=112", "B0111=112", "B0136=112", "B0380=112", "B0105=112",
-        "B0106=112" };
+    const QStringList personales{"B0115=112", "B0116=112", "B0111=112", "B0136=112",
+                                 "B0380=112", "B0105=112", "B0106=112"};
     const QString representante = u("El/la representante de los trabajadores/225");
-    const QStringList guardado { "B0462=212", u("BPIE11=") + representante, u("BPIE22=") + representante,
-        u("Basica=COPIA BÁSICA/12") };
+    const QStringList guardado{"B0462=212", u("BPIE11=") + representante, u("BPIE22=") + representante,
+                               u("Basica=COPIA BÁSICA/12")};
     EXPECT_EQ(escritos(VarianteCopiaBasica::ContratoGuardado, 1, true), personales + guardado);
-    const QStringList conFirmas { "B0462=112", "BPIE1=212", u("BPIE2=") + representante, "BPIE11=212",
-        u("BPIE22=") + representante, u("Basica=COPIA BÁSICA/12") };
+    const QStringList conFirmas{"B0462=112",
+                                "BPIE1=212",
+                                u("BPIE2=") + representante,
+                                "BPIE11=212",
+                                u("BPIE22=") + representante,
+                                u("Basica=COPIA BÁSICA/12")};
     EXPECT_EQ(escritos(VarianteCopiaBasica::Produccion, 1, true), personales + conFirmas);
-    const QStringList catalan { "B0462=112", "BPIE11=212", u("BPIE22=El/la representant dels treballadors/225"),
-        u("Basica=COPIA BÀSICA/12") };
+    const QStringList catalan{"B0462=112", "BPIE11=212", u("BPIE22=El/la representant dels treballadors/225"),
+                              u("Basica=COPIA BÀSICA/12")};
     EXPECT_EQ(escritos(VarianteCopiaBasica::Produccion, 2, false), personales + catalan);
 }
 

@@ -4,8 +4,7 @@
 // holds, so that one shown in, printed from or saved from its neighbour's box
 // is told apart.
 
-namespace
-{
+namespace {
 
 QString x(char c, int n)
 {
@@ -57,8 +56,8 @@ QWidget* caja(const QWidget& ventana, const Campo& c)
 
 // The lines of a printed sheet after its title, in the order of `etiquetas`,
 // each with the value of its field.
-QStringList hoja(
-    const std::vector<Campo>& campos, std::initializer_list<const char*> etiquetas, int columna, QString Campo::*valor)
+QStringList hoja(const std::vector<Campo>& campos, std::initializer_list<const char*> etiquetas, int columna,
+                 QString Campo::*valor)
 {
     QStringList lineas;
     for (const char* etiqueta : etiquetas) {
@@ -75,20 +74,20 @@ QStringList hoja(
 TEST_F(EmpresasTest, EveryCompanyFieldIsShownPrintedAndSavedInItsOwnPlace)
 {
     const std::vector<Campo> campos = {
-        { "NombreEmpresa", "txtNombreEmpresa", "Nombre de la empresa :", x('A', 30), x('a', 30) },
-        { "NúmeroEmpresa", "txtNumEmpresa", "Número de la empresa :", u("98765"), u("56789") },
-        { "NIF", "mskCuenta", "N.I.F. :", u("B98765432"), u("A12345678") },
-        { "Dirección", "txtDireccion", "Dirección :", x('D', 30), x('d', 30) },
-        { "Localidad", "txtLocalidad", "Localidad :", x('L', 30), x('l', 30) },
-        { "Actividad", "txtActividad", "Actividad. :", x('T', 30), x('t', 30) },
-        { "Cuenta", "txtNumISS", "Cuenta. :", u("25/1234567/89"), u("08/7654321/01") },
-        { "Provincia", "txtPoblacion", "Provincia :", x('V', 30), x('v', 30) },
-        { "Pais", "txtPaisEmpresa", nullptr, x('P', 30), x('p', 30) },
-        { "CódPostal", "txtCp", "Código Postal :", u("25001"), u("08002") },
-        { "NúmTeléfono", "txtTelef", "Teléfono :", u("973111222"), u("933444555") },
-        { "NúmFax", "txtFax", "Fax :", u("973666777"), u("933888999") },
-        { "Observaciones", "txtObservacionesEmpresa", "Observaciones :", x('O', 30), x('o', 30) },
-        { "DirCorreoElectrónico", "txtemail", "Correo Electrónico :", x('M', 30), x('m', 30) },
+        {"NombreEmpresa", "txtNombreEmpresa", "Nombre de la empresa :", x('A', 30), x('a', 30)},
+        {"NúmeroEmpresa", "txtNumEmpresa", "Número de la empresa :", u("98765"), u("56789")},
+        {"NIF", "mskCuenta", "N.I.F. :", u("B98765432"), u("A12345678")},
+        {"Dirección", "txtDireccion", "Dirección :", x('D', 30), x('d', 30)},
+        {"Localidad", "txtLocalidad", "Localidad :", x('L', 30), x('l', 30)},
+        {"Actividad", "txtActividad", "Actividad. :", x('T', 30), x('t', 30)},
+        {"Cuenta", "txtNumISS", "Cuenta. :", u("25/1234567/89"), u("08/7654321/01")},
+        {"Provincia", "txtPoblacion", "Provincia :", x('V', 30), x('v', 30)},
+        {"Pais", "txtPaisEmpresa", nullptr, x('P', 30), x('p', 30)},
+        {"CódPostal", "txtCp", "Código Postal :", u("25001"), u("08002")},
+        {"NúmTeléfono", "txtTelef", "Teléfono :", u("973111222"), u("933444555")},
+        {"NúmFax", "txtFax", "Fax :", u("973666777"), u("933888999")},
+        {"Observaciones", "txtObservacionesEmpresa", "Observaciones :", x('O', 30), x('o', 30)},
+        {"DirCorreoElectrónico", "txtemail", "Correo Electrónico :", x('M', 30), x('m', 30)},
     };
     platform::Row fila;
     for (const Campo& c : campos)
@@ -104,17 +103,17 @@ TEST_F(EmpresasTest, EveryCompanyFieldIsShownPrintedAndSavedInItsOwnPlace)
         EXPECT_EQ(ClausulasElegidas[static_cast<std::size_t>(k)], 31 + k) << k;
     ficha.cmdImprimir->click();
     EXPECT_EQ(fakePrinter().page().mid(5),
-        hoja(campos,
-            { "Nombre de la empresa :", "Número de la empresa :", "N.I.F. :", "Actividad. :", "Cuenta. :",
-                "Dirección :", "Localidad :", "Código Postal :", "Provincia :", "Teléfono :", "Fax :",
-                "Correo Electrónico :", "Observaciones :" },
-            34, &Campo::guardado));
+              hoja(campos,
+                   {"Nombre de la empresa :", "Número de la empresa :", "N.I.F. :", "Actividad. :", "Cuenta. :",
+                    "Dirección :", "Localidad :", "Código Postal :", "Provincia :", "Teléfono :", "Fax :",
+                    "Correo Electrónico :", "Observaciones :"},
+                   34, &Campo::guardado));
 
     for (const Campo& c : campos)
         poner(caja(ficha, c), c.tecleado);
     msg().answer(Answer::Yes); // the number is new: save?
     ficha.cmdSave->click();
-    const auto guardada = db.first(u("SELECT * FROM Empresas WHERE IdEmpresa = ?"), { id });
+    const auto guardada = db.first(u("SELECT * FROM Empresas WHERE IdEmpresa = ?"), {id});
     ASSERT_TRUE(guardada);
     for (const Campo& c : campos)
         EXPECT_EQ(guardada->text(u(c.campo)), c.tecleado) << c.campo;
@@ -124,32 +123,32 @@ TEST_F(EmpresasTest, EveryCompanyFieldIsShownPrintedAndSavedInItsOwnPlace)
     // The company list shows its name and its number in their columns.
     auto* lista = Forms::loaded<frmEmpresas>();
     ASSERT_NE(lista, nullptr);
-    EXPECT_EQ(testing_support::textos(lista->dbgEmpresas, 0), QStringList { QString::number(id) });
-    EXPECT_EQ(testing_support::textos(lista->dbgEmpresas, 1), QStringList { x('a', 30) });
-    EXPECT_EQ(testing_support::textos(lista->dbgEmpresas, 2), QStringList { u("56789") });
+    EXPECT_EQ(testing_support::textos(lista->dbgEmpresas, 0), QStringList{QString::number(id)});
+    EXPECT_EQ(testing_support::textos(lista->dbgEmpresas, 1), QStringList{x('a', 30)});
+    EXPECT_EQ(testing_support::textos(lista->dbgEmpresas, 2), QStringList{u("56789")});
 }
 
 TEST_F(EmpresasTest, EveryWorkerFieldAndFlagIsShownPrintedAndSavedInItsOwnPlace)
 {
     // Fields without a typed value are shown only: saving leaves them as stored.
     const std::vector<Campo> campos = {
-        { "NombreTrabajador", "txtNombreTrabajador", "Nombre del trabajador :", x('A', 30), x('A', 30) },
-        { "NIF14", "txtDNI", "N.I.F. :", u("12345678Z1234X"), u("X7654321Z4321Y") },
-        { "FechaNacimiento", "txtFechaNac", "Fecha de Nacimiento :", u("15/03/1980"), u("16/04/1981") },
-        { "NumSS", "txtNumSS", "Nº Afiliación a la S.S. :", u("08/12345678/90"), u("25/87654321/09") },
-        { "NivelFormativo", "txtNivelFormativo", "Nivel Formativo :", x('F', 30), x('f', 30) },
-        { "Nacionalidad", "txtNacionalidad", "Nacionalidad :", x('N', 30), x('n', 30) },
-        { "Municipio", "txtMunicipio", "Municipio :", x('M', 30), x('m', 30) },
-        { "Pais", "txtPais", "Pais :", x('P', 30), x('p', 30) },
-        { "Observaciones", "txtObservacionesTrabajador", "Observaciones :", x('O', 30), x('o', 30) },
-        { "CódPostal", "txtCodPostalTrabaj", nullptr, u("25001"), u("08002") },
-        { "NúmeroTrabajador", "txtNumeroTrabajador", "Número del trabajador :", u("00007"), u("00007") },
-        { "FechaVencimiento", "mskVencimiento", nullptr, u("31/12/2027"), u("30/11/2028") },
-        { "Contrato", "txtContrato", nullptr, u("401 - Obra"), {} },
-        { "TipoContrato", "txtTipoContrato", nullptr, u("TEMPORAL"), {} },
-        { "FechaContrato", "mskFechaContrato", nullptr, u("01/02/2026"), {} },
-        { "FechaInicioProrroga", "mskInicioProrroga", nullptr, u("03/04/2026"), {} },
-        { "Duracion", "txtMesesProrroga", nullptr, u("6 Meses  "), {} },
+        {"NombreTrabajador", "txtNombreTrabajador", "Nombre del trabajador :", x('A', 30), x('A', 30)},
+        {"NIF14", "txtDNI", "N.I.F. :", u("12345678Z1234X"), u("X7654321Z4321Y")},
+        {"FechaNacimiento", "txtFechaNac", "Fecha de Nacimiento :", u("15/03/1980"), u("16/04/1981")},
+        {"NumSS", "txtNumSS", "Nº Afiliación a la S.S. :", u("08/12345678/90"), u("25/87654321/09")},
+        {"NivelFormativo", "txtNivelFormativo", "Nivel Formativo :", x('F', 30), x('f', 30)},
+        {"Nacionalidad", "txtNacionalidad", "Nacionalidad :", x('N', 30), x('n', 30)},
+        {"Municipio", "txtMunicipio", "Municipio :", x('M', 30), x('m', 30)},
+        {"Pais", "txtPais", "Pais :", x('P', 30), x('p', 30)},
+        {"Observaciones", "txtObservacionesTrabajador", "Observaciones :", x('O', 30), x('o', 30)},
+        {"CódPostal", "txtCodPostalTrabaj", nullptr, u("25001"), u("08002")},
+        {"NúmeroTrabajador", "txtNumeroTrabajador", "Número del trabajador :", u("00007"), u("00007")},
+        {"FechaVencimiento", "mskVencimiento", nullptr, u("31/12/2027"), u("30/11/2028")},
+        {"Contrato", "txtContrato", nullptr, u("401 - Obra"), {}},
+        {"TipoContrato", "txtTipoContrato", nullptr, u("TEMPORAL"), {}},
+        {"FechaContrato", "mskFechaContrato", nullptr, u("01/02/2026"), {}},
+        {"FechaInicioProrroga", "mskInicioProrroga", nullptr, u("03/04/2026"), {}},
+        {"Duracion", "txtMesesProrroga", nullptr, u("6 Meses  "), {}},
     };
     // As stored: a date day first is stored the current way, the number as a number.
     const auto enLaBase = [](const QString& valor) {
@@ -159,9 +158,11 @@ TEST_F(EmpresasTest, EveryWorkerFieldAndFlagIsShownPrintedAndSavedInItsOwnPlace)
     // The flags, each with a check box of its own; in round r a flag is "Si"
     // when bit r of its place (from 1) is set, so no two flags go alike
     // through the three rounds.
-    const std::pair<const char*, const char*> marcas[] = { { "EnviadoCliente", "chkEnvCliente" },
-        { "RecibidoCliente", "chkRecCliente" }, { "EnviadoInem", "chkEnvINEM" }, { "RecogidoInem", "chkRecINEM" },
-        { "ReenviadoCliente", "chkReeCliente" } };
+    const std::pair<const char*, const char*> marcas[] = {{"EnviadoCliente", "chkEnvCliente"},
+                                                          {"RecibidoCliente", "chkRecCliente"},
+                                                          {"EnviadoInem", "chkEnvINEM"},
+                                                          {"RecogidoInem", "chkRecINEM"},
+                                                          {"ReenviadoCliente", "chkReeCliente"}};
     const auto marcada = [](int ronda, int i) { return ((i + 1) >> ronda & 1) != 0; };
 
     const qint64 idEmpresa = empresa(u("00001"), u("Alfa"));
@@ -175,9 +176,9 @@ TEST_F(EmpresasTest, EveryWorkerFieldAndFlagIsShownPrintedAndSavedInItsOwnPlace)
 
     auto& ficha = abrir(idEmpresa);
     ficha.SSTab1->setCurrentIndex(1);
-    EXPECT_EQ(testing_support::textos(ficha.dbgTrabajadores, 0), QStringList { QString::number(id) });
-    EXPECT_EQ(testing_support::textos(ficha.dbgTrabajadores, 1), QStringList { x('A', 30) });
-    EXPECT_EQ(testing_support::textos(ficha.dbgTrabajadores, 2), QStringList { u("00007") });
+    EXPECT_EQ(testing_support::textos(ficha.dbgTrabajadores, 0), QStringList{QString::number(id)});
+    EXPECT_EQ(testing_support::textos(ficha.dbgTrabajadores, 1), QStringList{x('A', 30)});
+    EXPECT_EQ(testing_support::textos(ficha.dbgTrabajadores, 2), QStringList{u("00007")});
     // Opens the worker; its flags as in round `ronda`, or the opposite.
     const auto abrirTrabajador = [&](int ronda, bool opuestas = false) {
         testing_support::pulsarFila(ficha.dbgTrabajadores, 0);
@@ -191,11 +192,11 @@ TEST_F(EmpresasTest, EveryWorkerFieldAndFlagIsShownPrintedAndSavedInItsOwnPlace)
         EXPECT_EQ(texto(caja(ficha, c)), c.guardado) << c.campo;
     ficha.cmdImprimir->click();
     EXPECT_EQ(fakePrinter().page().mid(5),
-        hoja(campos,
-            { "Nombre del trabajador :", "Número del trabajador :", "N.I.F. :", "Nº Afiliación a la S.S. :",
-                "Fecha de Nacimiento :", "Municipio :", "Nacionalidad :", "Pais :", "Nivel Formativo :",
-                "Observaciones :" },
-            37, &Campo::guardado));
+              hoja(campos,
+                   {"Nombre del trabajador :", "Número del trabajador :", "N.I.F. :", "Nº Afiliación a la S.S. :",
+                    "Fecha de Nacimiento :", "Municipio :", "Nacionalidad :", "Pais :", "Nivel Formativo :",
+                    "Observaciones :"},
+                   37, &Campo::guardado));
 
     for (const Campo& c : campos) {
         if (!c.tecleado.isEmpty())
@@ -205,7 +206,7 @@ TEST_F(EmpresasTest, EveryWorkerFieldAndFlagIsShownPrintedAndSavedInItsOwnPlace)
         for (int i = 0; i < 5; ++i)
             ficha.findChild<QCheckBox*>(u(marcas[i].second))->setChecked(marcada(ronda, i));
         ficha.cmdGrabar->click();
-        const auto guardado = db.first(u("SELECT * FROM Trabajadores WHERE IdTrabajador = ?"), { id });
+        const auto guardado = db.first(u("SELECT * FROM Trabajadores WHERE IdTrabajador = ?"), {id});
         ASSERT_TRUE(guardado);
         for (int i = 0; i < 5; ++i)
             EXPECT_EQ(guardado->text(u(marcas[i].first)), marcada(ronda, i) ? u("Si") : u("No"))
@@ -215,7 +216,7 @@ TEST_F(EmpresasTest, EveryWorkerFieldAndFlagIsShownPrintedAndSavedInItsOwnPlace)
                 EXPECT_EQ(guardado->text(u(c.campo)), enLaBase(c.tecleado.isEmpty() ? c.guardado : c.tecleado))
                     << c.campo;
             EXPECT_EQ(guardado->text(u("IdEmpresa")) + guardado->text(u("NumEmpresa")) + guardado->text(u("Empresa")),
-                QString::number(idEmpresa) + u("00001Alfa"));
+                      QString::number(idEmpresa) + u("00001Alfa"));
         }
         abrirTrabajador(ronda);
     }

@@ -135,12 +135,32 @@ TEST_F(ActualizacionTest, AnOldLayoutIsMovedIntoAFreshDatabase)
 // field holds: each arrives in its own column of the new file.
 TEST_F(ActualizacionTest, EveryListedFieldIsCarriedIntoItsOwnColumn)
 {
-    const char* const empresa[] = { "NúmeroEmpresa", "NombreEmpresa", "NIF", "Dirección", "Localidad", "Provincia",
-        "CódPostal", "NúmTeléfono", "NúmFax", "DirCorreoElectrónico", "Observaciones", "Actividad", "Cuenta", "Pais" };
-    const char* const trabajador[] = { "NombreTrabajador", "NIF", "NumSS", "NivelFormativo", "Nacionalidad",
-        "Municipio", "Pais", "Observaciones", "TipoContrato", "Contrato", "Domicilio", "Localidad", "CódPostal",
-        "Teléfono", "Categoria_Laboral", "Empresa", "EnviadoCliente", "RecibidoCliente", "EnviadoInem", "RecogidoInem",
-        "ReenviadoCliente", "Duracion", "NIF14" };
+    const char* const empresa[] = {"NúmeroEmpresa", "NombreEmpresa", "NIF",         "Dirección", "Localidad",
+                                   "Provincia",     "CódPostal",     "NúmTeléfono", "NúmFax",    "DirCorreoElectrónico",
+                                   "Observaciones", "Actividad",     "Cuenta",      "Pais"};
+    const char* const trabajador[] = {"NombreTrabajador",
+                                      "NIF",
+                                      "NumSS",
+                                      "NivelFormativo",
+                                      "Nacionalidad",
+                                      "Municipio",
+                                      "Pais",
+                                      "Observaciones",
+                                      "TipoContrato",
+                                      "Contrato",
+                                      "Domicilio",
+                                      "Localidad",
+                                      "CódPostal",
+                                      "Teléfono",
+                                      "Categoria_Laboral",
+                                      "Empresa",
+                                      "EnviadoCliente",
+                                      "RecibidoCliente",
+                                      "EnviadoInem",
+                                      "RecogidoInem",
+                                      "ReenviadoCliente",
+                                      "Duracion",
+                                      "NIF14"};
     platform::Row viejaEmpresa;
     platform::Row viejoTrabajador;
     for (const char* campo : empresa)
@@ -149,11 +169,17 @@ TEST_F(ActualizacionTest, EveryListedFieldIsCarriedIntoItsOwnColumn)
         viejaEmpresa.set(u("Clausula%1").arg(k), 30 + k);
     for (const char* campo : trabajador)
         viejoTrabajador.set(u(campo), u("T ") + u(campo));
-    const std::pair<const char*, QVariant> otros[] = { { "NúmeroTrabajador", 41 }, { "IdContrato", 42 },
-        { "NumProrroga", 43 }, { "NumEmpresa", u("E NúmeroEmpresa") }, { "FechaNacimiento", u("11/01/1970") },
-        { "FechaContrato", u("12/02/2001") }, { "FechaAlta", u("13/03/2002") }, { "FechaBaja", u("14/04/2003") },
-        { "FechaInicioProrroga", u("15/05/2004") }, { "FechaInicioPrimerContrato", u("16/06/2005") },
-        { "FechaVencimiento", u("17/07/2006") } };
+    const std::pair<const char*, QVariant> otros[] = {{"NúmeroTrabajador", 41},
+                                                      {"IdContrato", 42},
+                                                      {"NumProrroga", 43},
+                                                      {"NumEmpresa", u("E NúmeroEmpresa")},
+                                                      {"FechaNacimiento", u("11/01/1970")},
+                                                      {"FechaContrato", u("12/02/2001")},
+                                                      {"FechaAlta", u("13/03/2002")},
+                                                      {"FechaBaja", u("14/04/2003")},
+                                                      {"FechaInicioProrroga", u("15/05/2004")},
+                                                      {"FechaInicioPrimerContrato", u("16/06/2005")},
+                                                      {"FechaVencimiento", u("17/07/2006")}};
     for (const auto& [campo, valor] : otros)
         viejoTrabajador.set(u(campo), valor);
     ASSERT_EQ(viejaEmpresa.fields().size(), 20u);

@@ -60,15 +60,15 @@ TEST_F(ConfiguracionTest, EveryFieldIsWrittenAndReadAtItsOwnPlace)
 {
     DatosConfiguracion d;
     const std::pair<QString DatosConfiguracion::*, QByteArray> campos[] = {
-        { &DatosConfiguracion::Ip, "111.122.133.144" },
-        { &DatosConfiguracion::Password, "PPPPPPPPPPPPPPp" },
-        { &DatosConfiguracion::Usuario, "UUUUUUUUUUUUUUu" },
-        { &DatosConfiguracion::Idioma, "2" },
-        { &DatosConfiguracion::ClaveUsuario, "Kk" },
-        { &DatosConfiguracion::Avisos, "No" },
-        { &DatosConfiguracion::DiasAviso, "60" },
-        { &DatosConfiguracion::SistemaOperativo, "1" },
-        { &DatosConfiguracion::Firmas, "0" },
+        {&DatosConfiguracion::Ip, "111.122.133.144"},
+        {&DatosConfiguracion::Password, "PPPPPPPPPPPPPPp"},
+        {&DatosConfiguracion::Usuario, "UUUUUUUUUUUUUUu"},
+        {&DatosConfiguracion::Idioma, "2"},
+        {&DatosConfiguracion::ClaveUsuario, "Kk"},
+        {&DatosConfiguracion::Avisos, "No"},
+        {&DatosConfiguracion::DiasAviso, "60"},
+        {&DatosConfiguracion::SistemaOperativo, "1"},
+        {&DatosConfiguracion::Firmas, "0"},
     };
     QByteArray registro;
     for (const auto& [campo, valor] : campos) {

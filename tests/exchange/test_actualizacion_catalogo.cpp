@@ -284,16 +284,16 @@ TEST_F(CatalogoTest, AContractFileThatIsNoWindows1252TextChangesNothing)
 TEST_F(CatalogoTest, EveryFieldOfEachLineIsReadAtItsOwnPlace)
 {
     escribir(kContratos,
-        { u("T~00001~RENOVADO"),
-            u("C~00007~12345~") + QString(100, QLatin1Char('T')) + u("~MODEL~987~Nombre del contrato"), u(".") });
+             {u("T~00001~RENOVADO"),
+              u("C~00007~12345~") + QString(100, QLatin1Char('T')) + u("~MODEL~987~Nombre del contrato"), u(".")});
     actualizar();
     EXPECT_TRUE(msg().shown().empty());
-    EXPECT_EQ(filas("TipoContrato"), QStringList { u("1|RENOVADO") });
+    EXPECT_EQ(filas("TipoContrato"), QStringList{u("1|RENOVADO")});
     EXPECT_EQ(filas("Contrato"),
-        QStringList { u("7|Nombre del contrato|%1|12345|987|MODEL").arg(QString(100, QLatin1Char('T'))) });
+              QStringList{u("7|Nombre del contrato|%1|12345|987|MODEL").arg(QString(100, QLatin1Char('T')))});
 
-    importar({ u("*~MODL~0001~987~Contrato del modelo"), u("M~0102~3"), u(".") });
+    importar({u("*~MODL~0001~987~Contrato del modelo"), u("M~0102~3"), u(".")});
     EXPECT_EQ(filas("Contrato").value(1), u("8|Contrato del modelo|RENOVADO|1|987|MODL"));
-    EXPECT_EQ(filas("Modelo"), QStringList { u("1|MODL|MODL.rtf") });
-    EXPECT_EQ(filas("MarcasCont"), QStringList { u("1|1|0102|DATO 0102|10|3") });
+    EXPECT_EQ(filas("Modelo"), QStringList{u("1|MODL|MODL.rtf")});
+    EXPECT_EQ(filas("MarcasCont"), QStringList{u("1|1|0102|DATO 0102|10|3")});
 }

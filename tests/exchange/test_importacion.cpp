@@ -221,15 +221,15 @@ TEST_F(ImportacionTest, EveryFieldOfTheLogsComesFromItsOwnPlace)
     const QString trabajadorJ(30, QLatin1Char('J'));
     const auto conflicto = [&](const char* numEmpresa, const char* nif, const char* nifTrabajador) {
         Registro r = registroDe(u(numEmpresa), u("00045"), u(nif), u(nifTrabajador), empresaE, trabajadorJ);
-        for (int posicion : { 6, 37, 1388, 1394, 1425 })
-            r.poner({ posicion, 1 }, u("~"));
+        for (int posicion : {6, 37, 1388, 1394, 1425})
+            r.poner({posicion, 1}, u("~"));
         return r.bytes();
     };
     empresa(u("12345"), u("B1"));
     trabajador(empresa(u("54321"), u("B3")), u("54321"), 45, u("T1"));
     recibido("AB1234500045", conflicto("12345", "B2", "T1"));
     recibido("AB5432100045", conflicto("54321", "B3", "T2"));
-    EXPECT_EQ(contados(importar()), (std::array { 2, 0, 0, 1, 1 }));
+    EXPECT_EQ(contados(importar()), (std::array{2, 0, 0, 1, 1}));
     EXPECT_EQ(readFile(kDiscordanciasE), platform::toCp1252(empresaE + u("12345")));
     EXPECT_EQ(readFile(kDiscordanciasT), platform::toCp1252(u("54321") + trabajadorJ + u("00045")));
 }
@@ -237,11 +237,11 @@ TEST_F(ImportacionTest, EveryFieldOfTheLogsComesFromItsOwnPlace)
 // Every flag of the paper trail, whatever it held, starts again as "No".
 TEST_F(ImportacionTest, EveryFlagOfAKnownWorkerStartsAgain)
 {
-    const char* const flags[]
-        = { "EnviadoCliente", "RecibidoCliente", "EnviadoInem", "RecogidoInem", "ReenviadoCliente" };
+    const char* const flags[] = {"EnviadoCliente", "RecibidoCliente", "EnviadoInem", "RecogidoInem",
+                                 "ReenviadoCliente"};
     const qint64 id = trabajador(empresa(u("1234"), u("B1")), u("1234"), 45, u("T45"));
     for (const char* flag : flags)
-        db.update(u("Trabajadores"), u("IdTrabajador"), id, { { u(flag), u("Si") } });
+        db.update(u("Trabajadores"), u("IdTrabajador"), id, {{u(flag), u("Si")}});
     recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B1"), u("T45")).bytes());
     importar();
     for (const char* flag : flags)

@@ -241,9 +241,12 @@ TEST_F(ListadoImportadosTest, BorrarDeletesTheRowsFileAndListsAgain)
 TEST_F(ListadoImportadosTest, EveryColumnShowsItsOwnFieldOfTheWorker)
 {
     insertar("Trabajadores",
-        { { "IdEmpresa", "1" }, { "NúmeroTrabajador", 7 }, { "NombreTrabajador", "NOMBRE DEL TRABAJADOR" },
-            { "NumEmpresa", "12345" }, { "Empresa", "NOMBRE DE LA EMPRESA" } });
+             {{"IdEmpresa", "1"},
+              {"NúmeroTrabajador", 7},
+              {"NombreTrabajador", "NOMBRE DEL TRABAJADOR"},
+              {"NumEmpresa", "12345"},
+              {"Empresa", "NOMBRE DE LA EMPRESA"}});
     dejar(kContratosTemp, u("1234500007"), "registro");
     EXPECT_EQ(fila(abrirListado().mshListadoImportados, 1),
-        (QStringList { u("1"), u("00007"), u("NOMBRE DEL TRABAJADOR"), u("12345"), u("NOMBRE DE LA EMPRESA") }));
+              (QStringList{u("1"), u("00007"), u("NOMBRE DEL TRABAJADOR"), u("12345"), u("NOMBRE DE LA EMPRESA")}));
 }

@@ -269,22 +269,27 @@ TEST_F(ListadoContratosTest, ARowWithoutADocumentToOpenIsRefusedWithNoQuestion)
 // in an order of its own.
 TEST_F(ListadoContratosTest, EveryColumnShowsAndSortsByItsOwnField)
 {
-    const char* const filas[][5] = { { "N1", "2026-03-01", "Bea", "Alfa", "Temporal" },
-        { "N2", "2026-01-01", "Carla", "Gamma", "Obra" }, { "N3", "2026-02-01", "Ana", "Beta", "Indefinido" } };
+    const char* const filas[][5] = {{"N1", "2026-03-01", "Bea", "Alfa", "Temporal"},
+                                    {"N2", "2026-01-01", "Carla", "Gamma", "Obra"},
+                                    {"N3", "2026-02-01", "Ana", "Beta", "Indefinido"}};
     for (const auto& f : filas)
         insertar("ContratosGrabados",
-            { { "NumContrato", u(f[0]) }, { "Fecha", u(f[1]) }, { "Trabajador", u(f[2]) }, { "Empresa", u(f[3]) },
-                { "TipoContrato", u(f[4]) }, { "Nombre", "x.doc" } });
+                 {{"NumContrato", u(f[0])},
+                  {"Fecha", u(f[1])},
+                  {"Trabajador", u(f[2])},
+                  {"Empresa", u(f[3])},
+                  {"TipoContrato", u(f[4])},
+                  {"Nombre", "x.doc"}});
     auto& f = abrirLista();
-    EXPECT_EQ(textos(f.dbgContratos, 0), (QStringList { "1", "2", "3" }));
-    EXPECT_EQ(textos(f.dbgContratos, 1), (QStringList { "N1", "N2", "N3" }));
-    EXPECT_EQ(textos(f.dbgContratos, 2), (QStringList { "01/03/2026", "01/01/2026", "01/02/2026" }));
-    EXPECT_EQ(textos(f.dbgContratos, 3), (QStringList { "Bea", "Carla", "Ana" }));
-    EXPECT_EQ(textos(f.dbgContratos, 4), (QStringList { "Alfa", "Gamma", "Beta" }));
-    EXPECT_EQ(textos(f.dbgContratos, 5), (QStringList { "Temporal", "Obra", "Indefinido" }));
+    EXPECT_EQ(textos(f.dbgContratos, 0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(textos(f.dbgContratos, 1), (QStringList{"N1", "N2", "N3"}));
+    EXPECT_EQ(textos(f.dbgContratos, 2), (QStringList{"01/03/2026", "01/01/2026", "01/02/2026"}));
+    EXPECT_EQ(textos(f.dbgContratos, 3), (QStringList{"Bea", "Carla", "Ana"}));
+    EXPECT_EQ(textos(f.dbgContratos, 4), (QStringList{"Alfa", "Gamma", "Beta"}));
+    EXPECT_EQ(textos(f.dbgContratos, 5), (QStringList{"Temporal", "Obra", "Indefinido"}));
 
-    const std::pair<int, QStringList> ordenes[] = { { 2, { "N2", "N3", "N1" } }, { 3, { "N3", "N1", "N2" } },
-        { 4, { "N1", "N3", "N2" } }, { 5, { "N3", "N2", "N1" } } };
+    const std::pair<int, QStringList> ordenes[] = {
+        {2, {"N2", "N3", "N1"}}, {3, {"N3", "N1", "N2"}}, {4, {"N1", "N3", "N2"}}, {5, {"N3", "N2", "N1"}}};
     for (const auto& [columna, orden] : ordenes) {
         f.dbgContratos->HeadClick(columna);
         EXPECT_EQ(textos(f.dbgContratos, 1), orden) << columna;

@@ -374,21 +374,23 @@ TEST_F(ListadosTest, FromTheCompanyListTwoCompaniesAreListedAndPrintedByCompanyA
 // field stands in its own column of the grids and of both printed layouts.
 TEST_F(ListadosTest, EveryFieldStandsInItsOwnColumnAndEveryBoxAsksForItsOwnFlag)
 {
-    const char* flags[] = { "SNNNN", "NSNNN", "NNSNN", "NNNSN", "NNNNS" };
+    const char* flags[] = {"SNNNN", "NSNNN", "NNSNN", "NNNSN", "NNNNS"};
     for (int k = 0; k < 5; ++k) {
         trabajador(u("Empresa %1").arg(k), k + 1, u("Trabajador %1").arg(k), flags[k],
-            { { u("NumSS"), u("0%1/1234567%1/9%1").arg(k) }, { u("NumEmpresa"), u("7000%1").arg(k) },
-                { u("NIF14"), u("1234567%1X").arg(k) }, { u("FechaContrato"), u("2008-0%1-1%1").arg(k + 1) },
-                { u("FechaVencimiento"), u("2009-0%1-2%1").arg(k + 1) } });
+                   {{u("NumSS"), u("0%1/1234567%1/9%1").arg(k)},
+                    {u("NumEmpresa"), u("7000%1").arg(k)},
+                    {u("NIF14"), u("1234567%1X").arg(k)},
+                    {u("FechaContrato"), u("2008-0%1-1%1").arg(k + 1)},
+                    {u("FechaVencimiento"), u("2009-0%1-2%1").arg(k + 1)}});
     }
     auto& f = abrir();
-    QCheckBox* cajas[] = { f.chkEnvCliente, f.chkRecCliente, f.chkEnvINEM, f.chkRecINEM, f.chkReeCliente };
+    QCheckBox* cajas[] = {f.chkEnvCliente, f.chkRecCliente, f.chkEnvINEM, f.chkRecINEM, f.chkReeCliente};
     f.chkTodas->setChecked(true);
     for (int k = 0; k < 5; ++k) {
         for (QCheckBox* caja : cajas)
             caja->setChecked(caja == cajas[k]);
         f.cmdListar->click();
-        EXPECT_EQ(nombres(f.dbgListado), QStringList { u("Trabajador %1").arg(k) }) << cajas[k]->text().toStdString();
+        EXPECT_EQ(nombres(f.dbgListado), QStringList{u("Trabajador %1").arg(k)}) << cajas[k]->text().toStdString();
     }
 
     f.chkTodos->setChecked(true);
@@ -404,7 +406,7 @@ TEST_F(ListadosTest, EveryFieldStandsInItsOwnColumnAndEveryBoxAsksForItsOwnFlag)
     f.cmdImprimir->click();
     const QStringList estado = fakePrinter().page().mid(6);
     ASSERT_EQ(estado.size(), 5);
-    const int columnaSi[] = { 71, 84, 98, 113, 126 };
+    const int columnaSi[] = {71, 84, 98, 113, 126};
     for (int k = 0; k < 5; ++k) {
         EXPECT_EQ(estado[k].indexOf(u("Trabajador %1").arg(k)) + 1, 5) << estado[k].toStdString();
         EXPECT_EQ(estado[k].indexOf(u("Empresa %1").arg(k)) + 1, 36) << estado[k].toStdString();
@@ -418,10 +420,10 @@ TEST_F(ListadosTest, EveryFieldStandsInItsOwnColumnAndEveryBoxAsksForItsOwnFlag)
     const QStringList vencimientos = fakePrinter().page().mid(6);
     ASSERT_EQ(vencimientos.size(), 5);
     for (int k = 0; k < 5; ++k) {
-        const std::pair<QString, int> columnas[]
-            = { { u("Trabajador %1").arg(k), 5 }, { u(" %1 ").arg(k + 1), 35 }, // the number after its blank
-                  { u("7000%1").arg(k), 49 }, { u("1234567%1X").arg(k), 59 }, { u("1%1/0%1/2008").arg(k + 1), 73 },
-                  { u("2%1/0%1/2009").arg(k + 1), 88 } };
+        const std::pair<QString, int> columnas[] = {
+            {u("Trabajador %1").arg(k), 5},     {u(" %1 ").arg(k + 1), 35}, // the number after its blank
+            {u("7000%1").arg(k), 49},           {u("1234567%1X").arg(k), 59},
+            {u("1%1/0%1/2008").arg(k + 1), 73}, {u("2%1/0%1/2009").arg(k + 1), 88}};
         for (const auto& [valor, columna] : columnas)
             EXPECT_EQ(vencimientos[k].indexOf(valor) + 1, columna)
                 << valor.toStdString() << " in " << vencimientos[k].toStdString();

@@ -734,8 +734,9 @@ TEST_F(DocumentFileTest, OneLineValuesSavedAtOnceTakeTheFormattingBeforeThem)
 {
     const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
     writeAll(path, toDocx(shapes()));
-    const std::pair<const char*, const char*> valores[] = { { "M0001", "NEGRITA" }, { "M0004", "LLANO" },
-        { "M0002", "OTRA\tNEGRITA" }, { "M0116", "SIN FORMATO" }, { "H1", "CABECERA" }, { "F1", "PIE" } };
+    const std::pair<const char*, const char*> valores[] = {{"M0001", "NEGRITA"},       {"M0004", "LLANO"},
+                                                           {"M0002", "OTRA\tNEGRITA"}, {"M0116", "SIN FORMATO"},
+                                                           {"H1", "CABECERA"},         {"F1", "PIE"}};
     {
         Document doc = Document::open(path);
         for (const auto& [marca, valor] : valores)
@@ -743,8 +744,8 @@ TEST_F(DocumentFileTest, OneLineValuesSavedAtOnceTakeTheFormattingBeforeThem)
         doc.save();
     }
     const QByteArray file = readAll(path);
-    const std::pair<const char*, const char*> formatos[] = { { "NEGRITA", "b" }, { "LLANO", "" }, { "OTRA", "b" },
-        { "SIN FORMATO", "" }, { "CABECERA", "" }, { "PIE", "" } };
+    const std::pair<const char*, const char*> formatos[] = {{"NEGRITA", "b"},    {"LLANO", ""},    {"OTRA", "b"},
+                                                            {"SIN FORMATO", ""}, {"CABECERA", ""}, {"PIE", ""}};
     for (const auto& [valor, formato] : formatos)
         EXPECT_EQ(docxFormat(file, QString::fromLatin1(valor)), QString::fromLatin1(formato)) << valor;
     const Document again = Document::open(path);

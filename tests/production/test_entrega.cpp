@@ -128,33 +128,26 @@ TEST_F(EntregaTest, EveryBoxOfTheRecordWindowReachesItsOwnValueAndMarks)
 {
     const auto x = [](char c) { return QString(30, QLatin1Char(c)); };
     db.update(u("Empresas"), u("IdEmpresa"), idEmpresa,
-        { { u("NombreEmpresa"), x('A') }, { u("NIF"), u("B25123456") }, { u("Dirección"), x('D') },
-            { u("Localidad"), x('L') }, { u("Provincia"), x('V') }, { u("Pais"), x('P') },
-            { u("CódPostal"), u("25001") }, { u("NúmTeléfono"), u("973111222") }, { u("NúmFax"), u("973333444") },
-            { u("Actividad"), x('T') }, { u("Cuenta"), u("25/1234567/89") } });
+              {{u("NombreEmpresa"), x('A')},
+               {u("NIF"), u("B25123456")},
+               {u("Dirección"), x('D')},
+               {u("Localidad"), x('L')},
+               {u("Provincia"), x('V')},
+               {u("Pais"), x('P')},
+               {u("CódPostal"), u("25001")},
+               {u("NúmTeléfono"), u("973111222")},
+               {u("NúmFax"), u("973333444")},
+               {u("Actividad"), x('T')},
+               {u("Cuenta"), u("25/1234567/89")}});
     const int idModelo = catalogoMinimo();
     const std::pair<const char*, QString> marcas[] = {
-        { "0002", x('A') },
-        { "0003", u("B25123456") },
-        { "0005", x('D') },
-        { "0010", x('L') },
-        { "0011", u("25001") },
-        { "0018", x('T') },
-        { "0038", x('T') },
-        { "0058", u("25") },
-        { "0059", u("1234567") },
-        { "0060", u("89") },
-        { "0076", QString() },
-        { "0102", u("ANA ROS") },
-        { "0105", x('M') },
-        { "0106", u("08002") },
-        { "0111", u("08/12345678/90") },
-        { "0115", u("12345678Z") },
-        { "0116", u("15/03/1980") },
-        { "0136", x('F') },
-        { "0380", x('N') },
-        { "0460", x('P') },
-        { "0462", x('p') },
+        {"0002", x('A')},         {"0003", u("B25123456")},  {"0005", x('D')},
+        {"0010", x('L')},         {"0011", u("25001")},      {"0018", x('T')},
+        {"0038", x('T')},         {"0058", u("25")},         {"0059", u("1234567")},
+        {"0060", u("89")},        {"0076", QString()},       {"0102", u("ANA ROS")},
+        {"0105", x('M')},         {"0106", u("08002")},      {"0111", u("08/12345678/90")},
+        {"0115", u("12345678Z")}, {"0116", u("15/03/1980")}, {"0136", x('F')},
+        {"0380", x('N')},         {"0460", x('P')},          {"0462", x('p')},
     };
     for (const auto& [codigo, valor] : marcas)
         marcaDeModelo(idModelo, u(codigo), u("DATO ") + u(codigo), u("2"));
@@ -172,15 +165,15 @@ TEST_F(EntregaTest, EveryBoxOfTheRecordWindowReachesItsOwnValueAndMarks)
     ASSERT_NE(form, nullptr);
 
     const DatosEmpresaContrato& e = form->Empresa;
-    EXPECT_EQ((QStringList { e.Nombre, e.Numero, e.NIF, e.Direccion, e.Localidad, e.Provincia, e.Pais, e.CodPostal,
-                  e.Telefono, e.Fax, e.Actividad, e.Cuenta }),
-        (QStringList { x('A'), u("00012"), u("B25123456"), x('D'), x('L'), x('V'), x('P'), u("25001"), u("973111222"),
-            u("973333444"), x('T'), u("25/1234567/89") }));
+    EXPECT_EQ((QStringList{e.Nombre, e.Numero, e.NIF, e.Direccion, e.Localidad, e.Provincia, e.Pais, e.CodPostal,
+                           e.Telefono, e.Fax, e.Actividad, e.Cuenta}),
+              (QStringList{x('A'), u("00012"), u("B25123456"), x('D'), x('L'), x('V'), x('P'), u("25001"),
+                           u("973111222"), u("973333444"), x('T'), u("25/1234567/89")}));
     const DatosTrabajadorContrato& t = form->Trabajador;
-    EXPECT_EQ((QStringList { t.Nombre, t.Numero, t.NIF, t.CodPostal, t.Municipio, t.Pais, t.Nacionalidad,
-                  t.FechaNacimiento, t.NumSS, t.NivelFormativo }),
-        (QStringList { u("ANA ROS"), u("00002"), u("12345678Z"), u("08002"), x('M'), x('p'), x('N'), u("15/03/1980"),
-            u("08/12345678/90"), x('F') }));
+    EXPECT_EQ((QStringList{t.Nombre, t.Numero, t.NIF, t.CodPostal, t.Municipio, t.Pais, t.Nacionalidad,
+                           t.FechaNacimiento, t.NumSS, t.NivelFormativo}),
+              (QStringList{u("ANA ROS"), u("00002"), u("12345678Z"), u("08002"), x('M'), x('p'), x('N'),
+                           u("15/03/1980"), u("08/12345678/90"), x('F')}));
 
     elegir(*form, u("INDEFINIDO"), u("100 - Ordinario"));
     ASSERT_EQ(form->mshMarcas->Rows(), static_cast<int>(std::size(marcas)) + 1);
@@ -189,7 +182,7 @@ TEST_F(EntregaTest, EveryBoxOfTheRecordWindowReachesItsOwnValueAndMarks)
         QStringList fila;
         for (int c = 0; c < 4; ++c)
             fila << form->mshMarcas->TextMatrix(r, c);
-        EXPECT_EQ(fila, (QStringList { u(codigo), u("DATO ") + u(codigo), valor, u("2") }));
+        EXPECT_EQ(fila, (QStringList{u(codigo), u("DATO ") + u(codigo), valor, u("2")}));
     }
     EXPECT_EQ(form->txtLugar->text(), x('L'));
 }

@@ -113,10 +113,10 @@ TEST_F(GrabacionTest, ElContratoSeAnotaSoloEnElTrabajadorDeLosNumerosDelDocument
 TEST_F(GrabacionTest, EveryValueOfTheWindowIsWrittenToItsOwnField)
 {
     const auto x = [](char c) { return QString(30, QLatin1Char(c)); };
-    empresa = { x('A'), u("00123"), u("B25123456"), x('D'), x('L'), x('V'), x('P'), u("25001"), u("973111222"),
-        u("973333444"), x('T'), u("25/1234567/89") };
-    trabajador = { u("ANA ROS"), u("00045"), u("12345678Z"), u("08002"), x('M'), x('p'), x('N'), u("15/03/1980"),
-        u("08/12345678/90"), x('F') };
+    empresa = {x('A'), u("00123"), u("B25123456"), x('D'),         x('L'), x('V'),
+               x('P'), u("25001"), u("973111222"), u("973333444"), x('T'), u("25/1234567/89")};
+    trabajador = {u("ANA ROS"), u("00045"), u("12345678Z"),  u("08002"),          x('M'),
+                  x('p'),       x('N'),     u("15/03/1980"), u("08/12345678/90"), x('F')};
     d.vencimientoContrato.clear();
     msg().answer(Answer::Yes);
     msg().answer(Answer::Yes);
@@ -125,18 +125,28 @@ TEST_F(GrabacionTest, EveryValueOfTheWindowIsWrittenToItsOwnField)
     const auto e = db.first(u("SELECT * FROM Empresas"));
     const auto t = db.first(u("SELECT * FROM Trabajadores"));
     ASSERT_TRUE(e && t);
-    const std::pair<const char*, QString> empresas[] = { { "NombreEmpresa", x('A') }, { "NúmeroEmpresa", u("00123") },
-        { "NIF", u("B25123456") }, { "Dirección", x('D') }, { "Localidad", x('L') }, { "Provincia", x('V') },
-        { "Pais", x('P') }, { "CódPostal", u("25001") }, { "NúmTeléfono", u("973111222") },
-        { "NúmFax", u("973333444") }, { "Actividad", x('T') }, { "Cuenta", u("25/1234567/89") } };
+    const std::pair<const char*, QString> empresas[] = {
+        {"NombreEmpresa", x('A')},  {"NúmeroEmpresa", u("00123")}, {"NIF", u("B25123456")},
+        {"Dirección", x('D')},      {"Localidad", x('L')},         {"Provincia", x('V')},
+        {"Pais", x('P')},           {"CódPostal", u("25001")},     {"NúmTeléfono", u("973111222")},
+        {"NúmFax", u("973333444")}, {"Actividad", x('T')},         {"Cuenta", u("25/1234567/89")}};
     for (const auto& [campo, valor] : empresas)
         EXPECT_EQ(e->text(u(campo)), valor) << campo;
-    const std::pair<const char*, QString> trabajadores[]
-        = { { "NombreTrabajador", u("ANA ROS") }, { "NúmeroTrabajador", u("45") }, { "NIF14", u("12345678Z") },
-              { "CódPostal", u("08002") }, { "Municipio", x('M') }, { "Pais", x('p') }, { "Nacionalidad", QString() },
-              { "FechaNacimiento", u("1980-03-15") }, { "NumSS", u("08/12345678/90") }, { "NivelFormativo", x('F') },
-              { "Contrato", u("401 - Obra") }, { "TipoContrato", u("TEMPORAL") }, { "FechaContrato", u("2026-12-06") },
-              { "FechaVencimiento", u("2010-06-30") }, { "IdEmpresa", e->text(u("IdEmpresa")) } };
+    const std::pair<const char*, QString> trabajadores[] = {{"NombreTrabajador", u("ANA ROS")},
+                                                            {"NúmeroTrabajador", u("45")},
+                                                            {"NIF14", u("12345678Z")},
+                                                            {"CódPostal", u("08002")},
+                                                            {"Municipio", x('M')},
+                                                            {"Pais", x('p')},
+                                                            {"Nacionalidad", QString()},
+                                                            {"FechaNacimiento", u("1980-03-15")},
+                                                            {"NumSS", u("08/12345678/90")},
+                                                            {"NivelFormativo", x('F')},
+                                                            {"Contrato", u("401 - Obra")},
+                                                            {"TipoContrato", u("TEMPORAL")},
+                                                            {"FechaContrato", u("2026-12-06")},
+                                                            {"FechaVencimiento", u("2010-06-30")},
+                                                            {"IdEmpresa", e->text(u("IdEmpresa"))}};
     for (const auto& [campo, valor] : trabajadores)
         EXPECT_EQ(t->text(u(campo)), valor) << campo;
 }
