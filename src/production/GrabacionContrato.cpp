@@ -204,7 +204,13 @@ void GrabarDocumento(Database& db, const DocumentoProducido& d, const QString& a
     platform::Transaction transaccion(db);
     const qint64 id = AnotarDocumentoGuardado(db, d, lugar.fileName(), idTrabajador);
     const QString pendiente = lugar.absolutePath() + QLatin1Char('/') + NombrePendiente(id, lugar.fileName());
-    CopiarDocumento(archivo, pendiente);
+    try {
+        CopiarDocumento(archivo, pendiente);
+    } catch (const platform::FileError&) {
+        throw platform::FileError(QStringLiteral("No se puede copiar el documento en %1.")
+                                      .arg(QDir::toNativeSeparators(destino))
+                                      .toStdString());
+    }
     platform::syncFolder(lugar.absolutePath());
     transaccion.commit();
     if (!platform::moveFile(pendiente, destino))
@@ -222,15 +228,14 @@ void TerminarDocumentosGuardados(const Database& db)
         if (!pendiente.hasMatch())
             continue;
         const QString ruta = carpeta + QLatin1Char('/') + fichero;
-        // A contract's row names its document; other rows name none.
-        const bool anotado = db.first(QStringLiteral(R"(SELECT "IdContrato" FROM "ContratosGrabados"
-                                                        WHERE "IdContrato" = ? AND ("Nombre" IS NULL OR "Nombre" = ?))"),
-                                      {pendiente.captured(1).toLongLong(), pendiente.captured(2)})
-                                  .has_value();
-        if (anotado ? !platform::moveFile(ruta, carpeta + QLatin1Char('/') + pendiente.captured(2))
-                    : !QFile::remove(ruta))
+        const QString destino = carpeta + QLatin1Char('/') + pendiente.captured(2);
+        // A contract's row names its document; the other rows name none.
+        const auto fila = db.first(QStringLiteral(R"(SELECT "IdContrato" FROM "ContratosGrabados" WHERE "IdContrato" = ?
+                                                     AND ("Nombre" IS NULL OR "Nombre" = ?))"),
+                                   {pendiente.captured(1).toLongLong(), pendiente.captured(2)});
+        if (!(fila ? platform::moveFile(ruta, destino) : QFile::remove(ruta)))
             throw platform::FileError(QStringLiteral("No se puede terminar de guardar el documento %1.")
-                                          .arg(QDir::toNativeSeparators(carpeta + pendiente.captured(2)))
+                                          .arg(QDir::toNativeSeparators(destino))
                                           .toStdString());
     }
 }

@@ -142,7 +142,8 @@ TEST_F(GrabacionTest, AKillWhileStoringLeavesTheNewDocumentWithItsRowOrTheOldOne
         const QByteArray documento = readFile(guardado);
         const QStringList estado{QString::fromUtf8(documento), QString::number(cuenta("ContratosGrabados")),
                                  campo("Trabajadores", "Contrato")};
-        EXPECT_TRUE(estado == (QStringList{"nuevo", "2", "401 - Obra"}) || estado == (QStringList{"viejo", "1", "viejo"}))
+        EXPECT_TRUE(estado == (QStringList{"nuevo", "2", "401 - Obra"})
+                    || estado == (QStringList{"viejo", "1", "viejo"}))
             << "cut at " << paso << ": " << estado.join(u(", ")).toStdString();
         EXPECT_EQ(QDir(host("C:\\Quelvan\\Dorvane\\Contratos")).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"0012300045.doc"})
