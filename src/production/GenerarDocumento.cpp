@@ -199,7 +199,7 @@ void frmEleccionContrato::LlenarDocumento(ClaseDocumento clase)
     DuracionProrroga = valores.duracionProrroga;
     VencimientoContrato = valores.vencimientoContrato;
     // What is shown, printed and stored is the filled document.
-    EnPaso(QStringLiteral("guardar el documento en la carpeta de contratos"), [&] { copia->save(); });
+    EnPaso(QStringLiteral("guardar el documento"), [&] { copia->save(); });
 
     shaProgreso->hide();
     fraProgreso->hide();

@@ -20,7 +20,7 @@ namespace produccion {
 std::optional<qint64> BuscarTrabajador(const platform::Database& db, const QString& numEmpresa,
                                        const QString& numTrabajador);
 
-// Stores a produced document: the file `documento` copied to `destino` in
+// Stores a produced document: the file `archivo` copied to `destino` in
 // the folder of stored contracts, replacing a document of that name, with
 // its row in ContratosGrabados (the file name kept for contracts only) and,
 // on the worker `idTrabajador` when given, the contract or the extension.
