@@ -32,6 +32,7 @@
 #include "platform/Paths.h"
 #include "platform/Screen.h"
 #include "platform/WebPanel.h"
+#include "production/GrabacionContrato.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -364,6 +365,12 @@ void frmMenu::Form_Load()
 
     if (PrimeraCarga != QLatin1String("No")) {
         platform::Hourglass reloj(*this);
+        try {
+            auto db = AbrirBaseDatos();
+            produccion::TerminarDocumentosGuardados(db);
+        } catch (const std::exception&) {
+            // Tried again before the next document is stored.
+        }
         try {
             LeerConfiguracion();
             const QString dias = configuracion_.DiasAviso.trimmed();

@@ -10,10 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace exchange {
 
@@ -45,58 +44,14 @@ void CrearSiFalta(const QString& fichero)
         platform::replaceFile(fichero, {}, platform::FileAccess::OwnerOnly);
 }
 
-// A record filed in ContratosTemp, replacing a file of its name. Unless it
-// is kept, going undoes it: the record goes back to ContratosImp and the file
-// it replaced back in its place.
-class Archivo {
-public:
-    Archivo(const QString& origen, const QString& destino)
-        : origen_(origen), destino_(destino),
-          anterior_(QFileInfo(destino).path() + QStringLiteral("/.") + QFileInfo(destino).fileName()
-                    + QStringLiteral(".anterior"))
-    {
-        QFile::remove(anterior_);
-        conAnterior_ = ::link(QFile::encodeName(destino_).constData(), QFile::encodeName(anterior_).constData()) == 0;
-        if (std::rename(QFile::encodeName(origen_).constData(), QFile::encodeName(destino_).constData()) != 0) {
-            if (conAnterior_)
-                QFile::remove(anterior_);
-            throw platform::FileError(QStringLiteral("No se puede dejar el fichero %1 en la carpeta %2.")
-                                          .arg(QFileInfo(origen).fileName(), QString::fromLatin1(kContratosTemp))
-                                          .toStdString());
-        }
-    }
-    ~Archivo()
-    {
-        if (conservado_)
-            return;
-        std::rename(QFile::encodeName(destino_).constData(), QFile::encodeName(origen_).constData());
-        if (conAnterior_)
-            std::rename(QFile::encodeName(anterior_).constData(), QFile::encodeName(destino_).constData());
-    }
-    void conservar()
-    {
-        conservado_ = true;
-        if (conAnterior_)
-            QFile::remove(anterior_);
-    }
-    Archivo(const Archivo&) = delete;
-    Archivo& operator=(const Archivo&) = delete;
-
-private:
-    QString origen_;
-    QString destino_;
-    QString anterior_;
-    bool conAnterior_ = false;
-    bool conservado_ = false;
-};
-
 class Importacion {
 public:
     explicit Importacion(Database& db) : db_(db) {}
     ResultadoImportacion ejecutar(const QStringList& ficheros);
 
 private:
-    bool importarFichero(const QString& fichero);
+    void importarFichero(const QString& fichero);
+    void archivar();
     void importar(const RegistroContrato& registro);
     Row filaEmpresa(const RegistroContrato& registro);
     std::optional<qint64> idEmpresa(const QString& numeroEmpresa) const;
@@ -107,6 +62,9 @@ private:
     Database& db_;
     Disposicion disposicion_{{}};
     ContadoresImportacion contadores_;
+    // The files imported, each with its place in ContratosTemp; they move
+    // there once the run is committed.
+    std::vector<std::pair<QString, QString>> importados_;
     // Of the last record taken.
     QString numeroTrabajador_;
     QString nombreEmpresa_;
@@ -130,29 +88,51 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
         resultado.interrumpida = true;
         return resultado;
     }
-    for (const QString& fichero : ficheros) {
-        if (!importarFichero(fichero)) {
-            resultado.interrumpida = true;
-            break;
-        }
+    // The whole run is one transaction, each file a savepoint in it: one
+    // wait for the disk instead of one per file. A file leaves ContratosImp
+    // only once its rows are committed, so a kill at any instant leaves each
+    // file either filed with its rows or still listed for the next run,
+    // which writes the same rows again.
+    try {
+        platform::Transaction transaccion(db_);
+        for (const QString& fichero : ficheros)
+            importarFichero(fichero);
+        transaccion.commit();
+    } catch (const platform::DbError& error) {
+        MsgBox(MensajeBaseDatos(error), platform::style::Critical);
+        resultado.interrumpida = true;
+        return resultado;
     }
+    archivar();
     resultado.contadores = contadores_;
     return resultado;
 }
 
-// One listed file, in a step of its own: its rows are written and the file
-// is filed in ContratosTemp, all or nothing, so a file either is imported and
-// gone from ContratosImp or stays there untouched for the next run. A file
-// that is no record of the payroll server is told and stays. False when the
-// run cannot go on: the database is held by another program.
-bool Importacion::importarFichero(const QString& fichero)
+void Importacion::archivar()
+{
+    for (const auto& [origen, destino] : importados_) {
+        if (!platform::moveFile(origen, destino))
+            MsgBox(QStringLiteral("El fichero %1 se ha importado pero no se puede dejar en la carpeta %2: queda en la "
+                                  "carpeta %3 y la próxima importación lo volverá a importar.")
+                       .arg(QFileInfo(origen).fileName(), QString::fromLatin1(kContratosTemp),
+                            QString::fromLatin1(kContratosImp)),
+                   platform::style::Critical);
+    }
+}
+
+// One listed file, in a step of its own: its rows are written all or none,
+// and a file imported is filed in ContratosTemp after the run's commit. A
+// file that fails stays in ContratosImp with nothing of it written, and so
+// does a file that is no record of the payroll server, told. A failure of
+// the database file itself (held by another program, full, unwritable,
+// damaged) stops the run: it comes out as the DbError.
+void Importacion::importarFichero(const QString& fichero)
 {
     const QString nombre = fichero.mid(fichero.lastIndexOf(QLatin1Char('\\')) + 1);
     const auto rechazar = [&](const QString& motivo) {
         MsgBox(QStringLiteral("El fichero %1 no se ha importado: %2. Queda en la carpeta %3.")
                    .arg(nombre, motivo, QString::fromLatin1(kContratosImp)),
                platform::style::Critical);
-        return true;
     };
     if (!SePuedeArchivar(nombre))
         return rechazar(QStringLiteral("su nombre no es el de un contrato"));
@@ -166,30 +146,26 @@ bool Importacion::importarFichero(const QString& fichero)
         const RegistroContrato registro = LeerRegistro(origen);
         if (registro.tieneControles(disposicion_))
             return rechazar(QStringLiteral("tiene caracteres de control, que ningún contrato lleva"));
-        platform::Transaction transaccion(db_);
+        platform::Savepoint paso(db_);
         ++contadores_.Ficheros;
         if (!registro.vacio()) {
             numeroTrabajador_ = registro.numeroTrabajadorTexto();
             nombreEmpresa_ = registro.nombreEmpresa();
             importar(registro);
         }
-        Archivo archivo(origen, platform::hostPath(QString::fromLatin1(kContratosTemp)) + QLatin1Char('/')
-                                    + NombreArchivado(nombre));
-        transaccion.commit();
-        archivo.conservar();
+        paso.release();
+        importados_.emplace_back(origen, platform::hostPath(QString::fromLatin1(kContratosTemp)) + QLatin1Char('/')
+                                             + NombreArchivado(nombre));
     } catch (const platform::DbError& error) {
         contadores_ = antes;
-        if (error.code() == platform::kErrLocked) {
-            MsgBox(MensajeBaseDatos(error), platform::style::Critical);
-            return false;
-        }
+        if (error.inTheFile())
+            throw;
         MsgBox(MensajeError(contexto()), platform::style::Critical);
     } catch (const platform::FileError& error) {
         contadores_ = antes;
         MsgBox(QString::fromStdString(error.what()) + QStringLiteral(" Queda para la próxima importación."),
                platform::style::Critical);
     }
-    return true;
 }
 
 void Importacion::importar(const RegistroContrato& registro)
@@ -319,8 +295,8 @@ void Importacion::ActualizarTrabajadorImportado(const RegistroContrato& registro
             db_.insert(QStringLiteral("Trabajadores"), fila);
         guardado.release();
     } catch (const platform::DbError& error) {
-        // A database held by another program stops the whole run.
-        if (error.code() == platform::kErrLocked)
+        // A failure of the database file stops the whole run.
+        if (error.inTheFile())
             throw;
         guardado.rollback();
         MsgBox(MensajeError({registro.numeroTrabajadorTexto(), registro.nombreEmpresa(), campo}),
@@ -343,10 +319,24 @@ ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const Q
 
 QString MensajeBaseDatos(const platform::DbError& error)
 {
-    if (error.code() == platform::kErrLocked)
-        return QStringLiteral("Otro programa está usando la base de datos: no se ha podido importar. Los contratos "
-                              "que faltan por importar quedan para la próxima importación.");
-    return QString::fromStdString(error.what());
+    QString causa;
+    switch (error.code()) {
+    case platform::kErrLocked:
+        causa = QStringLiteral("Otro programa está usando la base de datos: no se ha podido importar.");
+        break;
+    case platform::kErrDamaged:
+        causa = QStringLiteral("La base de datos está dañada: no se ha podido importar.");
+        break;
+    case platform::kErrDiskFull:
+    case platform::kErrCannotWrite:
+        causa = QString::fromStdString(error.what());
+        break;
+    default:
+        causa = QStringLiteral("No se ha podido guardar la importación en la base de datos (%1).")
+                    .arg(QString::fromStdString(error.what()));
+        break;
+    }
+    return causa + QStringLiteral(" Los contratos que faltan por importar quedan para la próxima importación.");
 }
 
 } // namespace exchange

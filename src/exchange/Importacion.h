@@ -20,23 +20,28 @@ struct ContadoresImportacion {
 
 struct ResultadoImportacion {
     ContadoresImportacion contadores;
-    // The run stopped: the database could not be used. The file in hand and
-    // those after it are still in ContratosImp, and the next run imports them.
+    // The run stopped: the database could not be used. Nothing of the run was
+    // kept; its files are still in ContratosImp, and the next run imports them.
     bool interrumpida = false;
 };
 
 // Imports the record files `ficheros` (Windows paths, in order): each creates
 // or updates its company and worker, a record whose company or worker NIF
 // differs from the stored one is refused and logged, and each file moves to
-// ContratosTemp under its name less the user's key. Each file is one step:
-// its rows are committed only together with its move, so a file that fails
-// stays in ContratosImp with nothing of it imported, and the others go on.
+// ContratosTemp under its name less the user's key. The run is committed
+// whole, each file's rows all or none within it, and a file moves only once
+// its rows are committed: a file that fails stays in ContratosImp with
+// nothing of it imported, and the others go on; after a kill the files not
+// yet moved are imported again by the next run, which writes the same rows.
 // A file that cannot be a record (its name, its length, control characters)
-// is told and stays. A database held by another program stops the run.
+// is told and stays. A failure of the database file itself (held by another
+// program, full, unwritable, damaged) or of the commit stops the run with one
+// message: nothing of it is kept and every file stays for the next run.
 // Conflicts, bad dates and errors are told in message boxes.
 ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const QStringList& ficheros);
 
-// The message of a database the import cannot use.
+// The message of a database the import cannot use: what failed, and that
+// the contracts not imported stay for the next import.
 QString MensajeBaseDatos(const platform::DbError& error);
 
 } // namespace exchange

@@ -1,5 +1,7 @@
 #include "platform/Database.h"
 
+#include "platform/Checkpoint.h"
+
 #include <QCollator>
 #include <QFileInfo>
 #include <QLocale>
@@ -562,8 +564,10 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
+    checkpoint();
     db_.exec(QStringLiteral("COMMIT"));
     open_ = false;
+    checkpoint();
 }
 
 Savepoint::Savepoint(Database& db) : db_(db)

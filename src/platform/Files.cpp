@@ -1,12 +1,18 @@
 #include "platform/Files.h"
 
+#include "platform/Checkpoint.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace platform {
 
@@ -123,6 +129,23 @@ void replaceFile(const QString& hostPath, const QByteArray& content, FileAccess 
 {
     if (!writeWholeFile(hostPath, content, access))
         throw FileError(QStringLiteral("No se puede escribir el fichero %1.").arg(describe(hostPath)).toStdString());
+}
+
+bool moveFile(const QString& from, const QString& to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return false;
+    checkpoint();
+    return true;
+}
+
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 QByteArray readRecord(const QString& hostPath, int number, int length, bool createIfMissing)

@@ -40,6 +40,14 @@ void replaceFile(const QString& hostPath, const QByteArray& content, FileAccess 
 // The same, false when it failed; the old file is then whole.
 bool writeWholeFile(const QString& hostPath, const QByteArray& content, FileAccess access = FileAccess::Shared);
 
+// Moves a file to `to`, replacing a file of that name in one step: whoever
+// looks finds the old file or the new one, never neither. False when it
+// failed; nothing changed then.
+bool moveFile(const QString& from, const QString& to);
+// Makes the names of `folder` (files added, moved, removed) reach the disk,
+// not just its files' contents.
+void syncFolder(const QString& folder);
+
 // Record `number` (from 1) of `length` bytes of a fixed-length record file.
 // Bytes past the end of the file read as blanks. When `createIfMissing` is
 // set a missing file is created empty, as opening it for records would.

@@ -267,8 +267,8 @@ produccion::DocumentoProducido frmEleccionContrato::DocumentoDeLaVentana(ClaseDo
     return d;
 }
 
-// The copy in the folder of stored contracts comes first; the row that
-// names it and the worker's contract follow in one transaction.
+// The copy in the folder of stored contracts, the row that names it and the
+// worker's contract: all or nothing.
 bool frmEleccionContrato::GuardarDocumento(const produccion::DocumentoProducido& d)
 {
     const QString pregunta = PorClase(d.clase, "¿Desea guardar la prórroga en la base de datos?",
@@ -277,8 +277,7 @@ bool frmEleccionContrato::GuardarDocumento(const produccion::DocumentoProducido&
     const QString titulo = PorClase(d.clase, "Guardar Prórroga", "Guardar Prórroga", "Guardar Contrato");
     if (MsgBox(pregunta, estilo::YesNo, titulo) != Answer::Yes)
         return false;
-    const QString sufijo = produccion::SufijoDocumento(d.clase);
-    const QString ruta = RutaDocumentoGuardado(d.numEmpresa, d.numTrabajador, sufijo);
+    const QString ruta = RutaDocumentoGuardado(d.numEmpresa, d.numTrabajador, produccion::SufijoDocumento(d.clase));
     if (ruta.isEmpty()) {
         MsgBox(QStringLiteral("No se ha guardado el documento: el número de empresa y el número de trabajador deben "
                               "estar rellenos y no pueden llevar ninguno de los caracteres \\ / : * ? \" < > |"),
@@ -297,10 +296,6 @@ bool frmEleccionContrato::GuardarDocumento(const produccion::DocumentoProducido&
     ProgressBar1->show();
 
     EnPaso(QStringLiteral("guardar el documento en la carpeta de contratos"), [&] {
-        QDir().mkpath(QFileInfo(ruta).absolutePath());
-        CopiarDocumento(ArchivoTemporal, ruta);
-    });
-    EnPaso(QStringLiteral("anotar el documento en la base de datos"), [&] {
         auto db = AbrirBaseDatos();
         // From the record window the worker is the one it handed over;
         // otherwise the one the header names.
@@ -311,7 +306,7 @@ bool frmEleccionContrato::GuardarDocumento(const produccion::DocumentoProducido&
         } else {
             trabajador = produccion::BuscarTrabajador(db, d.numEmpresa, d.numTrabajador);
         }
-        produccion::AnotarDocumentoGuardado(db, d, d.numEmpresa + d.numTrabajador + sufijo, trabajador);
+        produccion::GrabarDocumento(db, d, ArchivoTemporal, ruta, trabajador);
     });
     ProgressBar1->setValue(ProgressBar1->value() + 60);
     fraProgreso->hide();

@@ -1,11 +1,18 @@
 #include "production/GrabacionContrato.h"
 
+#include "common/Documentos.h"
 #include "companies/Empresas.h"
 #include "platform/Clock.h"
 #include "platform/Database.h"
+#include "platform/Files.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Paths.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 using platform::Answer;
 using platform::Database;
@@ -130,22 +137,23 @@ bool EsTrabajadorDelDocumento(const Database& db, qint64 idTrabajador, const Doc
         .has_value();
 }
 
-} // namespace
-
-std::optional<qint64> BuscarTrabajador(const Database& db, const QString& numEmpresa, const QString& numTrabajador)
+// A stored document waiting beside its place for its row, the row's key in
+// its name.
+QString NombrePendiente(qint64 idContrato, const QString& nombre)
 {
-    const auto numero = Numero(numTrabajador);
-    const auto empresa = empresas::BuscarPorNumero(db, numEmpresa);
-    if (!numero || !empresa)
-        return std::nullopt;
-    const auto trabajador = TrabajadorDeEmpresa(db, empresa->value(QStringLiteral("IdEmpresa")).toLongLong(), *numero);
-    if (!trabajador)
-        return std::nullopt;
-    return trabajador->value(QStringLiteral("IdTrabajador")).toLongLong();
+    return QStringLiteral(".guardando-%1-%2").arg(idContrato).arg(nombre);
 }
 
-void AnotarDocumentoGuardado(Database& db, const DocumentoProducido& d, const QString& nombreDocumento,
-                             std::optional<qint64> idTrabajador)
+const QRegularExpression& PatronPendiente()
+{
+    static const QRegularExpression patron(QStringLiteral(R"(^\.guardando-(\d+)-(.+)$)"));
+    return patron;
+}
+
+// The document's row in ContratosGrabados and, on the worker when given, the
+// contract or the extension. Returns the row's key.
+qint64 AnotarDocumentoGuardado(Database& db, const DocumentoProducido& d, const QString& nombreDocumento,
+                               std::optional<qint64> idTrabajador)
 {
     Row grabado;
     SiHayTexto(grabado, "Empresa", d.nombreEmpresa);
@@ -167,11 +175,69 @@ void AnotarDocumentoGuardado(Database& db, const DocumentoProducido& d, const QS
         SiHayTexto(trabajador, "Duracion", d.duracionProrroga);
     }
 
-    platform::Transaction transaccion(db);
-    db.insert(QStringLiteral("ContratosGrabados"), grabado);
+    const qint64 id = db.insert(QStringLiteral("ContratosGrabados"), grabado);
     if (idTrabajador)
         db.update(QStringLiteral("Trabajadores"), QStringLiteral("IdTrabajador"), *idTrabajador, trabajador);
+    return id;
+}
+
+} // namespace
+
+std::optional<qint64> BuscarTrabajador(const Database& db, const QString& numEmpresa, const QString& numTrabajador)
+{
+    const auto numero = Numero(numTrabajador);
+    const auto empresa = empresas::BuscarPorNumero(db, numEmpresa);
+    if (!numero || !empresa)
+        return std::nullopt;
+    const auto trabajador = TrabajadorDeEmpresa(db, empresa->value(QStringLiteral("IdEmpresa")).toLongLong(), *numero);
+    if (!trabajador)
+        return std::nullopt;
+    return trabajador->value(QStringLiteral("IdTrabajador")).toLongLong();
+}
+
+void GrabarDocumento(Database& db, const DocumentoProducido& d, const QString& archivo, const QString& destino,
+                     std::optional<qint64> idTrabajador)
+{
+    TerminarDocumentosGuardados(db);
+    const QFileInfo lugar(destino);
+    QDir().mkpath(lugar.absolutePath());
+    platform::Transaction transaccion(db);
+    const qint64 id = AnotarDocumentoGuardado(db, d, lugar.fileName(), idTrabajador);
+    const QString pendiente = lugar.absolutePath() + QLatin1Char('/') + NombrePendiente(id, lugar.fileName());
+    try {
+        CopiarDocumento(archivo, pendiente);
+    } catch (const platform::FileError&) {
+        throw platform::FileError(QStringLiteral("No se puede copiar el documento en %1.")
+                                      .arg(QDir::toNativeSeparators(destino))
+                                      .toStdString());
+    }
+    platform::syncFolder(lugar.absolutePath());
     transaccion.commit();
+    if (!platform::moveFile(pendiente, destino))
+        throw platform::FileError(QStringLiteral("El documento está anotado, pero no se puede poner en %1: se pondrá "
+                                                 "la próxima vez que se abra el programa.")
+                                      .arg(QDir::toNativeSeparators(destino))
+                                      .toStdString());
+}
+
+void TerminarDocumentosGuardados(const Database& db)
+{
+    const QString carpeta = platform::hostPath(QString::fromLatin1(kCarpetaContratos));
+    for (const QString& fichero : QDir(carpeta).entryList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch pendiente = PatronPendiente().match(fichero);
+        if (!pendiente.hasMatch())
+            continue;
+        const QString ruta = carpeta + QLatin1Char('/') + fichero;
+        const QString destino = carpeta + QLatin1Char('/') + pendiente.captured(2);
+        // A contract's row names its document; the other rows name none.
+        const auto fila = db.first(QStringLiteral(R"(SELECT "IdContrato" FROM "ContratosGrabados" WHERE "IdContrato" = ?
+                                                     AND ("Nombre" IS NULL OR "Nombre" = ?))"),
+                                   {pendiente.captured(1).toLongLong(), pendiente.captured(2)});
+        if (!(fila ? platform::moveFile(ruta, destino) : QFile::remove(ruta)))
+            throw platform::FileError(QStringLiteral("No se puede terminar de guardar el documento %1.")
+                                          .arg(QDir::toNativeSeparators(destino))
+                                          .toStdString());
+    }
 }
 
 void GuardarEmpresaYTrabajador(Database& db, const DocumentoProducido& d, const DatosEmpresaContrato& empresa,

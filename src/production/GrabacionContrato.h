@@ -20,11 +20,23 @@ namespace produccion {
 std::optional<qint64> BuscarTrabajador(const platform::Database& db, const QString& numEmpresa,
                                        const QString& numTrabajador);
 
-// A stored document: its row in ContratosGrabados (`nombreDocumento` is the
-// file name, kept for contracts only) and, on the worker `idTrabajador`
-// when given, the contract or the extension. One transaction.
-void AnotarDocumentoGuardado(platform::Database& db, const DocumentoProducido& documento,
-                             const QString& nombreDocumento, std::optional<qint64> idTrabajador);
+// Stores a produced document: the file `archivo` copied to `destino` in
+// the folder of stored contracts, replacing a document of that name, with
+// its row in ContratosGrabados (the file name kept for contracts only) and,
+// on the worker `idTrabajador` when given, the contract or the extension.
+// All or nothing, whenever the program is stopped: the copy waits beside its
+// place under a hidden name that carries its row's key, and takes the place
+// of the older document only once the row and the worker are committed.
+// What a stopped program left waiting is settled first.
+void GrabarDocumento(platform::Database& db, const DocumentoProducido& documento, const QString& archivo,
+                     const QString& destino, std::optional<qint64> idTrabajador);
+
+// Settles the documents a stopped program left waiting in the folder of
+// stored contracts: one whose row was committed takes its place, one whose
+// row never was is removed and the older document stays. Run at start-up,
+// and before a document is stored, so that a key given back by a storing
+// cut short meets no copy of it.
+void TerminarDocumentosGuardados(const platform::Database& db);
 
 // Stores the company and the worker as the window held them, asking before
 // a company or a worker is added and before one stored under the same

@@ -1,5 +1,7 @@
+#include "Corte.h"
 #include "Registros.h"
 
+#include "common/Module1.h"
 #include "platform/Files.h"
 
 #include <QDir>
@@ -172,8 +174,8 @@ TEST_F(ImportacionTest, AFileThatFailsIsImportedOnceNextRunAndTheOthersGoOn)
     EXPECT_NE(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100001"), QByteArray("anterior"));
     EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\222200002"), QByteArray("anterior"));
 
-    // Its rows cannot be committed once it is filed: the file goes back, and
-    // the older record it replaced back in its place.
+    // The run cannot be committed: nothing of it is kept, its file stays and
+    // so does the older record it would have replaced.
     db.exec(u("DROP TRIGGER rechazo"));
     db.exec(u("CREATE TABLE padre (id INTEGER PRIMARY KEY)"));
     db.exec(u("CREATE TABLE hijo (p REFERENCES padre (id) DEFERRABLE INITIALLY DEFERRED)"));
@@ -246,4 +248,68 @@ TEST_F(ImportacionTest, EveryFlagOfAKnownWorkerStartsAgain)
     importar();
     for (const char* flag : flags)
         EXPECT_EQ(valor(u("SELECT \"%1\" FROM Trabajadores").arg(u(flag))).toString(), u("No")) << flag;
+}
+
+// The disk fills up during a run: one message that says so, nothing of the
+// run kept, every file left for the next run, which imports each once.
+TEST_F(ImportacionTest, AFullDiskStopsTheRunWithOneMessageAndTheNextRunImportsEverything)
+{
+    recibido("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes());
+    recibido("AB222200002", registroDe(u("2222"), u("00002"), u("B2"), u("T2")).bytes());
+    recibido("AB333300003", registroDe(u("3333"), u("00003"), u("B3"), u("T3")).bytes());
+    {
+        testing_support::FileSizeLimit lleno(0);
+        EXPECT_TRUE(importar().interrumpida);
+    }
+    EXPECT_EQ(msg().texts(), QStringList{u("El disco está lleno. Los contratos que faltan por importar quedan para "
+                                           "la próxima importación.")});
+    EXPECT_EQ(en(kContratosImp).size(), 3);
+    EXPECT_EQ(cuenta("Empresas"), 0);
+
+    EXPECT_EQ(contados(importar()), (std::array{3, 3, 3, 0, 0}));
+    EXPECT_EQ(cuenta("Trabajadores"), 3);
+    EXPECT_EQ(en(kContratosTemp).size(), 3);
+    EXPECT_TRUE(en(kContratosImp).isEmpty());
+}
+
+// A power cut at any checkpoint of a run (before or after its commit, after
+// each file filed): the next run leaves every record imported once, with
+// its file filed in place of the older one.
+TEST_F(ImportacionTest, AKillAnywhereInARunLosesNoRecordAndImportsNoneTwice)
+{
+    const QByteArray r3 = registroDe(u("3333"), u("00003"), u("B3"), u("T3")).bytes();
+    int paso = 0;
+    for (bool cortado = true; cortado;) {
+        ++paso;
+        db.exec(u("DELETE FROM Trabajadores"));
+        db.exec(u("DELETE FROM Empresas"));
+        empresa(u("2222"), u("B2"), u("NOMBRE VIEJO"));
+        dejar(kContratosTemp, u("333300003"), "anterior");
+        recibido("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes());
+        recibido("AB222200002", registroDe(u("2222"), u("00002"), u("B2"), u("T2")).bytes());
+        recibido("AB333300003", r3);
+
+        cortado = testing_support::CortarEnElPaso("ImportacionTest.DISABLED_RunCutShort", paso);
+        importar();
+
+        EXPECT_EQ(columna(R"(SELECT "NúmeroEmpresa" || NombreEmpresa FROM Empresas ORDER BY 1)"),
+                  (QStringList{"1111ACME S.L.", "2222ACME S.L.", "3333ACME S.L."}))
+            << "cut at " << paso;
+        EXPECT_EQ(columna(R"(SELECT NumEmpresa || "NúmeroTrabajador" FROM Trabajadores ORDER BY 1)"),
+                  (QStringList{"1111 1", "2222 2", "3333 3"}))
+            << "cut at " << paso;
+        EXPECT_EQ(en(kContratosImp) + en(kContratosTemp), (QStringList{"111100001", "222200002", "333300003"}))
+            << "cut at " << paso;
+        EXPECT_EQ(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\333300003"), r3) << "cut at " << paso;
+    }
+    EXPECT_GT(paso, 3) << "a commit and the files filed one by one";
+}
+
+// The run the case above cuts short, in a child process.
+TEST_F(ImportacionTest, DISABLED_RunCutShort)
+{
+    if (!testing_support::EnProcesoCortado())
+        GTEST_SKIP();
+    db = AbrirBaseDatos();
+    importar();
 }

@@ -1,6 +1,13 @@
+#include "Corte.h"
 #include "TervaloTest.h"
 
+#include "app/frmMenu.h"
+#include "common/Documentos.h"
+#include "common/Module1.h"
+#include "platform/Forms.h"
 #include "production/GrabacionContrato.h"
+
+#include <QDir>
 
 using namespace produccion;
 using platform::Answer;
@@ -93,7 +100,8 @@ TEST_F(GrabacionTest, FechasQueNoLoSonNoSeEscriben)
     d.clase = ClaseDocumento::Prorroga;
     d.fechaContrato = u("__/__/____");
     d.inicioProrroga = u("31/02/2011");
-    AnotarDocumentoGuardado(db, d, u("0012300045P.doc"), id);
+    writeFile("C:\\Contrato1.tmp", "prórroga");
+    GrabarDocumento(db, d, host("C:\\Contrato1.tmp"), host("C:\\Quelvan\\Dorvane\\Contratos\\0012300045P.doc"), id);
     EXPECT_EQ(campo("ContratosGrabados", "Fecha"), QString());
     EXPECT_EQ(campo("Trabajadores", "FechaInicioProrroga"), u("2008-02-01"));
 }
@@ -149,4 +157,50 @@ TEST_F(GrabacionTest, EveryValueOfTheWindowIsWrittenToItsOwnField)
                                                             {"IdEmpresa", e->text(u("IdEmpresa"))}};
     for (const auto& [campo, valor] : trabajadores)
         EXPECT_EQ(t->text(u(campo)), valor) << campo;
+}
+
+// A power cut at any checkpoint of storing a contract that replaces an older
+// one of its name: once the program has started again, the new document has
+// its row and the worker its contract, or the older document is there as it
+// was, and nothing half stored is left.
+TEST_F(GrabacionTest, AKillWhileStoringLeavesTheNewDocumentWithItsRowOrTheOldOne)
+{
+    const char* guardado = "C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc";
+    int paso = 0;
+    for (bool cortado = true; cortado;) {
+        ++paso;
+        for (const char* tabla : {"ContratosGrabados", "Trabajadores", "Empresas"})
+            db.exec(u("DELETE FROM ") + u(tabla));
+        alta("00123", 45, {{"Contrato", u("viejo")}});
+        insertar("ContratosGrabados", {{"Nombre", u("0012300045.doc")}});
+        writeFile(guardado, "viejo");
+        writeFile("C:\\Contrato1.tmp", "nuevo");
+
+        cortado = testing_support::CortarEnElPaso("GrabacionTest.DISABLED_StoringCutShort", paso);
+        PrimeraCarga.clear();
+        platform::Forms::show<frmMenu>();
+        platform::Forms::unload<frmMenu>();
+
+        const QByteArray documento = readFile(guardado);
+        const QStringList estado{QString::fromUtf8(documento), QString::number(cuenta("ContratosGrabados")),
+                                 campo("Trabajadores", "Contrato")};
+        EXPECT_TRUE(estado == (QStringList{"nuevo", "2", "401 - Obra"})
+                    || estado == (QStringList{"viejo", "1", "viejo"}))
+            << "cut at " << paso << ": " << estado.join(u(", ")).toStdString();
+        EXPECT_EQ(QDir(host("C:\\Quelvan\\Dorvane\\Contratos")).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"0012300045.doc"})
+            << "cut at " << paso;
+    }
+    EXPECT_GT(paso, 3) << "the commit and the document put in place";
+    EXPECT_EQ(readFile(guardado), "nuevo");
+}
+
+// The storing the case above cuts short, in a child process.
+TEST_F(GrabacionTest, DISABLED_StoringCutShort)
+{
+    if (!testing_support::EnProcesoCortado())
+        GTEST_SKIP();
+    db = AbrirBaseDatos();
+    GrabarDocumento(db, d, host("C:\\Contrato1.tmp"), RutaDocumentoGuardado(d.numEmpresa, d.numTrabajador, u(".doc")),
+                    BuscarTrabajador(db, d.numEmpresa, d.numTrabajador));
 }
