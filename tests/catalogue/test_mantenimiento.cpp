@@ -343,8 +343,9 @@ protected:
         clic(w.cmdImprimir);
         const QString impresa = fakePrinter().page().value(6);
         for (const CampoCatalogo& c : campos) {
-            if (c.columnaListado)
+            if (c.columnaListado) {
                 EXPECT_EQ(impresa.indexOf(u(c.antes)) + 1, c.columnaListado) << c.campo;
+            }
         }
 
         pulsarFila(grid, 0);
