@@ -27,7 +27,7 @@ namespace {
 const QString kTodosLosTrabajadores = QStringLiteral(R"(SELECT * FROM "Trabajadores")");
 const QString kTituloInicial = QStringLiteral("Empresas dadas de alta.");
 const QString kAyudaListado = QStringLiteral(
-    "Obtendremos un listado con los trabajadores que cumplan las condiciones marcadas en el cuadro de la "
+    "Obtendremos un listado con los trabajadores que cumplan las especificaciones marcadas en el cuadro de la "
     "izquierda, en el que indicaremos el estado de contratos que deseamos visualizar y de que empresas.");
 constexpr int kMaximoEmpresas = 24;
 
@@ -324,7 +324,7 @@ void frmListados::cmdListar_Click()
         dbgListado->show();
     } else {
         lblTitulo->setText(kTituloInicial);
-        MsgBox(QStringLiteral("No hay ningún contrato de trabajador que cumpla las condiciones seleccionadas."),
+        MsgBox(QStringLiteral("No hay ningún contrato de trabajador que cumpla las especificaciones seleccionadas."),
                platform::style::Information);
     }
 }

@@ -172,7 +172,7 @@ TEST_F(ListadosTest, AtMostTwentyFourCompaniesAndNoneListsNobody)
     f.lstEmpresas->clearSelection();
     f.cmdListar->click();
     EXPECT_EQ(msg().texts().last(),
-              u("No hay ningún contrato de trabajador que cumpla las condiciones seleccionadas."));
+              u("No hay ningún contrato de trabajador que cumpla las especificaciones seleccionadas."));
     EXPECT_TRUE(isShown(f.dbgListado));
     EXPECT_EQ(f.lblTitulo->text(), u("Empresas dadas de alta."));
     f.dbgListado->HeadClick(1);
