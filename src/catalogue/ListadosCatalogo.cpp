@@ -51,7 +51,8 @@ void ListadoTiposContrato(platform::PrintJob& job, const Filas& filas)
 {
     listado::Apertura(job);
     listado::Titulo(job, QStringLiteral("LISTADO DE TIPOS DE CONTRATO:"));
-    listado::Lista(job, {{20, QStringLiteral("Tipo de contrato.")}},
+    // The heading starts left of the names under it.
+    listado::Lista(job, {{14, QStringLiteral("Tipo de contrato.")}},
                    listado::Filas(filas, {{20, QStringLiteral("TipoContrato")}}));
 }
 
@@ -59,9 +60,10 @@ void ListadoContratos(platform::PrintJob& job, const Filas& filas)
 {
     listado::Apertura(job);
     listado::Titulo(job, QStringLiteral("LISTADO DE CONTRATOS:"));
+    // The type's heading stands further right than its values.
     listado::Lista(job,
                    {{14, QStringLiteral("Contrato.")},
-                    {30, QStringLiteral("TipoContrato")},
+                    {35, QStringLiteral("TipoContrato")},
                     {55, QStringLiteral("Modelo.")},
                     {75, QStringLiteral("Código.")}},
                    listado::Filas(filas, {{14, QStringLiteral("Contrato")},

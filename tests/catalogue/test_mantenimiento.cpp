@@ -62,7 +62,7 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     w.txtTipoContrato->setText(u("FIJO"));
     clic(w.cmdImprimir);
     EXPECT_EQ(fakePrinter().page().mid(5),
-              (QStringList{"       Núm.        Tipo de contrato.", "         1         O'Neil \"fijo\""}));
+              (QStringList{"       Núm.  Tipo de contrato.", "         1         O'Neil \"fijo\""}));
     clic(w.cmdGrabar);
     EXPECT_EQ(textos(w.dbgTipoContrato, 1), (QStringList{"FIJO", "TEMPORAL"}));
 }

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -359,6 +360,10 @@ TEST_F(ListadosTest, FromTheCompanyListTwoCompaniesAreListedAndPrintedByCompanyA
     auto* ayuda = Forms::loaded<frmAyuda>();
     ASSERT_NE(ayuda, nullptr);
     EXPECT_EQ(ayuda->fraAyuda->title(), u("Botón Listar : "));
+    EXPECT_EQ(ayuda->txtAyuda->toPlainText(),
+              u("Obtendremos un listado con los trabajadores que cumplan las especificaciones marcadas en el cuadro "
+                "de la izquierda, en el que indicaremos el estado de contratos que deseamos visualizar y de que "
+                "empresas."));
     ayuda->cmdCerrar->click();
     EXPECT_EQ(f.lstEmpresas->count(), 3);
     EXPECT_TRUE(f.lstEmpresas->selectedItems().isEmpty());
