@@ -1384,9 +1384,9 @@ void frmEmpresa::MostrarPaginaClausulas(int primera)
     for (int i = 0; i < 8 && primera + i < NumClausulas; ++i) {
         const Row& clausula = clausulas[static_cast<std::size_t>(primera + i)];
         QCheckBox* casilla = chkClausula[static_cast<std::size_t>(i)];
-        QString texto = clausula.text(QStringLiteral("Clausula"));
+        const QString texto = clausula.text(QStringLiteral("Clausula"));
         casilla->setToolTip(texto);
-        casilla->setText(texto.replace(QLatin1Char('&'), QLatin1String("&&")));
+        platform::setCaption(casilla, texto);
         casilla->setProperty("IdClausula", clausula.value(QStringLiteral("IdClausula")));
         casilla->show();
     }
