@@ -164,6 +164,16 @@ double Form::widthTwips() const
     return pixelsToTwips(width() + frameExtra().width());
 }
 
+double Form::frameHeightTwips() const
+{
+    return pixelsToTwips(frameExtra().height());
+}
+
+double Form::frameWidthTwips() const
+{
+    return pixelsToTwips(frameExtra().width());
+}
+
 void Form::setHeightTwips(double twips)
 {
     outerSize_.setHeight(twipsToPixels(twips));
