@@ -762,6 +762,7 @@ void frmEmpresa::GrabarTrabajador(Database& db, std::optional<qint64> id, bool n
     cmdEditar->setEnabled(true);
     LeerTrabajadores();
     dbgTrabajadores->show();
+    dbgTrabajadores->setFocus(); // not the next button, where Enter would act
 }
 
 void frmEmpresa::LimpiarTrabajador()
@@ -1222,6 +1223,7 @@ void frmEmpresa::cmdCancelar_Click()
         cmdBorrar->setEnabled(true);
         cmdEditar->setEnabled(true);
         LeerTrabajadores();
+        dbgTrabajadores->setFocus();
         break;
     }
     case 0:
