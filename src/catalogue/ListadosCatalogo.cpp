@@ -131,9 +131,12 @@ void ListadoClausulas(platform::PrintJob& job, const Filas& filas)
     qint64 n = 1;
     for (const auto& clausula : filas) {
         const auto trozos = trozosClausula(clausula.text(QStringLiteral("Clausula")));
+        // A clause's lines stay on one page, under its number.
+        job.beginBlock();
         listado::FilaNumerada(job, n++, {{14, trozos.front()}});
         for (std::size_t i = 1; i < trozos.size(); ++i)
             listado::Linea(job, {{15, trozos[i]}});
+        job.endBlock();
     }
 }
 

@@ -59,12 +59,15 @@ QString TextoImpreso(const platform::Row& fila, const QString& campo)
 }
 
 // A line of these listings: each text at its column; the value after one
-// that runs past that column goes to its column on the next line.
+// that reaches that column goes to its column on the next line. The lines of
+// one row stay on one page.
 void LineaTabulada(platform::PrintJob& job, const listado::Fila& celdas)
 {
+    job.beginBlock();
     for (const auto& celda : celdas)
         job.tab(celda.column).print(celda.text);
     job.endLine();
+    job.endBlock();
 }
 
 template <std::size_t N>

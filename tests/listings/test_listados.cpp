@@ -268,7 +268,8 @@ TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
 {
     empresa("Alfa");
     empresa("Beta");
-    trabajador("Beta", 1, "Bruno Largo Apellido Segundo Nombre", "SNNNN",
+    // A name that fills its column to the last character.
+    trabajador("Beta", 1, "Bruno Díaz Fernández de la Vega", "SNNNN",
                {{u("FechaVencimiento"), u("2009-03-10")}});
     trabajador("Alfa", 2, "Ana", "SNNNN",
                {{u("FechaVencimiento"), u("2009-03-05")}, {u("NumEmpresa"), u("00001")},
@@ -288,7 +289,7 @@ TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
                              "Devuelto Cl.  Enviado INEM  Recogido INEM   Reenviado Cl"),
                            u("    Ana                            Alfa                               Si           "
                              "No            No             No           No"),
-                           u("    Bruno Largo Apellido Segundo Nombre"),
+                           u("    Bruno Díaz Fernández de la Vega"),
                            u("                                   Beta                               Si           "
                              "No            No             No           No")}));
     EXPECT_TRUE(testing_support::appearInOrder(testing_support::pdfText(fakePrinter().pdfPath),
