@@ -14,7 +14,6 @@
 #include "platform/TextBox.h"
 #include "production/frmEleccionContrato.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>

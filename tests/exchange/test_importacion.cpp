@@ -7,9 +7,8 @@
 #include "platform/FlexGrid.h"
 #include "production/frmEleccionContrato.h"
 
-#include <QPushButton>
-
 #include <QDir>
+#include <QPushButton>
 
 #include <array>
 
