@@ -47,11 +47,11 @@ def ordinario(es):
         ("titulo", t("CONTRATO DE TRABAJO ", "CONTRACTE DE TREBALL ") + "{{Basica}}"),
         ("centro", t("Código de contrato: ", "Codi de contracte: ") + "{{Nombre}}"),
         ("apartado", t("REUNIDOS", "REUNITS")),
-        ("texto", t("De una parte, la empresa {{M0002}}, con CIF/NIF {{M0003}}, domicilio en {{M0005}}, "
-                    "{{M0010}}, código postal {{M0011}}, actividad {{M0018}} y cuenta de cotización a la "
-                    "Seguridad Social {{M0058}}/{{M0059}}/{{M0060}}.",
-                    "D'una part, l'empresa {{M0002}}, amb CIF/NIF {{M0003}}, domicili a {{M0005}}, "
-                    "{{M0010}}, codi postal {{M0011}}, activitat {{M0018}} i compte de cotització a la "
+        ("texto", t("De una parte, la empresa {{M0002}}, con CIF/NIF {{M0003}}, domicilio en {{M0004}} {{M0005}} "
+                    "{{M0006}}, {{M0010}}, código postal {{M0011}}, actividad {{M0018}} y cuenta de cotización a "
+                    "la Seguridad Social {{M0058}}/{{M0059}}/{{M0060}}.",
+                    "D'una part, l'empresa {{M0002}}, amb CIF/NIF {{M0003}}, domicili a {{M0004}} {{M0005}} "
+                    "{{M0006}}, {{M0010}}, codi postal {{M0011}}, activitat {{M0018}} i compte de cotització a la "
                     "Seguretat Social {{M0058}}/{{M0059}}/{{M0060}}.")),
         trabajador(es),
         ("texto", t("Ambas partes se reconocen capacidad para contratar y acuerdan el presente contrato de "

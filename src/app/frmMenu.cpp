@@ -625,11 +625,13 @@ void frmMenu::CmdGuardar_Click()
     }
     MostrarMensaje(QStringLiteral("Datos de la configuración grabados."));
     MostrarPanelConfiguracion(false);
+    cmdConfigurar->setFocus();
 }
 
 void frmMenu::cmdCerrar_Click()
 {
     MostrarPanelConfiguracion(false);
+    cmdConfigurar->setFocus();
 }
 
 void frmMenu::cmdCerrarResultados_Click()

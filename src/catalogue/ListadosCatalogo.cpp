@@ -51,7 +51,8 @@ void ListadoTiposContrato(platform::PrintJob& job, const Filas& filas)
 {
     listado::Apertura(job);
     listado::Titulo(job, QStringLiteral("LISTADO DE TIPOS DE CONTRATO:"));
-    listado::Lista(job, {{20, QStringLiteral("Tipo de contrato.")}},
+    // The heading starts left of the names under it.
+    listado::Lista(job, {{14, QStringLiteral("Tipo de contrato.")}},
                    listado::Filas(filas, {{20, QStringLiteral("TipoContrato")}}));
 }
 
@@ -59,9 +60,10 @@ void ListadoContratos(platform::PrintJob& job, const Filas& filas)
 {
     listado::Apertura(job);
     listado::Titulo(job, QStringLiteral("LISTADO DE CONTRATOS:"));
+    // The type's heading stands further right than its values.
     listado::Lista(job,
                    {{14, QStringLiteral("Contrato.")},
-                    {30, QStringLiteral("TipoContrato")},
+                    {35, QStringLiteral("TipoContrato")},
                     {55, QStringLiteral("Modelo.")},
                     {75, QStringLiteral("Código.")}},
                    listado::Filas(filas, {{14, QStringLiteral("Contrato")},
@@ -129,9 +131,12 @@ void ListadoClausulas(platform::PrintJob& job, const Filas& filas)
     qint64 n = 1;
     for (const auto& clausula : filas) {
         const auto trozos = trozosClausula(clausula.text(QStringLiteral("Clausula")));
+        // A clause's lines stay on one page, under its number.
+        job.beginBlock();
         listado::FilaNumerada(job, n++, {{14, trozos.front()}});
         for (std::size_t i = 1; i < trozos.size(); ++i)
             listado::Linea(job, {{15, trozos[i]}});
+        job.endBlock();
     }
 }
 

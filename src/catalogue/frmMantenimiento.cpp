@@ -273,6 +273,10 @@ void frmMantenimiento::mostrarMarco(bool visible)
 
 void frmMantenimiento::botonesNavegando(bool hayFilas)
 {
+    // Back to browsing, the focus goes to the grid, where Enter does nothing:
+    // left to itself it would pass from a button disabled now to the next
+    // one, Borrar or Imprimir.
+    rejilla_->setFocus();
     cmdNuevo->setEnabled(true);
     cmdEditar->setEnabled(hayFilas);
     cmdBorrar->setEnabled(hayFilas);

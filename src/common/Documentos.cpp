@@ -34,6 +34,13 @@ QString RutaDocumentoGuardado(const QString& numEmpresa, const QString& numTraba
     return RutaEnCarpetaContratos(numEmpresa + numTrabajador + sufijo);
 }
 
+QString DocumentoGuardadoNoEncontrado(const QString& nombre, bool prorroga)
+{
+    return QStringLiteral("No se encuentra el documento guardado de %1, %2%3.")
+        .arg(prorroga ? QStringLiteral("esta prórroga") : QStringLiteral("este contrato"),
+             QString::fromLatin1(kCarpetaContratos), nombre);
+}
+
 QString SufijoCopiaBasica(const QString& sufijoDocumento)
 {
     const qsizetype punto = sufijoDocumento.lastIndexOf(QLatin1Char('.'));

@@ -31,6 +31,11 @@ QString RutaEnCarpetaContratos(const QString& nombre);
 // a file name (missing, or holding characters a file name cannot have).
 QString RutaDocumentoGuardado(const QString& numEmpresa, const QString& numTrabajador, const QString& sufijo);
 
+// What the user is told when a stored document is not in the contracts
+// folder: the file named as the program knows it,
+// "C:\Quelvan\Dorvane\Contratos\" and `nombre`. A critical message.
+QString DocumentoGuardadoNoEncontrado(const QString& nombre, bool prorroga = false);
+
 // The suffix of the copia básica of a stored document: "CB" before the
 // document's own extension, so that each copy lies beside its document and
 // none replaces another's: ".doc" (a contract) gives "CB.doc", "P.doc" (an

@@ -14,6 +14,8 @@ namespace {
 struct Recording {
     int FormHeight = 0;
     int FormWidth = 0;
+    double FrameHeight = 0; // the frame the window had, or was taken to have, when recorded
+    double FrameWidth = 0;
     int LastIndex = -1;
     std::vector<int> Tops, Lefts, Heights, Widths, FontSizes;
     std::vector<bool> Lines;
@@ -46,6 +48,8 @@ void class_Elastic::Init(ElasticSurface& form)
     Recording& r = form.layoutRecording().emplace<Recording>();
     r.FormHeight = static_cast<int>(std::nearbyint(form.heightTwips()));
     r.FormWidth = static_cast<int>(std::nearbyint(form.widthTwips()));
+    r.FrameHeight = form.frameHeightTwips();
+    r.FrameWidth = form.frameWidthTwips();
     r.LastIndex = form.controlCount() - 1;
     r.SkipNextResize = true;
     const auto count = static_cast<std::size_t>(r.LastIndex + 1);
@@ -92,19 +96,25 @@ void class_Elastic::FormResize(ElasticSurface& form)
         return;
     }
 
+    // The designed size with the frame the window has now: the desktop may
+    // frame a window only after it was recorded, with another frame than the
+    // one it was taken to have (none, before any window was framed).
+    const double formHeight = r.FormHeight - r.FrameHeight + form.frameHeightTwips();
+    const double formWidth = r.FormWidth - r.FrameWidth + form.frameWidthTwips();
+
     // A window cannot be made smaller than half its designed size.
-    if (static_cast<float>(form.heightTwips()) < static_cast<float>(r.FormHeight) / 2.0f)
-        form.setHeightTwips(r.FormHeight / 2.0);
-    if (static_cast<float>(form.widthTwips()) < static_cast<float>(r.FormWidth) / 2.0f)
-        form.setWidthTwips(r.FormWidth / 2.0);
+    if (static_cast<float>(form.heightTwips()) < static_cast<float>(formHeight) / 2.0f)
+        form.setHeightTwips(formHeight / 2.0);
+    if (static_cast<float>(form.widthTwips()) < static_cast<float>(formWidth) / 2.0f)
+        form.setWidthTwips(formWidth / 2.0);
 
     const double h = form.heightTwips();
     const double w = form.widthTwips();
-    if (h <= 400.0 || w <= 0.0 || r.FormHeight <= 400 || r.FormWidth <= 0)
+    if (h <= 400.0 || w <= 0.0 || formHeight <= 400 || formWidth <= 0)
         return;
     // 400 twips of the height (caption and borders) take no part in the scaling.
-    const double qy = (r.FormHeight - 400.0) / (h - 400.0);
-    const double qx = r.FormWidth / w;
+    const double qy = (formHeight - 400.0) / (h - 400.0);
+    const double qx = formWidth / w;
 
     for (int i = 0; i <= r.LastIndex && i < form.controlCount(); ++i) {
         const auto k = static_cast<std::size_t>(i);

@@ -762,6 +762,7 @@ void frmEmpresa::GrabarTrabajador(Database& db, std::optional<qint64> id, bool n
     cmdEditar->setEnabled(true);
     LeerTrabajadores();
     dbgTrabajadores->show();
+    dbgTrabajadores->setFocus(); // not the next button, where Enter would act
 }
 
 void frmEmpresa::LimpiarTrabajador()
@@ -1222,6 +1223,7 @@ void frmEmpresa::cmdCancelar_Click()
         cmdBorrar->setEnabled(true);
         cmdEditar->setEnabled(true);
         LeerTrabajadores();
+        dbgTrabajadores->setFocus();
         break;
     }
     case 0:
@@ -1384,9 +1386,9 @@ void frmEmpresa::MostrarPaginaClausulas(int primera)
     for (int i = 0; i < 8 && primera + i < NumClausulas; ++i) {
         const Row& clausula = clausulas[static_cast<std::size_t>(primera + i)];
         QCheckBox* casilla = chkClausula[static_cast<std::size_t>(i)];
-        QString texto = clausula.text(QStringLiteral("Clausula"));
+        const QString texto = clausula.text(QStringLiteral("Clausula"));
         casilla->setToolTip(texto);
-        casilla->setText(texto.replace(QLatin1Char('&'), QLatin1String("&&")));
+        platform::setCaption(casilla, texto);
         casilla->setProperty("IdClausula", clausula.value(QStringLiteral("IdClausula")));
         casilla->show();
     }

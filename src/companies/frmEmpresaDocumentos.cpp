@@ -17,6 +17,7 @@
 #include "platform/TextBox.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -44,7 +45,12 @@ void AccederDocumento(frmEmpresa& f, bool prorroga)
         documento.documento = RutaDocumentoGuardado(empresa, numero, sufijo);
         documento.prorroga = prorroga;
         documento.guardarCopiaBasica = RutaDocumentoGuardado(empresa, numero, SufijoCopiaBasica(sufijo));
-        AbrirDocumentoGuardado(f, {f.fraDatosImprimir, f.txtNumeroCopias, f.cmdCopias}, documento);
+        if (!documento.documento.isEmpty() && !QFileInfo(documento.documento).isFile()) {
+            f.setMousePointer(0);
+            MsgBox(DocumentoGuardadoNoEncontrado(empresa + numero + sufijo, prorroga), platform::style::Critical);
+        } else {
+            AbrirDocumentoGuardado(f, {f.fraDatosImprimir, f.txtNumeroCopias, f.cmdCopias}, documento);
+        }
     }
     Esperar(2);
     f.setMousePointer(0);

@@ -14,7 +14,6 @@
 #include "platform/TextBox.h"
 #include "production/frmEleccionContrato.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,26 +31,33 @@ const QString kAyudaEditar = QStringLiteral(
     "Visualizaremos un contrato guardado en memoria, para guardard todas las modificaciones introducidas deberemos "
     "actuar como si fuera un editor de texto, es decir con la opción 'Guardar' del menu 'Archivo'.");
 
+// Why a saved contract's document cannot be opened, naming it, with the
+// icon of the message box.
+struct Problema {
+    QString texto;
+    int estilo = platform::style::Information;
+};
+
 // Host path of a saved contract's document. Empty when it cannot be opened,
-// and then `problema` tells the user why, naming the document: the row
-// names no file (extensions and notifications store no name), names one
-// outside the contracts folder, or the file is gone.
-QString DocumentoDeContrato(const QString& nombre, QString& problema)
+// and then `problema` tells the user why: the row names no file (extensions
+// and notifications store no name), names one outside the contracts folder,
+// or the file is gone (an error, as the record window tells it).
+QString DocumentoDeContrato(const QString& nombre, Problema& problema)
 {
     if (nombre.trimmed().isEmpty()) {
-        problema = QStringLiteral("Este contrato no tiene ningún documento guardado: su fila no nombra ningún fichero.");
+        problema.texto =
+            QStringLiteral("Este contrato no tiene ningún documento guardado: su fila no nombra ningún fichero.");
         return {};
     }
     const QString ruta = RutaEnCarpetaContratos(nombre);
     if (ruta.isEmpty()) {
-        problema = QStringLiteral("El documento guardado de este contrato, %1, no es un fichero de la carpeta de "
-                                  "contratos.")
-                       .arg(nombre);
+        problema.texto = QStringLiteral("El documento guardado de este contrato, %1, no es un fichero de la carpeta "
+                                        "de contratos.")
+                             .arg(nombre);
         return {};
     }
     if (!QFileInfo(ruta).isFile()) {
-        problema = QStringLiteral("No se encuentra el documento guardado de este contrato, %1.")
-                       .arg(QDir::toNativeSeparators(ruta));
+        problema = {DocumentoGuardadoNoEncontrado(nombre), platform::style::Critical};
         return {};
     }
     return ruta;
@@ -249,7 +255,7 @@ void frmListadoContratos::cmdEditar_Click()
         MsgBox(QStringLiteral("No ha seleccionado ningún contrato a editar."), platform::style::Information);
     } else {
         QString documento;
-        QString problema = QStringLiteral("No hay ningún contrato a editar.");
+        Problema problema{QStringLiteral("No hay ningún contrato a editar.")};
         {
             platform::Hourglass reloj(*this);
             dbgContratos->Refresh(AbrirBaseDatos(), kTodos + QStringLiteral(R"( WHERE "IdContrato" = ?)"),
@@ -259,7 +265,7 @@ void frmListadoContratos::cmdEditar_Click()
                     DocumentoDeContrato(dbgContratos->records().front().text(QStringLiteral("Nombre")), problema);
         }
         if (documento.isEmpty())
-            MsgBox(problema, platform::style::Information);
+            MsgBox(problema.texto, problema.estilo);
         else
             AbrirDocumentoGuardado(*this, {fraDatosImprimir, txtNumeroCopias, cmdCopias}, {documento, false, {}});
     }

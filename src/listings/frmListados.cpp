@@ -27,7 +27,7 @@ namespace {
 const QString kTodosLosTrabajadores = QStringLiteral(R"(SELECT * FROM "Trabajadores")");
 const QString kTituloInicial = QStringLiteral("Empresas dadas de alta.");
 const QString kAyudaListado = QStringLiteral(
-    "Obtendremos un listado con los trabajadores que cumplan las condiciones marcadas en el cuadro de la "
+    "Obtendremos un listado con los trabajadores que cumplan las especificaciones marcadas en el cuadro de la "
     "izquierda, en el que indicaremos el estado de contratos que deseamos visualizar y de que empresas.");
 constexpr int kMaximoEmpresas = 24;
 
@@ -59,12 +59,15 @@ QString TextoImpreso(const platform::Row& fila, const QString& campo)
 }
 
 // A line of these listings: each text at its column; the value after one
-// that runs past that column goes to its column on the next line.
+// that reaches that column goes to its column on the next line. The lines of
+// one row stay on one page.
 void LineaTabulada(platform::PrintJob& job, const listado::Fila& celdas)
 {
+    job.beginBlock();
     for (const auto& celda : celdas)
         job.tab(celda.column).print(celda.text);
     job.endLine();
+    job.endBlock();
 }
 
 template <std::size_t N>
@@ -324,7 +327,7 @@ void frmListados::cmdListar_Click()
         dbgListado->show();
     } else {
         lblTitulo->setText(kTituloInicial);
-        MsgBox(QStringLiteral("No hay ningún contrato de trabajador que cumpla las condiciones seleccionadas."),
+        MsgBox(QStringLiteral("No hay ningún contrato de trabajador que cumpla las especificaciones seleccionadas."),
                platform::style::Information);
     }
 }

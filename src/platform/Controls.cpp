@@ -10,6 +10,33 @@
 
 namespace platform {
 
+namespace {
+
+// A caption as it shows: "&&" stands for "&", a single "&" marks a shortcut.
+QString shownCaption(const QString& caption)
+{
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        shown += caption.at(i);
+    }
+    return shown;
+}
+
+} // namespace
+
+void setCaption(QAbstractButton* control, const QString& text)
+{
+    control->setText(QString(text).replace(QLatin1Char('&'), QLatin1String("&&")));
+}
+
+QString caption(const QAbstractButton* control)
+{
+    return shownCaption(control->text());
+}
+
 void setBoldFont(QWidget* control, int points)
 {
     QFont font = control->font();
@@ -108,13 +135,7 @@ void CheckBox::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    // The caption as shown: "&&" stands for "&", a single "&" marks a mnemonic.
-    QString caption;
-    for (qsizetype i = 0; i < option.text.size(); ++i) {
-        if (option.text.at(i) == QLatin1Char('&') && i + 1 < option.text.size())
-            ++i;
-        caption += option.text.at(i);
-    }
+    const QString shown = shownCaption(option.text);
     option.text.clear();
     const QRect indicator = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
     const int line = fontMetrics().height();
@@ -124,7 +145,7 @@ void CheckBox::paintEvent(QPaintEvent*)
     const int gap = style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(rect().adjusted(indicator.width() + gap, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     caption);
+                     shown);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
+class QAbstractButton;
 class QLineEdit;
 
 namespace platform {
@@ -19,6 +20,13 @@ inline bool isShown(const QWidget* control)
 {
     return !control->isHidden();
 }
+
+// Captions taken from stored or typed text. A button, an option button or a
+// check box takes a single "&" in its caption for the marker of a keyboard
+// shortcut and hides it; `setCaption` shows the text as typed, and `caption`
+// gives it back so.
+void setCaption(QAbstractButton* control, const QString& text);
+QString caption(const QAbstractButton* control);
 
 // Shows a control's text in bold, at `points` when given (its own size otherwise).
 void setBoldFont(QWidget* control, int points = 0);

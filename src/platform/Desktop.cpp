@@ -35,6 +35,7 @@ public:
         }
 
         QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, messageBoxOwner());
+        box.setTextFormat(Qt::PlainText);
         const bool second = (style & style::DefaultButton2) != 0;
         QPushButton* first = nullptr;
         QPushButton* other = nullptr;

@@ -24,6 +24,10 @@ public:
     // Setting a size does not run the window's resize handler by itself.
     virtual void setHeightTwips(double twips) = 0;
     virtual void setWidthTwips(double twips) = 0;
+    // What the frame (caption and borders) adds to the height and the width,
+    // as far as it is known yet: a desktop frames a window once it is shown.
+    virtual double frameHeightTwips() const { return 0; }
+    virtual double frameWidthTwips() const { return 0; }
     virtual bool isMaximised() const = 0;
     virtual int controlCount() const = 0;
     virtual Control control(int index) const = 0;

@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
 
@@ -75,6 +76,9 @@ void Form::placeWidget(QWidget* widget, const char* name, int left, int top, int
     // Enter presses the button that has the focus, as Space does.
     if (auto* button = qobject_cast<QPushButton*>(widget))
         button->setAutoDefault(true);
+    // A label shows its text as it stands, a name that looks like markup too.
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setTextFormat(Qt::PlainText);
     controls_.push_back(widget);
 }
 
@@ -158,6 +162,16 @@ double Form::heightTwips() const
 double Form::widthTwips() const
 {
     return pixelsToTwips(width() + frameExtra().width());
+}
+
+double Form::frameHeightTwips() const
+{
+    return pixelsToTwips(frameExtra().height());
+}
+
+double Form::frameWidthTwips() const
+{
+    return pixelsToTwips(frameExtra().width());
 }
 
 void Form::setHeightTwips(double twips)

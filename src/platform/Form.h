@@ -52,6 +52,8 @@ public:
     double widthTwips() const override;
     void setHeightTwips(double twips) override;
     void setWidthTwips(double twips) override;
+    double frameHeightTwips() const override;
+    double frameWidthTwips() const override;
     bool isMaximised() const override;
     int controlCount() const override;
     Control control(int index) const override;

@@ -95,10 +95,13 @@ public:
     void tab(int column)
     {
         const double target = std::max(0, column - 1) * columnWidth(font_);
-        if (x_ > target + columnWidth(font_) / 100)
+        // A text that ends at the column has reached it as one past it has.
+        const double slack = columnWidth(font_) / 100;
+        if (afterText_ ? x_ > target - slack : x_ > target + slack)
             endLine();
         x_ = target;
         column_ = std::max(1, column);
+        afterText_ = false;
     }
 
     void text(const QString& text)
@@ -116,6 +119,7 @@ public:
     void row(const std::vector<PrintCell>& cells)
     {
         finish();
+        beginBlock();
         const QFontMetricsF metrics = metricsOf(font_);
         const auto left = [&](std::size_t i) { return std::max(0, cells[i].column - 1) * columnWidth(font_); };
         std::vector<QStringList> lines;
@@ -134,6 +138,23 @@ public:
             }
             endLine();
         }
+        endBlock();
+    }
+
+    void beginBlock() { ++blocks_; }
+
+    void endBlock()
+    {
+        if (blocks_ == 0 || --blocks_ > 0)
+            return;
+        double height = 0;
+        for (const Line& line : held_)
+            height += line.height;
+        if (top_ > 0 && top_ + height > height_ && height <= height_)
+            newPage();
+        for (const Line& line : held_)
+            paint(line);
+        held_.clear();
     }
 
     void endLine()
@@ -150,33 +171,26 @@ public:
             ascent = metrics.ascent();
             height = metrics.lineSpacing();
         }
-        if (top_ > 0 && top_ + height > height_) {
-            device_.newPage();
-            ++page_;
-            top_ = 0;
-            line_ = 1;
-        }
-        for (const auto& piece : pieces_) {
-            painter_.setFont(toQFont(piece.font));
-            painter_.drawText(QPointF(piece.x, top_ + ascent), piece.text);
-            if (placed_) {
-                const double width = metricsOf(piece.font).horizontalAdvance(piece.text);
-                placed_->push_back(
-                    {page_, line_, piece.column, piece.text, piece.font, piece.x * points_, width * points_});
-            }
-        }
+        Line line{std::move(pieces_), ascent, height};
         pieces_.clear();
-        top_ += height;
-        ++line_;
+        if (blocks_ > 0)
+            held_.push_back(std::move(line));
+        else
+            paint(line);
         x_ = 0;
         column_ = 0;
+        afterText_ = false;
     }
 
-    // Ends a line left open, as the end of the document does.
+    // Ends a line left open, and a block, as the end of the document does.
     void finish()
     {
         if (!pieces_.empty() || x_ > 0)
             endLine();
+        if (blocks_ > 0) {
+            blocks_ = 1;
+            endBlock();
+        }
     }
 
 private:
@@ -186,6 +200,36 @@ private:
         QString text;
         PrintFont font;
     };
+    struct Line {
+        std::vector<Piece> pieces;
+        double ascent;
+        double height;
+    };
+
+    void newPage()
+    {
+        device_.newPage();
+        ++page_;
+        top_ = 0;
+        line_ = 1;
+    }
+
+    void paint(const Line& line)
+    {
+        if (top_ > 0 && top_ + line.height > height_)
+            newPage();
+        for (const auto& piece : line.pieces) {
+            painter_.setFont(toQFont(piece.font));
+            painter_.drawText(QPointF(piece.x, top_ + line.ascent), piece.text);
+            if (placed_) {
+                const double width = metricsOf(piece.font).horizontalAdvance(piece.text);
+                placed_->push_back(
+                    {page_, line_, piece.column, piece.text, piece.font, piece.x * points_, width * points_});
+            }
+        }
+        top_ += line.height;
+        ++line_;
+    }
 
     QFontMetricsF metricsOf(const PrintFont& font) const { return QFontMetricsF(toQFont(font), &device_); }
     // Columns are as wide in bold as in the regular weight.
@@ -210,6 +254,7 @@ private:
             pieces_.push_back({x_, column, text.left(fits), font_});
         x_ += metrics.horizontalAdvance(text);
         column_ = 0;
+        afterText_ = afterText_ || !text.isEmpty();
     }
 
     QPagedPaintDevice& device_;
@@ -220,6 +265,9 @@ private:
     const double points_; // points to a device unit
     PrintFont font_;
     std::vector<Piece> pieces_;
+    std::vector<Line> held_; // the ended lines of an open block
+    int blocks_ = 0;         // blocks open
+    bool afterText_ = false; // a text was printed since the last tab or line end
     double x_ = 0;
     double top_ = 0;
     int column_ = 0; // the column a tab moved to, until something is printed there
@@ -282,6 +330,16 @@ void PrintJob::endLine()
     steps_.push_back({Step::EndLine, font_, 0, {}, {}});
 }
 
+void PrintJob::beginBlock()
+{
+    steps_.push_back({Step::BeginBlock, font_, 0, {}, {}});
+}
+
+void PrintJob::endBlock()
+{
+    steps_.push_back({Step::EndBlock, font_, 0, {}, {}});
+}
+
 void PrintJob::emptyLines(int count)
 {
     for (int i = 0; i < count; ++i)
@@ -324,6 +382,12 @@ bool render(const PrintJob& job, QPagedPaintDevice& device, std::vector<PrintedT
             break;
         case PrintJob::Step::Row:
             layout.row(step.cells);
+            break;
+        case PrintJob::Step::BeginBlock:
+            layout.beginBlock();
+            break;
+        case PrintJob::Step::EndBlock:
+            layout.endBlock();
             break;
         }
     }

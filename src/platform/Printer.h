@@ -65,7 +65,9 @@ public:
     const PrintFont& font() const { return font_; }
 
     // Moves to character column `column` of the line (1 is the left margin);
-    // a column the line has already passed is reached on the next line.
+    // a column the line has already passed is reached on the next line, and
+    // so is one a text printed on the line has reached, so that two texts
+    // never touch.
     PrintJob& tab(int column);
     // Prints where the line stands and stays on the line. What passes the
     // right margin is cut off; a line break inside the text goes on at
@@ -86,6 +88,12 @@ public:
     // empty line.
     void endLine();
     void emptyLines(int count);
+    // The lines ended between the two stay on one page: when they do not fit
+    // on what is left of it, they start the next one (unless they would not
+    // fit on a page of their own either). A row of printRow is kept so by
+    // itself.
+    void beginBlock();
+    void endBlock();
 
     // Ends the document and sends it to the printer chosen in the printer
     // dialog (printer().choose). A failure is told to the user in a message
@@ -95,7 +103,7 @@ public:
     // The statements in order, each with the font current at it, as the
     // layout reads them.
     struct Step {
-        enum Kind { Tab, Text, EndLine, Row } kind;
+        enum Kind { Tab, Text, EndLine, Row, BeginBlock, EndBlock } kind;
         PrintFont font;
         int column = 0;
         QString text;

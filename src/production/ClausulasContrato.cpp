@@ -82,8 +82,7 @@ void frmEleccionContrato::MostrarPaginaClausulas()
         if (texto.isEmpty())
             continue;
         chkClausula[k]->show();
-        // A caption's "&" would mark a shortcut and not be shown.
-        chkClausula[k]->setText(QString(texto).replace(QLatin1Char('&'), QLatin1String("&&")));
+        platform::setCaption(chkClausula[k], texto);
         chkClausula[k]->setChecked(j < ClausulaElegida.size() && ClausulaElegida[j] == 1);
     }
     CargandoClausulas = true;

@@ -438,7 +438,7 @@ void frmEleccionContrato::MostrarPrimeraPagina(std::array<OptionButton*, 8>& opc
         const Opcion& fila = filas[static_cast<std::size_t>(i)];
         ids[i] = fila.id;
         opciones[i]->show();
-        opciones[i]->setText(fila.titulo);
+        platform::setCaption(opciones[i], fila.titulo);
         opciones[i]->setValue(false);
     }
     if (total > kPorPagina)
@@ -462,7 +462,7 @@ void frmEleccionContrato::MostrarPagina(std::array<OptionButton*, 8>& opciones, 
         if (fila.nombre.isEmpty())
             continue;
         opciones[i]->show();
-        opciones[i]->setText(fila.titulo);
+        platform::setCaption(opciones[i], fila.titulo);
     }
 }
 
@@ -487,7 +487,7 @@ void frmEleccionContrato::optTipoContrato_Click(int Index)
     OptionButton* opcion = optTipoContrato[Index];
     if (!MarcandoTipo) {
         LimpiarContratos();
-        TipoElegido = opcion->text();
+        TipoElegido = platform::caption(opcion);
         // A type whose row has gone since the list was read has no contracts.
         IdTipoElegido = IdTipoOpcion[Index];
         TipoEncontrado = false;
@@ -510,7 +510,7 @@ void frmEleccionContrato::optTipoContrato_Click(int Index)
         RutaPlantilla.clear();
     }
 
-    txtTipoContrato->setText(opcion->text());
+    txtTipoContrato->setText(platform::caption(opcion));
     cmdRealizarContrato->setText(txtTipoContrato->text() == QLatin1String(kProrroga)
                                      ? QStringLiteral("Realizar Prórroga.")
                                      : QStringLiteral("Realizar Contrato."));
@@ -577,7 +577,7 @@ void frmEleccionContrato::optContrato_Click(int Index)
                 RutaPlantilla += plantilla->text(QStringLiteral("Ubicación"));
                 if (opcion->value()) {
                     IdModeloElegido = plantilla->text(QStringLiteral("IdModelo"));
-                    ContratoElegido = opcion->text();
+                    ContratoElegido = platform::caption(opcion);
                     IdContratoElegido = IdContratoOpcion[Index];
                 } else {
                     ContratoElegido.clear();
@@ -601,7 +601,7 @@ void frmEleccionContrato::optContrato_Click(int Index)
             mskFechaContrato->setText(platform::formatDate(platform::clock().today()));
         }
     }
-    txtContrato->setText(opcion->text());
+    txtContrato->setText(platform::caption(opcion));
     SSTab1->setCurrentIndex(0);
     CargandoClausulas = true;
 }

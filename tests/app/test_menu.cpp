@@ -188,6 +188,7 @@ TEST_F(MenuTest, ServerAccessPanelTypedAsAUserRoundTripsThroughTheRecord)
               QByteArray("10.1.1.1       secreto        admin          2AB"));
     EXPECT_EQ(LeerConfiguracion().Firmas, u("1")) << "the other fields as they were";
     EXPECT_FALSE(isShown(menu.fraConfigurar));
+    EXPECT_EQ(menu.focusWidget(), menu.cmdConfigurar) << "Enter opens the panel again, and no other window";
     EXPECT_EQ(fakeClock().waits.back(), 1.0) << "the saved notice";
     EXPECT_EQ(Forms::loaded<frmMensaje>(), nullptr) << "and gone after its second";
 

@@ -1,5 +1,7 @@
 #include "CatalogoTest.h"
 
+#include <QApplication>
+
 class TiposContratoTest : public CatalogoTest {
 protected:
     qint64 tipo(const QString& nombre) { return insertar("TipoContrato", {{"TipoContrato", nombre}}); }
@@ -22,9 +24,17 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     auto& w = abrir<frmManContratos>();
     EXPECT_EQ(w.txtNum->text() + estado(w), u("010000"));
     EXPECT_FALSE(w.dbgTipoContrato->isColumnHidden(0)) << "the Id column is shown";
+    // Back to browsing, Enter where the focus is left asks nothing and prints nothing.
+    const auto enter = [this] {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(msg().shown().empty());
+        EXPECT_TRUE(fakePrinter().printouts.empty());
+    };
     clic(w.cmdNuevo);
     clic(w.cmdCancelar);
     EXPECT_EQ(estado(w), u("11010")) << "Cancelar enables Editar and Borrar on an empty table too";
+    enter();
 
     clic(w.cmdNuevo);
     EXPECT_TRUE(w.txtTipoContrato->hasFocus());
@@ -32,6 +42,7 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     clic(w.cmdGrabar);
     EXPECT_EQ(columna(u("SELECT TipoContrato FROM TipoContrato")), QStringList{"O'Neil \"fijo\""});
     EXPECT_EQ(w.txtNum->text() + estado(w), u("111010"));
+    enter();
     clic(w.cmdEditar);
     clic(w.cmdBorrar);
     EXPECT_EQ(msg().texts(), (QStringList{"No ha seleccionado ningún tipo de contrato a editar.",
@@ -62,7 +73,7 @@ TEST_F(TiposContratoTest, NoRowIsCurrentAfterACountUntilTheUserPicksOne)
     w.txtTipoContrato->setText(u("FIJO"));
     clic(w.cmdImprimir);
     EXPECT_EQ(fakePrinter().page().mid(5),
-              (QStringList{"       Núm.        Tipo de contrato.", "         1         O'Neil \"fijo\""}));
+              (QStringList{"       Núm.  Tipo de contrato.", "         1         O'Neil \"fijo\""}));
     clic(w.cmdGrabar);
     EXPECT_EQ(textos(w.dbgTipoContrato, 1), (QStringList{"FIJO", "TEMPORAL"}));
 }

@@ -23,6 +23,7 @@ public:
     double widthTwips() const override { return width_; }
     void setHeightTwips(double t) override { height_ = t; }
     void setWidthTwips(double t) override { width_ = t; }
+    double frameHeightTwips() const override { return frameHeight; }
     bool isMaximised() const override { return maximised; }
     int controlCount() const override { return static_cast<int>(controls.size()); }
     Control control(int i) const override { return controls[i]; }
@@ -49,6 +50,7 @@ public:
     }
 
     std::vector<Control> controls;
+    double frameHeight = 0; // what caption and borders add to the height
     bool maximised = false;
     int resizes = 0;
 
@@ -155,6 +157,28 @@ TEST_F(ElasticTest, ResizingScalesFromTheRecordingAndSnapsAtHalfSize)
     EXPECT_DOUBLE_EQ(w.heightTwips(), 4000);
     EXPECT_DOUBLE_EQ(w.widthTwips(), 6000);
     EXPECT_EQ(w.controls[0].left, 1500);
+}
+
+// A desktop frames a window once it is on the screen, and the first window
+// of a run finds no frame known before it: laid out once framed, it looks as
+// it would had its frame been known when it was recorded.
+TEST_F(ElasticTest, AFrameKnownOnlyOnceShownGivesTheSameLayout)
+{
+    fakeScreen().setPixels(1280, 1024);
+    const auto bottomControl = [&](bool frameKnown) {
+        FakeWindow w(12000, frameKnown ? 9375 : 9000, layout);
+        w.frameHeight = frameKnown ? 375 : 0;
+        w.controls = {box(8400, 240, 600, 2000, 8)};
+        layout.Init(w);
+        w.drag(w.widthTwips(), w.heightTwips()); // the resize of the first showing
+        w.frameHeight = 375;                     // framed: the same outer size, less inside
+        w.drag(w.widthTwips(), w.heightTwips());
+        return w.controls[0];
+    };
+    const auto known = bottomControl(true);
+    const auto learnt = bottomControl(false);
+    EXPECT_EQ(learnt.top, known.top);
+    EXPECT_EQ(learnt.height, known.height);
 }
 
 TEST_F(ElasticTest, FontSizesFollowTheWidthAndRoundUpToEven)

@@ -114,13 +114,22 @@ TEST_F(DocumentosGuardadosTest, ExtensionPrintsWholeOncePerCopyAndAContractNotPr
 
 TEST_F(DocumentosGuardadosTest, MissingDocumentsAndContractsAreReportedAndTheEndStepRuns)
 {
+    // Named as the program knows it, as the saved-contracts list names it.
     QFile::remove(host(kContrato));
     ficha->cmdAcceder->click();
     EXPECT_TRUE(fakeOffice().calls.empty());
     EXPECT_EQ(msg().shown().back().style, 16);
-    EXPECT_TRUE(msg().texts().back().contains(u("0001200001.doc")));
+    EXPECT_EQ(msg().texts().back(),
+              u("No se encuentra el documento guardado de este contrato, "
+                "C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc."));
     EXPECT_EQ(fakeClock().waits.back(), 2.0);
     EXPECT_EQ(ficha->MousePointer(), 0);
+    QFile::rename(host(kProrroga), host(kProrroga) + u(".aparte"));
+    ficha->cmdAccederProrroga->click();
+    EXPECT_EQ(msg().texts().back(),
+              u("No se encuentra el documento guardado de esta prórroga, "
+                "C:\\Quelvan\\Dorvane\\Contratos\\0001200001P.doc."));
+    QFile::rename(host(kProrroga) + u(".aparte"), host(kProrroga));
 
     // A word processor that cannot be started: said, and nothing else asked.
     fakeOffice().failure = u("Para mostrar el documento hace falta LibreOffice Writer.");

@@ -231,6 +231,33 @@ TEST_F(EmpresasTest, AWorkerSavedUnderAnotherWorkersNumberReplacesItWithoutItsCo
               QStringList{u("%1|Pedro|-|-|-|-").arg(ana)});
 }
 
+// A worker saved or dropped leaves the focus on the list of workers: Enter
+// then starts neither a print nor a delete question.
+TEST_F(EmpresasTest, AfterAWorkerIsSavedOrDroppedEnterStartsNothing)
+{
+    const qint64 alfa = empresa("00001", "Alfa");
+    trabajador(alfa, 1, "Ana");
+    auto& f = fichaDeEmpresa(alfa);
+    activar(&f);
+    f.SSTab1->setCurrentIndex(1);
+    const auto enter = [&] {
+        const auto mensajes = msg().shown().size();
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(msg().shown().size(), mensajes);
+        EXPECT_TRUE(fakePrinter().printouts.empty());
+    };
+    nuevoTrabajador(f, "Luis");
+    msg().answer(Answer::Yes);
+    clic(f.cmdGrabar);
+    EXPECT_EQ(cuenta("Trabajadores"), 2);
+    enter();
+    nuevoTrabajador(f, "Pepe");
+    clic(f.cmdCancelar);
+    enter();
+    EXPECT_EQ(cuenta("Trabajadores"), 2);
+}
+
 TEST_F(EmpresasTest, LeavingTheWorkersTabWithAnOpenWorkerWithoutNifAsksWhatToDo)
 {
     auto& f = abrir(empresa("00001", "Alfa"));

@@ -2,9 +2,15 @@
 #include "Registros.h"
 
 #include "common/Module1.h"
+#include "app/frmMenu.h"
+#include "catalogue/CatalogoMuestra.h"
+#include "platform/Controls.h"
 #include "platform/Files.h"
+#include "platform/FlexGrid.h"
+#include "production/frmEleccionContrato.h"
 
 #include <QDir>
+#include <QPushButton>
 
 #include <array>
 
@@ -312,4 +318,42 @@ TEST_F(ImportacionTest, DISABLED_RunCutShort)
         GTEST_SKIP();
     db = AbrirBaseDatos();
     importar();
+}
+
+// The sample catalogue lays its marks where the payroll server's record holds
+// their values: a record fetched, imported and taken to the sample contract
+// fills each of its marks with the mark's own value.
+TEST_F(ImportacionTest, TheSampleContractTakesEachValueFromAFetchedRecord)
+{
+    ASSERT_TRUE(muestra::InstalarCatalogo(db, u(TERVALO_MUESTRA)));
+    abrirMenu();
+    const std::pair<Tramo, const char*> campos[] = {
+        {{49, 2}, "CL"},         {{52, 26}, "MAYOR"},     {{79, 4}, "12"},         {{93, 20}, "MADRID"},
+        {{114, 5}, "28013"},     {{183, 30}, "LIMPIEZA"}, {{723, 2}, "28"},        {{726, 7}, "1234567"},
+        {{734, 2}, "89"},        {{1458, 20}, "GETAFE"},  {{1479, 5}, "28901"},    {{1541, 2}, "28"},
+        {{1543, 8}, "12345678"}, {{1551, 2}, "90"},       {{1578, 8}, "15031980"}, {{1701, 10}, "SUPERIOR"}};
+    Registro registro =
+        registroDe(u("00123"), u("00001"), u("B12345678"), u("12345678Z"), u("ACME S.L."), u("DIAZ ANA"));
+    for (const auto& [tramo, valor] : campos)
+        registro.poner(tramo, u(valor));
+    servidor().duringFetch = [&] { dejar(kContratosImp, u("AB0012300001"), registro.bytes()); };
+    clic(menu().cmdImportar);
+    EXPECT_EQ(valor(u("SELECT Municipio || '|' || NumSS FROM Trabajadores")).toString(), u("GETAFE|28/12345678/90"));
+
+    auto& form = contratoDeImportado(u("00123"), 1);
+    for (auto* opciones : {&form.optTipoContrato, &form.optContrato})
+        for (auto* opcion : *opciones)
+            if (platform::caption(opcion) == u("INDEFINIDO")
+                || platform::caption(opcion) == u("100 - Indefinido ordinario a tiempo completo"))
+                opcion->click();
+    clic(form.cmdImportar);
+    // Each value as the record holds it, blanks at its end trimmed here; a
+    // date written out; a blank field keeps the mark's fixed value.
+    QStringList valores;
+    for (int fila = 1; fila < form.mshMarcas->Rows(); ++fila)
+        valores << form.mshMarcas->TextMatrix(fila, 0) + u("=") + form.mshMarcas->TextMatrix(fila, 2).trimmed();
+    EXPECT_EQ(valores.join(u(" ")),
+              u("0002=ACME S.L. 0003=B12345678 0004=CL 0005=MAYOR 0006=12 0010=MADRID 0011=28013 0018=LIMPIEZA "
+                "0058=28 0059=1234567 0060=89 0076= 0102=DIAZ ANA 0105=GETAFE 0106=28901 0111=281234567890 "
+                "0115=12345678Z 0116=15/03/1980 0136=SUPERIOR 0200= 0210= 0250= 0260=40 0380= 0462="));
 }

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -172,7 +173,7 @@ TEST_F(ListadosTest, AtMostTwentyFourCompaniesAndNoneListsNobody)
     f.lstEmpresas->clearSelection();
     f.cmdListar->click();
     EXPECT_EQ(msg().texts().last(),
-              u("No hay ningún contrato de trabajador que cumpla las condiciones seleccionadas."));
+              u("No hay ningún contrato de trabajador que cumpla las especificaciones seleccionadas."));
     EXPECT_TRUE(isShown(f.dbgListado));
     EXPECT_EQ(f.lblTitulo->text(), u("Empresas dadas de alta."));
     f.dbgListado->HeadClick(1);
@@ -267,7 +268,8 @@ TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
 {
     empresa("Alfa");
     empresa("Beta");
-    trabajador("Beta", 1, "Bruno Largo Apellido Segundo Nombre", "SNNNN",
+    // A name that fills its column to the last character.
+    trabajador("Beta", 1, "Bruno Díaz Fernández de la Vega", "SNNNN",
                {{u("FechaVencimiento"), u("2009-03-10")}});
     trabajador("Alfa", 2, "Ana", "SNNNN",
                {{u("FechaVencimiento"), u("2009-03-05")}, {u("NumEmpresa"), u("00001")},
@@ -287,7 +289,7 @@ TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
                              "Devuelto Cl.  Enviado INEM  Recogido INEM   Reenviado Cl"),
                            u("    Ana                            Alfa                               Si           "
                              "No            No             No           No"),
-                           u("    Bruno Largo Apellido Segundo Nombre"),
+                           u("    Bruno Díaz Fernández de la Vega"),
                            u("                                   Beta                               Si           "
                              "No            No             No           No")}));
     EXPECT_TRUE(testing_support::appearInOrder(testing_support::pdfText(fakePrinter().pdfPath),
@@ -359,6 +361,10 @@ TEST_F(ListadosTest, FromTheCompanyListTwoCompaniesAreListedAndPrintedByCompanyA
     auto* ayuda = Forms::loaded<frmAyuda>();
     ASSERT_NE(ayuda, nullptr);
     EXPECT_EQ(ayuda->fraAyuda->title(), u("Botón Listar : "));
+    EXPECT_EQ(ayuda->txtAyuda->toPlainText(),
+              u("Obtendremos un listado con los trabajadores que cumplan las especificaciones marcadas en el cuadro "
+                "de la izquierda, en el que indicaremos el estado de contratos que deseamos visualizar y de que "
+                "empresas."));
     ayuda->cmdCerrar->click();
     EXPECT_EQ(f.lstEmpresas->count(), 3);
     EXPECT_TRUE(f.lstEmpresas->selectedItems().isEmpty());

@@ -56,6 +56,15 @@ TEST_F(FormsTest, EnterPressesTheButtonThatHasTheFocus)
     EXPECT_EQ(Forms::loaded<frmUno>(), nullptr);
 }
 
+// A label shows a name that looks like markup as it stands, every character of it.
+TEST_F(FormsTest, ALabelShowsItsTextAsItStands)
+{
+    auto& uno = Forms::show<frmUno>();
+    const QString nombre = QStringLiteral("Modelo <b>A</b> &Otro");
+    uno.lblUno->setText(nombre);
+    EXPECT_GE(uno.lblUno->sizeHint().width(), uno.lblUno->fontMetrics().horizontalAdvance(nombre));
+}
+
 // A window loads when a control of it is touched, without showing; shows,
 // activates and unloads with its events; a touch after its unload gives a
 // fresh one; the window under it is activated again.

@@ -91,6 +91,52 @@ TEST_F(PrinterTest, ARowKeepsEachValueWithinItsColumn)
                                                 QStringLiteral("  otra")}));
 }
 
+// A text that ends at the next text's column pushes it to the next line, as
+// one past it does; the lines of a row, or of a block, stay on one page.
+TEST_F(PrinterTest, TextsNeverTouchAndRowsAndBlocksAreNotSplitByAPageBreak)
+{
+    const auto courier = [](PrintJob& j) {
+        j.setFontName(QStringLiteral("Courier"));
+        j.setFontSize(10);
+    };
+    const auto relleno = [](PrintJob& j, qsizetype lineas) {
+        for (qsizetype i = 0; i < lineas; ++i)
+            j.printRow({{1, QStringLiteral("x")}});
+    };
+    courier(job);
+    relleno(job, 200);
+    ASSERT_TRUE(job.endDoc());
+    const qsizetype porPagina = fakePrinter().page(1).size();
+
+    PrintJob j;
+    courier(j);
+    j.tab(5).print(QString(31, QLatin1Char('a'))).tab(36).print(QStringLiteral("siguiente"));
+    j.endLine();
+    relleno(j, porPagina - 3);
+    // Three lines where one is left.
+    j.printRow({{1, QStringLiteral("7")}, {3, QStringLiteral("uno dos tres")}, {8, QStringLiteral("fin")}});
+    relleno(j, porPagina - 4);
+    // Two where one is left.
+    j.beginBlock();
+    j.tab(1).print(QStringLiteral("bloque uno"));
+    j.endLine();
+    j.tab(1).print(QStringLiteral("bloque dos"));
+    j.endLine();
+    j.endBlock();
+    ASSERT_TRUE(j.endDoc());
+
+    const auto en = [&](const QString& texto) {
+        const PrintedText* t = fakePrinter().find(texto);
+        return t ? std::pair{t->page, t->line} : std::pair{0, 0};
+    };
+    EXPECT_EQ(en(QStringLiteral("siguiente")), (std::pair{1, 2}));
+    EXPECT_EQ(en(QStringLiteral("7")), (std::pair{2, 1}));
+    EXPECT_EQ(en(QStringLiteral("uno")), (std::pair{2, 1}));
+    EXPECT_EQ(en(QStringLiteral("tres")), (std::pair{2, 3}));
+    EXPECT_EQ(en(QStringLiteral("bloque uno")), (std::pair{3, 1}));
+    EXPECT_EQ(en(QStringLiteral("bloque dos")), (std::pair{3, 2}));
+}
+
 TEST_F(PrinterTest, APrinterFailureIsToldInSpanishAndTheProgramGoesOn)
 {
     fakePrinter().fail = true;

@@ -94,7 +94,7 @@ protected:
     static void pulsar(const std::array<platform::OptionButton*, 8>& opciones, const QString& caption)
     {
         for (auto* opcion : opciones) {
-            if (isShown(opcion) && opcion->text() == caption) {
+            if (isShown(opcion) && platform::caption(opcion) == caption) {
                 opcion->click();
                 return;
             }
@@ -120,7 +120,7 @@ protected:
         QStringList shown;
         for (auto* opcion : opciones) {
             if (isShown(opcion))
-                shown << opcion->text();
+                shown << platform::caption(opcion);
         }
         return shown;
     }

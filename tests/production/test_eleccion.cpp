@@ -76,6 +76,22 @@ TEST_F(EleccionTest, TheContractClickedIsTheOneChosenWhateverItsName)
     EXPECT_EQ(frmEleccionContrato::QuitarCodigo(u("Sin guion")), QString());
 }
 
+// An option's caption takes an "&" for a shortcut marker: names show as typed.
+TEST_F(EleccionTest, AnAmpersandInANameShowsAsTyped)
+{
+    modelo(u("ORD"), u("Ordinario.doc"));
+    contrato(tipo(u("I+D & Innovación")), u("403"), u("Contrato I+D &Innovacion"), u("ORD"));
+    auto& form = abrirDesdeListado();
+    EXPECT_EQ(captions(form.optTipoContrato), QStringList{u("I+D & Innovación")});
+    pulsar(form.optTipoContrato, u("I+D & Innovación"));
+    EXPECT_EQ(form.txtTipoContrato->text(), u("I+D & Innovación"));
+    EXPECT_EQ(captions(form.optContrato), QStringList{u("403 - Contrato I+D &Innovacion")});
+    EXPECT_TRUE(form.optContrato[0]->shortcut().isEmpty()) << "no letter is taken for a shortcut";
+    pulsar(form.optContrato, u("403 - Contrato I+D &Innovacion"));
+    EXPECT_EQ(form.ContratoElegido, u("403 - Contrato I+D &Innovacion"));
+    EXPECT_EQ(form.txtContrato->text(), u("403 - Contrato I+D &Innovacion"));
+}
+
 TEST_F(EleccionTest, TheTemplatePathFollowsLanguageAndSignaturesAtTheContractClick)
 {
     catalogoMinimo();
