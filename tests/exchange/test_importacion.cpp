@@ -1,9 +1,9 @@
 #include "Corte.h"
 #include "Registros.h"
 
-#include "common/Module1.h"
 #include "app/frmMenu.h"
 #include "catalogue/CatalogoMuestra.h"
+#include "common/Module1.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/FlexGrid.h"
