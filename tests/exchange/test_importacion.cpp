@@ -46,6 +46,41 @@ TEST_F(ImportacionTest, ANewCompanyAddsItAndItsWorkerAndTheFileMovesWithoutTheKe
     EXPECT_EQ(en(kContratosTemp), QStringList{"123400045"});
 }
 
+// A date of the record is eight digits ddmmyyyy: anything else is told with
+// the field's message and leaves the stored date as it was.
+TEST_F(ImportacionTest, DatesThatAreNotEightDigitsOfADayAreToldAndLeaveTheColumn)
+{
+    trabajador(empresa(u("1234"), u("B1")), u("1234"), 45, u("T45"));
+    const QString antes = u("1970-03-15|1999-02-01|2001-02-28");
+    db.exec(u("UPDATE Trabajadores SET FechaNacimiento = '1970-03-15', FechaAlta = '1999-02-01', "
+              "FechaBaja = '2001-02-28'"));
+    const char* const fechas[][3] = {
+        {"010180  ", "0101198 ", "01 01980"}, // short years, a blank inside
+        {"0I011980", "01-01-80", "  011980"}, // a letter, signs, no day
+        {"31021980", "01131980", "00001980"}, // days the calendar lacks
+    };
+    for (const auto& f : fechas) {
+        recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B1"), u("T45"))
+                                    .poner({1578, 8}, u(f[0]))
+                                    .poner({1596, 8}, u(f[1]))
+                                    .poner({1605, 8}, u(f[2]))
+                                    .bytes());
+        importar();
+        EXPECT_EQ(columna("SELECT FechaNacimiento || '|' || FechaAlta || '|' || FechaBaja FROM Trabajadores"),
+                  QStringList{antes});
+    }
+
+    const QString nacimiento = u("Fecha de nacimiento del trabajador : PEREZ GARCIA JUAN incorrecta; ");
+    const QString alta = u("Fecha de alta del trabajador : PEREZ GARCIA JUAN incorrecta; ");
+    const QString baja = u("Fecha de baja del trabajador : PEREZ GARCIA JUAN incorrecta; ");
+    EXPECT_EQ(msg().texts(), (QStringList{nacimiento + u("01/01/80"), alta + u("01/01/198"), baja + u("01/0/1980"),
+                                          nacimiento + u("0I/01/1980"), alta + u("01/-0/1-80"), baja + u("/01/1980"),
+                                          nacimiento + u("31/02/1980"), alta + u("01/13/1980"),
+                                          baja + u("00/00/1980")}));
+    for (std::size_t i = 0; i < msg().shown().size(); ++i)
+        EXPECT_EQ(msg().shown()[i].style, i % 3 == 0 ? 16 : 0) << i;
+}
+
 TEST_F(ImportacionTest, AKnownCompanyIsUpdatedWithItsKnownOrNewWorker)
 {
     const qint64 id = empresa(u("1234"), u("B1"), u("NOMBRE VIEJO"));

@@ -251,6 +251,26 @@ TEST_F(ImportacionTest, EachMarkTakesItsValueFromItsPlaceInTheRecord)
     EXPECT_EQ(g.TextMatrix(5, 2), u("31122009")) << "a date only where the description says FECHA";
 }
 
+// A date mark takes eight digits ddmmyyyy of a calendar day; anything else is
+// told and the mark keeps its value.
+TEST_F(ImportacionTest, AnIncorrectDateIsToldAndTheMarkKeepsItsValue)
+{
+    auto& form = elegirModelo(abrirDesdeImportados(u("00012"), u("00345")));
+    auto& g = *form.mshMarcas;
+    const QByteArray antes = campo("", 30) + campo("", 10) + campo("", 26);
+    for (const char* fecha : {"150309  ", "1503209 ", "15-03-09", "31022009"}) {
+        g.setTextMatrix(3, 2, u("antes"));
+        writeFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\0034500012", antes + campo(fecha, 8));
+        form.cmdImportar->click();
+        EXPECT_EQ(g.TextMatrix(3, 2), u("antes")) << fecha;
+    }
+    const QString marca = u("La marca 0015 (FECHA INICIO) del contrato importado tiene una fecha incorrecta; ");
+    const QString conserva = u(". Conserva el valor que tenía.");
+    EXPECT_EQ(msg().texts(), (QStringList{marca + u("15/03/09") + conserva, marca + u("15/03/209") + conserva,
+                                          marca + u("15/-0/3-09") + conserva, marca + u("31/02/2009") + conserva}));
+    EXPECT_EQ(msg().shown().back().style, 16);
+}
+
 TEST_F(ImportacionTest, NoRecordOrNoContractIsSaidAndTheGridIsLeftAlone)
 {
     auto& form = abrirDesdeImportados(u("00012"), u("00345"));
