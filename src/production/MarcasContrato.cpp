@@ -8,6 +8,7 @@
 #include "common/Module1.h"
 #include "companies/frmEmpresa.h"
 #include "exchange/ContratoImportado.h"
+#include "platform/Characters.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
@@ -222,8 +223,10 @@ void frmEleccionContrato::mshMarcas_KeyUp(int KeyCode, int)
     if (KeyCode == 46) {
         mshMarcas->setText(QString());
     } else if (KeyCode == 8) {
+        // The last character goes whole, an emoji or a letter with its accent
+        // too.
         QString texto = mshMarcas->Text();
-        texto.chop(1);
+        texto.truncate(platform::characterStart(texto, texto.size() - 1));
         mshMarcas->setText(texto);
     }
 }

@@ -95,6 +95,9 @@ TEST_F(MarcasTest, TheKeyboardEditsTheValueOfTheCurrentRow)
     EXPECT_EQ(g.TextMatrix(2, 2), u("José Lleó Ñ"));
     QTest::keyClick(&g, Qt::Key_Backspace);
     EXPECT_EQ(g.TextMatrix(2, 2), u("José Lleó "));
+    g.setTextMatrix(2, 2, u("Lleó 👍🏽"));
+    QTest::keyClick(&g, Qt::Key_Backspace);
+    EXPECT_EQ(g.TextMatrix(2, 2), u("Lleó ")) << "an emoji goes whole";
     QTest::keyClick(&g, Qt::Key_Up);
     teclear(&g, u("x"));
     EXPECT_EQ(g.TextMatrix(1, 2), u("x"));
