@@ -421,8 +421,8 @@ void FlexGrid::mouseMoveEvent(QMouseEvent* event)
 void FlexGrid::inputMethodEvent(QInputMethodEvent* event)
 {
     // Characters the input method composes (accented letters typed with a dead key) come here instead of as key
-    // presses; the window sees them as key presses all the same, one a character (one the code page lacks is one
-    // '?').
+    // presses; the window sees them as key presses all the same, one press a character ("?" for one the code page
+    // lacks).
     event->accept();
     const QString committed = event->commitString();
     qsizetype start = 0;

@@ -24,7 +24,6 @@ public:
     LengthLimit(QLineEdit* box, int limit, Count count);
 
     void setLimit(int limit) { limit_ = limit; }
-    int limit() const { return limit_; }
 
     // While it lives, a text set by code goes in whole.
     class Unchecked {

@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "platform/FireEvent.h"
 #include "platform/KeyCodes.h"
+#include "platform/LengthLimit.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "platform/FocusEvents.h"
-#include "platform/LengthLimit.h"
 
 #include <QLineEdit>
 
 #include <functional>
 
 namespace platform {
+
+class LengthLimit;
 
 // Background colours the windows give their boxes: the system's tool-tip
 // background (&H80000018), which marks a locked box, and its window
