@@ -708,16 +708,15 @@ void frmMenu::cmdImportar_Click()
 // whatever arrived.
 void frmMenu::TraerContratosServidor()
 {
-    bool traidos = false;
+    std::optional<QString> fallo;
     try {
         LeerConfiguracion();
-        traidos = exchange::TraerContratosServidor(configuracion_);
+        fallo = exchange::TraerContratosServidor(configuracion_);
     } catch (const std::exception&) {
-        traidos = false;
+        fallo = QString::fromUtf8(exchange::kErrorServidor);
     }
-    if (!traidos)
-        platform::MsgBox(QStringLiteral("Se ha producido un error al conectar con el Servidor UNIX."),
-                         platform::style::Critical);
+    if (fallo)
+        platform::MsgBox(*fallo, platform::style::Critical);
 }
 
 void frmMenu::ProcesarContratosImportados()

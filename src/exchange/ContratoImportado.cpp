@@ -204,20 +204,24 @@ bool RegistroContrato::seEscribe(const Campo& campo) const
     return campo.condicion.longitud == 0 || !enBlanco(campo.condicion);
 }
 
-FechaImportada RegistroContrato::fecha(const CampoFecha& campo) const
+FechaImportada FechaDeRegistro(const QString& campo)
 {
     FechaImportada resultado;
-    const QString digitos = tomar(campo.tramo);
-    if (enBlanco(campo.tramo) || digitos == QLatin1String("00000000"))
+    if (Recortar(campo).isEmpty() || campo == QLatin1String("00000000"))
         return resultado;
     resultado.presente = true;
-    const QString dia = Recortar(digitos.mid(0, 2));
-    const QString mes = Recortar(digitos.mid(2, 2));
-    const QString anio = Recortar(digitos.mid(4, 4));
-    resultado.texto = dia + QLatin1Char('/') + mes + QLatin1Char('/') + anio;
-    if (soloDigitos(dia) && soloDigitos(mes) && soloDigitos(anio))
-        resultado.fecha = QDate(anio.toInt(), mes.toInt(), dia.toInt());
+    resultado.texto = Recortar(campo.mid(0, 2)) + QLatin1Char('/') + Recortar(campo.mid(2, 2)) + QLatin1Char('/')
+        + Recortar(campo.mid(4));
+    // Eight digits and nothing else: a year of fewer figures, padded with
+    // blanks, is no year of its own.
+    if (campo.size() == 8 && soloDigitos(campo))
+        resultado.fecha = QDate(campo.mid(4, 4).toInt(), campo.mid(2, 2).toInt(), campo.mid(0, 2).toInt());
     return resultado;
+}
+
+FechaImportada RegistroContrato::fecha(const CampoFecha& campo) const
+{
+    return FechaDeRegistro(tomar(campo.tramo));
 }
 
 std::optional<int> RegistroContrato::numeroTrabajador() const

@@ -132,8 +132,11 @@ QString Recortar(const QString& texto);
 struct FechaImportada {
     bool presente = false;
     QString texto;
-    QDate fecha; // invalid when the text is no calendar date
+    QDate fecha; // invalid unless the field is eight digits ddmmyyyy of a calendar day
 };
+
+// The date of an eight-place date field of a record, as it stands.
+FechaImportada FechaDeRegistro(const QString& campo);
 
 // One record, read as the import reads it: the file's bytes whole, decoded
 // from Windows-1252, the printer codes removed.

@@ -19,7 +19,31 @@ QByteArray ClaveFicheros(const QString& claveUsuario)
     return platform::toCp1252(Recortar(claveUsuario));
 }
 
-bool TraerContratosServidor(const DatosConfiguracion& datos)
+namespace {
+
+// A failure of this computer's disk or folder, told as what it is.
+QString FalloLocal(platform::FtpLocalFailure fallo)
+{
+    const QString carpeta = QString::fromLatin1(kContratosImp);
+    QString causa;
+    switch (fallo) {
+    case platform::FtpLocalFailure::DiskFull:
+        causa = QStringLiteral("El disco está lleno");
+        break;
+    case platform::FtpLocalFailure::NoPermission:
+        causa = QStringLiteral("No hay permiso para escribir en la carpeta %1").arg(carpeta);
+        break;
+    default:
+        causa = QStringLiteral("No se puede escribir en la carpeta %1").arg(carpeta);
+        break;
+    }
+    return causa + QStringLiteral(": no se han podido traer todos los contratos del servidor. Los que faltan siguen "
+                                  "en el servidor para la próxima importación.");
+}
+
+} // namespace
+
+std::optional<QString> TraerContratosServidor(const DatosConfiguracion& datos)
 {
     const QString carpeta = platform::hostPath(QString::fromLatin1(kContratosImp));
     QDir().mkpath(carpeta);
@@ -43,7 +67,11 @@ bool TraerContratosServidor(const DatosConfiguracion& datos)
                              .arg(nombres.join(QStringLiteral(", "))),
                          platform::style::Exclamation);
     }
-    return traidos.complete;
+    if (traidos.localFailure != platform::FtpLocalFailure::None)
+        return FalloLocal(traidos.localFailure);
+    if (!traidos.complete)
+        return QString::fromUtf8(kErrorServidor);
+    return std::nullopt;
 }
 
 } // namespace exchange

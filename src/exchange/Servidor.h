@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 struct DatosConfiguracion;
 
 namespace exchange {
@@ -11,12 +13,17 @@ namespace exchange {
 // without its blanks, or "99" for a key of two blanks.
 QByteArray ClaveFicheros(const QString& claveUsuario);
 
+// What the user is told when the server cannot be reached or fails.
+inline constexpr auto kErrorServidor = "Se ha producido un error al conectar con el Servidor UNIX.";
+
 // Fetches the user's record files of the payroll server into ContratosImp and
 // deletes each one there once it is whole in place. A file whose name could
 // not be filed in ContratosTemp, and a folder, stay on the server; the names
-// of such files are told. False when the connection, the login or the folder
-// failed, or a file did not arrive whole or could not be deleted; what did
-// arrive stays for the import.
-bool TraerContratosServidor(const DatosConfiguracion& datos);
+// of such files are told. When the fetch did not go through whole, gives the
+// message that tells why: the connection, the login or the folder failed, a
+// file did not arrive whole or could not be deleted, or a file could not be
+// written here (a full disk, a folder that cannot be written; those files
+// stay on the server). What did arrive stays for the import.
+std::optional<QString> TraerContratosServidor(const DatosConfiguracion& datos);
 
 } // namespace exchange

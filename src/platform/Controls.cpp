@@ -1,12 +1,11 @@
 #include "platform/Controls.h"
 
-#include "platform/Files.h"
+#include "platform/LengthLimit.h"
 
 #include <QEvent>
 #include <QLineEdit>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QValidator>
 
 namespace platform {
 
@@ -148,20 +147,9 @@ void CheckBox::paintEvent(QPaintEvent*)
                      shown);
 }
 
-namespace {
-
-class SingleByteValidator final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override { return fitsCp1252(input) ? Acceptable : Invalid; }
-};
-
-} // namespace
-
 void fitToField(QLineEdit* box, int width)
 {
-    box->setMaxLength(width);
-    box->setValidator(new SingleByteValidator(box));
+    box->setValidator(new LengthLimit(box, width, LengthLimit::Count::SingleBytes));
 }
 
 } // namespace platform

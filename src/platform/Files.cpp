@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include "platform/Characters.h"
 #include "platform/Checkpoint.h"
 
 #include <QDir>
@@ -45,6 +46,34 @@ char encodeChar(char16_t c)
     return byte < 0 ? '?' : static_cast<char>(byte);
 }
 
+// Text in which every UTF-16 unit is a character of its own: no combining
+// mark and no surrogate.
+bool unitByUnit(const QString& text)
+{
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return c.isMark() || c.isSurrogate(); });
+}
+
+// The bytes of each character of `text`, composed first.
+QByteArrayList encodedCharacters(const QString& text)
+{
+    const QString composed = text.normalized(QString::NormalizationForm_C);
+    QByteArrayList characters;
+    qsizetype start = 0;
+    for (const qsizetype end : characterEnds(composed)) {
+        const QStringView character = QStringView(composed).mid(start, end - start);
+        start = end;
+        if (std::all_of(character.begin(), character.end(), [](QChar c) { return byteOf(c.unicode()) >= 0; })) {
+            QByteArray bytes;
+            for (const QChar c : character)
+                bytes.append(encodeChar(c.unicode()));
+            characters << bytes; // a line end is two bytes
+        } else {
+            characters << QByteArray(1, '?');
+        }
+    }
+    return characters;
+}
+
 QString describe(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -54,6 +83,8 @@ QString describe(const QString& path)
 
 QByteArray toCp1252(const QString& text)
 {
+    if (!unitByUnit(text))
+        return encodedCharacters(text).join();
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text)
@@ -77,7 +108,8 @@ QString fromCp1252(const QByteArray& bytes)
 
 bool fitsCp1252(const QString& text)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return byteOf(c.unicode()) >= 0; });
+    const QString composed = unitByUnit(text) ? text : text.normalized(QString::NormalizationForm_C);
+    return std::all_of(composed.begin(), composed.end(), [](QChar c) { return byteOf(c.unicode()) >= 0; });
 }
 
 QString unpadded(const QString& field)
@@ -90,7 +122,12 @@ QString unpadded(const QString& field)
 
 QByteArray fixedField(const QString& text, int width)
 {
-    QByteArray bytes = toCp1252(text).left(width);
+    QByteArray bytes;
+    for (const QByteArray& character : encodedCharacters(text)) {
+        if (bytes.size() + character.size() > width)
+            break;
+        bytes += character;
+    }
     if (bytes.size() < width)
         bytes.append(QByteArray(width - bytes.size(), ' '));
     return bytes;

@@ -17,15 +17,18 @@ public:
 // in, or its owner alone (passwords, personal data).
 enum class FileAccess { Shared, OwnerOnly };
 
-// Text of the data files is single-byte Windows-1252: one byte per character,
-// characters outside the code page become '?'.
+// Text of the data files is single-byte Windows-1252: one byte per character.
+// A letter and its combining accents are composed first ("e" and a combining
+// acute make "é"); a character that still has no byte of its own (an emoji,
+// a letter with an accent the code page lacks) becomes one '?'.
 QByteArray toCp1252(const QString& text);
 QString fromCp1252(const QByteArray& bytes);
-// Whether every character has a byte of its own in Windows-1252.
+// Whether every character, once composed, has a byte of its own in
+// Windows-1252.
 bool fitsCp1252(const QString& text);
 
-// `text` left-aligned in exactly `width` bytes of Windows-1252, cut or padded
-// with blanks.
+// `text` left-aligned in exactly `width` bytes of Windows-1252, cut between
+// characters or padded with blanks.
 QByteArray fixedField(const QString& text, int width);
 // The text of a fixed field without the blanks that pad it on the right.
 QString unpadded(const QString& field);

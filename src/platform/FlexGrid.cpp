@@ -1,5 +1,6 @@
 #include "platform/FlexGrid.h"
 
+#include "platform/Characters.h"
 #include "platform/Files.h"
 #include "platform/FireEvent.h"
 #include "platform/KeyCodes.h"
@@ -420,10 +421,14 @@ void FlexGrid::mouseMoveEvent(QMouseEvent* event)
 void FlexGrid::inputMethodEvent(QInputMethodEvent* event)
 {
     // Characters the input method composes (accented letters typed with a dead key) come here instead of as key
-    // presses; the window sees them as key presses all the same.
+    // presses; the window sees them as key presses all the same, one press a character ("?" for one the code page
+    // lacks).
     event->accept();
-    for (const QChar ch : event->commitString()) {
-        const QByteArray code = toCp1252(QString(ch));
+    const QString committed = event->commitString();
+    qsizetype start = 0;
+    for (const qsizetype end : characterEnds(committed)) {
+        const QByteArray code = toCp1252(committed.mid(start, end - start));
+        start = end;
         int keyAscii = code.isEmpty() ? 0 : static_cast<unsigned char>(code.at(0));
         if (keyAscii >= 32 && !fire(this, KeyPress, keyAscii))
             return;

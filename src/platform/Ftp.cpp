@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <curl/curl.h>
@@ -11,7 +12,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 namespace platform {
@@ -35,10 +38,46 @@ size_t appendTo(char* data, size_t size, size_t count, void* target)
     return size * count;
 }
 
+// A file being fetched, written straight to its descriptor so that a failed
+// write is known at once and with its cause.
+struct PartFile {
+    int fd = -1;
+    qint64 written = 0;
+    int error = 0; // errno of the first local failure
+};
+
 size_t writeTo(char* data, size_t size, size_t count, void* target)
 {
-    const auto length = static_cast<qint64>(size * count);
-    return static_cast<QFile*>(target)->write(data, length) == length ? size * count : 0;
+    auto* part = static_cast<PartFile*>(target);
+    const size_t length = size * count;
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t n = ::write(part->fd, data + done, length - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            part->error = n < 0 ? errno : EIO;
+            return 0;
+        }
+        done += static_cast<size_t>(n);
+        part->written += n;
+    }
+    return length;
+}
+
+FtpLocalFailure localFailureOf(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return FtpLocalFailure::DiskFull;
+    case EACCES:
+    case EPERM:
+        return FtpLocalFailure::NoPermission;
+    default:
+        return FtpLocalFailure::CannotWrite;
+    }
 }
 
 // A host the address may name: letters, digits, dots and hyphens only, so
@@ -120,7 +159,7 @@ public:
         return result;
     }
 
-    CURLcode download(const QByteArray& name, QFile* file, curl_off_t* serverSize)
+    CURLcode download(const QByteArray& name, PartFile* file, curl_off_t* serverSize)
     {
         prepare(base_ + name.toPercentEncoding(), false);
         curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, writeTo);
@@ -253,6 +292,7 @@ public:
             outcome.problem = QStringLiteral("Dirección de servidor no válida: %1").arg(account.host);
             return outcome;
         }
+        removeLeftParts(localFolder);
         initialiseCurl();
         Session session(account, port_, serverFolder);
 
@@ -282,6 +322,12 @@ public:
                 outcome.complete = false;
                 outcome.problem = one.problem;
             }
+            // The files after it would meet the same disk or folder.
+            if (one.localFailure != FtpLocalFailure::None) {
+                outcome.localFailure = one.localFailure;
+                outcome.problem = one.problem;
+                break;
+            }
         }
         return outcome;
     }
@@ -290,7 +336,27 @@ private:
     struct OneFile {
         bool landed = false; // whole, under its own name in the local folder
         QString problem;
+        FtpLocalFailure localFailure = FtpLocalFailure::None;
     };
+
+    static OneFile localFailure(const QString& path, int error)
+    {
+        return {false, QStringLiteral("No se puede escribir el fichero %1: %2.")
+                           .arg(path, QString::fromLocal8Bit(std::strerror(error))),
+                localFailureOf(error)};
+    }
+
+    // Part files left by a fetch that never ended (the program killed) hold
+    // personal data that nothing will read: their files are still on the
+    // server.
+    static void removeLeftParts(const QString& localFolder)
+    {
+        QDir folder(localFolder);
+        const QStringList parts =
+            folder.entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString& part : parts)
+            folder.remove(part);
+    }
 
     // Fetches one file whole into place, then deletes it on the server. A
     // file that arrived whole but could not be deleted stays in place and on
@@ -300,26 +366,34 @@ private:
         const QString localName = fromCp1252(name);
         const QString finalPath = localFolder + QLatin1Char('/') + localName;
         const QString partPath = localFolder + QStringLiteral("/.") + localName + QStringLiteral(".part");
-        QFile part(partPath);
-        if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return {false, QStringLiteral("No se puede escribir el fichero %1.").arg(partPath)};
-        part.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        const QByteArray partName = QFile::encodeName(partPath);
+        // Owner-only from the start: records hold personal data.
+        PartFile part;
+        part.fd = ::open(partName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (part.fd < 0)
+            return localFailure(partPath, errno);
 
         curl_off_t serverSize = -1;
         const CURLcode result = session.download(name, &part, &serverSize);
         QString problem;
-        if (result != CURLE_OK)
-            problem = session.describe(result);
-        else if (serverSize >= 0 && serverSize != part.size())
-            problem = QStringLiteral("%1 llegó incompleto.").arg(localName);
-        else if (!part.flush() || ::fsync(part.handle()) != 0)
-            problem = QStringLiteral("No se puede escribir el fichero %1.").arg(partPath);
-        part.close();
-        if (problem.isEmpty()
-            && std::rename(QFile::encodeName(partPath).constData(), QFile::encodeName(finalPath).constData()) != 0)
-            problem = QStringLiteral("No se puede dejar el fichero %1.").arg(finalPath);
+        if (part.error == 0) {
+            if (result != CURLE_OK)
+                problem = session.describe(result);
+            else if (serverSize >= 0 && serverSize != part.written)
+                problem = QStringLiteral("%1 llegó incompleto.").arg(localName);
+            else if (::fsync(part.fd) != 0)
+                part.error = errno;
+        }
+        if (::close(part.fd) != 0 && part.error == 0)
+            part.error = errno;
+        if (part.error == 0 && problem.isEmpty()
+            && std::rename(partName.constData(), QFile::encodeName(finalPath).constData()) != 0)
+            part.error = errno;
+        if (part.error != 0 || !problem.isEmpty())
+            ::unlink(partName.constData());
+        if (part.error != 0)
+            return localFailure(partPath, part.error);
         if (!problem.isEmpty()) {
-            QFile::remove(partPath);
             // A folder cannot be fetched, and is no failure.
             if (result != CURLE_OK && session.isFolder(name))
                 return {false, QString()};

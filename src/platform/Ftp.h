@@ -19,10 +19,21 @@ struct FtpAccount {
     QByteArray password;
 };
 
+// Why a file could not be written into the local folder.
+enum class FtpLocalFailure {
+    None,
+    DiskFull,     // no room left (or the file may grow no more)
+    NoPermission, // the folder does not let the program write
+    CannotWrite,  // any other failure of the folder or the disk
+};
+
 struct FtpFetch {
     // Connection, login and folder were fine and every file taken was fetched
     // whole and deleted on the server.
     bool complete = false;
+    // A file could not be written into the local folder: the fetch stopped
+    // there, and that file and those after it stay on the server.
+    FtpLocalFailure localFailure = FtpLocalFailure::None;
     // Files that landed whole in the local folder, in the server's order.
     QStringList fetched;
     // Names with the prefix that were not wanted: they stay on the server.
@@ -45,9 +56,11 @@ public:
     // folder could hold is never wanted, and folders are passed over. Each
     // file is written under a hidden temporary name, synced and renamed to its
     // own name only when it is whole; only then is it deleted on the server.
-    // A failed connection, login or folder ends the fetch; a file that fails
-    // is skipped and stays on the server. Window events keep being processed
-    // while it waits.
+    // Hidden files of an earlier fetch that never ended are removed first.
+    // A failed connection, login or folder ends the fetch, and so does a file
+    // that cannot be written locally; a file the server fails to send is
+    // skipped and stays there. Window events keep being processed while it
+    // waits.
     virtual FtpFetch fetch(const FtpAccount& account, const QByteArray& serverFolder, const QByteArray& prefix,
                            const QString& localFolder, const FtpWanted& wanted) = 0;
 };

@@ -1,5 +1,6 @@
 #include "platform/MaskEdBox.h"
 
+#include "platform/Characters.h"
 #include "platform/Files.h"
 #include "platform/KeyCodes.h"
 
@@ -374,11 +375,21 @@ void MaskEdBox::takeEdit(const QString& shown)
 
 // Puts a pasted or dropped text in the places from `position` on: a character
 // equal to the literal at its place steps over it, a character a place does
-// not take is left out. Returns the position after the last place used.
+// not take is left out. A place holds a character of one UTF-16 unit: a letter
+// and its combining accent are composed first, and a character that still
+// takes more (an emoji), or an accent alone, is left out whole. Returns the
+// position after the last place used.
 int MaskEdBox::placeText(const QString& typed, int position)
 {
+    const QString composed = typed.normalized(QString::NormalizationForm_C);
     int at = position;
-    for (const QChar c : typed) {
+    qsizetype start = 0;
+    for (const qsizetype end : characterEnds(composed)) {
+        const QStringView character = QStringView(composed).mid(start, end - start);
+        start = end;
+        const QChar c = character.front();
+        if (character.size() != 1 || c.isMark() || c.isSurrogate())
+            continue;
         if (at >= places_.size())
             break;
         if (isLiteral(at) && places_.at(at) == c) {

@@ -1,5 +1,6 @@
 #include "platform/Printer.h"
 
+#include "platform/Characters.h"
 #include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 
@@ -54,16 +55,12 @@ QStringList wrapped(const QString& text, double room, const QFontMetricsF& metri
                 lines << trimmed;
                 break;
             }
-            // The longest beginning that fits, one character at least.
-            qsizetype low = 1;
-            qsizetype high = rest.size();
-            while (low < high) {
-                const qsizetype middle = (low + high + 1) / 2;
-                if (fits(rest.left(middle)))
-                    low = middle;
-                else
-                    high = middle - 1;
-            }
+            // The longest beginning that fits, one character at least, never
+            // ending inside one.
+            const QList<qsizetype> ends = characterEnds(rest);
+            const qsizetype low = *(std::partition_point(ends.begin() + 1, ends.end(),
+                                                         [&](qsizetype end) { return fits(rest.left(end)); })
+                                    - 1);
             const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), low);
             const QString before = blank > 0 ? unpadded(rest.left(blank)) : QString();
             const qsizetype cut = before.isEmpty() ? low : blank;
@@ -247,8 +244,11 @@ private:
         qsizetype fits = text.size();
         if (metrics.horizontalAdvance(text) > room) {
             fits = 0;
-            while (fits < text.size() && metrics.horizontalAdvance(text.left(fits + 1)) <= room)
-                ++fits;
+            for (const qsizetype end : characterEnds(text)) {
+                if (metrics.horizontalAdvance(text.left(end)) > room)
+                    break;
+                fits = end;
+            }
         }
         if (fits > 0)
             pieces_.push_back({x_, column, text.left(fits), font_});

@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "platform/FireEvent.h"
 #include "platform/KeyCodes.h"
+#include "platform/LengthLimit.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,15 +25,17 @@ QColor windowBackColor()
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent), FocusEvents(this)
 {
+    // The line edit's own limit counts UTF-16 units and would cut a
+    // character in two; the validator limits instead.
     QLineEdit::setMaxLength(32767);
-    connect(this, &QLineEdit::textChanged, this, [this] { fitLimit(); });
 }
 
 void TextBox::setText(const QString& text)
 {
-    if (maxLength_ > 0)
-        QLineEdit::setMaxLength(std::max(maxLength_, static_cast<int>(text.size())));
-    QLineEdit::setText(text);
+    {
+        const LengthLimit::Unchecked whole(limit_);
+        QLineEdit::setText(text);
+    }
     // The cursor goes to the start, so a text longer than the box shows its
     // beginning.
     setCursorPosition(0);
@@ -41,14 +44,12 @@ void TextBox::setText(const QString& text)
 void TextBox::setMaxLength(int length)
 {
     maxLength_ = std::max(length, 0);
-    fitLimit();
-}
-
-void TextBox::fitLimit()
-{
-    const int limit = maxLength_ > 0 ? std::max(maxLength_, static_cast<int>(text().size())) : 32767;
-    if (QLineEdit::maxLength() != limit)
-        QLineEdit::setMaxLength(limit);
+    if (limit_) {
+        limit_->setLimit(maxLength_);
+    } else if (maxLength_ > 0) {
+        limit_ = new LengthLimit(this, maxLength_, LengthLimit::Count::Characters);
+        setValidator(limit_);
+    }
 }
 
 QColor TextBox::BackColor() const

@@ -8,6 +8,8 @@
 
 namespace platform {
 
+class LengthLimit;
+
 // Background colours the windows give their boxes: the system's tool-tip
 // background (&H80000018), which marks a locked box, and its window
 // background (&H80000005).
@@ -19,8 +21,10 @@ QColor windowBackColor();
 // state), click, double click, and the focus-leaving pair Validate and
 // LostFocus (FocusEvents).
 //
-// MaxLength limits what the user types; a longer text set by code is kept
-// whole. A locked box shows its text and takes no typing.
+// MaxLength limits what the user types, pastes or composes to as many
+// characters as the user sees, cut between characters, never inside one
+// (LengthLimit); a longer text set by code is kept whole. A locked box shows
+// its text and takes no typing.
 class TextBox : public QLineEdit, public FocusEvents {
     Q_OBJECT
 public:
@@ -51,10 +55,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    // What the user may still type: MaxLength, or the length of a longer text set by code.
-    void fitLimit();
-
-    int maxLength_ = 0; // 0: no limit
+    int maxLength_ = 0;            // 0: no limit
+    LengthLimit* limit_ = nullptr; // its validator once it has had a limit
 };
 
 } // namespace platform

@@ -4,8 +4,7 @@
 
 namespace contrato_importado {
 
-std::optional<QString> Valor(const QString& registro, const exchange::Disposicion::Marca& marca,
-                             const QString& descripcion)
+ValorImportado Valor(const QString& registro, const exchange::Disposicion::Marca& marca, const QString& descripcion)
 {
     const QString leido = registro.mid(marca.inicio, marca.longitud);
     QString sinBlancosFinales = leido;
@@ -13,14 +12,18 @@ std::optional<QString> Valor(const QString& registro, const exchange::Disposicio
         sinBlancosFinales.chop(1);
     if (sinBlancosFinales.isEmpty()) {
         if (marca.valoresFijos.isEmpty())
-            return std::nullopt;
-        return marca.valoresFijos;
+            return {};
+        return {marca.valoresFijos, {}};
     }
     if (leido == QLatin1String("00000000") || leido == QStringLiteral("000") + QString(12, QLatin1Char(' ')))
-        return std::nullopt;
-    if (descripcion.contains(QLatin1String("FECHA")) && marca.longitud == 8)
-        return leido.mid(0, 2) + QLatin1Char('/') + leido.mid(2, 2) + QLatin1Char('/') + leido.mid(4, 4);
-    return leido;
+        return {};
+    if (descripcion.contains(QLatin1String("FECHA")) && marca.longitud == 8) {
+        const exchange::FechaImportada fecha = exchange::FechaDeRegistro(leido);
+        if (!fecha.fecha.isValid())
+            return {{}, fecha.texto};
+        return {leido.mid(0, 2) + QLatin1Char('/') + leido.mid(2, 2) + QLatin1Char('/') + leido.mid(4, 4), {}};
+    }
+    return {leido, {}};
 }
 
 std::optional<QString> RutaRegistro(const QString& numEmpresa, const QString& numTrabajador)

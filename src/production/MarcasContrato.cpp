@@ -8,6 +8,7 @@
 #include "common/Module1.h"
 #include "companies/frmEmpresa.h"
 #include "exchange/ContratoImportado.h"
+#include "platform/Characters.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
@@ -222,8 +223,10 @@ void frmEleccionContrato::mshMarcas_KeyUp(int KeyCode, int)
     if (KeyCode == 46) {
         mshMarcas->setText(QString());
     } else if (KeyCode == 8) {
+        // The last character goes whole, an emoji or a letter with its accent
+        // too.
         QString texto = mshMarcas->Text();
-        texto.chop(1);
+        texto.truncate(platform::characterStart(texto, texto.size() - 1));
         mshMarcas->setText(texto);
     }
 }
@@ -379,11 +382,17 @@ void frmEleccionContrato::ImportarDatosUnix()
         const double paso = 699.0 / mshMarcas->Rows();
         double progreso = 0;
         for (int i = 1; i < mshMarcas->Rows(); ++i) {
-            if (const auto* marca = disposicion.buscar(mshMarcas->TextMatrix(i, kColCodigo))) {
-                const auto valor =
-                    contrato_importado::Valor(registro, *marca, mshMarcas->TextMatrix(i, kColDescripcion));
-                if (valor)
-                    mshMarcas->setTextMatrix(i, kColValor, *valor);
+            const QString codigo = mshMarcas->TextMatrix(i, kColCodigo);
+            if (const auto* marca = disposicion.buscar(codigo)) {
+                const QString descripcion = mshMarcas->TextMatrix(i, kColDescripcion);
+                const auto leido = contrato_importado::Valor(registro, *marca, descripcion);
+                if (leido.valor)
+                    mshMarcas->setTextMatrix(i, kColValor, *leido.valor);
+                else if (leido.fechaIncorrecta)
+                    MsgBox(QStringLiteral("La marca %1 (%2) del contrato importado tiene una fecha incorrecta; %3. "
+                                          "Conserva el valor que tenía.")
+                               .arg(codigo, descripcion.trimmed(), *leido.fechaIncorrecta),
+                           platform::style::Critical);
             }
             if (progreso < 674) {
                 progreso += paso;

@@ -54,6 +54,37 @@ TEST_F(ImportacionTest, ANewCompanyAddsItAndItsWorkerAndTheFileMovesWithoutTheKe
     EXPECT_EQ(en(kContratosTemp), QStringList{"123400045"});
 }
 
+// A date of the record is eight digits ddmmyyyy: anything else is told with
+// the field's message and leaves the stored date as it was.
+TEST_F(ImportacionTest, DatesThatAreNotEightDigitsOfADayAreToldAndLeaveTheColumn)
+{
+    trabajador(empresa(u("1234"), u("B1")), u("1234"), 45, u("T45"));
+    db.exec(u("UPDATE Trabajadores SET FechaNacimiento = '1970-03-15', FechaAlta = '1999-02-01', FechaBaja = "
+              "'2001-02-28'"));
+    // Short years, a blank inside, a letter, signs, no day, days the calendar lacks.
+    const char* const fechas[] = {"010180  ", "0101198 ", "01 01980", "0I011980", "01-01-80",
+                                  "  011980", "31021980", "01131980", "00001980"};
+    const char* const textos[] = {"01/01/80",  "01/01/198", "01/0/1980",  "0I/01/1980", "01/-0/1-80",
+                                  "/01/1980", "31/02/1980", "01/13/1980", "00/00/1980"};
+    for (int i = 0; i < 9; i += 3) {
+        recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B1"), u("T45"))
+                                    .poner({1578, 8}, u(fechas[i]))
+                                    .poner({1596, 8}, u(fechas[i + 1]))
+                                    .poner({1605, 8}, u(fechas[i + 2]))
+                                    .bytes());
+        importar();
+    }
+    EXPECT_EQ(columna("SELECT FechaNacimiento || FechaAlta || FechaBaja FROM Trabajadores"),
+              QStringList{"1970-03-151999-02-012001-02-28"});
+    const char* const campos[] = {"nacimiento", "alta", "baja"};
+    ASSERT_EQ(msg().shown().size(), 9u);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(msg().shown()[i].text, u("Fecha de %1 del trabajador : PEREZ GARCIA JUAN incorrecta; %2")
+                                             .arg(u(campos[i % 3]), u(textos[i])));
+        EXPECT_EQ(msg().shown()[i].style, i % 3 == 0 ? 16 : 0);
+    }
+}
+
 TEST_F(ImportacionTest, AKnownCompanyIsUpdatedWithItsKnownOrNewWorker)
 {
     const qint64 id = empresa(u("1234"), u("B1"), u("NOMBRE VIEJO"));

@@ -86,15 +86,33 @@ private:
 
 [[maybe_unused]] auto* const servidores = ::testing::AddGlobalTestEnvironment(new Servidores);
 
+// The real client on a disk where no file may grow past `bytes` while it
+// fetches.
+class DiscoLleno final : public platform::Ftp {
+public:
+    DiscoLleno(int puerto, long long bytes) : real_(platform::curlFtp(puerto)), bytes_(bytes) {}
+    platform::FtpFetch fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
+                             const QByteArray& prefix, const QString& localFolder,
+                             const platform::FtpWanted& wanted) override
+    {
+        testing_support::FileSizeLimit lleno(bytes_);
+        return real_->fetch(account, serverFolder, prefix, localFolder, wanted);
+    }
+
+private:
+    std::unique_ptr<platform::Ftp> real_;
+    long long bytes_;
+};
+
 } // namespace
 
 class ServidorTest : public ExchangeTest {
 protected:
-    void apuntar(int puerto)
+    void apuntar(int puerto) { poner(platform::curlFtp(puerto)); }
+    void poner(std::unique_ptr<platform::Ftp> ftp)
     {
         cliente.reset();
-        cliente = std::make_unique<platform::ScopedService<platform::Ftp>>(platform::ftpSlot(),
-                                                                           platform::curlFtp(puerto));
+        cliente = std::make_unique<platform::ScopedService<platform::Ftp>>(platform::ftpSlot(), std::move(ftp));
     }
     // The plain server, its folder emptied.
     ServidorFtp& vacio()
@@ -240,4 +258,50 @@ TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnc
     EXPECT_EQ(en(kContratosTemp).size(), 13);
     EXPECT_EQ(columna("SELECT NumEmpresa || '-' || COUNT(*) FROM Trabajadores GROUP BY NumEmpresa ORDER BY 1"),
               (QStringList{"1111 -12", "3333-1"}));
+}
+
+// A disk that fills up during the fetch, or a folder that cannot be written:
+// told once as what it is; no part of a file is left here, every file stays
+// on the server, and once there is room the next run fetches and imports
+// each one once.
+TEST_F(ServidorTest, AFullDiskOrAFolderThatCannotBeWrittenLeavesTheFilesOnTheServer)
+{
+    ServidorFtp& servidor = vacio();
+    const QStringList todos{"AB111100001", "AB111100002", "AB111100003"};
+    for (const QString& nombre : todos)
+        servidor.poner(nombre.toLatin1().constData(),
+                       registroDe(u("1111"), nombre.right(5), u("B1"), u("T") + nombre.right(1)).bytes());
+    // A fetch killed halfway left this, hidden.
+    dejar(kContratosImp, u(".AB999900009.part"), "AB9999");
+    const QString siguen = u(": no se han podido traer todos los contratos del servidor. Los que faltan siguen en "
+                             "el servidor para la próxima importación.");
+    const QStringList nada{u("No se encontraron ficheros"), u("Ha finalizado la importación de contratos")};
+    auto& menu = abrirMenu();
+
+    // Room for half a record.
+    poner(std::make_unique<DiscoLleno>(servidor.puerto(), 800));
+    menu.cmdImportar->click();
+    EXPECT_EQ(msg().texts(), QStringList{u("El disco está lleno") + siguen} + nada);
+    EXPECT_EQ(servidor.ficheros(), todos);
+    EXPECT_TRUE(en(kContratosImp).isEmpty());
+
+    // ContratosImp is a file, where a folder should be.
+    apuntar(servidor.puerto());
+    QDir(host(kContratosImp)).removeRecursively();
+    writeFile(kContratosImp, "no es una carpeta");
+    auto antes = msg().texts().size();
+    menu.cmdImportar->click();
+    EXPECT_EQ(msg().texts().at(antes),
+              u("No se puede escribir en la carpeta C:\\Quelvan\\Dorvane\\ContratosImp") + siguen);
+    EXPECT_EQ(servidor.ficheros(), todos);
+
+    QFile::remove(host(kContratosImp));
+    QDir().mkpath(host(kContratosImp));
+    antes = msg().texts().size();
+    menu.cmdImportar->click();
+    EXPECT_EQ(msg().texts().mid(antes),
+              (QStringList{u("Se encontraron 3 Contratos"), u("Ha finalizado la importación de contratos")}));
+    EXPECT_TRUE(servidor.ficheros().isEmpty());
+    EXPECT_EQ(en(kContratosTemp), (QStringList{"111100001", "111100002", "111100003"}));
+    EXPECT_EQ(columna(R"(SELECT "NúmeroTrabajador" FROM Trabajadores ORDER BY 1)"), (QStringList{"1", "2", "3"}));
 }

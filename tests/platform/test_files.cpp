@@ -49,10 +49,16 @@ TEST_F(FilesTest, TextIsSingleByteWindows1252BothWays)
     EXPECT_EQ(toCp1252(QStringLiteral("漢")), QByteArray("?"));
 }
 
-TEST_F(FilesTest, FixedFieldsArePaddedAndCutByBytes)
+// One byte a character: composed first, and a character the code page
+// lacks is one '?'; a field is cut between characters.
+TEST_F(FilesTest, FixedFieldsArePaddedAndCutByBytesBetweenCharacters)
 {
     EXPECT_EQ(fixedField(QStringLiteral("año"), 5), QByteArray("a\xF1o  "));
     EXPECT_EQ(fixedField(QStringLiteral("192.168.100.200X"), 15), QByteArray("192.168.100.200"));
+    EXPECT_EQ(toCp1252(u("ab😀e\u0301q\u0303\r\n")), QByteArray("ab?\xE9?\r\n"));
+    EXPECT_EQ(fixedField(u("ab😀x"), 4), QByteArray("ab?x"));
+    EXPECT_EQ(fixedField(u("abcde\u0301"), 5), QByteArray("abcd\xE9"));
+    EXPECT_EQ(fixedField(u("abca\r\n"), 5), QByteArray("abca "));
 }
 
 TEST_F(FilesTest, RecordsReadBlanksPastTheEndAndWriteInPlace)

@@ -140,6 +140,10 @@ TEST_F(FlexGridTest, KeysGoToTheWindowAndNeverOpenAnEditor)
     EXPECT_EQ(released, (std::vector<std::pair<int, int>>{{65, 0}, {55, 0}, {13, 0}, {113, 0}, {65, 1}, {16, 0}}));
     EXPECT_EQ(grid.Text(), QStringLiteral("a7A"));
     EXPECT_EQ(grid.Row(), 1) << "no search of a cell by its first letter";
+    // What an input method composes is one key a character, composed.
+    pressed.clear();
+    testing_support::componer(&grid, QString::fromUtf8("😀e\u0301"));
+    EXPECT_EQ(pressed, (std::vector<int>{'?', 0xE9}));
     EXPECT_TRUE(grid.findChildren<QLineEdit*>().isEmpty());
     EXPECT_EQ(takeEvents(), Events{});
 }

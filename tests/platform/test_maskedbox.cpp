@@ -226,3 +226,13 @@ TEST_F(MaskEdBoxTest, EditsOfTheLineEditItselfKeepTheMask)
     QTest::keyClicks(&libre, QStringLiteral("d"));
     EXPECT_TRUE(reads(libre, QStringLiteral("acd"), 3));
 }
+
+// A place holds a character of one UTF-16 unit: a letter and its accent go in
+// composed, an emoji is left out whole rather than split over two places.
+TEST(MaskEdBox, APastedCharacterIsNeverSplitOverPlaces)
+{
+    MaskEdBox ip;
+    ip.setMask(QStringLiteral("CCC.CCC"));
+    ip.insert(u("12😀3e\u0301"));
+    EXPECT_TRUE(reads(ip, u("123.é__"), 5));
+}

@@ -147,3 +147,25 @@ TEST_F(PrinterTest, APrinterFailureIsToldInSpanishAndTheProgramGoesOn)
     EXPECT_EQ(msg().shown()[0].style, 16);
     EXPECT_FALSE(programEnded);
 }
+
+// A value broken over lines, or cut at the margin, is broken between
+// characters: an emoji that fits is printed whole, one that does not goes
+// whole to the next line or is cut off whole.
+TEST_F(PrinterTest, ValuesAreBrokenAndCutBetweenCharacters)
+{
+    job.setFontName(QStringLiteral("Courier"));
+    job.setFontSize(10);
+    const QString emoji = u("😀");
+    job.printRow({{3, u("abcdefgh") + emoji + u("ijklmnopq") + emoji}, {13, u("x")}});
+    for (int columna = 85; columna <= 87; ++columna) {
+        job.tab(columna).print(u("abcdefg") + emoji + emoji);
+        job.endLine();
+    }
+    ASSERT_TRUE(job.endDoc());
+
+    QStringList impresos;
+    for (const PrintedText& text : fakePrinter().printouts[0].texts)
+        impresos << text.text;
+    EXPECT_EQ(impresos, (QStringList{u("abcdefgh"), u("x"), emoji + u("ijklmno"), u("pq") + emoji,
+                                     u("abcdefg") + emoji, u("abcdefg"), u("abcdef")}));
+}

@@ -95,6 +95,9 @@ TEST_F(MarcasTest, TheKeyboardEditsTheValueOfTheCurrentRow)
     EXPECT_EQ(g.TextMatrix(2, 2), u("José Lleó Ñ"));
     QTest::keyClick(&g, Qt::Key_Backspace);
     EXPECT_EQ(g.TextMatrix(2, 2), u("José Lleó "));
+    g.setTextMatrix(2, 2, u("Lleó 👍🏽"));
+    QTest::keyClick(&g, Qt::Key_Backspace);
+    EXPECT_EQ(g.TextMatrix(2, 2), u("Lleó ")) << "an emoji goes whole";
     QTest::keyClick(&g, Qt::Key_Up);
     teclear(&g, u("x"));
     EXPECT_EQ(g.TextMatrix(1, 2), u("x"));
@@ -249,6 +252,25 @@ TEST_F(ImportacionTest, EachMarkTakesItsValueFromItsPlaceInTheRecord)
     form.cmdImportar->click();
     EXPECT_EQ(g.TextMatrix(3, 2), u("antes")) << "no date";
     EXPECT_EQ(g.TextMatrix(5, 2), u("31122009")) << "a date only where the description says FECHA";
+}
+
+// A date mark takes eight digits ddmmyyyy of a calendar day; anything else is
+// told and the mark keeps its value.
+TEST_F(ImportacionTest, AnIncorrectDateIsToldAndTheMarkKeepsItsValue)
+{
+    auto& form = elegirModelo(abrirDesdeImportados(u("00012"), u("00345")));
+    form.mshMarcas->setTextMatrix(3, 2, u("antes"));
+    for (const char* fecha : {"150309  ", "15-03-09", "31022009"}) {
+        writeFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\0034500012",
+                  campo("", 30) + campo("", 10) + campo("", 26) + campo(fecha, 8));
+        form.cmdImportar->click();
+    }
+    EXPECT_EQ(form.mshMarcas->TextMatrix(3, 2), u("antes"));
+    QStringList esperados;
+    for (const char* texto : {"15/03/09", "15/-0/3-09", "31/02/2009"})
+        esperados << u("La marca 0015 (FECHA INICIO) del contrato importado tiene una fecha incorrecta; %1. "
+                       "Conserva el valor que tenía.").arg(u(texto));
+    EXPECT_EQ(msg().texts(), esperados);
 }
 
 TEST_F(ImportacionTest, NoRecordOrNoContractIsSaidAndTheGridIsLeftAlone)

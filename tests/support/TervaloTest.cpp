@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QTest>
 
 #include <csignal>
@@ -183,6 +185,21 @@ void pulsarFila(platform::DBGrid* grid, int fila)
 void dobleClic(platform::DBGrid* grid, int fila)
 {
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centro(grid, fila));
+}
+
+void pulsarCaracter(QWidget* widget, const QString& character)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, character);
+    QApplication::sendEvent(widget, &release);
+}
+
+void componer(QWidget* widget, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(widget, &event);
 }
 
 } // namespace testing_support

@@ -101,6 +101,13 @@ protected:
     platform::Database db;
 };
 
+// A key whose character the desktop sends whole: an emoji is one press of
+// two UTF-16 units.
+void pulsarCaracter(QWidget* widget, const QString& character);
+// What an input method commits to a widget: a letter composed with a dead
+// key, an emoji from a picker.
+void componer(QWidget* widget, const QString& text);
+
 // The texts of a column of a data-bound grid, top to bottom.
 QStringList textos(const platform::DBGrid* grid, int col);
 // A click on a row of a data-bound grid, or a double click.
