@@ -1,3 +1,4 @@
+// The main window: its construction, its background, the alerts, and the buttons and menus that open the other windows.
 #include "app/frmMenu.h"
 
 #include "app/Avisos.h"
@@ -14,21 +15,15 @@
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
 #include "companies/frmEmpresas.h"
-#include "exchange/ActualizacionCatalogo.h"
-#include "exchange/Buscar.h"
 #include "exchange/ContratoImportado.h"
-#include "exchange/Importacion.h"
-#include "exchange/Servidor.h"
 #include "exchange/frmListadoImportados.h"
 #include "listings/frmListadoContratos.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Database.h"
-#include "platform/Files.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Paths.h"
 #include "platform/Screen.h"
 #include "platform/WebPanel.h"
@@ -36,10 +31,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,9 +40,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QStyle>
-#include <QUrlQuery>
 
 using platform::Forms;
 using platform::isShown;
@@ -63,32 +54,6 @@ static void cargarRecursos()
 namespace {
 
 constexpr auto kMascaraIp = "CCC.CCC.CCC.CCC";
-
-// Octet 1-4 of the masked address text (places 1-3, 5-7, 9-11, 13-15).
-QString octeto(const QString& texto, int n)
-{
-    return texto.mid((n - 1) * 4, 3);
-}
-
-QString conOcteto(QString texto, int n, const QString& valor)
-{
-    texto.replace((n - 1) * 4, 3, valor);
-    return texto;
-}
-
-// The number an octet holds, blanks around the digits allowed; nothing when
-// it holds anything else.
-std::optional<int> numeroDeOcteto(const QString& octetoTexto)
-{
-    const QString recortado = octetoTexto.trimmed();
-    if (recortado.isEmpty())
-        return std::nullopt;
-    for (QChar c : recortado) {
-        if (!c.isDigit())
-            return std::nullopt;
-    }
-    return recortado.toInt();
-}
 
 QLabel* etiqueta(const QString& texto)
 {
@@ -331,32 +296,6 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     });
 }
 
-namespace {
-// The maker's update server; the page comes over an encrypted connection.
-QUrl& servidorActualizaciones()
-{
-    static QUrl servidor;
-    return servidor;
-}
-} // namespace
-
-void frmMenu::setServidorActualizaciones(const QUrl& servidor)
-{
-    servidorActualizaciones() = servidor;
-}
-
-QUrl frmMenu::PaginaActualizaciones()
-{
-    QUrl url = servidorActualizaciones();
-    if (url.isEmpty())
-        url = QUrl(QStringLiteral("https://actualizaciones.quelvan.es"));
-    url.setPath(QStringLiteral("/index.php"));
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("id_soft"), QStringLiteral("6/"));
-    url.setQuery(query);
-    return url;
-}
-
 void frmMenu::Form_Load()
 {
     Elastico().Init(*this);
@@ -568,209 +507,6 @@ void frmMenu::cmdTablas_Click()
     MostrarPanelConfiguracion(false);
 }
 
-void frmMenu::MostrarPanelConfiguracion(bool visible)
-{
-    // The masked entry ends with the panel; it opens again on an empty mask.
-    mskIp->hide();
-    txtIp->show();
-    for (QWidget* w : std::initializer_list<QWidget*>{fraConfigurar, shaConfigurar, CmdGuardar, cmdCerrar})
-        w->setVisible(visible);
-}
-
-void frmMenu::LeerConfiguracion()
-{
-    configuracion_ = ::LeerConfiguracion();
-}
-
-void frmMenu::cmdConfigurar_Click()
-{
-    CerrarResultadosYAvisos();
-    try {
-        LeerConfiguracion();
-    } catch (const platform::FileError& error) {
-        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
-        return;
-    }
-    // The blanks that pad the fields belong to the file, not to the text.
-    txtIp->setText(platform::unpadded(configuracion_.Ip));
-    txtPassword->setText(platform::unpadded(configuracion_.Password));
-    txtUsuario->setText(platform::unpadded(configuracion_.Usuario));
-    txtClaveUsuario->setText(platform::unpadded(configuracion_.ClaveUsuario));
-    MostrarPanelConfiguracion(true);
-    shaMantenimientos->hide();
-    fraMantenimientos->hide();
-}
-
-void frmMenu::CmdGuardar_Click()
-{
-    // What the masked entry shows is the address, whether or not its box has
-    // been left.
-    if (!CerrarEntradaIp())
-        return;
-    // An address of empty octets ("...") is no address at all.
-    QString ip = txtIp->text();
-    if (ip.trimmed().remove(QLatin1Char('.')).trimmed().isEmpty())
-        ip.clear();
-    try {
-        // Re-read so that the parameters saved meanwhile by another window stay.
-        configuracion_ = ActualizarConfiguracion([&](DatosConfiguracion& d) {
-            d.Ip = ip;
-            d.Password = txtPassword->text();
-            d.Usuario = txtUsuario->text();
-            d.ClaveUsuario = txtClaveUsuario->text();
-        });
-    } catch (const platform::FileError& error) {
-        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
-        return;
-    }
-    MostrarMensaje(QStringLiteral("Datos de la configuración grabados."));
-    MostrarPanelConfiguracion(false);
-    cmdConfigurar->setFocus();
-}
-
-void frmMenu::cmdCerrar_Click()
-{
-    MostrarPanelConfiguracion(false);
-    cmdConfigurar->setFocus();
-}
-
-void frmMenu::cmdCerrarResultados_Click()
-{
-    for (QWidget* w : std::initializer_list<QWidget*>{shaResultados, fraListado, fraResultadosE, fraResultadosT,
-                                                      lblTituloR, cmdCerrarResultados})
-        w->hide();
-}
-
-// Fetches the contract records of the payroll server, imports them into the
-// companies and workers, and shows what the run did. While it runs the window
-// keeps painting but takes no input, so it can neither start again nor close.
-void frmMenu::cmdImportar_Click()
-{
-    if (importando_)
-        return;
-    if (isShown(fraConfigurar))
-        cmdCerrar_Click();
-    fraMantenimientos->hide();
-    shaMantenimientos->hide();
-    fraActualizacion->hide();
-    List1->clear();
-    try {
-        LeerConfiguracion();
-    } catch (const platform::FileError&) {
-        platform::MsgBox(QStringLiteral("Se ha producido un error al importar datos del central Unix."),
-                         platform::style::Critical);
-        return;
-    }
-    if (configuracion_.Ip.trimmed().isEmpty()) {
-        platform::MsgBox(QStringLiteral("No se ha introducido una IP de servidor."), platform::style::Critical);
-        return;
-    }
-
-    importando_ = true;
-    std::vector<QWidget*> desactivados;
-    for (QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!control->isWindow() && control->isEnabled()) {
-            control->setEnabled(false);
-            desactivados.push_back(control);
-        }
-    }
-    const auto reactivar = qScopeGuard([&] {
-        for (QWidget* control : desactivados)
-            control->setEnabled(true);
-        importando_ = false;
-    });
-
-    // The notice may still be loaded from a print run, saying so.
-    auto& aviso = Forms::get<frmImprimiendo>();
-    aviso.lblImprimir->setText(QStringLiteral("Importando."));
-    QCoreApplication::processEvents();
-    Forms::show(aviso);
-    TraerContratosServidor();
-    BuscarImportados();
-    ProcesarContratosImportados();
-    platform::MsgBox(QStringLiteral("Ha finalizado la importación de contratos"), platform::style::Information);
-
-    fraListado->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{shaResultados, fraResultadosE, fraResultadosT, lblTituloR,
-                                                      cmdCerrarResultados})
-        w->show();
-    txtEmpresas->setText(QString::number(ContadorFicheros));
-    txtTrabajadores->setText(QString::number(ContadorFicheros));
-    txtNuevasE->setText(QString::number(ContadorNuevasE));
-    txtDiscordanciasE->setText(QString::number(ContadorDiscordanciasE));
-    txtNuevosT->setText(QString::number(ContadorNuevosT));
-    txtDiscordanciasT->setText(QString::number(ContadorDiscordanciasT));
-    cmdListadoT->setVisible(ContadorDiscordanciasT > 0);
-    Forms::unload<frmImprimiendo>();
-}
-
-// A fetch that did not go through whole is told; the import goes on with
-// whatever arrived.
-void frmMenu::TraerContratosServidor()
-{
-    std::optional<QString> fallo;
-    try {
-        LeerConfiguracion();
-        fallo = exchange::TraerContratosServidor(configuracion_);
-    } catch (const std::exception&) {
-        fallo = QString::fromUtf8(exchange::kErrorServidor);
-    }
-    if (fallo)
-        platform::MsgBox(*fallo, platform::style::Critical);
-}
-
-void frmMenu::ProcesarContratosImportados()
-{
-    QStringList ficheros;
-    for (int i = 0; i < List1->count(); ++i)
-        ficheros << List1->item(i)->text();
-    exchange::ResultadoImportacion resultado;
-    try {
-        auto db = AbrirBaseDatos();
-        resultado = exchange::ProcesarContratosImportados(db, ficheros);
-    } catch (const platform::DbError& error) {
-        platform::MsgBox(exchange::MensajeBaseDatos(error), platform::style::Critical);
-    }
-    const exchange::ContadoresImportacion& c = resultado.contadores;
-    ContadorFicheros = c.Ficheros;
-    ContadorNuevasE = c.NuevasEmpresas;
-    ContadorNuevosT = c.NuevosTrabajadores;
-    ContadorDiscordanciasE = c.DiscordanciasE;
-    ContadorDiscordanciasT = c.DiscordanciasT;
-    cmdListadoE->setVisible(ContadorDiscordanciasE > 0);
-}
-
-void frmMenu::cmdListadoE_Click()
-{
-    ListarDiscordancias(exchange::kDiscordanciasE, 35, 0, ContadorDiscordanciasE);
-}
-
-void frmMenu::cmdListadoT_Click()
-{
-    ListarDiscordancias(exchange::kDiscordanciasT, 40, 5, ContadorDiscordanciasT);
-}
-
-// Lists the names of the latest run's conflicts of one kind, as the log keeps
-// them (30 characters from `inicioNombre` of each record).
-void frmMenu::ListarDiscordancias(const char* log, int longitudRegistro, int inicioNombre, int cuantas)
-{
-    fraResultadosE->hide();
-    fraResultadosT->hide();
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{shaResultados, lblTituloR, fraListado, cmdCerrarResultados})
-        w->show();
-    lstDiscordancias->clear();
-    QByteArray registros;
-    try {
-        registros = platform::readWholeFile(platform::hostPath(QString::fromLatin1(log)));
-    } catch (const platform::FileError& error) {
-        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
-        return;
-    }
-    for (int i = 0; i < cuantas && (i + 1) * longitudRegistro <= registros.size(); ++i)
-        lstDiscordancias->addItem(platform::fromCp1252(registros.mid(i * longitudRegistro + inicioNombre, 30)));
-}
-
 void frmMenu::cmdListado_Click()
 {
     Forms::show<frmListadoImportados>();
@@ -784,105 +520,6 @@ void frmMenu::closeEvent(QCloseEvent* event)
         return;
     }
     Form::closeEvent(event);
-}
-
-void frmMenu::cmdEsconder_Click()
-{
-    fraActualizacion->hide();
-}
-
-// The catalogue update panel, in the place of the alerts. Its options start
-// cleared, so that each can be chosen again.
-void frmMenu::cmdTraspaso_Click()
-{
-    CerrarResultadosYAvisos();
-    for (platform::OptionButton* opcion : optActualizacion)
-        opcion->setValue(false);
-    fraActualizacion->show();
-    fraActualizacion->raise();
-}
-
-void frmMenu::optActualizacion_Click(int Index)
-{
-    // The notice's pause lets window events through: meanwhile the window
-    // takes no clicks, so the same file is not applied twice and the window
-    // is neither closed nor left for another under the running update.
-    const platform::BlockedWindow bloqueo(*this);
-    if (Index == 0)
-        ImportarModelos();
-    else if (Index == 1)
-        ActualizarContratos();
-}
-
-namespace {
-
-// The notice kept up while an update file is applied.
-actualizacion::Aviso avisoDeProceso(const QString& texto)
-{
-    return {[texto] {
-                auto& mensaje = Forms::get<frmMensaje>();
-                mensaje.lblMensaje->setText(texto);
-                Forms::show(mensaje);
-                Esperar(1);
-            },
-            [] { Forms::unload<frmMensaje>(); }};
-}
-
-// Runs `aplicar` on the database, or says why the database cannot be opened.
-template <class F>
-void conBaseDatos(platform::Form& ventana, F aplicar)
-{
-    std::optional<platform::Database> db;
-    try {
-        db.emplace(AbrirBaseDatos());
-    } catch (const platform::DbError& error) {
-        platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
-        return;
-    }
-    platform::Hourglass reloj(ventana);
-    aplicar(*db);
-}
-
-} // namespace
-
-void frmMenu::ImportarModelos()
-{
-    if (platform::MsgBox(QStringLiteral("Va a proceder a importar modelos nuevos y modificaciones de la base de datos, "
-                                        "¿Desea Continuar?"),
-                         platform::style::YesNo)
-        != platform::Answer::Yes)
-        return;
-    conBaseDatos(*this, [](platform::Database& db) {
-        actualizacion::ImportarModelos(db, platform::hostPath(QString::fromLatin1(actualizacion::kFicheroModelos)),
-                                       avisoDeProceso(QStringLiteral("Traspasando Modelos.")));
-    });
-}
-
-void frmMenu::ActualizarContratos()
-{
-    conBaseDatos(*this, [](platform::Database& db) {
-        actualizacion::ActualizarContratos(db,
-                                           platform::hostPath(QString::fromLatin1(actualizacion::kFicheroContratos)),
-                                           avisoDeProceso(QStringLiteral("Actualizando Contratos.")));
-    });
-}
-
-void frmMenu::cmdActualizar_Click()
-{
-    const int arriba = menuBar->sizeHint().height();
-    WebBrowser1->setGeometry(0, arriba, width(), static_cast<int>(height() / 1.3));
-    cmdCerrarInternet->show();
-    cmdCerrarInternet->raise();
-    WebBrowser1->show();
-    WebBrowser1->raise();
-    menuBar->raise();
-    WebBrowser1->Navigate(PaginaActualizaciones());
-}
-
-void frmMenu::cmdCerrarInternet_Click()
-{
-    WebBrowser1->hide();
-    cmdCerrarInternet->hide();
 }
 
 void frmMenu::cmdSalir_Click()
@@ -899,182 +536,4 @@ void frmMenu::optIdioma_Click()
 void frmMenu::mnuAcerca_Click()
 {
     Forms::show<frmAcercade>();
-}
-
-// Masked entry of the server address: it opens on a double click of the
-// address, moves from octet to octet with ".", and refuses octets above 255.
-
-void frmMenu::txtIp_DblClick()
-{
-    mskIp->show();
-    txtIp->hide();
-    mskIp->setText(mskIp->emptyText());
-    mskIp->setFocus();
-    mskIp->setSelStart(0);
-}
-
-void frmMenu::mskIp_KeyPress(int& KeyAscii)
-{
-    if (KeyAscii == 8 || (KeyAscii >= '0' && KeyAscii <= '9'))
-        return;
-    if (KeyAscii == ' ') {
-        if (CerrandoOcteto)
-            PasoBlanco();
-        return;
-    }
-    if (KeyAscii != '.') {
-        KeyAscii = 0;
-        return;
-    }
-
-    // "." closes the octet before the first empty one.
-    PosicionIp = 0;
-    const QString texto = mskIp->Text();
-    const QString vacio = QStringLiteral("___");
-    if (octeto(texto, 1) == vacio) {
-        PosicionIp = 1;
-        KeyAscii = '_';
-    } else {
-        int k = 4;
-        for (int n = 2; n <= 4; ++n) {
-            if (octeto(texto, n) == vacio) {
-                k = n - 1;
-                break;
-            }
-        }
-        const int b = (k - 1) * 4 + 2;
-        const int c = b + 1;
-        if (k < 4 && texto.at(c - 1) != QLatin1Char('_')) {
-            PosicionIp = k * 4 + 1;
-            KeyAscii = '_';
-        } else if (texto.at(b - 1) == QLatin1Char('_')) {
-            PosicionIp = b;
-            KeyAscii = ' ';
-        } else if (texto.at(c - 1) == QLatin1Char('_')) {
-            PosicionIp = c;
-        }
-    }
-    if (PosicionIp != 0) {
-        CerrandoOcteto = true;
-        PasoBlanco();
-        CerrandoOcteto = false;
-    }
-}
-
-// Blanks the place PosicionIp and moves the cursor past it; at the end of the
-// last octet the entry moves on to the user name.
-void frmMenu::PasoBlanco()
-{
-    BlanquearPosicionIp(PosicionIp);
-    switch (PosicionIp) {
-    case 1:
-    case 5:
-    case 9:
-    case 13:
-        mskIp->setSelStart(PosicionIp - 1);
-        break;
-    case 14:
-    case 15:
-        txtUsuario->setFocus();
-        if (isShown(mskIp))
-            mskIp->leaveFocus();
-        break;
-    default:
-        mskIp->setSelStart(PosicionIp);
-        break;
-    }
-}
-
-void frmMenu::BlanquearPosicionIp(int posicion)
-{
-    QString texto = mskIp->Text();
-    switch (posicion) {
-    case 2:
-    case 3:
-    case 6:
-    case 7:
-    case 10:
-    case 11:
-    case 15:
-        texto[posicion - 1] = QLatin1Char(' ');
-        break;
-    case 14:
-        texto[13] = QLatin1Char(' ');
-        texto[14] = QLatin1Char(' ');
-        break;
-    default:
-        return;
-    }
-    mskIp->setText(texto);
-}
-
-void frmMenu::SituarEnOcteto(int octetoNumero)
-{
-    if (octetoNumero >= 1 && octetoNumero <= 4)
-        mskIp->setSelStart((octetoNumero - 1) * 4);
-    OctetoCorregido = true;
-}
-
-void frmMenu::mskIp_KeyUp(int, int)
-{
-    if (OctetoCorregido) {
-        OctetoCorregido = false;
-        return;
-    }
-    RechazarOctetoAlto();
-}
-
-// The first octet above 255 is refused: the message, the octet emptied and
-// the cursor at its start. False when there is none.
-bool frmMenu::RechazarOctetoAlto()
-{
-    const QString texto = mskIp->Text();
-    for (int n = 1; n <= 4; ++n) {
-        const auto valor = numeroDeOcteto(octeto(texto, n));
-        if (valor && *valor > 255) {
-            platform::MsgBox(n == 2 ? QStringLiteral("No es posible un valor de campo superior a 255")
-                                    : QStringLiteral("No es posible un valor de campo superio a 255"),
-                             platform::style::Critical);
-            mskIp->setText(conOcteto(mskIp->Text(), n, QStringLiteral("___")));
-            SituarEnOcteto(n);
-            return true;
-        }
-    }
-    return false;
-}
-
-// Ends an open masked entry with the address it shows, as leaving its box
-// does; an octet above 255 is refused instead and the entry stays open.
-bool frmMenu::CerrarEntradaIp()
-{
-    if (!isShown(mskIp))
-        return true;
-    if (RechazarOctetoAlto()) {
-        mskIp->setFocus();
-        return false;
-    }
-    return mskIp->leaveFocus();
-}
-
-void frmMenu::mskIp_Validate(bool&)
-{
-    QString texto = mskIp->Text();
-    const QString vacio = QStringLiteral("___");
-    for (int n = 1; n <= 4; ++n) {
-        const auto valor = numeroDeOcteto(octeto(CambiarGuiones(texto), n));
-        if (octeto(texto, n) != vacio && valor && *valor > 255)
-            texto = conOcteto(texto, n, vacio);
-    }
-    if (octeto(texto, 4) != vacio)
-        texto = conOcteto(texto, 4, CambiarGuiones(octeto(texto, 4)));
-    mskIp->setText(texto);
-}
-
-void frmMenu::mskIp_LostFocus()
-{
-    const QString u = CambiarGuiones(mskIp->Text());
-    txtIp->setText(octeto(u, 1).trimmed() + QLatin1Char('.') + octeto(u, 2).trimmed() + QLatin1Char('.')
-                   + octeto(u, 3).trimmed() + QLatin1Char('.') + octeto(u, 4).trimmed());
-    txtIp->show();
-    mskIp->hide();
 }
