@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <set>
 
 namespace platform {
@@ -125,7 +126,7 @@ KeepAbove::KeepAbove(QWidget& window)
     timer_.start(300);
 }
 
-void runHandler(const std::function<void()>& handler)
+void runHandler(const std::function<void()>& handler, const QString& task)
 {
     try {
         handler();
@@ -135,6 +136,9 @@ void runHandler(const std::function<void()>& handler)
                style::Critical);
     } catch (const FileError& error) {
         MsgBox(QString::fromStdString(error.what()), style::Critical);
+    } catch (const std::bad_alloc&) {
+        // What the handler held is given back by now.
+        MsgBox(outOfMemoryMessage(task), style::Critical);
     }
 }
 

@@ -295,3 +295,14 @@ TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
     EXPECT_EQ(msg().unusedAnswers(), 0u);
     EXPECT_TRUE(db.select(u("SELECT * FROM ContratosGrabados")).empty());
 }
+
+// Running out of memory in a step says which, and the window comes back.
+TEST_F(GeneradorTest, AStepThatRunsOutOfMemorySaysSoAndGivesTheWindowBack)
+{
+    auto& form = desdeImportados(u("TEMPORAL"), u("401 - Obra"));
+    fakeOffice().onCall = [](const auto&) { throw std::bad_alloc(); };
+    form.cmdRealizarContrato->click();
+    EXPECT_EQ(msg().texts(), QStringList(u("No hay memoria suficiente para mostrar el documento.")));
+    EXPECT_TRUE(form.cmdRealizarContrato->isEnabled());
+    EXPECT_FALSE(platform::isShown(form.fraProgreso));
+}
