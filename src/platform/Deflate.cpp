@@ -1,7 +1,7 @@
 // Compression of the parts of a package the program changed. libzip 1.7
-// (Debian 12) compresses only with zlib and reads data as it comes when its
-// source says it is compressed already, with the sizes and the checksum the
-// source declares. libdeflate compresses whole buffers several times faster
+// (Debian 12) compresses only with zlib, and stores an entry as it comes when
+// its source says it is compressed already, with the sizes and the checksum
+// the source declares. libdeflate compresses whole buffers several times faster
 // than zlib: at its level 3 a contract's text comes within about a tenth of
 // the size zlib's default level gives, in a quarter of its time (zlib's
 // fastest level is slower and a quarter larger).
@@ -9,6 +9,7 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -64,8 +65,8 @@ struct DeflatedEntry {
             return sizeof(zip_stat_t);
         }
         case ZIP_SOURCE_SUPPORTS:
-            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
-                ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                                  ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
         case ZIP_SOURCE_ERROR:
             return zip_error_to_data(&entry->error, data, length);
         case ZIP_SOURCE_FREE:
@@ -93,12 +94,12 @@ zip_source_t* deflatedSource(zip_t* archive, const std::vector<std::string_view>
         joined.reserve(size);
         for (const std::string_view piece : pieces)
             joined.insert(joined.end(), piece.begin(), piece.end());
-        whole = { joined.data(), joined.size() };
+        whole = {joined.data(), joined.size()};
     }
     libdeflate_compressor& c = compressor();
     entry->compressed.resize(libdeflate_deflate_compress_bound(&c, whole.size()));
-    entry->compressed.resize(libdeflate_deflate_compress(
-        &c, whole.data(), whole.size(), entry->compressed.data(), entry->compressed.size()));
+    entry->compressed.resize(libdeflate_deflate_compress(&c, whole.data(), whole.size(), entry->compressed.data(),
+                                                         entry->compressed.size()));
     if (entry->compressed.empty())
         return nullptr; // the bound is never too small
     entry->size = whole.size();

@@ -126,7 +126,7 @@ KeepAbove::KeepAbove(QWidget& window)
     timer_.start(300);
 }
 
-void runHandler(const std::function<void()>& handler, const QString& task)
+void runHandler(const std::function<void()>& handler)
 {
     try {
         handler();
@@ -138,7 +138,7 @@ void runHandler(const std::function<void()>& handler, const QString& task)
         MsgBox(QString::fromStdString(error.what()), style::Critical);
     } catch (const std::bad_alloc&) {
         // What the handler held is given back by now.
-        MsgBox(outOfMemoryMessage(task), style::Critical);
+        MsgBox(outOfMemoryMessage(), style::Critical);
     }
 }
 
