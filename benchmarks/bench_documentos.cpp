@@ -1,19 +1,27 @@
 // Filling a three-page contract template at 80 bookmarks and saving it,
-// against opening and saving the same file untouched, in both formats.
-// Both sides wait alike for the file to reach the disk, which hides in the
-// wall time what the filling costs: the target is on the CPU time, a fill
-// takes at most 1.3 times a plain open-and-save.
+// against a plain writer, in both formats. The plain writer opens the file
+// and saves it; a .docx's parts that the fill changes it compresses again on
+// the way, as any writer of a changed part must, at zlib's default level
+// (what LibreOffice writes). Both sides wait alike for the file to reach the
+// disk, which hides in the wall time what the filling costs: the target is
+// on the CPU time, a fill takes at most 1.3 times the plain writer. The
+// filled .docx is also measured against the same file written by that
+// writer: at most 1.2 times its size.
 #include "DocumentFiles.h"
 
 #include "platform/Document.h"
+#include "platform/Files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 using namespace testing_support;
@@ -48,14 +56,48 @@ SampleDocument plantilla()
     return d;
 }
 
+const std::vector<std::pair<QString, QString>>& valores()
+{
+    static const std::vector<std::pair<QString, QString>> v = [] {
+        std::vector<std::pair<QString, QString>> lista;
+        for (int m = 1; m <= kMarcas; ++m)
+            lista.emplace_back(QStringLiteral("M%1").arg(m, 4, 10, QLatin1Char('0')),
+                               QStringLiteral("Valor %1").arg(m));
+        return lista;
+    }();
+    return v;
+}
+
+void rellenar(const QString& origen, const QString& destino)
+{
+    platform::Document doc = platform::Document::open(origen);
+    for (const auto& [marca, valor] : valores())
+        doc.insertAfter(marca, valor);
+    doc.saveAs(destino);
+}
+
 struct Ficheros {
     QTemporaryDir carpeta;
     QString rtf;
     QString docx;
+    std::set<std::string> partesRellenas; // of the .docx, the parts the fill changes
+    qint64 docxRelleno = 0;               // bytes of the filled .docx
+    qint64 docxComprimido = 0;            // of the same written by the plain writer
     Ficheros()
     {
         rtf = escribir(QStringLiteral("Plantilla.rtf"), toRtf(plantilla()));
-        docx = escribir(QStringLiteral("Plantilla.docx"), toDocx(plantilla()));
+        const QByteArray docxPlantilla = toDocx(plantilla());
+        docx = escribir(QStringLiteral("Plantilla.docx"), docxPlantilla);
+        rellenar(docx, salida());
+        const QByteArray relleno = platform::readWholeFile(salida());
+        const std::vector<DocxEntry> antes = docxEntries(docxPlantilla);
+        for (const DocxEntry& parte : docxEntries(relleno)) {
+            if (std::none_of(antes.begin(), antes.end(),
+                             [&](const DocxEntry& e) { return e.name == parte.name && e.crc == parte.crc; }))
+                partesRellenas.insert(parte.name);
+        }
+        docxRelleno = relleno.size();
+        docxComprimido = deflatedAgain(relleno, partesRellenas).size();
     }
     QString escribir(const QString& nombre, const QByteArray& contenido)
     {
@@ -82,23 +124,25 @@ const QString& plantillaDe(int formato)
 void Rellenar(benchmark::State& state)
 {
     const QString origen = plantillaDe(static_cast<int>(state.range(0)));
-    std::vector<std::pair<QString, QString>> valores; // made once: what is timed is the document's work
-    for (int m = 1; m <= kMarcas; ++m)
-        valores.emplace_back(QStringLiteral("M%1").arg(m, 4, 10, QLatin1Char('0')), QStringLiteral("Valor %1").arg(m));
-    for (auto _ : state) {
-        platform::Document doc = platform::Document::open(origen);
-        for (const auto& [marca, valor] : valores)
-            doc.insertAfter(marca, valor);
-        doc.saveAs(ficheros().salida());
-    }
+    for (auto _ : state)
+        rellenar(origen, ficheros().salida());
 }
 
+// A .docx is read as the document does and written with the parts the fill
+// changes compressed again; a rich text file has nothing to compress.
 void AbrirYGuardar(benchmark::State& state)
 {
+    const bool docx = state.range(0) == 1;
     const QString origen = plantillaDe(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         platform::Document doc = platform::Document::open(origen);
-        doc.saveAs(ficheros().salida());
+        if (!docx) {
+            doc.saveAs(ficheros().salida());
+            continue;
+        }
+        const QByteArray paquete = platform::readWholeFile(origen);
+        platform::writeWholeFile(ficheros().salida(), deflatedAgain(paquete, ficheros().partesRellenas),
+                                 platform::FileAccess::OwnerOnly);
     }
 }
 
@@ -146,6 +190,11 @@ int main(int argc, char** argv)
                     "proporción %.2f, en CPU %.2f (objetivo en CPU <= 1.3)\n",
                     nombres[f], kMarcas, r.real, r.cpu, p.real, p.cpu, r.real / p.real, r.cpu / p.cpu);
     }
+    const Ficheros& f = ficheros();
+    std::printf("DOCX relleno: %lld bytes; escrito comprimiendo de nuevo las partes cambiadas: %lld bytes; "
+                "proporción %.2f (objetivo <= 1.2)\n",
+                static_cast<long long>(f.docxRelleno), static_cast<long long>(f.docxComprimido),
+                double(f.docxRelleno) / double(f.docxComprimido));
     benchmark::Shutdown();
     return 0;
 }

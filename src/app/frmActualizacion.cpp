@@ -1,6 +1,7 @@
 #include "app/frmActualizacion.h"
 
 #include "app/frmMenu.h"
+#include "common/Documentos.h"
 #include "common/Module1.h"
 #include "common/class_Elastic.h"
 #include "data/ActualizacionBD.h"
@@ -45,7 +46,10 @@ void frmActualizacion::Form_Activate()
         return;
     arrancado_ = true;
     RutaBaseDatos();
-    if (!ComprobarInstanciaUnica() || !PrepararCarpetas() || !ComprobarBaseDatos())
+    if (!ComprobarInstanciaUnica())
+        return;
+    BorrarCopiasDeTrabajoAnteriores();
+    if (!PrepararCarpetas() || !ComprobarBaseDatos())
         return;
     ComprobarActualizacion();
 }

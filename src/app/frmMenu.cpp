@@ -241,7 +241,7 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     const auto entrada = [this](QMenu* menu, const char* nombre, const QString& texto, void (frmMenu::*accion)()) {
         QAction* a = menu->addAction(texto);
         a->setObjectName(QString::fromLatin1(nombre));
-        connect(a, &QAction::triggered, this, [this, accion] { (this->*accion)(); });
+        connect(a, &QAction::triggered, this, [this, accion] { platform::runHandler([&] { (this->*accion)(); }); });
         return a;
     };
     mnuEmpresas = entrada(programa, "mnuEmpresas", QStringLiteral("Empresas"), &frmMenu::cmdEmpresas_Click);
@@ -254,7 +254,7 @@ frmMenu::frmMenu() : Form(QStringLiteral("frmMenu"))
     mnuSalir = entrada(programa, "mnuSalir", QStringLiteral("Salir"), &frmMenu::cmdSalir_Click);
     mnuAcerca = menuBar->addAction(QStringLiteral("Acerca De"));
     mnuAcerca->setObjectName(QStringLiteral("mnuAcerca"));
-    connect(mnuAcerca, &QAction::triggered, this, [this] { mnuAcerca_Click(); });
+    connect(mnuAcerca, &QAction::triggered, this, [this] { platform::runHandler([this] { mnuAcerca_Click(); }); });
 
     onClick(cmdEmpresas, [this] { cmdEmpresas_Click(); });
     onClick(cmdContratos, [this] { cmdContratos_Click(); });

@@ -7,6 +7,7 @@
 #include "platform/Forms.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Office.h"
 #include "platform/Paths.h"
 
 #include <QDateTime>
@@ -29,8 +30,7 @@ const QDateTime inicioPrograma = QDateTime::currentDateTime();
 // beside it while it does. A lock from before this run was left by a crash.
 bool documentoAbierto(const QString& documento)
 {
-    const QFileInfo info(documento);
-    const QFileInfo bloqueo(info.dir().filePath(QStringLiteral(".~lock.") + info.fileName() + QLatin1Char('#')));
+    const QFileInfo bloqueo(platform::officeLockFile(documento));
     return bloqueo.exists() && bloqueo.lastModified() >= inicioPrograma;
 }
 

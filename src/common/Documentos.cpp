@@ -3,21 +3,21 @@
 #include "platform/Document.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/WorkingCopies.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 QString ArchivoTemporal()
 {
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/ContratoXXXXXX.tmp"));
-    file.setAutoRemove(false);
-    if (!file.open())
-        throw platform::FileError(QStringLiteral("No se puede crear un fichero temporal en %1.")
-                                      .arg(QDir::toNativeSeparators(QDir::tempPath()))
-                                      .toStdString());
-    return file.fileName();
+    return platform::createWorkingCopy(QStringLiteral("Contrato"), QStringLiteral(".tmp"));
+}
+
+void BorrarCopiasDeTrabajoAnteriores()
+{
+    platform::removeLeftoverWorkingCopies(QStringLiteral("Contrato"), QStringLiteral(".tmp"));
+    QFile::remove(platform::hostPath(QString::fromLatin1(kBorrador)));
 }
 
 QString RutaEnCarpetaContratos(const QString& nombre)

@@ -17,8 +17,15 @@ inline constexpr auto kAvisoSegundaCara =
     "Una vez finalizada la impresión de la primera hoja situe la segunda en la bandeja";
 
 // A new, empty, uniquely named file "Contrato….tmp" in the temporary folder
-// (its host path). Nobody removes it. Throws platform::FileError.
+// (its host path), readable by its owner only. Whoever makes one gives it up
+// with platform::releaseWorkingCopy once done with it. Throws
+// platform::FileError.
 QString ArchivoTemporal();
+
+// At the start of the program, what earlier runs left with personal data
+// goes: the working copies "Contrato….tmp", the files of conversions and
+// prints, and the scratch document "C:\Borrador.doc".
+void BorrarCopiasDeTrabajoAnteriores();
 
 // Host path of a file of "C:\Quelvan\Dorvane\Contratos\" by its name
 // (".doc" included), matched without regard to case. Empty when the name

@@ -11,10 +11,12 @@
 
 #include <QAbstractButton>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpressionValidator>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTimer>
@@ -210,5 +212,8 @@ void AbrirDocumentoGuardado(platform::Form& ventana, const MarcoCopias& marco, c
     copia.documento = d.documento;
     copia.borrador = platform::hostPath(QString::fromLatin1(kBorrador));
     copia.guardarComo = d.guardarCopiaBasica;
+    // Printed and stored by the time it returns, the scratch copy goes
+    // whatever happens: until its personal data is taken out it holds it all.
+    const auto borrar = qScopeGuard([&copia] { QFile::remove(copia.borrador); });
     CopiaBasica(ventana, marco, copia);
 }

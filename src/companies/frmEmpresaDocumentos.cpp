@@ -15,6 +15,7 @@
 #include "platform/Office.h"
 #include "platform/Paths.h"
 #include "platform/TextBox.h"
+#include "platform/WorkingCopies.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -106,8 +107,9 @@ void frmEmpresa::cmdSubcontratas_Click()
         if (auto* abierta = platform::Forms::loaded<frmAyuda>())
             abierta->Cerrar();
     };
+    QString copia;
     try {
-        const QString copia = ArchivoTemporal();
+        copia = ArchivoTemporal();
         CopiarDocumento(registro, copia);
         cerrarAyuda();
         platform::office().show(copia);
@@ -116,6 +118,9 @@ void frmEmpresa::cmdSubcontratas_Click()
         MsgBox(QStringLiteral("No se puede abrir el registro de subcontratas. ") + QString::fromUtf8(e.what()),
                platform::style::Critical);
     }
+    // The user fills it in and prints it in the word processor; it goes when
+    // that is closed.
+    platform::releaseWorkingCopy(copia);
     setMousePointer(0);
     Esperar(2);
     cmdSalir->setEnabled(true);

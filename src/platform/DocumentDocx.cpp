@@ -1,6 +1,7 @@
 // Office Open XML: the parts that can hold bookmarks (the main document,
 // headers, footers, notes) are read as XML trees; every other entry of the
 // archive is written back as it was read, still compressed.
+#include "platform/Deflate.h"
 #include "platform/DocumentBody.h"
 
 #include <QRegularExpression>
@@ -418,56 +419,6 @@ private:
     std::vector<std::pair<qsizetype, std::string>> splices_;
 };
 
-// Hands a part written in pieces to libzip, which reads it once, in order.
-struct PieceReader {
-    std::vector<std::string_view> pieces;
-    std::string whole; // a part written from the tree
-    std::size_t piece = 0;
-    std::size_t offset = 0;
-    zip_error_t error{}; // never set: reading memory does not fail
-
-    static zip_int64_t read(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command)
-    {
-        auto& reader = *static_cast<PieceReader*>(state);
-        switch (command) {
-        case ZIP_SOURCE_OPEN:
-            reader.piece = reader.offset = 0;
-            return 0;
-        case ZIP_SOURCE_READ: {
-            zip_uint64_t done = 0;
-            while (done < length && reader.piece < reader.pieces.size()) {
-                const std::string_view rest = reader.pieces[reader.piece].substr(reader.offset);
-                const std::size_t n = std::min<std::size_t>(rest.size(), length - done);
-                std::memcpy(static_cast<char*>(data) + done, rest.data(), n);
-                done += n;
-                reader.offset += n;
-                if (reader.offset == reader.pieces[reader.piece].size()) {
-                    ++reader.piece;
-                    reader.offset = 0;
-                }
-            }
-            return static_cast<zip_int64_t>(done);
-        }
-        case ZIP_SOURCE_STAT: {
-            auto* stat = static_cast<zip_stat_t*>(data);
-            zip_stat_init(stat);
-            stat->size = 0;
-            for (const std::string_view piece : reader.pieces)
-                stat->size += piece.size();
-            stat->valid |= ZIP_STAT_SIZE;
-            return sizeof(zip_stat_t);
-        }
-        case ZIP_SOURCE_SUPPORTS:
-            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
-                                                  ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
-        case ZIP_SOURCE_ERROR:
-            return zip_error_to_data(&reader.error, data, length);
-        default: // close, free: it belongs to the caller
-            return 0;
-        }
-    }
-};
-
 class DocxBody final : public DocumentBody {
     struct Mark {
         Part* part = nullptr;
@@ -617,7 +568,6 @@ public:
             if (part->changed())
                 changed[part->index] = part.get();
         }
-        std::vector<std::unique_ptr<PieceReader>> written; // kept alive until the archive is closed
         bool ok = true;
         const zip_int64_t count = zip_get_num_entries(archive_, 0);
         for (zip_int64_t i = 0; i < count && ok; ++i) {
@@ -626,9 +576,8 @@ public:
             zip_source_t* source = nullptr;
             const auto found = changed.find(index);
             if (found != changed.end()) {
-                written.push_back(std::make_unique<PieceReader>());
-                written.back()->pieces = found->second->pieces(written.back()->whole);
-                source = zip_source_function(out, &PieceReader::read, written.back().get());
+                std::string whole;
+                source = deflatedSource(out, found->second->pieces(whole));
             } else {
                 source = zip_source_zip(out, archive_, index, ZIP_FL_COMPRESSED, 0, -1);
             }
@@ -637,8 +586,6 @@ public:
                 if (source)
                     zip_source_free(source);
                 ok = false;
-            } else if (found != changed.end()) {
-                zip_set_file_compression(out, static_cast<zip_uint64_t>(added), ZIP_CM_STORE, 0);
             }
         }
         if (!ok || zip_close(out) != 0) {

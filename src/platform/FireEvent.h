@@ -1,15 +1,15 @@
 #pragma once
 
+#include "platform/Form.h"
+
 #include <QObject>
 #include <QPointer>
-
-#include <utility>
 
 namespace platform {
 
 // Runs an event handler of the window on a copy of it, so that the handler
-// may replace itself or close the window. False when the control is gone
-// afterwards.
+// may replace itself or close the window, through runHandler. False when the
+// control is gone afterwards.
 template <class Handler, class... Args>
 bool fire(QObject* control, const Handler& handler, Args&&... args)
 {
@@ -17,7 +17,7 @@ bool fire(QObject* control, const Handler& handler, Args&&... args)
         return true;
     QPointer<QObject> alive(control);
     auto copy = handler;
-    copy(std::forward<Args>(args)...);
+    runHandler([&] { copy(args...); });
     return !alive.isNull();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/FocusEvents.h"
 
+#include "platform/FireEvent.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QMouseEvent>
@@ -60,14 +62,9 @@ bool FocusEvents::leaveFocus()
     QPointer<QWidget> self(box_);
     leaving_ = true;
     bool cancel = false;
-    if (Validate) {
-        auto handler = Validate;
-        handler(cancel);
-    }
-    if (self && !cancel && LostFocus) {
-        auto handler = LostFocus;
-        handler();
-    }
+    fire(box_, Validate, cancel);
+    if (self && !cancel)
+        fire(box_, LostFocus);
     if (self)
         leaving_ = false;
     return !cancel;

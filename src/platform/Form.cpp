@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <set>
 
 namespace platform {
@@ -139,6 +140,9 @@ void runHandler(const std::function<void()>& handler)
                style::Critical);
     } catch (const FileError& error) {
         MsgBox(QString::fromStdString(error.what()), style::Critical);
+    } catch (const std::bad_alloc&) {
+        // What the handler held is given back by now.
+        MsgBox(outOfMemoryMessage(), style::Critical);
     }
 }
 

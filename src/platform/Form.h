@@ -136,8 +136,9 @@ private:
 };
 
 // Runs a handler of a window. A database or file error it lets through is
-// reported to the user in a critical message and the window stays usable: it
-// never ends the program.
+// reported to the user in a critical message, and so is running out of
+// memory ("No hay memoria suficiente para completar la operación."); the
+// window stays usable: it never ends the program.
 void runHandler(const std::function<void()>& handler);
 
 // While it lives, a window of the program is kept above the windows of other

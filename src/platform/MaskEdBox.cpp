@@ -2,6 +2,7 @@
 
 #include "platform/Characters.h"
 #include "platform/Files.h"
+#include "platform/FireEvent.h"
 #include "platform/KeyCodes.h"
 
 #include <QApplication>
@@ -148,10 +149,8 @@ void MaskEdBox::typeKey(int keyAscii)
     if (!raiseKeyPress(key))
         return;
     applyKey(key);
-    if (self && KeyUp) {
-        auto handler = KeyUp;
-        handler(keyCodeOfChar(keyAscii), 0);
-    }
+    if (self)
+        fire(this, KeyUp, keyCodeOfChar(keyAscii), 0);
 }
 
 void MaskEdBox::keyPressEvent(QKeyEvent* event)
@@ -184,13 +183,8 @@ void MaskEdBox::keyPressEvent(QKeyEvent* event)
 
 void MaskEdBox::keyReleaseEvent(QKeyEvent* event)
 {
-    if (KeyUp && !event->isAutoRepeat()) {
-        QPointer<MaskEdBox> self(this);
-        auto handler = KeyUp;
-        handler(keyCodeOf(*event), shiftOf(*event));
-        if (!self)
-            return;
-    }
+    if (!event->isAutoRepeat() && !fire(this, KeyUp, keyCodeOf(*event), shiftOf(*event)))
+        return;
     QLineEdit::keyReleaseEvent(event);
 }
 
@@ -273,12 +267,7 @@ bool MaskEdBox::accepts(int place, QChar c) const
 
 bool MaskEdBox::raiseKeyPress(int& keyAscii)
 {
-    if (!KeyPress)
-        return true;
-    QPointer<MaskEdBox> self(this);
-    auto handler = KeyPress;
-    handler(keyAscii);
-    return !self.isNull();
+    return fire(this, KeyPress, keyAscii);
 }
 
 // Backspace (before) or Delete: the prompt goes back in the nearest place

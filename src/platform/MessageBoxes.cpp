@@ -63,4 +63,10 @@ Answer MsgBox(const QString& text, int style, const QString& title)
     return answer;
 }
 
+QString outOfMemoryMessage(const QString& task)
+{
+    return QStringLiteral("No hay memoria suficiente para %1.")
+        .arg(task.isEmpty() ? QStringLiteral("completar la operación") : task);
+}
+
 } // namespace platform

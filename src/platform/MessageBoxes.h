@@ -45,4 +45,9 @@ ServiceSlot<MessageBoxes>& messageBoxesSlot();
 // closes.
 Answer MsgBox(const QString& text, int style = style::OkOnly, const QString& title = {});
 
+// What the user is told when a task ran out of memory: "No hay memoria
+// suficiente para " and the task, in words that follow it ("abrir el
+// documento"), or "completar la operación" when none is given.
+QString outOfMemoryMessage(const QString& task = {});
+
 } // namespace platform

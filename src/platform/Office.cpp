@@ -1,6 +1,8 @@
 #include "platform/Office.h"
 
+#include "platform/Clock.h"
 #include "platform/Launcher.h"
+#include "platform/WorkingCopies.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +10,9 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QUrl>
+
+#include <map>
 
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
@@ -28,6 +31,8 @@ namespace {
 
 // How long LibreOffice may take over one conversion.
 constexpr int kConversionLimitMs = 180000;
+// How long LibreOffice may take to open a document it is given to show.
+constexpr qint64 kOpeningSeconds = 120;
 
 QString describe(const QString& path)
 {
@@ -143,6 +148,25 @@ public:
         if (!programs_->startDetached(soffice, {QStringLiteral("--writer"), QStringLiteral("--norestore"), hostPath}))
             throw OfficeError(QStringLiteral("No se ha podido abrir LibreOffice Writer para mostrar el documento %1.")
                                   .arg(describe(hostPath)));
+        opening_[hostPath] = clock().now();
+    }
+
+    // LibreOffice locks a document it opens; until it has, a document just
+    // given to it counts as shown for a while.
+    bool isShowing(const QString& hostPath) override
+    {
+        const auto opening = opening_.find(hostPath);
+        if (QFileInfo::exists(officeLockFile(hostPath))) {
+            if (opening != opening_.end())
+                opening_.erase(opening);
+            return true;
+        }
+        if (opening == opening_.end())
+            return false;
+        if (opening->second.secsTo(clock().now()) < kOpeningSeconds)
+            return true;
+        opening_.erase(opening);
+        return false;
     }
 
     void print(const QString& hostPath, PageSet pages, int copies) override
@@ -157,7 +181,7 @@ public:
             throw OfficeError(missing.arg(describe(hostPath), QStringLiteral("el cliente de impresión de CUPS (lp)")),
                               true);
 
-        QTemporaryDir folder;
+        WorkingFolder folder;
         const QByteArray pdf = convert(hostPath, QStringLiteral("pdf"));
         const QString pdfPath = folder.filePath(QStringLiteral("documento.pdf"));
         if (pages == PageSet::All) {
@@ -201,7 +225,7 @@ public:
 
         // A copy of its own: the user may have the file open, and LibreOffice
         // needs a name that says the format.
-        QTemporaryDir folder;
+        WorkingFolder folder;
         const QString copy = folder.filePath(QStringLiteral("documento.") + extensionFor(content.left(16)));
         writeFile(copy, content);
         // The result goes to a folder of its own: converted into its own
@@ -274,9 +298,16 @@ private:
     }
 
     std::unique_ptr<OfficePrograms> programs_;
+    std::map<QString, QDateTime> opening_; // documents given to show, not yet locked
 };
 
 } // namespace
+
+QString officeLockFile(const QString& hostPath)
+{
+    const QFileInfo document(hostPath);
+    return document.dir().filePath(QStringLiteral(".~lock.") + document.fileName() + QLatin1Char('#'));
+}
 
 ServiceSlot<Office>& officeSlot()
 {

@@ -42,7 +42,13 @@ public:
     virtual void print(const QString& hostPath, PageSet pages, int copies) = 0;
     // The document converted to another format ("docx", "pdf").
     virtual QByteArray convert(const QString& hostPath, const QString& format) = 0;
+    // Whether the word processor may still need a document: one it was given
+    // by show and is loading still, or one it has open.
+    virtual bool isShowing(const QString& hostPath) = 0;
 };
+
+// The lock file LibreOffice keeps beside a document while it has it open.
+QString officeLockFile(const QString& hostPath);
 
 ServiceSlot<Office>& officeSlot();
 inline Office& office() { return officeSlot().get(); }

@@ -19,12 +19,12 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Office.h"
 #include "platform/Paths.h"
+#include "platform/WorkingCopies.h"
 #include "production/GrabacionContrato.h"
 #include "production/RellenoContrato.h"
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -117,9 +117,11 @@ void frmEleccionContrato::GenerarDocumento()
 
 // The window back in its resting state. Whether the run went through or
 // failed, the worker the record window saved is not written to again: the
-// next contract is another one.
+// next contract is another one; and the working copy goes as soon as the
+// word processor no longer shows it.
 void frmEleccionContrato::FinDeGeneracion()
 {
+    platform::releaseWorkingCopy(std::exchange(ArchivoTemporal, QString()));
     OcultarAvisoImprimiendo();
     shaProgreso->hide();
     fraProgreso->hide();
@@ -335,9 +337,7 @@ void frmEleccionContrato::CopiaBasicaDelDocumento(ClaseDocumento clase)
     if (!opciones.guardarComo.isEmpty())
         QDir().mkpath(QFileInfo(opciones.guardarComo).absolutePath());
     CopiaBasica(*this, MarcoDeCopias(), opciones);
-    // Declined: its copy was never made.
-    if (QFileInfo(opciones.borrador).size() == 0)
-        QFile::remove(opciones.borrador);
+    platform::releaseWorkingCopy(opciones.borrador); // printed and stored by now
 }
 
 // The end date the record window shows, while it is open; after it handed

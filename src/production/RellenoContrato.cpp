@@ -2,18 +2,23 @@
 
 #include "common/Module1.h"
 #include "platform/Database.h"
+#include "platform/MessageBoxes.h"
 
 #include <QStringList>
 
+#include <new>
+
 namespace produccion {
 
-FalloPaso::FalloPaso(QString paso, const QString& causa)
-    : std::runtime_error(causa.toStdString()), paso_(std::move(paso))
+FalloPaso::FalloPaso(QString paso, const QString& causa, bool sinMemoria)
+    : std::runtime_error(causa.toStdString()), paso_(std::move(paso)), sinMemoria_(sinMemoria)
 {
 }
 
 QString FalloPaso::mensaje() const
 {
+    if (sinMemoria_)
+        return platform::outOfMemoryMessage(paso_);
     QString texto = QStringLiteral("Error al ") + paso_ + QLatin1Char('.');
     if (!causa().isEmpty())
         texto += QStringLiteral("\r\n") + causa();
@@ -26,6 +31,8 @@ void EnPaso(const QString& paso, const std::function<void()>& trabajo)
         trabajo();
     } catch (const FalloPaso&) {
         throw;
+    } catch (const std::bad_alloc&) {
+        throw FalloPaso(paso, {}, true);
     } catch (const std::exception& error) {
         throw FalloPaso(paso, QString::fromUtf8(error.what()));
     }

@@ -23,17 +23,20 @@ namespace produccion {
 // the cause, for the user.
 class FalloPaso : public std::runtime_error {
 public:
-    FalloPaso(QString paso, const QString& causa);
+    FalloPaso(QString paso, const QString& causa, bool sinMemoria = false);
     const QString& paso() const { return paso_; }
     QString causa() const { return QString::fromUtf8(what()); }
-    // "Error al <paso>." and the cause on the next line.
+    // "Error al <paso>." and the cause on the next line; "No hay memoria
+    // suficiente para <paso>." when the memory ran out.
     QString mensaje() const;
 
 private:
     QString paso_;
+    bool sinMemoria_;
 };
 
-// Runs `trabajo`; any failure comes out as a FalloPaso of `paso`.
+// Runs `trabajo`; any failure comes out as a FalloPaso of `paso`, running out
+// of memory too.
 void EnPaso(const QString& paso, const std::function<void()>& trabajo);
 
 // One row of the marks grid.

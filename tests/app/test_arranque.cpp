@@ -16,6 +16,9 @@
 #include <QLockFile>
 #include <QPushButton>
 
+#include <sys/file.h>
+#include <unistd.h>
+
 using platform::Forms;
 using platform::isShown;
 
@@ -217,4 +220,44 @@ TEST_F(ArranqueTest, TheUpgradeRunsUnlessTheFlagSaysSiExactly)
     EXPECT_TRUE(AbrirBaseDatos().first(QStringLiteral("SELECT Contrato FROM Contrato"))->text(QStringLiteral("Contrato")).endsWith(
         QStringLiteral("a T.Completo bonif.")));
     EXPECT_NE(Forms::loaded<frmMenu>(), nullptr);
+}
+
+// What a killed run left with personal data goes at the next start: working
+// copies (a save's half-written file and LibreOffice's lock among them), the
+// files of a conversion, the scratch document. Other programs' files stay;
+// so does all while another copy of the program runs, whose files they may be.
+TEST_F(ArranqueTest, WhatAKilledRunLeftGoesAtTheNextStart)
+{
+    instalado();
+    const QDir temporal(QDir::tempPath());
+    const QStringList dejados{"ContratoAb12Cd.tmp", "ContratoAb12Cd.tmp.Xy34Zw", ".~lock.ContratoAb12Cd.tmp#",
+                              "tervalo-Qw12Er/salida/documento.pdf"};
+    const QStringList ajenos{"Contratos.tmp", "ContratoAb12Cd.txt", "otro-Qw12Er/documento.pdf"};
+    for (const QString& nombre : dejados + ajenos) {
+        QDir().mkpath(QFileInfo(temporal.filePath(nombre)).absolutePath());
+        QFile fichero(temporal.filePath(nombre));
+        ASSERT_TRUE(fichero.open(QIODevice::WriteOnly));
+        fichero.write("12345678Z");
+    }
+    writeFile("C:\\Borrador.doc", "12345678Z");
+
+    {
+        QFile otraCopia(temporal.filePath(QStringLiteral(".tervalo-%1.lock").arg(::getuid())));
+        ASSERT_TRUE(otraCopia.open(QIODevice::ReadWrite));
+        ASSERT_EQ(::flock(otraCopia.handle(), LOCK_SH), 0);
+        Forms::show<frmActualizacion>();
+        for (const QString& nombre : dejados)
+            EXPECT_TRUE(temporal.exists(nombre)) << nombre.toStdString();
+    }
+    EXPECT_FALSE(exists("C:\\Borrador.doc"));
+
+    Forms::reset();
+    Forms::setEndHandler([this] { programEnded = true; });
+    platform::SingleInstance::release();
+    Forms::show<frmActualizacion>();
+    ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
+    for (const QString& nombre : dejados)
+        EXPECT_FALSE(temporal.exists(nombre.section(QLatin1Char('/'), 0, 0))) << nombre.toStdString();
+    for (const QString& nombre : ajenos)
+        EXPECT_TRUE(temporal.exists(nombre)) << nombre.toStdString();
 }

@@ -2,6 +2,7 @@
 
 #include "common/Documentos.h"
 #include "platform/Document.h"
+#include "platform/WorkingCopies.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -84,7 +85,8 @@ TEST_F(DocumentosGuardadosTest, ContractIsShownPrintedDoubleSidedAndItsCopiaBasi
     EXPECT_EQ(copia.bookmarkText(u("BPIE22")), pie);
     EXPECT_EQ(copia.bookmarkText(u("Basica")), u("COPIA BÁSICA"));
     EXPECT_FALSE(fakeOffice().calls[3].content.contains("12345678Z"));
-    EXPECT_EQ(readFile(kCopiaBasica), readFile("C:\\Borrador.doc"));
+    EXPECT_EQ(readFile(kCopiaBasica), fakeOffice().calls[3].content);
+    EXPECT_FALSE(exists("C:\\Borrador.doc")) << "the scratch copy goes once printed and stored";
     EXPECT_EQ(platform::Document::open(host(kContrato)).bookmarkText(u("M0115")), u("12345678Z"));
     EXPECT_EQ(ficha->MousePointer(), 0);
 }
@@ -172,4 +174,12 @@ TEST_F(DocumentosGuardadosTest, RegisterOpensATemporaryCopyAndTheShippedOneStays
     EXPECT_TRUE(msg().texts().back().startsWith(u("No se puede abrir el registro de subcontratas.")));
     EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr);
     EXPECT_EQ(ficha->MousePointer(), 0);
+
+    // The copies go once the word processor has closed them; the one never
+    // shown went at once.
+    const QDir temporal(driveC.filePath(u("Temp")));
+    EXPECT_EQ(temporal.entryList(QDir::Files).size(), 3);
+    fakeOffice().showing.clear();
+    platform::removeReleasedWorkingCopies();
+    EXPECT_EQ(temporal.entryList(QDir::Files), QStringList());
 }

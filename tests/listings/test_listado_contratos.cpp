@@ -186,9 +186,12 @@ TEST_F(ContratoProducidoTest, ProducedFromNuevoListedThenShownPrintedWithItsCopi
     EXPECT_EQ(msg().shown()[preguntas + 2].style, 4);
     EXPECT_EQ(fakeClock().waits, (std::vector<double>{4, 15, 15, 2, 2, 15, 15, 2, 2}));
 
-    // The copia básica: the caption, the blanks and none of the personal data; nothing stored.
-    const platform::Document copia = platform::Document::open(host("C:\\Borrador.doc"));
+    // The copia básica printed: the caption, the blanks and none of the
+    // personal data; nothing stored, its scratch copy gone.
+    EXPECT_FALSE(exists("C:\\Borrador.doc"));
     EXPECT_FALSE(fakeOffice().calls.back().content.contains("12345678Z"));
+    writeFile("C:\\Impresa.doc", fakeOffice().calls.back().content);
+    const platform::Document copia = platform::Document::open(host("C:\\Impresa.doc"));
     EXPECT_EQ(copia.bookmarkText(u("M0102")) + "|" + copia.bookmarkText(u("M0115")) + "|"
                   + copia.bookmarkText(u("Basica")),
               u("ANA ROS||COPIA BÁSICA"));

@@ -2,7 +2,9 @@
 
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "platform/MaskEdBox.h"
 #include "platform/SingleInstance.h"
+#include "platform/TextBox.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -39,6 +41,25 @@ class frmDos : public platform::Form {
 public:
     frmDos() : Form(QStringLiteral("frmDos")) {}
     void Form_Activate() override { events.push_back(QStringLiteral("Dos.Activate")); }
+};
+
+// A window whose button, boxes and their leaving all run one action.
+class frmAccion : public platform::Form {
+public:
+    frmAccion() : Form(QStringLiteral("frmAccion"))
+    {
+        cmdAceptar = place(new QPushButton(QStringLiteral("Aceptar")), "cmdAceptar", 0, 0, 1500, 300);
+        txtNombre = place(new platform::TextBox, "txtNombre", 0, 400, 1500, 300);
+        mskFecha = place(new platform::MaskEdBox, "mskFecha", 0, 800, 1500, 300);
+        onClick(cmdAceptar, [this] { accion(); });
+        txtNombre->KeyPress = [this](int&) { accion(); };
+        txtNombre->Validate = [this](bool&) { accion(); };
+        mskFecha->KeyPress = [this](int&) { accion(); };
+    }
+    std::function<void()> accion;
+    QPushButton* cmdAceptar;
+    platform::TextBox* txtNombre;
+    platform::MaskEdBox* mskFecha;
 };
 
 } // namespace
@@ -175,4 +196,23 @@ TEST_F(FormsTest, OneRunningCopyHoldsTheLockAndACrashedOneLeavesNone)
     stale.write("999999\ntervalo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     stale.close();
     EXPECT_EQ(platform::SingleInstance::acquire(), platform::SingleInstance::Result::Taken);
+}
+
+// A handler that runs out of memory says so, whichever event ran it, and the
+// window goes on working.
+TEST_F(FormsTest, AHandlerThatRunsOutOfMemorySaysSoAndTheWindowGoesOn)
+{
+    auto& ventana = Forms::show<frmAccion>();
+    int hechas = 0;
+    ventana.accion = [] { throw std::bad_alloc(); };
+    clic(ventana.cmdAceptar);
+    QTest::keyClick(ventana.txtNombre, Qt::Key_A);
+    QTest::keyClick(ventana.mskFecha, Qt::Key_1);
+    ventana.txtNombre->leaveFocus();
+    EXPECT_EQ(msg().texts(), QStringList(4, QStringLiteral("No hay memoria suficiente para completar la operación.")));
+
+    ventana.accion = [&] { ++hechas; };
+    clic(ventana.cmdAceptar);
+    EXPECT_EQ(hechas, 1);
+    EXPECT_EQ(Forms::loaded<frmAccion>(), &ventana);
 }

@@ -158,3 +158,26 @@ TEST_F(OfficeTest, SaysWhatIsMissingAndShowsWithoutWaiting)
     }
     EXPECT_TRUE(programs->jobs.empty());
 }
+
+// A document given to LibreOffice to show counts as needed while LibreOffice
+// is opening it and while its lock file is there.
+TEST_F(OfficeTest, ADocumentShownIsNeededUntilLibreOfficeLetsItGo)
+{
+    const QString lock = platform::officeLockFile(document);
+    EXPECT_EQ(QFileInfo(lock).fileName(), QStringLiteral(".~lock.0012300045.doc#"));
+    EXPECT_FALSE(office->isShowing(document));
+
+    office->show(document);
+    EXPECT_TRUE(office->isShowing(document)) << "being opened";
+    QFile(lock).open(QIODevice::WriteOnly);
+    fakeClock().wait(600);
+    EXPECT_TRUE(office->isShowing(document)) << "open";
+    QFile::remove(lock);
+    EXPECT_FALSE(office->isShowing(document)) << "closed";
+
+    office->show(document);
+    fakeClock().wait(60);
+    EXPECT_TRUE(office->isShowing(document));
+    fakeClock().wait(60);
+    EXPECT_FALSE(office->isShowing(document)) << "never opened";
+}

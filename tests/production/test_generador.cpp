@@ -3,6 +3,7 @@
 #include "common/frmMensaje.h"
 #include "companies/frmEmpresas.h"
 #include "platform/DBGrid.h"
+#include "platform/WorkingCopies.h"
 
 using namespace testing_support;
 
@@ -294,4 +295,39 @@ TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
                                                                "contratos.\r\n")));
     EXPECT_EQ(msg().unusedAnswers(), 0u);
     EXPECT_TRUE(db.select(u("SELECT * FROM ContratosGrabados")).empty());
+}
+
+// The working copies hold the worker's data: the copia básica's goes once
+// printed and stored, the document's once the word processor has closed it.
+TEST_F(GeneradorTest, TheWorkingCopiesGoOnceNothingNeedsThem)
+{
+    auto& form = desdeImportados(u("TEMPORAL"), u("401 - Obra"));
+    ponerMarca(form, "0115", "12345678Z");
+    for (Answer a : {Answer::No, Answer::No, Answer::Yes, Answer::Yes, Answer::No})
+        msg().answer(a); // no print, no store, copia básica printed, not stored
+    copias->answer(u("1"));
+    form.cmdRealizarContrato->click();
+    ASSERT_EQ(fakeOffice().journal().size(), 3);
+    const QString trabajo = fakeOffice().calls[0].path;
+    EXPECT_TRUE(QFileInfo(trabajo).fileName().startsWith(u("Contrato")));
+    EXPECT_EQ(QFile::permissions(trabajo) & (QFile::ReadGroup | QFile::ReadOther), 0);
+    EXPECT_FALSE(QFile::exists(fakeOffice().calls[1].path)) << "the copia básica's";
+
+    // Shown still, the document stays; closed, it goes.
+    platform::removeReleasedWorkingCopies();
+    EXPECT_TRUE(QFile::exists(trabajo));
+    fakeOffice().showing.clear();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(trabajo); }, 3000));
+    EXPECT_EQ(QDir(QDir::tempPath()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// Running out of memory in a step says which, and the window comes back.
+TEST_F(GeneradorTest, AStepThatRunsOutOfMemorySaysSoAndGivesTheWindowBack)
+{
+    auto& form = desdeImportados(u("TEMPORAL"), u("401 - Obra"));
+    fakeOffice().onCall = [](const auto&) { throw std::bad_alloc(); };
+    form.cmdRealizarContrato->click();
+    EXPECT_EQ(msg().texts(), QStringList(u("No hay memoria suficiente para mostrar el documento.")));
+    EXPECT_TRUE(form.cmdRealizarContrato->isEnabled());
+    EXPECT_FALSE(platform::isShown(form.fraProgreso));
 }

@@ -331,6 +331,56 @@ std::vector<std::pair<QByteArray, QByteArray>> entriesOf(const QByteArray& docx)
 
 } // namespace
 
+std::vector<DocxEntry> docxEntries(const QByteArray& docx)
+{
+    zip_source_t* source =
+        zip_source_buffer_create(docx.constData(), static_cast<zip_uint64_t>(docx.size()), 0, nullptr);
+    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, nullptr);
+    if (!archive)
+        throw std::runtime_error("not a zip");
+    std::vector<DocxEntry> entries;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+        zip_stat_t stat;
+        zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
+        entries.push_back({stat.name, stat.comp_method, stat.crc});
+    }
+    zip_discard(archive);
+    return entries;
+}
+
+QByteArray deflatedAgain(const QByteArray& docx, const std::set<std::string>& parts)
+{
+    zip_source_t* source =
+        zip_source_buffer_create(docx.constData(), static_cast<zip_uint64_t>(docx.size()), 0, nullptr);
+    zip_t* from = zip_open_from_source(source, ZIP_RDONLY, nullptr);
+    if (!from)
+        throw std::runtime_error("not a zip");
+    MemoryZip zip;
+    std::vector<std::string> read; // kept until the archive is written
+    read.reserve(parts.size());
+    for (zip_int64_t i = 0; i < zip_get_num_entries(from, 0); ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        const char* name = zip_get_name(from, index, 0);
+        if (!parts.count(name)) {
+            zip_file_add(zip.archive, name, zip_source_zip(zip.archive, from, index, ZIP_FL_COMPRESSED, 0, -1),
+                         ZIP_FL_ENC_UTF_8);
+            continue;
+        }
+        zip_stat_t stat;
+        zip_stat_index(from, index, 0, &stat);
+        std::string& part = read.emplace_back(stat.size, '\0');
+        zip_file_t* file = zip_fopen_index(from, index, 0);
+        zip_fread(file, part.data(), stat.size);
+        zip_fclose(file);
+        const zip_int64_t added = zip_file_add(
+            zip.archive, name, zip_source_buffer(zip.archive, part.data(), part.size(), 0), ZIP_FL_ENC_UTF_8);
+        zip_set_file_compression(zip.archive, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 6);
+    }
+    const QByteArray out = zip.close();
+    zip_discard(from);
+    return out;
+}
+
 QByteArray docxPart(const QByteArray& docx, const char* name)
 {
     for (const auto& [entry, content] : entriesOf(docx)) {

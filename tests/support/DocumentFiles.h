@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <set>
+#include <string>
 #include <vector>
 
 namespace testing_support {
@@ -44,6 +46,17 @@ QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const
 // A package of a main document part holding `blanks` blanks, and of
 // `headers` headers that are copies of it (compressed once).
 QByteArray docxOfBlanks(qsizetype blanks, int headers = 0);
+// How each entry of a package is stored.
+struct DocxEntry {
+    std::string name;
+    quint16 method; // ZIP_CM_STORE, ZIP_CM_DEFLATE
+    quint32 crc;
+};
+std::vector<DocxEntry> docxEntries(const QByteArray& docx);
+// The package as a plain deflating writer writes it after changing `parts`:
+// those read and compressed anew at zlib's default level, the others copied
+// as they are.
+QByteArray deflatedAgain(const QByteArray& docx, const std::set<std::string>& parts);
 // The package with the size of an entry, as its directory gives it, changed.
 QByteArray withDeclaredSize(QByteArray docx, const char* name, quint64 size);
 

@@ -89,6 +89,7 @@ void FakeOffice::record(Call call)
 void FakeOffice::show(const QString& hostPath)
 {
     record({QStringLiteral("show"), hostPath, platform::PageSet::All, 0, {}});
+    showing.insert(hostPath);
 }
 
 void FakeOffice::print(const QString& hostPath, platform::PageSet pages, int copies)

@@ -8,6 +8,8 @@
 #include "platform/Printer.h"
 #include "platform/Screen.h"
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -131,11 +133,14 @@ public:
     void show(const QString& hostPath) override;
     void print(const QString& hostPath, platform::PageSet pages, int copies) override;
     QByteArray convert(const QString& hostPath, const QString& format) override;
+    // A document shown is open in the word processor until the test closes it.
+    bool isShowing(const QString& hostPath) override { return showing.contains(hostPath); }
 
     // Calls as short texts: "show <file name>", "print odd 2 <file name>".
     QStringList journal() const;
 
     std::vector<Call> calls;
+    QSet<QString> showing;         // the documents open in the word processor
     QString failure;               // when set, show and print fail with this text
     bool libreOfficeMissing = true; // convert fails as without LibreOffice
     QByteArray converted;           // otherwise what convert returns

@@ -1,0 +1,74 @@
+#include "DocumentFiles.h"
+#include "TervaloTest.h"
+
+#include "platform/Document.h"
+#include "platform/Files.h"
+
+#include <zip.h>
+
+#include <algorithm>
+
+using platform::Document;
+using namespace testing_support;
+
+namespace {
+
+// Some thirty pages of varied text, as a contract's clauses are, with a
+// bookmark in most paragraphs and one in the header.
+SampleDocument longContract()
+{
+    const QStringList words =
+        QStringLiteral("el trabajador prestará sus servicios como grupo profesional indicado de acuerdo con sistema "
+                       "clasificación vigente en la empresa jornada horario lugar trabajo que se establecen este "
+                       "contrato convenio colectivo aplicación percibiendo retribución bruta pactada distribuye "
+                       "conceptos salariales figuran recibo salarios duración período prueba vacaciones anuales "
+                       "retribuidas días naturales preaviso extinción cláusula")
+            .split(QLatin1Char(' '));
+    SampleDocument d;
+    d.header = {{text(QStringLiteral("Contrato de ")), start(QStringLiteral("M0002")), end(QStringLiteral("M0002"))}};
+    quint32 seed = 7;
+    for (int p = 0; p < 400; ++p) {
+        QString sentence;
+        for (int w = 0; w < 60; ++w) {
+            seed = seed * 1103515245u + 12345u;
+            sentence += words.at(static_cast<qsizetype>((seed >> 16) % static_cast<quint32>(words.size())));
+            sentence += QLatin1Char(' ');
+        }
+        const QString mark = QStringLiteral("M%1").arg(p + 100, 4, 10, QLatin1Char('0'));
+        d.body.push_back({text(sentence), start(mark), end(mark)});
+    }
+    d.pageBreaks = true;
+    return d;
+}
+
+} // namespace
+
+class DocxPackageTest : public TervaloTest {};
+
+// A word processor's package keeps its parts compressed: the parts a fill
+// changes are compressed again, within a little of what a plain deflating
+// writer gives, and read back whole.
+TEST_F(DocxPackageTest, ChangedPartsAreStoredCompressed)
+{
+    const QString path = driveC.filePath(QStringLiteral("0012300045.doc"));
+    const QByteArray original = toDocx(longContract());
+    ASSERT_TRUE(platform::writeWholeFile(path, original));
+    Document doc = Document::open(path);
+    doc.insertAfter(QStringLiteral("M0002"), QStringLiteral("trabajo\r\nde duración determinada"));
+    for (int p = 0; p < 400; p += 3)
+        doc.insertAfter(QStringLiteral("M%1").arg(p + 100, 4, 10, QLatin1Char('0')),
+                        QStringLiteral("Valor %1").arg(p));
+    doc.save();
+
+    const QByteArray filled = platform::readWholeFile(path);
+    const std::vector<DocxEntry> before = docxEntries(original);
+    std::set<std::string> changed;
+    for (const DocxEntry& entry : docxEntries(filled)) {
+        EXPECT_EQ(entry.method, ZIP_CM_DEFLATE) << entry.name;
+        if (std::none_of(before.begin(), before.end(), [&](const DocxEntry& e) { return e.crc == entry.crc; }))
+            changed.insert(entry.name);
+    }
+    EXPECT_EQ(changed, (std::set<std::string>{"word/document.xml", "word/header1.xml"}));
+    EXPECT_LE(filled.size(), deflatedAgain(filled, changed).size() * 12 / 10);
+    EXPECT_EQ(Document::open(path).bookmarkText(QStringLiteral("M0400")), QStringLiteral("Valor 300"));
+}
