@@ -2,6 +2,7 @@
 // placed between its tokens when it is written.
 #include "platform/DocumentBody.h"
 #include "platform/Files.h"
+#include "platform/RtfTokens.h"
 
 #include <QStringDecoder>
 #include <QVarLengthArray>
@@ -9,167 +10,14 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace platform::detail {
 
 namespace {
 
-struct Token {
-    enum Type : unsigned char { Open, Close, Word, Symbol, Hex, Text, Binary };
-    Token(Type type, int offset, int length) : offset(offset), length(length), type(type) {}
-    int offset;
-    int length;
-    int param = 0;
-    Type type;
-    bool hasParam = false;
-    char symbol = 0;       // Symbol: the character after the backslash
-    unsigned char hex = 0; // Hex: the byte
-};
-
-bool isLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Line breaks in the file mean nothing (writers break long lines wherever
-// they like, names of bookmarks included) and are no tokens: they stay in
-// the gaps between tokens.
-std::vector<Token> tokenize(const QByteArray& data)
-{
-    std::vector<Token> tokens;
-    tokens.reserve(static_cast<std::size_t>(data.size() / 8));
-    const char* d = data.constData();
-    const int n = static_cast<int>(data.size());
-    int i = 0;
-    while (i < n) {
-        const char c = d[i];
-        if (c == '{' || c == '}') {
-            tokens.emplace_back(c == '{' ? Token::Open : Token::Close, i, 1);
-            ++i;
-        } else if (c == '\\' && i + 1 < n && isLetter(d[i + 1])) {
-            Token t{Token::Word, i, 0};
-            int j = i + 1;
-            while (j < n && isLetter(d[j]))
-                ++j;
-            if (j < n && (isDigit(d[j]) || (d[j] == '-' && j + 1 < n && isDigit(d[j + 1])))) {
-                const int start = j;
-                if (d[j] == '-')
-                    ++j;
-                while (j < n && isDigit(d[j]))
-                    ++j;
-                t.param = QByteArray(d + start, j - start).toInt();
-                t.hasParam = true;
-            }
-            if (j < n && d[j] == ' ')
-                ++j;
-            t.length = j - i;
-            tokens.push_back(t);
-            i = j;
-            if (std::string_view(d + t.offset + 1, 3) == "bin" && t.hasParam && t.param > 0
-                && !isLetter(d[t.offset + 4])) {
-                const int skip = std::min(t.param, n - i);
-                tokens.emplace_back(Token::Binary, i, skip);
-                i += skip;
-            }
-        } else if (c == '\\' && i + 3 < n && d[i + 1] == '\'' && hexValue(d[i + 2]) >= 0 && hexValue(d[i + 3]) >= 0) {
-            Token t{Token::Hex, i, 4};
-            t.hex = static_cast<unsigned char>(hexValue(d[i + 2]) * 16 + hexValue(d[i + 3]));
-            tokens.push_back(t);
-            i += 4;
-        } else if (c == '\\' && i + 1 < n) {
-            Token t{Token::Symbol, i, 2};
-            t.symbol = (d[i + 1] == '\r' || d[i + 1] == '\n') ? '\n' : d[i + 1];
-            tokens.push_back(t);
-            i += 2;
-        } else if (c == '\r' || c == '\n') {
-            ++i;
-        } else {
-            int j = i + 1;
-            while (j < n && d[j] != '{' && d[j] != '}' && d[j] != '\\' && d[j] != '\r' && d[j] != '\n')
-                ++j;
-            tokens.emplace_back(Token::Text, i, j - i);
-            i = j;
-        }
-    }
-    return tokens;
-}
-
-// Lists of control words, kept sorted for the look-up.
-template <std::size_t N>
-bool among(std::string_view word, const std::string_view (&list)[N])
-{
-    return std::binary_search(list, list + N, word);
-}
-
-// Groups of the document's text that are not part of the paragraph they
-// stand in: headers, footers, notes, shapes and their text.
-constexpr std::string_view kStories[] = {
-    "footer", "footerf", "footerl", "footerr", "footnote", "header", "headerf", "headerl",
-    "headerr", "rtf",     "shp",     "shpgrp",  "shpinst",  "shptxt",
-};
-static_assert(std::is_sorted(std::begin(kStories), std::end(kStories)));
-
-// Destinations whose content is not text of the document, besides every
-// group marked with \*: tables, properties, pictures, field codes, the
-// drawing written for old readers beside a shape, numbering text.
-constexpr std::string_view kOtherDestinations[] = {
-    "annotation", "atnauthor", "atnid",       "bkmkend",   "bkmkstart",  "colortbl", "datastore",
-    "do",         "docvar",    "fldinst",     "fonttbl",   "generator",  "info",     "latentstyles",
-    "listoverridetable",       "listtable",   "listtext",  "mmath",      "mmathPr",  "nonshppict",
-    "object",     "pgdsctbl",  "pict",        "pntext",    "revtbl",     "rsidtbl",  "shprslt",
-    "sn",         "sp",        "stylesheet",  "sv",        "tc",         "themedata", "upr",
-    "userprops",  "xe",        "xmlnstbl",
-};
-static_assert(std::is_sorted(std::begin(kOtherDestinations), std::end(kOtherDestinations)));
-
-constexpr std::string_view kParagraphMarks[] = {"cell", "nestcell", "nestrow", "par", "row", "sect"};
-static_assert(std::is_sorted(std::begin(kParagraphMarks), std::end(kParagraphMarks)));
-
-// Control words that stand for a character of the text.
-constexpr std::string_view kCharacters[] = {
-    "bullet", "chatn",  "chdate", "chftn",   "chpgn",     "chtime",  "emdash", "emspace",
-    "endash", "enspace", "ldblquote", "line", "lquote",   "ltrmark", "qmspace", "rdblquote",
-    "rquote", "rtlmark", "tab",    "u",       "zwbo",      "zwj",     "zwnbo",  "zwnj",
-};
-static_assert(std::is_sorted(std::begin(kCharacters), std::end(kCharacters)));
-
-// Character formatting, which inserted text copies from the character
-// before it (\plain, which resets it, aside).
-const std::string_view kCharacterFormatting[] = {
-    "ab",     "acaps",    "af",     "afs",      "ai",        "alang",   "animtext", "b",       "caps",
-    "cb",     "cchs",     "cf",     "cgrid",    "charscalex", "chcbpat", "chcfpat",  "chshdng", "cs",
-    "dbch",   "dn",       "embo",   "expnd",    "expndtw",   "f",       "fcs",      "fs",      "hich",
-    "highlight", "i",     "impr",   "kerning",  "loch",      "ltrch",   "noproof",  "nosupersub", "outl",
-    "rtlch",  "scaps",    "shad",   "strike",   "striked",   "sub",     "super",    "up",      "v",
-    "webhidden",
-};
-
-bool isCharacterFormatting(std::string_view word)
-{
-    static const std::unordered_set<std::string_view> words(std::begin(kCharacterFormatting),
-                                                            std::end(kCharacterFormatting));
-    return words.count(word) || word.starts_with("ul") || word.starts_with("lang") || word.starts_with("acc");
-}
+using namespace rtf;
 
 class RtfBody final : public DocumentBody {
 public:
