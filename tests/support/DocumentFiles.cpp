@@ -360,6 +360,7 @@ void contratoRelleno(const QString& hostPath, bool docx)
     SampleDocument d;
     d.body = {marca("NIF: ", "M0115", "B0115"), marca("Nacido el ", "M0116", "B0116"),
               marca("País: ", "M0462", "B0462"), marca("De nuevo el NIF ", "M2115"), marca("Empresa: ", "M0001"),
+              marca("Otros datos: ", "B0111", "B0136"), marca("", "B0380", "B0105"), marca("", "B0106"),
               marca("", "BPIE11"), marca("", "BPIE22"), marca("", "Basica")};
     QDir().mkpath(QFileInfo(hostPath).absolutePath());
     QFile file(hostPath);
