@@ -6,11 +6,9 @@
 #include <algorithm>
 #include <string>
 
-namespace platform::detail
-{
+namespace platform::detail {
 
-namespace
-{
+namespace {
 
 QString withoutBlanks(const QString& text)
 {
@@ -81,7 +79,7 @@ std::optional<InsertionName> parseInsertionName(const QString& name)
     const auto match = pattern.match(name);
     if (!match.hasMatch())
         return std::nullopt;
-    return InsertionName { match.captured(1), match.captured(2), match.captured(3) };
+    return InsertionName{match.captured(1), match.captured(2), match.captured(3)};
 }
 
 bool sameInsertion(const QString& text, const QString& print)

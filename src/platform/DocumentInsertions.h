@@ -7,8 +7,7 @@
 
 // How the program's own insertions are named and found again in a file,
 // whatever its format.
-namespace platform::detail
-{
+namespace platform::detail {
 
 // An insertion's name: "_Tv" + running number + "_" + fingerprint of its
 // text + "_" + the bookmark it was inserted at. Office Open XML wraps the

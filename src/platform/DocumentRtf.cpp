@@ -1,11 +1,11 @@
 // Rich text: the file is kept as it was read, byte for byte; insertions are
 // placed between its tokens when it is written.
 #include "platform/DocumentBody.h"
+#include "platform/DocumentInsertions.h"
 #include "platform/Files.h"
 #include "platform/RtfTokens.h"
 
 #include <QStringDecoder>
-#include <QVarLengthArray>
 
 #include <algorithm>
 #include <map>
@@ -35,7 +35,10 @@ public:
     QStringList bookmarkNames() override
     {
         materialize();
-        return names_;
+        QStringList names = names_;
+        for (const Record& r : records_)
+            names << r.name;
+        return names;
     }
 
     bool hasBookmark(const QString& name) override { return find(name) != nullptr; }
@@ -49,6 +52,11 @@ public:
     QString bookmarkText(const QString& name) override
     {
         materialize();
+        if (const Record* r = record(name)) {
+            const Mark* m = find(r->insertion.bookmark);
+            const auto region = m && m->endOpen >= 0 ? regionOf(*r, *m) : std::nullopt;
+            return region ? region->text : QString();
+        }
         const Mark& m = *find(name);
         if (m.endOpen < 0)
             return {};
@@ -57,51 +65,266 @@ public:
 
     // The text goes just before the bookmark's end group, in the formatting
     // of the character before it: in a group of its own that sets it, unless
-    // it is in force there already.
-    void insert(const QString& bookmark, const QString& text, const QString& hiddenName) override
+    // it is in force there already. LibreOffice reads bookmarks that hold
+    // or touch another back from rich text under each other's names, so the
+    // insertion is marked by no bookmark: it is recorded apart, in a
+    // document variable of its name.
+    void insert(const QString& bookmark, const QString& text, const QString& insertionName) override
     {
         const Mark& m = *find(bookmark);
         if (m.endOpen < 0)
             return;
         QByteArray& bytes = pendingBytes_;
-        const qsizetype from = bytes.size();
-        bytes.append("{\\*\\bkmkstart ");
-        const qsizetype nameFrom = bytes.size();
-        appendEncoded(bytes, hiddenName);
-        const QVarLengthArray<char, 64> name(bytes.cbegin() + nameFrom, bytes.cend());
-        bytes.append('}');
+        qsizetype from = bytes.size();
         const int model = reference(m);
         const bool alike = formattedAlike(model, m.endOpen);
         if (!alike) {
             bytes.append('{');
             appendFormatting(bytes, model);
+        } else if (endsInBareWord(m.endOpen)) {
+            bytes.append(' '); // the text would run into it
         }
         appendEncoded(bytes, text);
         if (!alike)
             bytes.append('}');
-        bytes.append("{\\*\\bkmkend ").append(name.constData(), name.size()).append('}');
         pending_.push_back({tokens_[static_cast<std::size_t>(m.endOpen)].offset, from, bytes.size() - from});
+        from = bytes.size();
+        bytes.append("{\\*\\docvar {");
+        appendEncoded(bytes, insertionName);
+        bytes.append("}{").append(insertionExtent(text).toLatin1()).append("}}");
+        pending_.push_back({recordsAt_, from, bytes.size() - from});
     }
 
+    // The text of an insertion goes from the bookmark and from every copy of
+    // it that holds it; a bookmark goes with its text from everywhere.
     bool removeWithText(const QString& name) override
     {
         materialize();
-        const Mark* found = find(name);
-        if (!found || found->endOpen < 0)
-            return false;
-        const Mark m = *found;
-        std::vector<bool> drop(tokens_.size(), false);
-        const auto dropRange = [&drop](int from, int to) {
-            std::fill(drop.begin() + from, drop.begin() + to + 1, true);
+        std::vector<Span> texts;
+        std::vector<Span> groups;
+        const auto group = [this](int open, int close) {
+            return Span{tokens_[static_cast<std::size_t>(open)].offset,
+                        tokens_[static_cast<std::size_t>(close)].offset + 1};
         };
-        // The text goes; a group opened inside goes too when nothing but
-        // formatting is left in it.
+        if (const Record* r = record(name)) {
+            const Mark* m = find(r->insertion.bookmark);
+            const auto main = m && m->endOpen >= 0 ? regionOf(*r, *m) : std::nullopt;
+            if (!main)
+                return false;
+            texts.push_back(main->span);
+            for (const Copy& c : copies_) {
+                if (c.mark.endOpen < 0 || !BookmarkNameEqual()(c.name, r->insertion.bookmark))
+                    continue;
+                const auto copy = regionOf(*r, c.mark);
+                if (copy && sameInsertion(copy->text, r->insertion.fingerprint))
+                    texts.push_back(copy->span); // a copy without it was never filled
+            }
+            for (const Record& each : records_) {
+                if (each.name == name)
+                    groups.push_back(group(each.open, each.close));
+            }
+        } else {
+            const Mark* m = find(name);
+            if (!m || m->endOpen < 0)
+                return false;
+            const auto insertion = parseInsertionName(name);
+            std::vector<const Mark*> all{m};
+            for (const Copy& c : copies_) {
+                if (c.name == name)
+                    all.push_back(&c.mark);
+            }
+            for (const Mark* each : all) {
+                if (each->endOpen < 0
+                    || (insertion && !sameInsertion(textBetween(each->startClose + 1, each->endOpen),
+                                                    insertion->fingerprint)))
+                    return false;
+                texts.push_back({tokens_[static_cast<std::size_t>(each->startClose)].offset + 1,
+                                 tokens_[static_cast<std::size_t>(each->endOpen)].offset});
+                groups.push_back(group(each->startOpen, each->startClose));
+                groups.push_back(group(each->endOpen, each->endClose));
+            }
+        }
+        return dropAll(texts, groups);
+    }
+
+    bool keepsHiddenCopy(const QString& text) override
+    {
+        const QString wanted = text.simplified();
+        if (wanted.isEmpty())
+            return false;
+        materialize();
+        QString shown;
+        QString hidden;
+        for (const auto& [open, inText] : stories_)
+            (inText ? shown : hidden) += textBetween(open + 1, match_[static_cast<std::size_t>(open)]) + u'\n';
+        return hidden.simplified().contains(wanted) && !shown.simplified().contains(wanted);
+    }
+
+    QByteArray serialize() override { return withInsertions(); }
+
+private:
+    struct Mark {
+        int startOpen = -1;
+        int startClose = -1;
+        int endOpen = -1;
+        int endClose = -1;
+    };
+    // Bytes of the file: where a character of the text lies (with the
+    // fallback of a \u), or a stretch of text or a group to take out.
+    struct Span {
+        int from;
+        int to;
+    };
+    // A bookmark in another destination: a copy of the document's text.
+    struct Copy {
+        QString name;
+        Mark mark;
+    };
+    // An insertion recorded in a document variable: it ends where its
+    // bookmark does, before the insertions made there after it.
+    struct Record {
+        QString name;
+        InsertionName insertion;
+        QString extent;
+        int open;
+        int close;
+    };
+    // Text to go in at `offset`: `size` bytes of pendingBytes_ from `from`.
+    struct Insertion {
+        int offset;
+        qsizetype from;
+        qsizetype size;
+    };
+    // The bookmark of that name; one made by an insertion not yet written is
+    // found by reading the file again with it. Null when there is none.
+    const Mark* find(const QString& name)
+    {
+        auto it = marks_.find(name);
+        if (it == marks_.end() && !pending_.empty()) {
+            materialize();
+            it = marks_.find(name);
+        }
+        return it == marks_.end() ? nullptr : &it->second;
+    }
+
+    const Record* record(const QString& name) const
+    {
+        const auto r = std::find_if(records_.begin(), records_.end(), [&](const Record& r) { return r.name == name; });
+        return r == records_.end() ? nullptr : &*r;
+    }
+
+    static bool madeAfter(const Record& a, const Record& b)
+    {
+        const QString& x = a.insertion.number;
+        const QString& y = b.insertion.number;
+        return x.size() != y.size() ? x.size() > y.size() : x > y;
+    }
+
+    struct Region {
+        Span span; // the bytes it takes in the file
+        QString text;
+    };
+
+    // Where the recorded insertion lies before the end of `m`, a bookmark or
+    // a copy of it: looked for in the bookmark's text, or, when LibreOffice
+    // has given the bookmark's start to another that touches it, in the
+    // text of its story before its end.
+    std::optional<Region> regionOf(const Record& r, const Mark& m) const
+    {
+        std::vector<const Record*> after; // nearer the end
+        for (const Record& other : records_) {
+            if (madeAfter(other, r) && BookmarkNameEqual()(other.insertion.bookmark, r.insertion.bookmark))
+                after.push_back(&other);
+        }
+        std::sort(after.begin(), after.end(), [](const Record* a, const Record* b) { return madeAfter(*a, *b); });
+        after.push_back(&r);
+        for (const int from : {m.startClose + 1, storyStart(m.endOpen)}) {
+            std::vector<Span> spans;
+            const QString text = textBetween(from, m.endOpen, &spans);
+            qsizetype end = text.size();
+            std::optional<qsizetype> start = end;
+            for (const Record* each : after) {
+                end = *start;
+                if (!(start = insertionStart(QStringView(text).left(end), each->extent)))
+                    break;
+            }
+            if (!start)
+                continue;
+            const auto at = static_cast<std::size_t>(*start);
+            return Region{{at == 0 ? tokens_[static_cast<std::size_t>(from)].offset : spans[at - 1].to,
+                           end == text.size() ? tokens_[static_cast<std::size_t>(m.endOpen)].offset
+                                              : spans[static_cast<std::size_t>(end)].from},
+                          text.mid(*start, end - *start)};
+        }
+        return std::nullopt;
+    }
+
+    // The first token of the story (the body, a header, a note) that holds
+    // token `at`.
+    int storyStart(int at) const
+    {
+        for (int t = at - 1; t >= 0; --t) {
+            const auto i = static_cast<std::size_t>(t);
+            if (tokens_[i].type == Token::Close && match_[i] >= 0)
+                t = match_[i];
+            else if (tokens_[i].type == Token::Open && group(t) == Group::Story)
+                return t + 1;
+        }
+        return 0;
+    }
+
+    // Whether a control word with no delimiting blank ends just before
+    // token `at`.
+    bool endsInBareWord(int at) const
+    {
+        if (at == 0)
+            return false;
+        const Token& before = tokens_[static_cast<std::size_t>(at - 1)];
+        return before.type == Token::Word && before.offset + before.length == tokens_[static_cast<std::size_t>(at)].offset
+               && data_.at(before.offset + before.length - 1) != ' ';
+    }
+
+    // Takes out the text in the spans `texts` of the file, joining the
+    // paragraphs it spans, and the groups in `groups` whole. False, and
+    // nothing changed, when some text cannot be taken out.
+    bool dropAll(const std::vector<Span>& texts, const std::vector<Span>& groups)
+    {
+        std::vector<int> splits;
+        for (const Span& s : texts)
+            splits.insert(splits.end(), {s.from, s.to});
+        std::sort(splits.begin(), splits.end());
+        index(splits); // every span now starts and ends between tokens
+        const auto first = [this](int offset) {
+            return static_cast<int>(std::lower_bound(tokens_.begin(), tokens_.end(), offset,
+                                                     [](const Token& t, int o) { return t.offset < o; })
+                                    - tokens_.begin());
+        };
+        std::vector<bool> drop(tokens_.size(), false);
+        for (const Span& s : texts) {
+            if (!dropText(first(s.from), first(s.to), drop)) {
+                index();
+                return false;
+            }
+        }
+        for (const Span& s : groups)
+            std::fill(drop.begin() + first(s.from), drop.begin() + first(s.to), true);
+        data_ = without(drop);
+        index();
+        return true;
+    }
+
+    // Marks the text of tokens [from, to) to be dropped; a group opened
+    // there goes too when nothing but formatting is left in it. False when
+    // it holds what cannot be joined (cells, rows, sections, pages) or part
+    // of a note, a shape or a destination.
+    bool dropText(int from, int to, std::vector<bool>& drop) const
+    {
         struct Opened {
             int token;
             bool keeps = false;
         };
         std::vector<Opened> opened;
-        for (int t = m.startClose + 1; t < m.endOpen; ++t) {
+        for (int t = from; t < to; ++t) {
             const auto i = static_cast<std::size_t>(t);
             const Token& k = tokens_[i];
             bool keeps = true; // something the group it stands in keeps
@@ -112,7 +335,7 @@ public:
                     continue;
                 }
                 // Notes, shapes, destinations are kept whole.
-                if (match_[i] < 0 || match_[i] > m.endOpen)
+                if (match_[i] < 0 || match_[i] >= to)
                     return false;
                 t = match_[i];
                 break;
@@ -120,7 +343,7 @@ public:
                 if (opened.empty())
                     continue; // the end of a group opened before the text
                 if (!opened.back().keeps) {
-                    dropRange(opened.back().token, t);
+                    std::fill(drop.begin() + opened.back().token, drop.begin() + t + 1, true);
                     keeps = false;
                 }
                 opened.pop_back();
@@ -148,38 +371,7 @@ public:
             if (keeps && !opened.empty())
                 opened.back().keeps = true;
         }
-        dropRange(m.startOpen, m.startClose);
-        dropRange(m.endOpen, m.endClose);
-        data_ = without(drop);
-        index();
         return true;
-    }
-
-    QByteArray serialize() override { return withInsertions(); }
-
-private:
-    struct Mark {
-        int startOpen = -1;
-        int startClose = -1;
-        int endOpen = -1;
-        int endClose = -1;
-    };
-    // Text to go in at `offset`: `size` bytes of pendingBytes_ from `from`.
-    struct Insertion {
-        int offset;
-        qsizetype from;
-        qsizetype size;
-    };
-    // The bookmark of that name; one made by an insertion not yet written is
-    // found by reading the file again with it. Null when there is none.
-    const Mark* find(const QString& name)
-    {
-        auto it = marks_.find(name);
-        if (it == marks_.end() && !pending_.empty()) {
-            materialize();
-            it = marks_.find(name);
-        }
-        return it == marks_.end() ? nullptr : &it->second;
     }
 
     // What a group holds, seen from the text around it: part of the same
@@ -403,19 +595,54 @@ private:
     };
 
     // The text between two tokens. After a \u its readers' fallback is
-    // skipped, counted in bytes and symbols as \uc says.
-    QString textBetween(int from, int to) const
+    // skipped, counted in bytes and symbols as \uc says. With `spans`, where
+    // each character lies.
+    QString textBetween(int from, int to, std::vector<Span>* spans = nullptr) const
     {
         std::vector<int> ucs;
         int uc = 1;
         int fallback = 0; // bytes still to skip after a \u
         CodePage decode(codePage_);
         QString out;
-        auto add = [&](QChar c) {
-            if (fallback > 0)
+        const auto put = [&](QChar c, const Token& k) {
+            out += c;
+            if (spans)
+                spans->push_back({k.offset, k.offset + k.length});
+        };
+        const auto skipped = [&](int end) { // the fallback belongs to its \u
+            if (spans && !spans->empty())
+                spans->back().to = end;
+        };
+        const auto add = [&](QChar c, const Token& k) {
+            if (fallback > 0) {
                 --fallback;
-            else
-                out += c;
+                skipped(k.offset + k.length);
+            } else {
+                put(c, k);
+            }
+        };
+        // Bytes of the code page one at a time, for where each character
+        // (of one byte or two) lies.
+        int pending = -1; // where the bytes not yet a character start
+        const auto bytes = [&](const QByteArray& data, int offset, int end) {
+            if (!spans) {
+                out += decode(data);
+                return;
+            }
+            for (qsizetype b = 0; b < data.size(); ++b) {
+                const QString got = decode(data.mid(b, 1));
+                if (got.isEmpty()) {
+                    if (pending < 0)
+                        pending = offset + static_cast<int>(b);
+                    continue;
+                }
+                const int start = pending < 0 ? offset + static_cast<int>(b) : pending;
+                pending = -1;
+                for (const QChar c : got) {
+                    out += c;
+                    spans->push_back({start, end < 0 ? offset + static_cast<int>(b) + 1 : end});
+                }
+            }
         };
         for (int t = from; t < to; ++t) {
             const auto i = static_cast<std::size_t>(t);
@@ -437,35 +664,39 @@ private:
             case Token::Text: {
                 const int skip = std::min(fallback, k.length);
                 fallback -= skip;
-                out += decode(data_.mid(k.offset + skip, k.length - skip));
+                if (skip > 0)
+                    skipped(k.offset + skip);
+                bytes(data_.mid(k.offset + skip, k.length - skip), k.offset + skip, -1);
                 break;
             }
             case Token::Hex:
-                if (fallback > 0)
+                if (fallback > 0) {
                     --fallback;
-                else
-                    out += decode(QByteArray(1, static_cast<char>(k.hex)));
+                    skipped(k.offset + k.length);
+                } else {
+                    bytes(QByteArray(1, static_cast<char>(k.hex)), k.offset, k.offset + k.length);
+                }
                 break;
             case Token::Symbol:
                 if (k.symbol == '\\' || k.symbol == '{' || k.symbol == '}')
-                    add(QLatin1Char(k.symbol));
+                    add(QLatin1Char(k.symbol), k);
                 else if (k.symbol == '~')
-                    add(QChar(0x00A0));
+                    add(QChar(0x00A0), k);
                 else if (k.symbol == '_')
-                    add(QChar(0x2011));
+                    add(QChar(0x2011), k);
                 else if (k.symbol == '\n')
-                    out += QLatin1Char('\n');
+                    put(QLatin1Char('\n'), k);
                 break;
             case Token::Word: {
                 const std::string_view w = word(i);
                 if (w == "par" || w == "line") {
-                    out += QLatin1Char('\n');
+                    put(QLatin1Char('\n'), k);
                 } else if (w == "tab" || w == "cell") {
-                    out += QLatin1Char('\t');
+                    put(QLatin1Char('\t'), k);
                 } else if (w == "uc") {
                     uc = k.param;
                 } else if (w == "u") {
-                    out += QChar(static_cast<char16_t>(k.param < 0 ? k.param + 65536 : k.param));
+                    put(QChar(static_cast<char16_t>(k.param < 0 ? k.param + 65536 : k.param)), k);
                     fallback = std::max(uc, 0);
                 } else {
                     static const std::map<std::string_view, char16_t> symbols = {
@@ -475,7 +706,7 @@ private:
                     };
                     const auto s = symbols.find(w);
                     if (s != symbols.end())
-                        add(QChar(s->second));
+                        add(QChar(s->second), k);
                 }
                 break;
             }
@@ -492,10 +723,11 @@ private:
 
     // Bookmarks count where they stand in the document's text; those in
     // other destinations (LibreOffice's copies of headers and footers in its
-    // page-style table, the drawing beside a shape) are not the document's.
-    void index()
+    // page-style table, the drawing beside a shape) are not the document's,
+    // but copies of it. Runs of text are split at `splits`.
+    void index(const std::vector<int>& splits = {})
     {
-        tokens_ = tokenize(data_);
+        tokens_ = tokenize(data_, splits);
         match_.assign(tokens_.size(), -1);
         std::vector<int> open;
         for (std::size_t t = 0; t < tokens_.size(); ++t) {
@@ -514,6 +746,9 @@ private:
         }
         marks_.clear();
         names_.clear();
+        copies_.clear();
+        records_.clear();
+        stories_.clear();
         std::vector<bool> text; // of each open group: it holds the document's text
         for (std::size_t t = 0; t < tokens_.size(); ++t) {
             if (tokens_[t].type == Token::Close) {
@@ -525,25 +760,83 @@ private:
                 continue;
             const bool inText = text.empty() || text.back();
             const std::string_view kind = isSymbol(t + 1, '*') ? word(t + 2) : std::string_view();
-            const bool start = kind == "bkmkstart";
-            if (!inText || (!start && kind != "bkmkend") || match_[t] < 0) {
-                text.push_back(inText && group(static_cast<int>(t)) != Group::Other);
-                continue;
-            }
             const int close = match_[t];
-            const QString name = groupText(static_cast<int>(t), close);
-            const auto found = marks_.find(name);
-            if (start && found == marks_.end() && !name.isEmpty()) {
-                marks_.emplace(name, Mark{static_cast<int>(t), close, -1, -1});
-                names_ << name;
-            } else if (!start && found != marks_.end() && found->second.endOpen < 0) {
-                found->second.endOpen = static_cast<int>(t);
-                found->second.endClose = close;
+            if (close >= 0 && (kind == "bkmkstart" || kind == "bkmkend")) {
+                addBookmark(groupText(static_cast<int>(t), close), static_cast<int>(t), close, kind == "bkmkstart",
+                            inText);
+            } else if (close >= 0 && kind == "docvar") {
+                addRecord(static_cast<int>(t), close);
+            } else {
+                const Group g = group(static_cast<int>(t));
+                if (g == Group::Story && close >= 0)
+                    stories_.push_back({static_cast<int>(t), inText});
+                text.push_back(inText && g != Group::Other);
+                continue;
             }
             t = static_cast<std::size_t>(close);
         }
+        recordsAt_ = headerEnd();
         pending_.clear();
         pendingBytes_.clear();
+    }
+
+    void addBookmark(const QString& name, int open, int close, bool start, bool inText)
+    {
+        if (!inText) {
+            if (start) {
+                copies_.push_back({name, Mark{open, close, -1, -1}});
+                return;
+            }
+            for (auto c = copies_.rbegin(); c != copies_.rend(); ++c) {
+                if (c->mark.endOpen < 0 && BookmarkNameEqual()(c->name, name)) {
+                    c->mark.endOpen = open;
+                    c->mark.endClose = close;
+                    return;
+                }
+            }
+            return;
+        }
+        const auto found = marks_.find(name);
+        if (start && found == marks_.end() && !name.isEmpty()) {
+            marks_.emplace(name, Mark{open, close, -1, -1});
+            names_ << name;
+        } else if (!start && found != marks_.end() && found->second.endOpen < 0) {
+            found->second.endOpen = open;
+            found->second.endClose = close;
+        }
+    }
+
+    // A document variable "{\*\docvar {name}{value}}" that records one of
+    // the program's insertions.
+    void addRecord(int open, int close)
+    {
+        int parts[4] = {-1, -1, -1, -1}; // the name's group and the value's
+        for (int t = open + 3, n = 0; t < close && n < 4; ++t) {
+            if (tokens_[static_cast<std::size_t>(t)].type != Token::Open || match_[static_cast<std::size_t>(t)] < 0)
+                continue;
+            parts[n++] = t;
+            parts[n++] = t = match_[static_cast<std::size_t>(t)];
+        }
+        if (parts[3] < 0)
+            return;
+        const QString name = textBetween(parts[0] + 1, parts[1]).trimmed();
+        if (const auto insertion = parseInsertionName(name))
+            records_.push_back({name, *insertion, textBetween(parts[2] + 1, parts[3]).trimmed(), open, close});
+    }
+
+    // Where the header's tables end (fonts, colours, styles, information):
+    // new document variables go there, as word processors write them.
+    int headerEnd() const
+    {
+        std::size_t t = 0;
+        while (t < tokens_.size() && tokens_[t].type != Token::Open)
+            ++t;
+        for (++t; t < tokens_.size() && tokens_[t].type == Token::Word; ++t) {
+        }
+        while (t < tokens_.size() && tokens_[t].type == Token::Open && match_[t] >= 0
+               && group(static_cast<int>(t)) == Group::Other)
+            t = static_cast<std::size_t>(match_[t]) + 1;
+        return t < tokens_.size() ? tokens_[t].offset : static_cast<int>(data_.size());
     }
 
     // The file without the tokens marked, and without the line breaks
@@ -614,6 +907,10 @@ private:
     int codePage_ = 1252; // \ansicpg
     std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_;
     QStringList names_;
+    std::vector<Copy> copies_;
+    std::vector<Record> records_;
+    std::vector<std::pair<int, bool>> stories_; // where each opens; whether the document shows it
+    int recordsAt_ = 0;                         // where new records go
     std::vector<Insertion> pending_;
     QByteArray pendingBytes_;
 };

@@ -2,8 +2,7 @@
 
 #include <unordered_set>
 
-namespace platform::detail::rtf
-{
+namespace platform::detail::rtf {
 
 std::vector<Token> tokenize(const QByteArray& data, const std::vector<int>& splits)
 {
@@ -19,7 +18,7 @@ std::vector<Token> tokenize(const QByteArray& data, const std::vector<int>& spli
             tokens.emplace_back(c == '{' ? Token::Open : Token::Close, i, 1);
             ++i;
         } else if (c == '\\' && i + 1 < n && isLetter(d[i + 1])) {
-            Token t { Token::Word, i, 0 };
+            Token t{Token::Word, i, 0};
             int j = i + 1;
             while (j < n && isLetter(d[j]))
                 ++j;
@@ -44,12 +43,12 @@ std::vector<Token> tokenize(const QByteArray& data, const std::vector<int>& spli
                 i += skip;
             }
         } else if (c == '\\' && i + 3 < n && d[i + 1] == '\'' && hexValue(d[i + 2]) >= 0 && hexValue(d[i + 3]) >= 0) {
-            Token t { Token::Hex, i, 4 };
+            Token t{Token::Hex, i, 4};
             t.hex = static_cast<unsigned char>(hexValue(d[i + 2]) * 16 + hexValue(d[i + 3]));
             tokens.push_back(t);
             i += 4;
         } else if (c == '\\' && i + 1 < n) {
-            Token t { Token::Symbol, i, 2 };
+            Token t{Token::Symbol, i, 2};
             t.symbol = (d[i + 1] == '\r' || d[i + 1] == '\n') ? '\n' : d[i + 1];
             tokens.push_back(t);
             i += 2;
@@ -69,55 +68,14 @@ std::vector<Token> tokenize(const QByteArray& data, const std::vector<int>& spli
     return tokens;
 }
 
-namespace
-{
+namespace {
 
 const std::string_view kCharacterFormatting[] = {
-    "ab",
-    "acaps",
-    "af",
-    "afs",
-    "ai",
-    "alang",
-    "animtext",
-    "b",
-    "caps",
-    "cb",
-    "cchs",
-    "cf",
-    "cgrid",
-    "charscalex",
-    "chcbpat",
-    "chcfpat",
-    "chshdng",
-    "cs",
-    "dbch",
-    "dn",
-    "embo",
-    "expnd",
-    "expndtw",
-    "f",
-    "fcs",
-    "fs",
-    "hich",
-    "highlight",
-    "i",
-    "impr",
-    "kerning",
-    "loch",
-    "ltrch",
-    "noproof",
-    "nosupersub",
-    "outl",
-    "rtlch",
-    "scaps",
-    "shad",
-    "strike",
-    "striked",
-    "sub",
-    "super",
-    "up",
-    "v",
+    "ab",     "acaps",    "af",     "afs",      "ai",        "alang",   "animtext", "b",       "caps",
+    "cb",     "cchs",     "cf",     "cgrid",    "charscalex", "chcbpat", "chcfpat",  "chshdng", "cs",
+    "dbch",   "dn",       "embo",   "expnd",    "expndtw",   "f",       "fcs",      "fs",      "hich",
+    "highlight", "i",     "impr",   "kerning",  "loch",      "ltrch",   "noproof",  "nosupersub", "outl",
+    "rtlch",  "scaps",    "shad",   "strike",   "striked",   "sub",     "super",    "up",      "v",
     "webhidden",
 };
 

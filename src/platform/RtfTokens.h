@@ -8,8 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform::detail::rtf
-{
+namespace platform::detail::rtf {
 
 struct Token {
     enum Type : unsigned char { Open, Close, Word, Symbol, Hex, Text, Binary };
@@ -64,20 +63,8 @@ template <std::size_t N> bool among(std::string_view word, const std::string_vie
 // Groups of the document's text that are not part of the paragraph they
 // stand in: headers, footers, notes, shapes and their text.
 inline constexpr std::string_view kStories[] = {
-    "footer",
-    "footerf",
-    "footerl",
-    "footerr",
-    "footnote",
-    "header",
-    "headerf",
-    "headerl",
-    "headerr",
-    "rtf",
-    "shp",
-    "shpgrp",
-    "shpinst",
-    "shptxt",
+    "footer", "footerf", "footerl", "footerr", "footnote", "header", "headerf", "headerl",
+    "headerr", "rtf",     "shp",     "shpgrp",  "shpinst",  "shptxt",
 };
 static_assert(std::is_sorted(std::begin(kStories), std::end(kStories)));
 
@@ -85,75 +72,23 @@ static_assert(std::is_sorted(std::begin(kStories), std::end(kStories)));
 // group marked with \*: tables, properties, pictures, field codes, the
 // drawing written for old readers beside a shape, numbering text.
 inline constexpr std::string_view kOtherDestinations[] = {
-    "annotation",
-    "atnauthor",
-    "atnid",
-    "bkmkend",
-    "bkmkstart",
-    "colortbl",
-    "datastore",
-    "do",
-    "docvar",
-    "fldinst",
-    "fonttbl",
-    "generator",
-    "info",
-    "latentstyles",
-    "listoverridetable",
-    "listtable",
-    "listtext",
-    "mmath",
-    "mmathPr",
-    "nonshppict",
-    "object",
-    "pgdsctbl",
-    "pict",
-    "pntext",
-    "revtbl",
-    "rsidtbl",
-    "shprslt",
-    "sn",
-    "sp",
-    "stylesheet",
-    "sv",
-    "tc",
-    "themedata",
-    "upr",
-    "userprops",
-    "xe",
-    "xmlnstbl",
+    "annotation", "atnauthor", "atnid",       "bkmkend",   "bkmkstart",  "colortbl", "datastore",
+    "do",         "docvar",    "fldinst",     "fonttbl",   "generator",  "info",     "latentstyles",
+    "listoverridetable",       "listtable",   "listtext",  "mmath",      "mmathPr",  "nonshppict",
+    "object",     "pgdsctbl",  "pict",        "pntext",    "revtbl",     "rsidtbl",  "shprslt",
+    "sn",         "sp",        "stylesheet",  "sv",        "tc",         "themedata", "upr",
+    "userprops",  "xe",        "xmlnstbl",
 };
 static_assert(std::is_sorted(std::begin(kOtherDestinations), std::end(kOtherDestinations)));
 
-inline constexpr std::string_view kParagraphMarks[] = { "cell", "nestcell", "nestrow", "par", "row", "sect" };
+inline constexpr std::string_view kParagraphMarks[] = {"cell", "nestcell", "nestrow", "par", "row", "sect"};
 static_assert(std::is_sorted(std::begin(kParagraphMarks), std::end(kParagraphMarks)));
 
 // Control words that stand for a character of the text.
 inline constexpr std::string_view kCharacters[] = {
-    "bullet",
-    "chatn",
-    "chdate",
-    "chftn",
-    "chpgn",
-    "chtime",
-    "emdash",
-    "emspace",
-    "endash",
-    "enspace",
-    "ldblquote",
-    "line",
-    "lquote",
-    "ltrmark",
-    "qmspace",
-    "rdblquote",
-    "rquote",
-    "rtlmark",
-    "tab",
-    "u",
-    "zwbo",
-    "zwj",
-    "zwnbo",
-    "zwnj",
+    "bullet", "chatn",  "chdate", "chftn",   "chpgn",     "chtime",  "emdash", "emspace",
+    "endash", "enspace", "ldblquote", "line", "lquote",   "ltrmark", "qmspace", "rdblquote",
+    "rquote", "rtlmark", "tab",    "u",       "zwbo",      "zwj",     "zwnbo",  "zwnj",
 };
 static_assert(std::is_sorted(std::begin(kCharacters), std::end(kCharacters)));
 
