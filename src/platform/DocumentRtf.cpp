@@ -3,12 +3,9 @@
 #include "platform/DocumentBody.h"
 #include "platform/DocumentInsertions.h"
 #include "platform/Files.h"
-#include "platform/RtfTokens.h"
-
-#include <QStringDecoder>
+#include "platform/RtfText.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -19,9 +16,13 @@ namespace {
 
 using namespace rtf;
 
-class RtfBody final : public DocumentBody {
+class RtfBody final : public DocumentBody, private RtfText {
 public:
-    explicit RtfBody(QByteArray data) : data_(std::move(data)) { index(); }
+    explicit RtfBody(QByteArray data)
+    {
+        data_ = std::move(data);
+        index();
+    }
 
     bool valid() const
     {
@@ -71,9 +72,10 @@ public:
     // document variable of its name.
     void insert(const QString& bookmark, const QString& text, const QString& insertionName) override
     {
-        const Mark& m = *find(bookmark);
-        if (m.endOpen < 0)
+        if (find(bookmark)->endOpen < 0)
             return;
+        standApart(bookmark);
+        const Mark& m = *find(bookmark);
         QByteArray& bytes = pendingBytes_;
         qsizetype from = bytes.size();
         const int model = reference(m);
@@ -115,8 +117,7 @@ public:
             for (const Copy& c : copies_) {
                 if (c.mark.endOpen < 0 || !BookmarkNameEqual()(c.name, r->insertion.bookmark))
                     continue;
-                const auto copy = regionOf(*r, c.mark);
-                if (copy && sameInsertion(copy->text, r->insertion.fingerprint))
+                if (const auto copy = regionOf(*r, c.mark))
                     texts.push_back(copy->span); // a copy without it was never filled
             }
             for (const Record& each : records_) {
@@ -169,12 +170,6 @@ private:
         int endOpen = -1;
         int endClose = -1;
     };
-    // Bytes of the file: where a character of the text lies (with the
-    // fallback of a \u), or a stretch of text or a group to take out.
-    struct Span {
-        int from;
-        int to;
-    };
     // A bookmark in another destination: a copy of the document's text.
     struct Copy {
         QString name;
@@ -195,15 +190,11 @@ private:
         qsizetype from;
         qsizetype size;
     };
-    // The bookmark of that name; one made by an insertion not yet written is
-    // found by reading the file again with it. Null when there is none.
-    const Mark* find(const QString& name)
+    // The bookmark of that name in the document's text; null when there is
+    // none. Insertions add none.
+    const Mark* find(const QString& name) const
     {
-        auto it = marks_.find(name);
-        if (it == marks_.end() && !pending_.empty()) {
-            materialize();
-            it = marks_.find(name);
-        }
+        const auto it = marks_.find(name);
         return it == marks_.end() ? nullptr : &it->second;
     }
 
@@ -226,9 +217,9 @@ private:
     };
 
     // Where the recorded insertion lies before the end of `m`, a bookmark or
-    // a copy of it: looked for in the bookmark's text, or, when LibreOffice
-    // has given the bookmark's start to another that touches it, in the
-    // text of its story before its end.
+    // a copy of it, its text the insertion's: looked for in the bookmark's
+    // text, or, when LibreOffice has given the bookmark's start to another
+    // that touches it, in the text of its story before its end.
     std::optional<Region> regionOf(const Record& r, const Mark& m) const
     {
         std::vector<const Record*> after; // nearer the end
@@ -248,7 +239,7 @@ private:
                 if (!(start = insertionStart(QStringView(text).left(end), each->extent)))
                     break;
             }
-            if (!start)
+            if (!start || !sameInsertion(text.mid(*start, end - *start), r.insertion.fingerprint))
                 continue;
             const auto at = static_cast<std::size_t>(*start);
             return Region{{at == 0 ? tokens_[static_cast<std::size_t>(from)].offset : spans[at - 1].to,
@@ -259,29 +250,58 @@ private:
         return std::nullopt;
     }
 
-    // The first token of the story (the body, a header, a note) that holds
-    // token `at`.
-    int storyStart(int at) const
+    // The groups of the bookmarks that start where the bookmark ends (those
+    // with no text between), before its end group.
+    std::vector<int> startingAtEnd(const Mark& m) const
     {
-        for (int t = at - 1; t >= 0; --t) {
-            const auto i = static_cast<std::size_t>(t);
-            if (tokens_[i].type == Token::Close && match_[i] >= 0)
-                t = match_[i];
-            else if (tokens_[i].type == Token::Open && group(t) == Group::Story)
-                return t + 1;
+        int first = m.endOpen;
+        while (first > 0 && tokens_[static_cast<std::size_t>(first - 1)].type == Token::Close
+               && match_[static_cast<std::size_t>(first - 1)] >= 0
+               && isBookmarkGroup(match_[static_cast<std::size_t>(first - 1)]))
+            first = match_[static_cast<std::size_t>(first - 1)];
+        std::vector<int> groups;
+        QStringList started;
+        for (int t = first; t < m.endOpen; t = match_[static_cast<std::size_t>(t)] + 1) {
+            if (t == m.startOpen)
+                continue;
+            const QString name = groupText(t, match_[static_cast<std::size_t>(t)]);
+            if (word(static_cast<std::size_t>(t) + 2) == "bkmkstart")
+                started << name;
+            if (started.contains(name))
+                groups.push_back(t);
         }
-        return 0;
+        return groups;
     }
 
-    // Whether a control word with no delimiting blank ends just before
-    // token `at`.
-    bool endsInBareWord(int at) const
+    // Bookmarks that start where the bookmark ends are moved after its end,
+    // so that text inserted at its end is in no other bookmark. LibreOffice
+    // reads bookmarks that share a place back from rich text under each
+    // other's names, and loses one for good unless those that start there
+    // follow the end of the one that holds text.
+    void standApart(const QString& bookmark)
     {
-        if (at == 0)
-            return false;
-        const Token& before = tokens_[static_cast<std::size_t>(at - 1)];
-        return before.type == Token::Word && before.offset + before.length == tokens_[static_cast<std::size_t>(at)].offset
-               && data_.at(before.offset + before.length - 1) != ' ';
+        if (startingAtEnd(*find(bookmark)).empty())
+            return;
+        materialize(); // text already inserted may stand between them
+        const Mark& m = *find(bookmark);
+        const std::vector<int> moved = startingAtEnd(m);
+        if (moved.empty())
+            return;
+        const auto bytes = [this](int open) {
+            const int close = match_[static_cast<std::size_t>(open)];
+            return data_.mid(tokens_[static_cast<std::size_t>(open)].offset,
+                             tokens_[static_cast<std::size_t>(close)].offset + 1
+                                 - tokens_[static_cast<std::size_t>(open)].offset);
+        };
+        const int from = moved.front();
+        QByteArray stay;
+        QByteArray after;
+        for (int t = from; t <= m.endOpen; t = match_[static_cast<std::size_t>(t)] + 1)
+            (std::find(moved.begin(), moved.end(), t) != moved.end() ? after : stay) += bytes(t);
+        const int start = tokens_[static_cast<std::size_t>(from)].offset;
+        const int end = tokens_[static_cast<std::size_t>(m.endClose)].offset + 1;
+        data_ = data_.left(start) + stay + after + data_.mid(end);
+        index();
     }
 
     // Takes out the text in the spans `texts` of the file, joining the
@@ -311,169 +331,6 @@ private:
         data_ = without(drop);
         index();
         return true;
-    }
-
-    // Marks the text of tokens [from, to) to be dropped; a group opened
-    // there goes too when nothing but formatting is left in it. False when
-    // it holds what cannot be joined (cells, rows, sections, pages) or part
-    // of a note, a shape or a destination.
-    bool dropText(int from, int to, std::vector<bool>& drop) const
-    {
-        struct Opened {
-            int token;
-            bool keeps = false;
-        };
-        std::vector<Opened> opened;
-        for (int t = from; t < to; ++t) {
-            const auto i = static_cast<std::size_t>(t);
-            const Token& k = tokens_[i];
-            bool keeps = true; // something the group it stands in keeps
-            switch (k.type) {
-            case Token::Open:
-                if (group(t) == Group::Inline) {
-                    opened.push_back({t});
-                    continue;
-                }
-                // Notes, shapes, destinations are kept whole.
-                if (match_[i] < 0 || match_[i] >= to)
-                    return false;
-                t = match_[i];
-                break;
-            case Token::Close:
-                if (opened.empty())
-                    continue; // the end of a group opened before the text
-                if (!opened.back().keeps) {
-                    std::fill(drop.begin() + opened.back().token, drop.begin() + t + 1, true);
-                    keeps = false;
-                }
-                opened.pop_back();
-                break;
-            case Token::Text:
-            case Token::Hex:
-                drop[i] = true;
-                keeps = false;
-                break;
-            case Token::Symbol:
-                drop[i] = isCharacterSymbol(k.symbol) || k.symbol == '\n';
-                keeps = !drop[i];
-                break;
-            case Token::Word: {
-                const std::string_view w = word(i);
-                if ((among(w, kParagraphMarks) && w != "par") || w == "page" || w == "column")
-                    return false; // cells, rows, sections and pages cannot be joined
-                drop[i] = w == "par" || among(w, kCharacters);
-                keeps = !(drop[i] || w == "plain" || w == "uc" || isCharacterFormatting(w));
-                break;
-            }
-            case Token::Binary:
-                break;
-            }
-            if (keeps && !opened.empty())
-                opened.back().keeps = true;
-        }
-        return true;
-    }
-
-    // What a group holds, seen from the text around it: part of the same
-    // paragraph (runs, fields and their results), text of its own (headers,
-    // notes, shapes), or no text of the document.
-    enum class Group { Inline, Story, Other };
-
-    // The name of the control word at `index`; empty for any other token.
-    std::string_view word(std::size_t index) const
-    {
-        if (index >= tokens_.size() || tokens_[index].type != Token::Word)
-            return {};
-        const Token& t = tokens_[index];
-        int end = t.offset + 1;
-        while (end < t.offset + t.length && isLetter(data_.at(end)))
-            ++end;
-        return {data_.constData() + t.offset + 1, static_cast<std::size_t>(end - t.offset - 1)};
-    }
-
-    bool isSymbol(std::size_t index, char symbol) const
-    {
-        return index < tokens_.size() && tokens_[index].type == Token::Symbol && tokens_[index].symbol == symbol;
-    }
-
-    static bool isCharacterSymbol(char symbol)
-    {
-        return symbol == '\\' || symbol == '{' || symbol == '}' || symbol == '~' || symbol == '_' || symbol == '-';
-    }
-
-    Group group(int open) const
-    {
-        const auto next = static_cast<std::size_t>(open) + 1;
-        if (isSymbol(next, '*')) {
-            const std::string_view w = word(next + 1);
-            return w == "footnote" || w == "shpinst" ? Group::Story : Group::Other;
-        }
-        const std::string_view w = word(next);
-        if (among(w, kStories))
-            return Group::Story;
-        if (among(w, kOtherDestinations))
-            return Group::Other;
-        return Group::Inline;
-    }
-
-    bool isCharacter(std::size_t index) const
-    {
-        const Token& k = tokens_[index];
-        return k.type == Token::Text || k.type == Token::Hex
-               || (k.type == Token::Symbol && isCharacterSymbol(k.symbol))
-               || (k.type == Token::Word && among(word(index), kCharacters));
-    }
-
-    bool isParagraphMark(std::size_t index) const
-    {
-        return isSymbol(index, '\n') || among(word(index), kParagraphMarks);
-    }
-
-    // The last character of the paragraph's text before token `from`, not
-    // looking at `limit` or before it; a paragraph mark counts unless
-    // `withinParagraph`. -1 when there is none.
-    int characterBefore(int from, int limit, bool withinParagraph) const
-    {
-        for (int t = from - 1; t > limit; --t) {
-            const auto i = static_cast<std::size_t>(t);
-            const Token& k = tokens_[i];
-            if (k.type == Token::Close) {
-                const int open = match_[i];
-                if (open >= 0 && group(open) != Group::Inline)
-                    t = open; // a note, a shape, a bookmark: not this text
-            } else if (k.type == Token::Open) {
-                if (group(t) != Group::Inline)
-                    return -1; // the start of a header, a note, the document
-            } else if (isParagraphMark(i)) {
-                return withinParagraph ? -1 : t;
-            } else if (isCharacter(i)) {
-                return t;
-            }
-        }
-        return -1;
-    }
-
-    // The first character of the paragraph's text from token `from` on, or
-    // its paragraph mark. -1 when there is neither.
-    int characterAfter(int from) const
-    {
-        for (int t = from; t < static_cast<int>(tokens_.size()); ++t) {
-            const auto i = static_cast<std::size_t>(t);
-            const Token& k = tokens_[i];
-            if (k.type == Token::Open) {
-                if (group(t) != Group::Inline) {
-                    if (match_[i] < 0)
-                        return -1;
-                    t = match_[i];
-                }
-            } else if (k.type == Token::Close) {
-                if (match_[i] < 0 || group(match_[i]) != Group::Inline)
-                    return -1; // the end of a header, a note, the document
-            } else if (isParagraphMark(i) || isCharacter(i)) {
-                return t;
-            }
-        }
-        return -1;
     }
 
     // The character whose formatting text added at the bookmark takes: the
@@ -576,174 +433,13 @@ private:
         }
     }
 
-    // Bytes of the document's code page as text; a stateful decoder, for
-    // characters of two bytes written as two "\'hh".
-    class CodePage {
-    public:
-        explicit CodePage(int number)
-        {
-            if (number != 1252) {
-                QStringDecoder decoder(QByteArray("windows-" + QByteArray::number(number)).constData());
-                if (decoder.isValid())
-                    decoder_.emplace(std::move(decoder));
-            }
-        }
-        QString operator()(const QByteArray& bytes) { return decoder_ ? (*decoder_)(bytes) : fromCp1252(bytes); }
-
-    private:
-        std::optional<QStringDecoder> decoder_; // none for Windows-1252, and for one not known
-    };
-
-    // The text between two tokens. After a \u its readers' fallback is
-    // skipped, counted in bytes and symbols as \uc says. With `spans`, where
-    // each character lies.
-    QString textBetween(int from, int to, std::vector<Span>* spans = nullptr) const
-    {
-        std::vector<int> ucs;
-        int uc = 1;
-        int fallback = 0; // bytes still to skip after a \u
-        CodePage decode(codePage_);
-        QString out;
-        const auto put = [&](QChar c, const Token& k) {
-            out += c;
-            if (spans)
-                spans->push_back({k.offset, k.offset + k.length});
-        };
-        const auto skipped = [&](int end) { // the fallback belongs to its \u
-            if (spans && !spans->empty())
-                spans->back().to = end;
-        };
-        const auto add = [&](QChar c, const Token& k) {
-            if (fallback > 0) {
-                --fallback;
-                skipped(k.offset + k.length);
-            } else {
-                put(c, k);
-            }
-        };
-        // Bytes of the code page one at a time, for where each character
-        // (of one byte or two) lies.
-        int pending = -1; // where the bytes not yet a character start
-        const auto bytes = [&](const QByteArray& data, int offset, int end) {
-            if (!spans) {
-                out += decode(data);
-                return;
-            }
-            for (qsizetype b = 0; b < data.size(); ++b) {
-                const QString got = decode(data.mid(b, 1));
-                if (got.isEmpty()) {
-                    if (pending < 0)
-                        pending = offset + static_cast<int>(b);
-                    continue;
-                }
-                const int start = pending < 0 ? offset + static_cast<int>(b) : pending;
-                pending = -1;
-                for (const QChar c : got) {
-                    out += c;
-                    spans->push_back({start, end < 0 ? offset + static_cast<int>(b) + 1 : end});
-                }
-            }
-        };
-        for (int t = from; t < to; ++t) {
-            const auto i = static_cast<std::size_t>(t);
-            const Token& k = tokens_[i];
-            switch (k.type) {
-            case Token::Open:
-                if (group(t) != Group::Inline) {
-                    t = match_[i] < 0 ? to : match_[i];
-                } else {
-                    ucs.push_back(uc);
-                }
-                break;
-            case Token::Close:
-                if (!ucs.empty()) {
-                    uc = ucs.back();
-                    ucs.pop_back();
-                }
-                break;
-            case Token::Text: {
-                const int skip = std::min(fallback, k.length);
-                fallback -= skip;
-                if (skip > 0)
-                    skipped(k.offset + skip);
-                bytes(data_.mid(k.offset + skip, k.length - skip), k.offset + skip, -1);
-                break;
-            }
-            case Token::Hex:
-                if (fallback > 0) {
-                    --fallback;
-                    skipped(k.offset + k.length);
-                } else {
-                    bytes(QByteArray(1, static_cast<char>(k.hex)), k.offset, k.offset + k.length);
-                }
-                break;
-            case Token::Symbol:
-                if (k.symbol == '\\' || k.symbol == '{' || k.symbol == '}')
-                    add(QLatin1Char(k.symbol), k);
-                else if (k.symbol == '~')
-                    add(QChar(0x00A0), k);
-                else if (k.symbol == '_')
-                    add(QChar(0x2011), k);
-                else if (k.symbol == '\n')
-                    put(QLatin1Char('\n'), k);
-                break;
-            case Token::Word: {
-                const std::string_view w = word(i);
-                if (w == "par" || w == "line") {
-                    put(QLatin1Char('\n'), k);
-                } else if (w == "tab" || w == "cell") {
-                    put(QLatin1Char('\t'), k);
-                } else if (w == "uc") {
-                    uc = k.param;
-                } else if (w == "u") {
-                    put(QChar(static_cast<char16_t>(k.param < 0 ? k.param + 65536 : k.param)), k);
-                    fallback = std::max(uc, 0);
-                } else {
-                    static const std::map<std::string_view, char16_t> symbols = {
-                        {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022},   {"lquote", 0x2018},
-                        {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
-                        {"enspace", 0x2002},
-                    };
-                    const auto s = symbols.find(w);
-                    if (s != symbols.end())
-                        add(QChar(s->second), k);
-                }
-                break;
-            }
-            case Token::Binary:
-                break;
-            }
-        }
-        return out;
-    }
-
-    // The name written in a bookmark group: its text, without surrounding
-    // blanks.
-    QString groupText(int open, int close) const { return textBetween(open + 3, close).trimmed(); }
-
     // Bookmarks count where they stand in the document's text; those in
     // other destinations (LibreOffice's copies of headers and footers in its
     // page-style table, the drawing beside a shape) are not the document's,
     // but copies of it. Runs of text are split at `splits`.
     void index(const std::vector<int>& splits = {})
     {
-        tokens_ = tokenize(data_, splits);
-        match_.assign(tokens_.size(), -1);
-        std::vector<int> open;
-        for (std::size_t t = 0; t < tokens_.size(); ++t) {
-            if (tokens_[t].type == Token::Open) {
-                open.push_back(static_cast<int>(t));
-            } else if (tokens_[t].type == Token::Close && !open.empty()) {
-                match_[t] = open.back();
-                match_[static_cast<std::size_t>(open.back())] = static_cast<int>(t);
-                open.pop_back();
-            }
-        }
-        codePage_ = 1252;
-        for (std::size_t t = 0; t < std::min<std::size_t>(tokens_.size(), 64); ++t) {
-            if (word(t) == "ansicpg")
-                codePage_ = tokens_[t].param;
-        }
+        read(splits);
         marks_.clear();
         names_.clear();
         copies_.clear();
@@ -839,40 +535,6 @@ private:
         return t < tokens_.size() ? tokens_[t].offset : static_cast<int>(data_.size());
     }
 
-    // The file without the tokens marked, and without the line breaks
-    // between two of them. A control word left before text that would run
-    // into it gets its delimiting blank.
-    QByteArray without(const std::vector<bool>& drop) const
-    {
-        QByteArray out;
-        out.reserve(data_.size());
-        int copied = 0;
-        bool dropping = false;
-        bool bareWord = false; // the kept bytes end in a control word with no blank
-        for (std::size_t t = 0; t < tokens_.size(); ++t) {
-            const Token& k = tokens_[t];
-            if (drop[t]) {
-                if (!dropping) {
-                    bareWord = t > 0 && tokens_[t - 1].type == Token::Word
-                               && tokens_[t - 1].offset + tokens_[t - 1].length == k.offset
-                               && data_.at(k.offset - 1) != ' ';
-                    out.append(data_.constData() + copied, k.offset - copied);
-                }
-                copied = k.offset + k.length;
-                dropping = true;
-                continue;
-            }
-            if (dropping && bareWord) {
-                const char next = data_.at(copied);
-                if (isLetter(next) || isDigit(next) || next == ' ' || next == '-')
-                    out += ' ';
-            }
-            dropping = false;
-        }
-        out.append(data_.constData() + copied, data_.size() - copied);
-        return out;
-    }
-
     // The file with the pending insertions in place.
     QByteArray withInsertions()
     {
@@ -901,10 +563,6 @@ private:
         index();
     }
 
-    QByteArray data_;
-    std::vector<Token> tokens_;
-    std::vector<int> match_;
-    int codePage_ = 1252; // \ansicpg
     std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_;
     QStringList names_;
     std::vector<Copy> copies_;

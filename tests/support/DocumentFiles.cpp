@@ -304,9 +304,7 @@ QByteArray withDeclaredSize(QByteArray docx, const char* name, quint64 size)
     throw std::runtime_error("no such entry");
 }
 
-namespace {
-
-std::vector<std::pair<QByteArray, QByteArray>> entriesOf(const QByteArray& docx)
+std::vector<std::pair<QByteArray, QByteArray>> docxEntries(const QByteArray& docx)
 {
     std::vector<std::pair<QByteArray, QByteArray>> entries;
     zip_error_t error;
@@ -329,11 +327,9 @@ std::vector<std::pair<QByteArray, QByteArray>> entriesOf(const QByteArray& docx)
     return entries;
 }
 
-} // namespace
-
 QByteArray docxPart(const QByteArray& docx, const char* name)
 {
-    for (const auto& [entry, content] : entriesOf(docx)) {
+    for (const auto& [entry, content] : docxEntries(docx)) {
         if (entry == name)
             return content;
     }
@@ -342,7 +338,7 @@ QByteArray docxPart(const QByteArray& docx, const char* name)
 
 QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const char* name)
 {
-    auto entries = entriesOf(docx);
+    auto entries = docxEntries(docx);
     std::vector<std::pair<const char*, QByteArray>> out;
     for (auto& [entry, bytes] : entries)
         out.emplace_back(entry.constData(), entry == name ? content : bytes);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -38,6 +39,8 @@ void contratoRelleno(const QString& hostPath, bool docx);
 
 // An Office Open XML package with the given main document part.
 QByteArray docxPackage(const QByteArray& documentXml);
+// Every entry of a package, by name, inflated.
+std::vector<std::pair<QByteArray, QByteArray>> docxEntries(const QByteArray& docx);
 // One entry of a package, and the package with that entry replaced.
 QByteArray docxPart(const QByteArray& docx, const char* name = "word/document.xml");
 QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const char* name = "word/document.xml");
