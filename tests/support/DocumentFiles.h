@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
@@ -36,6 +37,25 @@ QByteArray toDocx(const SampleDocument& document);
 // date and country, and the company's name written at their marks, with the
 // copia básica's bookmarks empty. The document is created at `hostPath`.
 void contratoRelleno(const QString& hostPath, bool docx);
+
+// The text of a rich-text file as a reader sees it, and whether each
+// character is bold ("b"), italic ("i"), both or neither (""). Groups of
+// tables, field codes and the like are not text, unless `everyGroup`: then
+// every piece of text the file holds is.
+struct RtfText {
+    QString text;
+    QStringList formats;
+    // Of the first character of the first text `value`; "?" when none is.
+    QString formatOf(const QString& value) const
+    {
+        const qsizetype at = text.indexOf(value);
+        return at < 0 ? QStringLiteral("?") : formats.at(at);
+    }
+};
+RtfText rtfText(const QByteArray& rtf, bool everyGroup = false);
+
+// A file's bytes by its host path; empty when it cannot be read.
+QByteArray readAll(const QString& hostPath);
 
 // An Office Open XML package with the given main document part.
 QByteArray docxPackage(const QByteArray& documentXml);
