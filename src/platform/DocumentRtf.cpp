@@ -524,11 +524,12 @@ private:
     // new document variables go there, as word processors write them.
     int headerEnd() const
     {
-        std::size_t t = 0;
-        while (t < tokens_.size() && tokens_[t].type != Token::Open)
+        auto t = static_cast<std::size_t>(std::find_if(tokens_.begin(), tokens_.end(),
+                                                       [](const Token& k) { return k.type == Token::Open; })
+                                          - tokens_.begin())
+                 + 1;
+        while (t < tokens_.size() && tokens_[t].type == Token::Word) // \rtf1\ansi\ansicpg1252...
             ++t;
-        for (++t; t < tokens_.size() && tokens_[t].type == Token::Word; ++t) {
-        }
         while (t < tokens_.size() && tokens_[t].type == Token::Open && match_[t] >= 0
                && group(static_cast<int>(t)) == Group::Other)
             t = static_cast<std::size_t>(match_[t]) + 1;
