@@ -5,6 +5,8 @@
 #include "platform/Files.h"
 #include "platform/RtfText.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
@@ -37,8 +39,12 @@ public:
     {
         materialize();
         QStringList names = names_;
-        for (const Record& r : records_)
-            names << r.name;
+        QSet<QString> recorded; // a damaged file may record one twice
+        for (const Record& r : records_) {
+            if (!recorded.contains(r.name) && !marks_.count(r.name))
+                names << r.name;
+            recorded << r.name;
+        }
         return names;
     }
 
@@ -58,10 +64,10 @@ public:
             const auto region = m && m->endOpen >= 0 ? regionOf(*r, *m) : std::nullopt;
             return region ? region->text : QString();
         }
-        const Mark& m = *find(name);
-        if (m.endOpen < 0)
+        const Mark* m = find(name); // gone with an insertion taken out before
+        if (!m || m->endOpen < 0)
             return {};
-        return textBetween(m.startClose + 1, m.endOpen);
+        return textBetween(m->startClose + 1, m->endOpen);
     }
 
     // The text goes just before the bookmark's end group, in the formatting
@@ -80,14 +86,14 @@ public:
         qsizetype from = bytes.size();
         const int model = reference(m);
         const bool alike = formattedAlike(model, m.endOpen);
-        if (!alike) {
+        // A group of its own also keeps it from running into a control word.
+        const bool own = !alike || endsInBareWord(m.endOpen);
+        if (own)
             bytes.append('{');
-            appendFormatting(bytes, model);
-        } else if (endsInBareWord(m.endOpen)) {
-            bytes.append(' '); // the text would run into it
-        }
-        appendEncoded(bytes, text);
         if (!alike)
+            appendFormatting(bytes, model);
+        appendEncoded(bytes, text);
+        if (own)
             bytes.append('}');
         pending_.push_back({tokens_[static_cast<std::size_t>(m.endOpen)].offset, from, bytes.size() - from});
         from = bytes.size();
@@ -104,7 +110,7 @@ public:
         materialize();
         std::vector<Span> texts;
         std::vector<Span> groups;
-        const auto group = [this](int open, int close) {
+        const auto whole = [this](int open, int close) {
             return Span{tokens_[static_cast<std::size_t>(open)].offset,
                         tokens_[static_cast<std::size_t>(close)].offset + 1};
         };
@@ -122,7 +128,7 @@ public:
             }
             for (const Record& each : records_) {
                 if (each.name == name)
-                    groups.push_back(group(each.open, each.close));
+                    groups.push_back(whole(each.open, each.close));
             }
         } else {
             const Mark* m = find(name);
@@ -141,8 +147,8 @@ public:
                     return false;
                 texts.push_back({tokens_[static_cast<std::size_t>(each->startClose)].offset + 1,
                                  tokens_[static_cast<std::size_t>(each->endOpen)].offset});
-                groups.push_back(group(each->startOpen, each->startClose));
-                groups.push_back(group(each->endOpen, each->endClose));
+                groups.push_back(whole(each->startOpen, each->startClose));
+                groups.push_back(whole(each->endOpen, each->endClose));
             }
         }
         return dropAll(texts, groups);

@@ -384,6 +384,24 @@ TEST_F(DocumentFileTest, RichTextInAnotherCodePageKeepsItsNamesAndItsValuesGoAga
     }
 }
 
+// Rich text whose bookmark ends right after a control word that stands for
+// a character: the text inserted there does not run into the word.
+TEST_F(DocumentFileTest, RichTextInsertedAfterAControlWordStaysText)
+{
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    const QByteArray original = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\\pard Dos {\\*\\bkmkstart "
+                                "M0002}x\\line{\\*\\bkmkend M0002}\\par}";
+    writeAll(path, original);
+    Document doc = Document::open(path);
+    doc.insertAfter(QStringLiteral("M0002"), QStringLiteral("ABC"));
+    doc.save();
+    Document filled = Document::open(path);
+    EXPECT_EQ(filled.bookmarkText(QStringLiteral("M0002")), QStringLiteral("x\nABC"));
+    EXPECT_TRUE(filled.removeInsertions({QStringLiteral("M0002")}).isEmpty());
+    filled.save();
+    EXPECT_EQ(readAll(path), original);
+}
+
 // An empty bookmark between paragraphs stands at the start of the paragraph
 // after it, even one written empty ("<w:p/>"). Numbered as high as a number
 // goes, it leaves the insertions' bookmarks numbers of their own.
