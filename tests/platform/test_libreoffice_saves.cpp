@@ -5,13 +5,14 @@
 #include "platform/Document.h"
 #include "platform/Files.h"
 
-#include <QDir>
-#include <QFile>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QRegularExpression>
 #include <QSet>
 
 #include <pugixml.hpp>
+
+#include <map>
 
 using platform::Document;
 using namespace testing_support;
