@@ -87,11 +87,11 @@ bool sameInsertion(const QString& text, const QString& print)
     return fingerprint(text) == print || oldFingerprint(withoutBlanks(text)) == print || oldFingerprint(text) == print;
 }
 
-QString insertionExtent(const QString& text)
+QByteArray insertionExtent(const QString& text)
 {
     const auto words = std::count_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
     const auto leading = std::find_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); }) - text.begin();
-    return QString::number(words) + QLatin1Char(' ') + QString::number(leading);
+    return QByteArray::number(words).append(' ').append(QByteArray::number(leading));
 }
 
 std::optional<qsizetype> insertionStart(QStringView before, const QString& extent)

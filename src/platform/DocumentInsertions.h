@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -33,7 +34,7 @@ bool sameInsertion(const QString& text, const QString& fingerprint);
 // end of its bookmark) and by its extent, recorded with its name: how many
 // characters it has that are not blanks, and how many blanks it starts with
 // (those it ends with run to the end of the bookmark).
-QString insertionExtent(const QString& text);
+QByteArray insertionExtent(const QString& text);
 // Where, in `before` (the text up to where the insertion ends), the
 // insertion of that extent starts; nullopt when `before` cannot hold it.
 std::optional<qsizetype> insertionStart(QStringView before, const QString& extent);

@@ -78,10 +78,10 @@ public:
     // document variable of its name.
     void insert(const QString& bookmark, const QString& text, const QString& insertionName) override
     {
-        if (find(bookmark)->endOpen < 0)
+        const Mark* found = find(bookmark);
+        if (found->endOpen < 0)
             return;
-        standApart(bookmark);
-        const Mark& m = *find(bookmark);
+        const Mark& m = standApart(bookmark, *found) ? *find(bookmark) : *found;
         QByteArray& bytes = pendingBytes_;
         qsizetype from = bytes.size();
         const int model = reference(m);
@@ -99,7 +99,7 @@ public:
         from = bytes.size();
         bytes.append("{\\*\\docvar {");
         appendEncoded(bytes, insertionName);
-        bytes.append("}{").append(insertionExtent(text).toLatin1()).append("}}");
+        bytes.append("}{").append(insertionExtent(text)).append("}}");
         pending_.push_back({recordsAt_, from, bytes.size() - from});
     }
 
@@ -284,15 +284,16 @@ private:
     // reads bookmarks that share a place back from rich text under each
     // other's names, and loses one for good unless those that start there
     // follow the end of the one that holds text.
-    void standApart(const QString& bookmark)
+    // True when the file was read again.
+    bool standApart(const QString& bookmark, const Mark& before)
     {
-        if (startingAtEnd(*find(bookmark)).empty())
-            return;
+        if (startingAtEnd(before).empty())
+            return false;
         materialize(); // text already inserted may stand between them
         const Mark& m = *find(bookmark);
         const std::vector<int> moved = startingAtEnd(m);
         if (moved.empty())
-            return;
+            return true;
         const auto bytes = [this](int open) {
             const int close = match_[static_cast<std::size_t>(open)];
             return data_.mid(tokens_[static_cast<std::size_t>(open)].offset,
@@ -308,6 +309,7 @@ private:
         const int end = tokens_[static_cast<std::size_t>(m.endClose)].offset + 1;
         data_ = data_.left(start) + stay + after + data_.mid(end);
         index();
+        return true;
     }
 
     // Takes out the text in the spans `texts` of the file, joining the
