@@ -158,7 +158,7 @@ TEST_P(DocumentTest, KeepsBlanksBreaksFormattingAndEveryCharacter)
     EXPECT_EQ(writtenFormat(file, QStringLiteral("NEGRITA")), QStringLiteral("b"));
     EXPECT_EQ(writtenFormat(file, QStringLiteral("LLANO")), QString());
 
-    // Rich text: but for the insertions, every byte is the template's.
+    // Rich text: the insertions taken out again, every byte is the template's.
     if (GetParam() == DocumentFormat::Rtf) {
         Document basica = Document::open(path);
         EXPECT_TRUE(basica.removeInsertions({QStringLiteral("M0115"), QStringLiteral("M0002"), QStringLiteral("M0001"),
