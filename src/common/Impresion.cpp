@@ -136,10 +136,23 @@ void CopiaBasica(platform::Form& ventana, const MarcoCopias& marco, const CopiaB
                                "fuera del programa y no se puede quitar con seguridad.")
                     .arg(dudosas.join(QStringLiteral(", "))));
         const auto variante = o.produccion ? VarianteCopiaBasica::Produccion : VarianteCopiaBasica::ContratoGuardado;
-        for (const TextoMarca& t : TextosCopiaBasica(variante, o.idioma, o.firmasPrimeraPagina)) {
-            if (copia.hasBookmark(t.marca))
-                copia.insertAfter(t.marca, t.texto);
+        const std::vector<TextoMarca> textos = TextosCopiaBasica(variante, o.idioma, o.firmasPrimeraPagina);
+        // A copy without some of its texts is no copia básica: none is made.
+        QStringList faltan;
+        for (const TextoMarca& t : textos) {
+            if (!copia.hasBookmark(t.marca))
+                faltan << t.marca;
         }
+        if (!faltan.isEmpty())
+            throw platform::DocumentError(
+                platform::DocumentError::Kind::NoBookmark,
+                (faltan.size() == 1 ? QStringLiteral("No se hace la copia básica: el documento no tiene la marca %1, "
+                                                     "donde se escribe uno de sus textos.")
+                                    : QStringLiteral("No se hace la copia básica: el documento no tiene las marcas %1, "
+                                                     "donde se escriben sus textos."))
+                    .arg(faltan.join(QStringLiteral(", "))));
+        for (const TextoMarca& t : textos)
+            copia.insertAfter(t.marca, t.texto);
         copia.save();
     } catch (const std::runtime_error& e) {
         Informar(e);

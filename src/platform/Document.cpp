@@ -1,19 +1,19 @@
 #include "platform/Document.h"
 
 #include "platform/DocumentBody.h"
+#include "platform/DocumentInsertions.h"
 #include "platform/Files.h"
 #include "platform/Office.h"
 #include "platform/Paths.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <map>
-#include <string>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -52,71 +52,6 @@ QString normalized(const QString& text)
     return out;
 }
 
-// What an insertion says, its blanks aside: another word processor may
-// rewrite them (LibreOffice reads a run of blanks in rich text as six-per-em
-// spaces between plain ones) without changing what was written.
-QString withoutBlanks(const QString& text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (!c.isSpace())
-            out += c;
-    }
-    return out;
-}
-
-// An insertion's fingerprint: FNV-1a of its text in UTF-8, blanks left
-// out, as eight hex digits appended to `out`.
-void appendFingerprint(const QString& text, QString& out)
-{
-    quint32 hash = 2166136261u;
-    const auto add = [&hash](uchar byte) { hash = (hash ^ byte) * 16777619u; };
-    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
-        for (const QChar c : text) {
-            if (!c.isSpace())
-                add(static_cast<uchar>(c.unicode()));
-        }
-    } else {
-        for (const char c : withoutBlanks(text).toUtf8())
-            add(static_cast<uchar>(c));
-    }
-    char hex[8];
-    for (int i = 0; i < 8; ++i)
-        hex[i] = "0123456789abcdef"[(hash >> (28 - 4 * i)) & 0xf];
-    out.append(QLatin1String(hex, 8));
-}
-
-QString fingerprint(const QString& text)
-{
-    QString print;
-    appendFingerprint(text, print);
-    return print;
-}
-
-// What files written before carried: the first eight hex digits of its SHA-1.
-QString oldFingerprint(const QString& text)
-{
-    return QString::fromLatin1(
-        QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
-}
-
-// Insertions are named by the fingerprint of their text without blanks;
-// files written before carry the old fingerprint of it, or of the whole text.
-bool sameInsertion(const QString& text, const QString& print)
-{
-    const QString words = withoutBlanks(text);
-    return fingerprint(text) == print || oldFingerprint(words) == print || oldFingerprint(text) == print;
-}
-
-// The hidden bookmark of one insertion: "_Tv" + running number + "_" +
-// fingerprint of the text + "_" + the bookmark it was inserted at.
-const QRegularExpression& insertionName()
-{
-    static const QRegularExpression name(QStringLiteral("^_Tv(\\d+)_([0-9a-f]{8})_(.+)$"));
-    return name;
-}
-
 bool isOldWordFile(const QByteArray& head)
 {
     return head.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"));
@@ -128,9 +63,9 @@ Document::Document(DocumentFormat format, QString path, std::unique_ptr<detail::
     : format_(format), path_(std::move(path)), body_(std::move(body))
 {
     for (const QString& name : body_->bookmarkNames()) {
-        const auto match = insertionName().match(name);
+        const auto insertion = detail::parseInsertionName(name);
         bool ok = false;
-        const qint64 number = match.hasMatch() ? match.capturedView(1).toLongLong(&ok) : 0;
+        const qint64 number = insertion ? insertion->number.toLongLong(&ok) : 0;
         if (ok)
             usedInsertions_.insert(number); // one too large to read is none we could make
     }
@@ -216,15 +151,9 @@ void Document::insertAfter(const QString& bookmark, const QString& text)
     const QString clean = normalized(text);
     if (clean.isEmpty())
         return;
-    QString hidden;
-    hidden.reserve(bookmark.size() + 24);
     while (usedInsertions_.count(nextInsertion_))
         ++nextInsertion_;
-    hidden.append(QLatin1String("_Tv")).append(QLatin1String(std::to_string(nextInsertion_++)));
-    hidden.append(QLatin1Char('_'));
-    appendFingerprint(clean, hidden);
-    hidden.append(QLatin1Char('_')).append(bookmark);
-    body_->insert(bookmark, clean, hidden);
+    body_->insert(bookmark, clean, detail::insertionName(nextInsertion_++, clean, bookmark));
 }
 
 QStringList Document::removeInsertions(const QStringList& bookmarks)
@@ -239,14 +168,18 @@ QStringList Document::removeInsertions(const QStringList& bookmarks)
         if (!unsure.contains(bookmark))
             unsure << bookmark;
     };
+    std::vector<std::pair<QString, QString>> removed; // bookmark as asked, text taken out
     for (const QString& name : names) {
-        const auto match = insertionName().match(name);
-        if (!match.hasMatch())
+        const auto insertion = detail::parseInsertionName(name);
+        if (!insertion)
             continue;
-        const QString target = match.captured(3).toLower();
+        const QString target = insertion->bookmark.toLower();
         if (wanted.count(target)) {
-            if (!sameInsertion(body_->bookmarkText(name), match.captured(2)) || !body_->removeWithText(name))
+            const QString text = body_->bookmarkText(name);
+            if (!detail::sameInsertion(text, insertion->fingerprint) || !body_->removeWithText(name))
                 doubt(wanted.at(target));
+            else
+                removed.emplace_back(wanted.at(target), text);
             continue;
         }
         // Another word processor may have renamed a bookmark after one of
@@ -262,8 +195,14 @@ QStringList Document::removeInsertions(const QStringList& bookmarks)
             // A character of the name that another program could not write
             // (no word processor takes "?" in a name): it may have been one of
             // those asked for.
-            doubt(match.captured(3));
+            doubt(insertion->bookmark);
         }
+    }
+    // A copy of what was taken out that the file still keeps out of sight
+    // (a word processor's own copy of a header that lost its bookmarks).
+    for (const auto& [bookmark, text] : removed) {
+        if (body_->keepsHiddenCopy(text))
+            doubt(bookmark);
     }
     return unsure;
 }

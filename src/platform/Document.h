@@ -44,10 +44,13 @@ class DocumentBody;
 // as "0012300045.doc". An old binary Word file is converted by LibreOffice
 // when it is installed and is then kept as Office Open XML.
 //
-// Every text inserted is also wrapped in a hidden bookmark of its own (a name
-// beginning with "_"), which word processors keep and do not list. That is
-// how removeInsertions() finds what the program wrote, even after the file
-// has been saved by another program.
+// Every text inserted is also marked as the program's: in Office Open XML
+// wrapped in a hidden bookmark of its own (a name beginning with "_"), which
+// word processors keep and do not list; in rich text, where LibreOffice reads
+// bookmarks that hold or touch another back under each other's names,
+// recorded in a document variable of that name, with where it ends (the end
+// of its bookmark) and its length. That is how removeInsertions() finds what
+// the program wrote, even after the file has been saved by another program.
 class Document {
 public:
     // Opens a file. A name that does not exist as written is looked up in its
@@ -78,10 +81,13 @@ public:
     void insertAfter(const QString& bookmark, const QString& text);
 
     // Removes what insertAfter() added at these bookmarks, leaving the rest
-    // of their text. Returns the bookmarks for which that could not be done
-    // with certainty (an insertion changed or moved by another program, or
-    // one whose bookmark's name lost a character, named as it reads); the
-    // document is then not to be trusted for them.
+    // of their text, from the document and from every copy of it the file
+    // keeps (LibreOffice writes headers and footers of rich text twice).
+    // Returns the bookmarks for which that could not be done with certainty
+    // (an insertion changed or moved by another program, one whose bookmark
+    // is gone or whose name lost a character, named as it reads, or one whose
+    // text the file still keeps out of sight); the document is then not to be
+    // trusted for them.
     QStringList removeInsertions(const QStringList& bookmarks);
 
     // Writes the document in its format through a temporary file in the same

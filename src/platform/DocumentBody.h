@@ -55,23 +55,29 @@ class DocumentBody {
 public:
     virtual ~DocumentBody() = default;
 
-    // Every bookmark name as written in the file, hidden ones included.
+    // Every bookmark name as written in the file, hidden ones included, and
+    // the names of the insertions the file records apart from its bookmarks.
     virtual QStringList bookmarkNames() = 0;
     // Names are compared without regard to case.
     virtual bool hasBookmark(const QString& name) = 0;
     // Whether the bookmark is there with its end as well as its start: a
     // start without an end leaves nowhere to insert, the caller's error.
     virtual bool hasEnd(const QString& name) { return hasBookmark(name); }
-    // Text between the bookmark's start and end: paragraphs end in "\n",
-    // tabs are "\t". The bookmark exists.
+    // Text between the bookmark's start and end, or the text of a recorded
+    // insertion: paragraphs end in "\n", tabs are "\t". The bookmark exists.
     virtual QString bookmarkText(const QString& name) = 0;
     // Inserts `text` ("\n" paragraph, "\t" tab, no other control character)
-    // at the end of `bookmark`, wrapped in a new bookmark `hiddenName`.
-    virtual void insert(const QString& bookmark, const QString& text, const QString& hiddenName) = 0;
-    // Removes the bookmark `name` together with the text inside it, joining
-    // the paragraphs it spans. False, and nothing changed, when that text
-    // does not lie in paragraphs of one story that can be joined.
+    // at the end of `bookmark`, marked as the insertion `insertionName`.
+    virtual void insert(const QString& bookmark, const QString& text, const QString& insertionName) = 0;
+    // Removes an insertion with its text from the document and from every
+    // copy of it the file keeps, joining the paragraphs it spans. False, and
+    // nothing changed, when that text does not lie in paragraphs of one story
+    // that can be joined, or a copy of it is not the same.
     virtual bool removeWithText(const QString& name) = 0;
+    // Whether `text` is still in the file out of the document's sight (a copy
+    // of a story kept for the word processor's own use) though the document
+    // itself does not show it.
+    virtual bool keepsHiddenCopy(const QString& text) { return false; }
     // The whole file.
     virtual QByteArray serialize() = 0;
 };

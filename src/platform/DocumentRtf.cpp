@@ -1,179 +1,30 @@
 // Rich text: the file is kept as it was read, byte for byte; insertions are
 // placed between its tokens when it is written.
 #include "platform/DocumentBody.h"
+#include "platform/DocumentInsertions.h"
 #include "platform/Files.h"
+#include "platform/RtfText.h"
 
-#include <QStringDecoder>
-#include <QVarLengthArray>
+#include <QSet>
 
 #include <algorithm>
-#include <map>
 #include <optional>
-#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace platform::detail {
 
 namespace {
 
-struct Token {
-    enum Type : unsigned char { Open, Close, Word, Symbol, Hex, Text, Binary };
-    Token(Type type, int offset, int length) : offset(offset), length(length), type(type) {}
-    int offset;
-    int length;
-    int param = 0;
-    Type type;
-    bool hasParam = false;
-    char symbol = 0;       // Symbol: the character after the backslash
-    unsigned char hex = 0; // Hex: the byte
-};
+using namespace rtf;
 
-bool isLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Line breaks in the file mean nothing (writers break long lines wherever
-// they like, names of bookmarks included) and are no tokens: they stay in
-// the gaps between tokens.
-std::vector<Token> tokenize(const QByteArray& data)
-{
-    std::vector<Token> tokens;
-    tokens.reserve(static_cast<std::size_t>(data.size() / 8));
-    const char* d = data.constData();
-    const int n = static_cast<int>(data.size());
-    int i = 0;
-    while (i < n) {
-        const char c = d[i];
-        if (c == '{' || c == '}') {
-            tokens.emplace_back(c == '{' ? Token::Open : Token::Close, i, 1);
-            ++i;
-        } else if (c == '\\' && i + 1 < n && isLetter(d[i + 1])) {
-            Token t{Token::Word, i, 0};
-            int j = i + 1;
-            while (j < n && isLetter(d[j]))
-                ++j;
-            if (j < n && (isDigit(d[j]) || (d[j] == '-' && j + 1 < n && isDigit(d[j + 1])))) {
-                const int start = j;
-                if (d[j] == '-')
-                    ++j;
-                while (j < n && isDigit(d[j]))
-                    ++j;
-                t.param = QByteArray(d + start, j - start).toInt();
-                t.hasParam = true;
-            }
-            if (j < n && d[j] == ' ')
-                ++j;
-            t.length = j - i;
-            tokens.push_back(t);
-            i = j;
-            if (std::string_view(d + t.offset + 1, 3) == "bin" && t.hasParam && t.param > 0
-                && !isLetter(d[t.offset + 4])) {
-                const int skip = std::min(t.param, n - i);
-                tokens.emplace_back(Token::Binary, i, skip);
-                i += skip;
-            }
-        } else if (c == '\\' && i + 3 < n && d[i + 1] == '\'' && hexValue(d[i + 2]) >= 0 && hexValue(d[i + 3]) >= 0) {
-            Token t{Token::Hex, i, 4};
-            t.hex = static_cast<unsigned char>(hexValue(d[i + 2]) * 16 + hexValue(d[i + 3]));
-            tokens.push_back(t);
-            i += 4;
-        } else if (c == '\\' && i + 1 < n) {
-            Token t{Token::Symbol, i, 2};
-            t.symbol = (d[i + 1] == '\r' || d[i + 1] == '\n') ? '\n' : d[i + 1];
-            tokens.push_back(t);
-            i += 2;
-        } else if (c == '\r' || c == '\n') {
-            ++i;
-        } else {
-            int j = i + 1;
-            while (j < n && d[j] != '{' && d[j] != '}' && d[j] != '\\' && d[j] != '\r' && d[j] != '\n')
-                ++j;
-            tokens.emplace_back(Token::Text, i, j - i);
-            i = j;
-        }
-    }
-    return tokens;
-}
-
-// Lists of control words, kept sorted for the look-up.
-template <std::size_t N>
-bool among(std::string_view word, const std::string_view (&list)[N])
-{
-    return std::binary_search(list, list + N, word);
-}
-
-// Groups of the document's text that are not part of the paragraph they
-// stand in: headers, footers, notes, shapes and their text.
-constexpr std::string_view kStories[] = {
-    "footer", "footerf", "footerl", "footerr", "footnote", "header", "headerf", "headerl",
-    "headerr", "rtf",     "shp",     "shpgrp",  "shpinst",  "shptxt",
-};
-static_assert(std::is_sorted(std::begin(kStories), std::end(kStories)));
-
-// Destinations whose content is not text of the document, besides every
-// group marked with \*: tables, properties, pictures, field codes, the
-// drawing written for old readers beside a shape, numbering text.
-constexpr std::string_view kOtherDestinations[] = {
-    "annotation", "atnauthor", "atnid",       "bkmkend",   "bkmkstart",  "colortbl", "datastore",
-    "do",         "docvar",    "fldinst",     "fonttbl",   "generator",  "info",     "latentstyles",
-    "listoverridetable",       "listtable",   "listtext",  "mmath",      "mmathPr",  "nonshppict",
-    "object",     "pgdsctbl",  "pict",        "pntext",    "revtbl",     "rsidtbl",  "shprslt",
-    "sn",         "sp",        "stylesheet",  "sv",        "tc",         "themedata", "upr",
-    "userprops",  "xe",        "xmlnstbl",
-};
-static_assert(std::is_sorted(std::begin(kOtherDestinations), std::end(kOtherDestinations)));
-
-constexpr std::string_view kParagraphMarks[] = {"cell", "nestcell", "nestrow", "par", "row", "sect"};
-static_assert(std::is_sorted(std::begin(kParagraphMarks), std::end(kParagraphMarks)));
-
-// Control words that stand for a character of the text.
-constexpr std::string_view kCharacters[] = {
-    "bullet", "chatn",  "chdate", "chftn",   "chpgn",     "chtime",  "emdash", "emspace",
-    "endash", "enspace", "ldblquote", "line", "lquote",   "ltrmark", "qmspace", "rdblquote",
-    "rquote", "rtlmark", "tab",    "u",       "zwbo",      "zwj",     "zwnbo",  "zwnj",
-};
-static_assert(std::is_sorted(std::begin(kCharacters), std::end(kCharacters)));
-
-// Character formatting, which inserted text copies from the character
-// before it (\plain, which resets it, aside).
-const std::string_view kCharacterFormatting[] = {
-    "ab",     "acaps",    "af",     "afs",      "ai",        "alang",   "animtext", "b",       "caps",
-    "cb",     "cchs",     "cf",     "cgrid",    "charscalex", "chcbpat", "chcfpat",  "chshdng", "cs",
-    "dbch",   "dn",       "embo",   "expnd",    "expndtw",   "f",       "fcs",      "fs",      "hich",
-    "highlight", "i",     "impr",   "kerning",  "loch",      "ltrch",   "noproof",  "nosupersub", "outl",
-    "rtlch",  "scaps",    "shad",   "strike",   "striked",   "sub",     "super",    "up",      "v",
-    "webhidden",
-};
-
-bool isCharacterFormatting(std::string_view word)
-{
-    static const std::unordered_set<std::string_view> words(std::begin(kCharacterFormatting),
-                                                            std::end(kCharacterFormatting));
-    return words.count(word) || word.starts_with("ul") || word.starts_with("lang") || word.starts_with("acc");
-}
-
-class RtfBody final : public DocumentBody {
+class RtfBody final : public DocumentBody, private RtfText {
 public:
-    explicit RtfBody(QByteArray data) : data_(std::move(data)) { index(); }
+    explicit RtfBody(QByteArray data)
+    {
+        data_ = std::move(data);
+        index();
+    }
 
     bool valid() const
     {
@@ -187,7 +38,14 @@ public:
     QStringList bookmarkNames() override
     {
         materialize();
-        return names_;
+        QStringList names = names_;
+        QSet<QString> recorded; // a damaged file may record one twice
+        for (const Record& r : records_) {
+            if (!recorded.contains(r.name) && !marks_.count(r.name))
+                names << r.name;
+            recorded << r.name;
+        }
+        return names;
     }
 
     bool hasBookmark(const QString& name) override { return find(name) != nullptr; }
@@ -201,110 +59,112 @@ public:
     QString bookmarkText(const QString& name) override
     {
         materialize();
-        const Mark& m = *find(name);
-        if (m.endOpen < 0)
+        if (const Record* r = record(name)) {
+            const Mark* m = find(r->insertion.bookmark);
+            const auto region = m && m->endOpen >= 0 ? regionOf(*r, *m) : std::nullopt;
+            return region ? region->text : QString();
+        }
+        const Mark* m = find(name); // gone with an insertion taken out before
+        if (!m || m->endOpen < 0)
             return {};
-        return textBetween(m.startClose + 1, m.endOpen);
+        return textBetween(m->startClose + 1, m->endOpen);
     }
 
     // The text goes just before the bookmark's end group, in the formatting
     // of the character before it: in a group of its own that sets it, unless
-    // it is in force there already.
-    void insert(const QString& bookmark, const QString& text, const QString& hiddenName) override
+    // it is in force there already. LibreOffice reads bookmarks that hold
+    // or touch another back from rich text under each other's names, so the
+    // insertion is marked by no bookmark: it is recorded apart, in a
+    // document variable of its name.
+    void insert(const QString& bookmark, const QString& text, const QString& insertionName) override
     {
-        const Mark& m = *find(bookmark);
-        if (m.endOpen < 0)
+        const Mark* found = find(bookmark);
+        if (found->endOpen < 0)
             return;
+        const Mark& m = standApart(bookmark, *found) ? *find(bookmark) : *found;
         QByteArray& bytes = pendingBytes_;
-        const qsizetype from = bytes.size();
-        bytes.append("{\\*\\bkmkstart ");
-        const qsizetype nameFrom = bytes.size();
-        appendEncoded(bytes, hiddenName);
-        const QVarLengthArray<char, 64> name(bytes.cbegin() + nameFrom, bytes.cend());
-        bytes.append('}');
+        qsizetype from = bytes.size();
         const int model = reference(m);
         const bool alike = formattedAlike(model, m.endOpen);
-        if (!alike) {
+        // A group of its own also keeps it from running into a control word.
+        const bool own = !alike || endsInBareWord(m.endOpen);
+        if (own)
             bytes.append('{');
-            appendFormatting(bytes, model);
-        }
-        appendEncoded(bytes, text);
         if (!alike)
+            appendFormatting(bytes, model);
+        appendEncoded(bytes, text);
+        if (own)
             bytes.append('}');
-        bytes.append("{\\*\\bkmkend ").append(name.constData(), name.size()).append('}');
         pending_.push_back({tokens_[static_cast<std::size_t>(m.endOpen)].offset, from, bytes.size() - from});
+        from = bytes.size();
+        bytes.append("{\\*\\docvar {");
+        appendEncoded(bytes, insertionName);
+        bytes.append("}{").append(insertionExtent(text)).append("}}");
+        pending_.push_back({recordsAt_, from, bytes.size() - from});
     }
 
+    // The text of an insertion goes from the bookmark and from every copy of
+    // it that holds it; a bookmark goes with its text from everywhere.
     bool removeWithText(const QString& name) override
     {
         materialize();
-        const Mark* found = find(name);
-        if (!found || found->endOpen < 0)
-            return false;
-        const Mark m = *found;
-        std::vector<bool> drop(tokens_.size(), false);
-        const auto dropRange = [&drop](int from, int to) {
-            std::fill(drop.begin() + from, drop.begin() + to + 1, true);
+        std::vector<Span> texts;
+        std::vector<Span> groups;
+        const auto whole = [this](int open, int close) {
+            return Span{tokens_[static_cast<std::size_t>(open)].offset,
+                        tokens_[static_cast<std::size_t>(close)].offset + 1};
         };
-        // The text goes; a group opened inside goes too when nothing but
-        // formatting is left in it.
-        struct Opened {
-            int token;
-            bool keeps = false;
-        };
-        std::vector<Opened> opened;
-        for (int t = m.startClose + 1; t < m.endOpen; ++t) {
-            const auto i = static_cast<std::size_t>(t);
-            const Token& k = tokens_[i];
-            bool keeps = true; // something the group it stands in keeps
-            switch (k.type) {
-            case Token::Open:
-                if (group(t) == Group::Inline) {
-                    opened.push_back({t});
+        if (const Record* r = record(name)) {
+            const Mark* m = find(r->insertion.bookmark);
+            const auto main = m && m->endOpen >= 0 ? regionOf(*r, *m) : std::nullopt;
+            if (!main)
+                return false;
+            texts.push_back(main->span);
+            for (const Copy& c : copies_) {
+                if (c.mark.endOpen < 0 || !BookmarkNameEqual()(c.name, r->insertion.bookmark))
                     continue;
-                }
-                // Notes, shapes, destinations are kept whole.
-                if (match_[i] < 0 || match_[i] > m.endOpen)
+                if (const auto copy = regionOf(*r, c.mark))
+                    texts.push_back(copy->span); // a copy without it was never filled
+            }
+            for (const Record& each : records_) {
+                if (each.name == name)
+                    groups.push_back(whole(each.open, each.close));
+            }
+        } else {
+            const Mark* m = find(name);
+            if (!m || m->endOpen < 0)
+                return false;
+            const auto insertion = parseInsertionName(name);
+            std::vector<const Mark*> all{m};
+            for (const Copy& c : copies_) {
+                if (c.name == name)
+                    all.push_back(&c.mark);
+            }
+            for (const Mark* each : all) {
+                if (each->endOpen < 0
+                    || (insertion && !sameInsertion(textBetween(each->startClose + 1, each->endOpen),
+                                                    insertion->fingerprint)))
                     return false;
-                t = match_[i];
-                break;
-            case Token::Close:
-                if (opened.empty())
-                    continue; // the end of a group opened before the text
-                if (!opened.back().keeps) {
-                    dropRange(opened.back().token, t);
-                    keeps = false;
-                }
-                opened.pop_back();
-                break;
-            case Token::Text:
-            case Token::Hex:
-                drop[i] = true;
-                keeps = false;
-                break;
-            case Token::Symbol:
-                drop[i] = isCharacterSymbol(k.symbol) || k.symbol == '\n';
-                keeps = !drop[i];
-                break;
-            case Token::Word: {
-                const std::string_view w = word(i);
-                if ((among(w, kParagraphMarks) && w != "par") || w == "page" || w == "column")
-                    return false; // cells, rows, sections and pages cannot be joined
-                drop[i] = w == "par" || among(w, kCharacters);
-                keeps = !(drop[i] || w == "plain" || w == "uc" || isCharacterFormatting(w));
-                break;
+                texts.push_back({tokens_[static_cast<std::size_t>(each->startClose)].offset + 1,
+                                 tokens_[static_cast<std::size_t>(each->endOpen)].offset});
+                groups.push_back(whole(each->startOpen, each->startClose));
+                groups.push_back(whole(each->endOpen, each->endClose));
             }
-            case Token::Binary:
-                break;
-            }
-            if (keeps && !opened.empty())
-                opened.back().keeps = true;
         }
-        dropRange(m.startOpen, m.startClose);
-        dropRange(m.endOpen, m.endClose);
-        data_ = without(drop);
-        index();
-        return true;
+        return dropAll(texts, groups);
+    }
+
+    bool keepsHiddenCopy(const QString& text) override
+    {
+        const QString wanted = text.simplified();
+        if (wanted.isEmpty())
+            return false;
+        materialize();
+        QString shown;
+        QString hidden;
+        for (const auto& [open, inText] : stories_)
+            (inText ? shown : hidden) += textBetween(open + 1, match_[static_cast<std::size_t>(open)]) + u'\n';
+        return hidden.simplified().contains(wanted) && !shown.simplified().contains(wanted);
     }
 
     QByteArray serialize() override { return withInsertions(); }
@@ -316,124 +176,169 @@ private:
         int endOpen = -1;
         int endClose = -1;
     };
+    // A bookmark in another destination: a copy of the document's text.
+    struct Copy {
+        QString name;
+        Mark mark;
+    };
+    // An insertion recorded in a document variable: it ends where its
+    // bookmark does, before the insertions made there after it.
+    struct Record {
+        QString name;
+        InsertionName insertion;
+        QString extent;
+        int open;
+        int close;
+    };
     // Text to go in at `offset`: `size` bytes of pendingBytes_ from `from`.
     struct Insertion {
         int offset;
         qsizetype from;
         qsizetype size;
     };
-    // The bookmark of that name; one made by an insertion not yet written is
-    // found by reading the file again with it. Null when there is none.
-    const Mark* find(const QString& name)
+    // The bookmark of that name in the document's text; null when there is
+    // none. Insertions add none.
+    const Mark* find(const QString& name) const
     {
-        auto it = marks_.find(name);
-        if (it == marks_.end() && !pending_.empty()) {
-            materialize();
-            it = marks_.find(name);
-        }
+        const auto it = marks_.find(name);
         return it == marks_.end() ? nullptr : &it->second;
     }
 
-    // What a group holds, seen from the text around it: part of the same
-    // paragraph (runs, fields and their results), text of its own (headers,
-    // notes, shapes), or no text of the document.
-    enum class Group { Inline, Story, Other };
-
-    // The name of the control word at `index`; empty for any other token.
-    std::string_view word(std::size_t index) const
+    const Record* record(const QString& name) const
     {
-        if (index >= tokens_.size() || tokens_[index].type != Token::Word)
-            return {};
-        const Token& t = tokens_[index];
-        int end = t.offset + 1;
-        while (end < t.offset + t.length && isLetter(data_.at(end)))
-            ++end;
-        return {data_.constData() + t.offset + 1, static_cast<std::size_t>(end - t.offset - 1)};
+        const auto r = std::find_if(records_.begin(), records_.end(), [&](const Record& r) { return r.name == name; });
+        return r == records_.end() ? nullptr : &*r;
     }
 
-    bool isSymbol(std::size_t index, char symbol) const
+    static bool madeAfter(const Record& a, const Record& b)
     {
-        return index < tokens_.size() && tokens_[index].type == Token::Symbol && tokens_[index].symbol == symbol;
+        const QString& x = a.insertion.number;
+        const QString& y = b.insertion.number;
+        return x.size() != y.size() ? x.size() > y.size() : x > y;
     }
 
-    static bool isCharacterSymbol(char symbol)
-    {
-        return symbol == '\\' || symbol == '{' || symbol == '}' || symbol == '~' || symbol == '_' || symbol == '-';
-    }
+    struct Region {
+        Span span; // the bytes it takes in the file
+        QString text;
+    };
 
-    Group group(int open) const
+    // Where the recorded insertion lies before the end of `m`, a bookmark or
+    // a copy of it, its text the insertion's: looked for in the bookmark's
+    // text, or, when LibreOffice has given the bookmark's start to another
+    // that touches it, in the text of its story before its end.
+    std::optional<Region> regionOf(const Record& r, const Mark& m) const
     {
-        const auto next = static_cast<std::size_t>(open) + 1;
-        if (isSymbol(next, '*')) {
-            const std::string_view w = word(next + 1);
-            return w == "footnote" || w == "shpinst" ? Group::Story : Group::Other;
+        std::vector<const Record*> after; // nearer the end
+        for (const Record& other : records_) {
+            if (madeAfter(other, r) && BookmarkNameEqual()(other.insertion.bookmark, r.insertion.bookmark))
+                after.push_back(&other);
         }
-        const std::string_view w = word(next);
-        if (among(w, kStories))
-            return Group::Story;
-        if (among(w, kOtherDestinations))
-            return Group::Other;
-        return Group::Inline;
+        std::sort(after.begin(), after.end(), [](const Record* a, const Record* b) { return madeAfter(*a, *b); });
+        after.push_back(&r);
+        for (const int from : {m.startClose + 1, storyStart(m.endOpen)}) {
+            std::vector<Span> spans;
+            const QString text = textBetween(from, m.endOpen, &spans);
+            qsizetype end = text.size();
+            std::optional<qsizetype> start = end;
+            for (const Record* each : after) {
+                end = *start;
+                if (!(start = insertionStart(QStringView(text).left(end), each->extent)))
+                    break;
+            }
+            if (!start || !sameInsertion(text.mid(*start, end - *start), r.insertion.fingerprint))
+                continue;
+            const auto at = static_cast<std::size_t>(*start);
+            return Region{{at == 0 ? tokens_[static_cast<std::size_t>(from)].offset : spans[at - 1].to,
+                           end == text.size() ? tokens_[static_cast<std::size_t>(m.endOpen)].offset
+                                              : spans[static_cast<std::size_t>(end)].from},
+                          text.mid(*start, end - *start)};
+        }
+        return std::nullopt;
     }
 
-    bool isCharacter(std::size_t index) const
+    // The groups of the bookmarks that start where the bookmark ends (those
+    // with no text between), before its end group.
+    std::vector<int> startingAtEnd(const Mark& m) const
     {
-        const Token& k = tokens_[index];
-        return k.type == Token::Text || k.type == Token::Hex
-               || (k.type == Token::Symbol && isCharacterSymbol(k.symbol))
-               || (k.type == Token::Word && among(word(index), kCharacters));
+        int first = m.endOpen;
+        while (first > 0 && tokens_[static_cast<std::size_t>(first - 1)].type == Token::Close
+               && match_[static_cast<std::size_t>(first - 1)] >= 0
+               && isBookmarkGroup(match_[static_cast<std::size_t>(first - 1)]))
+            first = match_[static_cast<std::size_t>(first - 1)];
+        std::vector<int> groups;
+        QStringList started;
+        for (int t = first; t < m.endOpen; t = match_[static_cast<std::size_t>(t)] + 1) {
+            if (t == m.startOpen)
+                continue;
+            const QString name = groupText(t, match_[static_cast<std::size_t>(t)]);
+            if (word(static_cast<std::size_t>(t) + 2) == "bkmkstart")
+                started << name;
+            if (started.contains(name))
+                groups.push_back(t);
+        }
+        return groups;
     }
 
-    bool isParagraphMark(std::size_t index) const
+    // Bookmarks that start where the bookmark ends are moved after its end,
+    // so that text inserted at its end is in no other bookmark. LibreOffice
+    // reads bookmarks that share a place back from rich text under each
+    // other's names, and loses one for good unless those that start there
+    // follow the end of the one that holds text.
+    // True when the file was read again.
+    bool standApart(const QString& bookmark, const Mark& before)
     {
-        return isSymbol(index, '\n') || among(word(index), kParagraphMarks);
+        if (startingAtEnd(before).empty())
+            return false;
+        materialize(); // text already inserted may stand between them
+        const Mark& m = *find(bookmark);
+        const std::vector<int> moved = startingAtEnd(m);
+        if (moved.empty())
+            return true;
+        const auto bytes = [this](int open) {
+            const int close = match_[static_cast<std::size_t>(open)];
+            return data_.mid(tokens_[static_cast<std::size_t>(open)].offset,
+                             tokens_[static_cast<std::size_t>(close)].offset + 1
+                                 - tokens_[static_cast<std::size_t>(open)].offset);
+        };
+        const int from = moved.front();
+        QByteArray stay;
+        QByteArray after;
+        for (int t = from; t <= m.endOpen; t = match_[static_cast<std::size_t>(t)] + 1)
+            (std::find(moved.begin(), moved.end(), t) != moved.end() ? after : stay) += bytes(t);
+        const int start = tokens_[static_cast<std::size_t>(from)].offset;
+        const int end = tokens_[static_cast<std::size_t>(m.endClose)].offset + 1;
+        data_ = data_.left(start) + stay + after + data_.mid(end);
+        index();
+        return true;
     }
 
-    // The last character of the paragraph's text before token `from`, not
-    // looking at `limit` or before it; a paragraph mark counts unless
-    // `withinParagraph`. -1 when there is none.
-    int characterBefore(int from, int limit, bool withinParagraph) const
+    // Takes out the text in the spans `texts` of the file, joining the
+    // paragraphs it spans, and the groups in `groups` whole. False, and
+    // nothing changed, when some text cannot be taken out.
+    bool dropAll(const std::vector<Span>& texts, const std::vector<Span>& groups)
     {
-        for (int t = from - 1; t > limit; --t) {
-            const auto i = static_cast<std::size_t>(t);
-            const Token& k = tokens_[i];
-            if (k.type == Token::Close) {
-                const int open = match_[i];
-                if (open >= 0 && group(open) != Group::Inline)
-                    t = open; // a note, a shape, a bookmark: not this text
-            } else if (k.type == Token::Open) {
-                if (group(t) != Group::Inline)
-                    return -1; // the start of a header, a note, the document
-            } else if (isParagraphMark(i)) {
-                return withinParagraph ? -1 : t;
-            } else if (isCharacter(i)) {
-                return t;
+        std::vector<int> splits;
+        for (const Span& s : texts)
+            splits.insert(splits.end(), {s.from, s.to});
+        std::sort(splits.begin(), splits.end());
+        index(splits); // every span now starts and ends between tokens
+        const auto first = [this](int offset) {
+            return static_cast<int>(std::lower_bound(tokens_.begin(), tokens_.end(), offset,
+                                                     [](const Token& t, int o) { return t.offset < o; })
+                                    - tokens_.begin());
+        };
+        std::vector<bool> drop(tokens_.size(), false);
+        for (const Span& s : texts) {
+            if (!dropText(first(s.from), first(s.to), drop)) {
+                index();
+                return false;
             }
         }
-        return -1;
-    }
-
-    // The first character of the paragraph's text from token `from` on, or
-    // its paragraph mark. -1 when there is neither.
-    int characterAfter(int from) const
-    {
-        for (int t = from; t < static_cast<int>(tokens_.size()); ++t) {
-            const auto i = static_cast<std::size_t>(t);
-            const Token& k = tokens_[i];
-            if (k.type == Token::Open) {
-                if (group(t) != Group::Inline) {
-                    if (match_[i] < 0)
-                        return -1;
-                    t = match_[i];
-                }
-            } else if (k.type == Token::Close) {
-                if (match_[i] < 0 || group(match_[i]) != Group::Inline)
-                    return -1; // the end of a header, a note, the document
-            } else if (isParagraphMark(i) || isCharacter(i)) {
-                return t;
-            }
-        }
-        return -1;
+        for (const Span& s : groups)
+            std::fill(drop.begin() + first(s.from), drop.begin() + first(s.to), true);
+        data_ = without(drop);
+        index();
+        return true;
     }
 
     // The character whose formatting text added at the bookmark takes: the
@@ -536,136 +441,18 @@ private:
         }
     }
 
-    // Bytes of the document's code page as text; a stateful decoder, for
-    // characters of two bytes written as two "\'hh".
-    class CodePage {
-    public:
-        explicit CodePage(int number)
-        {
-            if (number != 1252) {
-                QStringDecoder decoder(QByteArray("windows-" + QByteArray::number(number)).constData());
-                if (decoder.isValid())
-                    decoder_.emplace(std::move(decoder));
-            }
-        }
-        QString operator()(const QByteArray& bytes) { return decoder_ ? (*decoder_)(bytes) : fromCp1252(bytes); }
-
-    private:
-        std::optional<QStringDecoder> decoder_; // none for Windows-1252, and for one not known
-    };
-
-    // The text between two tokens. After a \u its readers' fallback is
-    // skipped, counted in bytes and symbols as \uc says.
-    QString textBetween(int from, int to) const
-    {
-        std::vector<int> ucs;
-        int uc = 1;
-        int fallback = 0; // bytes still to skip after a \u
-        CodePage decode(codePage_);
-        QString out;
-        auto add = [&](QChar c) {
-            if (fallback > 0)
-                --fallback;
-            else
-                out += c;
-        };
-        for (int t = from; t < to; ++t) {
-            const auto i = static_cast<std::size_t>(t);
-            const Token& k = tokens_[i];
-            switch (k.type) {
-            case Token::Open:
-                if (group(t) != Group::Inline) {
-                    t = match_[i] < 0 ? to : match_[i];
-                } else {
-                    ucs.push_back(uc);
-                }
-                break;
-            case Token::Close:
-                if (!ucs.empty()) {
-                    uc = ucs.back();
-                    ucs.pop_back();
-                }
-                break;
-            case Token::Text: {
-                const int skip = std::min(fallback, k.length);
-                fallback -= skip;
-                out += decode(data_.mid(k.offset + skip, k.length - skip));
-                break;
-            }
-            case Token::Hex:
-                if (fallback > 0)
-                    --fallback;
-                else
-                    out += decode(QByteArray(1, static_cast<char>(k.hex)));
-                break;
-            case Token::Symbol:
-                if (k.symbol == '\\' || k.symbol == '{' || k.symbol == '}')
-                    add(QLatin1Char(k.symbol));
-                else if (k.symbol == '~')
-                    add(QChar(0x00A0));
-                else if (k.symbol == '_')
-                    add(QChar(0x2011));
-                else if (k.symbol == '\n')
-                    out += QLatin1Char('\n');
-                break;
-            case Token::Word: {
-                const std::string_view w = word(i);
-                if (w == "par" || w == "line") {
-                    out += QLatin1Char('\n');
-                } else if (w == "tab" || w == "cell") {
-                    out += QLatin1Char('\t');
-                } else if (w == "uc") {
-                    uc = k.param;
-                } else if (w == "u") {
-                    out += QChar(static_cast<char16_t>(k.param < 0 ? k.param + 65536 : k.param));
-                    fallback = std::max(uc, 0);
-                } else {
-                    static const std::map<std::string_view, char16_t> symbols = {
-                        {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022},   {"lquote", 0x2018},
-                        {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
-                        {"enspace", 0x2002},
-                    };
-                    const auto s = symbols.find(w);
-                    if (s != symbols.end())
-                        add(QChar(s->second));
-                }
-                break;
-            }
-            case Token::Binary:
-                break;
-            }
-        }
-        return out;
-    }
-
-    // The name written in a bookmark group: its text, without surrounding
-    // blanks.
-    QString groupText(int open, int close) const { return textBetween(open + 3, close).trimmed(); }
-
     // Bookmarks count where they stand in the document's text; those in
     // other destinations (LibreOffice's copies of headers and footers in its
-    // page-style table, the drawing beside a shape) are not the document's.
-    void index()
+    // page-style table, the drawing beside a shape) are not the document's,
+    // but copies of it. Runs of text are split at `splits`.
+    void index(const std::vector<int>& splits = {})
     {
-        tokens_ = tokenize(data_);
-        match_.assign(tokens_.size(), -1);
-        std::vector<int> open;
-        for (std::size_t t = 0; t < tokens_.size(); ++t) {
-            if (tokens_[t].type == Token::Open) {
-                open.push_back(static_cast<int>(t));
-            } else if (tokens_[t].type == Token::Close && !open.empty()) {
-                match_[t] = open.back();
-                match_[static_cast<std::size_t>(open.back())] = static_cast<int>(t);
-                open.pop_back();
-            }
-        }
-        codePage_ = 1252;
-        for (std::size_t t = 0; t < std::min<std::size_t>(tokens_.size(), 64); ++t) {
-            if (word(t) == "ansicpg")
-                codePage_ = tokens_[t].param;
-        }
+        read(splits);
         marks_.clear();
         names_.clear();
+        copies_.clear();
+        records_.clear();
+        stories_.clear();
         std::vector<bool> text; // of each open group: it holds the document's text
         for (std::size_t t = 0; t < tokens_.size(); ++t) {
             if (tokens_[t].type == Token::Close) {
@@ -677,59 +464,84 @@ private:
                 continue;
             const bool inText = text.empty() || text.back();
             const std::string_view kind = isSymbol(t + 1, '*') ? word(t + 2) : std::string_view();
-            const bool start = kind == "bkmkstart";
-            if (!inText || (!start && kind != "bkmkend") || match_[t] < 0) {
-                text.push_back(inText && group(static_cast<int>(t)) != Group::Other);
-                continue;
-            }
             const int close = match_[t];
-            const QString name = groupText(static_cast<int>(t), close);
-            const auto found = marks_.find(name);
-            if (start && found == marks_.end() && !name.isEmpty()) {
-                marks_.emplace(name, Mark{static_cast<int>(t), close, -1, -1});
-                names_ << name;
-            } else if (!start && found != marks_.end() && found->second.endOpen < 0) {
-                found->second.endOpen = static_cast<int>(t);
-                found->second.endClose = close;
+            if (close >= 0 && (kind == "bkmkstart" || kind == "bkmkend")) {
+                addBookmark(groupText(static_cast<int>(t), close), static_cast<int>(t), close, kind == "bkmkstart",
+                            inText);
+            } else if (close >= 0 && kind == "docvar") {
+                addRecord(static_cast<int>(t), close);
+            } else {
+                const Group g = group(static_cast<int>(t));
+                if (g == Group::Story && close >= 0)
+                    stories_.push_back({static_cast<int>(t), inText});
+                text.push_back(inText && g != Group::Other);
+                continue;
             }
             t = static_cast<std::size_t>(close);
         }
+        recordsAt_ = headerEnd();
         pending_.clear();
         pendingBytes_.clear();
     }
 
-    // The file without the tokens marked, and without the line breaks
-    // between two of them. A control word left before text that would run
-    // into it gets its delimiting blank.
-    QByteArray without(const std::vector<bool>& drop) const
+    void addBookmark(const QString& name, int open, int close, bool start, bool inText)
     {
-        QByteArray out;
-        out.reserve(data_.size());
-        int copied = 0;
-        bool dropping = false;
-        bool bareWord = false; // the kept bytes end in a control word with no blank
-        for (std::size_t t = 0; t < tokens_.size(); ++t) {
-            const Token& k = tokens_[t];
-            if (drop[t]) {
-                if (!dropping) {
-                    bareWord = t > 0 && tokens_[t - 1].type == Token::Word
-                               && tokens_[t - 1].offset + tokens_[t - 1].length == k.offset
-                               && data_.at(k.offset - 1) != ' ';
-                    out.append(data_.constData() + copied, k.offset - copied);
+        if (!inText) {
+            if (start) {
+                copies_.push_back({name, Mark{open, close, -1, -1}});
+                return;
+            }
+            for (auto c = copies_.rbegin(); c != copies_.rend(); ++c) {
+                if (c->mark.endOpen < 0 && BookmarkNameEqual()(c->name, name)) {
+                    c->mark.endOpen = open;
+                    c->mark.endClose = close;
+                    return;
                 }
-                copied = k.offset + k.length;
-                dropping = true;
-                continue;
             }
-            if (dropping && bareWord) {
-                const char next = data_.at(copied);
-                if (isLetter(next) || isDigit(next) || next == ' ' || next == '-')
-                    out += ' ';
-            }
-            dropping = false;
+            return;
         }
-        out.append(data_.constData() + copied, data_.size() - copied);
-        return out;
+        const auto found = marks_.find(name);
+        if (start && found == marks_.end() && !name.isEmpty()) {
+            marks_.emplace(name, Mark{open, close, -1, -1});
+            names_ << name;
+        } else if (!start && found != marks_.end() && found->second.endOpen < 0) {
+            found->second.endOpen = open;
+            found->second.endClose = close;
+        }
+    }
+
+    // A document variable "{\*\docvar {name}{value}}" that records one of
+    // the program's insertions.
+    void addRecord(int open, int close)
+    {
+        int parts[4] = {-1, -1, -1, -1}; // the name's group and the value's
+        for (int t = open + 3, n = 0; t < close && n < 4; ++t) {
+            if (tokens_[static_cast<std::size_t>(t)].type != Token::Open || match_[static_cast<std::size_t>(t)] < 0)
+                continue;
+            parts[n++] = t;
+            parts[n++] = t = match_[static_cast<std::size_t>(t)];
+        }
+        if (parts[3] < 0)
+            return;
+        const QString name = textBetween(parts[0] + 1, parts[1]).trimmed();
+        if (const auto insertion = parseInsertionName(name))
+            records_.push_back({name, *insertion, textBetween(parts[2] + 1, parts[3]).trimmed(), open, close});
+    }
+
+    // Where the header's tables end (fonts, colours, styles, information):
+    // new document variables go there, as word processors write them.
+    int headerEnd() const
+    {
+        auto t = static_cast<std::size_t>(std::find_if(tokens_.begin(), tokens_.end(),
+                                                       [](const Token& k) { return k.type == Token::Open; })
+                                          - tokens_.begin())
+                 + 1;
+        while (t < tokens_.size() && tokens_[t].type == Token::Word) // \rtf1\ansi\ansicpg1252...
+            ++t;
+        while (t < tokens_.size() && tokens_[t].type == Token::Open && match_[t] >= 0
+               && group(static_cast<int>(t)) == Group::Other)
+            t = static_cast<std::size_t>(match_[t]) + 1;
+        return t < tokens_.size() ? tokens_[t].offset : static_cast<int>(data_.size());
     }
 
     // The file with the pending insertions in place.
@@ -760,12 +572,12 @@ private:
         index();
     }
 
-    QByteArray data_;
-    std::vector<Token> tokens_;
-    std::vector<int> match_;
-    int codePage_ = 1252; // \ansicpg
     std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_;
     QStringList names_;
+    std::vector<Copy> copies_;
+    std::vector<Record> records_;
+    std::vector<std::pair<int, bool>> stories_; // where each opens; whether the document shows it
+    int recordsAt_ = 0;                         // where new records go
     std::vector<Insertion> pending_;
     QByteArray pendingBytes_;
 };

@@ -185,3 +185,22 @@ TEST_F(ImpresionTest, CopiaBasicaOfAContractChangedElsewhereIsRefused)
     EXPECT_TRUE(msg().texts().last().contains(u("M0115")));
     EXPECT_FALSE(exists("C:\\Quelvan\\Dorvane\\Contratos\\0012300045CB.doc"));
 }
+
+// A stored contract that lost bookmarks of the copia básica (another word
+// processor dropped them): no copy without its texts, and the user is told
+// which are missing.
+TEST_F(ImpresionTest, CopiaBasicaOfAContractThatLostItsMarksIsRefusedNamingThem)
+{
+    QByteArray sinMarcas = readFile("C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc");
+    for (const char* marca : {"BPIE22", "Basica"}) {
+        for (const char* parte : {"{\\*\\bkmkstart ", "{\\*\\bkmkend "})
+            sinMarcas.replace(QByteArray(parte) + marca + '}', "");
+    }
+    writeFile("C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc", sinMarcas);
+    msg().answer(Answer::Yes);
+    CopiaBasica(ventana, ventana.marco(), guardado());
+    EXPECT_TRUE(fakeOffice().calls.empty());
+    EXPECT_EQ(copias.prompts(), 0);
+    EXPECT_TRUE(msg().texts().last().contains(u("BPIE22, Basica"))) << msg().texts().last().toStdString();
+    EXPECT_FALSE(exists("C:\\Quelvan\\Dorvane\\Contratos\\0012300045CB.doc"));
+}

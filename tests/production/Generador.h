@@ -35,7 +35,7 @@ protected:
         writeFile(kPlantilla, plantilla());
     }
     // The template: the marks 0002, 0076, 0102 (twice), 0115, 0116, 0222,
-    // 0223 and 0250, the fixed bookmarks and those of the copia básica;
+    // 0223 and 0250, the fixed bookmarks and all those of the copia básica;
     // `sin` is left out.
     static QByteArray plantilla(const QString& sin = {})
     {
@@ -51,7 +51,8 @@ protected:
         d.body = {marcadores(u("CONTRATO"), {"Basica"}),
                   marcadores(u("Código:"), {"Nombre"}),
                   marcadores(u("Empresa:"), {"M0002"}),
-                  marcadores(u("Trabajador:"), {"M0102", "M0115", "B0115", "M0116", "B0116"}),
+                  marcadores(u("Trabajador:"), {"M0102", "M0115", "B0115", "M0116", "B0116", "B0111", "B0136",
+                                                "B0380", "B0105", "B0106", "B0462"}),
                   marcadores(u("Salario y fechas:"), {"M0250", "M0076", "M0222", "M0223"}),
                   marcadores(u("Firma:"), {"M2102", "BPIE1", "BPIE2"}),
                   {start("Clausula1"), end("Clausula1"), text("Fin de las cláusulas.")},

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <zip.h>
 
@@ -304,9 +305,7 @@ QByteArray withDeclaredSize(QByteArray docx, const char* name, quint64 size)
     throw std::runtime_error("no such entry");
 }
 
-namespace {
-
-std::vector<std::pair<QByteArray, QByteArray>> entriesOf(const QByteArray& docx)
+std::vector<std::pair<QByteArray, QByteArray>> docxEntries(const QByteArray& docx)
 {
     std::vector<std::pair<QByteArray, QByteArray>> entries;
     zip_error_t error;
@@ -329,7 +328,70 @@ std::vector<std::pair<QByteArray, QByteArray>> entriesOf(const QByteArray& docx)
     return entries;
 }
 
-} // namespace
+RtfText rtfText(const QByteArray& rtf, bool everyGroup)
+{
+    struct State {
+        bool bold = false;
+        bool italic = false;
+        bool skip = false;
+    };
+    static const QRegularExpression other(
+        QStringLiteral("^\\\\(\\*\\\\(?!footnote|shpinst)|fonttbl|colortbl|stylesheet|info|shprslt|sp\\b)"));
+    std::vector<State> stack{State{}};
+    RtfText out;
+    const auto add = [&out](const State& state, QChar c) {
+        if (state.skip)
+            return;
+        out.text += c;
+        out.formats << QString(state.bold ? "b" : "") + (state.italic ? "i" : "");
+    };
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        const char c = rtf.at(i);
+        State& state = stack.back();
+        if (c == '{') {
+            State inner = state;
+            inner.skip = !everyGroup && (state.skip || other.match(QString::fromLatin1(rtf.mid(i + 1, 12))).hasMatch());
+            stack.push_back(inner);
+        } else if (c == '}') {
+            if (stack.size() > 1)
+                stack.pop_back();
+        } else if (c == '\\' && i + 1 < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf.at(i + 1)))) {
+            qsizetype j = i + 1;
+            while (j < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf.at(j))))
+                ++j;
+            const QByteArray word = rtf.mid(i + 1, j - i - 1);
+            const qsizetype digits = j;
+            while (j < rtf.size() && (std::isdigit(static_cast<unsigned char>(rtf.at(j))) || rtf.at(j) == '-'))
+                ++j;
+            const int param = rtf.mid(digits, j - digits).toInt();
+            if (word == "b" || word == "i")
+                (word == "b" ? state.bold : state.italic) = j == digits || param != 0;
+            else if (word == "plain")
+                state.bold = state.italic = false;
+            else if (word == "par" || word == "tab")
+                add(state, word == "par" ? QChar(u'\n') : QChar(u'\t'));
+            else if (word == "u")
+                add(state, QChar(static_cast<char16_t>(param)));
+            if (word == "u")
+                j += rtf.at(j) == '\\' ? 4 : 1; // the character for readers without Unicode
+            i = (j < rtf.size() && rtf.at(j) == ' ') ? j : j - 1;
+        } else if (c == '\\' && rtf.mid(i + 1, 1) == "'") {
+            add(state, platform::fromCp1252(QByteArray::fromHex(rtf.mid(i + 2, 2))).at(0));
+            i += 3;
+        } else if (c != '\r' && c != '\n') {
+            if (c == '\\')
+                ++i;
+            add(state, QChar(static_cast<char16_t>(static_cast<unsigned char>(rtf.at(i)))));
+        }
+    }
+    return out;
+}
+
+QByteArray readAll(const QString& hostPath)
+{
+    QFile f(hostPath);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 std::vector<DocxEntry> docxEntries(const QByteArray& docx)
 {
@@ -383,7 +445,7 @@ QByteArray deflatedAgain(const QByteArray& docx, const std::set<std::string>& pa
 
 QByteArray docxPart(const QByteArray& docx, const char* name)
 {
-    for (const auto& [entry, content] : entriesOf(docx)) {
+    for (const auto& [entry, content] : docxEntries(docx)) {
         if (entry == name)
             return content;
     }
@@ -392,7 +454,7 @@ QByteArray docxPart(const QByteArray& docx, const char* name)
 
 QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const char* name)
 {
-    auto entries = entriesOf(docx);
+    auto entries = docxEntries(docx);
     std::vector<std::pair<const char*, QByteArray>> out;
     for (auto& [entry, bytes] : entries)
         out.emplace_back(entry.constData(), entry == name ? content : bytes);
@@ -410,6 +472,7 @@ void contratoRelleno(const QString& hostPath, bool docx)
     SampleDocument d;
     d.body = {marca("NIF: ", "M0115", "B0115"), marca("Nacido el ", "M0116", "B0116"),
               marca("País: ", "M0462", "B0462"), marca("De nuevo el NIF ", "M2115"), marca("Empresa: ", "M0001"),
+              marca("Otros datos: ", "B0111", "B0136"), marca("", "B0380", "B0105"), marca("", "B0106"),
               marca("", "BPIE11"), marca("", "BPIE22"), marca("", "Basica")};
     QDir().mkpath(QFileInfo(hostPath).absolutePath());
     QFile file(hostPath);

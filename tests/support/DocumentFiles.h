@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -38,8 +40,29 @@ QByteArray toDocx(const SampleDocument& document);
 // copia básica's bookmarks empty. The document is created at `hostPath`.
 void contratoRelleno(const QString& hostPath, bool docx);
 
+// The text of a rich-text file as a reader sees it, and whether each
+// character is bold ("b"), italic ("i"), both or neither (""). Groups of
+// tables, field codes and the like are not text, unless `everyGroup`: then
+// every piece of text the file holds is.
+struct RtfText {
+    QString text;
+    QStringList formats;
+    // Of the first character of the first text `value`; "?" when none is.
+    QString formatOf(const QString& value) const
+    {
+        const qsizetype at = text.indexOf(value);
+        return at < 0 ? QStringLiteral("?") : formats.at(at);
+    }
+};
+RtfText rtfText(const QByteArray& rtf, bool everyGroup = false);
+
+// A file's bytes by its host path; empty when it cannot be read.
+QByteArray readAll(const QString& hostPath);
+
 // An Office Open XML package with the given main document part.
 QByteArray docxPackage(const QByteArray& documentXml);
+// Every entry of a package, by name, inflated.
+std::vector<std::pair<QByteArray, QByteArray>> docxEntries(const QByteArray& docx);
 // One entry of a package, and the package with that entry replaced.
 QByteArray docxPart(const QByteArray& docx, const char* name = "word/document.xml");
 QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const char* name = "word/document.xml");

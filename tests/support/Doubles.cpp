@@ -6,11 +6,15 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace testing_support {
 
@@ -212,6 +216,35 @@ QString textByLibreOffice(const QString& path)
     }
     file.close();
     return pdfText(file.fileName());
+}
+
+void convertByLibreOffice(const std::vector<LibreOfficeJob>& jobs, const QString& folder)
+{
+    QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        soffice = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+    ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice is not installed";
+    std::vector<std::unique_ptr<QProcess>> runs;
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        // Two runs on one profile would hand their work to each other.
+        const QString profile = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+                                + QStringLiteral("/tervalo/pruebas%1").arg(j);
+        runs.push_back(std::make_unique<QProcess>());
+        runs.back()->start(soffice, QStringList{QStringLiteral("-env:UserInstallation=")
+                                                    + QUrl::fromLocalFile(profile).toString(),
+                                                QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                                                QStringLiteral("--nologo"), QStringLiteral("--convert-to"),
+                                                jobs[j].format, QStringLiteral("--outdir"), folder}
+                                        + jobs[j].files);
+    }
+    for (std::size_t j = 0; j < jobs.size(); ++j) {
+        QProcess& run = *runs[j];
+        EXPECT_TRUE(run.waitForFinished(120000) && run.exitCode() == 0) << run.readAllStandardError().toStdString();
+        for (const QString& file : jobs[j].files) {
+            const QString result = folder + u'/' + QFileInfo(file).completeBaseName() + u'.' + jobs[j].format;
+            EXPECT_TRUE(QFileInfo::exists(result)) << "LibreOffice did not write " << result.toStdString();
+        }
+    }
 }
 
 ::testing::AssertionResult appearInOrder(const QString& text, const QStringList& parts)

@@ -188,6 +188,16 @@ QString pdfText(const QString& path);
 // when LibreOffice (which ./tervalo.sh test installs) cannot convert it.
 QString textByLibreOffice(const QString& path);
 
+// Files saved by LibreOffice as a user's "Save as" does: each job's files
+// converted into its format by one run of LibreOffice, the jobs' runs side
+// by side, each with a profile of its own. The results go to `folder`, named
+// as the files with the format's extension. The test fails when a run does.
+struct LibreOfficeJob {
+    QStringList files;
+    QString format; // "rtf", "docx", "fodt"
+};
+void convertByLibreOffice(const std::vector<LibreOfficeJob>& jobs, const QString& folder);
+
 // Whether `parts` appear in `text` one after another, in their order.
 ::testing::AssertionResult appearInOrder(const QString& text, const QStringList& parts);
 

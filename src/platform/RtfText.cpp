@@ -1,0 +1,363 @@
+#include "platform/RtfText.h"
+
+#include "platform/Files.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace platform::detail::rtf {
+
+namespace {
+
+// Bytes of the document's code page as text; a stateful decoder, for
+// characters of two bytes written as two "\'hh".
+class CodePage {
+public:
+    explicit CodePage(int number)
+    {
+        if (number != 1252) {
+            QStringDecoder decoder(QByteArray("windows-" + QByteArray::number(number)).constData());
+            if (decoder.isValid())
+                decoder_.emplace(std::move(decoder));
+        }
+    }
+    QString operator()(const QByteArray& bytes) { return decoder_ ? (*decoder_)(bytes) : fromCp1252(bytes); }
+
+private:
+    std::optional<QStringDecoder> decoder_; // none for Windows-1252, and for one not known
+};
+
+} // namespace
+
+void RtfText::read(const std::vector<int>& splits)
+{
+    tokens_ = tokenize(data_, splits);
+    match_.assign(tokens_.size(), -1);
+    std::vector<int> open;
+    for (std::size_t t = 0; t < tokens_.size(); ++t) {
+        if (tokens_[t].type == Token::Open) {
+            open.push_back(static_cast<int>(t));
+        } else if (tokens_[t].type == Token::Close && !open.empty()) {
+            match_[t] = open.back();
+            match_[static_cast<std::size_t>(open.back())] = static_cast<int>(t);
+            open.pop_back();
+        }
+    }
+    codePage_ = 1252;
+    for (std::size_t t = 0; t < std::min<std::size_t>(tokens_.size(), 64); ++t) {
+        if (word(t) == "ansicpg")
+            codePage_ = tokens_[t].param;
+    }
+}
+
+int RtfText::storyStart(int at) const
+{
+    for (int t = at - 1; t >= 0; --t) {
+        const auto i = static_cast<std::size_t>(t);
+        if (tokens_[i].type == Token::Close && match_[i] >= 0)
+            t = match_[i];
+        else if (tokens_[i].type == Token::Open && group(t) == Group::Story)
+            return t + 1;
+    }
+    return 0;
+}
+
+bool RtfText::isBookmarkGroup(int open) const
+{
+    const std::string_view kind = isSymbol(static_cast<std::size_t>(open) + 1, '*')
+                                      ? word(static_cast<std::size_t>(open) + 2)
+                                      : std::string_view();
+    return kind == "bkmkstart" || kind == "bkmkend";
+}
+
+bool RtfText::endsInBareWord(int at) const
+{
+    if (at == 0)
+        return false;
+    const Token& before = tokens_[static_cast<std::size_t>(at - 1)];
+    return before.type == Token::Word && before.offset + before.length == tokens_[static_cast<std::size_t>(at)].offset
+           && data_.at(before.offset + before.length - 1) != ' ';
+}
+
+bool RtfText::dropText(int from, int to, std::vector<bool>& drop) const
+{
+    struct Opened {
+        int token;
+        bool keeps = false;
+    };
+    std::vector<Opened> opened;
+    for (int t = from; t < to; ++t) {
+        const auto i = static_cast<std::size_t>(t);
+        const Token& k = tokens_[i];
+        bool keeps = true; // something the group it stands in keeps
+        switch (k.type) {
+        case Token::Open:
+            if (group(t) == Group::Inline) {
+                opened.push_back({t});
+                continue;
+            }
+            // Notes, shapes, destinations are kept whole.
+            if (match_[i] < 0 || match_[i] >= to)
+                return false;
+            t = match_[i];
+            break;
+        case Token::Close:
+            if (opened.empty())
+                continue; // the end of a group opened before the text
+            if (!opened.back().keeps) {
+                std::fill(drop.begin() + opened.back().token, drop.begin() + t + 1, true);
+                keeps = false;
+            }
+            opened.pop_back();
+            break;
+        case Token::Text:
+        case Token::Hex:
+            drop[i] = true;
+            keeps = false;
+            break;
+        case Token::Symbol:
+            drop[i] = isCharacterSymbol(k.symbol) || k.symbol == '\n';
+            keeps = !drop[i];
+            break;
+        case Token::Word: {
+            const std::string_view w = word(i);
+            if ((among(w, kParagraphMarks) && w != "par") || w == "page" || w == "column")
+                return false; // cells, rows, sections and pages cannot be joined
+            drop[i] = w == "par" || among(w, kCharacters);
+            keeps = !(drop[i] || w == "plain" || w == "uc" || isCharacterFormatting(w));
+            break;
+        }
+        case Token::Binary:
+            break;
+        }
+        if (keeps && !opened.empty())
+            opened.back().keeps = true;
+    }
+    return true;
+}
+
+RtfText::Group RtfText::group(int open) const
+{
+    const auto next = static_cast<std::size_t>(open) + 1;
+    if (isSymbol(next, '*')) {
+        const std::string_view w = word(next + 1);
+        return w == "footnote" || w == "shpinst" ? Group::Story : Group::Other;
+    }
+    const std::string_view w = word(next);
+    if (among(w, kStories))
+        return Group::Story;
+    if (among(w, kOtherDestinations))
+        return Group::Other;
+    return Group::Inline;
+}
+
+bool RtfText::isCharacter(std::size_t index) const
+{
+    const Token& k = tokens_[index];
+    return k.type == Token::Text || k.type == Token::Hex
+           || (k.type == Token::Symbol && isCharacterSymbol(k.symbol))
+           || (k.type == Token::Word && among(word(index), kCharacters));
+}
+
+bool RtfText::isParagraphMark(std::size_t index) const
+{
+    return isSymbol(index, '\n') || among(word(index), kParagraphMarks);
+}
+
+int RtfText::characterBefore(int from, int limit, bool withinParagraph) const
+{
+    for (int t = from - 1; t > limit; --t) {
+        const auto i = static_cast<std::size_t>(t);
+        const Token& k = tokens_[i];
+        if (k.type == Token::Close) {
+            const int open = match_[i];
+            if (open >= 0 && group(open) != Group::Inline)
+                t = open; // a note, a shape, a bookmark: not this text
+        } else if (k.type == Token::Open) {
+            if (group(t) != Group::Inline)
+                return -1; // the start of a header, a note, the document
+        } else if (isParagraphMark(i)) {
+            return withinParagraph ? -1 : t;
+        } else if (isCharacter(i)) {
+            return t;
+        }
+    }
+    return -1;
+}
+
+int RtfText::characterAfter(int from) const
+{
+    for (int t = from; t < static_cast<int>(tokens_.size()); ++t) {
+        const auto i = static_cast<std::size_t>(t);
+        const Token& k = tokens_[i];
+        if (k.type == Token::Open) {
+            if (group(t) != Group::Inline) {
+                if (match_[i] < 0)
+                    return -1;
+                t = match_[i];
+            }
+        } else if (k.type == Token::Close) {
+            if (match_[i] < 0 || group(match_[i]) != Group::Inline)
+                return -1; // the end of a header, a note, the document
+        } else if (isParagraphMark(i) || isCharacter(i)) {
+            return t;
+        }
+    }
+    return -1;
+}
+
+QString RtfText::textBetween(int from, int to, std::vector<Span>* spans) const
+{
+    std::vector<int> ucs;
+    int uc = 1;
+    int fallback = 0; // bytes still to skip after a \u
+    CodePage decode(codePage_);
+    QString out;
+    const auto put = [&](QChar c, const Token& k) {
+        out += c;
+        if (spans)
+            spans->push_back({k.offset, k.offset + k.length});
+    };
+    const auto skipped = [&](int end) { // the fallback belongs to its \u
+        if (spans && !spans->empty())
+            spans->back().to = end;
+    };
+    const auto add = [&](QChar c, const Token& k) {
+        if (fallback > 0) {
+            --fallback;
+            skipped(k.offset + k.length);
+        } else {
+            put(c, k);
+        }
+    };
+    // Bytes of the code page one at a time, for where each character
+    // (of one byte or two) lies.
+    int pending = -1; // where the bytes not yet a character start
+    const auto bytes = [&](const QByteArray& data, int offset, int end) {
+        if (!spans) {
+            out += decode(data);
+            return;
+        }
+        for (qsizetype b = 0; b < data.size(); ++b) {
+            const QString got = decode(data.mid(b, 1));
+            if (got.isEmpty()) {
+                if (pending < 0)
+                    pending = offset + static_cast<int>(b);
+                continue;
+            }
+            const int start = pending < 0 ? offset + static_cast<int>(b) : pending;
+            pending = -1;
+            for (const QChar c : got) {
+                out += c;
+                spans->push_back({start, end < 0 ? offset + static_cast<int>(b) + 1 : end});
+            }
+        }
+    };
+    for (int t = from; t < to; ++t) {
+        const auto i = static_cast<std::size_t>(t);
+        const Token& k = tokens_[i];
+        switch (k.type) {
+        case Token::Open:
+            if (group(t) != Group::Inline) {
+                t = match_[i] < 0 ? to : match_[i];
+            } else {
+                ucs.push_back(uc);
+            }
+            break;
+        case Token::Close:
+            if (!ucs.empty()) {
+                uc = ucs.back();
+                ucs.pop_back();
+            }
+            break;
+        case Token::Text: {
+            const int skip = std::min(fallback, k.length);
+            fallback -= skip;
+            if (skip > 0)
+                skipped(k.offset + skip);
+            bytes(data_.mid(k.offset + skip, k.length - skip), k.offset + skip, -1);
+            break;
+        }
+        case Token::Hex:
+            if (fallback > 0) {
+                --fallback;
+                skipped(k.offset + k.length);
+            } else {
+                bytes(QByteArray(1, static_cast<char>(k.hex)), k.offset, k.offset + k.length);
+            }
+            break;
+        case Token::Symbol:
+            if (k.symbol == '\\' || k.symbol == '{' || k.symbol == '}')
+                add(QLatin1Char(k.symbol), k);
+            else if (k.symbol == '~')
+                add(QChar(0x00A0), k);
+            else if (k.symbol == '_')
+                add(QChar(0x2011), k);
+            else if (k.symbol == '\n')
+                put(QLatin1Char('\n'), k);
+            break;
+        case Token::Word: {
+            const std::string_view w = word(i);
+            if (w == "par" || w == "line") {
+                put(QLatin1Char('\n'), k);
+            } else if (w == "tab" || w == "cell") {
+                put(QLatin1Char('\t'), k);
+            } else if (w == "uc") {
+                uc = k.param;
+            } else if (w == "u") {
+                put(QChar(static_cast<char16_t>(k.param < 0 ? k.param + 65536 : k.param)), k);
+                fallback = std::max(uc, 0);
+            } else {
+                static const std::map<std::string_view, char16_t> symbols = {
+                    {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022},   {"lquote", 0x2018},
+                    {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
+                    {"enspace", 0x2002},
+                };
+                const auto s = symbols.find(w);
+                if (s != symbols.end())
+                    add(QChar(s->second), k);
+            }
+            break;
+        }
+        case Token::Binary:
+            break;
+        }
+    }
+    return out;
+}
+
+QByteArray RtfText::without(const std::vector<bool>& drop) const
+{
+    QByteArray out;
+    out.reserve(data_.size());
+    int copied = 0;
+    bool dropping = false;
+    bool bareWord = false; // the kept bytes end in a control word with no blank
+    for (std::size_t t = 0; t < tokens_.size(); ++t) {
+        const Token& k = tokens_[t];
+        if (drop[t]) {
+            if (!dropping) {
+                bareWord = t > 0 && tokens_[t - 1].type == Token::Word
+                           && tokens_[t - 1].offset + tokens_[t - 1].length == k.offset
+                           && data_.at(k.offset - 1) != ' ';
+                out.append(data_.constData() + copied, k.offset - copied);
+            }
+            copied = k.offset + k.length;
+            dropping = true;
+            continue;
+        }
+        if (dropping && bareWord) {
+            const char next = data_.at(copied);
+            if (isLetter(next) || isDigit(next) || next == ' ' || next == '-')
+                out += ' ';
+        }
+        dropping = false;
+    }
+    out.append(data_.constData() + copied, data_.size() - copied);
+    return out;
+}
+
+} // namespace platform::detail::rtf

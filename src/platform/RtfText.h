@@ -1,0 +1,109 @@
+#pragma once
+
+#include "platform/RtfTokens.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <string_view>
+#include <vector>
+
+namespace platform::detail::rtf {
+
+// A rich-text file kept as it was read, byte for byte, with its tokens and
+// the groups they make: what text it holds and where each character of it
+// lies, and the text taken out again.
+class RtfText {
+public:
+    // Bytes of the file: where a character of the text lies (with the
+    // fallback of a \u), or a stretch of text or a group to take out.
+    struct Span {
+        int from;
+        int to;
+    };
+
+    // What a group holds, seen from the text around it: part of the same
+    // paragraph (runs, fields and their results), text of its own (headers,
+    // notes, shapes), or no text of the document.
+    enum class Group { Inline, Story, Other };
+
+protected:
+    // Reads the tokens of data_ again, and the groups they make; runs of
+    // text are split at the byte offsets `splits` (sorted).
+    void read(const std::vector<int>& splits = {});
+
+    // The name of the control word at `index`; empty for any other token.
+    std::string_view word(std::size_t index) const
+    {
+        if (index >= tokens_.size() || tokens_[index].type != Token::Word)
+            return {};
+        const Token& t = tokens_[index];
+        int end = t.offset + 1;
+        while (end < t.offset + t.length && isLetter(data_.at(end)))
+            ++end;
+        return {data_.constData() + t.offset + 1, static_cast<std::size_t>(end - t.offset - 1)};
+    }
+
+    bool isSymbol(std::size_t index, char symbol) const
+    {
+        return index < tokens_.size() && tokens_[index].type == Token::Symbol && tokens_[index].symbol == symbol;
+    }
+
+    static bool isCharacterSymbol(char symbol)
+    {
+        return symbol == '\\' || symbol == '{' || symbol == '}' || symbol == '~' || symbol == '_' || symbol == '-';
+    }
+
+    Group group(int open) const;
+    // Whether the token stands for a character of the text, or ends a
+    // paragraph (or a cell, a row, a section).
+    bool isCharacter(std::size_t index) const;
+    bool isParagraphMark(std::size_t index) const;
+
+    // The last character of the paragraph's text before token `from`, not
+    // looking at `limit` or before it; a paragraph mark counts unless
+    // `withinParagraph`. -1 when there is none.
+    int characterBefore(int from, int limit, bool withinParagraph) const;
+
+    // The first character of the paragraph's text from token `from` on, or
+    // its paragraph mark. -1 when there is neither.
+    int characterAfter(int from) const;
+
+    // The first token of the story (the body, a header, a note) that holds
+    // token `at`.
+    int storyStart(int at) const;
+
+    // Whether the group opening at `open` is a bookmark's start or end.
+    bool isBookmarkGroup(int open) const;
+
+    // Whether a control word with no delimiting blank ends just before
+    // token `at`.
+    bool endsInBareWord(int at) const;
+
+    // The text between two tokens. After a \u its readers' fallback is
+    // skipped, counted in bytes and symbols as \uc says. With `spans`, where
+    // each character lies.
+    QString textBetween(int from, int to, std::vector<Span>* spans = nullptr) const;
+
+    // The name written in a bookmark group: its text, without surrounding
+    // blanks.
+    QString groupText(int open, int close) const { return textBetween(open + 3, close).trimmed(); }
+
+    // Marks the text of tokens [from, to) to be dropped; a group opened
+    // there goes too when nothing but formatting is left in it. False when
+    // it holds what cannot be joined (cells, rows, sections, pages) or part
+    // of a note, a shape or a destination.
+    bool dropText(int from, int to, std::vector<bool>& drop) const;
+
+    // The file without the tokens marked, and without the line breaks
+    // between two of them. A control word left before text that would run
+    // into it gets its delimiting blank.
+    QByteArray without(const std::vector<bool>& drop) const;
+
+    QByteArray data_;
+    std::vector<Token> tokens_;
+    std::vector<int> match_; // of each brace, the index of the other one
+    int codePage_ = 1252;    // \ansicpg
+};
+
+} // namespace platform::detail::rtf
