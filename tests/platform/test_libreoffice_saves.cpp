@@ -40,8 +40,8 @@ QString everyText(const QByteArray& file)
     if (file.startsWith("{\\rtf")) {
         out = rtfText(file, true).text;
     } else {
-        for (const auto& [name, content] : docxEntries(file))
-            out += QString::fromUtf8(content).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+        for (const DocxEntry& entry : docxEntries(file))
+            out += QString::fromUtf8(entry.content).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
     }
     return out.remove(QRegularExpression(QStringLiteral("\\s")));
 }

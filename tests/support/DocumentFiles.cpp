@@ -305,29 +305,6 @@ QByteArray withDeclaredSize(QByteArray docx, const char* name, quint64 size)
     throw std::runtime_error("no such entry");
 }
 
-std::vector<std::pair<QByteArray, QByteArray>> docxEntries(const QByteArray& docx)
-{
-    std::vector<std::pair<QByteArray, QByteArray>> entries;
-    zip_error_t error;
-    zip_error_init(&error);
-    const auto size = static_cast<zip_uint64_t>(docx.size());
-    zip_source_t* source = zip_source_buffer_create(docx.constData(), size, 0, &error);
-    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
-    if (!archive)
-        throw std::runtime_error("not a zip");
-    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
-        zip_stat_t stat;
-        zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
-        QByteArray content(static_cast<qsizetype>(stat.size), '\0');
-        zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
-        zip_fread(file, content.data(), stat.size);
-        zip_fclose(file);
-        entries.emplace_back(QByteArray(stat.name), content);
-    }
-    zip_discard(archive);
-    return entries;
-}
-
 RtfText rtfText(const QByteArray& rtf, bool everyGroup)
 {
     struct State {
@@ -404,7 +381,11 @@ std::vector<DocxEntry> docxEntries(const QByteArray& docx)
     for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
         zip_stat_t stat;
         zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
-        entries.push_back({stat.name, stat.comp_method, stat.crc});
+        QByteArray content(static_cast<qsizetype>(stat.size), '\0');
+        zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+        zip_fread(file, content.data(), stat.size);
+        zip_fclose(file);
+        entries.push_back({stat.name, stat.comp_method, stat.crc, content});
     }
     zip_discard(archive);
     return entries;
@@ -445,19 +426,19 @@ QByteArray deflatedAgain(const QByteArray& docx, const std::set<std::string>& pa
 
 QByteArray docxPart(const QByteArray& docx, const char* name)
 {
-    for (const auto& [entry, content] : docxEntries(docx)) {
-        if (entry == name)
-            return content;
+    for (const DocxEntry& entry : docxEntries(docx)) {
+        if (entry.name == name)
+            return entry.content;
     }
     return {};
 }
 
 QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const char* name)
 {
-    auto entries = docxEntries(docx);
+    const auto entries = docxEntries(docx);
     std::vector<std::pair<const char*, QByteArray>> out;
-    for (auto& [entry, bytes] : entries)
-        out.emplace_back(entry.constData(), entry == name ? content : bytes);
+    for (const DocxEntry& entry : entries)
+        out.emplace_back(entry.name.c_str(), entry.name == name ? content : entry.content);
     return zipOf(out);
 }
 

@@ -61,19 +61,18 @@ QByteArray readAll(const QString& hostPath);
 
 // An Office Open XML package with the given main document part.
 QByteArray docxPackage(const QByteArray& documentXml);
-// Every entry of a package, by name, inflated.
-std::vector<std::pair<QByteArray, QByteArray>> docxEntries(const QByteArray& docx);
 // One entry of a package, and the package with that entry replaced.
 QByteArray docxPart(const QByteArray& docx, const char* name = "word/document.xml");
 QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const char* name = "word/document.xml");
 // A package of a main document part holding `blanks` blanks, and of
 // `headers` headers that are copies of it (compressed once).
 QByteArray docxOfBlanks(qsizetype blanks, int headers = 0);
-// How each entry of a package is stored.
+// Each entry of a package: how it is stored, and its content inflated.
 struct DocxEntry {
     std::string name;
     quint16 method; // ZIP_CM_STORE, ZIP_CM_DEFLATE
     quint32 crc;
+    QByteArray content;
 };
 std::vector<DocxEntry> docxEntries(const QByteArray& docx);
 // The package as a plain deflating writer writes it after changing `parts`:
