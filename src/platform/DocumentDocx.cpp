@@ -1,20 +1,13 @@
-// Office Open XML: the parts that can hold bookmarks (the main document,
-// headers, footers, notes) are read as XML trees; every other entry of the
-// archive is written back as it was read, still compressed.
-#include "platform/Deflate.h"
+// Office Open XML documents: the package, its bookmarks and the text put in and taken out at them.
 #include "platform/DocumentBody.h"
-
-#include <QRegularExpression>
+#include "platform/DocxElements.h"
+#include "platform/DocxPackage.h"
 
 #include <pugixml.hpp>
-#include <zip.h>
 
-#include <algorithm>
 #include <cstring>
 #include <functional>
-#include <map>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -23,401 +16,13 @@ namespace platform::detail {
 
 namespace {
 
-// No part of a contract comes anywhere near these: a package that holds more
-// is refused before it fills the memory, whatever its directory says.
-constexpr zip_uint64_t kPartLimit = zip_uint64_t(64) << 20;
-constexpr zip_uint64_t kPackageLimit = zip_uint64_t(256) << 20;
+using namespace docx;
 
 // Documents nest some tens of levels (tables in tables, text boxes, content
 // controls). A part nested deeper is damaged or hostile, and is refused: the
 // walks of the tree here, and pugixml's removal of a node, go down a level
 // per call.
 constexpr int kDeepestNesting = 1000;
-
-bool named(const pugi::xml_node& node, const char* name)
-{
-    return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
-}
-
-// Revision marks belong to the run or paragraph mark they came from.
-bool isRevision(const pugi::xml_node& node)
-{
-    const char* name = node.name(); // "w:" and r, i, d or m tell most apart at once
-    if (name[0] != 'w' || name[1] != ':' || !name[2] || !std::strchr("ridm", name[2]))
-        return false;
-    for (const char* revision : {"w:rPrChange", "w:ins", "w:del", "w:moveFrom", "w:moveTo"}) {
-        if (named(node, revision))
-            return true;
-    }
-    return false;
-}
-
-QString attribute(const pugi::xml_node& node, const char* name)
-{
-    return QString::fromUtf8(node.attribute(name).value());
-}
-
-// Containers of a story: above them there is no paragraph to write into.
-bool isStory(const pugi::xml_node& node)
-{
-    static const char* const stories[] = {"w:body", "w:tc",       "w:hdr",         "w:ftr",   "w:footnote",
-                                          "w:endnote", "w:comment", "w:txbxContent", "w:document"};
-    for (const char* s : stories) {
-        if (named(node, s))
-            return true;
-    }
-    return false;
-}
-
-pugi::xml_node paragraphOf(pugi::xml_node node)
-{
-    for (pugi::xml_node n = node.parent(); n; n = n.parent()) {
-        if (named(n, "w:p"))
-            return n;
-        if (isStory(n))
-            break;
-    }
-    return {};
-}
-
-pugi::xml_node firstParagraphIn(const pugi::xml_node& node)
-{
-    if (named(node, "w:p"))
-        return node;
-    for (pugi::xml_node child : node.children()) {
-        if (auto found = firstParagraphIn(child))
-            return found;
-    }
-    return {};
-}
-
-pugi::xml_node lastParagraphIn(const pugi::xml_node& node)
-{
-    if (named(node, "w:p"))
-        return node;
-    for (pugi::xml_node child = node.last_child(); child; child = child.previous_sibling()) {
-        if (auto found = lastParagraphIn(child))
-            return found;
-    }
-    return {};
-}
-
-bool hasText(const pugi::xml_node& run)
-{
-    return run.child("w:t") || run.child("w:tab");
-}
-
-// Subtrees whose content is not the document's visible text.
-bool isHiddenContent(const pugi::xml_node& node)
-{
-    static const char* const hidden[] = {"w:pPr", "w:rPr", "w:del", "w:moveFrom", "w:instrText", "w:delText",
-                                         "w:sectPr", "w:tblPr", "w:trPr", "w:tcPr"};
-    for (const char* h : hidden) {
-        if (named(node, h))
-            return true;
-    }
-    return false;
-}
-
-struct ByteWriter final : pugi::xml_writer {
-    QByteArray out;
-    void write(const void* data, size_t size) override
-    {
-        out.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
-    }
-};
-
-// A part read as an XML tree, written back at the cost of what changed, not
-// of its size. Insertions kept as XML go into the bytes read as they stand,
-// while the tree is as read. Once the tree changes, touch() notes, before
-// the children of a node change, where they stood in the bytes read: every
-// subtree that did not change is then written back as those bytes.
-class Part {
-    // The starts of the children of a node that changed, as read, followed
-    // by the start of its end tag; for the document, where its element
-    // begins and ends. Empty when not known: the children are then written
-    // from the tree.
-    using Layout = std::vector<qsizetype>;
-
-public:
-    zip_uint64_t index = 0;
-    pugi::xml_document xml;
-
-    bool read(QByteArray content)
-    {
-        source_ = std::move(content);
-        constexpr unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration;
-        return bool(xml.load_buffer(source_.constData(), static_cast<size_t>(source_.size()), options,
-                                    pugi::encoding_utf8));
-    }
-
-    bool changed() const { return !layouts_.empty() || !splices_.empty(); }
-    bool touched() const { return !layouts_.empty(); }
-
-    // XML to be written just before the byte at `offset` of the part as
-    // read; only while it is not touched.
-    std::string& splice(qsizetype offset)
-    {
-        splices_.emplace_back(offset, std::string());
-        return splices_.back().second;
-    }
-    void dropSplices() { splices_.clear(); }
-
-    // To be called before the children of `node` change.
-    void touch(const pugi::xml_node& node)
-    {
-        if (!node || layouts_.count(node.internal_object()))
-            return;
-        touch(node.parent());
-        Layout& layout = layouts_[node.internal_object()];
-        const pugi::xml_node parent = node.parent();
-        if (!parent) { // the document: where its element begins and ends
-            const pugi::xml_node root = xml.document_element();
-            const qsizetype start = startOf(root);
-            const qsizetype close = source_.lastIndexOf("</" + QByteArray(root.name()));
-            if (start >= 0 && close > start)
-                layout = {start, close + source_.mid(close).indexOf('>') + 1};
-            return;
-        }
-        // Its children lie between the end of the tag that opens it and the
-        // last '<' before the next node of its parent, its end tag.
-        const qsizetype start = startOf(node);
-        const qsizetype end = endIn(layouts_.at(parent.internal_object()), start);
-        if (start < 0 || end < 0 || !node.first_child())
-            return;
-        const qsizetype close = source_.lastIndexOf('<', end - 1);
-        if (close <= start || source_.at(close + 1) != '/')
-            return;
-        std::size_t children = 1;
-        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
-            ++children;
-        layout.reserve(children);
-        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-            const qsizetype at = startOf(child);
-            if (at < 0 || at >= close || (!layout.empty() && at <= layout.back())) {
-                layout.clear();
-                return;
-            }
-            layout.push_back(at);
-        }
-        layout.push_back(close);
-    }
-
-    // The part as it is to be written, in pieces that stay valid while the
-    // part is not changed: the bytes read and the insertions kept as XML
-    // between them, or else the whole part written from the tree.
-    std::vector<std::string_view> pieces(std::string& written) const
-    {
-        if (touched()) {
-            written = write();
-            return {written};
-        }
-        std::vector<const std::pair<qsizetype, std::string>*> order;
-        for (const auto& splice : splices_)
-            order.push_back(&splice);
-        std::stable_sort(order.begin(), order.end(), [](auto a, auto b) { return a->first < b->first; });
-        std::vector<std::string_view> pieces;
-        qsizetype from = 0;
-        for (const auto* splice : order) {
-            pieces.emplace_back(source_.constData() + from, static_cast<size_t>(splice->first - from));
-            pieces.emplace_back(splice->second);
-            from = splice->first;
-        }
-        pieces.emplace_back(source_.constData() + from, static_cast<size_t>(source_.size() - from));
-        return pieces;
-    }
-
-    // Where a node read from the source begins in it; -1 for a node made or
-    // copied since.
-    static qsizetype startOf(const pugi::xml_node& node)
-    {
-        const ptrdiff_t offset = node.offset_debug();
-        if (offset < 0)
-            return -1;
-        switch (node.type()) {
-        case pugi::node_element:
-            return offset - 1; // the name follows '<'
-        case pugi::node_pcdata:
-            return offset;
-        case pugi::node_cdata:
-            return offset - 9; // "<![CDATA["
-        default:
-            return -1;
-        }
-    }
-
-    // A run's formatting as copyFormat() makes it from `format`: as read,
-    // while the part is.
-    void printFormat(const pugi::xml_node& format, std::string& out) const
-    {
-        const qsizetype start = startOf(format);
-        const qsizetype end = touched() ? -1 : startOf(format.next_sibling());
-        if (start >= 0 && end > start && named(format, "w:rPr")
-            && std::none_of(format.begin(), format.end(), isRevision)) {
-            out.append(source_.constData() + start, static_cast<size_t>(end - start));
-            return;
-        }
-        out += "<w:rPr";
-        for (pugi::xml_attribute a = format.first_attribute(); a; a = a.next_attribute()) {
-            (out += ' ').append(a.name()).append("=\"");
-            escape(a.value(), kAttributeSpecial, out);
-            out += '"';
-        }
-        const std::size_t open = out.size();
-        out += '>';
-        for (pugi::xml_node child = format.first_child(); child; child = child.next_sibling()) {
-            if (!isRevision(child))
-                print(child, out);
-        }
-        if (out.size() == open + 1)
-            out.replace(open, 1, "/>");
-        else
-            out += "</w:rPr>";
-    }
-
-    static constexpr const char* kAttributeSpecial = "&<>\"\r\n\t";
-    static constexpr const char* kTextSpecial = "&<>";
-
-    // `text` with the characters of `special` as character references.
-    static void escape(const char* text, const char* special, std::string& out)
-    {
-        for (;;) {
-            const size_t plain = std::strcspn(text, special);
-            out.append(text, plain);
-            text += plain;
-            if (!*text)
-                return;
-            out.append("&#").append(std::to_string(static_cast<unsigned char>(*text))) += ';';
-            ++text;
-        }
-    }
-
-    // The same for a text held as UTF-16.
-    static void escape(QStringView text, bool attribute, std::string& out)
-    {
-        const std::size_t at = out.size();
-        out.resize(at + static_cast<size_t>(text.size()));
-        char* next = out.data() + at;
-        for (const QChar c : text) { // most is plain ASCII, copied as it stands
-            const char16_t u = c.unicode();
-            if (u < 0x20 || u >= 0x80 || u == '&' || u == '<' || u == '>' || (attribute && u == '"')) {
-                out.resize(at);
-                escape(text.toUtf8().constData(), attribute ? kAttributeSpecial : kTextSpecial, out);
-                return;
-            }
-            *next++ = static_cast<char>(u);
-        }
-    }
-
-private:
-    std::string write() const
-    {
-        const auto document = layouts_.find(xml.internal_object());
-        if (document == layouts_.end() || document->second.size() != 2) {
-            ByteWriter writer;
-            xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-            return writer.out.toStdString();
-        }
-        std::string out;
-        out.reserve(static_cast<size_t>(source_.size() + source_.size() / 8));
-        out.append(source_.constData(), static_cast<size_t>(document->second.front()));
-        write(xml.document_element(), document->second, out);
-        out.append(source_.constData() + document->second.back(),
-                   static_cast<size_t>(source_.size() - document->second.back()));
-        return out;
-    }
-
-    // Where the child of a node beginning at `start` ended in the source,
-    // by the layout of that node; -1 when it was not one of its children.
-    static qsizetype endIn(const Layout& layout, qsizetype start)
-    {
-        if (start < 0 || layout.size() < 2)
-            return -1;
-        const auto found = std::lower_bound(layout.begin(), layout.end() - 1, start);
-        return found != layout.end() - 1 && *found == start ? *(found + 1) : -1;
-    }
-
-    // Just past the '>' of the tag that starts at `start`.
-    qsizetype tagEnd(qsizetype start) const
-    {
-        char quote = 0;
-        for (qsizetype i = start + 1; i < source_.size(); ++i) {
-            const char c = source_.at(i);
-            if (quote) {
-                if (c == quote)
-                    quote = 0;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == '>') {
-                return i + 1;
-            }
-        }
-        return -1;
-    }
-
-    void write(const pugi::xml_node& node, const Layout& parent, std::string& out) const
-    {
-        const qsizetype start = startOf(node);
-        const auto layout = layouts_.find(node.internal_object());
-        if (layout == layouts_.end()) {
-            const qsizetype end = endIn(parent, start);
-            if (end >= 0)
-                out.append(source_.constData() + start, static_cast<size_t>(end - start));
-            else
-                print(node, out);
-            return;
-        }
-        const qsizetype open = start >= 0 && node.type() == pugi::node_element ? tagEnd(start) : -1;
-        if (open < 0) {
-            print(node, out);
-            return;
-        }
-        // The start tag as read, opened if it closed itself.
-        const bool empty = source_.at(open - 2) == '/';
-        out.append(source_.constData() + start, static_cast<size_t>(open - start - (empty ? 2 : 0)));
-        if (empty)
-            out += '>';
-        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
-            write(child, layout->second, out);
-        out.append("</").append(node.name()) += '>';
-    }
-
-    // A node written from the tree.
-    void print(const pugi::xml_node& node, std::string& out) const
-    {
-        switch (node.type()) {
-        case pugi::node_element: {
-            (out += '<').append(node.name());
-            for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-                (out += ' ').append(a.name()).append("=\"");
-                escape(a.value(), kAttributeSpecial, out);
-                out += '"';
-            }
-            if (!node.first_child()) {
-                out.append("/>");
-                return;
-            }
-            out += '>';
-            for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
-                print(child, out);
-            out.append("</").append(node.name()) += '>';
-            return;
-        }
-        case pugi::node_pcdata:
-            escape(node.value(), kTextSpecial, out);
-            return;
-        default: {
-            ByteWriter writer;
-            node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
-            out.append(writer.out.constData(), static_cast<size_t>(writer.out.size()));
-        }
-        }
-    }
-
-    QByteArray source_;
-    std::unordered_map<const void*, Layout> layouts_;
-    std::vector<std::pair<qsizetype, std::string>> splices_;
-};
 
 class DocxBody final : public DocumentBody {
     struct Mark {
@@ -435,61 +40,9 @@ class DocxBody final : public DocumentBody {
     };
 
 public:
-    explicit DocxBody(QByteArray bytes) : original_(std::move(bytes)) {}
+    explicit DocxBody(QByteArray bytes) : package_(std::move(bytes)) {}
 
-    ~DocxBody() override
-    {
-        if (archive_)
-            zip_discard(archive_);
-    }
-
-    bool read()
-    {
-        zip_error_t error;
-        zip_error_init(&error);
-        zip_source_t* source = zip_source_buffer_create(
-            original_.constData(), static_cast<zip_uint64_t>(original_.size()), 0, &error);
-        if (!source)
-            return false;
-        archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
-        zip_error_fini(&error);
-        if (!archive_) {
-            zip_source_free(source);
-            return false;
-        }
-        const QString main = mainPart();
-        const QString folder = main.left(main.lastIndexOf(QLatin1Char('/')) + 1);
-        static const QRegularExpression stories(
-            QStringLiteral("^(header|footer)\\d*\\.xml$|^(footnotes|endnotes)\\.xml$"));
-        bool foundMain = false;
-        std::vector<zip_uint64_t> wanted;
-        zip_uint64_t declared = 0; // parts too big are refused before any is read
-        const zip_int64_t count = zip_get_num_entries(archive_, 0);
-        for (zip_int64_t i = 0; i < count; ++i) {
-            const auto at = static_cast<zip_uint64_t>(i);
-            const QString name = QString::fromUtf8(zip_get_name(archive_, at, 0));
-            const bool isMain = name == main;
-            if (!isMain && !(name.startsWith(folder) && stories.match(name.mid(folder.size())).hasMatch()))
-                continue;
-            zip_stat_t stat;
-            if (zip_stat_index(archive_, at, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)
-                && (stat.size > kPartLimit || (declared += stat.size) > kPackageLimit))
-                return false;
-            foundMain = foundMain || isMain;
-            wanted.push_back(at);
-        }
-        if (!foundMain)
-            return false;
-        for (const zip_uint64_t at : wanted) {
-            auto part = std::make_unique<Part>();
-            part->index = at;
-            QByteArray content;
-            if (!entry(at, content) || !part->read(std::move(content)))
-                return false;
-            parts_.push_back(std::move(part));
-        }
-        return index();
-    }
+    bool read() { return package_.read() && index(); }
 
     QStringList bookmarkNames() override { return names_; }
 
@@ -547,64 +100,7 @@ public:
         return removeFromTree(name);
     }
 
-    QByteArray serialize() override
-    {
-        zip_error_t error;
-        zip_error_init(&error);
-        zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-        zip_error_fini(&error);
-        if (!buffer)
-            return {};
-        zip_source_keep(buffer);
-        zip_error_init(&error);
-        zip_t* out = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-        zip_error_fini(&error);
-        if (!out) {
-            zip_source_free(buffer);
-            return {};
-        }
-        std::map<zip_uint64_t, const Part*> changed;
-        for (const auto& part : parts_) {
-            if (part->changed())
-                changed[part->index] = part.get();
-        }
-        bool ok = true;
-        const zip_int64_t count = zip_get_num_entries(archive_, 0);
-        for (zip_int64_t i = 0; i < count && ok; ++i) {
-            const auto index = static_cast<zip_uint64_t>(i);
-            const char* name = zip_get_name(archive_, index, 0);
-            zip_source_t* source = nullptr;
-            const auto found = changed.find(index);
-            if (found != changed.end()) {
-                std::string whole;
-                source = deflatedSource(out, found->second->pieces(whole));
-            } else {
-                source = zip_source_zip(out, archive_, index, ZIP_FL_COMPRESSED, 0, -1);
-            }
-            const zip_int64_t added = source ? zip_file_add(out, name, source, ZIP_FL_ENC_UTF_8) : -1;
-            if (added < 0) {
-                if (source)
-                    zip_source_free(source);
-                ok = false;
-            }
-        }
-        if (!ok || zip_close(out) != 0) {
-            zip_discard(out); // zip_close keeps the archive when it fails
-            zip_source_free(buffer);
-            return {};
-        }
-        QByteArray result;
-        zip_stat_t stat;
-        if (zip_source_stat(buffer, &stat) == 0 && zip_source_open(buffer) == 0) {
-            result.resize(static_cast<qsizetype>(stat.size));
-            const zip_int64_t read = zip_source_read(buffer, result.data(), stat.size);
-            zip_source_close(buffer);
-            if (read != static_cast<zip_int64_t>(stat.size))
-                result.clear();
-        }
-        zip_source_free(buffer);
-        return result;
-    }
+    QByteArray serialize() override { return package_.serialize(); }
 
 private:
     // The new bookmark goes just before the end, or, for an end between
@@ -671,7 +167,7 @@ private:
             return;
         const std::vector<Pending> pending = std::move(pending_);
         pending_.clear();
-        for (const auto& part : parts_)
+        for (const auto& part : package_.parts())
             part->dropSplices();
         for (const Pending& p : pending)
             marks_.at(p.bookmark).pending = false;
@@ -813,54 +309,10 @@ private:
         node.parent().remove_child(node);
     }
 
-    // An entry inflated, no further than the room left for it: sizes in the
-    // directory are taken as a first check only.
-    bool entry(zip_uint64_t index, QByteArray& content)
-    {
-        const zip_uint64_t room = std::min(kPartLimit, kPackageLimit - inflated_);
-        zip_stat_t stat;
-        if (zip_stat_index(archive_, index, 0, &stat) != 0 || ((stat.valid & ZIP_STAT_SIZE) && stat.size > room))
-            return false;
-        zip_file_t* file = zip_fopen_index(archive_, index, 0);
-        if (!file)
-            return false;
-        content.clear();
-        content.reserve(static_cast<qsizetype>(stat.valid & ZIP_STAT_SIZE ? stat.size : 0));
-        char piece[1 << 16];
-        zip_int64_t read = 0;
-        while ((read = zip_fread(file, piece, sizeof piece)) > 0
-               && static_cast<zip_uint64_t>(content.size() + read) <= room)
-            content.append(piece, static_cast<qsizetype>(read));
-        zip_fclose(file);
-        inflated_ += static_cast<zip_uint64_t>(content.size());
-        return read == 0;
-    }
-
-    // The main document part named by the package relationships.
-    QString mainPart()
-    {
-        const zip_int64_t index = zip_name_locate(archive_, "_rels/.rels", 0);
-        QByteArray content;
-        if (index >= 0 && entry(static_cast<zip_uint64_t>(index), content)) {
-            pugi::xml_document rels;
-            if (rels.load_buffer(content.constData(), static_cast<size_t>(content.size()))) {
-                for (pugi::xml_node r : rels.document_element().children("Relationship")) {
-                    if (QString::fromUtf8(r.attribute("Type").value()).endsWith(QStringLiteral("/officeDocument"))) {
-                        QString target = QString::fromUtf8(r.attribute("Target").value());
-                        while (target.startsWith(QLatin1Char('/')))
-                            target.remove(0, 1);
-                        return target;
-                    }
-                }
-            }
-        }
-        return QStringLiteral("word/document.xml");
-    }
-
     // False for a part nested deeper than any word processor writes.
     bool index()
     {
-        for (const auto& part : parts_) {
+        for (const auto& part : package_.parts()) {
             std::vector<pugi::xml_node> found; // starts and ends, in document order
             if (!collect(part->xml, found, ids_))
                 return false;
@@ -1059,14 +511,11 @@ private:
         }
     }
 
-    QByteArray original_;
-    zip_t* archive_ = nullptr;
-    std::vector<std::unique_ptr<Part>> parts_;
+    DocxPackage package_;
     std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_; // names without regard to case
     QStringList names_;
     std::unordered_set<int> ids_; // of the file's bookmarks
     int nextId_ = 0;
-    zip_uint64_t inflated_ = 0; // of the whole package so far
     std::vector<Pending> pending_;
 };
 

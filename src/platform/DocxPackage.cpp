@@ -1,0 +1,427 @@
+// The .docx package read within its limits and written again, its XML parts written back at the cost of what changed.
+#include "platform/DocxPackage.h"
+
+#include "platform/Deflate.h"
+#include "platform/DocxElements.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+namespace platform::detail::docx {
+
+namespace {
+
+// No part of a contract comes anywhere near these: a package that holds more
+// is refused before it fills the memory, whatever its directory says.
+constexpr zip_uint64_t kPartLimit = zip_uint64_t(64) << 20;
+constexpr zip_uint64_t kPackageLimit = zip_uint64_t(256) << 20;
+
+struct ByteWriter final : pugi::xml_writer {
+    QByteArray out;
+    void write(const void* data, size_t size) override
+    {
+        out.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+};
+
+} // namespace
+
+bool Part::read(QByteArray content)
+{
+    source_ = std::move(content);
+    constexpr unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration;
+    return bool(xml.load_buffer(source_.constData(), static_cast<size_t>(source_.size()), options,
+                                pugi::encoding_utf8));
+}
+
+void Part::touch(const pugi::xml_node& node)
+{
+    if (!node || layouts_.count(node.internal_object()))
+        return;
+    touch(node.parent());
+    Layout& layout = layouts_[node.internal_object()];
+    const pugi::xml_node parent = node.parent();
+    if (!parent) { // the document: where its element begins and ends
+        const pugi::xml_node root = xml.document_element();
+        const qsizetype start = startOf(root);
+        const qsizetype close = source_.lastIndexOf("</" + QByteArray(root.name()));
+        if (start >= 0 && close > start)
+            layout = {start, close + source_.mid(close).indexOf('>') + 1};
+        return;
+    }
+    // Its children lie between the end of the tag that opens it and the
+    // last '<' before the next node of its parent, its end tag.
+    const qsizetype start = startOf(node);
+    const qsizetype end = endIn(layouts_.at(parent.internal_object()), start);
+    if (start < 0 || end < 0 || !node.first_child())
+        return;
+    const qsizetype close = source_.lastIndexOf('<', end - 1);
+    if (close <= start || source_.at(close + 1) != '/')
+        return;
+    std::size_t children = 1;
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+        ++children;
+    layout.reserve(children);
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        const qsizetype at = startOf(child);
+        if (at < 0 || at >= close || (!layout.empty() && at <= layout.back())) {
+            layout.clear();
+            return;
+        }
+        layout.push_back(at);
+    }
+    layout.push_back(close);
+}
+
+std::vector<std::string_view> Part::pieces(std::string& written) const
+{
+    if (touched()) {
+        written = write();
+        return {written};
+    }
+    std::vector<const std::pair<qsizetype, std::string>*> order;
+    for (const auto& splice : splices_)
+        order.push_back(&splice);
+    std::stable_sort(order.begin(), order.end(), [](auto a, auto b) { return a->first < b->first; });
+    std::vector<std::string_view> pieces;
+    qsizetype from = 0;
+    for (const auto* splice : order) {
+        pieces.emplace_back(source_.constData() + from, static_cast<size_t>(splice->first - from));
+        pieces.emplace_back(splice->second);
+        from = splice->first;
+    }
+    pieces.emplace_back(source_.constData() + from, static_cast<size_t>(source_.size() - from));
+    return pieces;
+}
+
+qsizetype Part::startOf(const pugi::xml_node& node)
+{
+    const ptrdiff_t offset = node.offset_debug();
+    if (offset < 0)
+        return -1;
+    switch (node.type()) {
+    case pugi::node_element:
+        return offset - 1; // the name follows '<'
+    case pugi::node_pcdata:
+        return offset;
+    case pugi::node_cdata:
+        return offset - 9; // "<![CDATA["
+    default:
+        return -1;
+    }
+}
+
+void Part::printFormat(const pugi::xml_node& format, std::string& out) const
+{
+    const qsizetype start = startOf(format);
+    const qsizetype end = touched() ? -1 : startOf(format.next_sibling());
+    if (start >= 0 && end > start && named(format, "w:rPr")
+        && std::none_of(format.begin(), format.end(), isRevision)) {
+        out.append(source_.constData() + start, static_cast<size_t>(end - start));
+        return;
+    }
+    out += "<w:rPr";
+    for (pugi::xml_attribute a = format.first_attribute(); a; a = a.next_attribute()) {
+        (out += ' ').append(a.name()).append("=\"");
+        escape(a.value(), kAttributeSpecial, out);
+        out += '"';
+    }
+    const std::size_t open = out.size();
+    out += '>';
+    for (pugi::xml_node child = format.first_child(); child; child = child.next_sibling()) {
+        if (!isRevision(child))
+            print(child, out);
+    }
+    if (out.size() == open + 1)
+        out.replace(open, 1, "/>");
+    else
+        out += "</w:rPr>";
+}
+
+void Part::escape(const char* text, const char* special, std::string& out)
+{
+    for (;;) {
+        const size_t plain = std::strcspn(text, special);
+        out.append(text, plain);
+        text += plain;
+        if (!*text)
+            return;
+        out.append("&#").append(std::to_string(static_cast<unsigned char>(*text))) += ';';
+        ++text;
+    }
+}
+
+void Part::escape(QStringView text, bool attribute, std::string& out)
+{
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<size_t>(text.size()));
+    char* next = out.data() + at;
+    for (const QChar c : text) { // most is plain ASCII, copied as it stands
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u >= 0x80 || u == '&' || u == '<' || u == '>' || (attribute && u == '"')) {
+            out.resize(at);
+            escape(text.toUtf8().constData(), attribute ? kAttributeSpecial : kTextSpecial, out);
+            return;
+        }
+        *next++ = static_cast<char>(u);
+    }
+}
+
+std::string Part::write() const
+{
+    const auto document = layouts_.find(xml.internal_object());
+    if (document == layouts_.end() || document->second.size() != 2) {
+        ByteWriter writer;
+        xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+        return writer.out.toStdString();
+    }
+    std::string out;
+    out.reserve(static_cast<size_t>(source_.size() + source_.size() / 8));
+    out.append(source_.constData(), static_cast<size_t>(document->second.front()));
+    write(xml.document_element(), document->second, out);
+    out.append(source_.constData() + document->second.back(),
+               static_cast<size_t>(source_.size() - document->second.back()));
+    return out;
+}
+
+qsizetype Part::endIn(const Layout& layout, qsizetype start)
+{
+    if (start < 0 || layout.size() < 2)
+        return -1;
+    const auto found = std::lower_bound(layout.begin(), layout.end() - 1, start);
+    return found != layout.end() - 1 && *found == start ? *(found + 1) : -1;
+}
+
+qsizetype Part::tagEnd(qsizetype start) const
+{
+    char quote = 0;
+    for (qsizetype i = start + 1; i < source_.size(); ++i) {
+        const char c = source_.at(i);
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return i + 1;
+        }
+    }
+    return -1;
+}
+
+void Part::write(const pugi::xml_node& node, const Layout& parent, std::string& out) const
+{
+    const qsizetype start = startOf(node);
+    const auto layout = layouts_.find(node.internal_object());
+    if (layout == layouts_.end()) {
+        const qsizetype end = endIn(parent, start);
+        if (end >= 0)
+            out.append(source_.constData() + start, static_cast<size_t>(end - start));
+        else
+            print(node, out);
+        return;
+    }
+    const qsizetype open = start >= 0 && node.type() == pugi::node_element ? tagEnd(start) : -1;
+    if (open < 0) {
+        print(node, out);
+        return;
+    }
+    // The start tag as read, opened if it closed itself.
+    const bool empty = source_.at(open - 2) == '/';
+    out.append(source_.constData() + start, static_cast<size_t>(open - start - (empty ? 2 : 0)));
+    if (empty)
+        out += '>';
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+        write(child, layout->second, out);
+    out.append("</").append(node.name()) += '>';
+}
+
+void Part::print(const pugi::xml_node& node, std::string& out) const
+{
+    switch (node.type()) {
+    case pugi::node_element: {
+        (out += '<').append(node.name());
+        for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+            (out += ' ').append(a.name()).append("=\"");
+            escape(a.value(), kAttributeSpecial, out);
+            out += '"';
+        }
+        if (!node.first_child()) {
+            out.append("/>");
+            return;
+        }
+        out += '>';
+        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+            print(child, out);
+        out.append("</").append(node.name()) += '>';
+        return;
+    }
+    case pugi::node_pcdata:
+        escape(node.value(), kTextSpecial, out);
+        return;
+    default: {
+        ByteWriter writer;
+        node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+        out.append(writer.out.constData(), static_cast<size_t>(writer.out.size()));
+    }
+    }
+}
+
+DocxPackage::~DocxPackage()
+{
+    if (archive_)
+        zip_discard(archive_);
+}
+
+bool DocxPackage::read()
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(
+        original_.constData(), static_cast<zip_uint64_t>(original_.size()), 0, &error);
+    if (!source)
+        return false;
+    archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+    zip_error_fini(&error);
+    if (!archive_) {
+        zip_source_free(source);
+        return false;
+    }
+    const QString main = mainPart();
+    const QString folder = main.left(main.lastIndexOf(QLatin1Char('/')) + 1);
+    static const QRegularExpression stories(
+        QStringLiteral("^(header|footer)\\d*\\.xml$|^(footnotes|endnotes)\\.xml$"));
+    bool foundMain = false;
+    std::vector<zip_uint64_t> wanted;
+    zip_uint64_t declared = 0; // parts too big are refused before any is read
+    const zip_int64_t count = zip_get_num_entries(archive_, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto at = static_cast<zip_uint64_t>(i);
+        const QString name = QString::fromUtf8(zip_get_name(archive_, at, 0));
+        const bool isMain = name == main;
+        if (!isMain && !(name.startsWith(folder) && stories.match(name.mid(folder.size())).hasMatch()))
+            continue;
+        zip_stat_t stat;
+        if (zip_stat_index(archive_, at, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)
+            && (stat.size > kPartLimit || (declared += stat.size) > kPackageLimit))
+            return false;
+        foundMain = foundMain || isMain;
+        wanted.push_back(at);
+    }
+    if (!foundMain)
+        return false;
+    for (const zip_uint64_t at : wanted) {
+        auto part = std::make_unique<Part>();
+        part->index = at;
+        QByteArray content;
+        if (!entry(at, content) || !part->read(std::move(content)))
+            return false;
+        parts_.push_back(std::move(part));
+    }
+    return true;
+}
+
+QByteArray DocxPackage::serialize()
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zip_error_fini(&error);
+    if (!buffer)
+        return {};
+    zip_source_keep(buffer);
+    zip_error_init(&error);
+    zip_t* out = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+    zip_error_fini(&error);
+    if (!out) {
+        zip_source_free(buffer);
+        return {};
+    }
+    std::map<zip_uint64_t, const Part*> changed;
+    for (const auto& part : parts_) {
+        if (part->changed())
+            changed[part->index] = part.get();
+    }
+    bool ok = true;
+    const zip_int64_t count = zip_get_num_entries(archive_, 0);
+    for (zip_int64_t i = 0; i < count && ok; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        const char* name = zip_get_name(archive_, index, 0);
+        zip_source_t* source = nullptr;
+        const auto found = changed.find(index);
+        if (found != changed.end()) {
+            std::string whole;
+            source = deflatedSource(out, found->second->pieces(whole));
+        } else {
+            source = zip_source_zip(out, archive_, index, ZIP_FL_COMPRESSED, 0, -1);
+        }
+        const zip_int64_t added = source ? zip_file_add(out, name, source, ZIP_FL_ENC_UTF_8) : -1;
+        if (added < 0) {
+            if (source)
+                zip_source_free(source);
+            ok = false;
+        }
+    }
+    if (!ok || zip_close(out) != 0) {
+        zip_discard(out); // zip_close keeps the archive when it fails
+        zip_source_free(buffer);
+        return {};
+    }
+    QByteArray result;
+    zip_stat_t stat;
+    if (zip_source_stat(buffer, &stat) == 0 && zip_source_open(buffer) == 0) {
+        result.resize(static_cast<qsizetype>(stat.size));
+        const zip_int64_t read = zip_source_read(buffer, result.data(), stat.size);
+        zip_source_close(buffer);
+        if (read != static_cast<zip_int64_t>(stat.size))
+            result.clear();
+    }
+    zip_source_free(buffer);
+    return result;
+}
+
+bool DocxPackage::entry(zip_uint64_t index, QByteArray& content)
+{
+    const zip_uint64_t room = std::min(kPartLimit, kPackageLimit - inflated_);
+    zip_stat_t stat;
+    if (zip_stat_index(archive_, index, 0, &stat) != 0 || ((stat.valid & ZIP_STAT_SIZE) && stat.size > room))
+        return false;
+    zip_file_t* file = zip_fopen_index(archive_, index, 0);
+    if (!file)
+        return false;
+    content.clear();
+    content.reserve(static_cast<qsizetype>(stat.valid & ZIP_STAT_SIZE ? stat.size : 0));
+    char piece[1 << 16];
+    zip_int64_t read = 0;
+    while ((read = zip_fread(file, piece, sizeof piece)) > 0
+           && static_cast<zip_uint64_t>(content.size() + read) <= room)
+        content.append(piece, static_cast<qsizetype>(read));
+    zip_fclose(file);
+    inflated_ += static_cast<zip_uint64_t>(content.size());
+    return read == 0;
+}
+
+QString DocxPackage::mainPart()
+{
+    const zip_int64_t index = zip_name_locate(archive_, "_rels/.rels", 0);
+    QByteArray content;
+    if (index >= 0 && entry(static_cast<zip_uint64_t>(index), content)) {
+        pugi::xml_document rels;
+        if (rels.load_buffer(content.constData(), static_cast<size_t>(content.size()))) {
+            for (pugi::xml_node r : rels.document_element().children("Relationship")) {
+                if (QString::fromUtf8(r.attribute("Type").value()).endsWith(QStringLiteral("/officeDocument"))) {
+                    QString target = QString::fromUtf8(r.attribute("Target").value());
+                    while (target.startsWith(QLatin1Char('/')))
+                        target.remove(0, 1);
+                    return target;
+                }
+            }
+        }
+    }
+    return QStringLiteral("word/document.xml");
+}
+
+} // namespace platform::detail::docx
