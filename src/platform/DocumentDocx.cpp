@@ -1,5 +1,6 @@
 // Office Open XML documents: the package, its bookmarks and the text put in and taken out at them.
 #include "platform/DocumentBody.h"
+#include "platform/DocxBookmarks.h"
 #include "platform/DocxElements.h"
 #include "platform/DocxPackage.h"
 
@@ -18,20 +19,7 @@ namespace {
 
 using namespace docx;
 
-// Documents nest some tens of levels (tables in tables, text boxes, content
-// controls). A part nested deeper is damaged or hostile, and is refused: the
-// walks of the tree here, and pugixml's removal of a node, go down a level
-// per call.
-constexpr int kDeepestNesting = 1000;
-
-class DocxBody final : public DocumentBody {
-    struct Mark {
-        Part* part = nullptr;
-        pugi::xml_node start;
-        pugi::xml_node end;
-        bool pending = false; // an insertion kept as XML goes in at its end
-    };
-
+class DocxBody final : public DocumentBody, private DocxBookmarks {
     struct Pending {
         QString bookmark;
         QString text;
@@ -42,7 +30,7 @@ class DocxBody final : public DocumentBody {
 public:
     explicit DocxBody(QByteArray bytes) : package_(std::move(bytes)) {}
 
-    bool read() { return package_.read() && index(); }
+    bool read() { return package_.read() && index(package_.parts()); }
 
     QStringList bookmarkNames() override { return names_; }
 
@@ -309,100 +297,6 @@ private:
         node.parent().remove_child(node);
     }
 
-    // False for a part nested deeper than any word processor writes.
-    bool index()
-    {
-        for (const auto& part : package_.parts()) {
-            std::vector<pugi::xml_node> found; // starts and ends, in document order
-            if (!collect(part->xml, found, ids_))
-                return false;
-            // An end closes the nearest open start of its number: a number
-            // used twice (in a damaged file) pairs no end before its start.
-            // A start without its end is no bookmark (LibreOffice writes one
-            // before the whole bookmark when it spans paragraphs).
-            std::vector<std::pair<pugi::xml_node, pugi::xml_node>> complete;
-            std::unordered_map<QString, std::vector<std::size_t>> open;
-            for (pugi::xml_node node : found) {
-                const QString id = attribute(node, "w:id");
-                if (named(node, "w:bookmarkStart")) {
-                    open[id].push_back(complete.size());
-                    complete.emplace_back(node, pugi::xml_node());
-                } else if (auto o = open.find(id); o != open.end() && !o->second.empty()) {
-                    complete[o->second.back()].second = node;
-                    o->second.pop_back();
-                }
-            }
-            for (const auto& [start, end] : complete) {
-                const QString name = attribute(start, "w:name");
-                if (name.isEmpty() || !end || marks_.count(name))
-                    continue;
-                marks_.emplace(name, Mark{part.get(), start, end});
-                names_ << name;
-            }
-        }
-        marks_.reserve(2 * marks_.size() + 64); // room for the insertions' own bookmarks
-        return true;
-    }
-
-    // Goes down the tree a level at a time, not a call per level.
-    static bool collect(const pugi::xml_node& root, std::vector<pugi::xml_node>& found,
-                        std::unordered_set<int>& ids)
-    {
-        int depth = 1;
-        for (pugi::xml_node node = root.first_child(); node;) {
-            if (named(node, "w:bookmarkStart") || named(node, "w:bookmarkEnd")) {
-                found.push_back(node);
-                ids.insert(node.attribute("w:id").as_int(-1));
-            }
-            if (node.first_child()) {
-                if (++depth > kDeepestNesting)
-                    return false;
-                node = node.first_child();
-                continue;
-            }
-            while (node != root && !node.next_sibling()) {
-                node = node.parent();
-                --depth;
-            }
-            node = node == root ? pugi::xml_node() : node.next_sibling();
-        }
-        return true;
-    }
-
-    // The smallest bookmark number no bookmark of the file has: numbers stay
-    // small whatever the file holds, as other word processors read them.
-    int nextId()
-    {
-        while (ids_.count(nextId_))
-            ++nextId_;
-        return nextId_++;
-    }
-
-    // Visits, in document order, the visible content between the bookmark's
-    // start and end; `paragraphEnd` runs at each paragraph that ends there.
-    template <class Visit, class ParagraphEnd>
-    static void walk(const Mark& m, Visit visit, ParagraphEnd paragraphEnd)
-    {
-        bool inside = false;
-        bool done = false;
-        std::function<void(const pugi::xml_node&)> go = [&](const pugi::xml_node& node) {
-            for (pugi::xml_node child = node.first_child(); child && !done; child = child.next_sibling()) {
-                if (child == m.start) {
-                    inside = true;
-                } else if (child == m.end) {
-                    done = true;
-                } else if (child.type() == pugi::node_element && !isHiddenContent(child)) {
-                    if (inside)
-                        visit(child);
-                    go(child);
-                    if (inside && !done && named(child, "w:p"))
-                        paragraphEnd();
-                }
-            }
-        };
-        go(m.part->xml);
-    }
-
     // The run formatting at an insertion point: the run with text before it
     // in the paragraph, or else the one after it, or else the paragraph mark.
     static pugi::xml_node runFormat(const pugi::xml_node& paragraph, const pugi::xml_node& end)
@@ -512,10 +406,6 @@ private:
     }
 
     DocxPackage package_;
-    std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_; // names without regard to case
-    QStringList names_;
-    std::unordered_set<int> ids_; // of the file's bookmarks
-    int nextId_ = 0;
     std::vector<Pending> pending_;
 };
 
