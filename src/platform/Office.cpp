@@ -240,6 +240,7 @@ public:
             throw OfficeError(QStringLiteral("LibreOffice no ha podido convertir el documento %1: otra conversión "
                                              "no termina.")
                                   .arg(describe(hostPath)));
+        prepareLibreOfficeProfile(*programs_, soffice, profileFolder());
         const auto result = programs_->run(
             soffice, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profileFolder()).toString(),
                       QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo"),
@@ -318,8 +319,32 @@ ServiceSlot<Office>& officeSlot()
 std::unique_ptr<Office> makeLibreOffice(std::unique_ptr<OfficePrograms> programs)
 {
     if (!programs)
-        programs = std::make_unique<SystemPrograms>();
+        programs = makeSystemPrograms();
     return std::make_unique<LibreOffice>(std::move(programs));
+}
+
+std::unique_ptr<OfficePrograms> makeSystemPrograms()
+{
+    return std::make_unique<SystemPrograms>();
+}
+
+bool prepareLibreOfficeProfile(OfficePrograms& programs, const QString& soffice, const QString& folder)
+{
+    // Written once a start has set the profile up.
+    const QString ready = folder + QStringLiteral("/tervalo-preparado");
+    if (QFileInfo::exists(ready))
+        return true;
+    QDir().mkpath(folder);
+    const QStringList arguments{QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(folder).toString(),
+                                QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                                QStringLiteral("--nologo"), QStringLiteral("--terminate_after_init")};
+    // The start that creates the profile may fail; the next one finds it made.
+    for (int start = 0; start < 2; ++start) {
+        const auto result = programs.run(soffice, arguments);
+        if (result.started && result.exitCode == 0)
+            return QFile(ready).open(QIODevice::WriteOnly);
+    }
+    return false;
 }
 
 } // namespace platform

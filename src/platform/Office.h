@@ -76,4 +76,15 @@ public:
 // for printing; the programs of the system when none are given.
 std::unique_ptr<Office> makeLibreOffice(std::unique_ptr<OfficePrograms> programs = nullptr);
 
+// The programs of the system, run as LibreOffice's conversions are.
+std::unique_ptr<OfficePrograms> makeSystemPrograms();
+
+// Makes a LibreOffice profile folder ready before work is done on it. The
+// first start on a new profile only sets it up: LibreOffice can fail on the
+// start that creates its profile (seen on a new machine) where every later
+// start works, so a conversion never counts on being that start. A profile
+// made ready once is not started again for it. Returns whether it is ready;
+// when it is not, what runs on it says its own failure.
+bool prepareLibreOfficeProfile(OfficePrograms& programs, const QString& soffice, const QString& folder);
+
 } // namespace platform

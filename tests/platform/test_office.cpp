@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QUrl>
 
 using platform::OfficeError;
 using platform::PageSet;
@@ -14,7 +16,8 @@ namespace {
 
 // Programs as the office suite would run them: LibreOffice "converts" into a
 // PDF of `pages` pages, "Página n" written on page n; lp keeps what it is
-// given.
+// given. With `firstStartFails`, LibreOffice aborts on the start that makes
+// a profile, as it did once on a new machine.
 class FakePrograms final : public platform::OfficePrograms {
 public:
     struct Job {
@@ -31,6 +34,17 @@ public:
     {
         runs << QStringList{QFileInfo(program).fileName()} + arguments;
         if (program.endsWith(QLatin1String("soffice"))) {
+            const QString profile =
+                QUrl(arguments.filter(QStringLiteral("-env:UserInstallation=")).value(0).section(u'=', 1)).toLocalFile();
+            if (!QFileInfo::exists(profile + QStringLiteral("/user"))) {
+                QDir().mkpath(profile + QStringLiteral("/user"));
+                if (firstStartFails)
+                    return {true, 134, QStringLiteral("Fatal exception: Signal 6")};
+            }
+            if (arguments.contains(QStringLiteral("--terminate_after_init")))
+                return {true, 0, {}};
+            if (conversionFails)
+                return {true, 1, QStringLiteral("Error: source file could not be loaded")};
             const QString folder = arguments.at(arguments.indexOf(QStringLiteral("--outdir")) + 1);
             QPdfWriter pdf(folder + QStringLiteral("/documento.pdf"));
             QPainter painter(&pdf);
@@ -59,12 +73,16 @@ public:
     QList<QStringList> runs;
     std::vector<Job> jobs;
     int pages = 3;
+    bool firstStartFails = false;
+    bool conversionFails = false;
 };
 
 class OfficeTest : public testing_support::TervaloTest {
 protected:
     OfficeTest()
     {
+        // LibreOffice's profile is made afresh for each case.
+        qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
         auto owned = std::make_unique<FakePrograms>();
         programs = owned.get();
         office = platform::makeLibreOffice(std::move(owned));
@@ -85,6 +103,20 @@ protected:
         return programs->jobs[job].options + QStringLiteral(": ") + pages.join(QLatin1Char(' '));
     }
 
+    ~OfficeTest() override { qputenv("XDG_CACHE_HOME", previousCache); }
+
+    // The runs of LibreOffice with an argument.
+    QList<QStringList> runsWith(const char* argument) const
+    {
+        QList<QStringList> found;
+        for (const QStringList& run : programs->runs)
+            if (run.contains(QLatin1String(argument)))
+                found << run;
+        return found;
+    }
+
+    const QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
+    QTemporaryDir cache;
     FakePrograms* programs;
     std::unique_ptr<platform::Office> office;
     QString document;
@@ -128,11 +160,31 @@ TEST_F(OfficeTest, EachPassOfDoubleSidedPrintingHoldsExactlyItsPages)
     EXPECT_EQ(printed(1), QStringLiteral("-n 3 -o collate=true: 1 2 3"));
 
     // The conversion runs headless on a copy, with a profile of its own.
-    const QStringList conversion = programs->runs.first();
+    const QStringList conversion = runsWith("--convert-to").first();
     EXPECT_TRUE(conversion.contains(QStringLiteral("--headless")));
     EXPECT_TRUE(conversion.filter(QStringLiteral("-env:UserInstallation=file://")).size() == 1);
     EXPECT_NE(conversion.last(), document);
     EXPECT_TRUE(conversion.last().endsWith(QLatin1String("documento.rtf")));
+}
+
+// The start that makes LibreOffice's profile only makes it: a first start
+// that fails costs no conversion, and one that fails afterwards says so.
+TEST_F(OfficeTest, AConversionNeverCountsOnTheStartThatMakesTheProfile)
+{
+    programs->firstStartFails = true;
+    EXPECT_FALSE(office->convert(document, QStringLiteral("pdf")).isEmpty());
+    EXPECT_EQ(runsWith("--terminate_after_init").size(), 2) << "the failed first start tried once more";
+    EXPECT_EQ(runsWith("--convert-to").size(), 1);
+
+    programs->runs.clear();
+    programs->conversionFails = true;
+    try {
+        office->convert(document, QStringLiteral("pdf"));
+        ADD_FAILURE() << "a failed conversion passed for a good one";
+    } catch (const OfficeError& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("could not be loaded"))) << e.what();
+    }
+    EXPECT_TRUE(runsWith("--terminate_after_init").isEmpty()) << "a profile made ready is not started again for it";
 }
 
 TEST_F(OfficeTest, SaysWhatIsMissingAndShowsWithoutWaiting)

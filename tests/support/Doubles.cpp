@@ -225,10 +225,14 @@ void convertByLibreOffice(const std::vector<LibreOfficeJob>& jobs, const QString
         soffice = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
     ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice is not installed";
     std::vector<std::unique_ptr<QProcess>> runs;
+    const auto programs = platform::makeSystemPrograms();
     for (std::size_t j = 0; j < jobs.size(); ++j) {
         // Two runs on one profile would hand their work to each other.
         const QString profile = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
                                 + QStringLiteral("/tervalo/pruebas%1").arg(j);
+        // Made one after the other, before any work is given to them.
+        EXPECT_TRUE(platform::prepareLibreOfficeProfile(*programs, soffice, profile))
+            << "LibreOffice cannot start on " << profile.toStdString();
         runs.push_back(std::make_unique<QProcess>());
         runs.back()->start(soffice, QStringList{QStringLiteral("-env:UserInstallation=")
                                                     + QUrl::fromLocalFile(profile).toString(),
