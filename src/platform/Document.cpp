@@ -85,19 +85,30 @@ Document Document::open(const QString& hostPath)
     if (!file.open(QIODevice::ReadOnly))
         throw DocumentError(DocumentError::Kind::CannotOpen,
                             QStringLiteral("No se puede leer el documento %1.").arg(describe(path)));
+    const auto tooLarge = [&path] {
+        return DocumentError(DocumentError::Kind::CannotOpen,
+                             QStringLiteral("No se puede abrir el documento %1: es demasiado grande para ser un "
+                                            "documento de contrato.")
+                                 .arg(describe(path)));
+    };
     // No contract comes near this; a larger file is not read into memory.
     constexpr qint64 kFileLimit = qint64(256) << 20;
     if (file.size() > kFileLimit)
+        throw tooLarge();
+    // Read into room of its size: reading to the end would take more.
+    QByteArray content(file.size(), Qt::Uninitialized);
+    if (file.read(content.data(), content.size()) != content.size())
         throw DocumentError(DocumentError::Kind::CannotOpen,
-                            QStringLiteral("No se puede abrir el documento %1: es demasiado grande para ser un "
-                                           "documento de contrato.")
-                                .arg(describe(path)));
-    QByteArray content = file.readAll();
+                            QStringLiteral("No se puede leer el documento %1.").arg(describe(path)));
     file.close();
 
     if (content.left(64).trimmed().startsWith("{\\rtf")) {
-        if (auto body = detail::readRtf(content))
-            return Document(DocumentFormat::Rtf, path, std::move(body));
+        try {
+            if (auto body = detail::readRtf(content))
+                return Document(DocumentFormat::Rtf, path, std::move(body));
+        } catch (const detail::TooLarge&) {
+            throw tooLarge();
+        }
     } else if (content.startsWith("PK")) {
         if (auto body = detail::readDocx(content))
             return Document(DocumentFormat::Docx, path, std::move(body));
@@ -214,9 +225,8 @@ void Document::save()
 
 void Document::saveAs(const QString& hostPath)
 {
-    const QByteArray content = body_->serialize();
     // Contracts carry personal data: for their owner's eyes only.
-    if (content.isEmpty() || !writeWholeFile(hostPath, content, FileAccess::OwnerOnly))
+    if (!writeWholeFile(hostPath, [this](QIODevice& file) { return body_->write(file); }, FileAccess::OwnerOnly))
         throw DocumentError(DocumentError::Kind::CannotSave,
                             QStringLiteral("No se puede guardar el documento %1.").arg(describe(hostPath)));
     path_ = hostPath;

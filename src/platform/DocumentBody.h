@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -80,7 +81,17 @@ public:
     virtual bool keepsHiddenCopy(const QString& text) { return false; }
     // The whole file.
     virtual QByteArray serialize() = 0;
+    // Writes the whole file to `out`; false when a write failed.
+    virtual bool write(QIODevice& out)
+    {
+        const QByteArray content = serialize();
+        return !content.isEmpty() && out.write(content) == content.size();
+    }
 };
+
+// Thrown by a reader for a document that would take more memory to work on
+// than the program allows one.
+struct TooLarge {};
 
 // Null when the bytes are not a document of that format.
 std::unique_ptr<DocumentBody> readRtf(const QByteArray& bytes);

@@ -23,7 +23,9 @@ public:
     explicit RtfBody(QByteArray data)
     {
         data_ = std::move(data);
-        index();
+        if (!read({}, tokenLimit(data_.size())))
+            throw TooLarge{};
+        findMarks();
     }
 
     bool valid() const
@@ -160,14 +162,43 @@ public:
         if (wanted.isEmpty())
             return false;
         materialize();
-        QString shown;
-        QString hidden;
-        for (const auto& [open, inText] : stories_)
-            (inText ? shown : hidden) += textBetween(open + 1, match_[static_cast<std::size_t>(open)]) + u'\n';
-        return hidden.simplified().contains(wanted) && !shown.simplified().contains(wanted);
+        const auto anyHolds = [&](bool inText) {
+            return std::any_of(stories_.begin(), stories_.end(), [&](const auto& story) {
+                return story.second == inText && storyHolds(story.first, wanted);
+            });
+        };
+        return anyHolds(false) && !anyHolds(true);
     }
 
     QByteArray serialize() override { return withInsertions(); }
+
+    // Written in pieces: a large file is not held twice.
+    bool write(QIODevice& out) override
+    {
+        if (pending_.empty())
+            return !data_.isEmpty() && out.write(data_) == data_.size();
+        sortPending();
+        constexpr qsizetype kPiece = qsizetype(1) << 20;
+        QByteArray piece;
+        piece.reserve(std::min(data_.size() + pendingBytes_.size(), kPiece));
+        const auto put = [&](const char* bytes, qsizetype size) {
+            if (piece.size() + size < kPiece) {
+                piece.append(bytes, size);
+                return true;
+            }
+            const bool written = out.write(piece) == piece.size() && out.write(bytes, size) == size;
+            piece.clear();
+            return written;
+        };
+        int copied = 0;
+        for (const auto& p : pending_) {
+            if (!put(data_.constData() + copied, p.offset - copied)
+                || !put(pendingBytes_.constData() + p.from, p.size))
+                return false;
+            copied = p.offset;
+        }
+        return put(data_.constData() + copied, data_.size() - copied) && out.write(piece) == piece.size();
+    }
 
 private:
     struct Mark {
@@ -307,7 +338,7 @@ private:
             (std::find(moved.begin(), moved.end(), t) != moved.end() ? after : stay) += bytes(t);
         const int start = tokens_[static_cast<std::size_t>(from)].offset;
         const int end = tokens_[static_cast<std::size_t>(m.endClose)].offset + 1;
-        data_ = data_.left(start) + stay + after + data_.mid(end);
+        replaceBytes(start, end, stay + after);
         index();
         return true;
     }
@@ -336,7 +367,7 @@ private:
         }
         for (const Span& s : groups)
             std::fill(drop.begin() + first(s.from), drop.begin() + first(s.to), true);
-        data_ = without(drop);
+        dropTokens(drop);
         index();
         return true;
     }
@@ -448,6 +479,12 @@ private:
     void index(const std::vector<int>& splits = {})
     {
         read(splits);
+        findMarks();
+    }
+
+    // The bookmarks, insertions and stories of the tokens read.
+    void findMarks()
+    {
         marks_.clear();
         names_.clear();
         copies_.clear();
@@ -549,8 +586,7 @@ private:
     {
         if (pending_.empty())
             return data_;
-        std::stable_sort(pending_.begin(), pending_.end(),
-                         [](const Insertion& a, const Insertion& b) { return a.offset < b.offset; });
+        sortPending();
         QByteArray out;
         out.reserve(data_.size() + pendingBytes_.size());
         int copied = 0;
@@ -563,11 +599,57 @@ private:
         return out;
     }
 
+    // Whether the text of the story opening at `open`, its blanks taken as
+    // one, holds `wanted`. It is read a stretch at a time, each ending where
+    // a group ends, so that the body of a large file is never held whole as
+    // text.
+    bool storyHolds(int open, const QString& wanted) const
+    {
+        const auto collapsed = [](const QString& text) {
+            QString out;
+            out.reserve(text.size());
+            for (const QChar c : text) {
+                if (!c.isSpace())
+                    out += c;
+                else if (!out.endsWith(u' '))
+                    out += u' ';
+            }
+            return out;
+        };
+        constexpr int kStretch = 1 << 16; // tokens
+        const int close = match_[static_cast<std::size_t>(open)];
+        QString carried; // the end of the stretches read, which a match may start in
+        for (int from = open + 1; from < close;) {
+            int to = from;
+            for (int n = 0; to < close && n < kStretch; ++n) {
+                const int other = match_[static_cast<std::size_t>(to)];
+                to = tokens_[static_cast<std::size_t>(to)].type == Token::Open && other > to && other < close
+                         ? other + 1
+                         : to + 1;
+            }
+            const QString seen = collapsed(carried + textBetween(from, to));
+            if (seen.contains(wanted))
+                return true;
+            carried = seen.right(wanted.size());
+            from = to;
+        }
+        return false;
+    }
+
+    // Insertions in the order they stand in the file; those at one place in
+    // the order they were made.
+    void sortPending()
+    {
+        std::stable_sort(pending_.begin(), pending_.end(),
+                         [](const Insertion& a, const Insertion& b) { return a.offset < b.offset; });
+    }
+
     // Reads the file again with the insertions in it, to find them.
     void materialize()
     {
         if (pending_.empty())
             return;
+        releaseTokens();
         data_ = withInsertions();
         index();
     }

@@ -145,6 +145,12 @@ QByteArray readWholeFile(const QString& hostPath)
 
 bool writeWholeFile(const QString& hostPath, const QByteArray& content, FileAccess access)
 {
+    return writeWholeFile(
+        hostPath, [&content](QIODevice& file) { return file.write(content) == content.size(); }, access);
+}
+
+bool writeWholeFile(const QString& hostPath, const std::function<bool(QIODevice&)>& write, FileAccess access)
+{
     // Unbuffered: a buffered write that fails only when the buffer is
     // flushed at commit would go unnoticed and the short file replace the
     // old one.
@@ -154,7 +160,7 @@ bool writeWholeFile(const QString& hostPath, const QByteArray& content, FileAcce
     // The temporary file takes the permissions before it holds anything.
     if (access == FileAccess::OwnerOnly)
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(content) != content.size()) {
+    if (!write(file)) {
         file.cancelWriting();
         file.commit();
         return false;

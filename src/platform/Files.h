@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+class QIODevice;
+
+#include <functional>
 #include <stdexcept>
 
 namespace platform {
@@ -42,6 +45,10 @@ QByteArray readWholeFile(const QString& hostPath);
 void replaceFile(const QString& hostPath, const QByteArray& content, FileAccess access = FileAccess::Shared);
 // The same, false when it failed; the old file is then whole.
 bool writeWholeFile(const QString& hostPath, const QByteArray& content, FileAccess access = FileAccess::Shared);
+// The same, the content written to the file by `write` (false when a write
+// failed), so that a large content need not be held whole.
+bool writeWholeFile(const QString& hostPath, const std::function<bool(QIODevice&)>& write,
+                    FileAccess access = FileAccess::Shared);
 
 // Moves a file to `to`, replacing a file of that name in one step: whoever
 // looks finds the old file or the new one, never neither. False when it

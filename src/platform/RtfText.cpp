@@ -32,9 +32,10 @@ private:
 
 } // namespace
 
-void RtfText::read(const std::vector<int>& splits)
+bool RtfText::read(const std::vector<int>& splits, std::size_t limit)
 {
-    tokens_ = tokenize(data_, splits);
+    std::vector<int>().swap(match_);
+    const bool within = tokenize(data_, splits, tokens_, limit);
     match_.assign(tokens_.size(), -1);
     std::vector<int> open;
     for (std::size_t t = 0; t < tokens_.size(); ++t) {
@@ -51,6 +52,19 @@ void RtfText::read(const std::vector<int>& splits)
         if (word(t) == "ansicpg")
             codePage_ = tokens_[t].param;
     }
+    return within;
+}
+
+std::size_t RtfText::tokenLimit(qsizetype size)
+{
+    // What a file may take in memory while it is worked on: four times its
+    // size, and never less than this.
+    constexpr qint64 kFloor = qint64(64) << 20;
+    constexpr qint64 kPerToken = sizeof(Token) + sizeof(int);
+    const qint64 allowed = std::max<qint64>(4 * qint64(size), kFloor);
+    // The file itself is held beside its tokens (a new copy of it only once
+    // they are given up).
+    return static_cast<std::size_t>(std::max<qint64>(0, allowed - qint64(size)) / kPerToken);
 }
 
 int RtfText::storyStart(int at) const
@@ -274,7 +288,7 @@ QString RtfText::textBetween(int from, int to, std::vector<Span>* spans) const
             }
             break;
         case Token::Text: {
-            const int skip = std::min(fallback, k.length);
+            const int skip = std::min(fallback, static_cast<int>(k.length));
             fallback -= skip;
             if (skip > 0)
                 skipped(k.offset + skip);
@@ -329,10 +343,17 @@ QString RtfText::textBetween(int from, int to, std::vector<Span>* spans) const
     return out;
 }
 
-QByteArray RtfText::without(const std::vector<bool>& drop) const
+void RtfText::dropTokens(const std::vector<bool>& drop)
 {
-    QByteArray out;
-    out.reserve(data_.size());
+    // The bytes that stay, and where a control word left before text that
+    // would run into it takes its blank; the new file is made only once the
+    // tokens are given up.
+    struct Kept {
+        int from;
+        int to;
+        bool blank; // a blank follows
+    };
+    std::vector<Kept> kept;
     int copied = 0;
     bool dropping = false;
     bool bareWord = false; // the kept bytes end in a control word with no blank
@@ -343,7 +364,7 @@ QByteArray RtfText::without(const std::vector<bool>& drop) const
                 bareWord = t > 0 && tokens_[t - 1].type == Token::Word
                            && tokens_[t - 1].offset + tokens_[t - 1].length == k.offset
                            && data_.at(k.offset - 1) != ' ';
-                out.append(data_.constData() + copied, k.offset - copied);
+                kept.push_back({copied, k.offset, false});
             }
             copied = k.offset + k.length;
             dropping = true;
@@ -351,13 +372,38 @@ QByteArray RtfText::without(const std::vector<bool>& drop) const
         }
         if (dropping && bareWord) {
             const char next = data_.at(copied);
-            if (isLetter(next) || isDigit(next) || next == ' ' || next == '-')
-                out += ' ';
+            kept.back().blank = isLetter(next) || isDigit(next) || next == ' ' || next == '-';
         }
         dropping = false;
     }
-    out.append(data_.constData() + copied, data_.size() - copied);
-    return out;
+    kept.push_back({copied, static_cast<int>(data_.size()), false});
+
+    releaseTokens();
+    QByteArray out;
+    out.reserve(data_.size());
+    for (const Kept& k : kept) {
+        out.append(data_.constData() + k.from, k.to - k.from);
+        if (k.blank)
+            out += ' ';
+    }
+    data_ = std::move(out);
+}
+
+void RtfText::replaceBytes(int from, int to, const QByteArray& bytes)
+{
+    releaseTokens();
+    QByteArray out;
+    out.reserve(data_.size() - (to - from) + bytes.size());
+    out.append(data_.constData(), from);
+    out.append(bytes);
+    out.append(data_.constData() + to, data_.size() - to);
+    data_ = std::move(out);
+}
+
+void RtfText::releaseTokens()
+{
+    std::vector<Token>().swap(tokens_);
+    std::vector<int>().swap(match_);
 }
 
 } // namespace platform::detail::rtf

@@ -29,8 +29,13 @@ public:
 
 protected:
     // Reads the tokens of data_ again, and the groups they make; runs of
-    // text are split at the byte offsets `splits` (sorted).
-    void read(const std::vector<int>& splits = {});
+    // text are split at the byte offsets `splits` (sorted). False, and no
+    // tokens, when there would be more than `limit`.
+    bool read(const std::vector<int>& splits = {}, std::size_t limit = SIZE_MAX);
+
+    // The most tokens a file of `size` bytes may have for the program to
+    // work on it within the memory it allows a document.
+    static std::size_t tokenLimit(qsizetype size);
 
     // The name of the control word at `index`; empty for any other token.
     std::string_view word(std::size_t index) const
@@ -95,10 +100,19 @@ protected:
     // of a note, a shape or a destination.
     bool dropText(int from, int to, std::vector<bool>& drop) const;
 
-    // The file without the tokens marked, and without the line breaks
-    // between two of them. A control word left before text that would run
-    // into it gets its delimiting blank.
-    QByteArray without(const std::vector<bool>& drop) const;
+    // The file made anew without the tokens marked, and without the line
+    // breaks between two of them. A control word left before text that
+    // would run into it gets its delimiting blank. The tokens are given up:
+    // read() again.
+    void dropTokens(const std::vector<bool>& drop);
+
+    // The file made anew with bytes [from, to) replaced; the tokens are
+    // given up: read() again.
+    void replaceBytes(int from, int to, const QByteArray& bytes);
+
+    // Gives up the tokens before the file is made anew, so that a file, its
+    // new copy and the tokens are never held at once.
+    void releaseTokens();
 
     QByteArray data_;
     std::vector<Token> tokens_;

@@ -1,13 +1,29 @@
 #include "platform/RtfTokens.h"
 
+#include <climits>
 #include <unordered_set>
 
 namespace platform::detail::rtf {
 
-std::vector<Token> tokenize(const QByteArray& data, const std::vector<int>& splits)
+namespace {
+
+// A control word's parameter; 0 when it does not fit an int.
+int parameter(const char* from, const char* to)
 {
-    std::vector<Token> tokens;
-    tokens.reserve(static_cast<std::size_t>(data.size() / 8));
+    const bool negative = *from == '-';
+    long long value = 0;
+    for (const char* c = negative ? from + 1 : from; c < to; ++c) {
+        value = value * 10 + (*c - '0');
+        if (value > 2147483648LL)
+            return 0;
+    }
+    value = negative ? -value : value;
+    return value < INT_MIN || value > INT_MAX ? 0 : static_cast<int>(value);
+}
+
+// Gives each token of the data to `take`, in order.
+template <typename Take> void scan(const QByteArray& data, const std::vector<int>& splits, Take&& take)
+{
     const char* d = data.constData();
     const int n = static_cast<int>(data.size());
     auto split = splits.begin();
@@ -15,7 +31,7 @@ std::vector<Token> tokenize(const QByteArray& data, const std::vector<int>& spli
     while (i < n) {
         const char c = d[i];
         if (c == '{' || c == '}') {
-            tokens.emplace_back(c == '{' ? Token::Open : Token::Close, i, 1);
+            take(Token(c == '{' ? Token::Open : Token::Close, i, 1));
             ++i;
         } else if (c == '\\' && i + 1 < n && isLetter(d[i + 1])) {
             Token t{Token::Word, i, 0};
@@ -28,44 +44,66 @@ std::vector<Token> tokenize(const QByteArray& data, const std::vector<int>& spli
                     ++j;
                 while (j < n && isDigit(d[j]))
                     ++j;
-                t.param = QByteArray(d + start, j - start).toInt();
+                t.param = parameter(d + start, d + j);
                 t.hasParam = true;
             }
             if (j < n && d[j] == ' ')
                 ++j;
-            t.length = j - i;
-            tokens.push_back(t);
+            t.length = static_cast<unsigned>(std::min(j - i, Token::kMaxLength));
+            take(t);
             i = j;
             if (std::string_view(d + t.offset + 1, 3) == "bin" && t.hasParam && t.param > 0
                 && !isLetter(d[t.offset + 4])) {
-                const int skip = std::min(t.param, n - i);
-                tokens.emplace_back(Token::Binary, i, skip);
-                i += skip;
+                for (int skip = std::min(t.param, n - i); skip > 0;) {
+                    const int part = std::min(skip, Token::kMaxLength);
+                    take(Token(Token::Binary, i, part));
+                    i += part;
+                    skip -= part;
+                }
             }
         } else if (c == '\\' && i + 3 < n && d[i + 1] == '\'' && hexValue(d[i + 2]) >= 0 && hexValue(d[i + 3]) >= 0) {
             Token t{Token::Hex, i, 4};
             t.hex = static_cast<unsigned char>(hexValue(d[i + 2]) * 16 + hexValue(d[i + 3]));
-            tokens.push_back(t);
+            take(t);
             i += 4;
         } else if (c == '\\' && i + 1 < n) {
             Token t{Token::Symbol, i, 2};
             t.symbol = (d[i + 1] == '\r' || d[i + 1] == '\n') ? '\n' : d[i + 1];
-            tokens.push_back(t);
+            take(t);
             i += 2;
         } else if (c == '\r' || c == '\n') {
             ++i;
         } else {
             while (split != splits.end() && *split <= i)
                 ++split;
-            const int end = split == splits.end() ? n : std::min(n, *split);
+            const int end = std::min({split == splits.end() ? n : *split, n, i + Token::kMaxLength});
             int j = i + 1;
             while (j < end && d[j] != '{' && d[j] != '}' && d[j] != '\\' && d[j] != '\r' && d[j] != '\n')
                 ++j;
-            tokens.emplace_back(Token::Text, i, j - i);
+            take(Token(Token::Text, i, j - i));
             i = j;
         }
     }
-    return tokens;
+}
+
+} // namespace
+
+bool tokenize(const QByteArray& data, const std::vector<int>& splits, std::vector<Token>& tokens, std::size_t limit)
+{
+    std::vector<Token>().swap(tokens);
+    // Room for what files hold (a token for every five to seven bytes): the
+    // list seldom grows, and what it leaves unused is never touched.
+    tokens.reserve(std::min(limit, static_cast<std::size_t>(data.size() / 4) + 16));
+    bool within = true;
+    scan(data, splits, [&](const Token& t) {
+        if (tokens.size() < limit)
+            tokens.push_back(t);
+        else
+            within = false;
+    });
+    if (!within)
+        std::vector<Token>().swap(tokens);
+    return within;
 }
 
 namespace {

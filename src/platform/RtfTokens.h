@@ -4,28 +4,39 @@
 #include <QByteArray>
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <string_view>
 #include <vector>
 
 namespace platform::detail::rtf {
 
+// A token takes 12 bytes: a file holds about one for every seven of its
+// bytes, and its tokens are held beside it.
 struct Token {
     enum Type : unsigned char { Open, Close, Word, Symbol, Hex, Text, Binary };
+    // The longest stretch one token covers; longer runs of text or binary
+    // data are split into several tokens.
+    static constexpr int kMaxLength = (1 << 28) - 1;
     Token(Type type, int offset, int length)
         : offset(offset)
-        , length(length)
+        , length(static_cast<unsigned>(length))
         , type(type)
+        , hasParam(false)
+        , param(0)
     {
     }
     int offset;
-    int length;
-    int param = 0;
-    Type type;
-    bool hasParam = false;
-    char symbol = 0; // Symbol: the character after the backslash
-    unsigned char hex = 0; // Hex: the byte
+    unsigned length : 28;
+    Type type : 3;
+    bool hasParam : 1;
+    union {
+        int param;         // Word: its numeric parameter
+        char symbol;       // Symbol: the character after the backslash
+        unsigned char hex; // Hex: the byte
+    };
 };
+static_assert(sizeof(Token) == 12);
 
 inline bool isLetter(char c)
 {
@@ -51,8 +62,11 @@ inline int hexValue(char c)
 // Line breaks in the file mean nothing (writers break long lines wherever
 // they like, names of bookmarks included) and are no tokens: they stay in
 // the gaps between tokens. A run of text is split at each offset of
-// `splits` (sorted) that falls in it.
-std::vector<Token> tokenize(const QByteArray& data, const std::vector<int>& splits = {});
+// `splits` (sorted) that falls in it. The tokens go into `tokens`, whose
+// earlier content goes first, so that two lists are never held at once;
+// false, and no tokens, when there would be more than `limit`.
+bool tokenize(const QByteArray& data, const std::vector<int>& splits, std::vector<Token>& tokens,
+              std::size_t limit = SIZE_MAX);
 
 // Lists of control words, kept sorted for the look-up.
 template <std::size_t N> bool among(std::string_view word, const std::string_view (&list)[N])
