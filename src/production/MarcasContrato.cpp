@@ -211,9 +211,14 @@ void frmEleccionContrato::mshMarcas_GotFocus()
         SituarCelda(mshMarcas->Row(), kColValor);
 }
 
+// A typed value takes plain characters and, of the others, only Ç, Ñ, ç and
+// ñ: an accented vowel typed is left out. (127 is the Delete key's, whose
+// release empties the cell.)
 void frmEleccionContrato::mshMarcas_KeyPress(int& KeyAscii)
 {
-    if (KeyAscii < 32 || KeyAscii == 127)
+    const bool llana = KeyAscii >= 32 && KeyAscii < 127;
+    const bool cedillaOEnie = KeyAscii == 199 || KeyAscii == 209 || KeyAscii == 231 || KeyAscii == 241;
+    if (!llana && !cedillaOEnie)
         return;
     mshMarcas->setText(mshMarcas->Text() + platform::fromCp1252(QByteArray(1, static_cast<char>(KeyAscii))));
 }
