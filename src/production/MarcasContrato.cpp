@@ -389,15 +389,9 @@ void frmEleccionContrato::ImportarDatosUnix()
         for (int i = 1; i < mshMarcas->Rows(); ++i) {
             const QString codigo = mshMarcas->TextMatrix(i, kColCodigo);
             if (const auto* marca = disposicion.buscar(codigo)) {
-                const QString descripcion = mshMarcas->TextMatrix(i, kColDescripcion);
-                const auto leido = contrato_importado::Valor(registro, *marca, descripcion);
-                if (leido.valor)
-                    mshMarcas->setTextMatrix(i, kColValor, *leido.valor);
-                else if (leido.fechaIncorrecta)
-                    MsgBox(QStringLiteral("La marca %1 (%2) del contrato importado tiene una fecha incorrecta; %3. "
-                                          "Conserva el valor que tenía.")
-                               .arg(codigo, descripcion.trimmed(), *leido.fechaIncorrecta),
-                           platform::style::Critical);
+                if (const auto valor =
+                        contrato_importado::Valor(registro, *marca, mshMarcas->TextMatrix(i, kColDescripcion)))
+                    mshMarcas->setTextMatrix(i, kColValor, *valor);
             }
             if (progreso < 674) {
                 progreso += paso;
