@@ -28,6 +28,24 @@ bool soloDigitos(const QString& texto)
     return true;
 }
 
+// The date of an eight-place date field, as it stands.
+FechaImportada FechaDeRegistro(const QString& campo)
+{
+    FechaImportada resultado;
+    if (Recortar(campo).isEmpty() || campo == QLatin1String("00000000"))
+        return resultado;
+    resultado.presente = true;
+    const QString dia = Recortar(campo.mid(0, 2));
+    const QString mes = Recortar(campo.mid(2, 2));
+    const QString anio = Recortar(campo.mid(4, 4));
+    resultado.texto = dia + QLatin1Char('/') + mes + QLatin1Char('/') + anio;
+    // Each piece its figures, blanks around them allowed; a year of fewer
+    // than four figures is no year of its own, never the year 80 or 198.
+    if (soloDigitos(dia) && soloDigitos(mes) && anio.size() == 4 && soloDigitos(anio))
+        resultado.fecha = QDate(anio.toInt(), mes.toInt(), dia.toInt());
+    return resultado;
+}
+
 } // namespace
 
 const std::vector<Campo>& CamposEmpresa()
@@ -202,21 +220,6 @@ QString RegistroContrato::valor(const Campo& campo) const
 bool RegistroContrato::seEscribe(const Campo& campo) const
 {
     return campo.condicion.longitud == 0 || !enBlanco(campo.condicion);
-}
-
-FechaImportada FechaDeRegistro(const QString& campo)
-{
-    FechaImportada resultado;
-    if (Recortar(campo).isEmpty() || campo == QLatin1String("00000000"))
-        return resultado;
-    resultado.presente = true;
-    resultado.texto = Recortar(campo.mid(0, 2)) + QLatin1Char('/') + Recortar(campo.mid(2, 2)) + QLatin1Char('/')
-        + Recortar(campo.mid(4));
-    // Eight digits and nothing else: a year of fewer figures, padded with
-    // blanks, is no year of its own.
-    if (campo.size() == 8 && soloDigitos(campo))
-        resultado.fecha = QDate(campo.mid(4, 4).toInt(), campo.mid(2, 2).toInt(), campo.mid(0, 2).toInt());
-    return resultado;
 }
 
 FechaImportada RegistroContrato::fecha(const CampoFecha& campo) const

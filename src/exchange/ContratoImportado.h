@@ -128,15 +128,13 @@ bool SePuedeArchivar(const QString& nombre);
 QString Recortar(const QString& texto);
 
 // A date of a record: present when its field is neither blank nor
-// "00000000"; its text is day/month/year with each part trimmed.
+// "00000000"; its text is day (places 1-2), month (3-4) and year (5-8), each
+// trimmed, joined by "/".
 struct FechaImportada {
     bool presente = false;
     QString texto;
-    QDate fecha; // invalid unless the field is eight digits ddmmyyyy of a calendar day
+    QDate fecha; // invalid unless the text is a calendar day with a year of four figures
 };
-
-// The date of an eight-place date field of a record, as it stands.
-FechaImportada FechaDeRegistro(const QString& campo);
 
 // One record, read as the import reads it: the file's bytes whole, decoded
 // from Windows-1252, the printer codes removed.

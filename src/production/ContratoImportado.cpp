@@ -4,7 +4,8 @@
 
 namespace contrato_importado {
 
-ValorImportado Valor(const QString& registro, const exchange::Disposicion::Marca& marca, const QString& descripcion)
+std::optional<QString> Valor(const QString& registro, const exchange::Disposicion::Marca& marca,
+                             const QString& descripcion)
 {
     const QString leido = registro.mid(marca.inicio, marca.longitud);
     QString sinBlancosFinales = leido;
@@ -12,18 +13,14 @@ ValorImportado Valor(const QString& registro, const exchange::Disposicion::Marca
         sinBlancosFinales.chop(1);
     if (sinBlancosFinales.isEmpty()) {
         if (marca.valoresFijos.isEmpty())
-            return {};
-        return {marca.valoresFijos, {}};
+            return std::nullopt;
+        return marca.valoresFijos;
     }
     if (leido == QLatin1String("00000000") || leido == QStringLiteral("000") + QString(12, QLatin1Char(' ')))
-        return {};
-    if (descripcion.contains(QLatin1String("FECHA")) && marca.longitud == 8) {
-        const exchange::FechaImportada fecha = exchange::FechaDeRegistro(leido);
-        if (!fecha.fecha.isValid())
-            return {{}, fecha.texto};
-        return {leido.mid(0, 2) + QLatin1Char('/') + leido.mid(2, 2) + QLatin1Char('/') + leido.mid(4, 4), {}};
-    }
-    return {leido, {}};
+        return std::nullopt;
+    if (descripcion.contains(QLatin1String("FECHA")) && marca.longitud == 8)
+        return leido.mid(0, 2) + QLatin1Char('/') + leido.mid(2, 2) + QLatin1Char('/') + leido.mid(4, 4);
+    return leido;
 }
 
 std::optional<QString> RutaRegistro(const QString& numEmpresa, const QString& numTrabajador)

@@ -11,20 +11,15 @@
 // number and the worker number), read into the marks grid.
 namespace contrato_importado {
 
-// What the record gives a mark whose grid description is `descripcion`.
-struct ValorImportado {
-    // The text for its value, or nothing when the grid keeps the value it
-    // has (no date "00000000", no value "000" and twelve blanks, a blank
-    // value of a mark without fixed values, an incorrect date).
-    std::optional<QString> valor;
-    // A date mark whose eight places are no date ddmmyyyy: its text
-    // day/month/year, for the message.
-    std::optional<QString> fechaIncorrecta;
-};
-
-// A date of eight figures ddmmyyyy becomes dd/mm/yyyy when the description
-// says "FECHA". Past the end of a short record the value is blank.
-ValorImportado Valor(const QString& registro, const exchange::Disposicion::Marca& marca, const QString& descripcion);
+// What the record gives a mark whose grid description is `descripcion`: the
+// text for its value, or nothing when the grid keeps the value it has (no
+// date "00000000", no value "000" and twelve blanks, or a blank value of a
+// mark without fixed values). A date mark (the description says "FECHA", the
+// length is 8) is laid out as its places 1-2, "/", 3-4, "/", 5-8, whatever
+// they hold: the user sees it in the grid and corrects it there. Past the end
+// of a short record the value is blank.
+std::optional<QString> Valor(const QString& registro, const exchange::Disposicion::Marca& marca,
+                             const QString& descripcion);
 
 // The record file of a company and a worker, or nothing when the numbers
 // cannot name one (either empty, or holding a character no file name takes).

@@ -98,8 +98,9 @@ void frmEleccionContrato::GenerarDocumento()
             });
         }
         // The worker the record window saved for this contract, only on the
-        // road from the record window.
-        if (hecho && clase == ClaseDocumento::Contrato && TrabajadorGrabadoParaContrato && OrigenDatos == 1
+        // road from the record window, printed or stored or neither: the
+        // worker was saved for this contract.
+        if (clase == ClaseDocumento::Contrato && TrabajadorGrabadoParaContrato && OrigenDatos == 1
             && !IdTrabajadorGrabado.toString().isEmpty()) {
             EnPaso(QStringLiteral("anotar el contrato en el trabajador"), [&] {
                 auto db = AbrirBaseDatos();

@@ -211,9 +211,14 @@ void frmEleccionContrato::mshMarcas_GotFocus()
         SituarCelda(mshMarcas->Row(), kColValor);
 }
 
+// A typed value takes plain characters and, of the others, only Ç, Ñ, ç and
+// ñ: an accented vowel typed is left out. (127 is the Delete key's, whose
+// release empties the cell.)
 void frmEleccionContrato::mshMarcas_KeyPress(int& KeyAscii)
 {
-    if (KeyAscii < 32 || KeyAscii == 127)
+    const bool llana = KeyAscii >= 32 && KeyAscii < 127;
+    const bool cedillaOEnie = KeyAscii == 199 || KeyAscii == 209 || KeyAscii == 231 || KeyAscii == 241;
+    if (!llana && !cedillaOEnie)
         return;
     mshMarcas->setText(mshMarcas->Text() + platform::fromCp1252(QByteArray(1, static_cast<char>(KeyAscii))));
 }
@@ -384,15 +389,9 @@ void frmEleccionContrato::ImportarDatosUnix()
         for (int i = 1; i < mshMarcas->Rows(); ++i) {
             const QString codigo = mshMarcas->TextMatrix(i, kColCodigo);
             if (const auto* marca = disposicion.buscar(codigo)) {
-                const QString descripcion = mshMarcas->TextMatrix(i, kColDescripcion);
-                const auto leido = contrato_importado::Valor(registro, *marca, descripcion);
-                if (leido.valor)
-                    mshMarcas->setTextMatrix(i, kColValor, *leido.valor);
-                else if (leido.fechaIncorrecta)
-                    MsgBox(QStringLiteral("La marca %1 (%2) del contrato importado tiene una fecha incorrecta; %3. "
-                                          "Conserva el valor que tenía.")
-                               .arg(codigo, descripcion.trimmed(), *leido.fechaIncorrecta),
-                           platform::style::Critical);
+                if (const auto valor =
+                        contrato_importado::Valor(registro, *marca, mshMarcas->TextMatrix(i, kColDescripcion)))
+                    mshMarcas->setTextMatrix(i, kColValor, *valor);
             }
             if (progreso < 674) {
                 progreso += paso;

@@ -54,9 +54,10 @@ TEST_F(ImportacionTest, ANewCompanyAddsItAndItsWorkerAndTheFileMovesWithoutTheKe
     EXPECT_EQ(en(kContratosTemp), QStringList{"123400045"});
 }
 
-// A date of the record is eight digits ddmmyyyy: anything else is told with
-// the field's message and leaves the stored date as it was.
-TEST_F(ImportacionTest, DatesThatAreNotEightDigitsOfADayAreToldAndLeaveTheColumn)
+// A date of the record is its day, month and year, each trimmed, when they
+// make a day of the calendar with a year of four figures: anything else is
+// told with the field's message and leaves the stored date as it was.
+TEST_F(ImportacionTest, DatesThatAreNoDayWithAFourFigureYearAreToldAndLeaveTheColumn)
 {
     trabajador(empresa(u("1234"), u("B1")), u("1234"), 45, u("T45"));
     db.exec(u("UPDATE Trabajadores SET FechaNacimiento = '1970-03-15', FechaAlta = '1999-02-01', FechaBaja = "
@@ -83,6 +84,17 @@ TEST_F(ImportacionTest, DatesThatAreNotEightDigitsOfADayAreToldAndLeaveTheColumn
                                              .arg(u(campos[i % 3]), u(textos[i])));
         EXPECT_EQ(msg().shown()[i].style, i % 3 == 0 ? 16 : 0);
     }
+
+    // Blanks around the figures of a piece are no fault.
+    recibido("AB123400045", registroDe(u("1234"), u("00045"), u("B1"), u("T45"))
+                                .poner({1578, 8}, u("1 031970"))
+                                .poner({1596, 8}, u(" 2 21999"))
+                                .poner({1605, 8}, u("1 3 2002"))
+                                .bytes());
+    importar();
+    EXPECT_EQ(columna("SELECT FechaNacimiento || FechaAlta || FechaBaja FROM Trabajadores"),
+              QStringList{"1970-03-011999-02-022002-03-01"});
+    EXPECT_EQ(msg().shown().size(), 9u);
 }
 
 TEST_F(ImportacionTest, AKnownCompanyIsUpdatedWithItsKnownOrNewWorker)

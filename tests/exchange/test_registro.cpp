@@ -67,6 +67,9 @@ TEST(RegistroContratoTest, FieldsReadAsTheImportWritesThem)
         {"blank date", completo, "FechaAlta", std::nullopt},
         {"a day that does not exist", con({{{1596, 8}, "31022000"}}), "FechaAlta", u("!31/02/2000")},
         {"a date", con({{{1605, 8}, "01011980"}}), "FechaBaja", u("1980-01-01")},
+        {"a date of pieces with blanks", con({{{1578, 8}, "1 031970"}}), "FechaNacimiento", u("1970-03-01")},
+        {"a year of two figures", con({{{1578, 8}, "010180  "}}), "FechaNacimiento", u("!01/01/80")},
+        {"a year of three figures", con({{{1578, 8}, "0101 198"}}), "FechaNacimiento", u("!01/01/198")},
     };
     for (const auto& c : casos)
         EXPECT_EQ(escrito(c.registro, c.columna), c.esperado) << c.caso;

@@ -209,6 +209,57 @@ TEST_F(GeneradorTest, ADayOfContractsGoesToTheRightWorkersAndKeepsEachCopiaBasic
     EXPECT_EQ(aviso, u("Importando."));
 }
 
+// From the record window the contract goes on the worker it saved for it,
+// even when the user prints and stores nothing; from the imported list it
+// goes on no worker the record window saved.
+TEST_F(GeneradorTest, AContractDeclinedEverywhereStillGoesOnTheWorkerTheRecordWindowSaved)
+{
+    const qint64 empresa = insertar("Empresas", {{"NúmeroEmpresa", "00012"}, {"NombreEmpresa", "TALLERES SA"}});
+    const qint64 ana = insertar("Trabajadores", {{"IdEmpresa", QString::number(empresa)},
+                                                 {"NumEmpresa", "00012"},
+                                                 {"NúmeroTrabajador", 1},
+                                                 {"NombreTrabajador", "ANA ROS"},
+                                                 {"NIF14", "12345678Z"}});
+    writeFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\0001200001", "registro");
+    const auto contratoDeAna = [&] {
+        return columna(u("SELECT IFNULL(Contrato, '-') || '|' || IFNULL(TipoContrato, '-') || '|' || "
+                         "IFNULL(FechaContrato, '-') || '|' || IFNULL(FechaVencimiento, '-') FROM Trabajadores "
+                         "WHERE IdTrabajador = ?"),
+                       {ana});
+    };
+    const QString hoy = fakeClock().now().date().toString(Qt::ISODate);
+
+    auto& ficha = fichaDeEmpresa(empresa);
+    editarTrabajador(ficha, ana);
+    auto& form = contratoDeLaFicha(ficha);
+    ASSERT_TRUE(TrabajadorGrabadoParaContrato);
+    elegir(form, u("TEMPORAL"), u("401 - Obra"));
+    escribirMarca(form, u("0076"), u("31/12/2027"));
+    for (Answer a : {Answer::No, Answer::No, Answer::No})
+        msg().answer(a); // no print, no store, no copia básica
+    form.cmdRealizarContrato->click();
+    EXPECT_EQ(msg().texts(), (QStringList{"¿Desea Imprimir el contrato?",
+                                          "¿Desea guardar el contrato en la base de datos?",
+                                          "¿Desea copia básica?"}));
+    EXPECT_EQ(contratoDeAna(), QStringList(u("401 - Obra|TEMPORAL|%1|2027-12-31").arg(hoy)));
+    EXPECT_TRUE(db.select(u("SELECT * FROM ContratosGrabados")).empty());
+    EXPECT_FALSE(TrabajadorGrabadoParaContrato);
+
+    // The next day, her imported record: its contract, declined too, is not
+    // hers to write back, even with the flag left set.
+    salirAlMenu(form);
+    fakeClock().set(fakeClock().now().addDays(1));
+    auto& importado = contratoDeImportado(u("00012"), 1);
+    TrabajadorGrabadoParaContrato = true;
+    elegir(importado, u("TEMPORAL"), u("401 - Obra"));
+    for (Answer a : {Answer::No, Answer::No, Answer::No})
+        msg().answer(a);
+    importado.cmdRealizarContrato->click();
+    EXPECT_EQ(msg().unusedAnswers(), 0u);
+    EXPECT_EQ(contratoDeAna(), QStringList(u("401 - Obra|TEMPORAL|%1|2027-12-31").arg(hoy)));
+    EXPECT_FALSE(TrabajadorGrabadoParaContrato);
+}
+
 // None for a contract without an official code. Without signatures on the
 // first page their two bookmarks stay empty; declined for printing, the
 // copy is still offered for storing.
@@ -272,9 +323,9 @@ TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
         writeFile(kPlantilla, plantilla());
     }
 
-    // Numbers that cannot name a file store nothing, and a document neither
-    // printed nor stored is not written to the worker the record window
-    // saved; a stored copy that cannot be written leaves no row behind.
+    // Numbers that cannot name a file store nothing, and a contract from the
+    // imported list is not written to the worker the record window saved; a
+    // stored copy that cannot be written leaves no row behind.
     IdTrabajadorGrabado = insertar("Trabajadores", {{"NombreTrabajador", "ANA"}});
     TrabajadorGrabadoParaContrato = true;
     auto& form = desdeImportados(u("TEMPORAL"), u("401 - Obra"));
