@@ -1,6 +1,7 @@
 #include "EmpresasTest.h"
 
 #include "companies/frmValidacion.h"
+#include "platform/MessageBoxes.h"
 
 // The checks of the record window's boxes at their edges: on each side of a
 // limit, the last value refused and the first accepted, typed into the box
@@ -22,7 +23,7 @@ struct Limite {
     const char* control = nullptr;
 };
 
-constexpr auto kTituloPrograma = "Tervalo";
+constexpr auto kTituloPrograma = platform::kProgramTitle; // a message without a title of its own
 
 class LimitesTest : public EmpresasTest {
 protected:
