@@ -94,7 +94,7 @@ bool frmActualizacion::PrepararCarpetas()
     try {
         if (!platform::makeDriveCFolder() || !QDir().mkpath(platform::programFolder()))
             throw platform::FileError(QStringLiteral("No se puede crear la carpeta %1.")
-                                          .arg(QDir::toNativeSeparators(platform::programFolder()))
+                                          .arg(QString::fromLatin1(platform::kProgramFolder))
                                           .toStdString());
         esquema::crearBasesDeDatosQueFalten();
     } catch (const std::exception& error) {

@@ -5,7 +5,6 @@
 #include "platform/Paths.h"
 #include "platform/WorkingCopies.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -53,13 +52,13 @@ void CopiarDocumento(const QString& origen, const QString& destino)
     const QString desde = platform::resolveCase(origen);
     QFile file(desde);
     if (!file.exists())
-        throw platform::DocumentError(platform::DocumentError::Kind::Missing,
-                                      QStringLiteral("No se encuentra el documento %1.")
-                                          .arg(QDir::toNativeSeparators(origen)));
+        throw platform::DocumentError(
+            platform::DocumentError::Kind::Missing,
+            QStringLiteral("No se encuentra el documento %1.").arg(platform::windowsPath(origen)));
     if (!file.open(QIODevice::ReadOnly)
         || !platform::writeWholeFile(destino, file.readAll(), platform::FileAccess::OwnerOnly))
         throw platform::FileError(QStringLiteral("No se puede copiar el documento %1 en %2.")
-                                      .arg(QDir::toNativeSeparators(desde), QDir::toNativeSeparators(destino))
+                                      .arg(platform::windowsPath(desde), platform::windowsPath(destino))
                                       .toStdString());
 }
 

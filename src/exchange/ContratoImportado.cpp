@@ -240,7 +240,7 @@ RegistroContrato LeerRegistro(const QString& hostFile)
     QFile fichero(hostFile);
     if (!fichero.open(QIODevice::ReadOnly))
         throw platform::FileError(
-            QStringLiteral("No se puede leer el fichero %1.").arg(QDir::toNativeSeparators(hostFile)).toStdString());
+            QStringLiteral("No se puede leer el fichero %1.").arg(platform::windowsPath(hostFile)).toStdString());
     return RegistroContrato::desdeBytes(fichero.readAll());
 }
 

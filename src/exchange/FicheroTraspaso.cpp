@@ -1,6 +1,7 @@
 #include "exchange/FicheroTraspaso.h"
 
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,7 +39,8 @@ std::optional<QStringList> LeerLineas(const QString& hostPath)
     if (!fichero.exists())
         return std::nullopt;
     if (!fichero.open(QIODevice::ReadOnly))
-        throw platform::FileError(QStringLiteral("No se puede leer el archivo %1.").arg(hostPath).toStdString());
+        throw platform::FileError(
+            QStringLiteral("No se puede leer el archivo %1.").arg(platform::windowsPath(hostPath)).toStdString());
     const QByteArray bytes = fichero.readAll();
     if (const QString motivo = Codificacion(bytes); !motivo.isEmpty())
         throw CodificacionNoValida(

@@ -1,6 +1,7 @@
 #include "platform/Database.h"
 
 #include "platform/Checkpoint.h"
+#include "platform/Paths.h"
 
 #include <QCollator>
 #include <QFileInfo>
@@ -248,7 +249,7 @@ Database::Database(QString connectionName, QString file) : name_(std::move(conne
 Database Database::open(const QString& hostFile)
 {
     if (!QFileInfo(hostFile).isFile())
-        throw DbError(0, QStringLiteral("No se encuentra la base de datos %1.").arg(hostFile));
+        throw DbError(0, QStringLiteral("No se encuentra la base de datos %1.").arg(windowsPath(hostFile)));
     return openOrCreate(hostFile);
 }
 
@@ -262,7 +263,8 @@ Database Database::openOrCreate(const QString& hostFile)
             const QSqlError error = db.lastError();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);
-            throw errorOf(error, nullptr, QStringLiteral("No se puede abrir la base de datos %1").arg(hostFile));
+            throw errorOf(error, nullptr,
+                          QStringLiteral("No se puede abrir la base de datos %1").arg(windowsPath(hostFile)));
         }
         try {
             registerTextRules(db);

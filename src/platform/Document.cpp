@@ -6,7 +6,6 @@
 #include "platform/Office.h"
 #include "platform/Paths.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,11 +22,6 @@ DocumentError::DocumentError(Kind kind, const QString& message)
 }
 
 namespace {
-
-QString describe(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // Line breaks become "\n"; other control characters but the tab cannot be
 // written in either format and are left out.
@@ -80,16 +74,16 @@ Document Document::open(const QString& hostPath)
     const QString path = resolveCase(hostPath);
     if (!QFileInfo(path).isFile())
         throw DocumentError(DocumentError::Kind::Missing,
-                            QStringLiteral("No se encuentra el documento %1.").arg(describe(hostPath)));
+                            QStringLiteral("No se encuentra el documento %1.").arg(windowsPath(hostPath)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw DocumentError(DocumentError::Kind::CannotOpen,
-                            QStringLiteral("No se puede leer el documento %1.").arg(describe(path)));
+                            QStringLiteral("No se puede leer el documento %1.").arg(windowsPath(path)));
     const auto tooLarge = [&path] {
         return DocumentError(DocumentError::Kind::CannotOpen,
                              QStringLiteral("No se puede abrir el documento %1: es demasiado grande para ser un "
                                             "documento de contrato.")
-                                 .arg(describe(path)));
+                                 .arg(windowsPath(path)));
     };
     // No contract comes near this; a larger file is not read into memory.
     constexpr qint64 kFileLimit = qint64(256) << 20;
@@ -99,7 +93,7 @@ Document Document::open(const QString& hostPath)
     QByteArray content(file.size(), Qt::Uninitialized);
     if (file.read(content.data(), content.size()) != content.size())
         throw DocumentError(DocumentError::Kind::CannotOpen,
-                            QStringLiteral("No se puede leer el documento %1.").arg(describe(path)));
+                            QStringLiteral("No se puede leer el documento %1.").arg(windowsPath(path)));
     file.close();
 
     if (content.left(64).trimmed().startsWith("{\\rtf")) {
@@ -120,7 +114,7 @@ Document Document::open(const QString& hostPath)
                 throw DocumentError(DocumentError::Kind::NeedsConverter,
                                     QStringLiteral("El documento %1 está en el formato antiguo de Word; para leerlo "
                                                    "hace falta LibreOffice, que no está instalado.")
-                                        .arg(describe(path)));
+                                        .arg(windowsPath(path)));
             throw DocumentError(DocumentError::Kind::CannotOpen, QString::fromUtf8(e.what()));
         }
         if (auto body = detail::readDocx(content))
@@ -129,7 +123,7 @@ Document Document::open(const QString& hostPath)
     throw DocumentError(DocumentError::Kind::CannotOpen,
                         QStringLiteral("No se puede abrir el documento %1: está dañado o no es un documento de "
                                        "texto que el programa sepa leer.")
-                            .arg(describe(path)));
+                            .arg(windowsPath(path)));
 }
 
 bool Document::hasBookmark(const QString& name) const
@@ -143,11 +137,11 @@ void Document::checkBookmark(const QString& name) const
         return;
     if (!body_->hasBookmark(name))
         throw DocumentError(DocumentError::Kind::NoBookmark,
-                            QStringLiteral("El documento %1 no tiene la marca %2.").arg(describe(path_), name));
+                            QStringLiteral("El documento %1 no tiene la marca %2.").arg(windowsPath(path_), name));
     throw DocumentError(DocumentError::Kind::NoBookmark,
                         QStringLiteral("En el documento %1 la marca %2 empieza pero no termina: hay que corregir "
                                        "el documento.")
-                            .arg(describe(path_), name));
+                            .arg(windowsPath(path_), name));
 }
 
 QString Document::bookmarkText(const QString& name) const
@@ -228,7 +222,7 @@ void Document::saveAs(const QString& hostPath)
     // Contracts carry personal data: for their owner's eyes only.
     if (!writeWholeFile(hostPath, [this](QIODevice& file) { return body_->write(file); }, FileAccess::OwnerOnly))
         throw DocumentError(DocumentError::Kind::CannotSave,
-                            QStringLiteral("No se puede guardar el documento %1.").arg(describe(hostPath)));
+                            QStringLiteral("No se puede guardar el documento %1.").arg(windowsPath(hostPath)));
     path_ = hostPath;
 }
 

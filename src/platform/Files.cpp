@@ -2,8 +2,8 @@
 
 #include "platform/Characters.h"
 #include "platform/Checkpoint.h"
+#include "platform/Paths.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -74,11 +74,6 @@ QByteArrayList encodedCharacters(const QString& text)
     return characters;
 }
 
-QString describe(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 } // namespace
 
 QByteArray toCp1252(const QString& text)
@@ -139,7 +134,7 @@ QByteArray readWholeFile(const QString& hostPath)
     if (!file.exists())
         return {};
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("No se puede leer el fichero %1.").arg(describe(hostPath)).toStdString());
+        throw FileError(QStringLiteral("No se puede leer el fichero %1.").arg(windowsPath(hostPath)).toStdString());
     return file.readAll();
 }
 
@@ -171,7 +166,7 @@ bool writeWholeFile(const QString& hostPath, const std::function<bool(QIODevice&
 void replaceFile(const QString& hostPath, const QByteArray& content, FileAccess access)
 {
     if (!writeWholeFile(hostPath, content, access))
-        throw FileError(QStringLiteral("No se puede escribir el fichero %1.").arg(describe(hostPath)).toStdString());
+        throw FileError(QStringLiteral("No se puede escribir el fichero %1.").arg(windowsPath(hostPath)).toStdString());
 }
 
 bool moveFile(const QString& from, const QString& to)

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Launcher.h"
+#include "platform/Paths.h"
 #include "platform/WorkingCopies.h"
 
 #include <QDir>
@@ -33,11 +34,6 @@ namespace {
 constexpr int kConversionLimitMs = 180000;
 // How long LibreOffice may take to open a document it is given to show.
 constexpr qint64 kOpeningSeconds = 120;
-
-QString describe(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // The extension LibreOffice needs to read a copy, told by the content.
 QString extensionFor(const QByteArray& head)
@@ -144,10 +140,10 @@ public:
         const QString soffice = libreOffice(QStringLiteral("Para mostrar el documento %1 hace falta LibreOffice "
                                                            "Writer, que no está instalado; el documento sigue "
                                                            "guardado en su fichero.")
-                                                .arg(describe(hostPath)));
+                                                .arg(windowsPath(hostPath)));
         if (!programs_->startDetached(soffice, {QStringLiteral("--writer"), QStringLiteral("--norestore"), hostPath}))
             throw OfficeError(QStringLiteral("No se ha podido abrir LibreOffice Writer para mostrar el documento %1.")
-                                  .arg(describe(hostPath)));
+                                  .arg(windowsPath(hostPath)));
         opening_[hostPath] = clock().now();
     }
 
@@ -175,11 +171,11 @@ public:
             return;
         const QString missing = QStringLiteral("No se puede imprimir el documento %1: hace falta %2, que no está "
                                                "instalado; el documento sigue guardado en su fichero.");
-        libreOffice(missing.arg(describe(hostPath), QStringLiteral("LibreOffice")));
+        libreOffice(missing.arg(windowsPath(hostPath), QStringLiteral("LibreOffice")));
         const QString lp = programs_->find(QStringLiteral("lp"));
         if (lp.isEmpty())
-            throw OfficeError(missing.arg(describe(hostPath), QStringLiteral("el cliente de impresión de CUPS (lp)")),
-                              true);
+            throw OfficeError(
+                missing.arg(windowsPath(hostPath), QStringLiteral("el cliente de impresión de CUPS (lp)")), true);
 
         WorkingFolder folder;
         const QByteArray pdf = convert(hostPath, QStringLiteral("pdf"));
@@ -202,7 +198,7 @@ public:
         } catch (const std::exception&) {
             throw OfficeError(QStringLiteral("No se pueden tomar las páginas que se imprimen del documento %1: el PDF "
                                              "que ha dado LibreOffice no se puede leer.")
-                                  .arg(describe(hostPath)));
+                                  .arg(windowsPath(hostPath)));
         }
         if (pass.isEmpty())
             return; // a one-page document has no backs
@@ -217,10 +213,10 @@ public:
     {
         const QString soffice = libreOffice(QStringLiteral("Para leer el documento %1 hace falta LibreOffice, que "
                                                            "no está instalado.")
-                                                .arg(describe(hostPath)));
+                                                .arg(windowsPath(hostPath)));
         QFile source(hostPath);
         if (!source.open(QIODevice::ReadOnly))
-            throw OfficeError(QStringLiteral("No se puede leer el documento %1.").arg(describe(hostPath)));
+            throw OfficeError(QStringLiteral("No se puede leer el documento %1.").arg(windowsPath(hostPath)));
         const QByteArray content = source.readAll();
 
         // A copy of its own: the user may have the file open, and LibreOffice
@@ -239,7 +235,7 @@ public:
         if (!busy.tryLock(kConversionLimitMs))
             throw OfficeError(QStringLiteral("LibreOffice no ha podido convertir el documento %1: otra conversión "
                                              "no termina.")
-                                  .arg(describe(hostPath)));
+                                  .arg(windowsPath(hostPath)));
         prepareLibreOfficeProfile(*programs_, soffice, profileFolder());
         const auto result = programs_->run(
             soffice, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profileFolder()).toString(),
@@ -248,7 +244,7 @@ public:
         QFile converted(output + QStringLiteral("/documento.") + format);
         if (!result.started || result.exitCode != 0 || !converted.open(QIODevice::ReadOnly))
             throw OfficeError(QStringLiteral("LibreOffice no ha podido convertir el documento %1%2.")
-                                  .arg(describe(hostPath),
+                                  .arg(windowsPath(hostPath),
                                        result.errors.isEmpty() ? QString() : QStringLiteral(": ") + result.errors));
         return converted.readAll();
     }
@@ -278,7 +274,7 @@ private:
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-            throw OfficeError(QStringLiteral("No se puede escribir la copia de trabajo %1.").arg(describe(path)));
+            throw OfficeError(QStringLiteral("No se puede escribir la copia de trabajo %1.").arg(windowsPath(path)));
     }
 
     void sendToPrinter(const QString& lp, const QStringList& arguments, const QString& document)
@@ -295,7 +291,7 @@ private:
         while (why.endsWith(QLatin1Char('.')))
             why.chop(1);
         throw OfficeError(QStringLiteral("No se ha podido enviar el documento %1 a la impresora%2.")
-                              .arg(describe(document), why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+                              .arg(windowsPath(document), why.isEmpty() ? QString() : QStringLiteral(": ") + why));
     }
 
     std::unique_ptr<OfficePrograms> programs_;

@@ -46,6 +46,32 @@ QString hostPath(const QString& windowsPath)
     return QDir::cleanPath(root + QLatin1Char('/') + rest);
 }
 
+QString windowsPath(const QString& hostPath)
+{
+    const auto windows = [](QString drive, QString rest) {
+        rest.replace(QLatin1Char('/'), QLatin1Char('\\'));
+        return drive + QLatin1Char(':') + (rest.isEmpty() ? QStringLiteral("\\") : rest);
+    };
+    if (!hostPath.startsWith(QLatin1Char('/')))
+        return QString(hostPath).replace(QLatin1Char('/'), QLatin1Char('\\'));
+    const QString path = QDir::cleanPath(hostPath);
+    const QString root = driveCFolder();
+    if (path == root || path.startsWith(root + QLatin1Char('/')))
+        return windows(QStringLiteral("C"), path.mid(root.size()));
+    // The other drives are folders beside drive C:'s, named by their letter.
+    const QString drives = QFileInfo(root).path();
+    const QString prefix = drives.endsWith(QLatin1Char('/')) ? drives : drives + QLatin1Char('/');
+    if (path.startsWith(prefix)) {
+        const QString rest = path.mid(prefix.size());
+        const qsizetype end = rest.indexOf(QLatin1Char('/'));
+        const QString letter = rest.left(end);
+        if (letter.size() == 1 && letter.at(0) >= QLatin1Char('A') && letter.at(0) <= QLatin1Char('Z')
+            && letter.at(0) != QLatin1Char('C'))
+            return windows(letter, end < 0 ? QString() : rest.mid(end));
+    }
+    return path;
+}
+
 QString programFolder()
 {
     return hostPath(QString::fromLatin1(kProgramFolder));

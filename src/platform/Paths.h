@@ -20,6 +20,13 @@ bool makeDriveCFolder();
 // its separators turned; a host path (starting with '/') is returned as it is.
 QString hostPath(const QString& windowsPath);
 
+// The Windows path of a host path, as the program names its files to the user
+// ("C:\Quelvan\Dorvane\RegSubcontratas.rtf"): the reverse of hostPath() for a
+// file on one of the program's drives. A path elsewhere on the host (the
+// host's temporary folder) has no Windows path and is named as the host names
+// it; one without a drive keeps its own with its separators turned.
+QString windowsPath(const QString& hostPath);
+
 // The program folder ("C:\Quelvan\Dorvane") on the host.
 QString programFolder();
 

@@ -113,9 +113,11 @@ public:
         }
     }
 
+    // A row starts on a line of its own; a block open around it goes on
+    // holding its lines.
     void row(const std::vector<PrintCell>& cells)
     {
-        finish();
+        endOpenLine();
         beginBlock();
         const QFontMetricsF metrics = metricsOf(font_);
         const auto left = [&](std::size_t i) { return std::max(0, cells[i].column - 1) * columnWidth(font_); };
@@ -179,11 +181,16 @@ public:
         afterText_ = false;
     }
 
-    // Ends a line left open, and a block, as the end of the document does.
-    void finish()
+    void endOpenLine()
     {
         if (!pieces_.empty() || x_ > 0)
             endLine();
+    }
+
+    // Ends a line left open, and a block, as the end of the document does.
+    void finish()
+    {
+        endOpenLine();
         if (blocks_ > 0) {
             blocks_ = 1;
             endBlock();

@@ -91,7 +91,7 @@ public:
     // The lines ended between the two stay on one page: when they do not fit
     // on what is left of it, they start the next one (unless they would not
     // fit on a page of their own either). A row of printRow is kept so by
-    // itself.
+    // itself, and the rows of a block with the rest of its lines.
     void beginBlock();
     void endBlock();
 

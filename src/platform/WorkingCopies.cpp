@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "platform/Office.h"
+#include "platform/Paths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -81,7 +82,7 @@ QString createWorkingCopy(const QString& prefix, const QString& suffix)
     file.setAutoRemove(false);
     if (!file.open())
         throw FileError(QStringLiteral("No se puede crear un fichero temporal en %1.")
-                            .arg(QDir::toNativeSeparators(QDir::tempPath()))
+                            .arg(windowsPath(QDir::tempPath()))
                             .toStdString());
     return file.fileName();
 }

@@ -207,16 +207,15 @@ void GrabarDocumento(Database& db, const DocumentoProducido& d, const QString& a
     try {
         CopiarDocumento(archivo, pendiente);
     } catch (const platform::FileError&) {
-        throw platform::FileError(QStringLiteral("No se puede copiar el documento en %1.")
-                                      .arg(QDir::toNativeSeparators(destino))
-                                      .toStdString());
+        throw platform::FileError(
+            QStringLiteral("No se puede copiar el documento en %1.").arg(platform::windowsPath(destino)).toStdString());
     }
     platform::syncFolder(lugar.absolutePath());
     transaccion.commit();
     if (!platform::moveFile(pendiente, destino))
         throw platform::FileError(QStringLiteral("El documento está anotado, pero no se puede poner en %1: se pondrá "
                                                  "la próxima vez que se abra el programa.")
-                                      .arg(QDir::toNativeSeparators(destino))
+                                      .arg(platform::windowsPath(destino))
                                       .toStdString());
 }
 
@@ -235,7 +234,7 @@ void TerminarDocumentosGuardados(const Database& db)
                                    {pendiente.captured(1).toLongLong(), pendiente.captured(2)});
         if (!(fila ? platform::moveFile(ruta, destino) : QFile::remove(ruta)))
             throw platform::FileError(QStringLiteral("No se puede terminar de guardar el documento %1.")
-                                          .arg(QDir::toNativeSeparators(destino))
+                                          .arg(platform::windowsPath(destino))
                                           .toStdString());
     }
 }

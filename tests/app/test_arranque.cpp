@@ -153,6 +153,12 @@ TEST_F(ArranqueTest, ADatabaseThatCannotBeMadeLeavesNoHalfOfItAndIsNamedAsThePro
     EXPECT_FALSE(exists("C:\\Tervalo.mdb"));
 }
 
+TEST_F(ArranqueTest, AProgramFolderThatCannotBeMadeIsNamedAsTheProgramKnowsIt)
+{
+    writeFile("C:\\Quelvan", "un fichero donde va la carpeta");
+    EXPECT_EQ(arranqueDetenido(), u("No se puede crear la carpeta C:\\Quelvan\\Dorvane."));
+}
+
 TEST_F(ArranqueTest, ADoneStartTouchesNoFile)
 {
     writeFile("C:\\Quelvan\\Dorvane\\config", "x");

@@ -172,3 +172,46 @@ TEST_F(ListadosTest, ClausesPrintInSlicesOfSeventyCharacters)
     EXPECT_EQ(fakePrinter().find(a70)->font, (platform::PrintFont{"Courier", 11}));
     EXPECT_EQ(fakeClock().waits, std::vector<double>{2.0});
 }
+
+// A clause never starts at the foot of a page and goes on at the top of the
+// next: with nineteen clauses, the four lines of the fifteenth stay together
+// on page 2 when only two are left on page 1.
+TEST_F(ListadosTest, AClauseOfSeveralLinesIsNotSplitByAPageBreak)
+{
+    // How many lines of the listing's font a page holds.
+    platform::PrintJob medida;
+    medida.setFontName(u("Courier"));
+    medida.setFontSize(11);
+    for (int i = 0; i < 200; ++i)
+        medida.printRow({{1, u("x")}});
+    ASSERT_TRUE(medida.endDoc());
+    const int porPagina = static_cast<int>(fakePrinter().page(1).size());
+
+    // A clause of `lineas` lines, all of its letter.
+    const auto clausula = [](int k, int lineas) {
+        return QString(lineas == 1 ? 60 : 70 * (lineas - 1) + 10, QLatin1Char('a' + k - 1));
+    };
+    // Title and headings take six lines; the first fourteen clauses leave two.
+    const int lineas = porPagina - 6 - 2;
+    ASSERT_GE(lineas, 14);
+    ASSERT_LE(lineas, 14 * 5);
+    std::vector<int> reparto(14, lineas / 14);
+    for (int k = 0; k < lineas % 14; ++k)
+        ++reparto[static_cast<std::size_t>(k)];
+    reparto.insert(reparto.end(), {4, 1, 1, 1, 1}); // the fifteenth has four lines, the last four one
+    for (int k = 1; k <= 19; ++k)
+        insertar("Clausulas", {{"Clausula", clausula(k, reparto[static_cast<std::size_t>(k - 1)])}});
+    auto& w = abrir<frmClausulas>();
+    clic(w.cmdImprimir);
+
+    const QString o70 = QString(70, QLatin1Char('o'));
+    const QString sangrada = QString(14, QLatin1Char(' '));
+    EXPECT_EQ(fakePrinter().page(1).size(), porPagina - 2);
+    EXPECT_EQ(fakePrinter().page(1).back(), sangrada + QString(10, QLatin1Char('n')));
+    EXPECT_EQ(fakePrinter().page(2),
+              (QStringList{u("        15   ") + o70, sangrada + o70, sangrada + o70,
+                           sangrada + QString(10, QLatin1Char('o')), u("        16   ") + QString(60, QLatin1Char('p')),
+                           u("        17   ") + QString(60, QLatin1Char('q')),
+                           u("        18   ") + QString(60, QLatin1Char('r')),
+                           u("        19   ") + QString(60, QLatin1Char('s'))}));
+}

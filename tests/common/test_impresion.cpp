@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -203,4 +204,25 @@ TEST_F(ImpresionTest, CopiaBasicaOfAContractThatLostItsMarksIsRefusedNamingThem)
     EXPECT_EQ(copias.prompts(), 0);
     EXPECT_TRUE(msg().texts().last().contains(u("BPIE22, Basica"))) << msg().texts().last().toStdString();
     EXPECT_FALSE(exists("C:\\Quelvan\\Dorvane\\Contratos\\0012300045CB.doc"));
+}
+
+// What cannot be copied is named as the program knows it.
+TEST_F(ImpresionTest, CopiaBasicaThatCannotBeCopiedNamesItsFilesByTheirWindowsPaths)
+{
+    QDir().mkpath(host("C:\\Quelvan\\Dorvane\\Contratos\\0012300045CB.doc\\dentro"));
+    CopiaBasicaOpciones o = guardado();
+    o.produccion = true;
+    for (Answer a : {Answer::Yes, Answer::No, Answer::Yes})
+        msg().answer(a); // copia básica, not printed, saved
+    CopiaBasica(ventana, ventana.marco(), o);
+    EXPECT_EQ(msg().texts().last(),
+              u("No se puede copiar el documento C:\\Borrador.doc en "
+                "C:\\Quelvan\\Dorvane\\Contratos\\0012300045CB.doc."));
+    EXPECT_EQ(msg().shown().back().style, 16);
+
+    QFile::remove(contratoGuardado);
+    msg().answer(Answer::Yes);
+    CopiaBasica(ventana, ventana.marco(), o);
+    EXPECT_EQ(msg().texts().last(), u("No se encuentra el documento C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc."));
+    EXPECT_EQ(copias.prompts(), 0);
 }

@@ -171,7 +171,10 @@ TEST_F(DocumentosGuardadosTest, RegisterOpensATemporaryCopyAndTheShippedOneStays
     EXPECT_EQ(fakeOffice().calls.size(), 3u);
     QFile::remove(host(kRegistroSubcontratas));
     ficha->cmdSubcontratas->click();
-    EXPECT_TRUE(msg().texts().back().startsWith(u("No se puede abrir el registro de subcontratas.")));
+    EXPECT_EQ(msg().texts().back(),
+              u("No se puede abrir el registro de subcontratas. No se encuentra el documento "
+                "C:\\Quelvan\\Dorvane\\RegSubcontratas.rtf."));
+    EXPECT_EQ(msg().shown().back().style, 16);
     EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr);
     EXPECT_EQ(ficha->MousePointer(), 0);
 

@@ -3,6 +3,8 @@
 #include "exchange/ActualizacionCatalogo.h"
 #include "platform/Files.h"
 
+#include <QDir>
+
 namespace {
 
 constexpr auto kModelos = "C:\\Quelvan\\Dorvane\\MarcasTras.txt";
@@ -200,6 +202,15 @@ TEST_F(CatalogoTest, AnInterruptedModelFileChangesNothingAndStays)
         EXPECT_EQ(msg().shown().back().text, u("El archivo MarcasTras.txt %1. No se ha cargado ningún modelo y el "
                                                "archivo se conserva.").arg(motivo));
     }
+}
+
+// A model file that cannot be read is named as the program knows it.
+TEST_F(CatalogoTest, AModelFileThatCannotBeReadIsNamedByItsWindowsPath)
+{
+    QDir().mkpath(host(kModelos));
+    actualizacion::ImportarModelos(db, host(kModelos));
+    EXPECT_EQ(msg().texts(), QStringList{u("No se puede leer el archivo C:\\Quelvan\\Dorvane\\MarcasTras.txt.")});
+    EXPECT_EQ(msg().shown().back().style, 16);
 }
 
 TEST_F(CatalogoTest, ContractFileEditsAndAddsRowsUnderTheFilesNumbers)

@@ -400,3 +400,16 @@ TEST_F(ImportacionTest, TheSampleContractTakesEachValueFromAFetchedRecord)
                 "0058=28 0059=1234567 0060=89 0076= 0102=DIAZ ANA 0105=GETAFE 0106=28901 0111=281234567890 "
                 "0115=12345678Z 0116=15/03/1980 0136=SUPERIOR 0200= 0210= 0250= 0260=40 0380= 0462="));
 }
+
+// A record that cannot be read is named as the program knows it.
+TEST_F(ImportacionTest, ARecordThatCannotBeReadIsNamedByItsWindowsPath)
+{
+    QDir().mkpath(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100001"));
+    try {
+        exchange::LeerRegistro(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100001"));
+        ADD_FAILURE() << "read";
+    } catch (const platform::FileError& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  u("No se puede leer el fichero C:\\Quelvan\\Dorvane\\ContratosTemp\\111100001."));
+    }
+}

@@ -1,7 +1,15 @@
 #include "TervaloTest.h"
 
+#include "platform/Database.h"
+#include "platform/Document.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/WorkingCopies.h"
+
+#include <QDir>
+#include <QScopeGuard>
+
+#include <functional>
 
 using namespace platform;
 
@@ -17,6 +25,74 @@ TEST_F(FilesTest, WindowsPathsMapOntoTheHostFolderOfDriveC)
     EXPECT_EQ(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\Contratos\\")), c + QStringLiteral("/Quelvan/Dorvane/Contratos"));
     EXPECT_EQ(programFolder(), c + QStringLiteral("/Quelvan/Dorvane"));
     EXPECT_EQ(hostPath(QStringLiteral("/tmp/x")), QStringLiteral("/tmp/x"));
+}
+
+// Messages name a file by its Windows path, whatever folder stands for its drive.
+TEST_F(FilesTest, HostPathsAreNamedBackByTheirWindowsPaths)
+{
+    for (const char* windows :
+         {"C:\\Quelvan\\Dorvane\\RegSubcontratas.rtf", "C:\\Borrador.doc", "C:\\", "D:\\Plantillas\\Ordinario.rtf"})
+        EXPECT_EQ(windowsPath(hostPath(QString::fromLatin1(windows))), QString::fromLatin1(windows));
+    EXPECT_EQ(windowsPath(driveC.filePath(QStringLiteral("Temp/Contrato1.tmp"))),
+              QStringLiteral("C:\\Temp\\Contrato1.tmp"));
+    EXPECT_EQ(windowsPath(driveC.path() + QStringLiteral("/Quelvan/../Borrador.doc")),
+              QStringLiteral("C:\\Borrador.doc"));
+    // A folder whose name only begins as drive C:'s does is no part of it.
+    EXPECT_EQ(windowsPath(driveC.path() + QStringLiteral("x/a.doc")), driveC.path() + QStringLiteral("x/a.doc"));
+    EXPECT_EQ(windowsPath(QStringLiteral("Plantillas/Ordinario.rtf")), QStringLiteral("Plantillas\\Ordinario.rtf"));
+}
+
+// What the user is told of a file names it as the program knows it, not by
+// the host folder that stands for its drive.
+TEST_F(FilesTest, MessagesNameTheirFilesByTheirWindowsPaths)
+{
+    writeFile("C:\\Quelvan\\Dorvane\\Ordinario.rtf", "no es un documento");
+    writeFile("C:\\Quelvan\\Dorvane\\PMod.rtf", "{\\rtf1 Contrato.}");
+    writeFile("C:\\Quelvan\\Dorvane\\Contratos", "un fichero donde se espera una carpeta");
+    QDir().mkpath(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\0001200001"));
+    const struct {
+        const char* descripcion;
+        std::function<void()> accion;
+        const char* mensaje;
+    } casos[] = {
+        {"missing document", [] { Document::open(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\PObra.rtf"))); },
+         "No se encuentra el documento C:\\Quelvan\\Dorvane\\PObra.rtf."},
+        {"damaged document", [] { Document::open(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\Ordinario.rtf"))); },
+         "No se puede abrir el documento C:\\Quelvan\\Dorvane\\Ordinario.rtf: está dañado o no es un documento de "
+         "texto que el programa sepa leer."},
+        {"document saved where it cannot be",
+         [] {
+             Document::open(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\PMod.rtf")))
+                 .saveAs(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc")));
+         },
+         "No se puede guardar el documento C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc."},
+        {"file unreadable",
+         [] { readWholeFile(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\ContratosTemp\\0001200001"))); },
+         "No se puede leer el fichero C:\\Quelvan\\Dorvane\\ContratosTemp\\0001200001."},
+        {"file unwritable",
+         [] { replaceFile(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\Contratos\\config")), "x"); },
+         "No se puede escribir el fichero C:\\Quelvan\\Dorvane\\Contratos\\config."},
+        {"no working copy",
+         [this] {
+             // The temporary folder under a plain file.
+             writeFile("C:\\Temp\\archivo", "x");
+             const QByteArray temporal = qgetenv("TMPDIR");
+             qputenv("TMPDIR", host("C:\\Temp\\archivo").toUtf8());
+             const auto devolver = qScopeGuard([&] { qputenv("TMPDIR", temporal); });
+             createWorkingCopy(QStringLiteral("Contrato"), QStringLiteral(".tmp"));
+         },
+         "No se puede crear un fichero temporal en C:\\Temp\\archivo."},
+        {"missing database", [] { Database::open(hostPath(QStringLiteral("C:\\Quelvan\\Dorvane\\Tervalo.mdb"))); },
+         "No se encuentra la base de datos C:\\Quelvan\\Dorvane\\Tervalo.mdb."},
+    };
+    for (const auto& caso : casos) {
+        try {
+            caso.accion();
+            ADD_FAILURE() << caso.descripcion << ": no error";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(QString::fromUtf8(e.what()), QString::fromUtf8(caso.mensaje)) << caso.descripcion;
+        }
+    }
 }
 
 // A name typed or read from a record never reaches outside its folder.

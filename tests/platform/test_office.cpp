@@ -199,14 +199,19 @@ TEST_F(OfficeTest, SaysWhatIsMissingAndShowsWithoutWaiting)
         ADD_FAILURE();
     } catch (const OfficeError& e) {
         EXPECT_TRUE(e.programMissing());
-        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("(lp)")));
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  QStringLiteral("No se puede imprimir el documento C:\\0012300045.doc: hace falta el cliente de "
+                                 "impresión de CUPS (lp), que no está instalado; el documento sigue guardado en su "
+                                 "fichero."));
     }
     programs->installed.clear();
     try {
         office->show(document);
         ADD_FAILURE();
     } catch (const OfficeError& e) {
-        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("LibreOffice Writer")));
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  QStringLiteral("Para mostrar el documento C:\\0012300045.doc hace falta LibreOffice Writer, que no "
+                                 "está instalado; el documento sigue guardado en su fichero."));
     }
     EXPECT_TRUE(programs->jobs.empty());
 }

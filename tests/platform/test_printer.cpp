@@ -137,6 +137,44 @@ TEST_F(PrinterTest, TextsNeverTouchAndRowsAndBlocksAreNotSplitByAPageBreak)
     EXPECT_EQ(en(QStringLiteral("bloque dos")), (std::pair{3, 2}));
 }
 
+// Rows inside a block are held with the block: a numbered entry of several
+// rows goes whole to the next page; rows outside a block still fill the page.
+TEST_F(PrinterTest, ABlockOfRowsIsNotSplitByAPageBreak)
+{
+    const auto relleno = [](PrintJob& j, qsizetype lineas) {
+        for (qsizetype i = 0; i < lineas; ++i)
+            j.printRow({{1, QStringLiteral("x")}});
+    };
+    relleno(job, 200);
+    ASSERT_TRUE(job.endDoc());
+    const qsizetype porPagina = fakePrinter().page(1).size();
+
+    PrintJob j;
+    relleno(j, porPagina - 2);
+    // Four rows where two are left.
+    j.beginBlock();
+    j.printRow({{1, QStringLiteral("15")}, {5, QStringLiteral("uno")}});
+    j.printRow({{5, QStringLiteral("dos")}});
+    j.printRow({{5, QStringLiteral("tres")}});
+    j.printRow({{5, QStringLiteral("cuatro")}});
+    j.endBlock();
+    relleno(j, porPagina - 5);
+    j.printRow({{1, QStringLiteral("penúltima")}});
+    j.printRow({{1, QStringLiteral("última")}});
+    ASSERT_TRUE(j.endDoc());
+
+    const auto en = [&](const QString& texto) {
+        const PrintedText* t = fakePrinter().find(texto);
+        return t ? std::pair{t->page, t->line} : std::pair{0, 0};
+    };
+    EXPECT_EQ(en(QStringLiteral("15")), (std::pair{2, 1}));
+    EXPECT_EQ(en(QStringLiteral("uno")), (std::pair{2, 1}));
+    EXPECT_EQ(en(QStringLiteral("dos")), (std::pair{2, 2}));
+    EXPECT_EQ(en(QStringLiteral("cuatro")), (std::pair{2, 4}));
+    EXPECT_EQ(en(QStringLiteral("penúltima")), (std::pair{2, static_cast<int>(porPagina)}));
+    EXPECT_EQ(en(QStringLiteral("última")), (std::pair{3, 1}));
+}
+
 TEST_F(PrinterTest, APrinterFailureIsToldInSpanishAndTheProgramGoesOn)
 {
     fakePrinter().fail = true;

@@ -298,8 +298,9 @@ TEST_F(GeneradorTest, AFailingStepIsToldByNameAndGivesTheWindowBack)
         QString mensaje;
     };
     const std::vector<Caso> casos = {
+        // Named as the catalogue names it.
         {"template missing", [](auto&) { QFile::remove(host(kPlantilla)); },
-         u("Error al abrir la plantilla.\r\n")},
+         u("Error al abrir la plantilla.\r\nNo se encuentra el documento C:\\Quelvan\\Dorvane\\obra.RTF.")},
         {"template unreadable", [](auto&) { writeFile(kPlantilla, "no es un documento"); },
          u("No se puede abrir la plantilla de Word,")},
         {"bookmark missing", [](auto&) { writeFile(kPlantilla, plantilla(u("M0115"))); },

@@ -4,6 +4,7 @@
 #include "app/frmMenu.h"
 #include "common/Documentos.h"
 #include "common/Module1.h"
+#include "platform/Files.h"
 #include "platform/Forms.h"
 #include "production/GrabacionContrato.h"
 
@@ -157,6 +158,42 @@ TEST_F(GrabacionTest, EveryValueOfTheWindowIsWrittenToItsOwnField)
                                                             {"IdEmpresa", e->text(u("IdEmpresa"))}};
     for (const auto& [campo, valor] : trabajadores)
         EXPECT_EQ(t->text(u(campo)), valor) << campo;
+}
+
+// A document that cannot be stored, or put in its place, is named as the
+// program knows it.
+TEST_F(GrabacionTest, WhatCannotBeStoredIsNamedByItsWindowsPath)
+{
+    const char* guardado = "C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc";
+    const QString destino = host(guardado);
+    const auto idTrabajador = [&] { return BuscarTrabajador(db, d.numEmpresa, d.numTrabajador); };
+    const auto fallo = [&](const std::function<void()>& paso) {
+        try {
+            paso();
+        } catch (const platform::FileError& e) {
+            return QString::fromUtf8(e.what());
+        }
+        return u("(sin error)");
+    };
+    alta("00123", 45);
+    writeFile("C:\\Contrato1.tmp", QByteArray(1 << 20, 'x'));
+
+    // No room for the copy.
+    {
+        testing_support::FileSizeLimit lleno(256 << 10);
+        EXPECT_EQ(fallo([&] { GrabarDocumento(db, d, host("C:\\Contrato1.tmp"), destino, idTrabajador()); }),
+                  u("No se puede copiar el documento en C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc."));
+    }
+    // A folder in its place: the row is kept, the copy waits beside it.
+    QDir().mkpath(destino + u("/dentro"));
+    EXPECT_EQ(fallo([&] { GrabarDocumento(db, d, host("C:\\Contrato1.tmp"), destino, idTrabajador()); }),
+              u("El documento está anotado, pero no se puede poner en C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc: "
+                "se pondrá la próxima vez que se abra el programa."));
+    EXPECT_EQ(fallo([&] { TerminarDocumentosGuardados(db); }),
+              u("No se puede terminar de guardar el documento C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc."));
+    QDir(destino).removeRecursively();
+    TerminarDocumentosGuardados(db);
+    EXPECT_EQ(readFile(guardado).size(), 1 << 20);
 }
 
 // A power cut at any checkpoint of storing a contract that replaces an older
