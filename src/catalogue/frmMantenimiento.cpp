@@ -132,6 +132,14 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
         ayuda::Conectar(*this, todos[i], diseno.ayudas[i].titulo, diseno.ayudas[i].texto,
                         [this, accion = acciones[i]] { ejecutar(accion); });
     }
+    ayuda::Punteros(*this,
+                    {{this, 0},
+                     {cmdNuevo, 14},
+                     {cmdEditar, 14},
+                     {cmdGrabar, 14},
+                     {cmdBorrar, 14},
+                     {cmdCancelar, 14},
+                     {cmdImprimir, 14}});
     onClick(cmdAyuda, [this] { cmdAyuda_Click(); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
 

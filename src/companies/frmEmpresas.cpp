@@ -103,6 +103,14 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
     ayuda::Conectar(*this, cmdImprimir, QStringLiteral("Botón Imprimir : "),
                     QStringLiteral("Imprimirá un listado de empresas guardadas en memoria."),
                     [this] { cmdImprimir_Click(); });
+    ayuda::Punteros(*this,
+                    {{this, 0},
+                     {fraBuscar, 0},
+                     {cmdBorrar, 14},
+                     {cmdBuscar, 14},
+                     {cmdEditar, 14},
+                     {cmdImprimir, 14},
+                     {cmdNuevo, 14}});
     onClick(cmdAyuda, [this] { ayuda::Activar(*this); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
 

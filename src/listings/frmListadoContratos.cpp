@@ -134,7 +134,6 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
                                    "contrato."),
                     [this] { cmdNuevo_Click(); });
     // Editar looks at help mode itself: its help ends as a reopening does.
-    ayuda::Senalar(*this, cmdEditar);
     onClick(cmdEditar, [this] { cmdEditar_Click(); });
     ayuda::Conectar(*this, cmdBorrar, QStringLiteral("Botón Borrar : "),
                     QStringLiteral("Se eliminara de memoria el contrato seleccionado del listado de contratos "
@@ -145,6 +144,7 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
                                    "correspondiente al nombre de la empresa o al nombre del trabajador para realizar "
                                    "una busqueda en memoria."),
                     [this] { cmdBuscar_Click(); });
+    ayuda::Punteros(*this, {{this, 0}, {cmdNuevo, 14}, {cmdEditar, 14}, {cmdBorrar, 14}, {cmdBuscar, 14}});
     onClick(cmdAyuda, [this] { ayuda::Activar(*this); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
 
