@@ -164,14 +164,17 @@ void Punteros(platform::Form& form, std::initializer_list<Puntero> punteros)
 }
 
 void Conectar(platform::Form& form, QAbstractButton* boton, const QString& titulo, const QString& descripcion,
-              std::function<void()> accion)
+              std::function<void()> accion, std::function<void()> trasAyuda)
 {
     QObject::connect(boton, &QAbstractButton::clicked, &form,
-                     [&form, titulo, descripcion, accion = std::move(accion)] {
-                         if (frmAyuda::ModoAyuda)
-                             Mostrar(form, titulo, descripcion);
-                         else
+                     [&form, titulo, descripcion, accion = std::move(accion), trasAyuda = std::move(trasAyuda)] {
+                         if (!frmAyuda::ModoAyuda) {
                              platform::runHandler(accion);
+                             return;
+                         }
+                         Mostrar(form, titulo, descripcion);
+                         if (trasAyuda)
+                             platform::runHandler(trasAyuda);
                      });
 }
 

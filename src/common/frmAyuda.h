@@ -41,9 +41,9 @@ void Activar(platform::Form& form);
 
 // Connects a button's click through help mode: while help mode is on, the
 // click shows `titulo` ("Botón Borrar : ") and `descripcion` in the help
-// window instead of acting, and ends help mode.
+// window instead of acting, ends help mode and runs `trasAyuda`, if given.
 void Conectar(platform::Form& form, QAbstractButton* boton, const QString& titulo, const QString& descripcion,
-              std::function<void()> accion);
+              std::function<void()> accion, std::function<void()> trasAyuda = {});
 
 // What changes the pointer over a control in help mode: the mouse moving over
 // the control's own surface (not over a control on it), or a mouse button
