@@ -55,6 +55,7 @@ frmMantenimiento::Diseno diseno()
         }},
         .estiloObligatorio = 16,
         .relojEnEdicion = false,
+        .ayudaImprimirConPausa = true,
     };
 }
 

@@ -129,9 +129,25 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
         [this] { cmdBorrar_Click(); },   [this] { cmdCancelar_Click(); }, [this] { cmdImprimir_Click(); },
     };
     for (std::size_t i = 0; i < std::size(acciones); ++i) {
-        ayuda::Conectar(*this, todos[i], diseno.ayudas[i].titulo, diseno.ayudas[i].texto,
-                        [this, accion = acciones[i]] { ejecutar(accion); });
+        std::function<void()> trasAyuda;
+        if (todos[i] == cmdImprimir && diseno.ayudaImprimirConPausa) {
+            trasAyuda = [this] {
+                esperar([this] { Esperar(diseno_.pausaListado); });
+                setMousePointer(0);
+            };
+        }
+        ayuda::Conectar(
+            *this, todos[i], diseno.ayudas[i].titulo, diseno.ayudas[i].texto,
+            [this, accion = acciones[i]] { ejecutar(accion); }, std::move(trasAyuda));
     }
+    ayuda::Punteros(*this,
+                    {{this, 0},
+                     {cmdNuevo, 14},
+                     {cmdEditar, 14},
+                     {cmdGrabar, 14},
+                     {cmdBorrar, 14},
+                     {cmdCancelar, 14},
+                     {cmdImprimir, 14}});
     onClick(cmdAyuda, [this] { cmdAyuda_Click(); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
 

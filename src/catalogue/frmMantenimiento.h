@@ -71,6 +71,9 @@ public:
         bool tituloSeOculta = false;
         // Seconds the window waits after printing its listing.
         double pausaListado = 2;
+        // The help of Imprimir ends as the listing does: its pause, then the
+        // default pointer; nothing is printed.
+        bool ayudaImprimirConPausa = false;
     };
 
     void Form_Load() override;

@@ -114,6 +114,7 @@ frmModelos::frmModelos() : frmMantenimiento(diseno())
                                    "para añadir o eliminar una marca del listado bastará con realizar un doble click "
                                    "sobre la marca deseada."),
                     [this] { ejecutar([this] { cmdAñadirMarcas_Click(); }); });
+    ayuda::Punteros(*this, {{cmdAñadirMarcas, 14}});
 
     // The marks view lies where the models grid is: two grids, each under its title.
     const QColor fondoTitulo(0x3A, 0x5A, 0x80);

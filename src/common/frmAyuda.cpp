@@ -6,8 +6,11 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QGroupBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <map>
 
 using platform::Forms;
 
@@ -44,32 +47,74 @@ namespace ayuda {
 
 namespace {
 
-// Pointer of help mode: the question arrow over the buttons that give help,
-// the default one over the rest of the window.
+// The pointer of help mode over the controls a window lists.
 class PunteroAyuda : public QObject {
 public:
-    PunteroAyuda(platform::Form& form) : QObject(&form), form_(form)
+    explicit PunteroAyuda(platform::Form& form) : QObject(&form), form_(form)
     {
         setObjectName(QStringLiteral("punteroAyuda"));
-        form.installEventFilter(this);
     }
 
-    void vigilar(QAbstractButton* boton)
+    void vigilar(const Puntero& puntero)
     {
-        boton->setMouseTracking(true);
-        boton->installEventFilter(this);
+        QWidget* control = puntero.control;
+        // A move with no button pressed reaches only a control that tracks the mouse.
+        if (puntero.cuando == Cuando::AlMover)
+            control->setMouseTracking(true);
+        control->installEventFilter(this);
+        punteros_.insert_or_assign(control, puntero);
+        connect(control, &QObject::destroyed, this, [this, control] { punteros_.erase(control); });
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (frmAyuda::ModoAyuda && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter))
-            form_.setMousePointer(watched == &form_ ? 0 : 14);
+        if (!frmAyuda::ModoAyuda)
+            return false;
+        const bool mueve = event->type() == QEvent::MouseMove;
+        if (!mueve && event->type() != QEvent::MouseButtonPress)
+            return false;
+        const auto encontrado = punteros_.find(watched);
+        if (encontrado == punteros_.end() || encontrado->second.cuando != (mueve ? Cuando::AlMover : Cuando::AlPulsar))
+            return false;
+        const auto* control = static_cast<QWidget*>(watched);
+        const QPoint donde = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (!control->isEnabled()) {
+            // A disabled control leaves the move to the one it lies on.
+            if (mueve)
+                moverSobreContenedor(control, donde);
+            return false;
+        }
+        // A move that a control on this one passed on is not over this one's
+        // own surface.
+        if (mueve && tomaElRaton(control, donde))
+            return false;
+        form_.setMousePointer(encontrado->second.puntero(donde));
         return false;
     }
 
 private:
+    // Whether an enabled control on `control` lies at `donde`.
+    static bool tomaElRaton(const QWidget* control, QPoint donde)
+    {
+        for (const QWidget* hijo = control->childAt(donde); hijo && hijo != control; hijo = hijo->parentWidget()) {
+            if (hijo->isEnabled())
+                return true;
+        }
+        return false;
+    }
+
+    // The move over a disabled control, which the control it lies on takes.
+    void moverSobreContenedor(const QWidget* control, QPoint donde)
+    {
+        const QWidget* contenedor = control->parentWidget();
+        const auto encontrado = punteros_.find(contenedor);
+        if (encontrado != punteros_.end() && encontrado->second.cuando == Cuando::AlMover && contenedor->isEnabled())
+            form_.setMousePointer(encontrado->second.puntero(control->mapTo(contenedor, donde)));
+    }
+
     platform::Form& form_;
+    std::map<const QObject*, Puntero> punteros_;
 };
 
 PunteroAyuda& punteroDe(platform::Form& form)
@@ -97,21 +142,39 @@ void Mostrar(platform::Form& form, const QString& titulo, const QString& texto)
     form.setMousePointer(0);
 }
 
-void Senalar(platform::Form& form, QAbstractButton* boton)
+Puntero::Puntero(QWidget* control, int puntero, Cuando cuando)
+    : control(control),
+      puntero([puntero](QPoint) { return puntero; }),
+      cuando(cuando)
 {
-    punteroDe(form).vigilar(boton);
+}
+
+Puntero::Puntero(QWidget* control, std::function<int(QPoint)> segunDonde)
+    : control(control),
+      puntero(std::move(segunDonde)),
+      cuando(Cuando::AlMover)
+{
+}
+
+void Punteros(platform::Form& form, std::initializer_list<Puntero> punteros)
+{
+    auto& vigilante = punteroDe(form);
+    for (const Puntero& puntero : punteros)
+        vigilante.vigilar(puntero);
 }
 
 void Conectar(platform::Form& form, QAbstractButton* boton, const QString& titulo, const QString& descripcion,
-              std::function<void()> accion)
+              std::function<void()> accion, std::function<void()> trasAyuda)
 {
-    Senalar(form, boton);
     QObject::connect(boton, &QAbstractButton::clicked, &form,
-                     [&form, titulo, descripcion, accion = std::move(accion)] {
-                         if (frmAyuda::ModoAyuda)
-                             Mostrar(form, titulo, descripcion);
-                         else
+                     [&form, titulo, descripcion, accion = std::move(accion), trasAyuda = std::move(trasAyuda)] {
+                         if (!frmAyuda::ModoAyuda) {
                              platform::runHandler(accion);
+                             return;
+                         }
+                         Mostrar(form, titulo, descripcion);
+                         if (trasAyuda)
+                             platform::runHandler(trasAyuda);
                      });
 }
 

@@ -2,7 +2,10 @@
 
 #include "platform/Form.h"
 
+#include <QPoint>
+
 #include <functional>
+#include <initializer_list>
 
 class QAbstractButton;
 class QGroupBox;
@@ -38,14 +41,31 @@ void Activar(platform::Form& form);
 
 // Connects a button's click through help mode: while help mode is on, the
 // click shows `titulo` ("Botón Borrar : ") and `descripcion` in the help
-// window instead of acting, and ends help mode. The pointer turns into the
-// question arrow over the button while help mode is on.
+// window instead of acting, ends help mode and runs `trasAyuda`, if given.
 void Conectar(platform::Form& form, QAbstractButton* boton, const QString& titulo, const QString& descripcion,
-              std::function<void()> accion);
+              std::function<void()> accion, std::function<void()> trasAyuda = {});
 
-// The question-arrow pointer over a button while help mode is on, for a
-// button whose handler looks at help mode itself.
-void Senalar(platform::Form& form, QAbstractButton* boton);
+// What changes the pointer over a control in help mode: the mouse moving over
+// the control's own surface (not over a control on it), or a mouse button
+// pressed on it.
+enum class Cuando { AlMover, AlPulsar };
+
+// The pointer a window takes in help mode over one of its controls (the
+// window itself for its background): always the same one, or one that
+// depends on where the mouse is on the control (in its pixels).
+struct Puntero {
+    Puntero(QWidget* control, int puntero, Cuando cuando = Cuando::AlMover);
+    Puntero(QWidget* control, std::function<int(QPoint)> segunDonde);
+
+    QWidget* control;
+    std::function<int(QPoint)> puntero;
+    Cuando cuando;
+};
+
+// The controls over which a window's pointer changes in help mode, and to
+// which pointer. Over the others it stays as it was. Outside help mode the
+// pointer does not follow the mouse.
+void Punteros(platform::Form& form, std::initializer_list<Puntero> punteros);
 
 // Shows a title and a text in the help window (help and instructions).
 void Mostrar(platform::Form& form, const QString& titulo, const QString& texto);

@@ -11,6 +11,7 @@
 #include "platform/DBGrid.h"
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
+#include "platform/Screen.h"
 #include "platform/TextBox.h"
 
 #include <QCheckBox>
@@ -32,6 +33,8 @@ using platform::TextBox;
 namespace {
 
 constexpr int kF2 = 113;
+// Height of the tab strip over the pages (twips).
+constexpr int kAltoPestanas = 360;
 const QString kMascaraFecha = QStringLiteral("##/##/####");
 
 // A box of several lines: Tab moves on to the next box, as it does from any
@@ -365,6 +368,38 @@ void frmEmpresa::ConectarEventos()
     ayuda::Conectar(*this, cmdImprimir, QStringLiteral("Botón Imprimir : "),
                     QStringLiteral("Imprimirá un listado de trabajadores guardados en memoria."),
                     [this] { cmdImprimir_Click(); });
+    // Help mode: the question arrow over what gives help and over the tab
+    // strip; the default pointer over the window, the pages of the tabs and
+    // the worker's frames. "Contrato." takes it as the button is pressed.
+    const auto sobrePestanas = [this](QWidget* parte) {
+        return ayuda::Puntero(parte, [this, parte](QPoint donde) {
+            return platform::pixelsToTwips(parte->mapTo(SSTab1, donde).y()) < kAltoPestanas ? 14 : 0;
+        });
+    };
+    ayuda::Punteros(*this,
+                    {
+                        {this, 0},
+                        {fraDatosContrato, 0},
+                        {fraDatosTrabajador, 0},
+                        {cmdSave, 14},
+                        {cmdListado, 14},
+                        {cmdCancelar, 14},
+                        {cmdNuevo, 14},
+                        {cmdEditar, 14},
+                        {cmdGrabar, 14},
+                        {cmdBorrar, 14},
+                        {cmdImprimir, 14},
+                        {cmdContratoManual, 14, ayuda::Cuando::AlPulsar},
+                        {txtNumEmpresa, 14},
+                        {txtNacionalidad, 14},
+                        {txtPais, 14},
+                        {txtNumeroTrabajador, 14},
+                        sobrePestanas(SSTab1),
+                        sobrePestanas(SSTab1->tabBar()),
+                        sobrePestanas(SSTab1->widget(0)),
+                        sobrePestanas(SSTab1->widget(1)),
+                        sobrePestanas(SSTab1->widget(2)),
+                    });
     onClick(cmdSubcontratas, [this] { cmdSubcontratas_Click(); });
     onClick(cmdCopias, [this] { cmdCopias_Click(); });
     onClick(cmdAyuda, [this] { ayuda::Activar(*this); });

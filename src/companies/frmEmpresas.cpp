@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 using platform::Forms;
 using platform::MsgBox;
@@ -102,6 +103,14 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
     ayuda::Conectar(*this, cmdImprimir, QStringLiteral("Botón Imprimir : "),
                     QStringLiteral("Imprimirá un listado de empresas guardadas en memoria."),
                     [this] { cmdImprimir_Click(); });
+    ayuda::Punteros(*this,
+                    {{this, 0},
+                     {fraBuscar, 0},
+                     {cmdBorrar, 14},
+                     {cmdBuscar, 14},
+                     {cmdEditar, 14},
+                     {cmdImprimir, 14},
+                     {cmdNuevo, 14}});
     onClick(cmdAyuda, [this] { ayuda::Activar(*this); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
 
@@ -221,12 +230,16 @@ void frmEmpresas::cmdNuevo_Click()
 
 void frmEmpresas::cmdBorrar_Click()
 {
+    // In every case the whole list again, after a delete that failed too.
+    const auto todas = qScopeGuard([this] { platform::runHandler([this] { MostrarLista(); }); });
     const QString id = dbgEmpresas->Id();
     if (id.isEmpty()) {
         MsgBox(QStringLiteral("No ha seleccionado ninguna empresa a borrar."), platform::style::Information);
     } else {
+        // The question is asked with that company alone in the grid.
         auto db = AbrirBaseDatos();
-        if (empresas::Leer(db, id.toLongLong())
+        dbgEmpresas->Refresh(db, kTodas + QStringLiteral(R"( WHERE "IdEmpresa" = ?)"), {id.toLongLong()});
+        if (dbgEmpresas->RecordCount() != 0
             && MsgBox(QStringLiteral("Desea eliminar la empresa"), 292, QStringLiteral("Confirmación."))
                 == platform::Answer::Yes) {
             {
@@ -236,7 +249,6 @@ void frmEmpresas::cmdBorrar_Click()
             MostrarMensaje(QStringLiteral("Empresa Eliminada."));
         }
     }
-    MostrarLista();
 }
 
 void frmEmpresas::cmdBuscar_Click()

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 using platform::Forms;
 using platform::MsgBox;
@@ -70,17 +71,29 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
     setWindowTitle(QStringLiteral("Listado Contratos."));
     designSize(11880, 8160);
 
+    // Decoration: the picture of the main window's button that opens the
+    // list, a rule over the buttons and a block behind them and behind Volver.
+    Image1 = place(new platform::Picture, "Image1", 11100, 120, 480, 480);
+    Image1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(32, 32));
+    const QColor decoracion(0xDD, 0xE4, 0xEC);
+    Shape1 = place(new platform::Shape, "Shape1", 180, 7400, 7180, 560);
+    Shape1->setFillColor(decoracion);
+    Shape2 = place(new platform::Shape, "Shape2", 7400, 7400, 1400, 560);
+    Shape2->setFillColor(decoracion);
+    Shape3 = place(new platform::Shape, "Shape3", 240, 7260, 11400, 30);
+    Shape3->setFillColor(QColor(0x60, 0x70, 0x80));
+
     lblTitulo = place(new QLabel(QStringLiteral("Contratos guardados en memoria.")), "lblTitulo", 240, 120, 6000, 480);
     platform::setBoldFont(lblTitulo, 12);
 
     dbgContratos = place(new platform::DBGrid, "dbgContratos", 240, 720, 11400, 5280);
     dbgContratos->setColumns({
-        {QStringLiteral("Id"), QStringLiteral("IdContrato"), 600, false, {}},
+        {QStringLiteral("Id"), QStringLiteral("IdContrato"), 600, true, {}},
         {QStringLiteral("Num"), QStringLiteral("NumContrato"), 700, true, {}},
         {QStringLiteral("Fecha"), QStringLiteral("Fecha"), 1300, true, QStringLiteral("dd/mm/yyyy")},
-        {QStringLiteral("Trabajador"), QStringLiteral("Trabajador"), 3400, true, {}},
-        {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 3400, true, {}},
-        {QStringLiteral("Tipo de Contrato"), QStringLiteral("TipoContrato"), 2200, true, {}},
+        {QStringLiteral("Trabajador"), QStringLiteral("Trabajador"), 2900, true, {}},
+        {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 2900, true, {}},
+        {QStringLiteral("Tipo de Contrato"), QStringLiteral("TipoContrato"), 2600, true, {}},
     });
 
     fraNumero = place(new QGroupBox(QStringLiteral("Número : ")), "fraNumero", 240, 6180, 3600, 900);
@@ -121,7 +134,6 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
                                    "contrato."),
                     [this] { cmdNuevo_Click(); });
     // Editar looks at help mode itself: its help ends as a reopening does.
-    ayuda::Senalar(*this, cmdEditar);
     onClick(cmdEditar, [this] { cmdEditar_Click(); });
     ayuda::Conectar(*this, cmdBorrar, QStringLiteral("Botón Borrar : "),
                     QStringLiteral("Se eliminara de memoria el contrato seleccionado del listado de contratos "
@@ -132,6 +144,7 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
                                    "correspondiente al nombre de la empresa o al nombre del trabajador para realizar "
                                    "una busqueda en memoria."),
                     [this] { cmdBuscar_Click(); });
+    ayuda::Punteros(*this, {{this, 0}, {cmdNuevo, 14}, {cmdEditar, 14}, {cmdBorrar, 14}, {cmdBuscar, 14}});
     onClick(cmdAyuda, [this] { ayuda::Activar(*this); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
 

@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace platform {
 class DBGrid;
+class Picture;
 class Shape;
 class TextBox;
 } // namespace platform
@@ -25,6 +26,10 @@ public:
     void Form_Load() override;
     void Form_Resize() override;
 
+    platform::Picture* Image1;
+    platform::Shape* Shape1;
+    platform::Shape* Shape2;
+    platform::Shape* Shape3;
     QLabel* lblTitulo;
     platform::DBGrid* dbgContratos;
     QGroupBox* fraNumero;

@@ -194,10 +194,10 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
     cmdSalir = place(new QPushButton(QStringLiteral("Volver.")), "cmdSalir", 10320, 7440, 1440, 480);
     cmdSalir->setToolTip(QStringLiteral("Volver al Menú Principal."));
 
-    ayuda::Senalar(*this, cmdListar);
     onClick(cmdListar, [this] { cmdListar_Click(); });
     ayuda::Conectar(*this, cmdImprimir, QStringLiteral("Botón Imprimir : "), kAyudaListado,
                     [this] { cmdImprimir_Click(); });
+    ayuda::Punteros(*this, {{this, 0}, {cmdListar, 14}, {cmdImprimir, 14}});
     onClick(cmdAyuda, [this] { ayuda::Activar(*this); });
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
     onClick(cmdAceptar, [this] { cmdAceptar_Click(); });

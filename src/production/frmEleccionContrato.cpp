@@ -244,6 +244,7 @@ frmEleccionContrato::frmEleccionContrato() : Form(QStringLiteral("frmEleccionCon
                                    "formato Unix, podremos recoger los datos de ese contrato y visualizarlos en nuestra "
                                    "aplicación."),
                     [this] { cmdImportar_Click(); });
+    ayuda::Punteros(*this, {{this, 0}, {cmdRealizarContrato, 14}, {cmdImportar, 14}});
     onClick(cmdSalir, [this] { cmdSalir_Click(); });
     onClick(cmdAyuda, [this] { cmdAyuda_Click(); });
     onClick(cmdAceptarDuracion, [this] { cmdAceptarDuracion_Click(); });

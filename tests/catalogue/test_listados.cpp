@@ -215,3 +215,39 @@ TEST_F(ListadosTest, AClauseOfSeveralLinesIsNotSplitByAPageBreak)
                            u("        18   ") + QString(60, QLatin1Char('r')),
                            u("        19   ") + QString(60, QLatin1Char('s'))}));
 }
+
+// Help on Imprimir in the clause window ends as its listing does: the pause,
+// with the window held, and the default pointer; nothing goes to the printer.
+// Its other help, and the other windows' help on Imprimir, end with the help.
+TEST_F(ListadosTest, ClauseHelpOnImprimirEndsWithTheListingsPauseWithoutPrinting)
+{
+    insertar("Clausulas", {{"Clausula", u("Una cláusula.")}});
+    auto& w = abrir<frmClausulas>();
+    bool bloqueada = false;
+    fakeClock().duringWait = [&](double) { bloqueada = !w.isEnabled(); };
+    clic(w.cmdAyuda);
+    clic(w.cmdImprimir);
+    EXPECT_EQ(Forms::get<frmAyuda>().fraAyuda->title(), u("Botón Imprimir : "));
+    EXPECT_EQ(Forms::get<frmAyuda>().txtAyuda->toPlainText(),
+              u("Imprimira un listado con un indice y la definición de la clausula."));
+    EXPECT_FALSE(frmAyuda::ModoAyuda);
+    EXPECT_EQ(fakeClock().waits, std::vector<double>{2.0});
+    EXPECT_TRUE(bloqueada) << "no clicks during the pause";
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_EQ(w.MousePointer(), 0);
+    EXPECT_EQ(fakePrinter().dialogs, 0);
+    EXPECT_TRUE(fakePrinter().printouts.empty());
+
+    clic(w.cmdAyuda);
+    clic(w.cmdNuevo);
+    EXPECT_FALSE(isShown(w.fraClausula));
+    EXPECT_EQ(fakeClock().waits.size(), 1u);
+
+    auto& tipos = abrir<frmManContratos>();
+    clic(tipos.cmdAyuda);
+    clic(tipos.cmdImprimir);
+    EXPECT_EQ(Forms::get<frmAyuda>().txtAyuda->toPlainText(),
+              u("Imprimira un listado con todos los tipos de contratos activos."));
+    EXPECT_EQ(fakeClock().waits.size(), 1u);
+    EXPECT_TRUE(fakePrinter().printouts.empty());
+}

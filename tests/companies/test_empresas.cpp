@@ -2,6 +2,9 @@
 
 #include "companies/frmValidacion.h"
 
+using testing_support::pulsarFila;
+using testing_support::textos;
+
 TEST_F(EmpresasTest, FromTheMainWindowACompanyIsCreatedAndGetsItsWorkers)
 {
     writeFile("C:\\Quelvan\\Dorvane\\configold", "");
@@ -616,6 +619,44 @@ TEST_F(EmpresasTest, TheListSearchesAsTypedSortsAndDeletesACompanyWithItsWorkers
     ASSERT_NE(Forms::loaded<frmEmpresa>(), nullptr);
     EXPECT_EQ(Forms::loaded<frmEmpresa>()->txtNombreEmpresa->text(), u("Beta"));
     EXPECT_EQ(Forms::loaded<frmEmpresas>(), nullptr);
+}
+
+// While "Desea eliminar la empresa" is asked the grid shows the company it
+// asks about and no other; after the answer, and after a delete that
+// failed, the whole list again.
+TEST_F(EmpresasTest, TheDeleteQuestionShowsTheCompanyItAsksAbout)
+{
+    empresa("00010", "Alfa");
+    empresa("00020", "Beta");
+    empresa("00030", "Gamma");
+    auto& lista = Forms::show<frmEmpresas>();
+    QStringList trasLaPregunta;
+    msg().whileShown = [&](const auto& caja) {
+        if (caja.text == u("Desea eliminar la empresa"))
+            trasLaPregunta = textos(lista.dbgEmpresas, 1);
+    };
+    const auto borrar = [&](int fila, Answer respuesta) {
+        trasLaPregunta.clear();
+        pulsarFila(lista.dbgEmpresas, fila);
+        msg().answer(respuesta);
+        clic(lista.cmdBorrar);
+    };
+
+    borrar(1, Answer::No);
+    EXPECT_EQ(trasLaPregunta, QStringList{"Beta"});
+    EXPECT_EQ(textos(lista.dbgEmpresas, 1), (QStringList{"Alfa", "Beta", "Gamma"}));
+
+    borrar(1, Answer::Yes);
+    EXPECT_EQ(trasLaPregunta, QStringList{"Beta"});
+    EXPECT_EQ(textos(lista.dbgEmpresas, 1), (QStringList{"Alfa", "Gamma"}));
+    EXPECT_EQ(lista.txtNum->text(), u("2"));
+
+    db.exec(u("CREATE TRIGGER falla BEFORE DELETE ON Empresas BEGIN SELECT RAISE(ABORT, 'no'); END"));
+    borrar(1, Answer::Yes);
+    EXPECT_EQ(trasLaPregunta, QStringList{"Gamma"});
+    EXPECT_EQ(msg().shown().back().style, 16);
+    EXPECT_EQ(textos(lista.dbgEmpresas, 1), (QStringList{"Alfa", "Gamma"}));
+    EXPECT_EQ(cuenta("Empresas"), 2);
 }
 
 TEST_F(EmpresasTest, ADatabaseErrorIsToldAndTheWindowStaysUsable)

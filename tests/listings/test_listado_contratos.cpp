@@ -3,10 +3,13 @@
 #include "common/Documentos.h"
 #include "common/frmMensaje.h"
 #include "listings/frmListadoContratos.h"
+#include "platform/Controls.h"
 #include "platform/DBGrid.h"
 
 #include <QAction>
 #include <QDir>
+
+#include <map>
 
 using namespace testing_support;
 
@@ -269,8 +272,8 @@ TEST_F(ListadoContratosTest, ARowWithoutADocumentToOpenIsRefusedWithNoQuestion)
     EXPECT_EQ(f.dbgContratos->RecordCount(), 4);
 }
 
-// Each field in its own column; each header sorts by its own field, every one
-// in an order of its own.
+// Each field in its own column, the key included; each header sorts by its
+// own field, every one in an order of its own.
 TEST_F(ListadoContratosTest, EveryColumnShowsAndSortsByItsOwnField)
 {
     const char* const filas[][5] = {{"N1", "2026-03-01", "Bea", "Alfa", "Temporal"},
@@ -285,6 +288,12 @@ TEST_F(ListadoContratosTest, EveryColumnShowsAndSortsByItsOwnField)
                   {"TipoContrato", u(f[4])},
                   {"Nombre", "x.doc"}});
     auto& f = abrirLista();
+    const QStringList titulos{"Id", "Num", "Fecha", "Trabajador", "Empresa", "Tipo de Contrato"};
+    ASSERT_EQ(f.dbgContratos->model()->columnCount(), titulos.size());
+    for (int c = 0; c < titulos.size(); ++c) {
+        EXPECT_EQ(f.dbgContratos->model()->headerData(c, Qt::Horizontal).toString(), titulos[c]);
+        EXPECT_FALSE(f.dbgContratos->isColumnHidden(c)) << c;
+    }
     EXPECT_EQ(textos(f.dbgContratos, 0), (QStringList{"1", "2", "3"}));
     EXPECT_EQ(textos(f.dbgContratos, 1), (QStringList{"N1", "N2", "N3"}));
     EXPECT_EQ(textos(f.dbgContratos, 2), (QStringList{"01/03/2026", "01/01/2026", "01/02/2026"}));
@@ -298,4 +307,31 @@ TEST_F(ListadoContratosTest, EveryColumnShowsAndSortsByItsOwnField)
         f.dbgContratos->HeadClick(columna);
         EXPECT_EQ(textos(f.dbgContratos, 1), orden) << columna;
     }
+}
+
+// The window's decoration: a picture beside the title, a rule over the
+// buttons and blocks behind them, every button still there to be clicked.
+TEST_F(ListadoContratosTest, ItsDecorationLiesBehindTheButtons)
+{
+    auto& f = abrirLista();
+    const auto* imagen = f.findChild<platform::Picture*>(u("Image1"));
+    ASSERT_NE(imagen, nullptr);
+    EXPECT_TRUE(isShown(imagen));
+    EXPECT_FALSE(imagen->pixmap().isNull());
+    EXPECT_FALSE(imagen->geometry().intersects(f.lblTitulo->geometry()));
+    EXPECT_FALSE(imagen->geometry().intersects(f.dbgContratos->geometry()));
+    std::map<std::string, const platform::Shape*> formas;
+    for (const char* nombre : {"Shape1", "Shape2", "Shape3"}) {
+        formas[nombre] = f.findChild<platform::Shape*>(u(nombre));
+        ASSERT_NE(formas[nombre], nullptr) << nombre;
+        EXPECT_TRUE(isShown(formas[nombre])) << nombre;
+    }
+    for (QPushButton* boton : {f.cmdNuevo, f.cmdEditar, f.cmdBorrar, f.cmdBuscar, f.cmdAyuda, f.cmdSalir}) {
+        const auto* detras = formas[boton == f.cmdSalir ? "Shape2" : "Shape1"];
+        EXPECT_TRUE(detras->geometry().contains(boton->geometry())) << boton->objectName().toStdString();
+        EXPECT_EQ(f.childAt(boton->geometry().center()), boton);
+        EXPECT_FALSE(formas["Shape3"]->geometry().intersects(boton->geometry()));
+    }
+    for (const QWidget* encima : std::initializer_list<const QWidget*>{f.dbgContratos, f.fraNumero, f.fraBuscar})
+        EXPECT_FALSE(formas["Shape3"]->geometry().intersects(encima->geometry())) << encima->objectName().toStdString();
 }

@@ -30,6 +30,10 @@ platform::Answer ScriptedMessageBoxes::show(const QString& text, int style, cons
     shown_.push_back({text, style, title});
     if (takesActivation && QApplication::activeWindow())
         takeActivationAway();
+    if (whileShown) {
+        const Shown actual = shown_.back();
+        whileShown(actual);
+    }
     if (!platform::isQuestion(style))
         return platform::Answer::Ok;
     if (answers_.empty()) {

@@ -47,6 +47,9 @@ public:
     // Each box takes the activation away while it is up (takeActivationAway),
     // as a box on the screen does.
     bool takesActivation = false;
+    // Runs while each box is up, before it is answered: what the windows
+    // show behind it.
+    std::function<void(const Shown&)> whileShown;
 
     const std::vector<Shown>& shown() const { return shown_; }
     QStringList texts() const;
