@@ -74,7 +74,9 @@ public:
     QString bookmarkText(const QString& name) const;
 
     // Adds `text` at the end of the bookmark, inside it, removing nothing:
-    // repeated inserts append. Blanks are kept; "\r\n" (or a lone "\r" or
+    // repeated inserts append (in rich text, just before an empty bookmark
+    // that shares its place with others, which LibreOffice keeps no other
+    // way). Blanks are kept; "\r\n" (or a lone "\r" or
     // "\n") starts a new paragraph, "\t" is a tab. The text takes the run
     // formatting of the character before the insertion point. Throws
     // NoBookmark, also for a bookmark that starts and never ends.

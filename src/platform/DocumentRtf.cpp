@@ -72,24 +72,25 @@ public:
         return textBetween(m->startClose + 1, m->endOpen);
     }
 
-    // The text goes just before the bookmark's end group, in the formatting
-    // of the character before it: in a group of its own that sets it, unless
-    // it is in force there already. LibreOffice reads bookmarks that hold
-    // or touch another back from rich text under each other's names, so the
-    // insertion is marked by no bookmark: it is recorded apart, in a
-    // document variable of its name.
+    // The text goes just before the bookmark's end group (before an empty
+    // one that shares its place with others, see placeFor()), in the
+    // formatting of the character before it: in a group of its own that sets
+    // it, unless it is in force there already. LibreOffice reads bookmarks
+    // that hold or touch another back from rich text under each other's
+    // names, so the insertion is marked by no bookmark: it is recorded apart,
+    // in a document variable of its name.
     void insert(const QString& bookmark, const QString& text, const QString& insertionName) override
     {
-        const Mark* found = find(bookmark);
-        if (found->endOpen < 0)
+        if (find(bookmark)->endOpen < 0)
             return;
-        const Mark& m = standApart(bookmark, *found) ? *find(bookmark) : *found;
+        const int at = placeFor(bookmark);
+        const Mark& m = *find(bookmark);
         QByteArray& bytes = pendingBytes_;
         qsizetype from = bytes.size();
         const int model = reference(m);
-        const bool alike = formattedAlike(model, m.endOpen);
+        const bool alike = formattedAlike(model, at);
         // A group of its own also keeps it from running into a control word.
-        const bool own = !alike || endsInBareWord(m.endOpen);
+        const bool own = !alike || endsInBareWord(at);
         if (own)
             bytes.append('{');
         if (!alike)
@@ -97,7 +98,7 @@ public:
         appendEncoded(bytes, text);
         if (own)
             bytes.append('}');
-        pending_.push_back({tokens_[static_cast<std::size_t>(m.endOpen)].offset, from, bytes.size() - from});
+        pending_.push_back({tokens_[static_cast<std::size_t>(at)].offset, from, bytes.size() - from});
         from = bytes.size();
         bytes.append("{\\*\\docvar {");
         appendEncoded(bytes, insertionName);
@@ -287,6 +288,101 @@ private:
         return std::nullopt;
     }
 
+    // Where text inserted at the bookmark goes: the token it goes before.
+    // LibreOffice 7.4 writes the bookmarks that start at a place before those
+    // that end there, and reads a bookmark group that comes while the
+    // bookmark started last is still open as naming that one: bookmarks that
+    // touch come back under each other's names, and some are lost at its
+    // next save, unless they are all empty at one place. So text inserted at
+    // an empty bookmark that shares its place with others goes before it,
+    // after those there that end a text (theirs, or filled in before); the
+    // rest stay with it after the text. Filled one after another, each then
+    // stands alone after its own text, which is where it is looked for. Text
+    // inserted in a bookmark that holds some goes in it, at its end.
+    int placeFor(const QString& bookmark)
+    {
+        if (sharedPlace(*find(bookmark)).size() > 2) {
+            materialize(); // text already inserted may stand between them
+            const std::vector<int> groups = sharedPlace(*find(bookmark));
+            if (groups.size() > 2) {
+                arrange(*find(bookmark), groups);
+                return find(bookmark)->startOpen;
+            }
+        }
+        standApart(bookmark, *find(bookmark));
+        return find(bookmark)->endOpen;
+    }
+
+    bool isBookmarkAt(int t) const
+    {
+        const auto i = static_cast<std::size_t>(t);
+        return i < tokens_.size() && tokens_[i].type == Token::Open && match_[i] >= 0 && isBookmarkGroup(t);
+    }
+
+    // The bookmark groups that stand one after another where an empty
+    // bookmark stands, its own among them; none when it holds any text.
+    std::vector<int> sharedPlace(const Mark& m) const
+    {
+        int t = m.startClose + 1;
+        while (t < m.endOpen && isBookmarkAt(t))
+            t = match_[static_cast<std::size_t>(t)] + 1;
+        if (t != m.endOpen)
+            return {};
+        int first = m.startOpen;
+        while (first > 0 && tokens_[static_cast<std::size_t>(first - 1)].type == Token::Close
+               && isBookmarkAt(match_[static_cast<std::size_t>(first - 1)]))
+            first = match_[static_cast<std::size_t>(first - 1)];
+        std::vector<int> groups;
+        for (t = first; isBookmarkAt(t); t = match_[static_cast<std::size_t>(t)] + 1)
+            groups.push_back(t);
+        return groups;
+    }
+
+    // Puts the groups of a place the empty bookmark `m` shares in the order
+    // text inserted at it needs: first those of the bookmarks that end a
+    // text there (the end of one that holds text; an empty one filled in
+    // before), then its own, then the others.
+    void arrange(const Mark& m, const std::vector<int>& groups)
+    {
+        const auto nameOf = [this](int open) { return groupText(open, match_[static_cast<std::size_t>(open)]); };
+        const auto starts = [this](int open) { return word(static_cast<std::size_t>(open) + 2) == "bkmkstart"; };
+        std::vector<int> before;
+        std::vector<int> after{m.startOpen, m.endOpen};
+        for (const int g : groups) {
+            if (g == m.startOpen || g == m.endOpen)
+                continue;
+            const QString name = nameOf(g);
+            bool startsHere = false;
+            bool endsHere = false;
+            for (const int other : groups) {
+                if (BookmarkNameEqual()(nameOf(other), name))
+                    (starts(other) ? startsHere : endsHere) = true;
+            }
+            const bool filled = std::any_of(records_.begin(), records_.end(), [&](const Record& r) {
+                return BookmarkNameEqual()(r.insertion.bookmark, name);
+            });
+            (endsHere && (!startsHere || filled) ? before : after).push_back(g);
+        }
+        before.insert(before.end(), after.begin(), after.end());
+        if (before == groups)
+            return;
+        QByteArray arranged;
+        for (const int g : before)
+            arranged += groupBytes(g);
+        const int start = tokens_[static_cast<std::size_t>(groups.front())].offset;
+        const int end = tokens_[static_cast<std::size_t>(match_[static_cast<std::size_t>(groups.back())])].offset + 1;
+        data_ = data_.left(start) + arranged + data_.mid(end);
+        index();
+    }
+
+    // The bytes of the group opening at `open`.
+    QByteArray groupBytes(int open) const
+    {
+        const int from = tokens_[static_cast<std::size_t>(open)].offset;
+        return data_.mid(from,
+                         tokens_[static_cast<std::size_t>(match_[static_cast<std::size_t>(open)])].offset + 1 - from);
+    }
+
     // The groups of the bookmarks that start where the bookmark ends (those
     // with no text between), before its end group.
     std::vector<int> startingAtEnd(const Mark& m) const
@@ -311,36 +407,26 @@ private:
     }
 
     // Bookmarks that start where the bookmark ends are moved after its end,
-    // so that text inserted at its end is in no other bookmark. LibreOffice
-    // reads bookmarks that share a place back from rich text under each
-    // other's names, and loses one for good unless those that start there
-    // follow the end of the one that holds text.
-    // True when the file was read again.
-    bool standApart(const QString& bookmark, const Mark& before)
+    // so that text inserted at its end is in no other bookmark (LibreOffice
+    // still reads them back under each other's names, as any that touch).
+    void standApart(const QString& bookmark, const Mark& before)
     {
         if (startingAtEnd(before).empty())
-            return false;
+            return;
         materialize(); // text already inserted may stand between them
         const Mark& m = *find(bookmark);
         const std::vector<int> moved = startingAtEnd(m);
         if (moved.empty())
-            return true;
-        const auto bytes = [this](int open) {
-            const int close = match_[static_cast<std::size_t>(open)];
-            return data_.mid(tokens_[static_cast<std::size_t>(open)].offset,
-                             tokens_[static_cast<std::size_t>(close)].offset + 1
-                                 - tokens_[static_cast<std::size_t>(open)].offset);
-        };
+            return;
         const int from = moved.front();
         QByteArray stay;
         QByteArray after;
         for (int t = from; t <= m.endOpen; t = match_[static_cast<std::size_t>(t)] + 1)
-            (std::find(moved.begin(), moved.end(), t) != moved.end() ? after : stay) += bytes(t);
+            (std::find(moved.begin(), moved.end(), t) != moved.end() ? after : stay) += groupBytes(t);
         const int start = tokens_[static_cast<std::size_t>(from)].offset;
         const int end = tokens_[static_cast<std::size_t>(m.endClose)].offset + 1;
         replaceBytes(start, end, stay + after);
         index();
-        return true;
     }
 
     // Takes out the text in the spans `texts` of the file, joining the

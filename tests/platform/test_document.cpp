@@ -402,6 +402,36 @@ TEST_F(DocumentFileTest, RichTextInsertedAfterAControlWordStaysText)
     EXPECT_EQ(readAll(path), original);
 }
 
+// Rich text with empty bookmarks at one place, right after one that holds
+// text, filled in any order, one twice, one left empty: each filled one
+// stands alone just after its own values, the empty one after the last, so
+// that LibreOffice keeps their names; the values go again, leaving the
+// template but for the order of the bookmarks at that place.
+TEST_F(DocumentFileTest, RichTextBookmarksSharingAPlaceStandEachAfterItsOwnValues)
+{
+    const auto at = [](const QByteArray& name) { return "{\\*\\bkmkstart " + name + "}{\\*\\bkmkend " + name + "}"; };
+    const auto file = [](const QByteArray& place) {
+        return "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\\pard Domicilio: {\\*\\bkmkstart Via}C/"
+            + place + " (Madrid).\\par}";
+    };
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    writeAll(path,
+             file("{\\*\\bkmkend Via}{\\*\\bkmkstart A}{\\*\\bkmkstart B}{\\*\\bkmkstart C}{\\*\\bkmkstart D}"
+                  "{\\*\\bkmkend A}{\\*\\bkmkend B}{\\*\\bkmkend C}{\\*\\bkmkend D}"));
+    Document doc = Document::open(path);
+    for (const auto& [marca, valor] : std::vector<std::pair<QString, QString>>{
+             {"C", "Uno"}, {"A", "Dos"}, {"Via", "Mayor"}, {"B", "Tres"}, {"B", " bis"}})
+        doc.insertAfter(marca, valor);
+    doc.save();
+    EXPECT_TRUE(readAll(path).contains("C/Mayor{\\*\\bkmkend Via}Uno" + at("C") + "Dos" + at("A") + "Tres bis" + at("B")
+                                       + at("D") + " (Madrid)."));
+
+    Document filled = Document::open(path);
+    EXPECT_EQ(filled.removeInsertions({"Via", "A", "B", "C", "D"}), QStringList());
+    filled.save();
+    EXPECT_EQ(readAll(path), file("{\\*\\bkmkend Via}" + at("C") + at("A") + at("B") + at("D")));
+}
+
 // An empty bookmark between paragraphs stands at the start of the paragraph
 // after it, even one written empty ("<w:p/>"). Numbered as high as a number
 // goes, it leaves the insertions' bookmarks numbers of their own.
