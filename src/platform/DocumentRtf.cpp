@@ -371,7 +371,7 @@ private:
             arranged += groupBytes(g);
         const int start = tokens_[static_cast<std::size_t>(groups.front())].offset;
         const int end = tokens_[static_cast<std::size_t>(match_[static_cast<std::size_t>(groups.back())])].offset + 1;
-        data_ = data_.left(start) + arranged + data_.mid(end);
+        replaceBytes(start, end, arranged);
         index();
     }
 
