@@ -342,7 +342,10 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     int keyAscii = keyAsciiOf(*event);
-    if (keyAscii == 0 || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+    // A character the Windows-1252 code page lacks has no code to give the
+    // window: it is not typed (as a "?").
+    const bool noCode = keyAscii >= 32 && !fitsCp1252(event->text());
+    if (keyAscii == 0 || noCode || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
         event->ignore();
         return;
     }
@@ -421,14 +424,17 @@ void FlexGrid::mouseMoveEvent(QMouseEvent* event)
 void FlexGrid::inputMethodEvent(QInputMethodEvent* event)
 {
     // Characters the input method composes (accented letters typed with a dead key) come here instead of as key
-    // presses; the window sees them as key presses all the same, one press a character ("?" for one the code page
+    // presses; the window sees them as key presses all the same, one press a character (none for one the code page
     // lacks).
     event->accept();
     const QString committed = event->commitString();
     qsizetype start = 0;
     for (const qsizetype end : characterEnds(committed)) {
-        const QByteArray code = toCp1252(committed.mid(start, end - start));
+        const QString character = committed.mid(start, end - start);
         start = end;
+        if (!fitsCp1252(character))
+            continue;
+        const QByteArray code = toCp1252(character);
         int keyAscii = code.isEmpty() ? 0 : static_cast<unsigned char>(code.at(0));
         if (keyAscii >= 32 && !fire(this, KeyPress, keyAscii))
             return;
