@@ -118,27 +118,14 @@ void Part::printFormat(const pugi::xml_node& format, std::string& out) const
 {
     const qsizetype start = startOf(format);
     const qsizetype end = touched() ? -1 : startOf(format.next_sibling());
-    if (start >= 0 && end > start && named(format, "w:rPr")
-        && std::none_of(format.begin(), format.end(), isRevision)) {
+    if (start >= 0 && end > start && named(format, "w:rPr") && std::none_of(format.begin(), format.end(), isRevision)
+        && !format.find_node(isBookmark)) {
         out.append(source_.constData() + start, static_cast<size_t>(end - start));
         return;
     }
-    out += "<w:rPr";
-    for (pugi::xml_attribute a = format.first_attribute(); a; a = a.next_attribute()) {
-        (out += ' ').append(a.name()).append("=\"");
-        escape(a.value(), kAttributeSpecial, out);
-        out += '"';
-    }
-    const std::size_t open = out.size();
-    out += '>';
-    for (pugi::xml_node child = format.first_child(); child; child = child.next_sibling()) {
-        if (!isRevision(child))
-            print(child, out);
-    }
-    if (out.size() == open + 1)
-        out.replace(open, 1, "/>");
-    else
-        out += "</w:rPr>";
+    pugi::xml_document copy;
+    copyFormat(copy, format);
+    print(copy.first_child(), out);
 }
 
 void Part::escape(const char* text, const char* special, std::string& out)
