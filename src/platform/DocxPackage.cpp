@@ -33,8 +33,44 @@ bool Part::read(QByteArray content)
 {
     source_ = std::move(content);
     constexpr unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration;
-    return bool(xml.load_buffer(source_.constData(), static_cast<size_t>(source_.size()), options,
-                                pugi::encoding_utf8));
+    if (!xml.load_buffer(source_.constData(), static_cast<size_t>(source_.size()), options, pugi::encoding_utf8))
+        return false;
+    // One element, as XML has: the part is written back as that element
+    // between what stands before it and after its end tag, so another
+    // element after it, or text (which pugixml passes over in silence),
+    // would be lost, or a comment holding the end tag taken for it. Blanks,
+    // comments and instructions may follow it.
+    const pugi::xml_node root = xml.document_element();
+    for (pugi::xml_node n = root.next_sibling(); n; n = n.next_sibling()) {
+        if (n.type() == pugi::node_element)
+            return false;
+    }
+    const qsizetype close = rootClose();
+    if (close < 0)
+        return true; // an empty element, written whole
+    const QByteArrayView source(source_);
+    const qsizetype after = source_.indexOf('>', close) + 1;
+    if (after == 0)
+        return false;
+    for (qsizetype at = after; at < source.size();) {
+        qsizetype end = -1;
+        if (const char c = source[at]; c == ' ' || c == '\t' || c == '\r' || c == '\n')
+            end = at + 1;
+        else if (source.sliced(at).startsWith("<!--"))
+            end = source_.indexOf("-->", at + 4) + 3;
+        else if (source.sliced(at).startsWith("<?"))
+            end = source_.indexOf("?>", at + 2) + 2;
+        if (end <= at)
+            return false;
+        at = end;
+    }
+    return true;
+}
+
+qsizetype Part::rootClose() const
+{
+    const qsizetype close = source_.lastIndexOf("</" + QByteArray(xml.document_element().name()));
+    return close > startOf(xml.document_element()) ? close : -1;
 }
 
 void Part::touch(const pugi::xml_node& node)
@@ -45,9 +81,8 @@ void Part::touch(const pugi::xml_node& node)
     Layout& layout = layouts_[node.internal_object()];
     const pugi::xml_node parent = node.parent();
     if (!parent) { // the document: where its element begins and ends
-        const pugi::xml_node root = xml.document_element();
-        const qsizetype start = startOf(root);
-        const qsizetype close = source_.lastIndexOf("</" + QByteArray(root.name()));
+        const qsizetype start = startOf(xml.document_element());
+        const qsizetype close = rootClose();
         if (start >= 0 && close > start)
             layout = {start, close + source_.mid(close).indexOf('>') + 1};
         return;
