@@ -40,19 +40,6 @@ void removeNode(Part& part, const pugi::xml_node& node, const pugi::xml_node& pl
     node.parent().remove_child(node);
 }
 
-void copyFormat(pugi::xml_node run, const pugi::xml_node& format)
-{
-    pugi::xml_node copy = run.append_copy(format);
-    if (!named(copy, "w:rPr"))
-        copy.set_name("w:rPr");
-    for (pugi::xml_node child = copy.first_child(); child;) {
-        const pugi::xml_node next = child.next_sibling();
-        if (isRevision(child))
-            copy.remove_child(child);
-        child = next;
-    }
-}
-
 // The last paragraph a bookmark ending between paragraphs (or in a table
 // cell outside its paragraphs) holds; null when it holds none.
 pugi::xml_node lastParagraphHeld(const Mark& m)
@@ -105,7 +92,7 @@ void splitBefore(Part& part, const pugi::xml_node& at)
         for (pugi::xml_node child = container.first_child(); child && child != node; child = child.next_sibling()) {
             const QByteArray name(child.name());
             if (child.type() == pugi::node_element && name.endsWith("Pr"))
-                clone.append_copy(child);
+                removeBookmarksIn(clone.append_copy(child));
         }
         const bool paragraph = named(container, "w:p");
         const pugi::xml_node section = container.child("w:pPr").child("w:sectPr");

@@ -1,4 +1,4 @@
-// WordprocessingML elements told apart by name, and the paragraph and story a node stands in.
+// WordprocessingML elements told apart by name, the paragraph and story a node stands in, and formatting copied.
 #pragma once
 
 #include <QString>
@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include <cstring>
+#include <vector>
 
 namespace platform::detail::docx {
 
@@ -25,6 +26,42 @@ inline bool isRevision(const pugi::xml_node& node)
             return true;
     }
     return false;
+}
+
+inline bool isBookmark(const pugi::xml_node& node)
+{
+    return named(node, "w:bookmarkStart") || named(node, "w:bookmarkEnd");
+}
+
+// Takes out the bookmark starts and ends `copy` holds: a damaged file may
+// have them within formatting, and a copy of one is another bookmark of its
+// number, which takes the end of whatever bookmark it comes to stand in.
+inline void removeBookmarksIn(const pugi::xml_node& copy)
+{
+    std::vector<pugi::xml_node> found; // in document order, each before what it holds
+    copy.find_node([&](const pugi::xml_node& n) { // finding none, it visits them all
+        if (isBookmark(n))
+            found.push_back(n);
+        return false;
+    });
+    for (auto b = found.rbegin(); b != found.rend(); ++b)
+        b->parent().remove_child(*b);
+}
+
+// Gives a new run, as its last child, the formatting of another run or of
+// a paragraph mark, without the revision marks of the one it came from.
+inline void copyFormat(pugi::xml_node run, const pugi::xml_node& format)
+{
+    pugi::xml_node copy = run.append_copy(format);
+    if (!named(copy, "w:rPr"))
+        copy.set_name("w:rPr");
+    for (pugi::xml_node child = copy.first_child(); child;) {
+        const pugi::xml_node next = child.next_sibling();
+        if (isRevision(child))
+            copy.remove_child(child);
+        child = next;
+    }
+    removeBookmarksIn(copy);
 }
 
 inline QString attribute(const pugi::xml_node& node, const char* name)

@@ -33,8 +33,44 @@ bool Part::read(QByteArray content)
 {
     source_ = std::move(content);
     constexpr unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration;
-    return bool(xml.load_buffer(source_.constData(), static_cast<size_t>(source_.size()), options,
-                                pugi::encoding_utf8));
+    if (!xml.load_buffer(source_.constData(), static_cast<size_t>(source_.size()), options, pugi::encoding_utf8))
+        return false;
+    // One element, as XML has: the part is written back as that element
+    // between what stands before it and after its end tag, so another
+    // element after it, or text (which pugixml passes over in silence),
+    // would be lost, or a comment holding the end tag taken for it. Blanks,
+    // comments and instructions may follow it.
+    const pugi::xml_node root = xml.document_element();
+    for (pugi::xml_node n = root.next_sibling(); n; n = n.next_sibling()) {
+        if (n.type() == pugi::node_element)
+            return false;
+    }
+    const qsizetype close = rootClose();
+    if (close < 0)
+        return true; // an empty element, written whole
+    const QByteArrayView source(source_);
+    const qsizetype after = source_.indexOf('>', close) + 1;
+    if (after == 0)
+        return false;
+    for (qsizetype at = after; at < source.size();) {
+        qsizetype end = -1;
+        if (const char c = source[at]; c == ' ' || c == '\t' || c == '\r' || c == '\n')
+            end = at + 1;
+        else if (source.sliced(at).startsWith("<!--"))
+            end = source_.indexOf("-->", at + 4) + 3;
+        else if (source.sliced(at).startsWith("<?"))
+            end = source_.indexOf("?>", at + 2) + 2;
+        if (end <= at)
+            return false;
+        at = end;
+    }
+    return true;
+}
+
+qsizetype Part::rootClose() const
+{
+    const qsizetype close = source_.lastIndexOf("</" + QByteArray(xml.document_element().name()));
+    return close > startOf(xml.document_element()) ? close : -1;
 }
 
 void Part::touch(const pugi::xml_node& node)
@@ -45,9 +81,8 @@ void Part::touch(const pugi::xml_node& node)
     Layout& layout = layouts_[node.internal_object()];
     const pugi::xml_node parent = node.parent();
     if (!parent) { // the document: where its element begins and ends
-        const pugi::xml_node root = xml.document_element();
-        const qsizetype start = startOf(root);
-        const qsizetype close = source_.lastIndexOf("</" + QByteArray(root.name()));
+        const qsizetype start = startOf(xml.document_element());
+        const qsizetype close = rootClose();
         if (start >= 0 && close > start)
             layout = {start, close + source_.mid(close).indexOf('>') + 1};
         return;
@@ -118,27 +153,14 @@ void Part::printFormat(const pugi::xml_node& format, std::string& out) const
 {
     const qsizetype start = startOf(format);
     const qsizetype end = touched() ? -1 : startOf(format.next_sibling());
-    if (start >= 0 && end > start && named(format, "w:rPr")
-        && std::none_of(format.begin(), format.end(), isRevision)) {
+    if (start >= 0 && end > start && named(format, "w:rPr") && std::none_of(format.begin(), format.end(), isRevision)
+        && !format.find_node(isBookmark)) {
         out.append(source_.constData() + start, static_cast<size_t>(end - start));
         return;
     }
-    out += "<w:rPr";
-    for (pugi::xml_attribute a = format.first_attribute(); a; a = a.next_attribute()) {
-        (out += ' ').append(a.name()).append("=\"");
-        escape(a.value(), kAttributeSpecial, out);
-        out += '"';
-    }
-    const std::size_t open = out.size();
-    out += '>';
-    for (pugi::xml_node child = format.first_child(); child; child = child.next_sibling()) {
-        if (!isRevision(child))
-            print(child, out);
-    }
-    if (out.size() == open + 1)
-        out.replace(open, 1, "/>");
-    else
-        out += "</w:rPr>";
+    pugi::xml_document copy;
+    copyFormat(copy, format);
+    print(copy.first_child(), out);
 }
 
 void Part::escape(const char* text, const char* special, std::string& out)

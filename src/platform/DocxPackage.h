@@ -74,6 +74,9 @@ public:
 private:
     std::string write() const;
 
+    // Where the end tag of the part's element starts; -1 when it has none.
+    qsizetype rootClose() const;
+
     // Where the child of a node beginning at `start` ended in the source,
     // by the layout of that node; -1 when it was not one of its children.
     static qsizetype endIn(const Layout& layout, qsizetype start);

@@ -459,6 +459,39 @@ TEST_F(DocumentFileTest, AnEmptyBookmarkBetweenParagraphsFillsTheNextParagraph)
     EXPECT_EQ(ids.size(), 3);
 }
 
+// A damaged file with a bookmark start inside the formatting that a value
+// takes (a run's, a paragraph's), numbered as the bookmark filled: the value
+// carries no copy of it, which would take that bookmark's end from it.
+TEST_F(DocumentFileTest, FormattingCopiedForAValueCarriesNoBookmark)
+{
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    const QByteArray template_ = docxPackage(
+        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+        "<w:p><w:r><w:rPr><w:b/><w:bookmarkStart w:id=\"1\" w:name=\"EnLetra\"/></w:rPr><w:t>Nombre: </w:t></w:r>"
+        "<w:bookmarkStart w:id=\"1\" w:name=\"M0001\"/><w:bookmarkEnd w:id=\"1\"/></w:p>"
+        "<w:p><w:pPr><w:bookmarkStart w:id=\"2\" w:name=\"EnParrafo\"/></w:pPr>"
+        "<w:bookmarkStart w:id=\"2\" w:name=\"M0002\"/><w:bookmarkEnd w:id=\"2\"/></w:p></w:body></w:document>");
+    // One line is written into the bytes as read; two go through the tree
+    // and split the paragraph.
+    for (const QString& value : {QStringLiteral("uno"), QStringLiteral("uno\r\ndos")}) {
+        writeAll(path, template_);
+        Document doc = Document::open(path);
+        doc.insertAfter(QStringLiteral("M0001"), value);
+        doc.insertAfter(QStringLiteral("M0002"), value);
+        doc.save();
+        const Document filled = Document::open(path);
+        QString expected = value;
+        expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        for (const char* bookmark : {"M0001", "M0002"}) {
+            if (!filled.hasBookmark(QString::fromLatin1(bookmark)))
+                ADD_FAILURE() << bookmark << " lost after writing " << value.toStdString();
+            else
+                EXPECT_EQ(filled.bookmarkText(QString::fromLatin1(bookmark)), expected) << bookmark;
+        }
+        EXPECT_EQ(docxFormat(readAll(path), QStringLiteral("uno")), QStringLiteral("b"));
+    }
+}
+
 // Another word processor prints the filled contract, and reads and writes
 // it: every value prints where it belongs, and what the program wrote is
 // still found and taken out again.

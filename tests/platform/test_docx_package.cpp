@@ -9,6 +9,7 @@
 #include <algorithm>
 
 using platform::Document;
+using platform::DocumentError;
 using namespace testing_support;
 
 namespace {
@@ -71,4 +72,38 @@ TEST_F(DocxPackageTest, ChangedPartsAreStoredCompressed)
     EXPECT_EQ(changed, (std::set<std::string>{"word/document.xml", "word/header1.xml"}));
     EXPECT_LE(filled.size(), deflatedAgain(filled, changed).size() * 12 / 10);
     EXPECT_EQ(Document::open(path).bookmarkText(QStringLiteral("M0400")), QStringLiteral("Valor 300"));
+}
+
+// A part is one element, as XML is: what a damaged part holds after it
+// (another element, text) would not be written back, so the file is one
+// that cannot be opened. Blanks, comments and instructions after it are
+// kept as they are.
+TEST_F(DocxPackageTest, APartIsOneElementFollowedByNothingElse)
+{
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    const QByteArray document = "<?xml version=\"1.0\"?>\n<w:document "
+                                "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+                                "<w:p><w:bookmarkStart w:id=\"1\" w:name=\"M0001\"/><w:bookmarkEnd w:id=\"1\"/>"
+                                "</w:p></w:body></w:document>";
+    const QByteArray second = "<w:document><w:body><w:p><w:bookmarkStart w:id=\"2\" w:name=\"M0002\"/>"
+                              "<w:bookmarkEnd w:id=\"2\"/></w:p></w:body></w:document>";
+    for (const QByteArray& after : {second, "<?xml version=\"1.0\"?>" + second, QByteArray("texto"),
+                                    QByteArray("<!-- </w:document> -->"), QByteArray("<!-- sin cerrar")}) {
+        ASSERT_TRUE(platform::writeWholeFile(path, docxPackage(document + after)));
+        try {
+            Document::open(path);
+            ADD_FAILURE() << "opened with " << after.toStdString() << " after its element";
+        } catch (const DocumentError& e) {
+            EXPECT_EQ(e.kind(), DocumentError::Kind::CannotOpen) << after.toStdString();
+        }
+    }
+
+    const QByteArray after = "\r\n<!-- comentario --> <?instruccion?>\n";
+    ASSERT_TRUE(platform::writeWholeFile(path, docxPackage(document + after)));
+    Document doc = Document::open(path);
+    doc.insertAfter(QStringLiteral("M0001"), QStringLiteral("uno\r\ndos"));
+    doc.save();
+    const QByteArray written = docxPart(platform::readWholeFile(path));
+    EXPECT_TRUE(written.endsWith("</w:document>" + after)) << written.toStdString();
+    EXPECT_EQ(Document::open(path).bookmarkText(QStringLiteral("M0001")), QStringLiteral("uno\ndos"));
 }
