@@ -81,10 +81,11 @@ public:
     // in a document variable of its name.
     void insert(const QString& bookmark, const QString& text, const QString& insertionName) override
     {
-        if (find(bookmark)->endOpen < 0)
+        const Mark* found = find(bookmark);
+        if (found->endOpen < 0)
             return;
-        const int at = placeFor(bookmark);
-        const Mark& m = *find(bookmark);
+        const auto [at, placed] = placeFor(bookmark, *found);
+        const Mark& m = *placed;
         QByteArray& bytes = pendingBytes_;
         qsizetype from = bytes.size();
         const int model = reference(m);
@@ -299,18 +300,39 @@ private:
     // rest stay with it after the text. Filled one after another, each then
     // stands alone after its own text, which is where it is looked for. Text
     // inserted in a bookmark that holds some goes in it, at its end.
-    int placeFor(const QString& bookmark)
+    // With the token, the bookmark as it stands once the place is made.
+    std::pair<int, const Mark*> placeFor(const QString& bookmark, const Mark& m)
     {
-        if (sharedPlace(*find(bookmark)).size() > 2) {
-            materialize(); // text already inserted may stand between them
-            const std::vector<int> groups = sharedPlace(*find(bookmark));
-            if (groups.size() > 2) {
-                arrange(*find(bookmark), groups);
-                return find(bookmark)->startOpen;
-            }
+        if (!sharesPlace(m)) {
+            const Mark& apart = standApart(bookmark, m);
+            return {apart.endOpen, &apart};
         }
-        standApart(bookmark, *find(bookmark));
-        return find(bookmark)->endOpen;
+        materialize(); // text already inserted may stand between them
+        const Mark* again = find(bookmark);
+        const std::vector<int> groups = sharedPlace(*again);
+        if (groups.size() <= 2) {
+            const Mark& apart = standApart(bookmark, *again);
+            return {apart.endOpen, &apart};
+        }
+        arrange(*again, groups);
+        again = find(bookmark);
+        return {again->startOpen, again};
+    }
+
+    // Whether the empty bookmark shares its place with other bookmarks, as
+    // sharedPlace() finds them, without making their list.
+    bool sharesPlace(const Mark& m) const
+    {
+        int t = m.startClose + 1;
+        while (t < m.endOpen && isBookmarkAt(t))
+            t = match_[static_cast<std::size_t>(t)] + 1;
+        if (t != m.endOpen)
+            return false;
+        if (m.endOpen != m.startClose + 1)
+            return true; // others between its start and its end
+        const auto before = static_cast<std::size_t>(m.startOpen - 1);
+        return (m.startOpen > 0 && tokens_[before].type == Token::Close && isBookmarkAt(match_[before]))
+               || isBookmarkAt(m.endClose + 1);
     }
 
     bool isBookmarkAt(int t) const
@@ -409,15 +431,16 @@ private:
     // Bookmarks that start where the bookmark ends are moved after its end,
     // so that text inserted at its end is in no other bookmark (LibreOffice
     // still reads them back under each other's names, as any that touch).
-    void standApart(const QString& bookmark, const Mark& before)
+    // The bookmark as it then stands.
+    const Mark& standApart(const QString& bookmark, const Mark& before)
     {
         if (startingAtEnd(before).empty())
-            return;
+            return before;
         materialize(); // text already inserted may stand between them
         const Mark& m = *find(bookmark);
         const std::vector<int> moved = startingAtEnd(m);
         if (moved.empty())
-            return;
+            return m;
         const int from = moved.front();
         QByteArray stay;
         QByteArray after;
@@ -427,6 +450,7 @@ private:
         const int end = tokens_[static_cast<std::size_t>(m.endClose)].offset + 1;
         replaceBytes(start, end, stay + after);
         index();
+        return *find(bookmark);
     }
 
     // Takes out the text in the spans `texts` of the file, joining the
