@@ -1,10 +1,9 @@
+#include "Corte.h"
 #include "TervaloTest.h"
 
 #include "platform/Document.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <sys/resource.h>
@@ -44,22 +43,10 @@ QByteArray longContract(qint64 size)
 // much more memory the child held at its most than when it began, or -1.
 qint64 memoryOfChild(const char* caso, const QString& file)
 {
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kFile), file);
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=") + caso});
-    if (!child.waitForFinished(120000)) {
-        child.kill();
-        child.waitForFinished();
-        ADD_FAILURE() << "the child did not end";
-        return -1;
-    }
-    const QString output = QString::fromUtf8(child.readAll());
+    const auto child = testing_support::EjecutarCasoHijo(caso, {{QString::fromLatin1(kFile), file}}, 120);
+    const QString output = QString::fromUtf8(child.salida);
     const auto found = QRegularExpression(QStringLiteral("MEMORIA (\\d+)")).match(output);
-    EXPECT_TRUE(child.exitCode() == 0 && found.hasMatch()) << output.toStdString();
+    EXPECT_TRUE(child.codigo == 0 && found.hasMatch()) << output.toStdString();
     return found.hasMatch() ? found.captured(1).toLongLong() : -1;
 }
 

@@ -17,28 +17,43 @@ constexpr const char* kUnidad = "TERVALO_CORTE_C";
 constexpr const char* kPaso = "TERVALO_CORTE_PASO";
 } // namespace
 
-bool CortarEnElPaso(const char* caso, int paso)
+CasoHijo EjecutarCasoHijo(const char* caso, const std::map<QString, QString>& entorno, int segundos)
 {
     QProcess hijo;
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    entorno.insert(QString::fromLatin1(kUnidad), qEnvironmentVariable("TERVALO_C"));
-    entorno.insert(QString::fromLatin1(kPaso), QString::number(paso));
-    // The child keeps the caller's temporary folder, inside its drive C:, so
-    // what a killed child leaves there goes away with the caller's folder.
-    hijo.setProcessEnvironment(entorno);
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const auto& [nombre, valor] : entorno)
+        variables.insert(nombre, valor);
+    hijo.setProcessEnvironment(variables);
     hijo.setProcessChannelMode(QProcess::MergedChannels);
     hijo.start(QCoreApplication::applicationFilePath(),
                {QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=") + caso});
-    if (!hijo.waitForFinished(60000)) {
+    CasoHijo fin;
+    fin.termino = hijo.waitForFinished(segundos * 1000);
+    if (!fin.termino) {
         hijo.kill();
         hijo.waitForFinished();
         ADD_FAILURE() << "the child " << caso << " did not end";
-        return false;
+        return fin;
     }
-    if (hijo.exitStatus() == QProcess::CrashExit)
+    fin.cortado = hijo.exitStatus() == QProcess::CrashExit;
+    fin.codigo = hijo.exitCode();
+    fin.salida = hijo.readAll();
+    return fin;
+}
+
+bool CortarEnElPaso(const char* caso, int paso)
+{
+    // The child keeps the caller's temporary folder, inside its drive C:, so
+    // what a killed child leaves there goes away with the caller's folder.
+    const CasoHijo fin = EjecutarCasoHijo(caso,
+                                          {{QString::fromLatin1(kUnidad), qEnvironmentVariable("TERVALO_C")},
+                                           {QString::fromLatin1(kPaso), QString::number(paso)}},
+                                          60);
+    if (!fin.termino)
+        return false;
+    if (fin.cortado)
         return true;
-    const QByteArray salida = hijo.readAll();
-    EXPECT_TRUE(hijo.exitCode() == 0 && salida.contains("[  PASSED  ] 1 test")) << salida.constData();
+    EXPECT_TRUE(fin.codigo == 0 && fin.salida.contains("[  PASSED  ] 1 test")) << fin.salida.constData();
     return false;
 }
 
