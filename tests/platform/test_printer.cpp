@@ -6,6 +6,13 @@ using namespace platform;
 
 class PrinterTest : public testing_support::TervaloTest {
 protected:
+    // Page and line of a text printed last, {0, 0} when none was.
+    std::pair<int, int> en(const QString& texto)
+    {
+        const PrintedText* t = fakePrinter().find(texto);
+        return t ? std::pair{t->page, t->line} : std::pair{0, 0};
+    }
+
     PrintJob job;
 };
 
@@ -125,10 +132,6 @@ TEST_F(PrinterTest, TextsNeverTouchAndRowsAndBlocksAreNotSplitByAPageBreak)
     j.endBlock();
     ASSERT_TRUE(j.endDoc());
 
-    const auto en = [&](const QString& texto) {
-        const PrintedText* t = fakePrinter().find(texto);
-        return t ? std::pair{t->page, t->line} : std::pair{0, 0};
-    };
     EXPECT_EQ(en(QStringLiteral("siguiente")), (std::pair{1, 2}));
     EXPECT_EQ(en(QStringLiteral("7")), (std::pair{2, 1}));
     EXPECT_EQ(en(QStringLiteral("uno")), (std::pair{2, 1}));
@@ -163,10 +166,6 @@ TEST_F(PrinterTest, ABlockOfRowsIsNotSplitByAPageBreak)
     j.printRow({{1, QStringLiteral("última")}});
     ASSERT_TRUE(j.endDoc());
 
-    const auto en = [&](const QString& texto) {
-        const PrintedText* t = fakePrinter().find(texto);
-        return t ? std::pair{t->page, t->line} : std::pair{0, 0};
-    };
     EXPECT_EQ(en(QStringLiteral("15")), (std::pair{2, 1}));
     EXPECT_EQ(en(QStringLiteral("uno")), (std::pair{2, 1}));
     EXPECT_EQ(en(QStringLiteral("dos")), (std::pair{2, 2}));
