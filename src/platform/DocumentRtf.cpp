@@ -281,7 +281,8 @@ private:
             if (!start || !sameInsertion(text.mid(*start, end - *start), r.insertion.fingerprint))
                 continue;
             const auto at = static_cast<std::size_t>(*start);
-            return Region{{at == 0 ? tokens_[static_cast<std::size_t>(from)].offset : spans[at - 1].to,
+            const int limit = at == 0 ? tokens_[static_cast<std::size_t>(from)].offset : spans[at - 1].to;
+            return Region{{at == spans.size() ? limit : textStart(spans[at].from, limit),
                            end == text.size() ? tokens_[static_cast<std::size_t>(m.endOpen)].offset
                                               : spans[static_cast<std::size_t>(end)].from},
                           text.mid(*start, end - *start)};

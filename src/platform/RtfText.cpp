@@ -79,6 +79,26 @@ int RtfText::storyStart(int at) const
     return 0;
 }
 
+int RtfText::textStart(int offset, int limit) const
+{
+    auto t = std::lower_bound(tokens_.begin(), tokens_.end(), offset,
+                              [](const Token& k, int o) { return k.offset < o; })
+             - tokens_.begin();
+    if (t == static_cast<qsizetype>(tokens_.size()) || tokens_[static_cast<std::size_t>(t)].offset != offset)
+        return offset; // a character within a run of text
+    int start = offset;
+    while (--t >= 0 && tokens_[static_cast<std::size_t>(t)].offset >= limit) {
+        const auto i = static_cast<std::size_t>(t);
+        const bool opens = tokens_[i].type == Token::Open && group(static_cast<int>(t)) == Group::Inline;
+        const bool formats = tokens_[i].type == Token::Word && !isCharacter(i) && !isParagraphMark(i)
+                             && word(i) != "page" && word(i) != "column";
+        if (!opens && !formats)
+            break;
+        start = tokens_[i].offset;
+    }
+    return start;
+}
+
 bool RtfText::isBookmarkGroup(int open) const
 {
     const std::string_view kind = isSymbol(static_cast<std::size_t>(open) + 1, '*')

@@ -78,6 +78,13 @@ protected:
     // token `at`.
     int storyStart(int at) const;
 
+    // Where the text whose first character lies at byte `offset` starts in
+    // the file: with the groups opened and the formatting set for it, after
+    // what comes before it (a character, the end of a paragraph, a cell or a
+    // row, a break, the end of a group, a group that is not part of the
+    // paragraph), and not before byte `limit`.
+    int textStart(int offset, int limit) const;
+
     // Whether the group opening at `open` is a bookmark's start or end.
     bool isBookmarkGroup(int open) const;
 

@@ -13,7 +13,6 @@
 #include <pugixml.hpp>
 
 #include <functional>
-#include <sstream>
 
 using platform::Document;
 using platform::DocumentError;
@@ -553,17 +552,6 @@ void PrintTo(const WrittenDocument& document, std::ostream* out)
 
 class WrittenDocumentTest : public TervaloTest, public ::testing::WithParamInterface<WrittenDocument> {};
 
-// A part as the program writes it back: comparable to a part it rewrote.
-QByteArray rewritten(const QByteArray& xml)
-{
-    pugi::xml_document doc;
-    doc.load_buffer(xml.constData(), static_cast<size_t>(xml.size()),
-                    pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration);
-    std::ostringstream out;
-    doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
-    return QByteArray::fromStdString(out.str());
-}
-
 // The group that starts with `head` in a rich-text file, as written.
 QByteArray rtfGroup(const QByteArray& rtf, const char* head)
 {
@@ -692,8 +680,8 @@ TEST_P(WrittenDocumentTest, ValuesPrintWhereTheyBelongInTheirFormatAndGoAgain)
         EXPECT_EQ(readAll(path), original);
     } else {
         for (const char* story : kDocxStories)
-            EXPECT_EQ(rewritten(docxPart(readAll(path), story)).toStdString(),
-                      rewritten(docxPart(original, story)).toStdString())
+            EXPECT_EQ(rewrittenXml(docxPart(readAll(path), story)).toStdString(),
+                      rewrittenXml(docxPart(original, story)).toStdString())
                 << story;
     }
 

@@ -8,7 +8,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QRegularExpression>
 #include <QSet>
 
 #include <pugixml.hpp>
@@ -58,20 +57,6 @@ std::map<QString, QString> textsBeforeEnds(const QByteArray& fodt)
     for (auto& [name, before] : ends)
         before.removeIf([](QChar c) { return c.isSpace(); });
     return ends;
-}
-
-// Every piece of text a file holds, whatever group (rich text) or part
-// (Office Open XML) it stands in, and no blank.
-QString everyText(const QByteArray& file)
-{
-    QString out;
-    if (file.startsWith("{\\rtf")) {
-        out = rtfText(file, true).text;
-    } else {
-        for (const DocxEntry& entry : docxEntries(file))
-            out += QString::fromUtf8(entry.content).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
-    }
-    return out.remove(QRegularExpression(QStringLiteral("\\s")));
 }
 
 } // namespace

@@ -8,9 +8,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <pugixml.hpp>
 #include <zip.h>
 
 #include <map>
+#include <sstream>
 #include <stdexcept>
 
 namespace testing_support {
@@ -362,6 +364,28 @@ RtfText rtfText(const QByteArray& rtf, bool everyGroup)
         }
     }
     return out;
+}
+
+QString everyText(const QByteArray& file)
+{
+    QString out;
+    if (file.startsWith("{\\rtf")) {
+        out = rtfText(file, true).text;
+    } else {
+        for (const DocxEntry& entry : docxEntries(file))
+            out += QString::fromUtf8(entry.content).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+    }
+    return out.remove(QRegularExpression(QStringLiteral("\\s")));
+}
+
+QByteArray rewrittenXml(const QByteArray& xml)
+{
+    pugi::xml_document doc;
+    doc.load_buffer(xml.constData(), static_cast<size_t>(xml.size()),
+                    pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration);
+    std::ostringstream out;
+    doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return QByteArray::fromStdString(out.str());
 }
 
 QByteArray readAll(const QString& hostPath)

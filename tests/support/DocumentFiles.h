@@ -56,6 +56,14 @@ struct RtfText {
 };
 RtfText rtfText(const QByteArray& rtf, bool everyGroup = false);
 
+// Every piece of text a file holds, whatever group (rich text) or part
+// (Office Open XML) it stands in, and no blank.
+QString everyText(const QByteArray& file);
+
+// A part of a package as the program writes it back: comparable to a part
+// it rewrote.
+QByteArray rewrittenXml(const QByteArray& xml);
+
 // A file's bytes by its host path; empty when it cannot be read.
 QByteArray readAll(const QString& hostPath);
 
