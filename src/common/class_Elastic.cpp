@@ -74,7 +74,11 @@ void class_Elastic::Init(ElasticSurface& form)
     if (!form.isMaximised()) {
         form.setHeightTwips(static_cast<float>(0.95 * screen.heightTwips()));
         form.raiseResize();
-        form.setWidthTwips(static_cast<float>(form.widthTwips() * screen.widthTwips() / 12000.0));
+        // The designed width is the width frame included: a frame the window
+        // is only taken to have (the last window's) must not widen it, or it
+        // would be wider than on the first load of a run, when none is known.
+        const double designed = form.widthTwips() - form.frameWidthTwips();
+        form.setWidthTwips(static_cast<float>(designed * screen.widthTwips() / 12000.0));
         form.raiseResize();
     } else {
         form.setHeightTwips(screen.heightTwips());

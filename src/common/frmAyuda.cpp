@@ -4,19 +4,25 @@
 #include "platform/Forms.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 
 #include <map>
 
+using platform::Form;
 using platform::Forms;
 
 frmAyuda::frmAyuda() : Form(QStringLiteral("frmAyuda"))
 {
     setWindowTitle(QStringLiteral("Ayuda"));
+    // A window that belongs to another one: the desktop keeps it above that one.
+    setWindowFlags(Qt::Tool);
     designSize(7200, 4200);
     auto* fondo = place(new platform::Shape, "shpAyuda", 0, 0, 7200, 4200);
     fondo->setFillColor(QColor(0xE0, 0xE8, 0xF0));
@@ -31,6 +37,47 @@ frmAyuda::frmAyuda() : Form(QStringLiteral("frmAyuda"))
     cmdCerrar->setToolTip(QStringLiteral("Cierra la ventana de ayuda."));
     onClick(cmdCerrar, [this] { cmdCerrar_Click(); });
     setCancelButton(cmdCerrar);
+    qApp->installEventFilter(this);
+}
+
+// The desktop keeps a window above the one it belongs to; it reads which one
+// that is only as the window comes on the screen, just after this.
+void frmAyuda::showEvent(QShowEvent* event)
+{
+    Form::showEvent(event);
+    if (!ventana_ || ventana_->isHidden()) {
+        Form* activa = Forms::activeForm();
+        ventana_ = activa != this ? activa : nullptr;
+    }
+    windowHandle()->setTransientParent(ventana_ ? ventana_->windowHandle() : nullptr);
+}
+
+// A window the layout fills the screen with, coming on the screen, would
+// cover the help: the help goes with it (one such window at a time is open,
+// the next one opened before the last goes).
+bool frmAyuda::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Show || watched == this || watched == ventana_ || !isVisible())
+        return false;
+    auto* ventana = qobject_cast<Form*>(watched);
+    if (ventana && ventana->isWindow() && ventana->layoutRecording().has_value()) {
+        // Once the window is on the screen.
+        QTimer::singleShot(0, this, [this, siguiente = QPointer<Form>(ventana)] {
+            if (siguiente && siguiente->isVisible() && isVisible())
+                Acompanar(*siguiente);
+        });
+    }
+    return false;
+}
+
+void frmAyuda::Acompanar(Form& ventana)
+{
+    ventana_ = &ventana;
+    // Shown again, as it stands, without taking the keyboard from that window.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    hide();
+    show();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
 void frmAyuda::Cerrar()

@@ -3,6 +3,7 @@
 #include "platform/Form.h"
 
 #include <QPoint>
+#include <QPointer>
 
 #include <functional>
 #include <initializer_list>
@@ -29,8 +30,19 @@ public:
     QPlainTextEdit* txtAyuda;
     QPushButton* cmdCerrar;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void cmdCerrar_Click();
+    // Moves the open help above another window.
+    void Acompanar(platform::Form& ventana);
+
+    // The window the help stays above while it is open: the one active when
+    // it was shown, then each window the layout fills the screen with that
+    // comes on the screen, which would cover it.
+    QPointer<platform::Form> ventana_;
 };
 
 // Help mode as every window with an "Ayuda." button follows it.

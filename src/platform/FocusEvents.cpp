@@ -18,7 +18,11 @@ bool retakingFocus = false;
 
 // After a leaving answered by the box (a cancelled validation, a message),
 // the click that moved the focus goes no further: the pressed button must not
-// act as if the focus had left.
+// act as if the focus had left. Only that click is held: its press, still on
+// its way to the control, and its release. A press that reaches a window of
+// the program afterwards is a click of its own: the held one's release went
+// where the program never saw it (to a window that a dialog opened
+// meanwhile blocks), and the hold ends there.
 class ClickSwallower : public QObject {
 public:
     explicit ClickSwallower(QObject* parent) : QObject(parent)
@@ -33,21 +37,32 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (!watched->isWidgetType())
-            return false;
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            return true;
-        case QEvent::MouseButtonRelease:
-            if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
-                qApp->removeEventFilter(this);
-                deleteLater();
+            // The held press has passed its window before the focus moved.
+            if (watched->isWindowType()) {
+                release();
+                return false;
             }
+            return watched->isWidgetType();
+        case QEvent::MouseButtonDblClick:
+            return watched->isWidgetType();
+        case QEvent::MouseButtonRelease:
+            if (!watched->isWidgetType())
+                return false;
+            if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton)
+                release();
             return true;
         default:
             return false;
         }
+    }
+
+private:
+    void release()
+    {
+        qApp->removeEventFilter(this);
+        deleteLater();
     }
 };
 

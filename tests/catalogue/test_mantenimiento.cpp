@@ -1,6 +1,9 @@
 #include "CatalogoTest.h"
 
+#include "catalogue/frmDocumentos.h"
+
 #include <QApplication>
+#include <QWindow>
 
 class TiposContratoTest : public CatalogoTest {
 protected:
@@ -167,6 +170,38 @@ TEST_F(TiposContratoTest, HelpModeShowsHelpInsteadOfActing)
     EXPECT_FALSE(Forms::isLoaded(w));
     ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
     EXPECT_TRUE(isShown(Forms::loaded<frmMenu>()->fraMantenimientos));
+}
+
+// The help window belongs to the window that showed it, which the desktop
+// keeps it above, and goes with each full-screen window that comes after it,
+// with the same text, until "Cerrar.".
+TEST_F(CatalogoTest, TheHelpWindowStaysAboveTheWindowsUntilClosed)
+{
+    instalado();
+    auto& w = abrir<frmManContrato>();
+    clic(w.cmdAyuda);
+    clic(w.cmdNuevo);
+    auto& ayuda = *Forms::loaded<frmAyuda>();
+    const auto encima = [&](QWidget& ventana) {
+        QApplication::processEvents();
+        return isShown(&ayuda) && ayuda.windowHandle()->transientParent() == ventana.windowHandle()
+            && ayuda.fraAyuda->title() == u("Botón Nuevo : ");
+    };
+    EXPECT_TRUE(encima(w));
+    clic(w.cmdNuevo); // acts: the help stays
+    EXPECT_TRUE(isShown(w.fraContrato));
+    EXPECT_TRUE(encima(w));
+
+    clic(w.cmdCancelar);
+    clic(w.cmdSalir);
+    auto& menu = *Forms::loaded<frmMenu>();
+    EXPECT_TRUE(encima(menu));
+    clic(menu.cmdPlantillas);
+    auto* plantillas = Forms::loaded<frmDocumentos>();
+    ASSERT_NE(plantillas, nullptr);
+    EXPECT_TRUE(encima(*plantillas));
+    clic(ayuda.cmdCerrar);
+    EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr);
 }
 
 TEST_F(CatalogoTest, AContractKeepsTheIdOfItsTypeByNameAndItsFieldsAreChecked)

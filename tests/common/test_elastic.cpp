@@ -24,6 +24,7 @@ public:
     void setHeightTwips(double t) override { height_ = t; }
     void setWidthTwips(double t) override { width_ = t; }
     double frameHeightTwips() const override { return frameHeight; }
+    double frameWidthTwips() const override { return frameWidth; }
     bool isMaximised() const override { return maximised; }
     int controlCount() const override { return static_cast<int>(controls.size()); }
     Control control(int i) const override { return controls[i]; }
@@ -51,6 +52,7 @@ public:
 
     std::vector<Control> controls;
     double frameHeight = 0; // what caption and borders add to the height
+    double frameWidth = 0;
     bool maximised = false;
     int resizes = 0;
 
@@ -179,6 +181,29 @@ TEST_F(ElasticTest, AFrameKnownOnlyOnceShownGivesTheSameLayout)
     const auto learnt = bottomControl(false);
     EXPECT_EQ(learnt.top, known.top);
     EXPECT_EQ(learnt.height, known.height);
+}
+
+// The first window of a run is taken to have no frame, later ones the frame
+// of the last window framed: either way a window designed as wide as the
+// reference screen fills the screen, frame included, and lays out the same.
+TEST_F(ElasticTest, AWindowIsAsWideWhateverFrameItIsTakenToHave)
+{
+    fakeScreen().setPixels(1280, 1024);
+    const auto layOut = [&](double frameTakenFor) {
+        FakeWindow w(12000 + frameTakenFor, 9000, layout);
+        w.frameWidth = frameTakenFor;
+        w.controls = {box(240, 11000, 300, 900, 8)};
+        layout.Init(w);
+        EXPECT_DOUBLE_EQ(w.widthTwips(), 19200) << "frame taken to be " << frameTakenFor;
+        w.drag(w.widthTwips(), w.heightTwips()); // the resize of the first showing
+        w.frameWidth = 30;                       // framed: the same outer size, less inside
+        w.drag(w.widthTwips(), w.heightTwips());
+        return w.controls[0];
+    };
+    const auto unknown = layOut(0);
+    const auto known = layOut(30);
+    EXPECT_EQ(unknown.left, known.left);
+    EXPECT_EQ(unknown.width, known.width);
 }
 
 TEST_F(ElasticTest, FontSizesFollowTheWidthAndRoundUpToEven)
