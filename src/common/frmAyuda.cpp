@@ -50,6 +50,11 @@ void frmAyuda::showEvent(QShowEvent* event)
         ventana_ = activa != this ? activa : nullptr;
     }
     windowHandle()->setTransientParent(ventana_ ? ventana_->windowHandle() : nullptr);
+    // Opened by a request it takes the keyboard, as any window shown does (a
+    // desktop gives none to a window that belongs to another by itself);
+    // following another window it leaves the keyboard there.
+    if (!testAttribute(Qt::WA_ShowWithoutActivating))
+        activateWindow();
 }
 
 // A window the layout fills the screen with, coming on the screen, would
