@@ -296,27 +296,7 @@ TEST_F(DocumentFileTest, TellsMissingUnreadableAndOldFilesApart)
     writeAll(driveC.filePath(QStringLiteral("malo.doc")), withDocxPart(docx, "<w:document><w:body>"));
     EXPECT_EQ(kindOf(driveC.filePath(QStringLiteral("malo.doc"))).first, DocumentError::Kind::CannotOpen);
 
-    // Packages made to fill the memory or the stack: a part whose size the
-    // directory makes up, parts inflating far beyond any contract's, whether
-    // or not the directory says so, and a part nested 50,000 levels deep.
-    const QByteArray bomb = docxOfBlanks(65 << 20);
-    QByteArray deep = "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
-    deep += QByteArray("<w:r>").repeated(50000) + QByteArray("</w:r>").repeated(50000) + "</w:body></w:document>";
     const QString hostile = driveC.filePath(QStringLiteral("hostil.doc"));
-    for (const QByteArray& content : {withDeclaredSize(docx, "word/document.xml", quint64(1) << 40), bomb,
-                                      withDeclaredSize(bomb, "word/document.xml", 1000), docxOfBlanks(60 << 20, 4),
-                                      docxPackage(deep)}) {
-        writeAll(hostile, content);
-        EXPECT_EQ(kindOf(hostile).first, DocumentError::Kind::CannotOpen);
-    }
-    // A file larger than any document is refused unread (sparse: no disk used).
-    {
-        QFile huge(hostile);
-        ASSERT_TRUE(huge.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        huge.write("{\\rtf1\\ansi ");
-        ASSERT_TRUE(huge.resize(qint64(257) << 20));
-    }
-    EXPECT_EQ(kindOf(hostile).first, DocumentError::Kind::CannotOpen);
     // Rich text nested 100,000 groups deep is read, filled and emptied as any.
     writeAll(hostile, "{\\rtf1\\ansi " + QByteArray(100000, '{') + "{\\*\\bkmkstart M0115}{\\*\\bkmkend M0115}"
                           + QByteArray(100000, '}') + "\\par}");
@@ -338,6 +318,63 @@ TEST_F(DocumentFileTest, TellsMissingUnreadableAndOldFilesApart)
     // Template names from the catalogue match the file whatever their case.
     writeAll(driveC.filePath(QStringLiteral("Quelvan/Dorvane/pcIndefinido.doc")), toRtf(shapes()));
     EXPECT_TRUE(Document::open(host("C:\\quelvan\\DORVANE\\PCINDEFINIDO.DOC")).hasBookmark(QStringLiteral("M0115")));
+}
+
+// Packages made to fill the memory or the stack, and files larger than any
+// document: a refusal for size says so, whatever gave the size away (the
+// directory, what a part inflates to, the parts together, the file itself,
+// an old Word file's conversion); any other refusal says the file is damaged.
+TEST_F(DocumentFileTest, ARefusalForSizeSaysSoAndAnyOtherSaysDamaged)
+{
+    const QByteArray docx = toDocx(shapes());
+    const QByteArray bomb = docxOfBlanks(65 << 20);
+    QByteArray deep = "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
+    deep += QByteArray("<w:r>").repeated(50000) + QByteArray("</w:r>").repeated(50000) + "</w:body></w:document>";
+    const QByteArray rtfOf257MiB = "{\\rtf1\\ansi ";
+    struct Case {
+        const char* what;
+        QByteArray content;
+        bool tooLarge;
+        bool oldWord = false; // the content is what LibreOffice converts an old Word file into
+    };
+    const Case cases[] = {
+        {"a terabyte declared", withDeclaredSize(docx, "word/document.xml", quint64(1) << 40), true},
+        {"a part over the cap", bomb, true},
+        {"a bomb declared small", withDeclaredSize(bomb, "word/document.xml", 1000), true},
+        {"parts over the total", docxOfBlanks(60 << 20, 4), true},
+        {"a file over 256 MiB", rtfOf257MiB, true},
+        {"an old file converted to a bomb", bomb, true, true},
+        {"nested 50,000 deep", docxPackage(deep), false},
+        {"cut in half", docx.left(docx.size() / 2), false},
+        {"a part of no XML", withDocxPart(docx, "<w:document><w:body>"), false},
+        {"plain text", "Esto no es un documento.", false},
+    };
+    fakeOffice().libreOfficeMissing = false;
+    const QString path = driveC.filePath(QStringLiteral("hostil.doc"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.oldWord) {
+            writeAll(path, QByteArray::fromHex("D0CF11E0A1B11AE1") + QByteArray(512, '\0'));
+            fakeOffice().converted = c.content;
+        } else {
+            writeAll(path, c.content);
+        }
+        if (c.content == rtfOf257MiB) { // sparse: no disk used
+            QFile huge(path);
+            ASSERT_TRUE(huge.resize(qint64(257) << 20));
+        }
+        try {
+            Document::open(path);
+            ADD_FAILURE() << "opened";
+        } catch (const DocumentError& e) {
+            EXPECT_EQ(e.kind(), DocumentError::Kind::CannotOpen);
+            EXPECT_EQ(e.message(), QStringLiteral("No se puede abrir el documento C:\\hostil.doc: %1.")
+                                       .arg(c.tooLarge ? QStringLiteral("es demasiado grande para ser un documento "
+                                                                        "de contrato")
+                                                       : QStringLiteral("está dañado o no es un documento de texto "
+                                                                        "que el programa sepa leer")));
+        }
+    }
 }
 
 // Rich text in another code page, its bookmark names written in it as Word
