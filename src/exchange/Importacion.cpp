@@ -46,7 +46,7 @@ void CrearSiFalta(const QString& fichero)
 
 class Importacion {
 public:
-    explicit Importacion(Database& db) : db_(db) {}
+    Importacion(Database& db, bool discoLlenoDicho) : db_(db), discoLlenoDicho_(discoLlenoDicho) {}
     ResultadoImportacion ejecutar(const QStringList& ficheros);
 
 private:
@@ -60,6 +60,7 @@ private:
     Contexto contexto() const { return {numeroTrabajador_, nombreEmpresa_, CampoImportado_}; }
 
     Database& db_;
+    const bool discoLlenoDicho_;
     Disposicion disposicion_{{}};
     ContadoresImportacion contadores_;
     // The files imported, each with its place in ContratosTemp; they move
@@ -80,7 +81,7 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
         QDir().mkpath(platform::hostPath(QString::fromLatin1(kContratosTemp)));
         disposicion_ = Disposicion::leer(db_);
     } catch (const platform::DbError& error) {
-        MsgBox(MensajeBaseDatos(error), platform::style::Critical);
+        AvisarBaseDatos(error, discoLlenoDicho_);
         resultado.interrumpida = true;
         return resultado;
     } catch (const platform::FileError& error) {
@@ -99,7 +100,7 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
             importarFichero(fichero);
         transaccion.commit();
     } catch (const platform::DbError& error) {
-        MsgBox(MensajeBaseDatos(error), platform::style::Critical);
+        AvisarBaseDatos(error, discoLlenoDicho_);
         resultado.interrumpida = true;
         return resultado;
     }
@@ -312,9 +313,10 @@ void Importacion::discordancia(const char* log, int numero, int longitud, const 
 
 } // namespace
 
-ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const QStringList& ficheros)
+ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const QStringList& ficheros,
+                                                 bool discoLlenoDicho)
 {
-    return Importacion(db).ejecutar(ficheros);
+    return Importacion(db, discoLlenoDicho).ejecutar(ficheros);
 }
 
 QString MensajeBaseDatos(const platform::DbError& error)
@@ -337,6 +339,12 @@ QString MensajeBaseDatos(const platform::DbError& error)
         break;
     }
     return causa + QStringLiteral(" Los contratos que faltan por importar quedan para la próxima importación.");
+}
+
+void AvisarBaseDatos(const platform::DbError& error, bool discoLlenoDicho)
+{
+    if (!(discoLlenoDicho && error.code() == platform::kErrDiskFull))
+        MsgBox(MensajeBaseDatos(error), platform::style::Critical);
 }
 
 } // namespace exchange

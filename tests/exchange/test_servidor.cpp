@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <optional>
 
 using namespace exchange;
 
@@ -87,21 +88,34 @@ private:
 [[maybe_unused]] auto* const servidores = ::testing::AddGlobalTestEnvironment(new Servidores);
 
 // The real client on a disk where no file may grow past `bytes` while it
-// fetches.
+// fetches, and, with `despues`, past that from then on, while it is in place.
 class DiscoLleno final : public platform::Ftp {
 public:
-    DiscoLleno(int puerto, long long bytes) : real_(platform::curlFtp(puerto)), bytes_(bytes) {}
+    DiscoLleno(int puerto, long long bytes, std::optional<long long> despues = std::nullopt)
+        : real_(platform::curlFtp(puerto)), bytes_(bytes), despues_(despues)
+    {
+    }
     platform::FtpFetch fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
                              const QByteArray& prefix, const QString& localFolder,
                              const platform::FtpWanted& wanted) override
     {
-        testing_support::FileSizeLimit lleno(bytes_);
-        return real_->fetch(account, serverFolder, prefix, localFolder, wanted);
+        platform::FtpFetch traidos;
+        {
+            std::optional<testing_support::FileSizeLimit> lleno;
+            if (bytes_ >= 0)
+                lleno.emplace(bytes_);
+            traidos = real_->fetch(account, serverFolder, prefix, localFolder, wanted);
+        }
+        if (despues_)
+            lleno_.emplace(*despues_);
+        return traidos;
     }
 
 private:
     std::unique_ptr<platform::Ftp> real_;
     long long bytes_;
+    std::optional<long long> despues_;
+    std::optional<testing_support::FileSizeLimit> lleno_;
 };
 
 } // namespace
@@ -125,6 +139,9 @@ protected:
     std::unique_ptr<platform::ScopedService<platform::Ftp>> cliente;
 };
 
+const QString kDiscoLleno =
+    u("El disco está lleno: no se han podido traer todos los contratos del servidor, ni se podrán importar los "
+      "traídos mientras siga lleno. La próxima importación traerá los que faltan e importará los que queden.");
 const QString kNoTraidos =
     u("No se han traído del servidor estos ficheros, porque su nombre no es el de un contrato: ");
 
@@ -281,7 +298,7 @@ TEST_F(ServidorTest, AFullDiskOrAFolderThatCannotBeWrittenLeavesTheFilesOnTheSer
     // Room for half a record.
     poner(std::make_unique<DiscoLleno>(servidor.puerto(), 800));
     menu.cmdImportar->click();
-    EXPECT_EQ(msg().texts(), QStringList{u("El disco está lleno") + siguen} + nada);
+    EXPECT_EQ(msg().texts(), QStringList{kDiscoLleno} + nada);
     EXPECT_EQ(servidor.ficheros(), todos);
     EXPECT_TRUE(en(kContratosImp).isEmpty());
 
@@ -304,4 +321,52 @@ TEST_F(ServidorTest, AFullDiskOrAFolderThatCannotBeWrittenLeavesTheFilesOnTheSer
     EXPECT_TRUE(servidor.ficheros().isEmpty());
     EXPECT_EQ(en(kContratosTemp), (QStringList{"111100001", "111100002", "111100003"}));
     EXPECT_EQ(columna(R"(SELECT "NúmeroTrabajador" FROM Trabajadores ORDER BY 1)"), (QStringList{"1", "2", "3"}));
+}
+
+// A disk full during the fetch and still full for the import of what
+// arrived is told once; one that fills up only for the import is told by
+// the import. Nothing is lost: the next run, with room, fetches and imports
+// every record once.
+TEST_F(ServidorTest, AFullDiskIsToldOnceForTheWholeRun)
+{
+    const QString fin = u("Ha finalizado la importación de contratos");
+    struct Caso {
+        const char* que;
+        long long durante; // room for each file while fetching; -1 as much as needed
+        QStringList mensajes;
+        QStringList quedan; // on the server
+    };
+    const Caso casos[] = {
+        {"full while fetching and importing", 1500, {kDiscoLleno, u("Se encontraron 1 Contratos"), fin},
+         {"AB111100002"}},
+        {"full for the import only", -1,
+         {u("Se encontraron 2 Contratos"),
+          u("El disco está lleno. Los contratos que faltan por importar quedan para la próxima importación."), fin},
+         {}},
+    };
+    auto& menu = abrirMenu();
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.que);
+        ServidorFtp& servidor = vacio();
+        QDir(host(kContratosTemp)).removeRecursively();
+        db.exec(u("DELETE FROM Trabajadores"));
+        db.exec(u("DELETE FROM Empresas"));
+        // The first arrives within 1500 bytes, the second does not.
+        servidor.poner("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes(1400));
+        servidor.poner("AB111100002", registroDe(u("1111"), u("00002"), u("B1"), u("T2")).bytes());
+        const auto antes = msg().texts().size();
+
+        poner(std::make_unique<DiscoLleno>(servidor.puerto(), caso.durante, 1500));
+        menu.cmdImportar->click();
+        apuntar(servidor.puerto());
+
+        EXPECT_EQ(msg().texts().mid(antes), caso.mensajes);
+        EXPECT_EQ(servidor.ficheros(), caso.quedan);
+        EXPECT_EQ(en(kContratosImp).size() + caso.quedan.size(), 2u);
+        EXPECT_EQ(cuenta("Trabajadores"), 0);
+
+        menu.cmdImportar->click();
+        EXPECT_EQ(en(kContratosTemp), (QStringList{"111100001", "111100002"}));
+        EXPECT_EQ(cuenta("Trabajadores"), 2);
+    }
 }
