@@ -215,7 +215,8 @@ TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
 
 // Names that could not be filed, folders, files that are no contract records
 // and a record without a worker number: run after run, each good record is
-// imported and filed once, and what is not a record stays where it was.
+// imported and filed once, what could not be fetched stays on the server,
+// and a file that is no record is told once and filed with the others.
 TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnce)
 {
     ServidorFtp& servidor = vacio();
@@ -239,24 +240,24 @@ TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnc
 
     menu.cmdImportar->click();
 
-    const QString queda = u(". Queda en la carpeta C:\\Quelvan\\Dorvane\\ContratosImp.");
+    const QString queda = u(". Queda en la carpeta C:\\Quelvan\\Dorvane\\ContratosTemp como ");
     EXPECT_EQ(msg().texts(),
               (QStringList{kNoTraidos + u("\"AB\", \"AB.\", \"AB..\", \"AB.oculto\". Siguen en el servidor."),
                            u("Se encontraron 15 Contratos"),
                            u("Error en el contrato del trabajador : ABCDE de la empresa TRES") + QString(26, u' ')
                                + u(" Posible error en el campo : Número Trabajador = ABCDE"),
                            u("El fichero AB444400004 no se ha importado: con 3423 bytes es más largo que un contrato")
-                               + queda,
+                               + queda + u("444400004."),
                            u("El fichero AB555500005 no se ha importado: tiene caracteres de control, que ningún "
-                             "contrato lleva") + queda,
+                             "contrato lleva") + queda + u("555500005."),
                            u("El fichero AB111100002 se ha importado pero no se puede dejar en la carpeta "
                              "C:\\Quelvan\\Dorvane\\ContratosTemp: queda en la carpeta "
                              "C:\\Quelvan\\Dorvane\\ContratosImp y la próxima importación lo volverá a importar."),
                            u("Ha finalizado la importación de contratos")}));
     EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u("13112"));
     EXPECT_EQ(servidor.todo(), (QStringList{"AB", "AB.", "AB..", "AB.oculto", "AB777700007"}));
-    EXPECT_EQ(en(kContratosImp), (QStringList{"AB111100002", "AB444400004", "AB555500005"}));
-    EXPECT_EQ(en(kContratosTemp).size(), 12);
+    EXPECT_EQ(en(kContratosImp), (QStringList{"AB111100002"}));
+    EXPECT_EQ(en(kContratosTemp).size(), 14);
     EXPECT_TRUE(en(kContratosTemp).contains(u("3333ABCDE")));
     EXPECT_EQ(columna("SELECT \"NúmeroEmpresa\" FROM Empresas ORDER BY 1"), (QStringList{"1111", "3333"}));
 
@@ -269,10 +270,10 @@ TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnc
 
     EXPECT_EQ(msg().texts().mid(antes, 2),
               (QStringList{kNoTraidos + u("\"AB\", \"AB.\", \"AB..\", \"AB.oculto\". Siguen en el servidor."),
-                           u("Se encontraron 3 Contratos")}));
-    EXPECT_EQ(msg().texts().size(), antes + 5);
+                           u("Se encontraron 1 Contratos")}));
+    EXPECT_EQ(msg().texts().size(), antes + 3);
     EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u("100"));
-    EXPECT_EQ(en(kContratosTemp).size(), 13);
+    EXPECT_EQ(en(kContratosTemp).size(), 15);
     EXPECT_EQ(columna("SELECT NumEmpresa || '-' || COUNT(*) FROM Trabajadores GROUP BY NumEmpresa ORDER BY 1"),
               (QStringList{"1111 -12", "3333-1"}));
 }
