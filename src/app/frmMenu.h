@@ -171,8 +171,8 @@ private:
     bool CerrarEntradaIp();
     void MostrarPanelConfiguracion(bool visible);
     void CerrarResultadosYAvisos();
-    void TraerContratosServidor();
-    void ProcesarContratosImportados();
+    bool TraerContratosServidor();
+    void ProcesarContratosImportados(bool discoLlenoDicho);
     void ListarDiscordancias(const char* log, int longitudRegistro, int inicioNombre, int cuantas);
     void ImportarModelos();
     void ActualizarContratos();

@@ -76,9 +76,9 @@ void frmMenu::cmdImportar_Click()
     aviso.lblImprimir->setText(QStringLiteral("Importando."));
     QCoreApplication::processEvents();
     Forms::show(aviso);
-    TraerContratosServidor();
+    const bool discoLleno = TraerContratosServidor();
     BuscarImportados();
-    ProcesarContratosImportados();
+    ProcesarContratosImportados(discoLleno);
     platform::MsgBox(QStringLiteral("Ha finalizado la importación de contratos"), platform::style::Information);
 
     fraListado->hide();
@@ -96,21 +96,24 @@ void frmMenu::cmdImportar_Click()
 }
 
 // A fetch that did not go through whole is told; the import goes on with
-// whatever arrived.
-void frmMenu::TraerContratosServidor()
+// whatever arrived. Whether it told a full disk.
+bool frmMenu::TraerContratosServidor()
 {
-    std::optional<QString> fallo;
+    exchange::ResultadoTraida traida;
     try {
         LeerConfiguracion();
-        fallo = exchange::TraerContratosServidor(configuracion_);
+        traida = exchange::TraerContratosServidor(configuracion_);
     } catch (const std::exception&) {
-        fallo = QString::fromUtf8(exchange::kErrorServidor);
+        traida.fallo = QString::fromUtf8(exchange::kErrorServidor);
     }
-    if (fallo)
-        platform::MsgBox(*fallo, platform::style::Critical);
+    if (traida.fallo)
+        platform::MsgBox(*traida.fallo, platform::style::Critical);
+    return traida.discoLleno;
 }
 
-void frmMenu::ProcesarContratosImportados()
+// `discoLlenoDicho`: the user has been told that the disk is full, and a run
+// stopped by it says nothing more.
+void frmMenu::ProcesarContratosImportados(bool discoLlenoDicho)
 {
     QStringList ficheros;
     for (int i = 0; i < List1->count(); ++i)
@@ -118,9 +121,9 @@ void frmMenu::ProcesarContratosImportados()
     exchange::ResultadoImportacion resultado;
     try {
         auto db = AbrirBaseDatos();
-        resultado = exchange::ProcesarContratosImportados(db, ficheros);
+        resultado = exchange::ProcesarContratosImportados(db, ficheros, discoLlenoDicho);
     } catch (const platform::DbError& error) {
-        platform::MsgBox(exchange::MensajeBaseDatos(error), platform::style::Critical);
+        exchange::AvisarBaseDatos(error, discoLlenoDicho);
     }
     const exchange::ContadoresImportacion& c = resultado.contadores;
     ContadorFicheros = c.Ficheros;

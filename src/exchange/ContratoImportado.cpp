@@ -10,6 +10,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace exchange {
 
@@ -44,6 +46,32 @@ FechaImportada FechaDeRegistro(const QString& campo)
     if (soloDigitos(dia) && soloDigitos(mes) && anio.size() == 4 && soloDigitos(anio))
         resultado.fecha = QDate(anio.toInt(), mes.toInt(), dia.toInt());
     return resultado;
+}
+
+// Whether the character at `offset` (from 0) lies in a field the import
+// reads.
+bool EnCampoLeido(qsizetype offset)
+{
+    static const std::vector<bool> leidas = [] {
+        std::vector<bool> enCampo(kFinCamposFijos, false);
+        const auto marcar = [&enCampo](Tramo tramo) {
+            for (int p = tramo.posicion; p < tramo.posicion + tramo.longitud; ++p)
+                enCampo[static_cast<std::size_t>(p - 1)] = true;
+        };
+        for (const auto* campos : {&CamposEmpresa(), &CamposTrabajador()}) {
+            for (const Campo& campo : *campos) {
+                for (const Tramo& tramo : campo.tramos)
+                    marcar(tramo);
+            }
+        }
+        for (const CampoFecha& fecha : FechasTrabajador())
+            marcar(fecha.tramo);
+        for (const Tramo& tramo :
+             {kNumeroEmpresa, kNombreEmpresa, kNifEmpresa, kNumeroTrabajador, kNombreTrabajador, kNifTrabajador})
+            marcar(tramo);
+        return enCampo;
+    }();
+    return offset < static_cast<qsizetype>(leidas.size()) && leidas[static_cast<std::size_t>(offset)];
 }
 
 } // namespace
@@ -132,14 +160,14 @@ Disposicion::Disposicion(std::vector<Marca> marcas) : marcas_(std::move(marcas))
     longitud_ = inicio;
 }
 
-bool Disposicion::esSeparador(qsizetype offset) const
+bool Disposicion::enValor(qsizetype offset) const
 {
-    // The marks stand in the record's order: the first one ending at or
-    // after the offset is the only one whose separator it can be.
-    const auto marca = std::lower_bound(marcas_.begin(), marcas_.end(), offset, [](const Marca& m, qsizetype o) {
-        return m.inicio + m.longitud < o;
+    // The marks stand in the record's order: the first one ending after the
+    // offset is the only one whose value can hold it.
+    const auto marca = std::upper_bound(marcas_.begin(), marcas_.end(), offset, [](qsizetype o, const Marca& m) {
+        return o < m.inicio + m.longitud;
     });
-    return marca != marcas_.end() && marca->inicio + marca->longitud == offset;
+    return marca != marcas_.end() && marca->inicio <= offset;
 }
 
 const Disposicion::Marca* Disposicion::buscar(const QString& codigo) const
@@ -179,16 +207,19 @@ QString Recortar(const QString& texto)
 
 RegistroContrato RegistroContrato::desdeBytes(const QByteArray& contenido)
 {
-    return RegistroContrato(QuitarCodigosImpresora(platform::fromCp1252(contenido)));
+    QString texto = QuitarCodigosImpresora(platform::fromCp1252(contenido));
+    qsizetype fin = texto.size();
+    while (fin > 0 && (texto.at(fin - 1) == QLatin1Char('\n') || texto.at(fin - 1) == QLatin1Char('\r')
+                       || texto.at(fin - 1) == QChar(0x1A)))
+        --fin;
+    texto.truncate(fin);
+    return RegistroContrato(std::move(texto));
 }
 
 bool RegistroContrato::tieneControles(const Disposicion& disposicion) const
 {
-    qsizetype fin = texto_.size();
-    while (fin > 0 && (texto_.at(fin - 1) == QLatin1Char('\n') || texto_.at(fin - 1) == QLatin1Char('\r')))
-        --fin;
-    for (qsizetype i = 0; i < fin; ++i) {
-        if (texto_.at(i).category() == QChar::Other_Control && !disposicion.esSeparador(i))
+    for (qsizetype i = 0; i < texto_.size(); ++i) {
+        if (texto_.at(i).category() == QChar::Other_Control && (EnCampoLeido(i) || disposicion.enValor(i)))
             return true;
     }
     return false;

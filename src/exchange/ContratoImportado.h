@@ -103,9 +103,8 @@ public:
     const Marca* buscar(const QString& codigo) const;
     // The length of the record so laid out: every value and its separator.
     qsizetype longitud() const { return longitud_; }
-    // Whether the character at `offset` (from 0) is the separator after a
-    // value.
-    bool esSeparador(qsizetype offset) const;
+    // Whether the character at `offset` (from 0) lies in a mark's value.
+    bool enValor(qsizetype offset) const;
 
 private:
     std::vector<Marca> marcas_;
@@ -137,7 +136,8 @@ struct FechaImportada {
 };
 
 // One record, read as the import reads it: the file's bytes whole, decoded
-// from Windows-1252, the printer codes removed.
+// from Windows-1252, the printer codes removed, and the marks older systems
+// end a file with (line ends, Ctrl-Z) left out at its end.
 class RegistroContrato {
 public:
     RegistroContrato() = default;
@@ -146,9 +146,10 @@ public:
 
     bool vacio() const { return texto_.isEmpty(); }
     const QString& texto() const { return texto_; }
-    // A control character left once the printer codes are gone, where no
-    // record of the payroll server holds one: anywhere but in the separators
-    // between values, which nothing reads, and the line end after the record.
+    // A control character left once the printer codes are gone in a field,
+    // where no record of the payroll server holds one: in a field the import
+    // reads or in a mark's value. One elsewhere (a separator between values,
+    // after the last one) is read by nothing.
     bool tieneControles(const Disposicion& disposicion) const;
 
     // The characters of a piece; positions past the end of the record read as

@@ -46,7 +46,7 @@ void CrearSiFalta(const QString& fichero)
 
 class Importacion {
 public:
-    explicit Importacion(Database& db) : db_(db) {}
+    Importacion(Database& db, bool discoLlenoDicho) : db_(db), discoLlenoDicho_(discoLlenoDicho) {}
     ResultadoImportacion ejecutar(const QStringList& ficheros);
 
 private:
@@ -60,11 +60,16 @@ private:
     Contexto contexto() const { return {numeroTrabajador_, nombreEmpresa_, CampoImportado_}; }
 
     Database& db_;
+    const bool discoLlenoDicho_;
     Disposicion disposicion_{{}};
     ContadoresImportacion contadores_;
-    // The files imported, each with its place in ContratosTemp; they move
-    // there once the run is committed.
-    std::vector<std::pair<QString, QString>> importados_;
+    // The files to file in ContratosTemp once the run is committed.
+    struct Archivado {
+        QString origen;
+        QString destino;
+        bool importado; // false: a record refused, told already
+    };
+    std::vector<Archivado> archivados_;
     // Of the last record taken.
     QString numeroTrabajador_;
     QString nombreEmpresa_;
@@ -80,7 +85,7 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
         QDir().mkpath(platform::hostPath(QString::fromLatin1(kContratosTemp)));
         disposicion_ = Disposicion::leer(db_);
     } catch (const platform::DbError& error) {
-        MsgBox(MensajeBaseDatos(error), platform::style::Critical);
+        AvisarBaseDatos(error, discoLlenoDicho_);
         resultado.interrumpida = true;
         return resultado;
     } catch (const platform::FileError& error) {
@@ -99,7 +104,7 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
             importarFichero(fichero);
         transaccion.commit();
     } catch (const platform::DbError& error) {
-        MsgBox(MensajeBaseDatos(error), platform::style::Critical);
+        AvisarBaseDatos(error, discoLlenoDicho_);
         resultado.interrumpida = true;
         return resultado;
     }
@@ -110,33 +115,49 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
 
 void Importacion::archivar()
 {
-    for (const auto& [origen, destino] : importados_) {
-        if (!platform::moveFile(origen, destino))
-            MsgBox(QStringLiteral("El fichero %1 se ha importado pero no se puede dejar en la carpeta %2: queda en la "
-                                  "carpeta %3 y la próxima importación lo volverá a importar.")
-                       .arg(QFileInfo(origen).fileName(), QString::fromLatin1(kContratosTemp),
-                            QString::fromLatin1(kContratosImp)),
-                   platform::style::Critical);
+    for (const auto& [origen, destino, importado] : archivados_) {
+        if (platform::moveFile(origen, destino))
+            continue;
+        const QString nombre = QFileInfo(origen).fileName();
+        const QString temp = QString::fromLatin1(kContratosTemp);
+        const QString imp = QString::fromLatin1(kContratosImp);
+        MsgBox(importado ? QStringLiteral("El fichero %1 se ha importado pero no se puede dejar en la carpeta %2: queda "
+                                          "en la carpeta %3 y la próxima importación lo volverá a importar.")
+                               .arg(nombre, temp, imp)
+                         : QStringLiteral("El fichero %1 no se puede dejar en la carpeta %2: queda en la carpeta %3 y "
+                                          "la próxima importación lo volverá a leer.")
+                               .arg(nombre, temp, imp),
+               platform::style::Critical);
     }
 }
 
 // One listed file, in a step of its own: its rows are written all or none,
-// and a file imported is filed in ContratosTemp after the run's commit. A
-// file that fails stays in ContratosImp with nothing of it written, and so
-// does a file that is no record of the payroll server, told. A failure of
-// the database file itself (held by another program, full, unwritable,
-// damaged) stops the run: it comes out as the DbError.
+// and the file is filed in ContratosTemp after the run's commit. A file that
+// fails stays in ContratosImp with nothing of it written, and so does a file
+// whose name is no record's, told. A record that cannot be one of the payroll
+// server (too long, control characters in a field) is told, imports nothing
+// and is filed all the same, so that it is told once. A failure of the
+// database file itself (held by another program, full, unwritable, damaged)
+// stops the run: it comes out as the DbError.
 void Importacion::importarFichero(const QString& fichero)
 {
     const QString nombre = fichero.mid(fichero.lastIndexOf(QLatin1Char('\\')) + 1);
-    const auto rechazar = [&](const QString& motivo) {
-        MsgBox(QStringLiteral("El fichero %1 no se ha importado: %2. Queda en la carpeta %3.")
-                   .arg(nombre, motivo, QString::fromLatin1(kContratosImp)),
+    if (!SePuedeArchivar(nombre)) {
+        MsgBox(QStringLiteral("El fichero %1 no se ha importado: su nombre no es el de un contrato. Queda en la "
+                              "carpeta %2.")
+                   .arg(nombre, QString::fromLatin1(kContratosImp)),
                platform::style::Critical);
-    };
-    if (!SePuedeArchivar(nombre))
-        return rechazar(QStringLiteral("su nombre no es el de un contrato"));
+        return;
+    }
     const QString origen = platform::hostPath(fichero);
+    const QString destino =
+        platform::hostPath(QString::fromLatin1(kContratosTemp)) + QLatin1Char('/') + NombreArchivado(nombre);
+    const auto rechazar = [&](const QString& motivo) {
+        MsgBox(QStringLiteral("El fichero %1 no se ha importado: %2. Queda en la carpeta %3 como %4.")
+                   .arg(nombre, motivo, QString::fromLatin1(kContratosTemp), NombreArchivado(nombre)),
+               platform::style::Critical);
+        archivados_.push_back({origen, destino, false});
+    };
     const qint64 bytes = QFileInfo(origen).size();
     if (bytes > LongitudMaxima(disposicion_))
         return rechazar(QStringLiteral("con %1 bytes es más largo que un contrato").arg(bytes));
@@ -154,8 +175,7 @@ void Importacion::importarFichero(const QString& fichero)
             importar(registro);
         }
         paso.release();
-        importados_.emplace_back(origen, platform::hostPath(QString::fromLatin1(kContratosTemp)) + QLatin1Char('/')
-                                             + NombreArchivado(nombre));
+        archivados_.push_back({origen, destino, true});
     } catch (const platform::DbError& error) {
         contadores_ = antes;
         if (error.inTheFile())
@@ -312,9 +332,10 @@ void Importacion::discordancia(const char* log, int numero, int longitud, const 
 
 } // namespace
 
-ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const QStringList& ficheros)
+ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const QStringList& ficheros,
+                                                 bool discoLlenoDicho)
 {
-    return Importacion(db).ejecutar(ficheros);
+    return Importacion(db, discoLlenoDicho).ejecutar(ficheros);
 }
 
 QString MensajeBaseDatos(const platform::DbError& error)
@@ -337,6 +358,12 @@ QString MensajeBaseDatos(const platform::DbError& error)
         break;
     }
     return causa + QStringLiteral(" Los contratos que faltan por importar quedan para la próxima importación.");
+}
+
+void AvisarBaseDatos(const platform::DbError& error, bool discoLlenoDicho)
+{
+    if (!(discoLlenoDicho && error.code() == platform::kErrDiskFull))
+        MsgBox(MensajeBaseDatos(error), platform::style::Critical);
 }
 
 } // namespace exchange

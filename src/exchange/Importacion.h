@@ -37,11 +37,17 @@ struct ResultadoImportacion {
 // is told and stays. A failure of the database file itself (held by another
 // program, full, unwritable, damaged) or of the commit stops the run with one
 // message: nothing of it is kept and every file stays for the next run.
-// Conflicts, bad dates and errors are told in message boxes.
-ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const QStringList& ficheros);
+// Conflicts, bad dates and errors are told in message boxes; a full disk
+// that stops the run is not told again when `discoLlenoDicho` (the fetch
+// before it said so).
+ResultadoImportacion ProcesarContratosImportados(platform::Database& db, const QStringList& ficheros,
+                                                 bool discoLlenoDicho = false);
 
 // The message of a database the import cannot use: what failed, and that
 // the contracts not imported stay for the next import.
 QString MensajeBaseDatos(const platform::DbError& error);
+// Tells the user that message, unless it is a full disk the run has told
+// already.
+void AvisarBaseDatos(const platform::DbError& error, bool discoLlenoDicho);
 
 } // namespace exchange

@@ -21,15 +21,18 @@ QByteArray ClaveFicheros(const QString& claveUsuario)
 
 namespace {
 
-// A failure of this computer's disk or folder, told as what it is.
+// A failure of this computer's disk or folder, told as what it is. A full
+// disk is told once for the whole run: the import of what arrived meets it
+// too.
 QString FalloLocal(platform::FtpLocalFailure fallo)
 {
     const QString carpeta = QString::fromLatin1(kContratosImp);
     QString causa;
     switch (fallo) {
     case platform::FtpLocalFailure::DiskFull:
-        causa = QStringLiteral("El disco está lleno");
-        break;
+        return QStringLiteral("El disco está lleno: no se han podido traer todos los contratos del servidor, ni se "
+                              "podrán importar los traídos mientras siga lleno. La próxima importación traerá los "
+                              "que faltan e importará los que queden.");
     case platform::FtpLocalFailure::NoPermission:
         causa = QStringLiteral("No hay permiso para escribir en la carpeta %1").arg(carpeta);
         break;
@@ -43,7 +46,7 @@ QString FalloLocal(platform::FtpLocalFailure fallo)
 
 } // namespace
 
-std::optional<QString> TraerContratosServidor(const DatosConfiguracion& datos)
+ResultadoTraida TraerContratosServidor(const DatosConfiguracion& datos)
 {
     const QString carpeta = platform::hostPath(QString::fromLatin1(kContratosImp));
     QDir().mkpath(carpeta);
@@ -68,10 +71,10 @@ std::optional<QString> TraerContratosServidor(const DatosConfiguracion& datos)
                          platform::style::Exclamation);
     }
     if (traidos.localFailure != platform::FtpLocalFailure::None)
-        return FalloLocal(traidos.localFailure);
+        return {FalloLocal(traidos.localFailure), traidos.localFailure == platform::FtpLocalFailure::DiskFull};
     if (!traidos.complete)
-        return QString::fromUtf8(kErrorServidor);
-    return std::nullopt;
+        return {QString::fromUtf8(kErrorServidor)};
+    return {};
 }
 
 } // namespace exchange

@@ -16,14 +16,23 @@ QByteArray ClaveFicheros(const QString& claveUsuario);
 // What the user is told when the server cannot be reached or fails.
 inline constexpr auto kErrorServidor = "Se ha producido un error al conectar con el Servidor UNIX.";
 
+// How a fetch went.
+struct ResultadoTraida {
+    // When the fetch did not go through whole, the message that tells why:
+    // the connection, the login or the folder failed, a file did not arrive
+    // whole or could not be deleted, or a file could not be written here (a
+    // full disk, a folder that cannot be written; those files stay on the
+    // server). What did arrive stays for the import.
+    std::optional<QString> fallo;
+    // The fetch stopped on a full disk, and its message says so for the
+    // import that follows too.
+    bool discoLleno = false;
+};
+
 // Fetches the user's record files of the payroll server into ContratosImp and
 // deletes each one there once it is whole in place. A file whose name could
 // not be filed in ContratosTemp, and a folder, stay on the server; the names
-// of such files are told. When the fetch did not go through whole, gives the
-// message that tells why: the connection, the login or the folder failed, a
-// file did not arrive whole or could not be deleted, or a file could not be
-// written here (a full disk, a folder that cannot be written; those files
-// stay on the server). What did arrive stays for the import.
-std::optional<QString> TraerContratosServidor(const DatosConfiguracion& datos);
+// of such files are told.
+ResultadoTraida TraerContratosServidor(const DatosConfiguracion& datos);
 
 } // namespace exchange

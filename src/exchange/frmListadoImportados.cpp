@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
 #include <optional>
 
 using platform::Forms;
@@ -97,8 +98,10 @@ void frmListadoImportados::Form_Resize()
     Elastico().FormResize(*this);
 }
 
-// Lists the waiting files, each with its worker as stored. Files without a
-// stored worker leave their rows empty at the end; the count is of files.
+// Lists the waiting files, one row each, with its worker as stored. A file
+// whose worker is not stored shows what is known: the worker and company
+// numbers its name gives, and the company's name when it is stored. The count
+// is of files, as many as the rows.
 void frmListadoImportados::LlenarLista()
 {
     BuscarTemporales();
@@ -110,6 +113,7 @@ void frmListadoImportados::LlenarLista()
     lblMensaje0Contratos->setVisible(n <= 0);
     mshListadoImportados->setVisible(n > 0);
     ficheros_.assign(1, QString());
+    conTrabajador_.assign(1, false);
     if (n < 1) {
         platform::MsgBox(QStringLiteral("No hay ningún contrato importado en memoria."),
                          platform::style::Information);
@@ -135,32 +139,53 @@ void frmListadoImportados::LlenarLista()
     grid->setCellAlignment(1);
 
     ficheros_.assign(n + 1, QString());
-    try {
-        auto db = AbrirBaseDatos();
-        int fila = 1;
-        for (int i = 0; i < n; ++i) {
-            const QString fichero = List1->item(i)->text();
-            const auto numeros = NumerosDelFichero(NombreDelFichero(fichero));
-            if (!numeros)
-                continue;
-            const auto trabajador = db.first(
-                QStringLiteral("SELECT NúmeroTrabajador, NombreTrabajador, NumEmpresa, Empresa FROM Trabajadores "
-                               "WHERE NúmeroTrabajador = ? AND NumEmpresa = ? ORDER BY IdTrabajador LIMIT 1"),
-                {numeros->second, numeros->first});
-            if (!trabajador)
-                continue;
-            grid->setTextMatrix(fila, 0, QString::number(fila));
-            grid->setTextMatrix(fila, 1,
-                                QStringLiteral("%1").arg(trabajador->value(QStringLiteral("NúmeroTrabajador")).toInt(),
-                                                         5, 10, QLatin1Char('0')));
-            grid->setTextMatrix(fila, 2, trabajador->text(QStringLiteral("NombreTrabajador")));
-            grid->setTextMatrix(fila, 3, trabajador->text(QStringLiteral("NumEmpresa")));
-            grid->setTextMatrix(fila, 4, trabajador->text(QStringLiteral("Empresa")));
-            ficheros_[static_cast<std::size_t>(fila)] = fichero;
-            ++fila;
-        }
-    } catch (const platform::DbError& error) {
+    conTrabajador_.assign(n + 1, false);
+    // Without the database each row shows what its file's name tells.
+    std::optional<platform::Database> db;
+    const auto fallo = [&db](const platform::DbError& error) {
         platform::MsgBox(QString::fromStdString(error.what()), platform::style::Critical);
+        db.reset();
+    };
+    try {
+        db.emplace(AbrirBaseDatos());
+    } catch (const platform::DbError& error) {
+        fallo(error);
+    }
+    for (int fila = 1; fila <= n; ++fila) {
+        const QString fichero = List1->item(fila - 1)->text();
+        const QString nombre = NombreDelFichero(fichero);
+        ficheros_[static_cast<std::size_t>(fila)] = fichero;
+        grid->setTextMatrix(fila, 0, QString::number(fila));
+        const qsizetype corte = std::max<qsizetype>(0, nombre.size() - 5);
+        grid->setTextMatrix(fila, 1, nombre.mid(corte));
+        grid->setTextMatrix(fila, 3, nombre.left(corte));
+        if (!db)
+            continue;
+        try {
+            const auto numeros = NumerosDelFichero(nombre);
+            const auto trabajador = numeros ? db->first(QStringLiteral(
+                                                  "SELECT NúmeroTrabajador, NombreTrabajador, NumEmpresa, Empresa "
+                                                  "FROM Trabajadores WHERE NúmeroTrabajador = ? AND NumEmpresa = ? "
+                                                  "ORDER BY IdTrabajador LIMIT 1"),
+                                              {numeros->second, numeros->first})
+                                            : std::nullopt;
+            if (trabajador) {
+                grid->setTextMatrix(
+                    fila, 1,
+                    QStringLiteral("%1").arg(trabajador->value(QStringLiteral("NúmeroTrabajador")).toInt(), 5, 10,
+                                             QLatin1Char('0')));
+                grid->setTextMatrix(fila, 2, trabajador->text(QStringLiteral("NombreTrabajador")));
+                grid->setTextMatrix(fila, 3, trabajador->text(QStringLiteral("NumEmpresa")));
+                grid->setTextMatrix(fila, 4, trabajador->text(QStringLiteral("Empresa")));
+                conTrabajador_[static_cast<std::size_t>(fila)] = true;
+            } else if (const auto empresa = db->first(QStringLiteral("SELECT NombreEmpresa FROM Empresas WHERE "
+                                                                     "NúmeroEmpresa = ? ORDER BY IdEmpresa LIMIT 1"),
+                                                      {nombre.left(corte)})) {
+                grid->setTextMatrix(fila, 4, empresa->text(QStringLiteral("NombreEmpresa")));
+            }
+        } catch (const platform::DbError& error) {
+            fallo(error);
+        }
     }
     grid->setRow(1);
     grid->setCol(1);
@@ -181,6 +206,13 @@ void frmListadoImportados::cmdRealizarContrato_Click()
     const QString fichero = FicheroActual();
     if (fichero.isEmpty())
         return;
+    if (!conTrabajador_[static_cast<std::size_t>(mshListadoImportados->Row())]) {
+        platform::MsgBox(QStringLiteral("El trabajador del contrato importado %1 no está en la base de datos: no se "
+                                        "puede realizar su contrato.")
+                             .arg(NombreDelFichero(fichero)),
+                         platform::style::Critical);
+        return;
+    }
     const auto* grid = mshListadoImportados;
     const int fila = grid->Row();
     auto& contrato = Forms::get<frmEleccionContrato>();

@@ -14,9 +14,9 @@ class FlexGrid;
 }
 
 // List of the imported contract records waiting in ContratosTemp for a
-// contract, one row per file whose worker is stored. "Realizar Contrato"
-// starts contract production for the chosen row's worker; "Borrar." deletes
-// the row's file. The main window stays hidden while it is open and comes
+// contract, one row per file: its worker as stored, or what is known of a
+// worker not stored. "Realizar Contrato" starts contract production for the
+// chosen row's stored worker; "Borrar." deletes the row's file. The main window stays hidden while it is open and comes
 // back with "Volver." or the close box.
 class frmListadoImportados : public platform::Form {
     Q_OBJECT
@@ -44,10 +44,11 @@ protected:
 
 private:
     void LlenarLista();
-    // The file of the current row; empty when the row is no filled data row.
+    // The file of the current row; empty when the row is no data row.
     QString FicheroActual() const;
 
-    // The file (Windows path) of each grid row; empty for the header and for
-    // rows no worker filled.
+    // The file (Windows path) of each grid row, empty for the header; and
+    // whether the row's worker is stored.
     std::vector<QString> ficheros_;
+    std::vector<bool> conTrabajador_;
 };

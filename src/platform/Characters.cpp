@@ -1,5 +1,6 @@
 #include "platform/Characters.h"
 
+#include <QRegularExpression>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -47,6 +48,28 @@ qsizetype characterStart(const QString& text, qsizetype position)
 qsizetype characterEnd(const QString& text, qsizetype position)
 {
     return boundary(text, position, true);
+}
+
+QString withPathsUnbroken(const QString& text)
+{
+    static const QRegularExpression path(QStringLiteral("\\b[A-Za-z]:\\\\\\S*"));
+    QString out;
+    qsizetype done = 0;
+    for (const QRegularExpressionMatch& match : path.globalMatch(text)) {
+        const QString run = match.captured();
+        out += QStringView(text).sliced(done, match.capturedStart() - done);
+        QTextBoundaryFinder lines(QTextBoundaryFinder::Line, run);
+        qsizetype from = 0;
+        for (qsizetype at = lines.toNextBoundary(); at != -1 && at < run.size(); at = lines.toNextBoundary()) {
+            out += QStringView(run).sliced(from, at - from);
+            out += QChar(0x2060);
+            from = at;
+        }
+        out += QStringView(run).sliced(from);
+        done = match.capturedEnd();
+    }
+    out += QStringView(text).sliced(done);
+    return out;
 }
 
 } // namespace platform

@@ -16,4 +16,10 @@ qsizetype characterCount(const QString& text);
 qsizetype characterStart(const QString& text, qsizetype position);
 qsizetype characterEnd(const QString& text, qsizetype position);
 
+// `text` as a message shows it: a word joiner (U+2060, which shows nothing)
+// at every place where a line could break inside a Windows path
+// ("C:\Quelvan\Dorvane\ContratosImp" breaks after "C:"), so that the path
+// stays on one line.
+QString withPathsUnbroken(const QString& text);
+
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/Desktop.h"
 
+#include "platform/Characters.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Printer.h"
@@ -34,7 +35,8 @@ public:
             return defaultAnswer(style);
         }
 
-        QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, messageBoxOwner());
+        // A path is read whole: it keeps to one line.
+        QMessageBox box(iconOf(style), title, withPathsUnbroken(text), QMessageBox::NoButton, messageBoxOwner());
         box.setTextFormat(Qt::PlainText);
         const bool second = (style & style::DefaultButton2) != 0;
         QPushButton* first = nullptr;

@@ -85,6 +85,14 @@ Document Document::open(const QString& hostPath)
                                             "documento de contrato.")
                                  .arg(windowsPath(path)));
     };
+    // A package is refused for its size as any file is.
+    const auto readDocx = [&tooLarge](const QByteArray& bytes) {
+        try {
+            return detail::readDocx(bytes);
+        } catch (const detail::TooLarge&) {
+            throw tooLarge();
+        }
+    };
     // No contract comes near this; a larger file is not read into memory.
     constexpr qint64 kFileLimit = qint64(256) << 20;
     if (file.size() > kFileLimit)
@@ -104,7 +112,7 @@ Document Document::open(const QString& hostPath)
             throw tooLarge();
         }
     } else if (content.startsWith("PK")) {
-        if (auto body = detail::readDocx(content))
+        if (auto body = readDocx(content))
             return Document(DocumentFormat::Docx, path, std::move(body));
     } else if (isOldWordFile(content)) {
         try {
@@ -117,7 +125,7 @@ Document Document::open(const QString& hostPath)
                                         .arg(windowsPath(path)));
             throw DocumentError(DocumentError::Kind::CannotOpen, QString::fromUtf8(e.what()));
         }
-        if (auto body = detail::readDocx(content))
+        if (auto body = readDocx(content))
             return Document(DocumentFormat::Docx, path, std::move(body));
     }
     throw DocumentError(DocumentError::Kind::CannotOpen,

@@ -28,7 +28,14 @@ class DocxBody final : public DocumentBody, private DocxBookmarks {
 public:
     explicit DocxBody(QByteArray bytes) : package_(std::move(bytes)) {}
 
-    bool read() { return package_.read() && index(package_.parts()); }
+    // A package holding more than a contract ever does is TooLarge.
+    bool read()
+    {
+        const Reading reading = package_.read();
+        if (reading == Reading::TooLarge)
+            throw TooLarge{};
+        return reading == Reading::Read && index(package_.parts());
+    }
 
     QStringList bookmarkNames() override { return names_; }
 

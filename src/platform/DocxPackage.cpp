@@ -298,21 +298,23 @@ DocxPackage::~DocxPackage()
         zip_discard(archive_);
 }
 
-bool DocxPackage::read()
+Reading DocxPackage::read()
 {
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(
         original_.constData(), static_cast<zip_uint64_t>(original_.size()), 0, &error);
     if (!source)
-        return false;
+        return Reading::Damaged;
     archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
     zip_error_fini(&error);
     if (!archive_) {
         zip_source_free(source);
-        return false;
+        return Reading::Damaged;
     }
-    const QString main = mainPart();
+    QString main;
+    if (const Reading relationships = mainPart(main); relationships != Reading::Read)
+        return relationships;
     const QString folder = main.left(main.lastIndexOf(QLatin1Char('/')) + 1);
     static const QRegularExpression stories(
         QStringLiteral("^(header|footer)\\d*\\.xml$|^(footnotes|endnotes)\\.xml$"));
@@ -329,21 +331,23 @@ bool DocxPackage::read()
         zip_stat_t stat;
         if (zip_stat_index(archive_, at, 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)
             && (stat.size > kPartLimit || (declared += stat.size) > kPackageLimit))
-            return false;
+            return Reading::TooLarge;
         foundMain = foundMain || isMain;
         wanted.push_back(at);
     }
     if (!foundMain)
-        return false;
+        return Reading::Damaged;
     for (const zip_uint64_t at : wanted) {
         auto part = std::make_unique<Part>();
         part->index = at;
         QByteArray content;
-        if (!entry(at, content) || !part->read(std::move(content)))
-            return false;
+        if (const Reading inflated = entry(at, content); inflated != Reading::Read)
+            return inflated;
+        if (!part->read(std::move(content)))
+            return Reading::Damaged;
         parts_.push_back(std::move(part));
     }
-    return true;
+    return Reading::Read;
 }
 
 QByteArray DocxPackage::serialize()
@@ -405,15 +409,17 @@ QByteArray DocxPackage::serialize()
     return result;
 }
 
-bool DocxPackage::entry(zip_uint64_t index, QByteArray& content)
+Reading DocxPackage::entry(zip_uint64_t index, QByteArray& content)
 {
     const zip_uint64_t room = std::min(kPartLimit, kPackageLimit - inflated_);
     zip_stat_t stat;
-    if (zip_stat_index(archive_, index, 0, &stat) != 0 || ((stat.valid & ZIP_STAT_SIZE) && stat.size > room))
-        return false;
+    if (zip_stat_index(archive_, index, 0, &stat) != 0)
+        return Reading::Damaged;
+    if ((stat.valid & ZIP_STAT_SIZE) && stat.size > room)
+        return Reading::TooLarge;
     zip_file_t* file = zip_fopen_index(archive_, index, 0);
     if (!file)
-        return false;
+        return Reading::Damaged;
     content.clear();
     content.reserve(static_cast<qsizetype>(stat.valid & ZIP_STAT_SIZE ? stat.size : 0));
     char piece[1 << 16];
@@ -423,27 +429,32 @@ bool DocxPackage::entry(zip_uint64_t index, QByteArray& content)
         content.append(piece, static_cast<qsizetype>(read));
     zip_fclose(file);
     inflated_ += static_cast<zip_uint64_t>(content.size());
-    return read == 0;
+    return read == 0 ? Reading::Read : read > 0 ? Reading::TooLarge : Reading::Damaged;
 }
 
-QString DocxPackage::mainPart()
+Reading DocxPackage::mainPart(QString& name)
 {
+    name = QStringLiteral("word/document.xml");
     const zip_int64_t index = zip_name_locate(archive_, "_rels/.rels", 0);
+    if (index < 0)
+        return Reading::Read;
     QByteArray content;
-    if (index >= 0 && entry(static_cast<zip_uint64_t>(index), content)) {
-        pugi::xml_document rels;
-        if (rels.load_buffer(content.constData(), static_cast<size_t>(content.size()))) {
-            for (pugi::xml_node r : rels.document_element().children("Relationship")) {
-                if (QString::fromUtf8(r.attribute("Type").value()).endsWith(QStringLiteral("/officeDocument"))) {
-                    QString target = QString::fromUtf8(r.attribute("Target").value());
-                    while (target.startsWith(QLatin1Char('/')))
-                        target.remove(0, 1);
-                    return target;
-                }
+    const Reading relationships = entry(static_cast<zip_uint64_t>(index), content);
+    if (relationships == Reading::TooLarge)
+        return relationships;
+    pugi::xml_document rels;
+    if (relationships == Reading::Read && rels.load_buffer(content.constData(), static_cast<size_t>(content.size()))) {
+        for (pugi::xml_node r : rels.document_element().children("Relationship")) {
+            if (QString::fromUtf8(r.attribute("Type").value()).endsWith(QStringLiteral("/officeDocument"))) {
+                QString target = QString::fromUtf8(r.attribute("Target").value());
+                while (target.startsWith(QLatin1Char('/')))
+                    target.remove(0, 1);
+                name = target;
+                break;
             }
         }
     }
-    return QStringLiteral("word/document.xml");
+    return Reading::Read;
 }
 
 } // namespace platform::detail::docx

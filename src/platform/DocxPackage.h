@@ -94,6 +94,10 @@ private:
     std::vector<std::pair<qsizetype, std::string>> splices_;
 };
 
+// What reading a package came to: read, or refused as no package the program
+// can read, or as holding more than a contract ever does.
+enum class Reading { Read, Damaged, TooLarge };
+
 // The package as read: the parts that can hold bookmarks (the main document,
 // headers, footers, notes) as XML trees; every other entry is written back
 // as it was read, still compressed.
@@ -104,9 +108,11 @@ public:
     DocxPackage(const DocxPackage&) = delete;
     DocxPackage& operator=(const DocxPackage&) = delete;
 
-    // False when the bytes are no package with its main document part, or
-    // its parts that can hold bookmarks are more than it may hold or no XML.
-    bool read();
+    // Damaged when the bytes are no package with its main document part, or
+    // its parts that can hold bookmarks are no XML; too large when those
+    // parts, as the directory gives them or as inflated, are more than it may
+    // hold.
+    Reading read();
     const std::vector<std::unique_ptr<Part>>& parts() const { return parts_; }
     // The package with the parts that changed; empty when it cannot be written.
     QByteArray serialize();
@@ -114,10 +120,10 @@ public:
 private:
     // An entry inflated, no further than the room left for it: sizes in the
     // directory are taken as a first check only.
-    bool entry(zip_uint64_t index, QByteArray& content);
+    Reading entry(zip_uint64_t index, QByteArray& content);
 
-    // The main document part named by the package relationships.
-    QString mainPart();
+    // The main document part named by the package relationships into `name`.
+    Reading mainPart(QString& name);
 
     QByteArray original_;
     zip_t* archive_ = nullptr;

@@ -4,13 +4,17 @@
 #include "app/frmMenu.h"
 #include "catalogue/CatalogoMuestra.h"
 #include "common/Module1.h"
+#include "platform/Characters.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/FlexGrid.h"
 #include "production/frmEleccionContrato.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QPushButton>
+#include <QTextLayout>
 
 #include <array>
 
@@ -241,6 +245,78 @@ TEST_F(ImportacionTest, AFileThatFailsIsImportedOnceNextRunAndTheOthersGoOn)
     EXPECT_EQ(en(kContratosImp), QStringList{"AB.oculto"});
     EXPECT_NE(readFile("C:\\Quelvan\\Dorvane\\ContratosTemp\\222200002"), QByteArray("anterior"));
     EXPECT_EQ(cuenta("Trabajadores"), 4);
+}
+
+// A control character lying outside every field (a separator, the end marks
+// older systems close a file with) stops no record; one in a field the
+// import reads or in a mark's value refuses it, told once: the file is filed
+// in ContratosTemp with the others, and its message keeps the folder's path
+// on one line in the box, however narrow.
+TEST_F(ImportacionTest, AControlCharacterRefusesARecordOnlyInAFieldAndOnce)
+{
+    // Marks of 5, 30 and 1683 places: separators at 6, 37 and 1721.
+    for (const auto& [codigo, longitud] : {std::pair{"0001", 5}, {"0002", 30}, {"0003", 1683}})
+        insertar("Marcas", {{"CódigoMarca", u(codigo)}, {"Longitud", longitud}});
+    struct Caso {
+        const char* nombre;
+        int longitud;       // of the record before `fin`
+        int lugar;          // where the control character goes, from 1; 0 none
+        const char* fin;    // after the record
+        bool rechazado;
+    };
+    const Caso casos[] = {
+        {"AB100000001", 1721, 0, "\x1a", false},         // a Ctrl-Z after the last separator
+        {"AB200000002", 1424, 0, "\r\n\x1a", false},     // end marks after a short record
+        {"AB300000003", 1721, 6, "", false},             // in a separator, between two fields
+        {"AB400000004", 1721, 1721, "", false},          // in the last separator
+        {"AB500000005", 1721, 11, "", true},             // in the company's name
+        {"AB600000006", 1721, 1716, "\x1a", true},       // in a mark's value past the fixed fields
+    };
+    for (const Caso& c : casos) {
+        const QString nombre = u(c.nombre);
+        QByteArray bytes = registroDe(nombre.mid(2, 4), nombre.right(5), u("B"), u("T")).bytes(c.longitud);
+        bytes = bytes.leftJustified(c.longitud, ' ') + c.fin;
+        if (c.lugar)
+            bytes[c.lugar - 1] = c.lugar == 1721 ? '\t' : '\x1a';
+        recibido(c.nombre, bytes);
+    }
+
+    EXPECT_EQ(contados(importar())[0], 4);
+
+    QStringList rechazos;
+    for (const Caso& c : casos) {
+        if (c.rechazado)
+            rechazos << u("El fichero %1 no se ha importado: tiene caracteres de control, que ningún contrato lleva. "
+                          "Queda en la carpeta C:\\Quelvan\\Dorvane\\ContratosTemp como %2.")
+                            .arg(u(c.nombre), u(c.nombre).mid(2));
+    }
+    EXPECT_EQ(msg().texts(), rechazos);
+    EXPECT_EQ(columna("SELECT DISTINCT NombreTrabajador FROM Trabajadores"), QStringList{"PEREZ GARCIA JUAN"});
+    EXPECT_EQ(cuenta("Trabajadores"), 4);
+    EXPECT_TRUE(en(kContratosImp).isEmpty());
+    EXPECT_EQ(en(kContratosTemp).size(), 6);
+    EXPECT_EQ(contados(importar())[0], 0);
+    EXPECT_EQ(msg().texts().size(), 2) << "told once";
+
+    // The box lays the message out with the path whole at every width.
+    const QString mostrado = platform::withPathsUnbroken(rechazos.first());
+    const qsizetype desde = mostrado.indexOf(u("C:"));
+    const qsizetype hasta = mostrado.indexOf(u("ContratosTemp")) + 13;
+    const QFont fuente = QApplication::font();
+    for (int ancho = 60; ancho <= 900; ancho += 4) {
+        QTextLayout layout(mostrado, fuente);
+        QTextOption opcion;
+        opcion.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(opcion);
+        layout.beginLayout();
+        for (QTextLine linea = layout.createLine(); linea.isValid(); linea = layout.createLine()) {
+            linea.setLineWidth(ancho);
+            const qsizetype inicio = linea.textStart();
+            const bool cabe = QFontMetricsF(fuente).horizontalAdvance(mostrado.mid(desde, hasta - desde)) <= ancho;
+            EXPECT_FALSE(cabe && inicio > desde && inicio < hasta) << "broken at " << ancho << " px";
+        }
+        layout.endLayout();
+    }
 }
 
 // Another program holds the database: nothing is imported, every file stays

@@ -158,15 +158,8 @@ TEST_F(ListadoImportadosTest, EachWaitingFileWithAStoredWorkerGetsARow)
     EXPECT_EQ(grid->Rows(), 5);
     EXPECT_EQ(fila(grid, 1), (QStringList{u("1"), u("00012"), u("ANA"), u("1234"), u("")}));
     EXPECT_EQ(fila(grid, 2), (QStringList{u("2"), u("00005"), u("LUIS"), u("77   "), u("")}));
-    EXPECT_EQ(fila(grid, 3), QStringList(5, QString()));
+    EXPECT_EQ(fila(grid, 3), (QStringList{u("3"), u("00001"), u(""), u("99999"), u("")}));
     EXPECT_EQ(grid->Row(), 1) << "the first data row is current";
-
-    // On a row without a worker the buttons do nothing.
-    lista.mshListadoImportados->setRow(4);
-    lista.cmdBorrar->click();
-    lista.cmdRealizarContrato->click();
-    EXPECT_EQ(en(kContratosTemp).size(), 4);
-    EXPECT_TRUE(Forms::isLoaded(lista));
 
     // "Realizar Contrato" hands the row to contract production, which finds
     // the row's file by the numbers in its header.
@@ -249,4 +242,41 @@ TEST_F(ListadoImportadosTest, EveryColumnShowsItsOwnFieldOfTheWorker)
     dejar(kContratosTemp, u("1234500007"), "registro");
     EXPECT_EQ(fila(abrirListado().mshListadoImportados, 1),
               (QStringList{u("1"), u("00007"), u("NOMBRE DEL TRABAJADOR"), u("12345"), u("NOMBRE DE LA EMPRESA")}));
+}
+
+// Every waiting file has its row and is counted: a stored worker's as
+// stored, one whose worker is not stored with what is known (the numbers its
+// name gives, the company's name when stored). "Borrar." removes each one;
+// "Realizar Contrato" on a row without its worker says why it cannot.
+TEST_F(ListadoImportadosTest, EveryFileCountedHasItsRowAndCanBeDeleted)
+{
+    trabajador(empresa(u("1234"), u("B1"), u("ACME S.L.")), u("1234"), 12, u("T"), u("ANA"));
+    const std::pair<const char*, QStringList> casos[] = {
+        {"123400012", {u("1"), u("00012"), u("ANA"), u("1234"), u("")}},
+        {"1234ABCDE", {u("2"), u("ABCDE"), u(""), u("1234"), u("ACME S.L.")}}, // a worker number of letters
+        {"9999900001", {u("3"), u("00001"), u(""), u("99999"), u("")}},
+        {"ABC", {u("4"), u("ABC"), u(""), u(""), u("")}},
+    };
+    for (const auto& [fichero, celdas] : casos)
+        dejar(kContratosTemp, u(fichero), "registro");
+
+    auto& lista = abrirListado();
+    EXPECT_EQ(lista.txtNum->text(), u("4"));
+    EXPECT_EQ(lista.mshListadoImportados->Rows(), 5);
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(fila(lista.mshListadoImportados, r), casos[r - 1].second);
+
+    lista.mshListadoImportados->setRow(2);
+    lista.cmdRealizarContrato->click();
+    EXPECT_EQ(msg().texts(), QStringList{u("El trabajador del contrato importado 1234ABCDE no está en la base de "
+                                           "datos: no se puede realizar su contrato.")});
+    EXPECT_TRUE(Forms::isLoaded(lista) && !Forms::loaded<frmEleccionContrato>());
+
+    for (int r = 4; r >= 1; --r) {
+        lista.mshListadoImportados->setRow(r);
+        lista.cmdBorrar->click();
+        EXPECT_FALSE(en(kContratosTemp).contains(u(casos[r - 1].first)));
+        EXPECT_EQ(lista.txtNum->text(), QString::number(r - 1));
+    }
+    EXPECT_TRUE(en(kContratosTemp).isEmpty());
 }

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <optional>
 
 using namespace exchange;
 
@@ -87,21 +88,34 @@ private:
 [[maybe_unused]] auto* const servidores = ::testing::AddGlobalTestEnvironment(new Servidores);
 
 // The real client on a disk where no file may grow past `bytes` while it
-// fetches.
+// fetches, and, with `despues`, past that from then on, while it is in place.
 class DiscoLleno final : public platform::Ftp {
 public:
-    DiscoLleno(int puerto, long long bytes) : real_(platform::curlFtp(puerto)), bytes_(bytes) {}
+    DiscoLleno(int puerto, long long bytes, std::optional<long long> despues = std::nullopt)
+        : real_(platform::curlFtp(puerto)), bytes_(bytes), despues_(despues)
+    {
+    }
     platform::FtpFetch fetch(const platform::FtpAccount& account, const QByteArray& serverFolder,
                              const QByteArray& prefix, const QString& localFolder,
                              const platform::FtpWanted& wanted) override
     {
-        testing_support::FileSizeLimit lleno(bytes_);
-        return real_->fetch(account, serverFolder, prefix, localFolder, wanted);
+        platform::FtpFetch traidos;
+        {
+            std::optional<testing_support::FileSizeLimit> lleno;
+            if (bytes_ >= 0)
+                lleno.emplace(bytes_);
+            traidos = real_->fetch(account, serverFolder, prefix, localFolder, wanted);
+        }
+        if (despues_)
+            lleno_.emplace(*despues_);
+        return traidos;
     }
 
 private:
     std::unique_ptr<platform::Ftp> real_;
     long long bytes_;
+    std::optional<long long> despues_;
+    std::optional<testing_support::FileSizeLimit> lleno_;
 };
 
 } // namespace
@@ -125,6 +139,9 @@ protected:
     std::unique_ptr<platform::ScopedService<platform::Ftp>> cliente;
 };
 
+const QString kDiscoLleno =
+    u("El disco está lleno: no se han podido traer todos los contratos del servidor, ni se podrán importar los "
+      "traídos mientras siga lleno. La próxima importación traerá los que faltan e importará los que queden.");
 const QString kNoTraidos =
     u("No se han traído del servidor estos ficheros, porque su nombre no es el de un contrato: ");
 
@@ -198,7 +215,8 @@ TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
 
 // Names that could not be filed, folders, files that are no contract records
 // and a record without a worker number: run after run, each good record is
-// imported and filed once, and what is not a record stays where it was.
+// imported and filed once, what could not be fetched stays on the server,
+// and a file that is no record is told once and filed with the others.
 TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnce)
 {
     ServidorFtp& servidor = vacio();
@@ -222,24 +240,24 @@ TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnc
 
     menu.cmdImportar->click();
 
-    const QString queda = u(". Queda en la carpeta C:\\Quelvan\\Dorvane\\ContratosImp.");
+    const QString queda = u(". Queda en la carpeta C:\\Quelvan\\Dorvane\\ContratosTemp como ");
     EXPECT_EQ(msg().texts(),
               (QStringList{kNoTraidos + u("\"AB\", \"AB.\", \"AB..\", \"AB.oculto\". Siguen en el servidor."),
                            u("Se encontraron 15 Contratos"),
                            u("Error en el contrato del trabajador : ABCDE de la empresa TRES") + QString(26, u' ')
                                + u(" Posible error en el campo : Número Trabajador = ABCDE"),
                            u("El fichero AB444400004 no se ha importado: con 3423 bytes es más largo que un contrato")
-                               + queda,
+                               + queda + u("444400004."),
                            u("El fichero AB555500005 no se ha importado: tiene caracteres de control, que ningún "
-                             "contrato lleva") + queda,
+                             "contrato lleva") + queda + u("555500005."),
                            u("El fichero AB111100002 se ha importado pero no se puede dejar en la carpeta "
                              "C:\\Quelvan\\Dorvane\\ContratosTemp: queda en la carpeta "
                              "C:\\Quelvan\\Dorvane\\ContratosImp y la próxima importación lo volverá a importar."),
                            u("Ha finalizado la importación de contratos")}));
     EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u("13112"));
     EXPECT_EQ(servidor.todo(), (QStringList{"AB", "AB.", "AB..", "AB.oculto", "AB777700007"}));
-    EXPECT_EQ(en(kContratosImp), (QStringList{"AB111100002", "AB444400004", "AB555500005"}));
-    EXPECT_EQ(en(kContratosTemp).size(), 12);
+    EXPECT_EQ(en(kContratosImp), (QStringList{"AB111100002"}));
+    EXPECT_EQ(en(kContratosTemp).size(), 14);
     EXPECT_TRUE(en(kContratosTemp).contains(u("3333ABCDE")));
     EXPECT_EQ(columna("SELECT \"NúmeroEmpresa\" FROM Empresas ORDER BY 1"), (QStringList{"1111", "3333"}));
 
@@ -252,10 +270,10 @@ TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnc
 
     EXPECT_EQ(msg().texts().mid(antes, 2),
               (QStringList{kNoTraidos + u("\"AB\", \"AB.\", \"AB..\", \"AB.oculto\". Siguen en el servidor."),
-                           u("Se encontraron 3 Contratos")}));
-    EXPECT_EQ(msg().texts().size(), antes + 5);
+                           u("Se encontraron 1 Contratos")}));
+    EXPECT_EQ(msg().texts().size(), antes + 3);
     EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u("100"));
-    EXPECT_EQ(en(kContratosTemp).size(), 13);
+    EXPECT_EQ(en(kContratosTemp).size(), 15);
     EXPECT_EQ(columna("SELECT NumEmpresa || '-' || COUNT(*) FROM Trabajadores GROUP BY NumEmpresa ORDER BY 1"),
               (QStringList{"1111 -12", "3333-1"}));
 }
@@ -281,7 +299,7 @@ TEST_F(ServidorTest, AFullDiskOrAFolderThatCannotBeWrittenLeavesTheFilesOnTheSer
     // Room for half a record.
     poner(std::make_unique<DiscoLleno>(servidor.puerto(), 800));
     menu.cmdImportar->click();
-    EXPECT_EQ(msg().texts(), QStringList{u("El disco está lleno") + siguen} + nada);
+    EXPECT_EQ(msg().texts(), QStringList{kDiscoLleno} + nada);
     EXPECT_EQ(servidor.ficheros(), todos);
     EXPECT_TRUE(en(kContratosImp).isEmpty());
 
@@ -304,4 +322,52 @@ TEST_F(ServidorTest, AFullDiskOrAFolderThatCannotBeWrittenLeavesTheFilesOnTheSer
     EXPECT_TRUE(servidor.ficheros().isEmpty());
     EXPECT_EQ(en(kContratosTemp), (QStringList{"111100001", "111100002", "111100003"}));
     EXPECT_EQ(columna(R"(SELECT "NúmeroTrabajador" FROM Trabajadores ORDER BY 1)"), (QStringList{"1", "2", "3"}));
+}
+
+// A disk full during the fetch and still full for the import of what
+// arrived is told once; one that fills up only for the import is told by
+// the import. Nothing is lost: the next run, with room, fetches and imports
+// every record once.
+TEST_F(ServidorTest, AFullDiskIsToldOnceForTheWholeRun)
+{
+    const QString fin = u("Ha finalizado la importación de contratos");
+    struct Caso {
+        const char* que;
+        long long durante; // room for each file while fetching; -1 as much as needed
+        QStringList mensajes;
+        QStringList quedan; // on the server
+    };
+    const Caso casos[] = {
+        {"full while fetching and importing", 1500, {kDiscoLleno, u("Se encontraron 1 Contratos"), fin},
+         {"AB111100002"}},
+        {"full for the import only", -1,
+         {u("Se encontraron 2 Contratos"),
+          u("El disco está lleno. Los contratos que faltan por importar quedan para la próxima importación."), fin},
+         {}},
+    };
+    auto& menu = abrirMenu();
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.que);
+        ServidorFtp& servidor = vacio();
+        QDir(host(kContratosTemp)).removeRecursively();
+        db.exec(u("DELETE FROM Trabajadores"));
+        db.exec(u("DELETE FROM Empresas"));
+        // The first arrives within 1500 bytes, the second does not.
+        servidor.poner("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes(1400));
+        servidor.poner("AB111100002", registroDe(u("1111"), u("00002"), u("B1"), u("T2")).bytes());
+        const auto antes = msg().texts().size();
+
+        poner(std::make_unique<DiscoLleno>(servidor.puerto(), caso.durante, 1500));
+        menu.cmdImportar->click();
+        apuntar(servidor.puerto());
+
+        EXPECT_EQ(msg().texts().mid(antes), caso.mensajes);
+        EXPECT_EQ(servidor.ficheros(), caso.quedan);
+        EXPECT_EQ(en(kContratosImp).size() + caso.quedan.size(), 2u);
+        EXPECT_EQ(cuenta("Trabajadores"), 0);
+
+        menu.cmdImportar->click();
+        EXPECT_EQ(en(kContratosTemp), (QStringList{"111100001", "111100002"}));
+        EXPECT_EQ(cuenta("Trabajadores"), 2);
+    }
 }

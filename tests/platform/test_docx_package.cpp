@@ -4,6 +4,8 @@
 #include "platform/Document.h"
 #include "platform/Files.h"
 
+#include <QFile>
+
 #include <zip.h>
 
 #include <algorithm>
@@ -106,4 +108,59 @@ TEST_F(DocxPackageTest, APartIsOneElementFollowedByNothingElse)
     const QByteArray written = docxPart(platform::readWholeFile(path));
     EXPECT_TRUE(written.endsWith("</w:document>" + after)) << written.toStdString();
     EXPECT_EQ(Document::open(path).bookmarkText(QStringLiteral("M0001")), QStringLiteral("uno\ndos"));
+}
+
+// Packages made to fill the memory or the stack, and files larger than any
+// document: a refusal for size says so, whatever gave the size away (the
+// directory, what a part inflates to, the parts together, the file itself,
+// an old Word file's conversion); any other refusal says the file is damaged.
+TEST_F(DocxPackageTest, ARefusalForSizeSaysSoAndAnyOtherSaysDamaged)
+{
+    const QByteArray docx = docxPackage("<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/"
+                                        "2006/main\"><w:body><w:p/></w:body></w:document>");
+    const QByteArray bomb = docxOfBlanks(65 << 20);
+    QByteArray deep = "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
+    deep += QByteArray("<w:r>").repeated(50000) + QByteArray("</w:r>").repeated(50000) + "</w:body></w:document>";
+    const QByteArray rtfOf257MiB = "{\\rtf1\\ansi ";
+    struct Case {
+        const char* what;
+        QByteArray content;
+        bool tooLarge;
+        bool oldWord = false; // the content is what LibreOffice converts an old Word file into
+    };
+    const Case cases[] = {
+        {"a terabyte declared", withDeclaredSize(docx, "word/document.xml", quint64(1) << 40), true},
+        {"a part over the cap", bomb, true},
+        {"a bomb declared small", withDeclaredSize(bomb, "word/document.xml", 1000), true},
+        {"parts over the total", docxOfBlanks(60 << 20, 4), true},
+        {"a file over 256 MiB", rtfOf257MiB, true},
+        {"an old file converted to a bomb", bomb, true, true},
+        {"nested 50,000 deep", docxPackage(deep), false},
+        {"cut in half", docx.left(docx.size() / 2), false},
+        {"a part of no XML", withDocxPart(docx, "<w:document><w:body>"), false},
+        {"plain text", "Esto no es un documento.", false},
+    };
+    fakeOffice().libreOfficeMissing = false;
+    const QString path = driveC.filePath(QStringLiteral("hostil.doc"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fakeOffice().converted = c.content;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.oldWord ? QByteArray::fromHex("D0CF11E0A1B11AE1") + QByteArray(512, '\0') : c.content);
+        if (c.content == rtfOf257MiB)
+            ASSERT_TRUE(file.resize(qint64(257) << 20)); // sparse: no disk used
+        file.close();
+        try {
+            Document::open(path);
+            ADD_FAILURE() << "opened";
+        } catch (const DocumentError& e) {
+            EXPECT_EQ(e.kind(), DocumentError::Kind::CannotOpen);
+            EXPECT_EQ(e.message(), QStringLiteral("No se puede abrir el documento C:\\hostil.doc: %1.")
+                                       .arg(c.tooLarge ? QStringLiteral("es demasiado grande para ser un documento "
+                                                                        "de contrato")
+                                                       : QStringLiteral("está dañado o no es un documento de texto "
+                                                                        "que el programa sepa leer")));
+        }
+    }
 }
