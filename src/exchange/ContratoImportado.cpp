@@ -266,13 +266,13 @@ std::optional<int> RegistroContrato::numeroTrabajador() const
     return numero.toInt();
 }
 
-RegistroContrato LeerRegistro(const QString& hostFile)
+RegistroContrato LeerRegistro(const QString& hostFile, qint64 maximo)
 {
     QFile fichero(hostFile);
     if (!fichero.open(QIODevice::ReadOnly))
         throw platform::FileError(
             QStringLiteral("No se puede leer el fichero %1.").arg(platform::windowsPath(hostFile)).toStdString());
-    return RegistroContrato::desdeBytes(fichero.readAll());
+    return RegistroContrato::desdeBytes(maximo < 0 ? fichero.readAll() : fichero.read(maximo));
 }
 
 QStringList ListarFicheros(const QString& carpeta)

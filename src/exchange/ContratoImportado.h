@@ -175,8 +175,9 @@ private:
     QString texto_;
 };
 
-// Reads a record file whole; a file that cannot be read is a FileError.
-RegistroContrato LeerRegistro(const QString& hostFile);
+// Reads a record file, whole or its first `maximo` bytes when that is given;
+// a file that cannot be read is a FileError.
+RegistroContrato LeerRegistro(const QString& hostFile, qint64 maximo = -1);
 
 // The record files of a folder given by its Windows path: its plain files
 // (hidden files and subfolders left out), by name ignoring case, each as the

@@ -381,9 +381,11 @@ void frmEleccionContrato::ImportarDatosUnix()
         return;
     }
     try {
-        // Printer codes removed, as the import reads it.
-        const QString registro = exchange::LeerRegistro(fichero).texto();
+        // Printer codes removed, as the import reads it; of a file longer
+        // than a record (the import refuses it) only what a record can hold.
         const auto disposicion = exchange::Disposicion::leer(AbrirBaseDatos());
+        const QString registro =
+            exchange::LeerRegistro(fichero, exchange::LongitudMaxima(disposicion)).texto();
         const double paso = 699.0 / mshMarcas->Rows();
         double progreso = 0;
         for (int i = 1; i < mshMarcas->Rows(); ++i) {
