@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
 
 #include <cmath>
@@ -29,6 +30,8 @@ DBGrid::DBGrid(QWidget* parent) : QTableWidget(parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setStretchLastSection(false);
+    // Tab goes on to the next control, not to the next cell.
+    setTabKeyNavigation(false);
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
         fire(this, HeadClick, col);
@@ -334,6 +337,38 @@ void DBGrid::resizeEvent(QResizeEvent* event)
     QTableWidget::resizeEvent(event);
     if (fitColumns_)
         applyColumnWidths();
+}
+
+void DBGrid::paintEvent(QPaintEvent* event)
+{
+    QTableWidget::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(viewport());
+    QPen pen(palette().color(QPalette::Highlight), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.drawRect(QRectF(viewport()->rect()).adjusted(1, 1, -1, -1));
+}
+
+// The frame of the focus stays at the edges while the rows scroll under it.
+void DBGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableWidget::scrollContentsBy(dx, dy);
+    if (hasFocus())
+        viewport()->update();
+}
+
+void DBGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableWidget::focusInEvent(event);
+    viewport()->update();
+}
+
+void DBGrid::focusOutEvent(QFocusEvent* event)
+{
+    QTableWidget::focusOutEvent(event);
+    viewport()->update();
 }
 
 } // namespace platform

@@ -21,6 +21,10 @@ namespace platform {
 // empty, or after ClearRow until the user picks one. The grid never sorts by
 // itself: a window re-reads it in another order from its HeadClick. A window
 // that shows the "Id" column (visible) gets its header clicks too.
+//
+// Tab and Shift+Tab leave the grid for the next or previous control of the
+// window, the current row as it was; the arrows move the current row. While
+// the grid has the focus a frame in the highlight colour runs round it.
 class DBGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -92,6 +96,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QString display(const QVariant& value, const Column& column) const;
