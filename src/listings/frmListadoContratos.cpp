@@ -95,6 +95,8 @@ frmListadoContratos::frmListadoContratos() : Form(QStringLiteral("frmListadoCont
         {QStringLiteral("Empresa"), QStringLiteral("Empresa"), 2900, true, {}},
         {QStringLiteral("Tipo de Contrato"), QStringLiteral("TipoContrato"), 2600, true, {}},
     });
+    // Numbers and dates show whole; the names and the type share the rest.
+    dbgContratos->setWholeColumns({0, 1, 2});
 
     fraNumero = place(new QGroupBox(QStringLiteral("Número : ")), "fraNumero", 240, 6180, 3600, 900);
     Label1 = place(new QLabel(QStringLiteral("Número de registros : ")), "Label1", 120, 390, 2160, 330, fraNumero);

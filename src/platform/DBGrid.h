@@ -48,6 +48,11 @@ public:
     // column whose contents fit its share of the room keeps its width and the
     // widest ones share what is left.
     void setFitColumns(bool fit);
+    // Or these columns (indices, hidden ones counted) show their caption and
+    // every value whole however narrow the grid, and the other visible
+    // columns are sized as above within the rest of its width. Either way the
+    // columns are sized again at every re-read, resize and font change.
+    void setWholeColumns(std::vector<int> columns);
 
     // Re-reads the grid from a query, its values bound to the query's '?'.
     // An edit pending in the grid is written first.
@@ -95,7 +100,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -109,12 +114,14 @@ private:
     void commitOpenEditor();
 
     void applyColumnWidths();
+    bool sizedByContents() const { return fitColumns_ || !wholeColumns_.empty(); }
     // The width a visible column needs to show its caption and every value whole.
     int contentWidth(int col) const;
 
     std::vector<Column> columns_;
     double columnScale_ = 1.0;
     bool fitColumns_ = false;
+    std::vector<int> wholeColumns_;
     std::vector<platform::Row> records_;
     int row_ = -1;
     bool editable_ = false;
