@@ -106,6 +106,8 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
     txtNum = place(new QLineEdit, "txtNum", 2280, 240, 1200, 315, fraNumero);
     txtNum->setReadOnly(true);
     txtNum->setAlignment(Qt::AlignRight);
+    // The counter is read, never typed into: Tab passes it by.
+    txtNum->setFocusPolicy(Qt::ClickFocus);
 
     const std::pair<QPushButton**, std::pair<const char*, const char*>> botones[] = {
         {&cmdNuevo, {"cmdNuevo", "Nuevo."}},       {&cmdEditar, {"cmdEditar", "Editar."}},
@@ -164,6 +166,12 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
 void frmMantenimiento::setEditores(std::vector<Editor> editores)
 {
     editores_ = std::move(editores);
+    // Tab runs from the grid through the editors to the buttons.
+    QWidget* anterior = rejilla_;
+    for (const Editor& editor : editores_) {
+        setTabOrder(anterior, editor.control);
+        anterior = editor.control;
+    }
     // An edit frame of one line: Enter in it saves, as Grabar does.
     if (editores_.size() == 1) {
         if (auto* linea = qobject_cast<QLineEdit*>(editores_.front().control))

@@ -137,6 +137,11 @@ frmModelos::frmModelos() : frmMantenimiento(diseno())
                                                       dbgMarcasSeleccionadas})
         w->hide();
 
+    // The marks view's grids stand where the models grid does, and Marcas under Ayuda.
+    setTabOrder(dbgModelos, dbgMarcas);
+    setTabOrder(dbgMarcas, dbgMarcasSeleccionadas);
+    setTabOrder(cmdAyuda, cmdAñadirMarcas);
+
     dbgMarcas->DblClick = [this] { ejecutar([this] { dbgMarcas_DblClick(); }); };
     dbgMarcasSeleccionadas->DblClick = [this] { ejecutar([this] { dbgMarcasSeleccionadas_DblClick(); }); };
     dbgMarcas->HeadClick = [this](int col) { ejecutar([this, col] { dbgMarcas_HeadClick(col); }); };

@@ -59,6 +59,8 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
     txtNum = place(new QLineEdit, "txtNum", 2280, 360, 1080, 360, fraNumero);
     txtNum->setReadOnly(true);
     txtNum->setAlignment(Qt::AlignRight);
+    // The counter is read, never typed into: Tab passes it by.
+    txtNum->setFocusPolicy(Qt::ClickFocus);
 
     shaBuscar = place(new platform::Shape, "shaBuscar", 4080, 6060, 7560, 1140);
     shaBuscar->setFillColor(QColor(0xEE, 0xF2, 0xF6));

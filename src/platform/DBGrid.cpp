@@ -9,8 +9,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <utility>
@@ -29,6 +31,8 @@ DBGrid::DBGrid(QWidget* parent) : QTableWidget(parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setStretchLastSection(false);
+    // Tab goes on to the next control, not to the next cell.
+    setTabKeyNavigation(false);
 
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
         fire(this, HeadClick, col);
@@ -126,24 +130,38 @@ void DBGrid::setFitColumns(bool fit)
     applyColumnWidths();
 }
 
+void DBGrid::setWholeColumns(std::vector<int> columns)
+{
+    wholeColumns_ = std::move(columns);
+    applyColumnWidths();
+}
+
 void DBGrid::applyColumnWidths()
 {
-    if (!fitColumns_) {
+    if (!fitColumns_ && wholeColumns_.empty()) {
         for (int c = 0; c < columnCount(); ++c)
             setColumnWidth(c, twipsToPixels(columns_[static_cast<std::size_t>(c)].width * columnScale_));
         return;
     }
+    // Columns kept whole take their room first; the others fit in the rest.
+    int room = viewport()->width();
     std::vector<int> shown;
     std::vector<int> needs;
     for (int c = 0; c < columnCount(); ++c) {
-        if (!isColumnHidden(c)) {
+        if (isColumnHidden(c))
+            continue;
+        if (std::find(wholeColumns_.begin(), wholeColumns_.end(), c) != wholeColumns_.end()) {
+            const int width = contentWidth(c);
+            setColumnWidth(c, width);
+            room -= width;
+        } else {
             shown.push_back(c);
             needs.push_back(contentWidth(c));
         }
     }
     if (shown.empty())
         return;
-    const int room = viewport()->width();
+    room = std::max(room, 0);
     std::vector<int> widths = needs;
     const int total = std::accumulate(needs.begin(), needs.end(), 0);
     if (total <= room) {
@@ -179,9 +197,11 @@ void DBGrid::applyColumnWidths()
                 widths[i] = left / open + (k++ < left % open ? 1 : 0);
         }
     }
+    // A grid too narrow for them all scrolls.
     for (std::size_t i = 0; i < shown.size(); ++i)
-        setColumnWidth(shown[i], widths[i]);
+        setColumnWidth(shown[i], std::max(widths[i], horizontalHeader()->minimumSectionSize()));
 }
+
 
 int DBGrid::contentWidth(int col) const
 {
@@ -213,7 +233,7 @@ void DBGrid::setRecords(std::vector<platform::Row> records)
     }
     for (int r = 0; r < RecordCount(); ++r)
         showRow(r);
-    if (fitColumns_)
+    if (sizedByContents())
         applyColumnWidths();
     row_ = -1;
     setRow(0);
@@ -324,16 +344,51 @@ void DBGrid::changeEvent(QEvent* event)
     QTableWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         horizontalHeader()->setFont(font());
-        if (fitColumns_)
+        if (sizedByContents())
             applyColumnWidths();
     }
 }
 
-void DBGrid::resizeEvent(QResizeEvent* event)
+// Columns that fill the grid follow the room inside it, which a scroll bar
+// coming or going changes too.
+bool DBGrid::viewportEvent(QEvent* event)
 {
-    QTableWidget::resizeEvent(event);
-    if (fitColumns_)
+    const bool handled = QTableWidget::viewportEvent(event);
+    if (event->type() == QEvent::Resize && (sizedByContents()))
         applyColumnWidths();
+    return handled;
+}
+
+void DBGrid::paintEvent(QPaintEvent* event)
+{
+    QTableWidget::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(viewport());
+    QPen pen(palette().color(QPalette::Highlight), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.drawRect(QRectF(viewport()->rect()).adjusted(1, 1, -1, -1));
+}
+
+// The frame of the focus stays at the edges while the rows scroll under it.
+void DBGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableWidget::scrollContentsBy(dx, dy);
+    if (hasFocus())
+        viewport()->update();
+}
+
+void DBGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableWidget::focusInEvent(event);
+    viewport()->update();
+}
+
+void DBGrid::focusOutEvent(QFocusEvent* event)
+{
+    QTableWidget::focusOutEvent(event);
+    viewport()->update();
 }
 
 } // namespace platform

@@ -21,6 +21,10 @@ namespace platform {
 // empty, or after ClearRow until the user picks one. The grid never sorts by
 // itself: a window re-reads it in another order from its HeadClick. A window
 // that shows the "Id" column (visible) gets its header clicks too.
+//
+// Tab and Shift+Tab leave the grid for the next or previous control of the
+// window, the current row as it was; the arrows move the current row. While
+// the grid has the focus a frame in the highlight colour runs round it.
 class DBGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -44,6 +48,11 @@ public:
     // column whose contents fit its share of the room keeps its width and the
     // widest ones share what is left.
     void setFitColumns(bool fit);
+    // Or these columns (indices, hidden ones counted) show their caption and
+    // every value whole however narrow the grid, and the other visible
+    // columns are sized as above within the rest of its width. Either way the
+    // columns are sized again at every re-read, resize and font change.
+    void setWholeColumns(std::vector<int> columns);
 
     // Re-reads the grid from a query, its values bound to the query's '?'.
     // An edit pending in the grid is written first.
@@ -91,7 +100,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QString display(const QVariant& value, const Column& column) const;
@@ -101,12 +114,14 @@ private:
     void commitOpenEditor();
 
     void applyColumnWidths();
+    bool sizedByContents() const { return fitColumns_ || !wholeColumns_.empty(); }
     // The width a visible column needs to show its caption and every value whole.
     int contentWidth(int col) const;
 
     std::vector<Column> columns_;
     double columnScale_ = 1.0;
     bool fitColumns_ = false;
+    std::vector<int> wholeColumns_;
     std::vector<platform::Row> records_;
     int row_ = -1;
     bool editable_ = false;

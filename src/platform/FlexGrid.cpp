@@ -119,7 +119,8 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent)
     verticalHeader()->hide();
     setEditTriggers(NoEditTriggers);
     setSelectionMode(NoSelection);
-    setTabKeyNavigation(true);
+    // Tab goes on to the next control, not to the next cell.
+    setTabKeyNavigation(false);
     // The grid scrolls by itself, to the current cell, below the fixed rows.
     setAutoScroll(false);
     setWordWrap(false);
@@ -523,10 +524,7 @@ void FlexGrid::revealCurrentCell()
 bool FlexGrid::navigate(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    int key = event.key();
-    if (key == Qt::Key_Tab && modifiers.testFlag(Qt::ShiftModifier))
-        key = Qt::Key_Backtab;
-    const bool tab = key == Qt::Key_Tab || key == Qt::Key_Backtab;
+    const int key = event.key();
     switch (key) {
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -537,11 +535,6 @@ bool FlexGrid::navigate(const QKeyEvent& event)
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
         break;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        if (modifiers & (Qt::ControlModifier | Qt::AltModifier))
-            return false;
-        break;
     default:
         return false;
     }
@@ -550,7 +543,7 @@ bool FlexGrid::navigate(const QKeyEvent& event)
     const int firstCol = fixedCols_;
     const int lastCol = columnCount() - 1;
     if (firstRow > lastRow || firstCol > lastCol)
-        return !tab;
+        return true;
 
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
     int row = row_;
@@ -583,23 +576,6 @@ bool FlexGrid::navigate(const QKeyEvent& event)
         col = lastCol;
         if (ctrl)
             row = lastRow;
-        break;
-    case Qt::Key_Tab:
-        // From the last cell the focus goes on to the next control.
-        if (row >= lastRow && col >= lastCol)
-            return false;
-        if (++col > lastCol) {
-            col = firstCol;
-            ++row;
-        }
-        break;
-    case Qt::Key_Backtab:
-        if (row <= firstRow && col <= firstCol)
-            return false;
-        if (--col < firstCol) {
-            col = lastCol;
-            --row;
-        }
         break;
     }
     QPointer<FlexGrid> alive(this);

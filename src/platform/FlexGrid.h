@@ -10,7 +10,9 @@ namespace platform {
 // Flex grid: a grid of text cells with fixed rows at the top (the header) and
 // fixed columns at the left, a current cell, and per-cell alignment, bold and
 // colours. It has no in-cell editor: the window's own key handlers change the
-// current cell's text. Column widths are in twips.
+// current cell's text. Column widths are in twips. Tab and Shift+Tab leave
+// the grid for the next or previous control of the window; the arrows move
+// the current cell.
 class FlexGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -106,7 +108,7 @@ private:
     void settleCurrentCell();
     void showCurrentCell();
     void revealCurrentCell();
-    // Moves the current cell for a navigation key; false for any other key and for a Tab that leaves the grid.
+    // Moves the current cell for an arrow, Home, End or a page key; false for any other key.
     bool navigate(const QKeyEvent& event);
     int pageRows() const;
     void fitRowHeight();

@@ -335,3 +335,30 @@ TEST_F(ListadoContratosTest, ItsDecorationLiesBehindTheButtons)
     for (const QWidget* encima : std::initializer_list<const QWidget*>{f.dbgContratos, f.fraNumero, f.fraBuscar})
         EXPECT_FALSE(formas["Shape3"]->geometry().intersects(encima->geometry())) << encima->objectName().toStdString();
 }
+
+// A contract's number and date show whole in the grid's font, and the names
+// and the type share the rest of its width, at any size of the window.
+TEST_F(ListadoContratosTest, NumbersAndDatesShowWholeAndTheNamesShareTheRest)
+{
+    insertar("ContratosGrabados", {{"NumContrato", u("0000012345")},
+                                   {"Fecha", u("2026-12-28")},
+                                   {"Trabajador", u("MARIA DEL CARMEN FERNANDEZ DE LA TORRE")},
+                                   {"Empresa", u("CONSTRUCCIONES Y REFORMAS DEL SEGRIA SL")},
+                                   {"TipoContrato", u("INDEFINIDO")},
+                                   {"Nombre", "x.doc"}});
+    auto& f = abrirLista();
+    platform::DBGrid* g = f.dbgContratos;
+    for (const int ancho : {f.width(), f.width() * 3 / 2, f.width() * 3 / 4}) {
+        SCOPED_TRACE(ancho);
+        f.resize(ancho, f.height());
+        QApplication::processEvents();
+        const QFontMetrics medida(g->font());
+        for (const int c : {1, 2})
+            EXPECT_GE(g->columnWidth(c), medida.horizontalAdvance(g->item(0, c)->text())) << c;
+        int total = 0;
+        for (int c = 0; c < g->columnCount(); ++c)
+            total += g->columnWidth(c);
+        EXPECT_EQ(total, g->viewport()->width()) << "the columns fill the grid";
+        EXPECT_GT(g->columnWidth(3), g->columnWidth(1)) << "the rest goes to the names";
+    }
+}
