@@ -27,7 +27,7 @@ DBGrid::DBGrid(QWidget* parent) : QTableWidget(parent)
     setSortingEnabled(false);
     setWordWrap(false);
     verticalHeader()->setVisible(false);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    fitRowHeight();
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setStretchLastSection(false);
@@ -203,6 +203,15 @@ void DBGrid::applyColumnWidths()
 }
 
 
+// A row is as high as the font's line and its margins, so capitals keep
+// their accents (the layout scales the font of every grid).
+void DBGrid::fitRowHeight()
+{
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    for (int r = 0; r < rowCount(); ++r)
+        verticalHeader()->resizeSection(r, verticalHeader()->defaultSectionSize());
+}
+
 int DBGrid::contentWidth(int col) const
 {
     // A cell's text stands within the style's margins and the grid line.
@@ -344,6 +353,7 @@ void DBGrid::changeEvent(QEvent* event)
     QTableWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         horizontalHeader()->setFont(font());
+        fitRowHeight();
         if (sizedByContents())
             applyColumnWidths();
     }
@@ -354,7 +364,7 @@ void DBGrid::changeEvent(QEvent* event)
 bool DBGrid::viewportEvent(QEvent* event)
 {
     const bool handled = QTableWidget::viewportEvent(event);
-    if (event->type() == QEvent::Resize && (sizedByContents()))
+    if (event->type() == QEvent::Resize && sizedByContents())
         applyColumnWidths();
     return handled;
 }

@@ -114,6 +114,7 @@ private:
     void commitOpenEditor();
 
     void applyColumnWidths();
+    void fitRowHeight();
     bool sizedByContents() const { return fitColumns_ || !wholeColumns_.empty(); }
     // The width a visible column needs to show its caption and every value whole.
     int contentWidth(int col) const;

@@ -53,6 +53,19 @@ TEST_F(DBGridTest, AfterClearRowOnlyTheUsersPickIsCurrent)
     EXPECT_EQ(grid.Id(), QStringLiteral("4")) << "the row that was current before counts as a new pick";
 }
 
+TEST_F(DBGridTest, RowsGrowWithTheFontTheLayoutGivesTheGridSoCapitalsKeepTheirAccents)
+{
+    grid.setRecords(trabajadores({{4, "ÁLVARO ÉBANO"}, {9, "ÍÑIGO ÚBEDA"}}));
+    for (const int size : {8, 14, 22}) {
+        QFont font = grid.font();
+        font.setPointSize(size);
+        grid.setFont(font);
+        const int line = QFontMetrics(font).height();
+        for (int r = 0; r < grid.rowCount(); ++r)
+            EXPECT_GT(grid.rowHeight(r), line) << "font of " << size << " points, row " << r;
+    }
+}
+
 TEST_F(DBGridTest, ATextBoxKeepsATextSetByCodeWholeAndLimitsTyping)
 {
     QWidget window;
