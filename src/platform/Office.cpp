@@ -15,6 +15,8 @@
 
 #include <map>
 
+#include <unistd.h>
+
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -100,6 +102,30 @@ QByteArray pdfOfPass(const QByteArray& pdf, PageSet pages, int copies)
     return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()), static_cast<qsizetype>(buffer->getSize()));
 }
 
+// Whether a LibreOffice of this user holds the file open.
+bool heldOpenByLibreOffice(const QString& hostPath)
+{
+    const QString file = QFileInfo(hostPath).canonicalFilePath();
+    if (file.isEmpty())
+        return false;
+    const QDir processes(QStringLiteral("/proc"));
+    for (const QFileInfo& process : processes.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        process.fileName().toLongLong(&number);
+        if (!number || process.ownerId() != ::getuid())
+            continue;
+        QFile name(process.filePath() + QStringLiteral("/comm"));
+        if (!name.open(QIODevice::ReadOnly) || name.readAll().trimmed() != "soffice.bin")
+            continue;
+        const QDir files(process.filePath() + QStringLiteral("/fd"));
+        for (const QFileInfo& open : files.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            if (open.symLinkTarget() == file)
+                return true;
+        }
+    }
+    return false;
+}
+
 class SystemPrograms final : public OfficePrograms {
 public:
     QString find(const QString& name) override { return QStandardPaths::findExecutable(name); }
@@ -135,20 +161,24 @@ class LibreOffice final : public Office {
 public:
     explicit LibreOffice(std::unique_ptr<OfficePrograms> programs) : programs_(std::move(programs)) {}
 
-    void show(const QString& hostPath) override
+    void show(const QString& hostPath, View view) override
     {
         const QString soffice = libreOffice(QStringLiteral("Para mostrar el documento %1 hace falta LibreOffice "
                                                            "Writer, que no está instalado; el documento sigue "
                                                            "guardado en su fichero.")
                                                 .arg(windowsPath(hostPath)));
-        if (!programs_->startDetached(soffice, {QStringLiteral("--writer"), QStringLiteral("--norestore"), hostPath}))
+        QStringList arguments{QStringLiteral("--writer"), QStringLiteral("--norestore")};
+        if (view == View::Reading)
+            arguments << QStringLiteral("--view");
+        if (!programs_->startDetached(soffice, arguments << hostPath))
             throw OfficeError(QStringLiteral("No se ha podido abrir LibreOffice Writer para mostrar el documento %1.")
                                   .arg(windowsPath(hostPath)));
         opening_[hostPath] = clock().now();
     }
 
-    // LibreOffice locks a document it opens; until it has, a document just
-    // given to it counts as shown for a while.
+    // LibreOffice locks a document it opens for editing; until it has, a
+    // document just given to it counts as shown for a while. One it shows
+    // read-only it does not lock, but keeps open.
     bool isShowing(const QString& hostPath) override
     {
         const auto opening = opening_.find(hostPath);
@@ -157,12 +187,12 @@ public:
                 opening_.erase(opening);
             return true;
         }
-        if (opening == opening_.end())
-            return false;
-        if (opening->second.secsTo(clock().now()) < kOpeningSeconds)
-            return true;
-        opening_.erase(opening);
-        return false;
+        if (opening != opening_.end()) {
+            if (opening->second.secsTo(clock().now()) < kOpeningSeconds)
+                return true;
+            opening_.erase(opening);
+        }
+        return heldOpenByLibreOffice(hostPath);
     }
 
     void print(const QString& hostPath, PageSet pages, int copies) override

@@ -23,6 +23,10 @@ private:
 
 enum class PageSet { All, Odd, Even };
 
+// How the word processor shows a document: ready for typing, or read-only
+// (the user may still turn to editing there).
+enum class View { Editing, Reading };
+
 // The word processor outside the program (LibreOffice Writer) and the
 // printer. Each call reads the file as it is on disk at that moment, so
 // changes the user saved in the word processor are printed too.
@@ -31,7 +35,7 @@ public:
     virtual ~Office() = default;
     // Opens the document in the word processor for the user and returns at
     // once; the user may change and save it there.
-    virtual void show(const QString& hostPath) = 0;
+    virtual void show(const QString& hostPath, View view = View::Editing) = 0;
     // Prints `copies` copies of the pages of the set on the default printer;
     // zero prints nothing. Odd and Even are the two passes of printing by
     // hand on both sides, one side of a sheet a page, exactly those pages:

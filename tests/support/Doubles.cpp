@@ -94,9 +94,10 @@ void FakeOffice::record(Call call)
         throw platform::OfficeError(failure);
 }
 
-void FakeOffice::show(const QString& hostPath)
+void FakeOffice::show(const QString& hostPath, platform::View view)
 {
-    record({QStringLiteral("show"), hostPath, platform::PageSet::All, 0, {}});
+    record({view == platform::View::Reading ? QStringLiteral("view") : QStringLiteral("show"), hostPath,
+            platform::PageSet::All, 0, {}});
     showing.insert(hostPath);
 }
 

@@ -126,20 +126,21 @@ public:
 class FakeOffice final : public platform::Office {
 public:
     struct Call {
-        QString action; // "show", "print" or "convert"
+        QString action; // "show", "view" (shown read-only), "print" or "convert"
         QString path;
         platform::PageSet pages = platform::PageSet::All;
         int copies = 0;
         QByteArray content; // the file as it was when printed
     };
 
-    void show(const QString& hostPath) override;
+    void show(const QString& hostPath, platform::View view) override;
     void print(const QString& hostPath, platform::PageSet pages, int copies) override;
     QByteArray convert(const QString& hostPath, const QString& format) override;
     // A document shown is open in the word processor until the test closes it.
     bool isShowing(const QString& hostPath) override { return showing.contains(hostPath); }
 
-    // Calls as short texts: "show <file name>", "print odd 2 <file name>".
+    // Calls as short texts: "show <file name>", "view <file name>", "print odd
+    // 2 <file name>".
     QStringList journal() const;
 
     std::vector<Call> calls;
