@@ -113,7 +113,7 @@ void frmEmpresa::cmdSubcontratas_Click()
         copia = ArchivoTemporal();
         CopiarDocumento(registro, copia);
         cerrarAyuda();
-        platform::office().show(copia, platform::View::Reading);
+        platform::showDocument(copia, platform::View::Reading);
     } catch (const std::runtime_error& e) {
         cerrarAyuda();
         MsgBox(QStringLiteral("No se puede abrir el registro de subcontratas. ") + QString::fromUtf8(e.what()),

@@ -1,6 +1,7 @@
 #include "platform/Office.h"
 
 #include "platform/Clock.h"
+#include "platform/DesktopWindows.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "platform/WorkingCopies.h"
@@ -36,6 +37,10 @@ namespace {
 constexpr int kConversionLimitMs = 180000;
 // How long LibreOffice may take to open a document it is given to show.
 constexpr qint64 kOpeningSeconds = 120;
+// How long a document's window is waited for to bring it to the front, and
+// how often it is looked for meanwhile.
+constexpr qint64 kFrontSeconds = 60;
+constexpr double kFrontStepSeconds = 0.25;
 
 // The extension LibreOffice needs to read a copy, told by the content.
 QString extensionFor(const QByteArray& head)
@@ -329,6 +334,14 @@ private:
 };
 
 } // namespace
+
+void showDocument(const QString& hostPath, View view)
+{
+    office().show(hostPath, view);
+    const QDateTime shown = clock().now();
+    while (!desktopWindows().bringToFront(hostPath) && shown.secsTo(clock().now()) < kFrontSeconds)
+        clock().wait(kFrontStepSeconds);
+}
 
 QString officeLockFile(const QString& hostPath)
 {

@@ -51,6 +51,12 @@ public:
     virtual bool isShowing(const QString& hostPath) = 0;
 };
 
+// Shows the document in the word processor and, once its window is on the
+// screen, brings that window to the front, maximised and active, so that
+// what the program asks next is asked over it. The windows keep working
+// meanwhile; a window that is not there within a minute is not waited for.
+void showDocument(const QString& hostPath, View view = View::Editing);
+
 // The lock file LibreOffice keeps beside a document while it has it open.
 QString officeLockFile(const QString& hostPath);
 

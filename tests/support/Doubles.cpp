@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -134,6 +135,28 @@ QStringList FakeOffice::journal() const
         out << line + QLatin1Char(' ') + QFileInfo(c.path).fileName();
     }
     return out;
+}
+
+bool FakeDesktopWindows::bringToFront(const QString& hostPath)
+{
+    if (attemptsBeforeWindow > 0) {
+        --attemptsBeforeWindow;
+        return false;
+    }
+    journal << QStringLiteral("front ") + QFileInfo(hostPath).fileName();
+    documentActive = true;
+    if (takesActivation)
+        takeActivationAway();
+    return true;
+}
+
+void FakeDesktopWindows::activate(QWindow& window)
+{
+    journal << QStringLiteral("activate ") + window.title();
+    documentActive = false;
+    window.requestActivate();
+    if (onActivate)
+        onActivate(window);
 }
 
 bool FakePrinter::choose(QWidget*)

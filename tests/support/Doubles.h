@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/DesktopWindows.h"
 #include "platform/Ftp.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBoxes.h"
@@ -152,6 +153,28 @@ public:
 
 private:
     void record(Call call);
+};
+
+// The desktop's windows: records what the program asks of them, in one
+// journal with what a test adds: "front <file name>" (the word processor's
+// window showing it raised, maximised and made active), "activate <window
+// title>". A document's window is there after `attemptsBeforeWindow` looks
+// for it.
+class FakeDesktopWindows final : public platform::DesktopWindows {
+public:
+    // A document brought to the front is the active window until the
+    // program activates one of its own, which it does as Qt would.
+    bool bringToFront(const QString& hostPath) override;
+    void activate(QWindow& window) override;
+    bool otherProgramActive() override { return documentActive; }
+
+    QStringList journal;
+    bool documentActive = false;
+    // The document's window takes the activation from the program's windows
+    // (takeActivationAway), as on a desktop.
+    bool takesActivation = false;
+    int attemptsBeforeWindow = 0;
+    std::function<void(QWindow&)> onActivate;
 };
 
 // Answers the printer dialog and prints on A4 paper without a printer: the
