@@ -45,7 +45,7 @@ public:
 
 class SinProcesadorDeTextos final : public platform::Office {
 public:
-    void show(const QString&) override { throw platform::OfficeError(QStringLiteral("sin LibreOffice"), true); }
+    void show(const QString&, platform::View) override { throw platform::OfficeError(QStringLiteral("sin LibreOffice"), true); }
     void print(const QString&, platform::PageSet, int) override
     {
         throw platform::OfficeError(QStringLiteral("sin LibreOffice"), true);

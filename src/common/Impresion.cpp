@@ -2,6 +2,7 @@
 
 #include "common/Module1.h"
 #include "common/frmMensaje.h"
+#include "platform/DesktopWindows.h"
 #include "platform/Document.h"
 #include "platform/Form.h"
 #include "platform/Forms.h"
@@ -20,6 +21,7 @@
 #include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 
 using platform::MsgBox;
 namespace estilo = platform::style;
@@ -51,7 +53,8 @@ int PedirCopias(platform::Form& ventana, const MarcoCopias& marco)
     // The window asks over the document the word processor shows, with the
     // keyboard in its box.
     platform::KeepAbove arriba(ventana);
-    ventana.activateWindow();
+    if (QWindow* propia = ventana.windowHandle())
+        platform::desktopWindows().activate(*propia);
 
     int copias = 0;
     QEventLoop espera;
@@ -191,7 +194,7 @@ void AbrirDocumentoGuardado(platform::Form& ventana, const MarcoCopias& marco, c
                                "el de trabajador, o tienen caracteres que un nombre de fichero no admite.")
                     .toStdString());
         platform::Document::open(d.documento); // missing or unreadable: its own message
-        platform::office().show(d.documento);
+        platform::showDocument(d.documento);
     } catch (const std::runtime_error& e) {
         ventana.setMousePointer(0);
         Informar(e);

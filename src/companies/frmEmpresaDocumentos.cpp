@@ -74,8 +74,9 @@ void frmEmpresa::cmdCopias_Click()
     CopiasAceptadas = true;
 }
 
-// Opens a copy of the register in the word processor, where the user fills
-// it in and prints or saves it; the register shipped is never changed.
+// Opens a copy of the register in the word processor, read-only as for
+// reading it before printing; the user may turn to editing there to fill it
+// in and print or save it. The register shipped is never changed.
 void frmEmpresa::cmdSubcontratas_Click()
 {
     frmAyuda::ModoAyuda = false;
@@ -112,7 +113,7 @@ void frmEmpresa::cmdSubcontratas_Click()
         copia = ArchivoTemporal();
         CopiarDocumento(registro, copia);
         cerrarAyuda();
-        platform::office().show(copia);
+        platform::showDocument(copia, platform::View::Reading);
     } catch (const std::runtime_error& e) {
         cerrarAyuda();
         MsgBox(QStringLiteral("No se puede abrir el registro de subcontratas. ") + QString::fromUtf8(e.what()),

@@ -1,6 +1,7 @@
 #include "platform/Desktop.h"
 
 #include "platform/Characters.h"
+#include "platform/DesktopWindows.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Printer.h"
@@ -13,7 +14,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <QTranslator>
+#include <QWindow>
 
 namespace platform {
 
@@ -29,12 +32,6 @@ class DesktopMessageBoxes final : public MessageBoxes {
 public:
     Answer show(const QString& text, int style, const QString& title) override
     {
-        // Without a screen nobody can answer: say it and take the default.
-        if (withoutScreen()) {
-            qWarning().noquote() << title << ":" << text;
-            return defaultAnswer(style);
-        }
-
         // A path is read whole: it keeps to one line.
         QMessageBox box(iconOf(style), title, withPathsUnbroken(text), QMessageBox::NoButton, messageBoxOwner());
         box.setTextFormat(Qt::PlainText);
@@ -62,7 +59,18 @@ public:
         box.setDefaultButton(second && other ? other : first);
         // Above a document the word processor opens meanwhile.
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        // Opened over its window but not tied to it on the desktop: a window
+        // manager raises the window a modal box belongs to with the box, and
+        // that window would cover the document the question is about.
+        box.winId();
+        box.windowHandle()->setTransientParent(nullptr);
         KeepAbove above(box);
+        // The box has the keyboard, also over a document the word processor
+        // shows with the focus: Enter answers its default.
+        QTimer::singleShot(0, &box, [&box] {
+            if (QWindow* window = box.windowHandle())
+                desktopWindows().activate(*window);
+        });
         box.exec();
         const auto* clicked = box.clickedButton();
         switch (style & 7) {
@@ -151,10 +159,18 @@ QWidget* messageBoxOwner()
     return QApplication::activeWindow();
 }
 
+std::unique_ptr<MessageBoxes> makeDesktopMessageBoxes()
+{
+    return std::make_unique<DesktopMessageBoxes>();
+}
+
 void installDesktop(QApplication& app)
 {
     installSpanish(app);
-    messageBoxesSlot().replace(std::make_unique<DesktopMessageBoxes>());
+    // Without a screen nobody can answer: the boxes are logged and take
+    // their default.
+    if (!withoutScreen())
+        messageBoxesSlot().replace(makeDesktopMessageBoxes());
     printerSlot().replace(std::make_unique<DesktopPrinter>());
 }
 

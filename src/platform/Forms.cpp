@@ -1,5 +1,7 @@
 #include "platform/Forms.h"
 
+#include "platform/DesktopWindows.h"
+
 #include <QGuiApplication>
 #include <QPointer>
 #include <QThread>
@@ -59,10 +61,12 @@ void bringBackPrevious(Form* leaving)
         if (!(*it)->isHidden()) {
             activate(**it);
             // The desktop does not always give it the keyboard back: without
-            // a window manager no window would be active.
+            // a window manager no window would be active. A window of
+            // another program that has it keeps it (a document shown).
             const QWindow* focus = QGuiApplication::focusWindow();
-            if (!focus || focus == leaving->windowHandle())
-                (*it)->activateWindow();
+            QWindow* window = (*it)->windowHandle();
+            if (window && (focus == leaving->windowHandle() || (!focus && !desktopWindows().otherProgramActive())))
+                desktopWindows().activate(*window);
             return;
         }
     }

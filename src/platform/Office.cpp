@@ -1,6 +1,7 @@
 #include "platform/Office.h"
 
 #include "platform/Clock.h"
+#include "platform/DesktopWindows.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "platform/WorkingCopies.h"
@@ -14,6 +15,8 @@
 #include <QUrl>
 
 #include <map>
+
+#include <unistd.h>
 
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
@@ -34,6 +37,10 @@ namespace {
 constexpr int kConversionLimitMs = 180000;
 // How long LibreOffice may take to open a document it is given to show.
 constexpr qint64 kOpeningSeconds = 120;
+// How long a document's window is waited for to bring it to the front, and
+// how often it is looked for meanwhile.
+constexpr qint64 kFrontSeconds = 60;
+constexpr double kFrontStepSeconds = 0.25;
 
 // The extension LibreOffice needs to read a copy, told by the content.
 QString extensionFor(const QByteArray& head)
@@ -100,6 +107,30 @@ QByteArray pdfOfPass(const QByteArray& pdf, PageSet pages, int copies)
     return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()), static_cast<qsizetype>(buffer->getSize()));
 }
 
+// Whether a LibreOffice of this user holds the file open.
+bool heldOpenByLibreOffice(const QString& hostPath)
+{
+    const QString file = QFileInfo(hostPath).canonicalFilePath();
+    if (file.isEmpty())
+        return false;
+    const QDir processes(QStringLiteral("/proc"));
+    for (const QFileInfo& process : processes.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        process.fileName().toLongLong(&number);
+        if (!number || process.ownerId() != ::getuid())
+            continue;
+        QFile name(process.filePath() + QStringLiteral("/comm"));
+        if (!name.open(QIODevice::ReadOnly) || name.readAll().trimmed() != "soffice.bin")
+            continue;
+        const QDir files(process.filePath() + QStringLiteral("/fd"));
+        for (const QFileInfo& open : files.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            if (open.symLinkTarget() == file)
+                return true;
+        }
+    }
+    return false;
+}
+
 class SystemPrograms final : public OfficePrograms {
 public:
     QString find(const QString& name) override { return QStandardPaths::findExecutable(name); }
@@ -135,20 +166,24 @@ class LibreOffice final : public Office {
 public:
     explicit LibreOffice(std::unique_ptr<OfficePrograms> programs) : programs_(std::move(programs)) {}
 
-    void show(const QString& hostPath) override
+    void show(const QString& hostPath, View view) override
     {
         const QString soffice = libreOffice(QStringLiteral("Para mostrar el documento %1 hace falta LibreOffice "
                                                            "Writer, que no está instalado; el documento sigue "
                                                            "guardado en su fichero.")
                                                 .arg(windowsPath(hostPath)));
-        if (!programs_->startDetached(soffice, {QStringLiteral("--writer"), QStringLiteral("--norestore"), hostPath}))
+        QStringList arguments{QStringLiteral("--writer"), QStringLiteral("--norestore")};
+        if (view == View::Reading)
+            arguments << QStringLiteral("--view");
+        if (!programs_->startDetached(soffice, arguments << hostPath))
             throw OfficeError(QStringLiteral("No se ha podido abrir LibreOffice Writer para mostrar el documento %1.")
                                   .arg(windowsPath(hostPath)));
         opening_[hostPath] = clock().now();
     }
 
-    // LibreOffice locks a document it opens; until it has, a document just
-    // given to it counts as shown for a while.
+    // LibreOffice locks a document it opens for editing; until it has, a
+    // document just given to it counts as shown for a while. One it shows
+    // read-only it does not lock, but keeps open.
     bool isShowing(const QString& hostPath) override
     {
         const auto opening = opening_.find(hostPath);
@@ -157,12 +192,12 @@ public:
                 opening_.erase(opening);
             return true;
         }
-        if (opening == opening_.end())
-            return false;
-        if (opening->second.secsTo(clock().now()) < kOpeningSeconds)
-            return true;
-        opening_.erase(opening);
-        return false;
+        if (opening != opening_.end()) {
+            if (opening->second.secsTo(clock().now()) < kOpeningSeconds)
+                return true;
+            opening_.erase(opening);
+        }
+        return heldOpenByLibreOffice(hostPath);
     }
 
     void print(const QString& hostPath, PageSet pages, int copies) override
@@ -299,6 +334,14 @@ private:
 };
 
 } // namespace
+
+void showDocument(const QString& hostPath, View view)
+{
+    office().show(hostPath, view);
+    const QDateTime shown = clock().now();
+    while (!desktopWindows().bringToFront(hostPath) && shown.secsTo(clock().now()) < kFrontSeconds)
+        clock().wait(kFrontStepSeconds);
+}
 
 QString officeLockFile(const QString& hostPath)
 {

@@ -23,6 +23,10 @@ private:
 
 enum class PageSet { All, Odd, Even };
 
+// How the word processor shows a document: ready for typing, or read-only
+// (the user may still turn to editing there).
+enum class View { Editing, Reading };
+
 // The word processor outside the program (LibreOffice Writer) and the
 // printer. Each call reads the file as it is on disk at that moment, so
 // changes the user saved in the word processor are printed too.
@@ -31,7 +35,7 @@ public:
     virtual ~Office() = default;
     // Opens the document in the word processor for the user and returns at
     // once; the user may change and save it there.
-    virtual void show(const QString& hostPath) = 0;
+    virtual void show(const QString& hostPath, View view = View::Editing) = 0;
     // Prints `copies` copies of the pages of the set on the default printer;
     // zero prints nothing. Odd and Even are the two passes of printing by
     // hand on both sides, one side of a sheet a page, exactly those pages:
@@ -46,6 +50,12 @@ public:
     // by show and is loading still, or one it has open.
     virtual bool isShowing(const QString& hostPath) = 0;
 };
+
+// Shows the document in the word processor and, once its window is on the
+// screen, brings that window to the front, maximised and active, so that
+// what the program asks next is asked over it. The windows keep working
+// meanwhile; a window that is not there within a minute is not waited for.
+void showDocument(const QString& hostPath, View view = View::Editing);
 
 // The lock file LibreOffice keeps beside a document while it has it open.
 QString officeLockFile(const QString& hostPath);

@@ -209,7 +209,7 @@ void frmEleccionContrato::LlenarDocumento(ClaseDocumento clase)
     frmAyuda::ModoAyuda = false;
     Forms::unload<frmAyuda>();
     setMousePointer(0);
-    EnPaso(QStringLiteral("mostrar el documento"), [&] { platform::office().show(ArchivoTemporal); });
+    EnPaso(QStringLiteral("mostrar el documento"), [&] { platform::showDocument(ArchivoTemporal); });
 }
 
 MarcoCopias frmEleccionContrato::MarcoDeCopias() const

@@ -152,6 +152,7 @@ TEST_F(DocumentosGuardadosTest, RegisterOpensATemporaryCopyAndTheShippedOneStays
     ficha->cmdSubcontratas->click();
 
     ASSERT_EQ(fakeOffice().calls.size(), 2u);
+    EXPECT_EQ(fakeOffice().calls[0].action, u("view")) << "read-only";
     const QString primera = fakeOffice().calls[0].path;
     EXPECT_NE(primera, fakeOffice().calls[1].path);
     EXPECT_TRUE(QFileInfo(primera).fileName().startsWith(u("Contrato")));

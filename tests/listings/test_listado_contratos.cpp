@@ -2,12 +2,18 @@
 
 #include "common/Documentos.h"
 #include "common/frmMensaje.h"
+#include "companies/frmEmpresa.h"
 #include "listings/frmListadoContratos.h"
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
+#include "platform/Desktop.h"
+#include "platform/Office.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QRegularExpression>
+#include <QWindow>
 
 #include <map>
 
@@ -227,6 +233,118 @@ TEST_F(ContratoProducidoTest, ProducedFromNuevoListedThenShownPrintedWithItsCopi
     EXPECT_EQ(Forms::loaded<frmListadoContratos>(), nullptr);
     ASSERT_NE(Forms::loaded<frmMenu>(), nullptr);
     EXPECT_FALSE(Forms::loaded<frmMenu>()->isHidden());
+}
+
+// Wherever a document is shown, its window is brought to the front, maximised
+// and active, before anything is asked; the questions are asked over it with
+// the keyboard (the document keeps the activation while notices come and go)
+// until the copies prompt brings its window over it. A box on the screen
+// takes the keyboard and Enter answers its default.
+TEST_F(ContratoProducidoTest, DocumentsShownComeToTheFrontAndWhatIsAskedOverThemHasTheKeyboard)
+{
+    fakeDesktop().takesActivation = true;
+    fakeClock().duringWait = [](double) {
+        if (Forms::loaded<frmMensaje>())
+            takeActivationAway(); // a notice never takes the keyboard from the document
+    };
+    msg().whileShown = [this](const ScriptedMessageBoxes::Shown& caja) {
+        QCoreApplication::processEvents(); // the activations asked for so far
+        const QWindow* activa = QGuiApplication::focusWindow();
+        fakeDesktop().journal << u("ask %1 over %2").arg(caja.text, activa ? activa->title() : u("the document"));
+    };
+    const QString aviso = QString::fromUtf8(kAvisoSegundaCara);
+    writeFile(kRegistroSubcontratas, "{\\rtf1\\ansi REGISTRO\\par}");
+    frmEmpresa* ficha = nullptr;
+
+    const struct {
+        const char* como;
+        std::function<void()> mostrar;
+        QStringList esperado;
+    } casos[] = {
+        {"contract production, not printed, stored",
+         [&] {
+             auto& produccion = (abrirLista().cmdNuevo->click(), *Forms::loaded<frmEleccionContrato>());
+             QTest::keyClicks(produccion.txtNumEmpresa, u("00012"));
+             QTest::keyClicks(produccion.txtNumTrabajador, u("00001"));
+             elegir(produccion, u("TEMPORAL"), u("401 - Obra"));
+             for (Answer a : {Answer::No, Answer::Yes, Answer::No})
+                 msg().answer(a);
+             produccion.cmdRealizarContrato->click();
+             produccion.cmdSalir->click();
+         },
+         {"front <copia>", u("ask ¿Desea Imprimir el contrato? over the document"),
+          u("ask ¿Desea guardar el contrato en la base de datos? over the document"),
+          u("ask ¿Desea copia básica? over the document")}},
+        {"the saved-contracts list, printed",
+         [&] {
+             auto& lista = abrirLista();
+             CopiesAnswerer copias(lista.fraDatosImprimir, lista.txtNumeroCopias, lista.cmdCopias);
+             msg().answer(Answer::Yes);
+             copias.answer(u("1"));
+             msg().answer(Answer::No);
+             lista.cmdEditar->click();
+         },
+         {"front 0001200001.doc", u("ask ¿Desea Imprimir el contrato? over the document"),
+          "activate Listado Contratos.", u("ask %1 over Listado Contratos.").arg(aviso),
+          u("ask ¿Desea copia básica? over Listado Contratos.")}},
+        {"the saved-contracts list, its boxes on the screen answered with Enter",
+         [&] {
+             platform::ScopedService<platform::MessageBoxes> enPantalla(platform::messageBoxesSlot(),
+                                                                        platform::makeDesktopMessageBoxes());
+             fakeDesktop().onActivate = [](QWindow& caja) {
+                 if (QApplication::activeModalWidget())
+                     QTimer::singleShot(0, &caja, [&caja] { QTest::keyClick(&caja, Qt::Key_Return); });
+             };
+             QTimer sinTeclado; // a box nobody can answer is closed, and the test fails
+             QObject::connect(&sinTeclado, &QTimer::timeout, [] {
+                 if (QWidget* caja = QApplication::activeModalWidget())
+                     caja->close();
+             });
+             sinTeclado.start(3000);
+             auto& lista = abrirLista();
+             CopiesAnswerer copias(lista.fraDatosImprimir, lista.txtNumeroCopias, lista.cmdCopias);
+             copias.answer(u("0"));
+             lista.cmdEditar->click();
+             fakeDesktop().onActivate = nullptr;
+         },
+         {"front 0001200001.doc", u("activate Confirmación."), "activate Tervalo", "activate Listado Contratos.",
+          "activate Tervalo"}},
+        {"the record window's stored contract",
+         [&] {
+             const qint64 empresa = insertar("Empresas", {{"NúmeroEmpresa", "00012"}, {"NombreEmpresa", "TALLERES"}});
+             const qint64 trabajador = insertar("Trabajadores",
+                                                {{"IdEmpresa", QString::number(empresa)},
+                                                 {"NúmeroTrabajador", 1},
+                                                 {"NombreTrabajador", "ANA ROS"},
+                                                 {"Contrato", "401 - Obra"}});
+             ficha = &fichaDeEmpresa(empresa);
+             editarTrabajador(*ficha, trabajador);
+             msg().answer(Answer::No);
+             msg().answer(Answer::No);
+             ficha->cmdAcceder->click();
+         },
+         {"front 0001200001.doc", u("ask ¿Desea Imprimir el contrato? over the document"),
+          u("ask ¿Desea copia básica? over the document")}},
+        {"the subcontractor register, once its help window is gone",
+         [&] { ficha->cmdSubcontratas->click(); },
+         {"activate Empresa", "front <copia>"}},
+    };
+    for (const auto& caso : casos) {
+        fakeDesktop().journal.clear();
+        caso.mostrar();
+        fakeDesktop().journal.replaceInStrings(QRegularExpression(u("Contrato\\w{6}\\.tmp")), u("<copia>"));
+        EXPECT_EQ(fakeDesktop().journal, caso.esperado) << caso.como;
+    }
+    EXPECT_EQ(msg().unusedAnswers(), 0u);
+
+    // A window that comes late is waited for with the windows working; one
+    // that never comes, for a minute.
+    for (const auto& [vistazos, esperas] : {std::pair{2, 2}, std::pair{1000, 240}}) {
+        fakeDesktop().attemptsBeforeWindow = vistazos;
+        fakeClock().waits.clear();
+        platform::showDocument(host(kGuardado));
+        EXPECT_EQ(fakeClock().waits, std::vector<double>(esperas, 0.25)) << vistazos;
+    }
 }
 
 TEST_F(ListadoContratosTest, ARowWithoutADocumentToOpenIsRefusedWithNoQuestion)

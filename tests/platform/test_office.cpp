@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -237,4 +238,37 @@ TEST_F(OfficeTest, ADocumentShownIsNeededUntilLibreOfficeLetsItGo)
     EXPECT_TRUE(office->isShowing(document));
     fakeClock().wait(60);
     EXPECT_FALSE(office->isShowing(document)) << "never opened";
+}
+
+// A document shown for reading opens read-only. LibreOffice locks no such
+// document but keeps it open: it is needed while a LibreOffice holds it open,
+// not while another program does.
+TEST_F(OfficeTest, ADocumentShownForReadingOpensReadOnlyAndIsNeededWhileLibreOfficeHoldsIt)
+{
+    office->show(document, platform::View::Reading);
+    EXPECT_EQ(programs->runs.last(),
+              (QStringList{QStringLiteral("soffice"), QStringLiteral("--writer"), QStringLiteral("--norestore"),
+                           QStringLiteral("--view"), document}));
+    fakeClock().wait(121); // past its opening
+
+    const struct {
+        const char* programa;
+        bool loTieneAbierto;
+    } casos[] = {{"soffice.bin", true}, {"lector", false}, {nullptr, false}};
+    QTemporaryDir carpeta;
+    for (const auto& caso : casos) {
+        QProcess lector;
+        if (caso.programa) {
+            const QString programa = carpeta.filePath(QString::fromLatin1(caso.programa));
+            ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), programa));
+            QFile::setPermissions(programa, QFile::ReadOwner | QFile::ExeOwner);
+            lector.setStandardInputFile(document);
+            lector.start(programa, {QStringLiteral("30")});
+            ASSERT_TRUE(lector.waitForStarted());
+        }
+        EXPECT_EQ(office->isShowing(document), caso.loTieneAbierto) << (caso.programa ? caso.programa : "nobody");
+        lector.kill();
+        lector.waitForFinished();
+    }
+    EXPECT_FALSE(office->isShowing(document)) << "let go";
 }

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -94,9 +95,10 @@ void FakeOffice::record(Call call)
         throw platform::OfficeError(failure);
 }
 
-void FakeOffice::show(const QString& hostPath)
+void FakeOffice::show(const QString& hostPath, platform::View view)
 {
-    record({QStringLiteral("show"), hostPath, platform::PageSet::All, 0, {}});
+    record({view == platform::View::Reading ? QStringLiteral("view") : QStringLiteral("show"), hostPath,
+            platform::PageSet::All, 0, {}});
     showing.insert(hostPath);
 }
 
@@ -133,6 +135,28 @@ QStringList FakeOffice::journal() const
         out << line + QLatin1Char(' ') + QFileInfo(c.path).fileName();
     }
     return out;
+}
+
+bool FakeDesktopWindows::bringToFront(const QString& hostPath)
+{
+    if (attemptsBeforeWindow > 0) {
+        --attemptsBeforeWindow;
+        return false;
+    }
+    journal << QStringLiteral("front ") + QFileInfo(hostPath).fileName();
+    documentActive = true;
+    if (takesActivation)
+        takeActivationAway();
+    return true;
+}
+
+void FakeDesktopWindows::activate(QWindow& window)
+{
+    journal << QStringLiteral("activate ") + window.title();
+    documentActive = false;
+    window.requestActivate();
+    if (onActivate)
+        onActivate(window);
 }
 
 bool FakePrinter::choose(QWidget*)

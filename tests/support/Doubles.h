@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/DesktopWindows.h"
 #include "platform/Ftp.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBoxes.h"
@@ -126,20 +127,21 @@ public:
 class FakeOffice final : public platform::Office {
 public:
     struct Call {
-        QString action; // "show", "print" or "convert"
+        QString action; // "show", "view" (shown read-only), "print" or "convert"
         QString path;
         platform::PageSet pages = platform::PageSet::All;
         int copies = 0;
         QByteArray content; // the file as it was when printed
     };
 
-    void show(const QString& hostPath) override;
+    void show(const QString& hostPath, platform::View view) override;
     void print(const QString& hostPath, platform::PageSet pages, int copies) override;
     QByteArray convert(const QString& hostPath, const QString& format) override;
     // A document shown is open in the word processor until the test closes it.
     bool isShowing(const QString& hostPath) override { return showing.contains(hostPath); }
 
-    // Calls as short texts: "show <file name>", "print odd 2 <file name>".
+    // Calls as short texts: "show <file name>", "view <file name>", "print odd
+    // 2 <file name>".
     QStringList journal() const;
 
     std::vector<Call> calls;
@@ -151,6 +153,28 @@ public:
 
 private:
     void record(Call call);
+};
+
+// The desktop's windows: records what the program asks of them, in one
+// journal with what a test adds: "front <file name>" (the word processor's
+// window showing it raised, maximised and made active), "activate <window
+// title>". A document's window is there after `attemptsBeforeWindow` looks
+// for it.
+class FakeDesktopWindows final : public platform::DesktopWindows {
+public:
+    // A document brought to the front is the active window until the
+    // program activates one of its own, which it does as Qt would.
+    bool bringToFront(const QString& hostPath) override;
+    void activate(QWindow& window) override;
+    bool otherProgramActive() override { return documentActive; }
+
+    QStringList journal;
+    bool documentActive = false;
+    // The document's window takes the activation from the program's windows
+    // (takeActivationAway), as on a desktop.
+    bool takesActivation = false;
+    int attemptsBeforeWindow = 0;
+    std::function<void(QWindow&)> onActivate;
 };
 
 // Answers the printer dialog and prints on A4 paper without a printer: the

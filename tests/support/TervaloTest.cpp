@@ -47,6 +47,7 @@ TervaloTest::TervaloTest()
       launcher(platform::launcherSlot(), std::make_unique<FakeLauncher>()),
       officeSuite(platform::officeSlot(), std::make_unique<FakeOffice>()),
       printer(platform::printerSlot(), std::make_unique<FakePrinter>()),
+      desktop(platform::desktopWindowsSlot(), std::make_unique<FakeDesktopWindows>()),
       previousDrive_(qgetenv("TERVALO_C")),
       previousTemp_(qgetenv("TMPDIR"))
 {

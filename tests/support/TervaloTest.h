@@ -41,8 +41,9 @@ private:
 // drive C: (its "Temp" folder the process's temporary one), with the doubles
 // of the platform in place: scripted message boxes, a virtual clock
 // (2026-12-06 10:00), a 1024 x 768 screen, a launcher that starts nothing, a
-// printer that records what it prints and a word processor that shows and
-// prints no document.
+// printer that records what it prints, a word processor that shows and
+// prints no document and a desktop whose windows only record what they are
+// asked.
 class TervaloTest : public ::testing::Test {
 public:
     // Makes a window the active one, as the user's click on it does.
@@ -70,6 +71,7 @@ protected:
     platform::ScopedService<platform::Launcher> launcher;
     platform::ScopedService<platform::Office> officeSuite;
     platform::ScopedService<platform::Printer> printer;
+    platform::ScopedService<platform::DesktopWindows> desktop;
     bool programEnded = false;
 
     ScriptedMessageBoxes& msg() { return static_cast<ScriptedMessageBoxes&>(*messages); }
@@ -78,6 +80,7 @@ protected:
     FakeLauncher& fakeLauncher() { return static_cast<FakeLauncher&>(*launcher); }
     FakeOffice& fakeOffice() { return static_cast<FakeOffice&>(*officeSuite); }
     FakePrinter& fakePrinter() { return static_cast<FakePrinter&>(*printer); }
+    FakeDesktopWindows& fakeDesktop() { return static_cast<FakeDesktopWindows&>(*desktop); }
 
 private:
     QByteArray previousDrive_;
