@@ -1,6 +1,7 @@
 #include "common/frmAyuda.h"
 
 #include "platform/Controls.h"
+#include "platform/DesktopWindows.h"
 #include "platform/Forms.h"
 
 #include <QAbstractButton>
@@ -54,7 +55,7 @@ void frmAyuda::showEvent(QShowEvent* event)
     // desktop gives none to a window that belongs to another by itself);
     // following another window it leaves the keyboard there.
     if (!testAttribute(Qt::WA_ShowWithoutActivating))
-        activateWindow();
+        platform::desktopWindows().activate(*windowHandle());
 }
 
 // A window the layout fills the screen with, coming on the screen, would

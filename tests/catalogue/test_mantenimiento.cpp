@@ -188,6 +188,8 @@ TEST_F(CatalogoTest, TheHelpWindowStaysAboveTheWindowsUntilClosed)
             && ayuda.fraAyuda->title() == u("Botón Nuevo : ");
     };
     EXPECT_TRUE(encima(w));
+    // Opened by a request it takes the keyboard; following a window, never.
+    EXPECT_EQ(fakeDesktop().journal, QStringList{QStringLiteral("activate Ayuda")});
     clic(w.cmdNuevo); // acts: the help stays
     EXPECT_TRUE(isShown(w.fraContrato));
     EXPECT_TRUE(encima(w));
@@ -200,6 +202,7 @@ TEST_F(CatalogoTest, TheHelpWindowStaysAboveTheWindowsUntilClosed)
     auto* plantillas = Forms::loaded<frmDocumentos>();
     ASSERT_NE(plantillas, nullptr);
     EXPECT_TRUE(encima(*plantillas));
+    EXPECT_EQ(fakeDesktop().journal.count(QStringLiteral("activate Ayuda")), 1);
     clic(ayuda.cmdCerrar);
     EXPECT_EQ(Forms::loaded<frmAyuda>(), nullptr);
 }
