@@ -327,7 +327,7 @@ TEST_F(ContratoProducidoTest, DocumentsShownComeToTheFrontAndWhatIsAskedOverThem
           u("ask ¿Desea copia básica? over the document")}},
         {"the subcontractor register, once its help window is gone",
          [&] { ficha->cmdSubcontratas->click(); },
-         {"activate Empresa", "front <copia>"}},
+         {"activate Ayuda", "activate Empresa", "front <copia>"}},
     };
     for (const auto& caso : casos) {
         fakeDesktop().journal.clear();
