@@ -104,10 +104,8 @@ frmMantenimiento::frmMantenimiento(const Diseno& diseno) : Form(QString::fromUtf
     fraNumero = place(new QGroupBox(QStringLiteral("Número : ")), "fraNumero", kIzquierda, 7140, 3720, 660);
     Label1 = place(new QLabel(QStringLiteral("Número de registros : ")), "Label1", 120, 270, 2160, 300, fraNumero);
     txtNum = place(new QLineEdit, "txtNum", 2280, 240, 1200, 315, fraNumero);
-    txtNum->setReadOnly(true);
+    platform::makeCounter(txtNum);
     txtNum->setAlignment(Qt::AlignRight);
-    // The counter is read, never typed into: Tab passes it by.
-    txtNum->setFocusPolicy(Qt::ClickFocus);
 
     const std::pair<QPushButton**, std::pair<const char*, const char*>> botones[] = {
         {&cmdNuevo, {"cmdNuevo", "Nuevo."}},       {&cmdEditar, {"cmdEditar", "Editar."}},

@@ -57,10 +57,8 @@ frmEmpresas::frmEmpresas() : Form(QStringLiteral("frmEmpresas"))
     fraNumero = place(new QGroupBox(QStringLiteral("Número : ")), "fraNumero", 240, 6180, 3600, 900);
     Label1 = place(new QLabel(QStringLiteral("Número de registros : ")), "Label1", 120, 390, 2160, 330, fraNumero);
     txtNum = place(new QLineEdit, "txtNum", 2280, 360, 1080, 360, fraNumero);
-    txtNum->setReadOnly(true);
+    platform::makeCounter(txtNum);
     txtNum->setAlignment(Qt::AlignRight);
-    // The counter is read, never typed into: Tab passes it by.
-    txtNum->setFocusPolicy(Qt::ClickFocus);
 
     shaBuscar = place(new platform::Shape, "shaBuscar", 4080, 6060, 7560, 1140);
     shaBuscar->setFillColor(QColor(0xEE, 0xF2, 0xF6));

@@ -5,6 +5,7 @@
 #include "common/class_Elastic.h"
 #include "common/frmMensaje.h"
 #include "exchange/Buscar.h"
+#include "platform/Controls.h"
 #include "platform/Database.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
@@ -65,7 +66,7 @@ frmListadoImportados::frmListadoImportados() : Form(QStringLiteral("frmListadoIm
     fraNumero = place(new QGroupBox(QStringLiteral("Número : ")), "fraNumero", 240, 720, 3840, 780);
     place(new QLabel(QStringLiteral("Número de registros : ")), "lblNumero", 180, 330, 2160, 300, fraNumero);
     txtNum = place(new QLineEdit, "txtNum", 2400, 300, 1200, 360, fraNumero);
-    txtNum->setReadOnly(true);
+    platform::makeCounter(txtNum);
 
     lblMensaje0Contratos =
         place(new QLabel(QStringLiteral("NO HAY CONTRATOS EN MEMORIA")), "lblMensaje0Contratos", 4440, 960, 5280, 360);

@@ -147,6 +147,12 @@ void CheckBox::paintEvent(QPaintEvent*)
                      shown);
 }
 
+void makeCounter(QLineEdit* box)
+{
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+}
+
 void fitToField(QLineEdit* box, int width)
 {
     box->setValidator(new LengthLimit(box, width, LengthLimit::Count::SingleBytes));

@@ -78,6 +78,10 @@ protected:
     bool hitButton(const QPoint& pos) const override;
 };
 
+// Makes a text box a counter: it shows a number the window keeps, is never
+// typed into, and Tab passes it by.
+void makeCounter(QLineEdit* box);
+
 // Makes a text box fit a fixed field of `width` characters of a record file:
 // it takes no more than the field holds and refuses, as they are typed or
 // pasted, characters the file cannot hold (outside Windows-1252).
