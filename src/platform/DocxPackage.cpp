@@ -27,6 +27,31 @@ struct ByteWriter final : pugi::xml_writer {
     }
 };
 
+// Whether two entries of the directory bear one name, as stored, but for
+// the case of its ASCII letters, as the part names of a package compare:
+// which of them is the part is unsure, and they cannot both be written back.
+bool namesAnEntryTwice(zip_t* archive)
+{
+    const auto folded = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : static_cast<unsigned char>(c); };
+    const auto before = [&folded](std::string_view a, std::string_view b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [&folded](char x, char y) { return folded(x) < folded(y); });
+    };
+    std::vector<std::string_view> names;
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    names.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(count, 0)));
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+        if (!name)
+            return true;
+        names.emplace_back(name);
+    }
+    std::sort(names.begin(), names.end(), before);
+    return std::adjacent_find(names.begin(), names.end(),
+                              [&before](std::string_view a, std::string_view b) { return !before(a, b); })
+        != names.end();
+}
+
 } // namespace
 
 bool Part::read(QByteArray content)
@@ -312,6 +337,8 @@ Reading DocxPackage::read()
         zip_source_free(source);
         return Reading::Damaged;
     }
+    if (namesAnEntryTwice(archive_))
+        return Reading::Damaged;
     QString main;
     if (const Reading relationships = mainPart(main); relationships != Reading::Read)
         return relationships;

@@ -109,9 +109,9 @@ public:
     DocxPackage& operator=(const DocxPackage&) = delete;
 
     // Damaged when the bytes are no package with its main document part, or
-    // its parts that can hold bookmarks are no XML; too large when those
-    // parts, as the directory gives them or as inflated, are more than it may
-    // hold.
+    // name an entry twice, or its parts that can hold bookmarks are no XML;
+    // too large when those parts, as the directory gives them or as inflated,
+    // are more than it may hold.
     Reading read();
     const std::vector<std::unique_ptr<Part>>& parts() const { return parts_; }
     // The package with the parts that changed; empty when it cannot be written.

@@ -52,8 +52,9 @@ QString windowsPath(const QString& hostPath)
         rest.replace(QLatin1Char('/'), QLatin1Char('\\'));
         return drive + QLatin1Char(':') + (rest.isEmpty() ? QStringLiteral("\\") : rest);
     };
+    // Relative to the current folder (given so on a command line): as given.
     if (!hostPath.startsWith(QLatin1Char('/')))
-        return QString(hostPath).replace(QLatin1Char('/'), QLatin1Char('\\'));
+        return hostPath;
     const QString path = QDir::cleanPath(hostPath);
     const QString root = driveCFolder();
     if (path == root || path.startsWith(root + QLatin1Char('/')))

@@ -24,7 +24,7 @@ QString hostPath(const QString& windowsPath);
 // ("C:\Quelvan\Dorvane\RegSubcontratas.rtf"): the reverse of hostPath() for a
 // file on one of the program's drives. A path elsewhere on the host (the
 // host's temporary folder) has no Windows path and is named as the host names
-// it; one without a drive keeps its own with its separators turned.
+// it, and a relative one as it was given.
 QString windowsPath(const QString& hostPath);
 
 // The program folder ("C:\Quelvan\Dorvane") on the host.

@@ -150,6 +150,35 @@ const QRegularExpression& PatronPendiente()
     return patron;
 }
 
+// Whether the row of a document waiting for it (a match of PatronPendiente)
+// is in ContratosGrabados. A contract's row names its document; the other
+// rows name none.
+bool TieneFila(const Database& db, const QRegularExpressionMatch& pendiente)
+{
+    return db
+        .first(QStringLiteral(R"(SELECT "IdContrato" FROM "ContratosGrabados" WHERE "IdContrato" = ?
+                                 AND ("Nombre" IS NULL OR "Nombre" = ?))"),
+               {pendiente.captured(1).toLongLong(), pendiente.captured(2)})
+        .has_value();
+}
+
+// Once a storing failed and its transaction was rolled back, the copy at
+// `ruta` that waited for the row goes at once rather than at the next start,
+// so that a full disk is not left fuller. A commit that fails leaves nothing
+// of its transaction, so a database that cannot even be read now holds no
+// row for it; one that shows the row all the same leaves the copy to the next
+// start.
+void QuitarDocumentoSinFila(const Database& db, const QString& ruta)
+{
+    bool fila = false;
+    try {
+        fila = TieneFila(db, PatronPendiente().match(QFileInfo(ruta).fileName()));
+    } catch (const platform::DbError&) {
+    }
+    if (!fila)
+        QFile::remove(ruta);
+}
+
 // The document's row in ContratosGrabados and, on the worker when given, the
 // contract or the extension. Returns the row's key.
 qint64 AnotarDocumentoGuardado(Database& db, const DocumentoProducido& d, const QString& nombreDocumento,
@@ -201,17 +230,25 @@ void GrabarDocumento(Database& db, const DocumentoProducido& d, const QString& a
     TerminarDocumentosGuardados(db);
     const QFileInfo lugar(destino);
     QDir().mkpath(lugar.absolutePath());
-    platform::Transaction transaccion(db);
-    const qint64 id = AnotarDocumentoGuardado(db, d, lugar.fileName(), idTrabajador);
-    const QString pendiente = lugar.absolutePath() + QLatin1Char('/') + NombrePendiente(id, lugar.fileName());
+    QString pendiente;
     try {
-        CopiarDocumento(archivo, pendiente);
-    } catch (const platform::FileError&) {
-        throw platform::FileError(
-            QStringLiteral("No se puede copiar el documento en %1.").arg(platform::windowsPath(destino)).toStdString());
+        platform::Transaction transaccion(db);
+        const qint64 id = AnotarDocumentoGuardado(db, d, lugar.fileName(), idTrabajador);
+        pendiente = lugar.absolutePath() + QLatin1Char('/') + NombrePendiente(id, lugar.fileName());
+        try {
+            CopiarDocumento(archivo, pendiente);
+        } catch (const platform::FileError&) {
+            throw platform::FileError(QStringLiteral("No se puede copiar el documento en %1.")
+                                          .arg(platform::windowsPath(destino))
+                                          .toStdString());
+        }
+        platform::syncFolder(lugar.absolutePath());
+        transaccion.commit();
+    } catch (const std::exception&) {
+        if (!pendiente.isEmpty())
+            QuitarDocumentoSinFila(db, pendiente);
+        throw;
     }
-    platform::syncFolder(lugar.absolutePath());
-    transaccion.commit();
     if (!platform::moveFile(pendiente, destino))
         throw platform::FileError(QStringLiteral("El documento está anotado, pero no se puede poner en %1: se pondrá "
                                                  "la próxima vez que se abra el programa.")
@@ -228,11 +265,7 @@ void TerminarDocumentosGuardados(const Database& db)
             continue;
         const QString ruta = carpeta + QLatin1Char('/') + fichero;
         const QString destino = carpeta + QLatin1Char('/') + pendiente.captured(2);
-        // A contract's row names its document; the other rows name none.
-        const auto fila = db.first(QStringLiteral(R"(SELECT "IdContrato" FROM "ContratosGrabados" WHERE "IdContrato" = ?
-                                                     AND ("Nombre" IS NULL OR "Nombre" = ?))"),
-                                   {pendiente.captured(1).toLongLong(), pendiente.captured(2)});
-        if (!(fila ? platform::moveFile(ruta, destino) : QFile::remove(ruta)))
+        if (!(TieneFila(db, pendiente) ? platform::moveFile(ruta, destino) : QFile::remove(ruta)))
             throw platform::FileError(QStringLiteral("No se puede terminar de guardar el documento %1.")
                                           .arg(platform::windowsPath(destino))
                                           .toStdString());

@@ -26,8 +26,9 @@ std::optional<qint64> BuscarTrabajador(const platform::Database& db, const QStri
 // on the worker `idTrabajador` when given, the contract or the extension.
 // All or nothing, whenever the program is stopped: the copy waits beside its
 // place under a hidden name that carries its row's key, and takes the place
-// of the older document only once the row and the worker are committed.
-// What a stopped program left waiting is settled first.
+// of the older document only once the row and the worker are committed; a
+// storing that fails takes that copy away with it. What a stopped program
+// left waiting is settled first.
 void GrabarDocumento(platform::Database& db, const DocumentoProducido& documento, const QString& archivo,
                      const QString& destino, std::optional<qint64> idTrabajador);
 

@@ -113,7 +113,8 @@ TEST_F(DocxPackageTest, APartIsOneElementFollowedByNothingElse)
 // Packages made to fill the memory or the stack, and files larger than any
 // document: a refusal for size says so, whatever gave the size away (the
 // directory, what a part inflates to, the parts together, the file itself,
-// an old Word file's conversion); any other refusal says the file is damaged.
+// an old Word file's conversion); any other refusal says the file is damaged:
+// a package naming an entry twice, as part names compare, among them.
 TEST_F(DocxPackageTest, ARefusalForSizeSaysSoAndAnyOtherSaysDamaged)
 {
     const QByteArray docx = docxPackage("<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/"
@@ -138,6 +139,8 @@ TEST_F(DocxPackageTest, ARefusalForSizeSaysSoAndAnyOtherSaysDamaged)
         {"nested 50,000 deep", docxPackage(deep), false},
         {"cut in half", docx.left(docx.size() / 2), false},
         {"a part of no XML", withDocxPart(docx, "<w:document><w:body>"), false},
+        {"the main part twice", withEntryAgain(docx, "word/document.xml", "word/document.xml"), false},
+        {"an entry twice but for case", withEntryAgain(docx, "_rels/.rels", "_RELS/.Rels"), false},
         {"plain text", "Esto no es un documento.", false},
     };
     fakeOffice().libreOfficeMissing = false;

@@ -39,7 +39,9 @@ TEST_F(FilesTest, HostPathsAreNamedBackByTheirWindowsPaths)
               QStringLiteral("C:\\Borrador.doc"));
     // A folder whose name only begins as drive C:'s does is no part of it.
     EXPECT_EQ(windowsPath(driveC.path() + QStringLiteral("x/a.doc")), driveC.path() + QStringLiteral("x/a.doc"));
-    EXPECT_EQ(windowsPath(QStringLiteral("Plantillas/Ordinario.rtf")), QStringLiteral("Plantillas\\Ordinario.rtf"));
+    // A path given relative to the current folder, as on a command line.
+    for (const char* given : {"out/Ordinario.docx", "../Plantillas/Ordinario.rtf"})
+        EXPECT_EQ(windowsPath(QString::fromLatin1(given)), QString::fromLatin1(given));
 }
 
 // What the user is told of a file names it as the program knows it, not by

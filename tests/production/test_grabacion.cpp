@@ -196,6 +196,29 @@ TEST_F(GrabacionTest, WhatCannotBeStoredIsNamedByItsWindowsPath)
     EXPECT_EQ(readFile(guardado).size(), 1 << 20);
 }
 
+// A disk with room for the copy but not for its row: the user is told, and
+// neither the row nor the copy waiting for it is left; the older document
+// stays.
+TEST_F(GrabacionTest, AFullDiskWhileStoringLeavesNoCopyWaiting)
+{
+    const char* guardado = "C:\\Quelvan\\Dorvane\\Contratos\\0012300045.doc";
+    alta("00123", 45);
+    writeFile(guardado, "viejo");
+    writeFile("C:\\Contrato1.tmp", "nuevo");
+    try {
+        testing_support::FileSizeLimit lleno(24 << 10);
+        GrabarDocumento(db, d, host("C:\\Contrato1.tmp"), host(guardado),
+                        BuscarTrabajador(db, d.numEmpresa, d.numTrabajador));
+        ADD_FAILURE() << "stored";
+    } catch (const platform::DbError& e) {
+        EXPECT_STREQ(e.what(), "El disco está lleno.");
+    }
+    EXPECT_EQ(cuenta("ContratosGrabados"), 0);
+    EXPECT_EQ(QDir(host("C:\\Quelvan\\Dorvane\\Contratos")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"0012300045.doc"});
+    EXPECT_EQ(readFile(guardado), "viejo");
+}
+
 // A power cut at any checkpoint of storing a contract that replaces an older
 // one of its name: once the program has started again, the new document has
 // its row and the worker its contract, or the older document is there as it

@@ -466,6 +466,19 @@ QByteArray withDocxPart(const QByteArray& docx, const QByteArray& content, const
     return zipOf(out);
 }
 
+QByteArray withEntryAgain(const QByteArray& docx, const char* name, const char* as)
+{
+    // Added under a name of its own, then renamed in the local header and in
+    // the directory.
+    const QByteArray stand(qstrlen(as), '#');
+    const auto entries = docxEntries(docx);
+    std::vector<std::pair<const char*, QByteArray>> out;
+    for (const DocxEntry& entry : entries)
+        out.emplace_back(entry.name.c_str(), entry.content);
+    out.emplace_back(stand.constData(), docxPart(docx, name));
+    return zipOf(out).replace(stand, as);
+}
+
 void contratoRelleno(const QString& hostPath, bool docx)
 {
     const auto marca = [](const char* rotulo, const char* m, const char* b = nullptr) {

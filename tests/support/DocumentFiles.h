@@ -89,5 +89,8 @@ std::vector<DocxEntry> docxEntries(const QByteArray& docx);
 QByteArray deflatedAgain(const QByteArray& docx, const std::set<std::string>& parts);
 // The package with the size of an entry, as its directory gives it, changed.
 QByteArray withDeclaredSize(QByteArray docx, const char* name, quint64 size);
+// The package with one more entry, `as`, holding what the entry `name`
+// holds, even where an entry is named so already, as no writer would do.
+QByteArray withEntryAgain(const QByteArray& docx, const char* name, const char* as);
 
 } // namespace testing_support
