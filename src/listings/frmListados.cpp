@@ -161,6 +161,8 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
     }
     dbgListado1->setColumns(std::move(vencimientos));
     for (platform::DBGrid* grid : {dbgListado, dbgListado1}) {
+        // Names show whole where the grid has room, and so do the short headings.
+        grid->setFitColumns(true);
         grid->setEditable(true);
         grid->Update = [this](const platform::Row& registro, platform::Row& cambios) {
             return GrabarFila(registro, cambios);
