@@ -414,6 +414,9 @@ TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
     EXPECT_TRUE(testing_support::appearInOrder(testing_support::pdfText(fakePrinter().pdfPath),
                                                {u("LISTADO VENCIMIENTOS:"), u("Fecha Listado : 06/12/2026"),
                                                 u("05/03/2009"), u("Bruno"), u("10/03/2009")}));
+    // The printer's queue shows each job by its listing's title.
+    EXPECT_EQ(fakePrinter().printouts.front().title, u("LISTADO ESTADO DE CONTRATOS"));
+    EXPECT_EQ(fakePrinter().printouts.back().title, u("LISTADO VENCIMIENTOS"));
 
     // Nothing held: the message, and the page with its headings all the same.
     f.chkVencimientos->setChecked(true);
