@@ -160,9 +160,10 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
         vencimientos.push_back({nombre, nombre, columna.ancho, true, fecha ? QStringLiteral("dd/mm/yyyy") : QString()});
     }
     dbgListado1->setColumns(std::move(vencimientos));
+    // The status grid's names show whole where it has room, and so do its
+    // short headings; the expiry grid keeps the widths it was designed with.
+    dbgListado->setFitColumns(true);
     for (platform::DBGrid* grid : {dbgListado, dbgListado1}) {
-        // Names show whole where the grid has room, and so do the short headings.
-        grid->setFitColumns(true);
         grid->setEditable(true);
         grid->Update = [this](const platform::Row& registro, platform::Row& cambios) {
             return GrabarFila(registro, cambios);
