@@ -28,6 +28,8 @@ bool Imprimir(platform::Form& ventana, const std::function<void(platform::PrintJ
     platform::Hourglass reloj(ventana);
     platform::PrintJob job;
     contenido(job);
+    if (job.title().isEmpty())
+        job.setTitle(ventana.windowTitle());
     const bool impreso = job.endDoc();
     if (pausa > 0)
         Esperar(pausa);
@@ -43,6 +45,13 @@ void Apertura(platform::PrintJob& job, const QString& fuente)
 
 void Titulo(platform::PrintJob& job, const QString& titulo, int columna)
 {
+    // The printer's queue shows the job by its first title, without the colon after it.
+    if (job.title().isEmpty()) {
+        QString nombre = titulo.trimmed();
+        while (nombre.endsWith(QLatin1Char(':')) || nombre.endsWith(QLatin1Char('.')))
+            nombre = nombre.chopped(1).trimmed();
+        job.setTitle(nombre);
+    }
     job.setFontBold(true);
     job.setFontUnderline(true);
     Linea(job, {{columna, titulo}});

@@ -42,14 +42,15 @@ std::vector<Fila> Filas(const std::vector<platform::Row>& registros,
 // Prints from `ventana`: the printer dialog first (cancelled, nothing is
 // printed and false is returned), then the hourglass while `contenido`
 // writes the document, the end of the document, a pause of `pausa` seconds
-// and the normal pointer again. False also when the printer failed (the
+// and the normal pointer again. The printer's queue shows the job by its
+// title (Titulo), or by the window's caption when it has none. False also when the printer failed (the
 // user has been told).
 bool Imprimir(platform::Form& ventana, const std::function<void(platform::PrintJob&)>& contenido, double pausa = 0);
 
 // Font `fuente` at 11 points and two empty lines.
 void Apertura(platform::PrintJob& job, const QString& fuente = QStringLiteral("Arial"));
 // Bold and underline on, the title at `columna` on a line of its own,
-// underline off (bold stays on).
+// underline off (bold stays on). The first title names the job.
 void Titulo(platform::PrintJob& job, const QString& titulo, int columna = kColumnaTitulo);
 // One line with each text at its column (more when a text needs them).
 void Linea(platform::PrintJob& job, const Fila& celdas);

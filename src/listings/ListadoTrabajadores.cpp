@@ -28,9 +28,28 @@ struct Valor {
     QString error;
 };
 
+// The fields a worker cannot be stored without, as the record window asks
+// for them, and how its messages name them.
+struct CampoObligatorio {
+    const char* campo;
+    const char* nombre;
+};
+constexpr CampoObligatorio kObligatorios[] = {
+    {"NombreTrabajador", "El nombre del trabajador"},
+    {"NúmeroTrabajador", "El número de trabajador"},
+    {"NIF14", "El NIF del trabajador"},
+    {"Empresa", "El nombre de la empresa"},
+    {"NumEmpresa", "El número de empresa"},
+};
+
 Valor ValorDeCampo(const QString& campo, const QString& texto)
 {
     const QString limpio = texto.trimmed();
+    for (const auto& obligatorio : kObligatorios) {
+        if (limpio.isEmpty() && campo.compare(QString::fromUtf8(obligatorio.campo), Qt::CaseInsensitive) == 0)
+            return {{},
+                    QString::fromUtf8(obligatorio.nombre) + QStringLiteral(" no puede quedar en blanco.") + kMantiene};
+    }
     if (campo.startsWith(QStringLiteral("Fecha"), Qt::CaseInsensitive)) {
         if (limpio.isEmpty())
             return {QVariant(), {}};

@@ -160,6 +160,9 @@ frmListados::frmListados() : Form(QStringLiteral("frmListados"))
         vencimientos.push_back({nombre, nombre, columna.ancho, true, fecha ? QStringLiteral("dd/mm/yyyy") : QString()});
     }
     dbgListado1->setColumns(std::move(vencimientos));
+    // The status grid's names show whole where it has room, and so do its
+    // short headings; the expiry grid keeps the widths it was designed with.
+    dbgListado->setFitColumns(true);
     for (platform::DBGrid* grid : {dbgListado, dbgListado1}) {
         grid->setEditable(true);
         grid->Update = [this](const platform::Row& registro, platform::Row& cambios) {

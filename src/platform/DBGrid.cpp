@@ -103,6 +103,20 @@ void DBGrid::commitOpenEditor()
     }
 }
 
+// Tab or Shift+Tab in a cell being typed into: its text stays in the cell,
+// as when the focus leaves it otherwise, and the focus leaves the grid
+// instead of opening the next cell.
+void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    if (!next && hint != QAbstractItemDelegate::EditPreviousItem) {
+        QTableWidget::closeEditor(editor, hint);
+        return;
+    }
+    QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    focusNextPrevChild(next);
+}
+
 void DBGrid::setColumns(std::vector<Column> columns)
 {
     columns_ = std::move(columns);

@@ -23,8 +23,9 @@ namespace platform {
 // that shows the "Id" column (visible) gets its header clicks too.
 //
 // Tab and Shift+Tab leave the grid for the next or previous control of the
-// window, the current row as it was; the arrows move the current row. While
-// the grid has the focus a frame in the highlight colour runs round it.
+// window, the current row as it was, from a cell being typed into too; the
+// arrows move the current row. While the grid has the focus a frame in the
+// highlight colour runs round it.
 class DBGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -97,6 +98,7 @@ public:
     bool EditPending() const { return pendingRow_ >= 0; }
 
 protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -126,6 +126,7 @@ public:
     {
         printer_.setCopyCount(1);
         printer_.setPrintRange(QPrinter::AllPages);
+        printer_.setDocName(job.title());
         if (!render(job, printer_))
             return false;
         return printer_.printerState() != QPrinter::Error;

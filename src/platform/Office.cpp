@@ -312,9 +312,13 @@ private:
             throw OfficeError(QStringLiteral("No se puede escribir la copia de trabajo %1.").arg(windowsPath(path)));
     }
 
+    // The printer's queue shows the job by the document's file name, the name
+    // its word processor window shows too (a working copy's while the
+    // document is not stored yet), not by the name of the PDF that goes.
     void sendToPrinter(const QString& lp, const QStringList& arguments, const QString& document)
     {
-        const auto result = programs_->run(lp, arguments);
+        const auto result =
+            programs_->run(lp, QStringList{QStringLiteral("-t"), QFileInfo(document).fileName()} + arguments);
         if (result.started && result.exitCode == 0)
             return;
         QString why = result.errors;

@@ -64,6 +64,10 @@ public:
     void setFontUnderline(bool underline) { font_.underline = underline; }
     const PrintFont& font() const { return font_; }
 
+    // The name the printer's queue shows for the document.
+    void setTitle(const QString& title) { title_ = title; }
+    const QString& title() const { return title_; }
+
     // Moves to character column `column` of the line (1 is the left margin);
     // a column the line has already passed is reached on the next line, and
     // so is one a text printed on the line has reached, so that two texts
@@ -114,6 +118,7 @@ public:
 private:
     Orientation orientation_ = Orientation::Portrait;
     PrintFont font_;
+    QString title_;
     std::vector<Step> steps_;
 };
 

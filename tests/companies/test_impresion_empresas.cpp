@@ -136,6 +136,14 @@ TEST_F(ImpresionEmpresasTest, TheRecordWindowPrintsTheSheetOfWhatItShows)
     EXPECT_EQ(fakePrinter().printouts.size(), 4u);
     EXPECT_TRUE(fakePrinter().texts().empty());
     EXPECT_EQ(fakeClock().waits, (std::vector<double>{2, 2, 2, 2}));
+
+    // The printer's queue shows each job by its title, one without a title by the window's caption.
+    QStringList nombres;
+    for (const auto& impreso : fakePrinter().printouts)
+        nombres << impreso.title;
+    EXPECT_EQ(
+        nombres,
+        (QStringList{u("DATOS DE LA EMPRESA"), u("LISTADO DE TRABAJADORES"), u("DATOS DEL TRABAJADOR"), u("Empresa")}));
 }
 
 TEST_F(ImpresionEmpresasTest, ACompanyWithoutWorkersPrintsTheHeadingsThenSaysThereIsNothing)

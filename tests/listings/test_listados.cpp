@@ -10,13 +10,17 @@
 #include "platform/Forms.h"
 #include "platform/MaskEdBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <algorithm>
 
 using platform::Forms;
 using platform::isShown;
@@ -222,6 +226,99 @@ TEST_F(ListadosTest, CellsTypedIntoTheGridsReachTheWorkerAndBadValuesAreRefused)
     pulsarFila(f.dbgListado1, 1);
     EXPECT_EQ(msg().shown().size(), 4u);
     EXPECT_EQ(f.dbgListado1->item(0, 6)->text(), u("10/01/2009"));
+
+    // A blank over the worker's name, number or NIF or the company's number is refused.
+    const QStringList guardados = BaseDatosTest::filas("Trabajadores");
+    for (int columna : {1, 2, 3, 4}) {
+        teclear(f.dbgListado1, 1, columna, u(" "));
+        pulsarFila(f.dbgListado1, 0);
+    }
+    EXPECT_EQ(msg().texts().mid(4),
+              (QStringList{u("El nombre del trabajador no puede quedar en blanco. Se mantiene el valor guardado."),
+                           u("El número de trabajador no puede quedar en blanco. Se mantiene el valor guardado."),
+                           u("El número de empresa no puede quedar en blanco. Se mantiene el valor guardado."),
+                           u("El NIF del trabajador no puede quedar en blanco. Se mantiene el valor guardado.")}));
+    EXPECT_EQ(BaseDatosTest::filas("Trabajadores"), guardados);
+}
+
+// Keyboard alone over both grids: Tab and Shift+Tab leave a grid for the next
+// or the previous control with its row as it was, from a cell being typed
+// into too; the arrows move the rows. A blank typed over a worker's name is
+// refused when the row is left, and nothing is written.
+TEST_F(ListadosTest, TabLeavesEitherGridWithItsRowAndABlankNameIsRefused)
+{
+    empresa("Alfa");
+    trabajador("Alfa", 1, "Ana", "SNNNN", {{u("FechaVencimiento"), u("2009-01-10")}});
+    trabajador("Alfa", 2, "Luis", "SNNNN", {{u("FechaVencimiento"), u("2009-01-20")}});
+    const QStringList guardados = BaseDatosTest::filas("Trabajadores");
+    const auto pulsar = [](Qt::Key tecla) {
+        QTest::keyClick(QApplication::focusWidget(), tecla,
+                        tecla == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    };
+    const QString rechazo = u("El nombre del trabajador no puede quedar en blanco. Se mantiene el valor guardado.");
+    auto& f = abrir();
+    seleccionar(f, {u("Alfa")});
+    clic(f.chkEnvCliente);
+    clic(f.cmdListar);
+
+    for (platform::DBGrid* grid : {f.dbgListado, f.dbgListado1}) {
+        SCOPED_TRACE(grid->objectName().toStdString());
+        if (grid == f.dbgListado1) {
+            clic(f.chkVencimientos);
+            teclearFechas(f, "01012009", "31012009");
+            clic(f.cmdAceptar);
+        }
+        const std::size_t avisos = msg().shown().size();
+        f.cmdListar->setFocus();
+        pulsar(Qt::Key_Backtab);
+        ASSERT_EQ(QApplication::focusWidget(), grid);
+        pulsar(Qt::Key_Down);
+        EXPECT_EQ(grid->Row(), 1);
+        // A stray Space opens the name's cell with a blank in it; Tab leaves it
+        // pending and goes on to "Listar.", Shift+Tab comes back to the same row.
+        pulsar(Qt::Key_Space);
+        pulsar(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), f.cmdListar);
+        pulsar(Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), grid);
+        EXPECT_EQ(grid->Row(), 1);
+        EXPECT_EQ(msg().shown().size(), avisos);
+        pulsar(Qt::Key_Up);
+        EXPECT_EQ(grid->Row(), 0);
+        ASSERT_EQ(msg().shown().size(), avisos + 1);
+        EXPECT_EQ(msg().shown().back().text, rechazo);
+        EXPECT_EQ(grid->item(1, 1)->text(), u("Luis"));
+        EXPECT_EQ(BaseDatosTest::filas("Trabajadores"), guardados);
+    }
+}
+
+// Where the grid has room, both listings show every heading and every value
+// whole, and share out what is left.
+TEST_F(ListadosTest, WhereTheStatusGridHasRoomEveryHeadingAndValueShowsWhole)
+{
+    const QString empresa = u("CONSTRUCCIONES SL");
+    ListadosTest::empresa(empresa);
+    const Row datos{{u("NumSS"), u("25/12345678/40")}};
+    trabajador(empresa, 1, u("ETXEBERRIA GOIKOETXEA"), "SNNNN", datos);
+    trabajador(empresa, 2, u("ETXEBERRIA GOIKOETXEA, JON ANDONI"), "NNNNN", datos);
+    auto& f = abrir();
+    const auto enteras = [](platform::DBGrid* grid) {
+        SCOPED_TRACE(grid->objectName().toStdString());
+        int total = 0;
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            if (grid->isColumnHidden(c))
+                continue;
+            const int necesita = std::max(grid->horizontalHeader()->sectionSizeHint(c),
+                                          static_cast<QAbstractItemView*>(grid)->sizeHintForColumn(c));
+            EXPECT_GE(grid->columnWidth(c), necesita) << grid->horizontalHeaderItem(c)->text().toStdString();
+            total += grid->columnWidth(c);
+        }
+        EXPECT_EQ(total, grid->viewport()->width());
+    };
+    clic(f.chkTodas);
+    clic(f.chkEnvCliente);
+    clic(f.cmdListar);
+    enteras(f.dbgListado);
 }
 
 TEST_F(ListadosTest, ExpiryListingBetweenTwoDatesBothExcluded)
@@ -309,6 +406,9 @@ TEST_F(ListadosTest, BothListingsPrintTheRowsHeldInLandscapeCourier)
     EXPECT_TRUE(testing_support::appearInOrder(testing_support::pdfText(fakePrinter().pdfPath),
                                                {u("LISTADO VENCIMIENTOS:"), u("Fecha Listado : 06/12/2026"),
                                                 u("05/03/2009"), u("Bruno"), u("10/03/2009")}));
+    // The printer's queue shows each job by its listing's title.
+    EXPECT_EQ(fakePrinter().printouts.front().title, u("LISTADO ESTADO DE CONTRATOS"));
+    EXPECT_EQ(fakePrinter().printouts.back().title, u("LISTADO VENCIMIENTOS"));
 
     // Nothing held: the message, and the page with its headings all the same.
     f.chkVencimientos->setChecked(true);

@@ -24,6 +24,7 @@ public:
     struct Job {
         QString options;
         QStringList pages; // the text of each page, "" for a blank one
+        QString title; // the name the printer's queue shows
     };
 
     QString find(const QString& name) override
@@ -59,7 +60,13 @@ public:
             texts.removeLast(); // after the last page's form feed
             for (QString& text : texts)
                 text = text.trimmed();
-            jobs.push_back({arguments.mid(0, arguments.size() - 1).join(QLatin1Char(' ')), texts});
+            QStringList options = arguments.mid(0, arguments.size() - 1);
+            QString title = QFileInfo(arguments.last()).fileName(); // lp's own choice
+            if (const auto t = options.indexOf(QStringLiteral("-t")); t >= 0) {
+                title = options.value(t + 1);
+                options.remove(t, 2);
+            }
+            jobs.push_back({options.join(QLatin1Char(' ')), texts, title});
         }
         return {true, 0, {}};
     }
@@ -166,6 +173,21 @@ TEST_F(OfficeTest, EachPassOfDoubleSidedPrintingHoldsExactlyItsPages)
     EXPECT_TRUE(conversion.filter(QStringLiteral("-env:UserInstallation=file://")).size() == 1);
     EXPECT_NE(conversion.last(), document);
     EXPECT_TRUE(conversion.last().endsWith(QLatin1String("documento.rtf")));
+}
+
+// The printer's queue tells the jobs apart by the documents' file names.
+TEST_F(OfficeTest, EachJobBearsTheNameOfItsDocument)
+{
+    programs->pages = 2;
+    office->print(document, PageSet::All, 2);
+    office->print(document, PageSet::Odd, 1);
+    const QString copia = driveC.filePath(QStringLiteral("ContratoX1b2C3.tmp"));
+    QFile::copy(document, copia);
+    office->print(copia, PageSet::Even, 1);
+    ASSERT_EQ(programs->jobs.size(), 3u);
+    EXPECT_EQ(programs->jobs[0].title, QStringLiteral("0012300045.doc"));
+    EXPECT_EQ(programs->jobs[1].title, QStringLiteral("0012300045.doc"));
+    EXPECT_EQ(programs->jobs[2].title, QStringLiteral("ContratoX1b2C3.tmp"));
 }
 
 // The start that makes LibreOffice's profile only makes it: a first start

@@ -176,7 +176,7 @@ bool FakePrinter::print(const platform::PrintJob& job)
         return false;
     QPdfWriter writer(&output);
     writer.setPageSize(QPageSize(QPageSize::A4));
-    Printout printout{job.orientation(), 0, {}};
+    Printout printout{job.orientation(), 0, {}, job.title()};
     if (!platform::render(job, writer, &printout.texts))
         return false;
     printout.pages = 1;

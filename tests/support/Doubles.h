@@ -186,6 +186,7 @@ public:
         platform::Orientation orientation;
         int pages;
         std::vector<platform::PrintedText> texts;
+        QString title; // the name the printer's queue shows
     };
 
     bool choose(QWidget* window) override;
