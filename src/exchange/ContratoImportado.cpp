@@ -74,6 +74,12 @@ bool EnCampoLeido(qsizetype offset)
     return offset < static_cast<qsizetype>(leidas.size()) && leidas[static_cast<std::size_t>(offset)];
 }
 
+platform::FileError NoSeLee(const QString& hostFile)
+{
+    return platform::FileError(
+        QStringLiteral("No se puede leer el fichero %1.").arg(platform::windowsPath(hostFile)).toStdString());
+}
+
 } // namespace
 
 const std::vector<Campo>& CamposEmpresa()
@@ -266,13 +272,17 @@ std::optional<int> RegistroContrato::numeroTrabajador() const
     return numero.toInt();
 }
 
-RegistroContrato LeerRegistro(const QString& hostFile, qint64 maximo)
+QByteArray LeerFichero(const QString& hostFile, qint64 maximo)
 {
     QFile fichero(hostFile);
     if (!fichero.open(QIODevice::ReadOnly))
-        throw platform::FileError(
-            QStringLiteral("No se puede leer el fichero %1.").arg(platform::windowsPath(hostFile)).toStdString());
-    return RegistroContrato::desdeBytes(maximo < 0 ? fichero.readAll() : fichero.read(maximo));
+        throw NoSeLee(hostFile);
+    return maximo < 0 ? fichero.readAll() : fichero.read(maximo);
+}
+
+RegistroContrato LeerRegistro(const QString& hostFile, qint64 maximo)
+{
+    return RegistroContrato::desdeBytes(LeerFichero(hostFile, maximo));
 }
 
 QStringList ListarFicheros(const QString& carpeta)

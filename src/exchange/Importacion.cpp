@@ -135,10 +135,10 @@ void Importacion::archivar()
 // and the file is filed in ContratosTemp after the run's commit. A file that
 // fails stays in ContratosImp with nothing of it written, and so does a file
 // whose name is no record's, told. A record that cannot be one of the payroll
-// server (too long, control characters in a field) is told, imports nothing
-// and is filed all the same, so that it is told once. A failure of the
-// database file itself (held by another program, full, unwritable, damaged)
-// stops the run: it comes out as the DbError.
+// server (in another encoding, too long, control characters in a field) is
+// told, imports nothing and is filed all the same, so that it is told once.
+// A failure of the database file itself (held by another program, full,
+// unwritable, damaged) stops the run: it comes out as the DbError.
 void Importacion::importarFichero(const QString& fichero)
 {
     const QString nombre = fichero.mid(fichero.lastIndexOf(QLatin1Char('\\')) + 1);
@@ -158,13 +158,20 @@ void Importacion::importarFichero(const QString& fichero)
                platform::style::Critical);
         archivados_.push_back({origen, destino, false});
     };
-    const qint64 bytes = QFileInfo(origen).size();
-    if (bytes > LongitudMaxima(disposicion_))
-        return rechazar(QStringLiteral("con %1 bytes es más largo que un contrato").arg(bytes));
 
     const ContadoresImportacion antes = contadores_;
     try {
-        const RegistroContrato registro = LeerRegistro(origen);
+        // Read as far as a record in two bytes a character would go.
+        const qint64 maximo = LongitudMaxima(disposicion_);
+        const QByteArray contenido = LeerFichero(origen, 2 * maximo + 2);
+        const platform::TextEncoding codificacion = platform::encodingOf(contenido);
+        if (codificacion == platform::TextEncoding::Utf16)
+            return rechazar(platform::writtenIn(codificacion));
+        if (const qint64 bytes = QFileInfo(origen).size(); bytes > maximo)
+            return rechazar(QStringLiteral("con %1 bytes es más largo que un contrato").arg(bytes));
+        if (codificacion != platform::TextEncoding::Cp1252)
+            return rechazar(platform::writtenIn(codificacion));
+        const RegistroContrato registro = RegistroContrato::desdeBytes(contenido);
         if (registro.tieneControles(disposicion_))
             return rechazar(QStringLiteral("tiene caracteres de control, que ningún contrato lleva"));
         platform::Savepoint paso(db_);

@@ -33,10 +33,12 @@ struct ResultadoImportacion {
 // its rows are committed: a file that fails stays in ContratosImp with
 // nothing of it imported, and the others go on; after a kill the files not
 // yet moved are imported again by the next run, which writes the same rows.
-// A file that cannot be a record (its name, its length, control characters)
-// is told and stays. A failure of the database file itself (held by another
-// program, full, unwritable, damaged) or of the commit stops the run with one
-// message: nothing of it is kept and every file stays for the next run.
+// A file that cannot be a record is told: one whose name is no record's
+// stays, one in another encoding than Windows-1252, too long or with control
+// characters in its fields is filed all the same, so that it is told once.
+// A failure of the database file itself (held by another program, full,
+// unwritable, damaged) or of the commit stops the run with one message:
+// nothing of it is kept and every file stays for the next run.
 // Conflicts, bad dates and errors are told in message boxes; a full disk
 // that stops the run is not told again when `discoLlenoDicho` (the fetch
 // before it said so).
