@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -283,6 +284,15 @@ QByteArray LeerFichero(const QString& hostFile, qint64 maximo)
 RegistroContrato LeerRegistro(const QString& hostFile, qint64 maximo)
 {
     return RegistroContrato::desdeBytes(LeerFichero(hostFile, maximo));
+}
+
+QString Huella(const QString& hostFile)
+{
+    QFile fichero(hostFile);
+    QCryptographicHash huella(QCryptographicHash::Sha256);
+    if (!fichero.open(QIODevice::ReadOnly) || !huella.addData(&fichero))
+        throw NoSeLee(hostFile);
+    return QString::fromLatin1(huella.result().toHex());
 }
 
 QStringList ListarFicheros(const QString& carpeta)

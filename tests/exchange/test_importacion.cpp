@@ -447,8 +447,8 @@ TEST_F(ImportacionTest, AKillAnywhereInARunLosesNoRecordAndImportsNoneTwice)
     int paso = 0;
     for (bool cortado = true; cortado;) {
         ++paso;
-        db.exec(u("DELETE FROM Trabajadores"));
-        db.exec(u("DELETE FROM Empresas"));
+        for (const char* tabla : {"Trabajadores", "Empresas", "RegistrosRecibidos"})
+            db.exec(u("DELETE FROM ") + u(tabla));
         empresa(u("2222"), u("B2"), u("NOMBRE VIEJO"));
         dejar(kContratosTemp, u("333300003"), "anterior");
         recibido("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes());
