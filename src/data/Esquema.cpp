@@ -119,6 +119,15 @@ const char* const kTablas[] = {
         "IdConfiguracion" INTEGER PRIMARY KEY AUTOINCREMENT))",
 };
 
+// Version 3: the record files of the payroll server an import has read, each
+// by its name as fetched (compared byte for byte) with the SHA-256 of its
+// content as it was read last and whether its record was imported (1) or
+// refused as no record (0), so that the same file fetched again is known.
+const char* const kRegistrosRecibidos = R"(CREATE TABLE IF NOT EXISTS "RegistrosRecibidos" (
+        "Nombre" TEXT PRIMARY KEY,
+        "Huella" TEXT NOT NULL,
+        "Importado" INTEGER NOT NULL) WITHOUT ROWID)";
+
 // Indexes of version 2.
 const char* const kIndices[] = {
     R"(CREATE UNIQUE INDEX IF NOT EXISTS "EmpresaClausulaUnica" ON "EMPRESACLAUSULA" ("IDEMPRESA", "IDCLAUSULA"))",
@@ -151,6 +160,11 @@ void paso2(platform::Database& db)
     crearIndices(db);
 }
 
+void paso3(platform::Database& db)
+{
+    db.exec(QString::fromUtf8(kRegistrosRecibidos));
+}
+
 } // namespace
 
 void crear(platform::Database& db)
@@ -159,6 +173,7 @@ void crear(platform::Database& db)
     for (const char* sql : kTablas)
         db.exec(QString::fromUtf8(sql));
     crearIndices(db);
+    paso3(db);
     fijarVersion(db, kVersion);
     transaccion.commit();
 }
@@ -175,7 +190,7 @@ void actualizar(platform::Database& db)
         int version;
         void (*aplicar)(platform::Database&);
     };
-    static const Paso pasos[] = {{2, paso2}};
+    static const Paso pasos[] = {{2, paso2}, {3, paso3}};
     for (const Paso& paso : pasos) {
         if (version(db) >= paso.version)
             continue;

@@ -12,7 +12,8 @@ namespace esquema {
 
 // Version 2 adds the indexes: one link per company and clause, and the
 // look-ups of companies by number and of workers by company and number.
-inline constexpr int kVersion = 2;
+// Version 3 adds the table of the record files an import has read.
+inline constexpr int kVersion = 3;
 
 // Creates every table and index of the current version in an empty
 // database, in one transaction.

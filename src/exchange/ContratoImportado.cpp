@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -72,6 +73,12 @@ bool EnCampoLeido(qsizetype offset)
         return enCampo;
     }();
     return offset < static_cast<qsizetype>(leidas.size()) && leidas[static_cast<std::size_t>(offset)];
+}
+
+platform::FileError NoSeLee(const QString& hostFile)
+{
+    return platform::FileError(
+        QStringLiteral("No se puede leer el fichero %1.").arg(platform::windowsPath(hostFile)).toStdString());
 }
 
 } // namespace
@@ -266,13 +273,26 @@ std::optional<int> RegistroContrato::numeroTrabajador() const
     return numero.toInt();
 }
 
-RegistroContrato LeerRegistro(const QString& hostFile, qint64 maximo)
+QByteArray LeerFichero(const QString& hostFile, qint64 maximo)
 {
     QFile fichero(hostFile);
     if (!fichero.open(QIODevice::ReadOnly))
-        throw platform::FileError(
-            QStringLiteral("No se puede leer el fichero %1.").arg(platform::windowsPath(hostFile)).toStdString());
-    return RegistroContrato::desdeBytes(maximo < 0 ? fichero.readAll() : fichero.read(maximo));
+        throw NoSeLee(hostFile);
+    return maximo < 0 ? fichero.readAll() : fichero.read(maximo);
+}
+
+RegistroContrato LeerRegistro(const QString& hostFile, qint64 maximo)
+{
+    return RegistroContrato::desdeBytes(LeerFichero(hostFile, maximo));
+}
+
+QString Huella(const QString& hostFile)
+{
+    QFile fichero(hostFile);
+    QCryptographicHash huella(QCryptographicHash::Sha256);
+    if (!fichero.open(QIODevice::ReadOnly) || !huella.addData(&fichero))
+        throw NoSeLee(hostFile);
+    return QString::fromLatin1(huella.result().toHex());
 }
 
 QStringList ListarFicheros(const QString& carpeta)

@@ -175,9 +175,14 @@ private:
     QString texto_;
 };
 
-// Reads a record file, whole or its first `maximo` bytes when that is given;
+// The bytes of a record file, whole or its first `maximo` when that is given;
 // a file that cannot be read is a FileError.
+QByteArray LeerFichero(const QString& hostFile, qint64 maximo = -1);
+// The record of a file so read.
 RegistroContrato LeerRegistro(const QString& hostFile, qint64 maximo = -1);
+// The SHA-256 of a record file's whole content, in hexadecimal; a file that
+// cannot be read is a FileError.
+QString Huella(const QString& hostFile);
 
 // The record files of a folder given by its Windows path: its plain files
 // (hidden files and subfolders left out), by name ignoring case, each as the

@@ -6,20 +6,15 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace traspaso {
 
 namespace {
 
-// Why the bytes are no Windows-1252 text, or nothing when they are. Text of
-// another program in UTF-8 is told by its accented letters: their bytes make
-// valid UTF-8, which Spanish text in Windows-1252 practically never does.
+// Why the bytes are no Windows-1252 text, or nothing when they are.
 QString Codificacion(const QByteArray& bytes)
 {
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; });
-    if (!ascii && bytes.isValidUtf8())
-        return QStringLiteral("está escrito en UTF-8, no en Windows-1252");
+    if (const QString otra = platform::writtenIn(platform::encodingOf(bytes)); !otra.isEmpty())
+        return otra;
     static const QByteArray indefinidos("\x81\x8d\x8f\x90\x9d");
     int linea = 1;
     for (char b : bytes) {

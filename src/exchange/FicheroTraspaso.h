@@ -20,8 +20,8 @@ public:
 
 // The lines of the file, without their ends; nothing when it does not exist.
 // Throws platform::FileError when it exists and cannot be read, and
-// CodificacionNoValida when it is written in UTF-8 or holds a byte that
-// Windows-1252 leaves undefined.
+// CodificacionNoValida when it is written in UTF-8 or UTF-16 or holds a byte
+// that Windows-1252 leaves undefined.
 std::optional<QStringList> LeerLineas(const QString& hostPath);
 
 // The characters of `linea` from position `desde` (from 1), `cuantos` of them

@@ -51,8 +51,13 @@ public:
 
 private:
     void importarFichero(const QString& fichero);
+    // Whether the file was read before as it is now: then whether its record
+    // was imported, or refused as no record.
+    std::optional<bool> leidoAntes(const QString& nombre, const QString& huella) const;
+    void anotar(const QString& nombre, const QString& huella, bool importado);
     void archivar();
-    void importar(const RegistroContrato& registro);
+    void avisarApartados() const;
+    bool importar(const RegistroContrato& registro);
     Row filaEmpresa(const RegistroContrato& registro);
     std::optional<qint64> idEmpresa(const QString& numeroEmpresa) const;
     void ActualizarTrabajadorImportado(const RegistroContrato& registro, std::optional<qint64> idTrabajador);
@@ -70,6 +75,8 @@ private:
         bool importado; // false: a record refused, told already
     };
     std::vector<Archivado> archivados_;
+    // The files of records imported before as they are now, filed untouched.
+    QStringList apartados_;
     // Of the last record taken.
     QString numeroTrabajador_;
     QString nombreEmpresa_;
@@ -109,6 +116,7 @@ ResultadoImportacion Importacion::ejecutar(const QStringList& ficheros)
         return resultado;
     }
     archivar();
+    avisarApartados();
     resultado.contadores = contadores_;
     return resultado;
 }
@@ -121,12 +129,14 @@ void Importacion::archivar()
         const QString nombre = QFileInfo(origen).fileName();
         const QString temp = QString::fromLatin1(kContratosTemp);
         const QString imp = QString::fromLatin1(kContratosImp);
-        MsgBox(importado ? QStringLiteral("El fichero %1 se ha importado pero no se puede dejar en la carpeta %2: queda "
-                                          "en la carpeta %3 y la próxima importación lo volverá a importar.")
-                               .arg(nombre, temp, imp)
-                         : QStringLiteral("El fichero %1 no se puede dejar en la carpeta %2: queda en la carpeta %3 y "
-                                          "la próxima importación lo volverá a leer.")
-                               .arg(nombre, temp, imp),
+        MsgBox(importado
+                   ? QStringLiteral("El fichero %1 se ha importado pero no se puede dejar en la carpeta %2: queda "
+                                    "en la carpeta %3 y la próxima importación lo dejará allí sin volver a "
+                                    "importarlo.")
+                         .arg(nombre, temp, imp)
+                   : QStringLiteral("El fichero %1 no se puede dejar en la carpeta %2: queda en la carpeta %3 y "
+                                    "la próxima importación lo volverá a leer.")
+                         .arg(nombre, temp, imp),
                platform::style::Critical);
     }
 }
@@ -135,8 +145,12 @@ void Importacion::archivar()
 // and the file is filed in ContratosTemp after the run's commit. A file that
 // fails stays in ContratosImp with nothing of it written, and so does a file
 // whose name is no record's, told. A record that cannot be one of the payroll
-// server (too long, control characters in a field) is told, imports nothing
-// and is filed all the same, so that it is told once. A failure of the
+// server (in another encoding, too long, control characters in a field) is
+// told, imports nothing and is filed all the same, so that it is told once.
+// A file read before as it is now (fetched again from a server that keeps
+// its files, or left here by a run that could not file it) is filed without
+// a change to the database, so that what the office did with its worker
+// since stays, and without a word if it was refused then. A failure of the
 // database file itself (held by another program, full, unwritable, damaged)
 // stops the run: it comes out as the DbError.
 void Importacion::importarFichero(const QString& fichero)
@@ -152,30 +166,50 @@ void Importacion::importarFichero(const QString& fichero)
     const QString origen = platform::hostPath(fichero);
     const QString destino =
         platform::hostPath(QString::fromLatin1(kContratosTemp)) + QLatin1Char('/') + NombreArchivado(nombre);
-    const auto rechazar = [&](const QString& motivo) {
-        MsgBox(QStringLiteral("El fichero %1 no se ha importado: %2. Queda en la carpeta %3 como %4.")
-                   .arg(nombre, motivo, QString::fromLatin1(kContratosTemp), NombreArchivado(nombre)),
-               platform::style::Critical);
-        archivados_.push_back({origen, destino, false});
-    };
-    const qint64 bytes = QFileInfo(origen).size();
-    if (bytes > LongitudMaxima(disposicion_))
-        return rechazar(QStringLiteral("con %1 bytes es más largo que un contrato").arg(bytes));
 
     const ContadoresImportacion antes = contadores_;
     try {
-        const RegistroContrato registro = LeerRegistro(origen);
+        const QString huella = Huella(origen);
+        if (const auto importado = leidoAntes(nombre, huella)) {
+            if (*importado)
+                apartados_ << nombre;
+            archivados_.push_back({origen, destino, *importado});
+            return;
+        }
+        const auto rechazar = [&](const QString& motivo) {
+            anotar(nombre, huella, false);
+            MsgBox(QStringLiteral("El fichero %1 no se ha importado: %2. Queda en la carpeta %3 como %4.")
+                       .arg(nombre, motivo, QString::fromLatin1(kContratosTemp), NombreArchivado(nombre)),
+                   platform::style::Critical);
+            archivados_.push_back({origen, destino, false});
+        };
+        // Read as far as a record in two bytes a character would go.
+        const qint64 maximo = LongitudMaxima(disposicion_);
+        const QByteArray contenido = LeerFichero(origen, 2 * maximo + 2);
+        const platform::TextEncoding codificacion = platform::encodingOf(contenido);
+        if (codificacion == platform::TextEncoding::Utf16)
+            return rechazar(platform::writtenIn(codificacion));
+        if (const qint64 bytes = QFileInfo(origen).size(); bytes > maximo)
+            return rechazar(QStringLiteral("con %1 bytes es más largo que un contrato").arg(bytes));
+        if (codificacion != platform::TextEncoding::Cp1252)
+            return rechazar(platform::writtenIn(codificacion));
+        const RegistroContrato registro = RegistroContrato::desdeBytes(contenido);
         if (registro.tieneControles(disposicion_))
             return rechazar(QStringLiteral("tiene caracteres de control, que ningún contrato lleva"));
         platform::Savepoint paso(db_);
         ++contadores_.Ficheros;
+        bool aceptado = true;
         if (!registro.vacio()) {
             numeroTrabajador_ = registro.numeroTrabajadorTexto();
             nombreEmpresa_ = registro.nombreEmpresa();
-            importar(registro);
+            aceptado = importar(registro);
         }
+        // A record refused for a conflict is judged again when it comes
+        // again: the office may have settled the conflict.
+        if (aceptado)
+            anotar(nombre, huella, true);
         paso.release();
-        archivados_.push_back({origen, destino, true});
+        archivados_.push_back({origen, destino, aceptado});
     } catch (const platform::DbError& error) {
         contadores_ = antes;
         if (error.inTheFile())
@@ -188,7 +222,38 @@ void Importacion::importarFichero(const QString& fichero)
     }
 }
 
-void Importacion::importar(const RegistroContrato& registro)
+std::optional<bool> Importacion::leidoAntes(const QString& nombre, const QString& huella) const
+{
+    const auto fila = db_.first(
+        QStringLiteral(R"(SELECT "Huella", "Importado" FROM "RegistrosRecibidos" WHERE "Nombre" = ?)"), {nombre});
+    if (!fila || fila->text(QStringLiteral("Huella")) != huella)
+        return std::nullopt;
+    return fila->value(QStringLiteral("Importado")).toInt() != 0;
+}
+
+void Importacion::anotar(const QString& nombre, const QString& huella, bool importado)
+{
+    db_.exec(QStringLiteral(R"(INSERT OR REPLACE INTO "RegistrosRecibidos" ("Nombre", "Huella", "Importado")
+                               VALUES (?, ?, ?))"),
+             {nombre, huella, importado ? 1 : 0});
+}
+
+// Told once for the run, after the files are filed.
+void Importacion::avisarApartados() const
+{
+    if (apartados_.isEmpty())
+        return;
+    MsgBox(apartados_.size() == 1
+               ? QStringLiteral("El fichero %1 ya se había importado tal como está: no se ha vuelto a importar.")
+                     .arg(apartados_.front())
+               : QStringLiteral("%1 ficheros ya se habían importado tal como están: no se han vuelto a importar.")
+                     .arg(apartados_.size()),
+           platform::style::Information);
+}
+
+// Whether the record was taken: false when it was refused for a conflict
+// with the stored company or worker.
+bool Importacion::importar(const RegistroContrato& registro)
 {
     const QString numeroEmpresa = registro.numeroEmpresa();
     const auto empresa = db_.first(QStringLiteral("SELECT IdEmpresa, NIF FROM Empresas WHERE NúmeroEmpresa = ? "
@@ -199,7 +264,7 @@ void Importacion::importar(const RegistroContrato& registro)
         ++contadores_.NuevasEmpresas;
         ++contadores_.NuevosTrabajadores;
         ActualizarTrabajadorImportado(registro, std::nullopt);
-        return;
+        return true;
     }
 
     if (empresa->isNull(QStringLiteral("NIF")) || empresa->text(QStringLiteral("NIF")) != registro.nifEmpresa()) {
@@ -207,7 +272,7 @@ void Importacion::importar(const RegistroContrato& registro)
                platform::style::Critical);
         discordancia(kDiscordanciasE, ++contadores_.DiscordanciasE, 35,
                      platform::fixedField(registro.nombreEmpresa(), 30) + platform::fixedField(numeroEmpresa, 5));
-        return;
+        return false;
     }
     db_.update(QStringLiteral("Empresas"), QStringLiteral("IdEmpresa"), empresa->value(QStringLiteral("IdEmpresa")),
                filaEmpresa(registro));
@@ -218,7 +283,7 @@ void Importacion::importar(const RegistroContrato& registro)
     if (!numero) {
         CampoImportado_ = QStringLiteral("Número Trabajador = ") + registro.numeroTrabajadorTexto();
         MsgBox(MensajeError(contexto()), platform::style::Critical);
-        return;
+        return true;
     }
     const auto trabajador =
         db_.first(QStringLiteral("SELECT IdTrabajador, NIF14 FROM Trabajadores WHERE NumEmpresa = ? "
@@ -227,7 +292,7 @@ void Importacion::importar(const RegistroContrato& registro)
     if (!trabajador) {
         ++contadores_.NuevosTrabajadores;
         ActualizarTrabajadorImportado(registro, std::nullopt);
-        return;
+        return true;
     }
     if (trabajador->isNull(QStringLiteral("NIF14"))
         || trabajador->text(QStringLiteral("NIF14")) != registro.nifTrabajador()) {
@@ -236,9 +301,10 @@ void Importacion::importar(const RegistroContrato& registro)
         discordancia(kDiscordanciasT, ++contadores_.DiscordanciasT, 40,
                      platform::fixedField(numeroEmpresa, 5) + platform::fixedField(registro.nombreTrabajador(), 30)
                          + platform::fixedField(registro.numeroTrabajadorTexto(), 5));
-        return;
+        return false;
     }
     ActualizarTrabajadorImportado(registro, trabajador->value(QStringLiteral("IdTrabajador")).toLongLong());
+    return true;
 }
 
 Row Importacion::filaEmpresa(const RegistroContrato& registro)

@@ -31,12 +31,17 @@ struct ResultadoImportacion {
 // ContratosTemp under its name less the user's key. The run is committed
 // whole, each file's rows all or none within it, and a file moves only once
 // its rows are committed: a file that fails stays in ContratosImp with
-// nothing of it imported, and the others go on; after a kill the files not
-// yet moved are imported again by the next run, which writes the same rows.
-// A file that cannot be a record (its name, its length, control characters)
-// is told and stays. A failure of the database file itself (held by another
-// program, full, unwritable, damaged) or of the commit stops the run with one
-// message: nothing of it is kept and every file stays for the next run.
+// nothing of it imported, and the others go on. The database keeps each
+// file's name and content with its rows: a file read before as it is now
+// (fetched again from a server that keeps its files, or not yet moved when
+// the program was killed) is moved without touching the database, told once
+// for the run if its record was imported. A file that cannot be a record is
+// told: one whose name is no record's stays, one in another encoding than
+// Windows-1252, too long or with control characters in its fields is filed
+// all the same, so that it is told once. A failure of the database file
+// itself (held by another program, full, unwritable, damaged) or of the
+// commit stops the run with one message: nothing of it is kept and every
+// file stays for the next run.
 // Conflicts, bad dates and errors are told in message boxes; a full disk
 // that stops the run is not told again when `discoLlenoDicho` (the fetch
 // before it said so).

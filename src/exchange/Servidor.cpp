@@ -54,7 +54,7 @@ ResultadoTraida TraerContratosServidor(const DatosConfiguracion& datos)
                                       platform::toCp1252(Recortar(datos.Password))};
     const platform::FtpFetch traidos = platform::ftp().fetch(
         cuenta, QByteArray(kCarpetaServidor), ClaveFicheros(datos.ClaveUsuario), carpeta, SePuedeArchivar);
-    if (!traidos.complete)
+    if (!traidos.complete || !traidos.notDeleted.isEmpty())
         qWarning().noquote() << "FTP:" << traidos.problem;
     if (!traidos.passedOver.isEmpty()) {
         QStringList nombres;
@@ -68,6 +68,18 @@ ResultadoTraida TraerContratosServidor(const DatosConfiguracion& datos)
         platform::MsgBox(QStringLiteral("No se han traído del servidor estos ficheros, porque su nombre no es el de "
                                         "un contrato: %1. Siguen en el servidor.")
                              .arg(nombres.join(QStringLiteral(", "))),
+                         platform::style::Exclamation);
+    }
+    // They are here for the import all the same, which knows them when they
+    // come again as they are.
+    if (const auto n = traidos.notDeleted.size(); n > 0) {
+        platform::MsgBox(n == 1 ? QStringLiteral("Se ha traído del servidor 1 contrato, pero el servidor no ha dejado "
+                                                 "borrarlo: volverá a llegar en la próxima importación, que no lo "
+                                                 "importará de nuevo si no ha cambiado.")
+                                : QStringLiteral("Se han traído del servidor %1 contratos, pero el servidor no ha "
+                                                 "dejado borrarlos: volverán a llegar en la próxima importación, que "
+                                                 "no importará de nuevo los que no hayan cambiado.")
+                                      .arg(n),
                          platform::style::Exclamation);
     }
     if (traidos.localFailure != platform::FtpLocalFailure::None)

@@ -20,9 +20,9 @@ inline constexpr auto kErrorServidor = "Se ha producido un error al conectar con
 struct ResultadoTraida {
     // When the fetch did not go through whole, the message that tells why:
     // the connection, the login or the folder failed, a file did not arrive
-    // whole or could not be deleted, or a file could not be written here (a
-    // full disk, a folder that cannot be written; those files stay on the
-    // server). What did arrive stays for the import.
+    // whole, or a file could not be written here (a full disk, a folder that
+    // cannot be written; those files stay on the server). What did arrive
+    // stays for the import.
     std::optional<QString> fallo;
     // The fetch stopped on a full disk, and its message says so for the
     // import that follows too.
@@ -32,7 +32,8 @@ struct ResultadoTraida {
 // Fetches the user's record files of the payroll server into ContratosImp and
 // deletes each one there once it is whole in place. A file whose name could
 // not be filed in ContratosTemp, and a folder, stay on the server; the names
-// of such files are told.
+// of such files are told. Files the server does not let the program delete
+// are told too: they are here, and will come again.
 ResultadoTraida TraerContratosServidor(const DatosConfiguracion& datos);
 
 } // namespace exchange

@@ -107,6 +107,41 @@ bool fitsCp1252(const QString& text)
     return std::all_of(composed.begin(), composed.end(), [](QChar c) { return byteOf(c.unicode()) >= 0; });
 }
 
+TextEncoding encodingOf(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return TextEncoding::Utf16;
+    // Bytes of nothing but NULs are no text at all.
+    std::array<qsizetype, 2> nuls{};
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '\0')
+            ++nuls[static_cast<std::size_t>(i % 2)];
+    }
+    const bool evenNuls = 2 * nuls[0] > (bytes.size() + 1) / 2;
+    const bool oddNuls = 2 * nuls[1] > bytes.size() / 2;
+    if (bytes.size() >= 2 && evenNuls != oddNuls)
+        return TextEncoding::Utf16;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return TextEncoding::Utf8;
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; });
+    if (!ascii && bytes.isValidUtf8() && fitsCp1252(QString::fromUtf8(bytes)))
+        return TextEncoding::Utf8;
+    return TextEncoding::Cp1252;
+}
+
+QString writtenIn(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return QStringLiteral("está escrito en UTF-8, no en Windows-1252");
+    case TextEncoding::Utf16:
+        return QStringLiteral("está escrito en UTF-16, no en Windows-1252");
+    case TextEncoding::Cp1252:
+        break;
+    }
+    return {};
+}
+
 QString unpadded(const QString& field)
 {
     qsizetype end = field.size();

@@ -30,6 +30,19 @@ QString fromCp1252(const QByteArray& bytes);
 // Windows-1252.
 bool fitsCp1252(const QString& text);
 
+// What a file that should be Windows-1252 text is written in, told by the
+// shape of its bytes. UTF-16: its byte-order mark, or a NUL in most bytes of
+// one parity and not of the other, as every character below U+0100 has. UTF-8: its mark, or
+// multi-byte sequences valid as a whole that read as characters Windows-1252
+// has. Windows-1252 text takes neither shape: where its letters happen to make
+// a valid sequence ("Ñ" or "Ç" before "ª" or "º"), it reads as a character the
+// code page lacks.
+enum class TextEncoding { Cp1252, Utf8, Utf16 };
+TextEncoding encodingOf(const QByteArray& bytes);
+// The words that tell the user a file is so written ("está escrito en UTF-8,
+// no en Windows-1252"); empty for Windows-1252.
+QString writtenIn(TextEncoding encoding);
+
 // `text` left-aligned in exactly `width` bytes of Windows-1252, cut between
 // characters or padded with blanks.
 QByteArray fixedField(const QString& text, int width);

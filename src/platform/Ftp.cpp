@@ -318,6 +318,12 @@ public:
             const OneFile one = fetchOne(session, name, localFolder);
             if (one.landed)
                 outcome.fetched << shown;
+            if (one.landed && !one.deleted) {
+                outcome.notDeleted << shown;
+                if (outcome.problem.isEmpty())
+                    outcome.problem = one.problem;
+                continue;
+            }
             if (!one.problem.isEmpty() && outcome.complete) {
                 outcome.complete = false;
                 outcome.problem = one.problem;
@@ -337,12 +343,14 @@ private:
         bool landed = false; // whole, under its own name in the local folder
         QString problem;
         FtpLocalFailure localFailure = FtpLocalFailure::None;
+        bool deleted = false; // on the server, once landed
     };
 
     static OneFile localFailure(const QString& path, int error)
     {
-        return {false, QStringLiteral("No se puede escribir el fichero %1: %2.")
-                           .arg(path, QString::fromLocal8Bit(std::strerror(error))),
+        return {false,
+                QStringLiteral("No se puede escribir el fichero %1: %2.")
+                    .arg(path, QString::fromLocal8Bit(std::strerror(error))),
                 localFailureOf(error)};
     }
 
@@ -402,7 +410,9 @@ private:
         syncFolder(localFolder);
 
         const CURLcode removed = session.remove(name);
-        return {true, removed == CURLE_OK ? QString() : session.describe(removed)};
+        if (removed != CURLE_OK)
+            return {true, session.describe(removed)};
+        return {true, QString(), FtpLocalFailure::None, true};
     }
 
     int port_;

@@ -29,13 +29,16 @@ enum class FtpLocalFailure {
 
 struct FtpFetch {
     // Connection, login and folder were fine and every file taken was fetched
-    // whole and deleted on the server.
+    // whole.
     bool complete = false;
     // A file could not be written into the local folder: the fetch stopped
     // there, and that file and those after it stay on the server.
     FtpLocalFailure localFailure = FtpLocalFailure::None;
     // Files that landed whole in the local folder, in the server's order.
     QStringList fetched;
+    // Of those, the files the server did not let the client delete: they stay
+    // there and come again with the next fetch.
+    QStringList notDeleted;
     // Names with the prefix that were not wanted: they stay on the server.
     QStringList passedOver;
     // What went wrong first, for the log.
@@ -59,8 +62,9 @@ public:
     // Hidden files of an earlier fetch that never ended are removed first.
     // A failed connection, login or folder ends the fetch, and so does a file
     // that cannot be written locally; a file the server fails to send is
-    // skipped and stays there. Window events keep being processed while it
-    // waits.
+    // skipped and stays there, and so does a file it refuses to delete, which
+    // is in place here all the same. Window events keep being processed while
+    // it waits.
     virtual FtpFetch fetch(const FtpAccount& account, const QByteArray& serverFolder, const QByteArray& prefix,
                            const QString& localFolder, const FtpWanted& wanted) = 0;
 };

@@ -264,18 +264,21 @@ TEST_F(ActualizacionTest, AnUnreadableDatabaseIsLeftForTheNextStartSilently)
 TEST_F(ActualizacionTest, AVersionOneFileKeepsOneLinkPerClauseAndGetsItsIndexesWhenOpened)
 {
     {
-        // The layout of version 1: the tables without their indexes.
+        // The layout of version 1: the tables without their indexes, nor the
+        // imported files' of version 3.
         esquema::crearSiFalta(working());
         Database db = Database::open(working());
         for (const char* indice : {"EmpresaClausulaUnica", "EmpresasPorNumero", "TrabajadoresPorNumero"})
             db.exec(QStringLiteral("DROP INDEX \"%1\"").arg(QString::fromLatin1(indice)));
+        db.exec(QStringLiteral("DROP TABLE RegistrosRecibidos"));
         db.exec(QStringLiteral("PRAGMA user_version = 1"));
         db.exec(QStringLiteral("INSERT INTO EMPRESACLAUSULA (IDEMPRESA, IDCLAUSULA) "
                                "VALUES (1, 4), (1, 4), (2, 4), (1, 5), (1, 4)"));
     }
     RutaBaseDatos();
     Database db = AbrirBaseDatos();
-    EXPECT_EQ(column(db, "PRAGMA user_version", "user_version"), QStringList{"2"});
+    EXPECT_EQ(column(db, "PRAGMA user_version", "user_version"), QStringList{"3"});
+    EXPECT_TRUE(db.hasTable(QStringLiteral("RegistrosRecibidos")));
     EXPECT_EQ(column(db, "SELECT IDEMPRESACLAUSULA || ':' || IDEMPRESA || '-' || IDCLAUSULA AS e FROM EMPRESACLAUSULA "
                          "ORDER BY IDEMPRESACLAUSULA", "e"),
               (QStringList{"1:1-4", "3:2-4", "4:1-5"}));

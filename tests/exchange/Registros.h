@@ -15,6 +15,7 @@ public:
         return *this;
     }
     QByteArray bytes(int longitud = 1720) const;
+    const QString& texto() const { return texto_; }
 
 private:
     QString texto_ = QString(1720, QLatin1Char(' '));

@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 
 #include <QDir>
+#include <QStringEncoder>
 
 namespace {
 
@@ -278,6 +279,8 @@ TEST_F(CatalogoTest, AContractFileThatIsNoWindows1252TextChangesNothing)
          u("está escrito en UTF-8, no en Windows-1252")},
         {"T     1 UNO\r\nT     2 DOS\x81\r\n.\r\n",
          u("tiene en la línea 2 un carácter que no existe en Windows-1252")},
+        {QStringEncoder(QStringConverter::Utf16LE)(u("T     1 AÑO\r\n.\r\n")),
+         u("está escrito en UTF-16, no en Windows-1252")},
     };
     const QStringList antes = catalogo();
     for (const auto& [contenido, motivo] : casos) {

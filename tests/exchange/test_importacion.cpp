@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFontMetricsF>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QTextLayout>
 
 #include <array>
@@ -319,6 +320,46 @@ TEST_F(ImportacionTest, AControlCharacterRefusesARecordOnlyInAFieldAndOnce)
     }
 }
 
+// A record written in UTF-8 or UTF-16 would put every field after its first
+// accented letter out of place: it is refused, named and filed with the
+// others, nothing of it written, so that the company's next record finds no
+// company made of it. A record in Windows-1252 with the letters of Spanish
+// and Catalan names is imported, also one whose only such letters make
+// UTF-8 sequences ("Ñ" or "Ç" before "ª" or "º").
+TEST_F(ImportacionTest, ARecordNotInWindows1252IsRefusedAndNamed)
+{
+    const auto de = [](const char* trabajador, const char* empresa, const char* nombre) {
+        return registroDe(u("0081"), u(trabajador), u("B00000081"), u("T") + u(trabajador), u(empresa), u(nombre));
+    };
+    const QString utf8 = de("00001", "MUÑOZ É ÚBEDA S.L.", "MUÑOZ PÉREZ JUAN").texto();
+    const QString conA = de("00002", "ÁLAVA S.L.", "ÁLVAREZ ANA").texto();
+    const QString utf16 = de("00003", "MUÑOZ S.L.", "MUÑOZ PÉREZ JUAN").texto();
+    recibido("AB008100001", utf8.toUtf8());
+    recibido("AB008100002", conA.toUtf8());
+    recibido("AB008100003", QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(utf16));
+    recibido("AB008100004", QStringEncoder(QStringConverter::Utf16BE)(utf16));
+    recibido("AB008100005", de("00005", "NÚÑEZ I GÜELL, S.L.", "PEÑA ÀVILA, ÍÑIGO").bytes());
+    recibido("AB008100006", de("00006", "CASTAÑª", "FRANÇºIS TORÇª BOÑº").bytes());
+
+    EXPECT_EQ(contados(importar()), (std::array{2, 1, 2, 0, 0}));
+
+    QStringList rechazos;
+    for (const char* c : {"8", "8", "16", "16"}) {
+        const int n = static_cast<int>(rechazos.size()) + 1;
+        rechazos << u("El fichero AB00810000%1 no se ha importado: está escrito en UTF-%2, no en Windows-1252. Queda "
+                      "en la carpeta C:\\Quelvan\\Dorvane\\ContratosTemp como 00810000%1.")
+                        .arg(n)
+                        .arg(u(c));
+    }
+    EXPECT_EQ(msg().texts(), rechazos);
+    EXPECT_EQ(columna(R"(SELECT "NúmeroEmpresa" || '|' || NIF || '|' || NombreEmpresa FROM Empresas)"),
+              QStringList{u("0081|B00000081|CASTAÑª")});
+    EXPECT_EQ(columna(R"(SELECT "NúmeroTrabajador" || NombreTrabajador FROM Trabajadores ORDER BY 1)"),
+              (QStringList{u("5PEÑA ÀVILA, ÍÑIGO"), u("6FRANÇºIS TORÇª BOÑº")}));
+    EXPECT_EQ(en(kContratosTemp).size(), 6);
+    EXPECT_TRUE(en(kContratosImp).isEmpty());
+}
+
 // Another program holds the database: nothing is imported, every file stays
 // for the next run, and the user is told so in Spanish.
 TEST_F(ImportacionTest, ADatabaseHeldByAnotherProgramStopsTheRunAndKeepsTheFiles)
@@ -406,8 +447,8 @@ TEST_F(ImportacionTest, AKillAnywhereInARunLosesNoRecordAndImportsNoneTwice)
     int paso = 0;
     for (bool cortado = true; cortado;) {
         ++paso;
-        db.exec(u("DELETE FROM Trabajadores"));
-        db.exec(u("DELETE FROM Empresas"));
+        for (const char* tabla : {"Trabajadores", "Empresas", "RegistrosRecibidos"})
+            db.exec(u("DELETE FROM ") + u(tabla));
         empresa(u("2222"), u("B2"), u("NOMBRE VIEJO"));
         dejar(kContratosTemp, u("333300003"), "anterior");
         recibido("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes());

@@ -144,6 +144,9 @@ const QString kDiscoLleno =
       "traídos mientras siga lleno. La próxima importación traerá los que faltan e importará los que queden.");
 const QString kNoTraidos =
     u("No se han traído del servidor estos ficheros, porque su nombre no es el de un contrato: ");
+const QString kSinBorrar2 =
+    u("Se han traído del servidor 2 contratos, pero el servidor no ha dejado borrarlos: volverán a llegar en la "
+      "próxima importación, que no importará de nuevo los que no hayan cambiado.");
 
 TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
 {
@@ -172,7 +175,7 @@ TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
          {"99777700004", "AB", "CD555500003"}, {"123400001", "123400002"}},
         // Sent short: nowhere here, no part file left behind either.
         {"corto", "clave", "AB", 0, {soloClave, fallo, nada, fin}, "000", todos, {}},
-        {"sinborrar", "clave", "AB", 0, {soloClave, fallo, u("Se encontraron 2 Contratos"), fin}, "200", todos,
+        {"sinborrar", "clave", "AB", 0, {soloClave, kSinBorrar2, u("Se encontraron 2 Contratos"), fin}, "200", todos,
          {"123400001", "123400002"}},
         {"tervalo", "mala", "AB", 0, {fallo, nada, fin}, "000", todos, {}},
         {"tervalo", "clave", "AB", 2, {fallo, nada, fin}, "000", {}, {}},
@@ -194,6 +197,7 @@ TEST_F(ServidorTest, EachAccountFetchesWhatItMayAndTellsWhatFailed)
         cerrado.close();
         QDir(host(kContratosTemp)).removeRecursively();
         QDir().mkpath(host(kContratosTemp));
+        db.exec(u("DELETE FROM RegistrosRecibidos"));
         const auto antes = msg().texts().size();
 
         auto& menu = abrirMenu(u("127.0.0.1"), u(caso.usuario), u(caso.password), u(caso.clave));
@@ -252,7 +256,8 @@ TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnc
                              "contrato lleva") + queda + u("555500005."),
                            u("El fichero AB111100002 se ha importado pero no se puede dejar en la carpeta "
                              "C:\\Quelvan\\Dorvane\\ContratosTemp: queda en la carpeta "
-                             "C:\\Quelvan\\Dorvane\\ContratosImp y la próxima importación lo volverá a importar."),
+                             "C:\\Quelvan\\Dorvane\\ContratosImp y la próxima importación lo dejará allí sin "
+                             "volver a importarlo."),
                            u("Ha finalizado la importación de contratos")}));
     EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u("13112"));
     EXPECT_EQ(servidor.todo(), (QStringList{"AB", "AB.", "AB..", "AB.oculto", "AB777700007"}));
@@ -262,17 +267,19 @@ TEST_F(ServidorTest, WhatIsNoRecordStaysOutRunAfterRunAndEachRecordIsImportedOnc
     EXPECT_EQ(columna("SELECT \"NúmeroEmpresa\" FROM Empresas ORDER BY 1"), (QStringList{"1111", "3333"}));
 
     // The next run brings nothing new: the names are told again, the record
-    // that could not be filed writes its same rows again and is filed now,
+    // that could not be filed is filed now without being imported again,
     // nothing else is imported again.
     QDir(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100002")).removeRecursively();
     const auto antes = msg().texts().size();
     menu.cmdImportar->click();
 
-    EXPECT_EQ(msg().texts().mid(antes, 2),
+    EXPECT_EQ(msg().texts().mid(antes, 3),
               (QStringList{kNoTraidos + u("\"AB\", \"AB.\", \"AB..\", \"AB.oculto\". Siguen en el servidor."),
-                           u("Se encontraron 1 Contratos")}));
-    EXPECT_EQ(msg().texts().size(), antes + 3);
-    EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u("100"));
+                           u("Se encontraron 1 Contratos"),
+                           u("El fichero AB111100002 ya se había importado tal como está: no se ha vuelto a "
+                             "importar.")}));
+    EXPECT_EQ(msg().texts().size(), antes + 4);
+    EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u("000"));
     EXPECT_EQ(en(kContratosTemp).size(), 15);
     EXPECT_EQ(columna("SELECT NumEmpresa || '-' || COUNT(*) FROM Trabajadores GROUP BY NumEmpresa ORDER BY 1"),
               (QStringList{"1111 -12", "3333-1"}));
@@ -350,8 +357,8 @@ TEST_F(ServidorTest, AFullDiskIsToldOnceForTheWholeRun)
         SCOPED_TRACE(caso.que);
         ServidorFtp& servidor = vacio();
         QDir(host(kContratosTemp)).removeRecursively();
-        db.exec(u("DELETE FROM Trabajadores"));
-        db.exec(u("DELETE FROM Empresas"));
+        for (const char* tabla : {"Trabajadores", "Empresas", "RegistrosRecibidos"})
+            db.exec(u("DELETE FROM ") + u(tabla));
         // The first arrives within 1500 bytes, the second does not.
         servidor.poner("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes(1400));
         servidor.poner("AB111100002", registroDe(u("1111"), u("00002"), u("B1"), u("T2")).bytes());
@@ -370,4 +377,51 @@ TEST_F(ServidorTest, AFullDiskIsToldOnceForTheWholeRun)
         EXPECT_EQ(en(kContratosTemp), (QStringList{"111100001", "111100002"}));
         EXPECT_EQ(cuenta("Trabajadores"), 2);
     }
+}
+
+// A server that lets the program fetch its files but not delete them: told
+// as what it is each run. A record that comes again as it was imported is
+// not imported again, also after its waiting file was deleted, so what the
+// office ticked in between stays; one that changed is a new record. A file
+// refused as no record is told the first time only.
+TEST_F(ServidorTest, FilesTheServerKeepsAreToldAndNotImportedAgain)
+{
+    ServidorFtp& servidor = vacio();
+    servidor.poner("AB111100001", registroDe(u("1111"), u("00001"), u("B1"), u("T1")).bytes());
+    servidor.poner("AB111100002", registroDe(u("1111"), u("00002"), u("B1"), u("T2")).bytes());
+    servidor.poner("AB111100003",
+                   registroDe(u("1111"), u("00003"), u("B1"), u("T3"), u("MUÑOZ S.L.")).texto().toUtf8());
+    apuntar(servidor.puerto());
+    auto& menu = abrirMenu(u("127.0.0.1"), u("sinborrar"), u("clave"), u("AB"));
+    const QStringList traidos{u("Se han traído del servidor 3 contratos, pero el servidor no ha dejado borrarlos: "
+                                "volverán a llegar en la próxima importación, que no importará de nuevo los que no "
+                                "hayan cambiado."),
+                              u("Se encontraron 3 Contratos")};
+    const QString fin = u("Ha finalizado la importación de contratos");
+    const auto importa = [&](const QStringList& mensajes, const char* contadores) {
+        const auto antes = msg().texts().size();
+        menu.cmdImportar->click();
+        EXPECT_EQ(msg().texts().mid(antes), traidos + mensajes + QStringList{fin});
+        EXPECT_EQ(menu.txtEmpresas->text() + menu.txtNuevasE->text() + menu.txtNuevosT->text(), u(contadores));
+        EXPECT_EQ(servidor.ficheros(), (QStringList{"AB111100001", "AB111100002", "AB111100003"}));
+        EXPECT_TRUE(en(kContratosImp).isEmpty());
+        EXPECT_EQ(en(kContratosTemp), (QStringList{"111100001", "111100002", "111100003"}));
+    };
+    const char* const flags = R"(SELECT "NúmeroTrabajador" || EnviadoCliente || RecibidoCliente || EnviadoInem ||
+                                        RecogidoInem || ReenviadoCliente FROM Trabajadores ORDER BY 1)";
+
+    importa({u("El fichero AB111100003 no se ha importado: está escrito en UTF-8, no en Windows-1252. Queda en la "
+               "carpeta C:\\Quelvan\\Dorvane\\ContratosTemp como 111100003.")},
+            "212");
+    db.exec(u("UPDATE Trabajadores SET EnviadoCliente = 'Si', RecibidoCliente = 'Si', EnviadoInem = 'Si', "
+              "RecogidoInem = 'Si', ReenviadoCliente = 'Si'"));
+    QFile::remove(host("C:\\Quelvan\\Dorvane\\ContratosTemp\\111100002"));
+
+    importa({u("2 ficheros ya se habían importado tal como están: no se han vuelto a importar.")}, "000");
+    EXPECT_EQ(columna(flags), (QStringList{"1SiSiSiSiSi", "2SiSiSiSiSi"}));
+
+    servidor.poner("AB111100001",
+                   registroDe(u("1111"), u("00001"), u("B1"), u("T1"), u("ACME S.L."), u("OTRO")).bytes());
+    importa({u("El fichero AB111100002 ya se había importado tal como está: no se ha vuelto a importar.")}, "100");
+    EXPECT_EQ(columna(flags), (QStringList{"1NoNoNoNoNo", "2SiSiSiSiSi"}));
 }
