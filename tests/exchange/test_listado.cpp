@@ -178,6 +178,22 @@ TEST_F(ListadoImportadosTest, EachWaitingFileWithAStoredWorkerGetsARow)
     EXPECT_TRUE(ruta && QFileInfo::exists(host(ruta->toUtf8().constData())));
 }
 
+// The main window, hidden while the list and the contract it leads to are
+// open, comes back where it was: its place is given to the desktop, which
+// would otherwise place it anew where it finds room.
+TEST_F(ListadoImportadosTest, TheMainWindowComesBackWhereItWas)
+{
+    trabajador(empresa(u("1234"), u("B1")), u("1234"), 12, u("T"), u("ANA"));
+    dejar(kContratosTemp, u("123400012"), "registro");
+    auto& menu = abrirMenu();
+    const QRect antes = menu.frameGeometry();
+
+    EXPECT_EQ(&salirAlMenu(contratoDeImportado(u("1234"), 12)), &menu) << "hidden, not unloaded";
+    EXPECT_FALSE(menu.isHidden());
+    EXPECT_EQ(menu.frameGeometry(), antes);
+    EXPECT_TRUE(menu.testAttribute(Qt::WA_Moved));
+}
+
 TEST_F(ListadoImportadosTest, TheColumnsFitTheGridWhateverTheScreen)
 {
     trabajador(empresa(u("1234"), u("B1"), u("CONSTRUCCIONES Y REFORMAS DEL V")), u("1234"), 12, u("T"), u("ANA"));
