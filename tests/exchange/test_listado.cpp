@@ -5,11 +5,13 @@
 #include "exchange/Buscar.h"
 #include "exchange/frmListadoImportados.h"
 #include "platform/Controls.h"
+#include "platform/Desktop.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "production/ContratoImportado.h"
 #include "production/frmEleccionContrato.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -18,6 +20,9 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 using namespace exchange;
 using platform::Forms;
@@ -123,6 +128,47 @@ TEST_F(ListadoTest, ImportShowsTheCountersAndTheConflictsOfTheLatestRunOnly)
     EXPECT_FALSE(isShown(menu.cmdListadoE));
     menu.cmdListadoT->click();
     EXPECT_EQ(entradas(menu.lstDiscordancias), QStringList{u("TRABAJADOR 2").leftJustified(30)});
+}
+
+// The import's notice "Importando." steps aside while each box of the run
+// is up, which would stand over it, and comes back once it is answered.
+TEST_F(ListadoTest, TheImportNoticeStepsAsideWhileABoxIsUp)
+{
+    auto& menu = abrirMenu();
+    dejar(kContratosImp, u("AB111100001"), registroDe(u("1111"), u("00001"), u("B1"), u("N")).bytes());
+    platform::ScopedService<platform::MessageBoxes> enPantalla(platform::messageBoxesSlot(),
+                                                               platform::makeDesktopMessageBoxes());
+    const auto aviso = [] {
+        const auto* notice = Forms::loaded<frmImprimiendo>();
+        return notice && notice->isVisible() ? notice->lblImprimir->text() : u("no notice");
+    };
+    QStringList vistos;
+    fakeDesktop().onActivate = [&](QWindow& caja) {
+        if (auto* modal = QApplication::activeModalWidget()) {
+            vistos << modal->findChild<QLabel*>(u("qt_msgbox_label"))->text() + u(" over ") + aviso();
+            QTimer::singleShot(0, &caja, [&caja] { QTest::keyClick(&caja, Qt::Key_Return); });
+        }
+    };
+    QTimer sinTeclado; // a box nobody answers is closed, and the test fails
+    QObject::connect(&sinTeclado, &QTimer::timeout, [] {
+        if (QWidget* caja = QApplication::activeModalWidget())
+            caja->close();
+    });
+    sinTeclado.start(3000);
+
+    servidor().duringFetch = [&] { vistos << u("fetching under ") + aviso(); };
+    clic(menu.cmdImportar);
+    EXPECT_EQ(vistos, (QStringList{u("fetching under Importando."), u("Se encontraron 1 Contratos over no notice"),
+                                   u("Ha finalizado la importación de contratos over no notice")}));
+    EXPECT_FALSE(Forms::loaded<frmImprimiendo>());
+
+    // Answered, the box leaves the notice as it was.
+    auto& notice = Forms::show<frmImprimiendo>();
+    platform::MsgBox(u("Aviso."));
+    EXPECT_EQ(vistos.last(), u("Aviso. over no notice"));
+    EXPECT_EQ(aviso(), u("Importando."));
+    fakeDesktop().onActivate = nullptr;
+    Forms::unload(notice);
 }
 
 class ListadoImportadosTest : public ListadoTest {
