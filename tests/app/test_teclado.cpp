@@ -228,3 +228,38 @@ TEST_F(TecladoTest, TabLeavesEachGridForTheNextControlWithItsRowAsItWas)
         Forms::unload(*static_cast<platform::Form*>(v.ventana));
     }
 }
+
+// Keyboard alone: Enter on a row of the models window's marks view does what
+// a double click does, adding the mark to the model or removing it.
+TEST_F(TecladoTest, EnterOnAMarkRowAddsOrRemovesItAsADoubleClickDoes)
+{
+    const qint64 modelo = insertar("Modelo", {{"NombreModelo", "M"}, {u("Ubicación"), "M.doc"}});
+    for (const char* codigo : {"0002", "0010"})
+        insertar("Marcas", {{u("CódigoMarca"), codigo}, {u("DescripciónDato"), "DATO"}, {"Longitud", 10}});
+    const auto marcas = [&] { return filas("MarcasCont"); };
+    const QString id = QString::number(modelo);
+
+    auto& f = Forms::show<frmModelos>();
+    activar(&f);
+    pulsarFila(f.dbgModelos, 0);
+    f.cmdAñadirMarcas->setFocus();
+    pulsar(Qt::Key_Space);
+    ASSERT_TRUE(f.dbgMarcas->isVisible());
+    f.dbgMarcas->setFocus();
+    pulsar(Qt::Key_Down);
+    pulsar(Qt::Key_Return);
+    EXPECT_EQ(marcas(), QStringList{u("1|%1|0010|DATO|10|-").arg(id)});
+    msg().answer(platform::Answer::Yes);
+    pulsar(Qt::Key_Enter);
+    EXPECT_EQ(marcas(), QStringList{u("1|%1|0010|DATO|10|2").arg(id)});
+    EXPECT_EQ(msg().texts(), QStringList{u("La marca ya ha sido añadida, desea añadirla otra vez.")});
+
+    pulsar(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), f.dbgMarcasSeleccionadas);
+    pulsar(Qt::Key_Return);
+    EXPECT_EQ(marcas(), QStringList{u("1|%1|0010|DATO|10|").arg(id)}) << "counted once again";
+    pulsar(Qt::Key_Return);
+    EXPECT_EQ(marcas(), QStringList());
+    EXPECT_EQ(QApplication::focusWidget(), f.dbgMarcasSeleccionadas);
+    Forms::unload(f);
+}
