@@ -324,3 +324,35 @@ TEST_F(TecladoTest, AfterARunTheFocusIsBackOnTheButtonThatStartedItAndShows)
     EXPECT_TRUE(muestraElFoco(parametros->optCastellano)) << nombre(QApplication::focusWidget()).toStdString();
     Forms::unload(*parametros);
 }
+
+// Keyboard alone: "Volver." of a catalogue window or of the template browser
+// brings the main window back with the focus, shown, on the option or the
+// button that opened it.
+TEST_F(TecladoTest, VolverLeavesTheFocusOnTheControlThatOpenedTheWindow)
+{
+    for (const char* control :
+         {"optModelos", "optManTipoContrato", "optManContrato", "optClausulas", "optMarcas", "cmdPlantillas"}) {
+        SCOPED_TRACE(control);
+        frmMenu& principal = menu();
+        activar(&principal);
+        auto* usado = principal.findChild<QAbstractButton*>(u(control));
+        ASSERT_TRUE(usado);
+        if (usado->parentWidget() != &principal) {
+            principal.cmdTablas->setFocus();
+            pulsar(Qt::Key_Space);
+        }
+        usado->setFocus();
+        pulsar(Qt::Key_Space);
+        platform::Form* ventana = Forms::activeForm();
+        ASSERT_TRUE(ventana && ventana != &principal);
+        activar(ventana);
+        ventana->findChild<QPushButton*>(u("cmdSalir"))->setFocus();
+        pulsar(Qt::Key_Space);
+
+        frmMenu* vuelta = Forms::loaded<frmMenu>();
+        ASSERT_TRUE(vuelta && vuelta->isVisible());
+        activar(vuelta);
+        EXPECT_EQ(nombre(QApplication::focusWidget()), u(control));
+        EXPECT_TRUE(muestraElFoco(vuelta->findChild<QWidget*>(u(control))));
+    }
+}
