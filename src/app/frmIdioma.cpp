@@ -71,6 +71,8 @@ void frmIdioma::Form_Load()
     const int firmas = c.Firmas.trimmed().toInt(&numerico);
     if (!c.Firmas.trimmed().isEmpty() && numerico)
         optFirmas[firmas == 0 ? 0 : 1]->setValue(true);
+    // The keyboard starts at the first option, which shows it.
+    platform::giveFocus(optCastellano);
 }
 
 void frmIdioma::Form_Unload()

@@ -42,6 +42,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <utility>
+
 using platform::Forms;
 using platform::isShown;
 
@@ -54,6 +56,15 @@ static void cargarRecursos()
 namespace {
 
 constexpr auto kMascaraIp = "CCC.CCC.CCC.CCC";
+
+// The control of the main window that opened the screen now in its place
+// (its name): the main window, loaded again on the way back, gives it the
+// focus.
+QString& abiertaDesde()
+{
+    static QString nombre;
+    return nombre;
+}
 
 QLabel* etiqueta(const QString& texto)
 {
@@ -334,6 +345,16 @@ void frmMenu::Form_Load()
     for (const char* carpeta : {exchange::kContratosTemp, exchange::kContratosImp})
         QDir().mkpath(platform::hostPath(QString::fromLatin1(carpeta)));
     setMousePointer(0);
+
+    // Back from a screen, the keyboard is on the control that opened it; an
+    // option of the maintenance panel once the panel opens again.
+    const QString nombreUsado = std::exchange(abiertaDesde(), QString());
+    if (auto* usado = nombreUsado.isEmpty() ? nullptr : findChild<QWidget*>(nombreUsado)) {
+        if (fraMantenimientos->isAncestorOf(usado))
+            opcionUsada_ = usado;
+        else
+            platform::giveFocus(usado);
+    }
 }
 
 void frmMenu::Form_Activate()
@@ -430,6 +451,7 @@ void frmMenu::LlenarAvisos(int dias)
 
 void frmMenu::cmdEmpresas_Click()
 {
+    abiertaDesde() = cmdEmpresas->objectName();
     Forms::unload<frmEmpresas>();
     Forms::show<frmEmpresas>();
     Forms::unload(*this);
@@ -437,6 +459,7 @@ void frmMenu::cmdEmpresas_Click()
 
 void frmMenu::cmdContratos_Click()
 {
+    abiertaDesde() = cmdContratos->objectName();
     Forms::unload<frmListadoContratos>();
     Forms::show<frmListadoContratos>();
     Forms::unload(*this);
@@ -449,6 +472,7 @@ static void abrirMantenimiento(frmMenu& menu, const platform::OptionButton& opci
 {
     if (!opcion.value())
         return;
+    abiertaDesde() = opcion.objectName();
     Forms::show<Ventana>();
     Forms::unload(menu);
 }
@@ -481,6 +505,7 @@ void frmMenu::optMarcas_Click()
 // The template browser starts afresh on every visit.
 void frmMenu::cmdPlantillas_Click()
 {
+    abiertaDesde() = cmdPlantillas->objectName();
     Forms::unload<frmDocumentos>();
     Forms::show<frmDocumentos>();
     Forms::unload(*this);
@@ -505,6 +530,8 @@ void frmMenu::cmdTablas_Click()
     fraMantenimientos->show();
     shaMantenimientos->show();
     MostrarPanelConfiguracion(false);
+    if (opcionUsada_)
+        platform::giveFocus(std::exchange(opcionUsada_, nullptr));
 }
 
 void frmMenu::cmdListado_Click()

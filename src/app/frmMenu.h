@@ -4,6 +4,7 @@
 #include "platform/Form.h"
 
 #include <QPixmap>
+#include <QPointer>
 
 class QAction;
 class QGroupBox;
@@ -192,4 +193,7 @@ private:
     int ContadorDiscordanciasT = 0;
     // An import is running: the window takes no input.
     bool importando_ = false;
+    // The option of the maintenance panel that opened the screen this window
+    // comes back from: it has the focus once the panel opens again.
+    QPointer<QWidget> opcionUsada_;
 };

@@ -144,6 +144,8 @@ frmModelos::frmModelos() : frmMantenimiento(diseno())
 
     dbgMarcas->DblClick = [this] { ejecutar([this] { dbgMarcas_DblClick(); }); };
     dbgMarcasSeleccionadas->DblClick = [this] { ejecutar([this] { dbgMarcasSeleccionadas_DblClick(); }); };
+    dbgMarcas->KeyPress = [this](int& k) { dbgMarcas_KeyPress(k); };
+    dbgMarcasSeleccionadas->KeyPress = [this](int& k) { dbgMarcasSeleccionadas_KeyPress(k); };
     dbgMarcas->HeadClick = [this](int col) { ejecutar([this, col] { dbgMarcas_HeadClick(col); }); };
     dbgMarcasSeleccionadas->HeadClick = [this](int col) {
         ejecutar([this, col] { dbgMarcasSeleccionadas_HeadClick(col); });
@@ -260,6 +262,24 @@ void frmModelos::dbgMarcasSeleccionadas_DblClick()
         return;
     catalogo::QuitarMarcaDeModelo(db(), fila);
     RefrescarMarcasSeleccionadas(true);
+}
+
+// Enter on a row adds or removes its mark as a double click does, so that
+// the keyboard alone can change a model's marks.
+void frmModelos::dbgMarcas_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii != 13)
+        return;
+    KeyAscii = 0;
+    ejecutar([this] { dbgMarcas_DblClick(); });
+}
+
+void frmModelos::dbgMarcasSeleccionadas_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii != 13)
+        return;
+    KeyAscii = 0;
+    ejecutar([this] { dbgMarcasSeleccionadas_DblClick(); });
 }
 
 void frmModelos::dbgMarcas_HeadClick(int ColIndex)

@@ -31,6 +31,8 @@ public:
     void cmdAñadirMarcas_Click();
     void dbgMarcas_DblClick();
     void dbgMarcasSeleccionadas_DblClick();
+    void dbgMarcas_KeyPress(int& KeyAscii);
+    void dbgMarcasSeleccionadas_KeyPress(int& KeyAscii);
     void dbgMarcas_HeadClick(int ColIndex);
     void dbgMarcasSeleccionadas_HeadClick(int ColIndex);
 

@@ -4,7 +4,10 @@
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 
+#include <QEvent>
 #include <QLabel>
+
+#include <utility>
 
 using platform::Forms;
 
@@ -40,4 +43,17 @@ frmImprimiendo::frmImprimiendo() : Form(QStringLiteral("frmImprimiendo"))
     lblImprimir = place(new QLabel(QStringLiteral("Importando.")), "lblImprimir", 120, 240, 3360, 600);
     lblImprimir->setAlignment(Qt::AlignCenter);
     platform::setBoldFont(lblImprimir, 12);
+}
+
+// A box blocks the program's other windows while it is up.
+bool frmImprimiendo::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowBlocked && isVisible()) {
+        apartado_ = true;
+        hide();
+    } else if (event->type() == QEvent::WindowUnblocked && std::exchange(apartado_, false)
+               && Forms::isLoaded(*this)) {
+        show();
+    }
+    return Form::event(event);
 }

@@ -19,11 +19,18 @@ public:
 void MostrarMensaje(const QString& texto, double segundos = 1.0);
 
 // Notice window of long jobs ("Importando.", "Imprimiendo."); its callers
-// show it and take it away.
+// show it and take it away. A message box that comes up meanwhile opens
+// where the notice stands: the notice steps aside until the box is answered.
 class frmImprimiendo : public platform::Form {
     Q_OBJECT
 public:
     frmImprimiendo();
 
     QLabel* lblImprimir;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    bool apartado_ = false; // hidden while a box is up, to come back after it
 };

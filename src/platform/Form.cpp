@@ -319,7 +319,8 @@ void Form::closeEvent(QCloseEvent* event)
     Forms::unload(*this);
 }
 
-BlockedWindow::BlockedWindow(Form& form, std::initializer_list<QWidget*> keep) : form_(&form)
+BlockedWindow::BlockedWindow(Form& form, std::initializer_list<QWidget*> keep)
+    : form_(&form), focus_(form.focusWidget())
 {
     ++form.blocks_;
     std::set<QWidget*> kept(keep.begin(), keep.end());
@@ -359,8 +360,45 @@ BlockedWindow::~BlockedWindow()
         if (w)
             w->setEnabled(false);
     }
-    if (form_)
-        --form_->blocks_;
+    if (!form_)
+        return;
+    --form_->blocks_;
+    // Unless the run put the focus somewhere itself.
+    const auto usable = [this](const QWidget* w) { return w && w->isEnabled() && w->isVisibleTo(form_); };
+    if (!usable(form_->focusWidget()) && usable(focus_))
+        giveFocus(focus_);
+}
+
+namespace {
+
+// Showing a window forgets how its focus came to it: a window given its
+// focus before it is on the screen has it shown once it is.
+class FocusShownOnShow : public QObject {
+public:
+    explicit FocusShownOnShow(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            static_cast<QWidget*>(watched)->setAttribute(Qt::WA_KeyboardFocusChange);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void giveFocus(QWidget* control)
+{
+    QWidget* window = control->window();
+    control->setFocus(Qt::OtherFocusReason);
+    if (window->isVisible())
+        window->setAttribute(Qt::WA_KeyboardFocusChange);
+    else
+        new FocusShownOnShow(window);
+    control->update();
 }
 
 } // namespace platform

@@ -121,7 +121,8 @@ private:
 // user or the printer: every control but the kept ones (and the containers
 // that hold them) is disabled and the close box does nothing, so no second
 // run can start inside the first. All comes back as it was when the guard
-// goes out of scope. Guards may nest.
+// goes out of scope, the focus on the control that had it (the button that
+// started the run), shown. Guards may nest.
 class BlockedWindow {
 public:
     explicit BlockedWindow(Form& form, std::initializer_list<QWidget*> keep = {});
@@ -133,7 +134,13 @@ private:
     QPointer<Form> form_;
     std::vector<QPointer<QWidget>> disabled_;
     std::vector<QPointer<QWidget>> enabled_;
+    // The control that had the focus: disabled, it lost it; it gets it back.
+    QPointer<QWidget> focus_;
 };
+
+// Gives a control the keyboard focus, shown as after a Tab: its window draws
+// which control has it (an option button's frame too) once it is active.
+void giveFocus(QWidget* control);
 
 // Runs a handler of a window. A database or file error it lets through is
 // reported to the user in a critical message, and so is running out of

@@ -72,6 +72,17 @@ void bringBackPrevious(Form* leaving)
     }
 }
 
+// A desktop places a window it maps anew where it finds room, which for a
+// window as large as the screen is wherever the pointer is, its bottom off
+// the screen. A window hidden to come back later is told to stand where it
+// stands now: a place the program gives is one the desktop keeps.
+void keepPlace(Form& form)
+{
+    form.setAttribute(Qt::WA_Moved);
+    if (QWindow* window = form.windowHandle())
+        window->setPosition(window->position());
+}
+
 bool anyOnScreen()
 {
     const auto& loaded = runtime().loaded;
@@ -163,6 +174,7 @@ void Forms::hide(Form& form)
 {
     if (form.isHidden())
         return;
+    keepPlace(form);
     form.hide();
     bringBackPrevious(&form);
     endWhenNothingIsShown();

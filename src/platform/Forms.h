@@ -52,7 +52,8 @@ public:
     // or another window was the active one. A window the proportional layout
     // does not size opens the first time centred on the active window.
     static void show(Form& form);
-    // Hides a window without unloading it.
+    // Hides a window without unloading it; shown again, it comes back where
+    // it was.
     static void hide(Form& form);
     // Runs the unload handler, forgets the window and destroys it later.
     static void unload(Form& form);

@@ -1,5 +1,9 @@
+#include "Copias.h"
+#include "DocumentFiles.h"
 #include "Jornada.h"
 
+#include "app/frmIdioma.h"
+#include "app/frmMenu.h"
 #include "catalogue/frmClausulas.h"
 #include "catalogue/frmManContrato.h"
 #include "catalogue/frmManContratos.h"
@@ -11,13 +15,16 @@
 #include "platform/Controls.h"
 #include "platform/DBGrid.h"
 #include "platform/FlexGrid.h"
+#include "platform/TextBox.h"
 #include "platform/Forms.h"
 #include "production/frmEleccionContrato.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QTest>
 
@@ -50,6 +57,16 @@ bool marcaElFoco(platform::DBGrid* grid)
     const QImage imagen = grid->grab().toImage();
     const QPoint esquina = grid->viewport()->mapTo(grid, QPoint(1, grid->viewport()->height() - 2));
     return imagen.pixelColor(esquina) == grid->palette().color(QPalette::Highlight);
+}
+
+// A control shows that it has the keyboard: it has the focus, and its window
+// has the style draw it as after a Tab.
+bool muestraElFoco(const QWidget* control)
+{
+    QStyleOption opcion;
+    opcion.initFrom(control);
+    return QApplication::focusWidget() == control && opcion.state.testFlag(QStyle::State_HasFocus)
+        && opcion.state.testFlag(QStyle::State_KeyboardFocusChange);
 }
 
 void teclear(const QString& texto)
@@ -226,5 +243,116 @@ TEST_F(TecladoTest, TabLeavesEachGridForTheNextControlWithItsRowAsItWas)
         if (v.despues)
             v.despues();
         Forms::unload(*static_cast<platform::Form*>(v.ventana));
+    }
+}
+
+// Keyboard alone: Enter on a row of the models window's marks view does what
+// a double click does, adding the mark to the model or removing it.
+TEST_F(TecladoTest, EnterOnAMarkRowAddsOrRemovesItAsADoubleClickDoes)
+{
+    const qint64 modelo = insertar("Modelo", {{"NombreModelo", "M"}, {u("Ubicación"), "M.doc"}});
+    for (const char* codigo : {"0002", "0010"})
+        insertar("Marcas", {{u("CódigoMarca"), codigo}, {u("DescripciónDato"), "DATO"}, {"Longitud", 10}});
+    const auto marcas = [&] { return filas("MarcasCont"); };
+    const QString id = QString::number(modelo);
+
+    auto& f = Forms::show<frmModelos>();
+    activar(&f);
+    pulsarFila(f.dbgModelos, 0);
+    f.cmdAñadirMarcas->setFocus();
+    pulsar(Qt::Key_Space);
+    ASSERT_TRUE(f.dbgMarcas->isVisible());
+    f.dbgMarcas->setFocus();
+    pulsar(Qt::Key_Down);
+    pulsar(Qt::Key_Return);
+    EXPECT_EQ(marcas(), QStringList{u("1|%1|0010|DATO|10|-").arg(id)});
+    msg().answer(platform::Answer::Yes);
+    pulsar(Qt::Key_Enter);
+    EXPECT_EQ(marcas(), QStringList{u("1|%1|0010|DATO|10|2").arg(id)});
+    EXPECT_EQ(msg().texts(), QStringList{u("La marca ya ha sido añadida, desea añadirla otra vez.")});
+
+    pulsar(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), f.dbgMarcasSeleccionadas);
+    pulsar(Qt::Key_Return);
+    EXPECT_EQ(marcas(), QStringList{u("1|%1|0010|DATO|10|").arg(id)}) << "counted once again";
+    pulsar(Qt::Key_Return);
+    EXPECT_EQ(marcas(), QStringList());
+    EXPECT_EQ(QApplication::focusWidget(), f.dbgMarcasSeleccionadas);
+    Forms::unload(f);
+}
+
+// Keyboard alone: after a run that asked its questions over a document, the
+// focus is back on the button that started it, shown; the parameters window
+// opens with its first option focused, shown.
+TEST_F(TecladoTest, AfterARunTheFocusIsBackOnTheButtonThatStartedItAndShows)
+{
+    const qint64 empresa = insertar("Empresas", {{u("NúmeroEmpresa"), "00012"}, {u("NombreEmpresa"), "TALLERES"}});
+    const qint64 trabajador = insertar("Trabajadores", {{"IdEmpresa", QString::number(empresa)},
+                                                        {u("NúmeroTrabajador"), 1},
+                                                        {"NombreTrabajador", "ANA"},
+                                                        {"Contrato", "401 - Obra"}});
+    testing_support::contratoRelleno(host("C:\\Quelvan\\Dorvane\\Contratos\\0001200001.doc"), true);
+    frmEmpresa& ficha = fichaDeEmpresa(empresa);
+    editarTrabajador(ficha, trabajador);
+    activar(&ficha);
+    {
+        testing_support::CopiesAnswerer copias(ficha.fraDatosImprimir, ficha.txtNumeroCopias, ficha.cmdCopias);
+        fakeDesktop().takesActivation = true; // the document, then each box, take the keyboard
+        msg().takesActivation = true;
+        msg().answer(platform::Answer::No);  // ¿Desea Imprimir el contrato?
+        msg().answer(platform::Answer::Yes); // ¿Desea copia básica?
+        copias.answer(u("1"));
+        msg().answer(platform::Answer::No); // ¿Desea guardar la Copia Básica?
+        ficha.cmdAcceder->setFocus();
+        pulsar(Qt::Key_Space);
+        ASSERT_EQ(copias.prompts(), 1);
+        EXPECT_EQ(msg().unusedAnswers(), 0u);
+    }
+    activar(&ficha);
+    EXPECT_TRUE(muestraElFoco(ficha.cmdAcceder)) << nombre(QApplication::focusWidget()).toStdString();
+
+    Forms::unload(ficha);
+    frmMenu& principal = menu();
+    activar(&principal);
+    principal.cmdTablas->setFocus();
+    pulsar(Qt::Key_Space);
+    principal.optIdioma->setFocus();
+    pulsar(Qt::Key_Space);
+    auto* parametros = Forms::loaded<frmIdioma>();
+    ASSERT_TRUE(parametros && parametros->isVisible());
+    activar(parametros);
+    EXPECT_TRUE(muestraElFoco(parametros->optCastellano)) << nombre(QApplication::focusWidget()).toStdString();
+    Forms::unload(*parametros);
+}
+
+// Keyboard alone: "Volver." of a catalogue window or of the template browser
+// brings the main window back with the focus, shown, on the option or the
+// button that opened it.
+TEST_F(TecladoTest, VolverLeavesTheFocusOnTheControlThatOpenedTheWindow)
+{
+    for (const char* control :
+         {"optModelos", "optManTipoContrato", "optManContrato", "optClausulas", "optMarcas", "cmdPlantillas"}) {
+        SCOPED_TRACE(control);
+        frmMenu& principal = menu();
+        activar(&principal);
+        auto* usado = principal.findChild<QAbstractButton*>(u(control));
+        ASSERT_TRUE(usado);
+        if (usado->parentWidget() != &principal) {
+            principal.cmdTablas->setFocus();
+            pulsar(Qt::Key_Space);
+        }
+        usado->setFocus();
+        pulsar(Qt::Key_Space);
+        platform::Form* ventana = Forms::activeForm();
+        ASSERT_TRUE(ventana && ventana != &principal);
+        activar(ventana);
+        ventana->findChild<QPushButton*>(u("cmdSalir"))->setFocus();
+        pulsar(Qt::Key_Space);
+
+        frmMenu* vuelta = Forms::loaded<frmMenu>();
+        ASSERT_TRUE(vuelta && vuelta->isVisible());
+        activar(vuelta);
+        EXPECT_EQ(nombre(QApplication::focusWidget()), u(control));
+        EXPECT_TRUE(muestraElFoco(vuelta->findChild<QWidget*>(u(control))));
     }
 }

@@ -5,11 +5,13 @@
 #include "exchange/Buscar.h"
 #include "exchange/frmListadoImportados.h"
 #include "platform/Controls.h"
+#include "platform/Desktop.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "production/ContratoImportado.h"
 #include "production/frmEleccionContrato.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -18,6 +20,9 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 using namespace exchange;
 using platform::Forms;
@@ -125,6 +130,47 @@ TEST_F(ListadoTest, ImportShowsTheCountersAndTheConflictsOfTheLatestRunOnly)
     EXPECT_EQ(entradas(menu.lstDiscordancias), QStringList{u("TRABAJADOR 2").leftJustified(30)});
 }
 
+// The import's notice "Importando." steps aside while each box of the run
+// is up, which would stand over it, and comes back once it is answered.
+TEST_F(ListadoTest, TheImportNoticeStepsAsideWhileABoxIsUp)
+{
+    auto& menu = abrirMenu();
+    dejar(kContratosImp, u("AB111100001"), registroDe(u("1111"), u("00001"), u("B1"), u("N")).bytes());
+    platform::ScopedService<platform::MessageBoxes> enPantalla(platform::messageBoxesSlot(),
+                                                               platform::makeDesktopMessageBoxes());
+    const auto aviso = [] {
+        const auto* notice = Forms::loaded<frmImprimiendo>();
+        return notice && notice->isVisible() ? notice->lblImprimir->text() : u("no notice");
+    };
+    QStringList vistos;
+    fakeDesktop().onActivate = [&](QWindow& caja) {
+        if (auto* modal = QApplication::activeModalWidget()) {
+            vistos << modal->findChild<QLabel*>(u("qt_msgbox_label"))->text() + u(" over ") + aviso();
+            QTimer::singleShot(0, &caja, [&caja] { QTest::keyClick(&caja, Qt::Key_Return); });
+        }
+    };
+    QTimer sinTeclado; // a box nobody answers is closed, and the test fails
+    QObject::connect(&sinTeclado, &QTimer::timeout, [] {
+        if (QWidget* caja = QApplication::activeModalWidget())
+            caja->close();
+    });
+    sinTeclado.start(3000);
+
+    servidor().duringFetch = [&] { vistos << u("fetching under ") + aviso(); };
+    clic(menu.cmdImportar);
+    EXPECT_EQ(vistos, (QStringList{u("fetching under Importando."), u("Se encontraron 1 Contratos over no notice"),
+                                   u("Ha finalizado la importación de contratos over no notice")}));
+    EXPECT_FALSE(Forms::loaded<frmImprimiendo>());
+
+    // Answered, the box leaves the notice as it was.
+    auto& notice = Forms::show<frmImprimiendo>();
+    platform::MsgBox(u("Aviso."));
+    EXPECT_EQ(vistos.last(), u("Aviso. over no notice"));
+    EXPECT_EQ(aviso(), u("Importando."));
+    fakeDesktop().onActivate = nullptr;
+    Forms::unload(notice);
+}
+
 class ListadoImportadosTest : public ListadoTest {
 protected:
     frmListadoImportados& abrirListado()
@@ -176,6 +222,22 @@ TEST_F(ListadoImportadosTest, EachWaitingFileWithAStoredWorkerGetsARow)
     const auto ruta =
         contrato_importado::RutaRegistro(contrato->txtNumEmpresa->text(), contrato->txtNumTrabajador->text());
     EXPECT_TRUE(ruta && QFileInfo::exists(host(ruta->toUtf8().constData())));
+}
+
+// The main window, hidden while the list and the contract it leads to are
+// open, comes back where it was: its place is given to the desktop, which
+// would otherwise place it anew where it finds room.
+TEST_F(ListadoImportadosTest, TheMainWindowComesBackWhereItWas)
+{
+    trabajador(empresa(u("1234"), u("B1")), u("1234"), 12, u("T"), u("ANA"));
+    dejar(kContratosTemp, u("123400012"), "registro");
+    auto& menu = abrirMenu();
+    const QRect antes = menu.frameGeometry();
+
+    EXPECT_EQ(&salirAlMenu(contratoDeImportado(u("1234"), 12)), &menu) << "hidden, not unloaded";
+    EXPECT_FALSE(menu.isHidden());
+    EXPECT_EQ(menu.frameGeometry(), antes);
+    EXPECT_TRUE(menu.testAttribute(Qt::WA_Moved));
 }
 
 TEST_F(ListadoImportadosTest, TheColumnsFitTheGridWhateverTheScreen)
