@@ -198,10 +198,12 @@ TEST_F(DocumentoEnPantallaTest, ADocumentShownOnAnotherDisplayIsAskedAboutAsSoon
         },
         10000));
     libreOffice.setProcessEnvironment(entorno);
-    libreOffice.setProgram(soffice);
-    libreOffice.setArguments({u("--writer"), u("--norestore"), u("--nologo"), host("C:\\Espera.rtf")});
     libreOffice.setProcessChannelMode(QProcess::MergedChannels);
-    libreOffice.start();
+    libreOffice.start(soffice, {u("--writer"), u("--norestore"), u("--nologo"), host("C:\\Espera.rtf")});
+    const auto soltar = qScopeGuard([&] {
+        libreOffice.kill(); // its office process goes at the end of the case
+        libreOffice.waitForFinished();
+    });
     // A first start on a new machine may take long.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return exists("C:\\.~lock.Espera.rtf#") || libreOffice.state() == QProcess::NotRunning; }, 180000));
