@@ -27,14 +27,10 @@ start_packages=(
 # The fuzz drivers: clang with libFuzzer and the sanitizers' runtimes.
 fuzz_packages=(clang libclang-rt-14-dev)
 
-# Tests convert and print documents with LibreOffice without a screen: Writer
-# without its windows, unless the full Writer (which it would replace) is in.
-test_packages() {
-    local writer=libreoffice-writer-nogui
-    dpkg-query -W -f='${Status}' libreoffice-writer 2>/dev/null | grep -q "install ok installed" &&
-        writer=libreoffice-writer
-    echo "$writer" fonts-liberation2
-}
+# Tests convert and print documents with LibreOffice, and show them with
+# Writer's windows on a virtual X display (Xvfb) with a window manager
+# (openbox) of their own.
+test_packages=(libreoffice-writer fonts-liberation2 xvfb openbox)
 
 install_packages() {
     local missing=()
@@ -80,8 +76,7 @@ start)
     exec build/src/tervalo
     ;;
 test)
-    # shellcheck disable=SC2046
-    install_packages "${packages[@]}" $(test_packages)
+    install_packages "${packages[@]}" "${test_packages[@]}"
     build
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure

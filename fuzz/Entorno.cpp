@@ -55,6 +55,7 @@ public:
         throw platform::OfficeError(QStringLiteral("sin LibreOffice"), true);
     }
     bool isShowing(const QString&) override { return false; }
+    bool isOpen(const QString&) override { return false; }
 };
 
 QString ruta(const char* windowsPath)

@@ -79,6 +79,9 @@ void frmEmpresa::cmdCopias_Click()
 // in and print or save it. The register shipped is never changed.
 void frmEmpresa::cmdSubcontratas_Click()
 {
+    // Until the word processor has the register the window waits for it: a
+    // second copy or a return meanwhile would be raised over later.
+    const platform::BlockedWindow bloqueo(*this);
     frmAyuda::ModoAyuda = false;
     auto& ayuda = platform::Forms::get<frmAyuda>();
     ayuda.fraAyuda->setTitle(QStringLiteral("Botón Realizar Contrato : "));

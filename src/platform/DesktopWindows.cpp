@@ -11,6 +11,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -61,22 +62,47 @@ bool isDocumentWindowTitle(const QString& title, const QString& fileName)
         && title.contains(QLatin1String("LibreOffice"));
 }
 
+// Whether a window's class (WM_CLASS: its name, its class) is LibreOffice's.
+bool isWordProcessorClass(const QString& windowClass)
+{
+    return windowClass.contains(QLatin1String("libreoffice"), Qt::CaseInsensitive)
+        || windowClass.contains(QLatin1String("soffice"), Qt::CaseInsensitive);
+}
+
+template <class List, class Item>
+bool contains(const List& list, const Item& item)
+{
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
 // The X11 desktop the program runs on, through Qt's own connection to it.
 class X11Windows final : public DesktopWindows {
 public:
+    void expectDocument(const QString& hostPath, bool open) override
+    {
+        std::vector<xcb_window_t>& others = othersOfItsName_[hostPath];
+        others.clear();
+        xcb_connection_t* c = connection();
+        if (!c || open)
+            return;
+        const QString name = QFileInfo(hostPath).fileName();
+        for (xcb_window_t window : topWindows(c)) {
+            if (isDocumentWindowTitle(title(c, window), name))
+                others.push_back(window);
+        }
+    }
+
     bool bringToFront(const QString& hostPath) override
     {
         xcb_connection_t* c = connection();
         if (!c)
             return true;
-        const QString name = QFileInfo(hostPath).fileName();
-        xcb_window_t found = XCB_WINDOW_NONE;
-        for (xcb_window_t window : topWindows(c)) {
-            if (isDocumentWindowTitle(title(c, window), name))
-                found = window; // the newest of several
-        }
+        const xcb_window_t found = documentWindow(c, hostPath);
         if (found == XCB_WINDOW_NONE)
             return false;
+        othersOfItsName_.erase(hostPath);
+        std::erase_if(broughtForward_, [found](const auto& entry) { return entry.second == found; });
+        broughtForward_[hostPath] = found;
 
         if (!hasWindowManager(c)) {
             // Nobody stacks the windows: it is put over the others, over the
@@ -136,6 +162,18 @@ public:
         again->start();
     }
 
+    bool wordProcessorOnScreen() override
+    {
+        xcb_connection_t* c = connection();
+        if (!c)
+            return false;
+        for (xcb_window_t window : topWindows(c)) {
+            if (isWordProcessorClass(text(c, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING)))
+                return true;
+        }
+        return false;
+    }
+
     bool otherProgramActive() override
     {
         xcb_connection_t* c = connection();
@@ -179,24 +217,36 @@ private:
         return std::vector<uint32_t>(values, values + xcb_get_property_value_length(reply.get()) / 4);
     }
 
-    QString title(xcb_connection_t* c, xcb_window_t window)
+    // A text property of a window (STRING in Latin-1, UTF8_STRING); the
+    // strings of a list (WM_CLASS) joined by a blank.
+    QString text(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
     {
-        for (const auto& [name, type] :
-             {std::pair{"_NET_WM_NAME", atom(c, "UTF8_STRING")}, std::pair{"WM_NAME", xcb_atom_t(XCB_ATOM_STRING)}}) {
-            const auto reply =
-                answer(c, xcb_get_property_reply, xcb_get_property(c, 0, window, atom(c, name), type, 0, 1024));
-            if (!reply || reply->format != 8 || xcb_get_property_value_length(reply.get()) == 0)
-                continue;
-            const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
-            const int length = xcb_get_property_value_length(reply.get());
-            return type == XCB_ATOM_STRING ? QString::fromLatin1(text, length) : QString::fromUtf8(text, length);
-        }
-        return {};
+        const auto reply = answer(c, xcb_get_property_reply, xcb_get_property(c, 0, window, property, type, 0, 1024));
+        if (!reply || reply->format != 8)
+            return {};
+        const auto* value = static_cast<const char*>(xcb_get_property_value(reply.get()));
+        const int length = xcb_get_property_value_length(reply.get());
+        QString read = type == XCB_ATOM_STRING ? QString::fromLatin1(value, length) : QString::fromUtf8(value, length);
+        while (read.endsWith(QChar(0)))
+            read.chop(1);
+        return read.replace(QChar(0), QLatin1Char(' '));
     }
 
+    QString title(xcb_connection_t* c, xcb_window_t window)
+    {
+        const QString name = text(c, window, atom(c, "_NET_WM_NAME"), atom(c, "UTF8_STRING"));
+        return name.isEmpty() ? text(c, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING) : name;
+    }
+
+    // A window manager that says so (EWMH), or one that only holds the
+    // screen's window-manager selection (ICCCM): either sizes the windows
+    // itself, and may take one sized to the screen as full-screen.
     bool hasWindowManager(xcb_connection_t* c)
     {
-        return !items(c, root(c), atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).empty();
+        if (!items(c, root(c), atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).empty())
+            return true;
+        const auto owner = answer(c, xcb_get_selection_owner_reply, xcb_get_selection_owner(c, atom(c, "WM_S0")));
+        return owner && owner->owner != XCB_WINDOW_NONE;
     }
 
     xcb_window_t activeWindow(xcb_connection_t* c)
@@ -205,12 +255,38 @@ private:
         return active.empty() ? xcb_window_t(XCB_WINDOW_NONE) : active.front();
     }
 
+    // The window that shows the document: of those whose title names its
+    // file, not one that another file of that name had when the document was
+    // given to the word processor, nor one brought forward for another file;
+    // the one brought forward for this file before, or else the newest.
+    xcb_window_t documentWindow(xcb_connection_t* c, const QString& hostPath)
+    {
+        const std::vector<xcb_window_t> windows = topWindows(c);
+        std::erase_if(broughtForward_, [&windows](const auto& entry) { return !contains(windows, entry.second); });
+        const auto others = othersOfItsName_.find(hostPath);
+        const auto before = broughtForward_.find(hostPath);
+        const QString name = QFileInfo(hostPath).fileName();
+        xcb_window_t found = XCB_WINDOW_NONE;
+        for (xcb_window_t window : windows) {
+            if (!isDocumentWindowTitle(title(c, window), name)
+                || (others != othersOfItsName_.end() && contains(others->second, window))
+                || std::any_of(broughtForward_.begin(), broughtForward_.end(),
+                               [&](const auto& entry) { return entry.second == window && entry.first != hostPath; }))
+                continue;
+            found = window;
+            if (before != broughtForward_.end() && before->second == window)
+                break;
+        }
+        return found;
+    }
+
     // The windows of programs on the screen, oldest first: the window
-    // manager's list, or without one the windows shown on the root.
+    // manager's list, or the windows shown on the root where there is none.
     std::vector<xcb_window_t> topWindows(xcb_connection_t* c)
     {
-        if (hasWindowManager(c))
-            return items(c, root(c), atom(c, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
+        std::vector<xcb_window_t> clients = items(c, root(c), atom(c, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
+        if (!clients.empty())
+            return clients;
         std::vector<xcb_window_t> shown;
         const auto tree = answer(c, xcb_query_tree_reply, xcb_query_tree(c, root(c)));
         if (!tree)
@@ -241,6 +317,8 @@ private:
     }
 
     std::map<std::string, xcb_atom_t> atoms_;
+    std::map<QString, std::vector<xcb_window_t>> othersOfItsName_; // by document expected
+    std::map<QString, xcb_window_t> broughtForward_;               // by document shown
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -38,9 +39,12 @@ constexpr int kConversionLimitMs = 180000;
 // How long LibreOffice may take to open a document it is given to show.
 constexpr qint64 kOpeningSeconds = 120;
 // How long a document's window is waited for to bring it to the front, and
-// how often it is looked for meanwhile.
+// how often it is looked for meanwhile. Once the word processor has the
+// document its window follows at once: it is waited for a moment more only,
+// unless the word processor has windows on the program's desktop.
 constexpr qint64 kFrontSeconds = 60;
 constexpr double kFrontStepSeconds = 0.25;
+constexpr qint64 kWindowAfterOpeningMs = 3000;
 
 // The extension LibreOffice needs to read a copy, told by the content.
 QString extensionFor(const QByteArray& head)
@@ -107,6 +111,22 @@ QByteArray pdfOfPass(const QByteArray& pdf, PageSet pages, int copies)
     return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()), static_cast<qsizetype>(buffer->getSize()));
 }
 
+// The environment LibreOffice is started in to show a document. A program on
+// X11 (through XWayland too) asks it to open its windows on that X display,
+// where they can be brought to the front, whatever the desktop's own toolkits
+// prefer; the profile, and with it an instance already running, are found as
+// ever.
+QProcessEnvironment showingEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("x11"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    }
+    return environment;
+}
+
 // Whether a LibreOffice of this user holds the file open.
 bool heldOpenByLibreOffice(const QString& hostPath)
 {
@@ -156,9 +176,14 @@ public:
         return result;
     }
 
-    bool startDetached(const QString& program, const QStringList& arguments) override
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QProcessEnvironment& environment) override
     {
-        return QProcess::startDetached(program, arguments);
+        QProcess process;
+        process.setProgram(program);
+        process.setArguments(arguments);
+        process.setProcessEnvironment(environment);
+        return process.startDetached();
     }
 };
 
@@ -175,7 +200,7 @@ public:
         QStringList arguments{QStringLiteral("--writer"), QStringLiteral("--norestore")};
         if (view == View::Reading)
             arguments << QStringLiteral("--view");
-        if (!programs_->startDetached(soffice, arguments << hostPath))
+        if (!programs_->startDetached(soffice, arguments << hostPath, showingEnvironment()))
             throw OfficeError(QStringLiteral("No se ha podido abrir LibreOffice Writer para mostrar el documento %1.")
                                   .arg(windowsPath(hostPath)));
         opening_[hostPath] = clock().now();
@@ -198,6 +223,11 @@ public:
             opening_.erase(opening);
         }
         return heldOpenByLibreOffice(hostPath);
+    }
+
+    bool isOpen(const QString& hostPath) override
+    {
+        return QFileInfo::exists(officeLockFile(hostPath)) || heldOpenByLibreOffice(hostPath);
     }
 
     void print(const QString& hostPath, PageSet pages, int copies) override
@@ -341,10 +371,20 @@ private:
 
 void showDocument(const QString& hostPath, View view)
 {
+    desktopWindows().expectDocument(hostPath, office().isOpen(hostPath));
     office().show(hostPath, view);
     const QDateTime shown = clock().now();
-    while (!desktopWindows().bringToFront(hostPath) && shown.secsTo(clock().now()) < kFrontSeconds)
+    QDateTime opened; // when the word processor was seen to have it
+    while (!desktopWindows().bringToFront(hostPath)) {
+        const QDateTime now = clock().now();
+        if (opened.isNull() && office().isOpen(hostPath))
+            opened = now;
+        const bool elsewhere = !opened.isNull() && opened.msecsTo(now) >= kWindowAfterOpeningMs
+                               && !desktopWindows().wordProcessorOnScreen();
+        if (elsewhere || shown.secsTo(now) >= kFrontSeconds)
+            return;
         clock().wait(kFrontStepSeconds);
+    }
 }
 
 QString officeLockFile(const QString& hostPath)

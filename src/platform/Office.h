@@ -2,6 +2,7 @@
 
 #include "platform/Service.h"
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -49,12 +50,18 @@ public:
     // Whether the word processor may still need a document: one it was given
     // by show and is loading still, or one it has open.
     virtual bool isShowing(const QString& hostPath) = 0;
+    // Whether the word processor has the document open now, whatever screen
+    // it shows it on.
+    virtual bool isOpen(const QString& hostPath) = 0;
 };
 
 // Shows the document in the word processor and, once its window is on the
 // screen, brings that window to the front, maximised and active, so that
 // what the program asks next is asked over it. The windows keep working
-// meanwhile; a window that is not there within a minute is not waited for.
+// meanwhile. Once the word processor has the document, a window that is not
+// on the program's desktop (another display, or Wayland while the program
+// runs through XWayland) is not waited for; one that never comes, for no
+// more than a minute.
 void showDocument(const QString& hostPath, View view = View::Editing);
 
 // The lock file LibreOffice keeps beside a document while it has it open.
@@ -77,8 +84,9 @@ public:
     virtual QString find(const QString& name) = 0;
     // Runs a program to its end while the windows keep working.
     virtual Result run(const QString& program, const QStringList& arguments) = 0;
-    // Starts a program and does not wait.
-    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+    // Starts a program in the environment given and does not wait.
+    virtual bool startDetached(const QString& program, const QStringList& arguments,
+                               const QProcessEnvironment& environment) = 0;
 };
 
 // LibreOffice for showing and converting (conversions run headless with a

@@ -187,3 +187,26 @@ TEST_F(DocumentosGuardadosTest, RegisterOpensATemporaryCopyAndTheShippedOneStays
     platform::removeReleasedWorkingCopies();
     EXPECT_EQ(temporal.entryList(QDir::Files), QStringList());
 }
+
+// While the word processor opens the register, the window waits for it
+// blocked: a second click opens no second copy and "Volver." leaves nothing
+// waiting to raise a window later.
+TEST_F(DocumentosGuardadosTest, RegisterBlocksTheWindowWhileTheWordProcessorOpensIt)
+{
+    writeFile(kRegistroSubcontratas, "{\\rtf1\\ansi REGISTRO\\par}");
+    fakeDesktop().attemptsBeforeWindow = 4;
+    bool pulsados = false;
+    fakeClock().duringWait = [&](double) {
+        if (!fakeOffice().calls.empty() && !std::exchange(pulsados, true)) {
+            clic(ficha->cmdSubcontratas);
+            clic(ficha->cmdSalir);
+        }
+    };
+    clic(ficha->cmdSubcontratas);
+
+    EXPECT_TRUE(pulsados);
+    EXPECT_EQ(fakeOffice().calls.size(), 1u);
+    EXPECT_EQ(fakeDesktop().journal.filter(u("front")).size(), 1);
+    EXPECT_TRUE(Forms::isLoaded(*ficha));
+    EXPECT_TRUE(ficha->cmdSubcontratas->isEnabled() && ficha->cmdSalir->isEnabled());
+}

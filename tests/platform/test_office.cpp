@@ -71,7 +71,7 @@ public:
         return {true, 0, {}};
     }
 
-    bool startDetached(const QString& program, const QStringList& arguments) override
+    bool startDetached(const QString& program, const QStringList& arguments, const QProcessEnvironment&) override
     {
         runs << QStringList{QFileInfo(program).fileName()} + arguments;
         return true;

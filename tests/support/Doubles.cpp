@@ -139,6 +139,8 @@ QStringList FakeOffice::journal() const
 
 bool FakeDesktopWindows::bringToFront(const QString& hostPath)
 {
+    if (wordProcessorElsewhere)
+        return false;
     if (attemptsBeforeWindow > 0) {
         --attemptsBeforeWindow;
         return false;

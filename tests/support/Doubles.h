@@ -139,6 +139,7 @@ public:
     QByteArray convert(const QString& hostPath, const QString& format) override;
     // A document shown is open in the word processor until the test closes it.
     bool isShowing(const QString& hostPath) override { return showing.contains(hostPath); }
+    bool isOpen(const QString& hostPath) override { return showing.contains(hostPath); }
 
     // Calls as short texts: "show <file name>", "view <file name>", "print odd
     // 2 <file name>".
@@ -164,12 +165,17 @@ class FakeDesktopWindows final : public platform::DesktopWindows {
 public:
     // A document brought to the front is the active window until the
     // program activates one of its own, which it does as Qt would.
+    void expectDocument(const QString&, bool) override {}
     bool bringToFront(const QString& hostPath) override;
+    bool wordProcessorOnScreen() override { return !wordProcessorElsewhere; }
     void activate(QWindow& window) override;
     bool otherProgramActive() override { return documentActive; }
 
     QStringList journal;
     bool documentActive = false;
+    // The word processor shows its windows where the program cannot reach
+    // them: its document's window never comes.
+    bool wordProcessorElsewhere = false;
     // The document's window takes the activation from the program's windows
     // (takeActivationAway), as on a desktop.
     bool takesActivation = false;
