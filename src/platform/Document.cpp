@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <map>
 #include <utility>
@@ -46,6 +48,17 @@ QString normalized(const QString& text)
     return out;
 }
 
+// A document is worked on in blocks of megabytes (its bytes, its tokens,
+// its parts), made anew and freed as it is filled and emptied. Such blocks
+// go back to the system when freed: glibc would otherwise keep them for
+// later, once it has freed one that large, and a large document would
+// hold its memory twice over.
+void returnLargeBlocks()
+{
+    static const bool set = mallopt(M_MMAP_THRESHOLD, 1 << 20) == 1;
+    Q_UNUSED(set);
+}
+
 bool isOldWordFile(const QByteArray& head)
 {
     return head.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"));
@@ -71,6 +84,7 @@ Document::~Document() = default;
 
 Document Document::open(const QString& hostPath)
 {
+    returnLargeBlocks();
     const QString path = resolveCase(hostPath);
     if (!QFileInfo(path).isFile())
         throw DocumentError(DocumentError::Kind::Missing,
