@@ -190,23 +190,31 @@ QStringList Document::removeInsertions(const QStringList& bookmarks)
         wanted.emplace(b.toLower(), b);
 
     const QStringList names = body_->bookmarkNames();
+    QStringList ours; // the insertions at those bookmarks, taken out in one go
+    for (const QString& name : names) {
+        const auto insertion = detail::parseInsertionName(name);
+        if (insertion && wanted.count(insertion->bookmark.toLower()))
+            ours << name;
+    }
+    const std::vector<std::optional<QString>> taken = body_->removeInsertions(ours);
+
     QStringList unsure;
     auto doubt = [&unsure](const QString& bookmark) {
         if (!unsure.contains(bookmark))
             unsure << bookmark;
     };
     std::vector<std::pair<QString, QString>> removed; // bookmark as asked, text taken out
+    auto next = taken.begin();
     for (const QString& name : names) {
         const auto insertion = detail::parseInsertionName(name);
         if (!insertion)
             continue;
         const QString target = insertion->bookmark.toLower();
         if (wanted.count(target)) {
-            const QString text = body_->bookmarkText(name);
-            if (!detail::sameInsertion(text, insertion->fingerprint) || !body_->removeWithText(name))
-                doubt(wanted.at(target));
+            if (const std::optional<QString>& text = *next++)
+                removed.emplace_back(wanted.at(target), *text);
             else
-                removed.emplace_back(wanted.at(target), text);
+                doubt(wanted.at(target));
             continue;
         }
         // Another word processor may have renamed a bookmark after one of
@@ -233,6 +241,25 @@ QStringList Document::removeInsertions(const QStringList& bookmarks)
     }
     return unsure;
 }
+
+namespace detail {
+
+std::vector<std::optional<QString>> DocumentBody::removeInsertions(const QStringList& names)
+{
+    std::vector<std::optional<QString>> taken;
+    taken.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& name : names) {
+        const auto insertion = parseInsertionName(name);
+        const QString text = bookmarkText(name);
+        if (insertion && sameInsertion(text, insertion->fingerprint) && removeWithText(name))
+            taken.emplace_back(text);
+        else
+            taken.emplace_back();
+    }
+    return taken;
+}
+
+} // namespace detail
 
 void Document::save()
 {

@@ -17,7 +17,8 @@ namespace {
 constexpr const char* kFile = "TERVALO_DOCUMENTO_GRANDE";
 
 // Rich text as word processors write it for a long contract: paragraphs of
-// formatted runs with accents and escaped characters, a header, a bookmark.
+// formatted runs with accents and escaped characters, a header, bookmarks,
+// the last sharing its place with the copia básica's blank.
 QByteArray longContract(qint64 size)
 {
     QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}\\sectd"
@@ -29,7 +30,9 @@ QByteArray longContract(qint64 size)
     rtf.reserve(size + paragraph.size() + 1);
     while (rtf.size() < size)
         rtf += paragraph;
-    return rtf + '}';
+    return rtf
+        + "\\pard\\plain NIF: {\\*\\bkmkstart B0115}{\\*\\bkmkend B0115}{\\*\\bkmkstart M0115}"
+          "{\\*\\bkmkend M0115}\\par}";
 }
 
 // A long contract as a .docx: clauses of a thousand characters after a bold
@@ -98,11 +101,13 @@ TEST(DocumentMemoryTest, DISABLED_FillStoreAndCopiaBasica)
         Document document = Document::open(file);
         document.insertAfter(QStringLiteral("M0001"), QStringLiteral("Ana Ruiz"));
         document.insertAfter(QStringLiteral("M2115"), QStringLiteral("12345678Z"));
+        document.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
         document.saveAs(stored);
     }
     {
         Document copy = Document::open(stored);
-        EXPECT_TRUE(copy.removeInsertions({QStringLiteral("M0001"), QStringLiteral("M2115")}).isEmpty());
+        EXPECT_TRUE(copy.removeInsertions({QStringLiteral("M0001"), QStringLiteral("M2115"), QStringLiteral("M0115")})
+                        .isEmpty());
         copy.save();
     }
     QFile result(stored);

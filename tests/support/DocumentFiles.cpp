@@ -218,9 +218,10 @@ QByteArray richTextWithoutPlain(qint64 size, const QStringList& bookmarks)
     for (qint64 p = 0; p < paragraphs || next < bookmarks.size(); ++p) {
         // Bookmark n after paragraph (2n + 1) * paragraphs / (2 * count).
         while (next < bookmarks.size() && p >= (2 * next + 1) * paragraphs / (2 * bookmarks.size())) {
-            const QByteArray name = bookmarks.at(next++).toLatin1();
-            out += "\\b Dato " + QByteArray::number(next) + ":\\b0{\\*\\bkmkstart " + name + "}{\\*\\bkmkend " + name
-                + "}\\par\r\n";
+            out += "\\b Dato " + QByteArray::number(next + 1) + ":\\b0";
+            for (const QString& name : bookmarks.at(next++).split(u' '))
+                out += "{\\*\\bkmkstart " + name.toLatin1() + "}{\\*\\bkmkend " + name.toLatin1() + "}";
+            out += "\\par\r\n";
         }
         out += "\\b Cl\\'e1usula " + QByteArray::number(p + 1) + ".\\b0  " + clause;
     }
