@@ -94,8 +94,17 @@ public:
         const bool own = !alike || endsInBareWord(at);
         if (own)
             bytes.append('{');
-        if (!alike)
+        if (!alike) {
+            if (!knowsFormatting(model)) { // for every bookmark at once, from here to the next reading
+                std::vector<int> models{model};
+                for (const auto& [name, each] : marks_) {
+                    if (each.endOpen >= 0)
+                        models.push_back(reference(each));
+                }
+                findFormatting(std::move(models));
+            }
             appendFormatting(bytes, model);
+        }
         appendEncoded(bytes, text);
         if (own)
             bytes.append('}');

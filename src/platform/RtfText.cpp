@@ -49,6 +49,7 @@ bool RtfText::read(const std::vector<int>& splits, std::size_t limit)
     }
     codePage_ = 1252;
     ucOfOne_.reset();
+    formatting_.clear();
     for (std::size_t t = 0; t < std::min<std::size_t>(tokens_.size(), 64); ++t) {
         if (word(t) == "ansicpg")
             codePage_ = tokens_[t].param;

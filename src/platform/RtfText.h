@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::detail::rtf {
@@ -109,9 +110,15 @@ protected:
     // formatting set between them.
     bool formattedAlike(int model, int at) const;
 
-    // The character formatting in force at token `at`, from its paragraph's
-    // last \plain on, as control words that set it again.
+    // The character formatting in force at token `at`, from the last \plain
+    // in force on, as control words that set it again: "\plain", the last
+    // word of each name (or, after a word that gives others another kind of
+    // text to format, every one in its order), a blank.
     void appendFormatting(QByteArray& out, int at) const;
+    // The formatting in force at each of `places`, found in one reading of
+    // the file and kept for appendFormatting() until the next read().
+    void findFormatting(std::vector<int> places) const;
+    bool knowsFormatting(int at) const;
 
     // Whether a control word with no delimiting blank ends just before
     // token `at`.
@@ -162,6 +169,9 @@ protected:
     // Whether every \uc says 1, the count of a \u's fallback where none
     // says otherwise: unknown until asked, after each read().
     mutable std::optional<bool> ucOfOne_;
+    // Of the places findFormatting() was asked for, the formatting words in
+    // force there, or none when their order counts.
+    mutable std::unordered_map<int, std::optional<std::vector<int>>> formatting_;
 
 private:
     // Tokens [from, to) that one removal takes out: its text's, or a group's.
