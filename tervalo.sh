@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n
-    libsqlite3-dev libzip-dev libdeflate-dev libpugixml-dev libqpdf-dev libxcb1-dev
+    libsqlite3-dev libzip-dev libdeflate-dev zlib1g-dev libpugixml-dev libqpdf-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ccache
     fonts-liberation poppler-utils

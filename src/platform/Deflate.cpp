@@ -4,14 +4,17 @@
 // the source declares. libdeflate compresses whole buffers several times faster
 // than zlib: at its level 3 a contract's text comes within about a tenth of
 // the size zlib's default level gives, in a quarter of its time (zlib's
-// fastest level is slower and a quarter larger).
+// fastest level is slower and a quarter larger). It takes a whole buffer,
+// though: a part larger than any contract's is compressed by zlib as it is
+// written, at its fastest level, rather than held whole a second time.
 #include "platform/Deflate.h"
 
 #include <libdeflate.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
+#include <limits>
 #include <new>
 
 namespace platform::detail {
@@ -34,8 +37,11 @@ libdeflate_compressor& compressor()
     return *kept;
 }
 
-struct DeflatedEntry {
-    std::vector<char> compressed;
+} // namespace
+
+// The compressed entry, as libzip reads it from the source.
+struct DeflatedEntry::Compressed {
+    std::vector<char> bytes;
     zip_uint64_t size = 0;
     zip_uint32_t crc = 0;
     zip_uint64_t offset = 0; // of the next byte libzip reads
@@ -43,14 +49,14 @@ struct DeflatedEntry {
 
     static zip_int64_t source(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command)
     {
-        auto* entry = static_cast<DeflatedEntry*>(state);
+        auto* entry = static_cast<Compressed*>(state);
         switch (command) {
         case ZIP_SOURCE_OPEN:
             entry->offset = 0;
             return 0;
         case ZIP_SOURCE_READ: {
-            const zip_uint64_t n = std::min<zip_uint64_t>(length, entry->compressed.size() - entry->offset);
-            std::memcpy(data, entry->compressed.data() + entry->offset, n);
+            const zip_uint64_t n = std::min<zip_uint64_t>(length, entry->bytes.size() - entry->offset);
+            std::memcpy(data, entry->bytes.data() + entry->offset, n);
             entry->offset += n;
             return static_cast<zip_int64_t>(n);
         }
@@ -58,7 +64,7 @@ struct DeflatedEntry {
             auto* stat = static_cast<zip_stat_t*>(data);
             zip_stat_init(stat);
             stat->size = entry->size;
-            stat->comp_size = entry->compressed.size();
+            stat->comp_size = entry->bytes.size();
             stat->comp_method = ZIP_CM_DEFLATE;
             stat->crc = entry->crc;
             stat->valid |= ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC;
@@ -78,36 +84,100 @@ struct DeflatedEntry {
     }
 };
 
-} // namespace
-
-zip_source_t* deflatedSource(zip_t* archive, const std::vector<std::string_view>& pieces)
-{
-    auto entry = std::make_unique<DeflatedEntry>();
-    std::string_view whole;
-    std::vector<char> joined; // libdeflate compresses one buffer
-    if (pieces.size() == 1) {
-        whole = pieces.front();
-    } else {
-        std::size_t size = 0;
-        for (const std::string_view piece : pieces)
-            size += piece.size();
-        joined.reserve(size);
-        for (const std::string_view piece : pieces)
-            joined.insert(joined.end(), piece.begin(), piece.end());
-        whole = {joined.data(), joined.size()};
+// zlib's raw deflate, fed as the entry comes.
+struct DeflatedEntry::Stream {
+    z_stream z{};
+    bool open = false;
+    ~Stream()
+    {
+        if (open)
+            deflateEnd(&z);
     }
-    libdeflate_compressor& c = compressor();
-    entry->compressed.resize(libdeflate_deflate_compress_bound(&c, whole.size()));
-    entry->compressed.resize(libdeflate_deflate_compress(&c, whole.data(), whole.size(), entry->compressed.data(),
-                                                         entry->compressed.size()));
-    if (entry->compressed.empty())
-        return nullptr; // the bound is never too small
-    entry->size = whole.size();
-    entry->crc = libdeflate_crc32(0, whole.data(), whole.size());
-    zip_source_t* source = zip_source_function(archive, &DeflatedEntry::source, entry.get());
-    if (source)
-        entry.release(); // freed with the source
-    return source;
+};
+
+DeflatedEntry::DeflatedEntry() : compressed_(std::make_unique<Compressed>()) {}
+
+DeflatedEntry::~DeflatedEntry() = default;
+
+bool DeflatedEntry::add(std::string_view piece)
+{
+    if (failed_ || !compressed_)
+        return false;
+    compressed_->size += piece.size();
+    compressed_->crc = static_cast<zip_uint32_t>(libdeflate_crc32(compressed_->crc, piece.data(), piece.size()));
+    if (!stream_ && kept_.size() + piece.size() <= kKeptWhole) {
+        kept_.append(piece);
+        return true;
+    }
+    if (!stream_) {
+        stream_ = std::make_unique<Stream>();
+        if (deflateInit2(&stream_->z, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+            failed_ = true;
+            return false;
+        }
+        stream_->open = true;
+        const std::string kept = std::move(kept_);
+        kept_.clear();
+        if (!kept.empty() && !add(kept, Z_NO_FLUSH))
+            return false;
+    }
+    return add(piece, Z_NO_FLUSH);
+}
+
+zip_source_t* DeflatedEntry::source(zip_t* archive)
+{
+    if (failed_ || !compressed_)
+        return nullptr;
+    std::vector<char>& bytes = compressed_->bytes;
+    if (stream_) {
+        if (!add({}, Z_FINISH))
+            return nullptr;
+        bytes.shrink_to_fit();
+    } else {
+        libdeflate_compressor& c = compressor();
+        bytes.resize(libdeflate_deflate_compress_bound(&c, kept_.size()));
+        bytes.resize(libdeflate_deflate_compress(&c, kept_.data(), kept_.size(), bytes.data(), bytes.size()));
+        if (bytes.empty())
+            return nullptr; // the bound is never too small
+        std::string().swap(kept_);
+    }
+    zip_source_t* made = zip_source_function(archive, &Compressed::source, compressed_.get());
+    if (made)
+        compressed_.release(); // freed with the source
+    return made;
+}
+
+bool DeflatedEntry::add(std::string_view piece, int flush)
+{
+    z_stream& z = stream_->z;
+    std::vector<char>& bytes = compressed_->bytes;
+    const char* next = piece.data();
+    std::size_t left = piece.size();
+    constexpr std::size_t kAtOnce = std::numeric_limits<uInt>::max();
+    for (;;) {
+        const std::size_t now = std::min(left, kAtOnce);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(next));
+        z.avail_in = static_cast<uInt>(now);
+        const int last = now == left ? flush : Z_NO_FLUSH;
+        int result = Z_OK;
+        do {
+            const std::size_t at = bytes.size();
+            constexpr std::size_t room = std::size_t(1) << 18;
+            bytes.resize(at + room);
+            z.next_out = reinterpret_cast<Bytef*>(bytes.data() + at);
+            z.avail_out = static_cast<uInt>(room);
+            result = deflate(&z, last);
+            bytes.resize(at + room - z.avail_out);
+            if (result == Z_STREAM_ERROR) {
+                failed_ = true;
+                return false;
+            }
+        } while (z.avail_out == 0 || (last == Z_FINISH && result != Z_STREAM_END));
+        next += now;
+        left -= now;
+        if (left == 0)
+            return true;
+    }
 }
 
 } // namespace platform::detail

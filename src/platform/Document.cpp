@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <map>
 #include <utility>
@@ -46,6 +48,17 @@ QString normalized(const QString& text)
     return out;
 }
 
+// A document is worked on in blocks of megabytes (its bytes, its tokens,
+// its parts), made anew and freed as it is filled and emptied. Such blocks
+// go back to the system when freed: glibc would otherwise keep them for
+// later, once it has freed one that large, and a large document would
+// hold its memory twice over.
+void returnLargeBlocks()
+{
+    static const bool set = mallopt(M_MMAP_THRESHOLD, 1 << 20) == 1;
+    Q_UNUSED(set);
+}
+
 bool isOldWordFile(const QByteArray& head)
 {
     return head.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1"));
@@ -71,6 +84,7 @@ Document::~Document() = default;
 
 Document Document::open(const QString& hostPath)
 {
+    returnLargeBlocks();
     const QString path = resolveCase(hostPath);
     if (!QFileInfo(path).isFile())
         throw DocumentError(DocumentError::Kind::Missing,
@@ -176,23 +190,31 @@ QStringList Document::removeInsertions(const QStringList& bookmarks)
         wanted.emplace(b.toLower(), b);
 
     const QStringList names = body_->bookmarkNames();
+    QStringList ours; // the insertions at those bookmarks, taken out in one go
+    for (const QString& name : names) {
+        const auto insertion = detail::parseInsertionName(name);
+        if (insertion && wanted.count(insertion->bookmark.toLower()))
+            ours << name;
+    }
+    const std::vector<std::optional<QString>> taken = body_->removeInsertions(ours);
+
     QStringList unsure;
     auto doubt = [&unsure](const QString& bookmark) {
         if (!unsure.contains(bookmark))
             unsure << bookmark;
     };
     std::vector<std::pair<QString, QString>> removed; // bookmark as asked, text taken out
+    auto next = taken.begin();
     for (const QString& name : names) {
         const auto insertion = detail::parseInsertionName(name);
         if (!insertion)
             continue;
         const QString target = insertion->bookmark.toLower();
         if (wanted.count(target)) {
-            const QString text = body_->bookmarkText(name);
-            if (!detail::sameInsertion(text, insertion->fingerprint) || !body_->removeWithText(name))
-                doubt(wanted.at(target));
+            if (const std::optional<QString>& text = *next++)
+                removed.emplace_back(wanted.at(target), *text);
             else
-                removed.emplace_back(wanted.at(target), text);
+                doubt(wanted.at(target));
             continue;
         }
         // Another word processor may have renamed a bookmark after one of
@@ -219,6 +241,25 @@ QStringList Document::removeInsertions(const QStringList& bookmarks)
     }
     return unsure;
 }
+
+namespace detail {
+
+std::vector<std::optional<QString>> DocumentBody::removeInsertions(const QStringList& names)
+{
+    std::vector<std::optional<QString>> taken;
+    taken.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& name : names) {
+        const auto insertion = parseInsertionName(name);
+        const QString text = bookmarkText(name);
+        if (insertion && sameInsertion(text, insertion->fingerprint) && removeWithText(name))
+            taken.emplace_back(text);
+        else
+            taken.emplace_back();
+    }
+    return taken;
+}
+
+} // namespace detail
 
 void Document::save()
 {

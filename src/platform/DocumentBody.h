@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 // The reader-writers behind platform::Document, one per format.
 namespace platform::detail {
@@ -75,6 +77,11 @@ public:
     // nothing changed, when that text does not lie in paragraphs of one story
     // that can be joined, or a copy of it is not the same.
     virtual bool removeWithText(const QString& name) = 0;
+    // Takes out the insertions `names` with their text, as removeWithText()
+    // would one after another, each only while its text is the one it wrote
+    // (its fingerprint): for each, the text taken out, or nothing when it
+    // stays. Readers that can take them out in one go do so.
+    virtual std::vector<std::optional<QString>> removeInsertions(const QStringList& names);
     // Whether `text` is still in the file out of the document's sight (a copy
     // of a story kept for the word processor's own use) though the document
     // itself does not show it.

@@ -94,8 +94,17 @@ public:
         const bool own = !alike || endsInBareWord(at);
         if (own)
             bytes.append('{');
-        if (!alike)
+        if (!alike) {
+            if (!knowsFormatting(model)) { // for every bookmark at once, from here to the next reading
+                std::vector<int> models{model};
+                for (const auto& [name, each] : marks_) {
+                    if (each.endOpen >= 0)
+                        models.push_back(reference(each));
+                }
+                findFormatting(std::move(models));
+            }
             appendFormatting(bytes, model);
+        }
         appendEncoded(bytes, text);
         if (own)
             bytes.append('}');
@@ -107,55 +116,45 @@ public:
         pending_.push_back({recordsAt_, from, bytes.size() - from});
     }
 
-    // The text of an insertion goes from the bookmark and from every copy of
-    // it that holds it; a bookmark goes with its text from everywhere.
     bool removeWithText(const QString& name) override
     {
         materialize();
-        std::vector<Span> texts;
-        std::vector<Span> groups;
-        const auto whole = [this](int open, int close) {
-            return Span{tokens_[static_cast<std::size_t>(open)].offset,
-                        tokens_[static_cast<std::size_t>(close)].offset + 1};
-        };
-        if (const Record* r = record(name)) {
-            const Mark* m = find(r->insertion.bookmark);
-            const auto main = m && m->endOpen >= 0 ? regionOf(*r, *m) : std::nullopt;
-            if (!main)
-                return false;
-            texts.push_back(main->span);
-            for (const Copy& c : copies_) {
-                if (c.mark.endOpen < 0 || !BookmarkNameEqual()(c.name, r->insertion.bookmark))
-                    continue;
-                if (const auto copy = regionOf(*r, c.mark))
-                    texts.push_back(copy->span); // a copy without it was never filled
-            }
-            for (const Record& each : records_) {
-                if (each.name == name)
-                    groups.push_back(whole(each.open, each.close));
-            }
-        } else {
-            const Mark* m = find(name);
-            if (!m || m->endOpen < 0)
-                return false;
-            const auto insertion = parseInsertionName(name);
-            std::vector<const Mark*> all{m};
-            for (const Copy& c : copies_) {
-                if (c.name == name)
-                    all.push_back(&c.mark);
-            }
-            for (const Mark* each : all) {
-                if (each->endOpen < 0
-                    || (insertion && !sameInsertion(textBetween(each->startClose + 1, each->endOpen),
-                                                    insertion->fingerprint)))
-                    return false;
-                texts.push_back({tokens_[static_cast<std::size_t>(each->startClose)].offset + 1,
-                                 tokens_[static_cast<std::size_t>(each->endOpen)].offset});
-                groups.push_back(whole(each->startOpen, each->startClose));
-                groups.push_back(whole(each->endOpen, each->endClose));
-            }
+        const auto r = removal(name);
+        const auto taken = r ? drop({*r}) : std::nullopt;
+        index();
+        return taken && taken->front();
+    }
+
+    // All at once, when their texts stand apart: one reading of the file,
+    // not one for each insertion.
+    std::vector<std::optional<QString>> removeInsertions(const QStringList& names) override
+    {
+        materialize();
+        std::vector<std::optional<QString>> taken(static_cast<std::size_t>(names.size()));
+        std::vector<Removal> removals;
+        std::vector<std::size_t> of; // the name of each removal
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const auto insertion = parseInsertionName(names.at(i));
+            const QString text = bookmarkText(names.at(i));
+            const auto r =
+                insertion && sameInsertion(text, insertion->fingerprint) ? removal(names.at(i)) : std::nullopt;
+            if (!r)
+                continue;
+            taken[static_cast<std::size_t>(i)] = text;
+            removals.push_back(*r);
+            of.push_back(static_cast<std::size_t>(i));
         }
-        return dropAll(texts, groups);
+        if (removals.empty())
+            return taken;
+        const auto dropped = drop(removals);
+        index();
+        if (!dropped)
+            return DocumentBody::removeInsertions(names); // one after another
+        for (std::size_t r = 0; r < removals.size(); ++r) {
+            if (!(*dropped)[r])
+                taken[of[r]].reset();
+        }
+        return taken;
     }
 
     bool keepsHiddenCopy(const QString& text) override
@@ -268,26 +267,46 @@ private:
         }
         std::sort(after.begin(), after.end(), [](const Record* a, const Record* b) { return madeAfter(*a, *b); });
         after.push_back(&r);
-        for (const int from : {m.startClose + 1, storyStart(m.endOpen)}) {
-            std::vector<Span> spans;
-            const QString text = textBetween(from, m.endOpen, &spans);
-            qsizetype end = text.size();
-            std::optional<qsizetype> start = end;
-            for (const Record* each : after) {
-                end = *start;
-                if (!(start = insertionStart(QStringView(text).left(end), each->extent)))
-                    break;
-            }
-            if (!start || !sameInsertion(text.mid(*start, end - *start), r.insertion.fingerprint))
-                continue;
-            const auto at = static_cast<std::size_t>(*start);
-            const int limit = at == 0 ? tokens_[static_cast<std::size_t>(from)].offset : spans[at - 1].to;
-            return Region{{at == spans.size() ? limit : textStart(spans[at].from, limit),
-                           end == text.size() ? tokens_[static_cast<std::size_t>(m.endOpen)].offset
-                                              : spans[static_cast<std::size_t>(end)].from},
-                          text.mid(*start, end - *start)};
+        bool shortOfText = false;
+        if (auto found = regionIn(m.startClose + 1, r, m, after, shortOfText))
+            return found;
+        // In its story: the text before the bookmark's end read a stretch at a
+        // time, further back while the insertions reach back to where it was
+        // read from, rather than the story whole for each insertion.
+        for (int runs = 4;; runs *= 4) {
+            bool story = false;
+            const int from = textBefore(m.endOpen, runs, story);
+            const auto found = regionIn(from, r, m, after, shortOfText);
+            if (story || !shortOfText)
+                return found;
         }
-        return std::nullopt;
+    }
+
+    // The region of `r`, `after` the insertions made after it there, in the
+    // text from token `from` to the end of `m`. `shortOfText` when finding it
+    // reached back to `from`, where reading from further back could find
+    // another.
+    std::optional<Region> regionIn(int from, const Record& r, const Mark& m, const std::vector<const Record*>& after,
+                                   bool& shortOfText) const
+    {
+        std::vector<Span> spans;
+        const QString text = textBetween(from, m.endOpen, &spans);
+        qsizetype end = text.size();
+        std::optional<qsizetype> start = end;
+        for (const Record* each : after) {
+            end = *start;
+            if (!(start = insertionStart(QStringView(text).left(end), each->extent)))
+                break;
+        }
+        shortOfText = !start || *start == 0;
+        if (!start || !sameInsertion(text.mid(*start, end - *start), r.insertion.fingerprint))
+            return std::nullopt;
+        const auto at = static_cast<std::size_t>(*start);
+        const int limit = at == 0 ? tokens_[static_cast<std::size_t>(from)].offset : spans[at - 1].to;
+        return Region{{at == spans.size() ? limit : textStart(spans[at].from, limit),
+                       end == text.size() ? tokens_[static_cast<std::size_t>(m.endOpen)].offset
+                                          : spans[static_cast<std::size_t>(end)].from},
+                      text.mid(*start, end - *start)};
     }
 
     // Where text inserted at the bookmark goes: the token it goes before.
@@ -454,33 +473,54 @@ private:
         return *find(bookmark);
     }
 
-    // Takes out the text in the spans `texts` of the file, joining the
-    // paragraphs it spans, and the groups in `groups` whole. False, and
-    // nothing changed, when some text cannot be taken out.
-    bool dropAll(const std::vector<Span>& texts, const std::vector<Span>& groups)
+    // What taking the insertion out takes: the text from the bookmark and
+    // from every copy of it that holds it; a bookmark goes with its text from
+    // everywhere. Nothing when its text is not where it is looked for.
+    std::optional<Removal> removal(const QString& name) const
     {
-        std::vector<int> splits;
-        for (const Span& s : texts)
-            splits.insert(splits.end(), {s.from, s.to});
-        std::sort(splits.begin(), splits.end());
-        index(splits); // every span now starts and ends between tokens
-        const auto first = [this](int offset) {
-            return static_cast<int>(std::lower_bound(tokens_.begin(), tokens_.end(), offset,
-                                                     [](const Token& t, int o) { return t.offset < o; })
-                                    - tokens_.begin());
+        Removal out;
+        const auto whole = [this](int open, int close) {
+            return Span{tokens_[static_cast<std::size_t>(open)].offset,
+                        tokens_[static_cast<std::size_t>(close)].offset + 1};
         };
-        std::vector<bool> drop(tokens_.size(), false);
-        for (const Span& s : texts) {
-            if (!dropText(first(s.from), first(s.to), drop)) {
-                index();
-                return false;
+        if (const Record* r = record(name)) {
+            const Mark* m = find(r->insertion.bookmark);
+            const auto main = m && m->endOpen >= 0 ? regionOf(*r, *m) : std::nullopt;
+            if (!main)
+                return std::nullopt;
+            out.texts.push_back(main->span);
+            for (const Copy& c : copies_) {
+                if (c.mark.endOpen < 0 || !BookmarkNameEqual()(c.name, r->insertion.bookmark))
+                    continue;
+                if (const auto copy = regionOf(*r, c.mark))
+                    out.texts.push_back(copy->span); // a copy without it was never filled
             }
+            for (const Record& each : records_) {
+                if (each.name == name)
+                    out.groups.push_back(whole(each.open, each.close));
+            }
+            return out;
         }
-        for (const Span& s : groups)
-            std::fill(drop.begin() + first(s.from), drop.begin() + first(s.to), true);
-        dropTokens(drop);
-        index();
-        return true;
+        const Mark* m = find(name);
+        if (!m || m->endOpen < 0)
+            return std::nullopt;
+        const auto insertion = parseInsertionName(name);
+        std::vector<const Mark*> all{m};
+        for (const Copy& c : copies_) {
+            if (c.name == name)
+                all.push_back(&c.mark);
+        }
+        for (const Mark* each : all) {
+            if (each->endOpen < 0
+                || (insertion
+                    && !sameInsertion(textBetween(each->startClose + 1, each->endOpen), insertion->fingerprint)))
+                return std::nullopt;
+            out.texts.push_back({tokens_[static_cast<std::size_t>(each->startClose)].offset + 1,
+                                 tokens_[static_cast<std::size_t>(each->endOpen)].offset});
+            out.groups.push_back(whole(each->startOpen, each->startClose));
+            out.groups.push_back(whole(each->endOpen, each->endClose));
+        }
+        return out;
     }
 
     // The character whose formatting text added at the bookmark takes: the
@@ -495,56 +535,6 @@ private:
         if (t < 0)
             t = characterAfter(m.endClose + 1);
         return t < 0 ? m.endOpen : t;
-    }
-
-    // Whether text at token `at` already has the formatting of the character
-    // at `model`: that one comes before it in the same group, with no
-    // formatting set between them.
-    bool formattedAlike(int model, int at) const
-    {
-        if (model >= at)
-            return false;
-        for (int t = model + 1; t < at; ++t) {
-            const auto i = static_cast<std::size_t>(t);
-            if (tokens_[i].type == Token::Open) {
-                if (match_[i] < 0 || match_[i] >= at)
-                    return false;
-                t = match_[i];
-            } else if (tokens_[i].type == Token::Close) {
-                return false;
-            } else if (tokens_[i].type == Token::Word) {
-                const std::string_view w = word(i);
-                if (w == "plain" || isCharacterFormatting(w))
-                    return false;
-            }
-        }
-        return true;
-    }
-
-    // The character formatting in force at token `at`, from its paragraph's
-    // last \plain on, as control words that set it again.
-    void appendFormatting(QByteArray& out, int at) const
-    {
-        int from = 0;
-        for (int t = at - 1; t >= 0; --t) {
-            const auto i = static_cast<std::size_t>(t);
-            if (tokens_[i].type == Token::Close && match_[i] >= 0) {
-                t = match_[i]; // a group closed before it sets nothing here
-            } else if (tokens_[i].type == Token::Word && word(i) == "plain") {
-                from = t + 1;
-                break;
-            }
-        }
-        out.append("\\plain");
-        for (int t = from; t < at; ++t) {
-            const auto i = static_cast<std::size_t>(t);
-            if (tokens_[i].type == Token::Open && match_[i] >= 0 && match_[i] < at)
-                t = match_[i];
-            else if (tokens_[i].type == Token::Word && isCharacterFormatting(word(i)))
-                out.append(data_.constData() + tokens_[i].offset, tokens_[i].length);
-        }
-        if (!out.endsWith(' '))
-            out.append(' ');
     }
 
     // Text as rich text; "\n" ends a paragraph.

@@ -136,25 +136,84 @@ void Part::touch(const pugi::xml_node& node)
     layout.push_back(close);
 }
 
-std::vector<std::string_view> Part::pieces(std::string& written) const
+// Where a part is written: what is made gathered and handed on a stretch at
+// a time, a long stretch of the part as read handed on as it stands.
+class Part::Output {
+public:
+    explicit Output(const std::function<bool(std::string_view)>& take) : take_(take) {}
+
+    // What is made goes at its end; given on by made().
+    std::string& text() { return text_; }
+    void made()
+    {
+        if (text_.size() >= kStretch)
+            flush();
+    }
+    // Bytes of the part as read.
+    void read(std::string_view bytes)
+    {
+        if (bytes.size() < kStretch) {
+            text_.append(bytes);
+            made();
+            return;
+        }
+        flush();
+        ok_ = ok_ && take_(bytes);
+    }
+    bool finish()
+    {
+        flush();
+        return ok_;
+    }
+
+private:
+    static constexpr std::size_t kStretch = std::size_t(1) << 20;
+
+    void flush()
+    {
+        if (!text_.empty())
+            ok_ = ok_ && take_(text_);
+        text_.clear();
+    }
+
+    const std::function<bool(std::string_view)>& take_;
+    std::string text_;
+    bool ok_ = true;
+};
+
+bool Part::write(const std::function<bool(std::string_view)>& take) const
 {
-    if (touched()) {
-        written = write();
-        return {written};
+    Output out(take);
+    if (!touched()) {
+        std::vector<const std::pair<qsizetype, std::string>*> order;
+        for (const auto& splice : splices_)
+            order.push_back(&splice);
+        std::stable_sort(order.begin(), order.end(), [](auto a, auto b) { return a->first < b->first; });
+        qsizetype from = 0;
+        for (const auto* splice : order) {
+            out.read({source_.constData() + from, static_cast<size_t>(splice->first - from)});
+            out.text().append(splice->second);
+            out.made();
+            from = splice->first;
+        }
+        out.read({source_.constData() + from, static_cast<size_t>(source_.size() - from)});
+        return out.finish();
     }
-    std::vector<const std::pair<qsizetype, std::string>*> order;
-    for (const auto& splice : splices_)
-        order.push_back(&splice);
-    std::stable_sort(order.begin(), order.end(), [](auto a, auto b) { return a->first < b->first; });
-    std::vector<std::string_view> pieces;
-    qsizetype from = 0;
-    for (const auto* splice : order) {
-        pieces.emplace_back(source_.constData() + from, static_cast<size_t>(splice->first - from));
-        pieces.emplace_back(splice->second);
-        from = splice->first;
+    const auto document = layouts_.find(xml.internal_object());
+    if (document == layouts_.end() || document->second.size() != 2) {
+        struct Writer final : pugi::xml_writer {
+            Output& out;
+            explicit Writer(Output& out) : out(out) {}
+            void write(const void* data, size_t size) override { out.read({static_cast<const char*>(data), size}); }
+        } writer(out);
+        xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+        return out.finish();
     }
-    pieces.emplace_back(source_.constData() + from, static_cast<size_t>(source_.size() - from));
-    return pieces;
+    out.read({source_.constData(), static_cast<size_t>(document->second.front())});
+    write(xml.document_element(), document->second, out);
+    out.read(
+        {source_.constData() + document->second.back(), static_cast<size_t>(source_.size() - document->second.back())});
+    return out.finish();
 }
 
 qsizetype Part::startOf(const pugi::xml_node& node)
@@ -217,23 +276,6 @@ void Part::escape(QStringView text, bool attribute, std::string& out)
     }
 }
 
-std::string Part::write() const
-{
-    const auto document = layouts_.find(xml.internal_object());
-    if (document == layouts_.end() || document->second.size() != 2) {
-        ByteWriter writer;
-        xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-        return writer.out.toStdString();
-    }
-    std::string out;
-    out.reserve(static_cast<size_t>(source_.size() + source_.size() / 8));
-    out.append(source_.constData(), static_cast<size_t>(document->second.front()));
-    write(xml.document_element(), document->second, out);
-    out.append(source_.constData() + document->second.back(),
-               static_cast<size_t>(source_.size() - document->second.back()));
-    return out;
-}
-
 qsizetype Part::endIn(const Layout& layout, qsizetype start)
 {
     if (start < 0 || layout.size() < 2)
@@ -259,31 +301,34 @@ qsizetype Part::tagEnd(qsizetype start) const
     return -1;
 }
 
-void Part::write(const pugi::xml_node& node, const Layout& parent, std::string& out) const
+void Part::write(const pugi::xml_node& node, const Layout& parent, Output& out) const
 {
     const qsizetype start = startOf(node);
     const auto layout = layouts_.find(node.internal_object());
     if (layout == layouts_.end()) {
         const qsizetype end = endIn(parent, start);
         if (end >= 0)
-            out.append(source_.constData() + start, static_cast<size_t>(end - start));
+            out.read({source_.constData() + start, static_cast<size_t>(end - start)});
         else
-            print(node, out);
+            print(node, out.text());
+        out.made();
         return;
     }
     const qsizetype open = start >= 0 && node.type() == pugi::node_element ? tagEnd(start) : -1;
     if (open < 0) {
-        print(node, out);
+        print(node, out.text());
+        out.made();
         return;
     }
     // The start tag as read, opened if it closed itself.
     const bool empty = source_.at(open - 2) == '/';
-    out.append(source_.constData() + start, static_cast<size_t>(open - start - (empty ? 2 : 0)));
+    out.text().append(source_.constData() + start, static_cast<size_t>(open - start - (empty ? 2 : 0)));
     if (empty)
-        out += '>';
+        out.text() += '>';
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
         write(child, layout->second, out);
-    out.append("</").append(node.name()) += '>';
+    out.text().append("</").append(node.name()) += '>';
+    out.made();
 }
 
 void Part::print(const pugi::xml_node& node, std::string& out) const
@@ -406,8 +451,9 @@ QByteArray DocxPackage::serialize()
         zip_source_t* source = nullptr;
         const auto found = changed.find(index);
         if (found != changed.end()) {
-            std::string whole;
-            source = deflatedSource(out, found->second->pieces(whole));
+            DeflatedEntry entry;
+            if (found->second->write([&entry](std::string_view piece) { return entry.add(piece); }))
+                source = entry.source(out);
         } else {
             source = zip_source_zip(out, archive_, index, ZIP_FL_COMPRESSED, 0, -1);
         }

@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,10 +51,10 @@ public:
     // To be called before the children of `node` change.
     void touch(const pugi::xml_node& node);
 
-    // The part as it is to be written, in pieces that stay valid while the
-    // part is not changed: the bytes read and the insertions kept as XML
-    // between them, or else the whole part written from the tree.
-    std::vector<std::string_view> pieces(std::string& written) const;
+    // Writes the part, handing it to `take` a stretch at a time: the bytes
+    // read and the insertions kept as XML between them, or else the part
+    // written from the tree, never held whole. False as soon as `take` is.
+    bool write(const std::function<bool(std::string_view)>& take) const;
 
     // Where a node read from the source begins in it; -1 for a node made or
     // copied since.
@@ -72,7 +73,7 @@ public:
     static void escape(QStringView text, bool attribute, std::string& out);
 
 private:
-    std::string write() const;
+    class Output;
 
     // Where the end tag of the part's element starts; -1 when it has none.
     qsizetype rootClose() const;
@@ -84,7 +85,7 @@ private:
     // Just past the '>' of the tag that starts at `start`.
     qsizetype tagEnd(qsizetype start) const;
 
-    void write(const pugi::xml_node& node, const Layout& parent, std::string& out) const;
+    void write(const pugi::xml_node& node, const Layout& parent, Output& out) const;
 
     // A node written from the tree.
     void print(const pugi::xml_node& node, std::string& out) const;

@@ -48,6 +48,8 @@ bool RtfText::read(const std::vector<int>& splits, std::size_t limit)
         }
     }
     codePage_ = 1252;
+    ucOfOne_.reset();
+    formatting_.clear();
     for (std::size_t t = 0; t < std::min<std::size_t>(tokens_.size(), 64); ++t) {
         if (word(t) == "ansicpg")
             codePage_ = tokens_[t].param;
@@ -75,6 +77,32 @@ int RtfText::storyStart(int at) const
             t = match_[i];
         else if (tokens_[i].type == Token::Open && group(t) == Group::Story)
             return t + 1;
+    }
+    return 0;
+}
+
+int RtfText::textBefore(int end, int runs, bool& story) const
+{
+    if (!ucOfOne_) {
+        ucOfOne_ = std::none_of(tokens_.begin(), tokens_.end(), [this](const Token& k) {
+            return k.type == Token::Word && k.param != 1 && word(static_cast<std::size_t>(&k - tokens_.data())) == "uc";
+        });
+    }
+    story = true;
+    if (codePage_ != 1252 || !*ucOfOne_)
+        return storyStart(end);
+    // Back as storyStart() goes, over the groups that end before `end`: a
+    // group that starts after the place read from ends there or holds `end`.
+    for (int t = end - 1; t >= 0; --t) {
+        const auto i = static_cast<std::size_t>(t);
+        if (tokens_[i].type == Token::Close && match_[i] >= 0) {
+            t = match_[i];
+        } else if (tokens_[i].type == Token::Open && group(t) == Group::Story) {
+            return t + 1;
+        } else if (tokens_[i].type == Token::Text && --runs < 0) {
+            story = false;
+            return t + 1; // a \u's fallback ends with a run of text
+        }
     }
     return 0;
 }
@@ -363,7 +391,86 @@ QString RtfText::textBetween(int from, int to, std::vector<Span>* spans) const
     return out;
 }
 
-void RtfText::dropTokens(const std::vector<bool>& drop)
+std::optional<std::vector<bool>> RtfText::drop(const std::vector<Removal>& removals)
+{
+    std::vector<int> splits;
+    for (const Removal& r : removals) {
+        for (const Span& s : r.texts)
+            splits.insert(splits.end(), {s.from, s.to});
+    }
+    std::sort(splits.begin(), splits.end());
+    read(splits); // every span now starts and ends between tokens
+    const auto first = [this](int offset) {
+        return static_cast<int>(
+            std::lower_bound(tokens_.begin(), tokens_.end(), offset, [](const Token& t, int o) { return t.offset < o; })
+            - tokens_.begin());
+    };
+    std::vector<Range> ranges;
+    for (std::size_t r = 0; r < removals.size(); ++r) {
+        for (const Span& s : removals[r].texts)
+            ranges.push_back({first(s.from), first(s.to), r, true});
+        for (const Span& s : removals[r].groups)
+            ranges.push_back({first(s.from), first(s.to), r, false});
+    }
+    std::sort(ranges.begin(), ranges.end(),
+              [](const Range& a, const Range& b) { return a.from != b.from ? a.from < b.from : a.to < b.to; });
+    std::vector<int> breaks;
+    if (!apart(ranges, breaks))
+        return std::nullopt;
+
+    std::vector<bool> drop(tokens_.size(), false);
+    std::vector<bool> taken(removals.size(), true);
+    for (std::size_t r = 0; r < removals.size(); ++r) {
+        for (const Span& s : removals[r].texts) {
+            if (!dropText(first(s.from), first(s.to), drop)) {
+                taken[r] = false;
+                break;
+            }
+        }
+        if (taken[r]) {
+            for (const Span& s : removals[r].groups)
+                std::fill(drop.begin() + first(s.from), drop.begin() + first(s.to), true);
+        } else {
+            for (const Span& s : removals[r].texts) // what dropText() marked before it gave up
+                std::fill(drop.begin() + first(s.from), drop.begin() + first(s.to), false);
+        }
+    }
+    if (std::find(taken.begin(), taken.end(), true) != taken.end())
+        dropTokens(drop, breaks);
+    return taken;
+}
+
+bool RtfText::apart(const std::vector<Range>& ranges, std::vector<int>& breaks) const
+{
+    const auto decides = [this](int t) { // where a text's start is looked for, back from it
+        const auto i = static_cast<std::size_t>(t);
+        return (tokens_[i].type == Token::Open && group(t) == Group::Inline)
+            || (tokens_[i].type == Token::Word && !isCharacter(i) && !isParagraphMark(i) && word(i) != "page"
+                && word(i) != "column");
+    };
+    for (std::size_t i = 1, last = 0; i < ranges.size(); ++i) {
+        const Range& before = ranges[last]; // of those before, the one that ends last
+        const Range& range = ranges[i];
+        if (range.removal != before.removal) {
+            if (range.from < before.to)
+                return false;
+            if (before.text || range.text) {
+                int t = before.to;
+                while (t < range.from && decides(t))
+                    ++t;
+                if (t == range.from)
+                    return false;
+            } else if (range.from == before.to) {
+                breaks.push_back(range.from);
+            }
+        }
+        if (range.to >= before.to)
+            last = i;
+    }
+    return true;
+}
+
+void RtfText::dropTokens(const std::vector<bool>& drop, const std::vector<int>& breaks)
 {
     // The bytes that stay, and where a control word left before text that
     // would run into it takes its blank; the new file is made only once the
@@ -377,9 +484,17 @@ void RtfText::dropTokens(const std::vector<bool>& drop)
     int copied = 0;
     bool dropping = false;
     bool bareWord = false; // the kept bytes end in a control word with no blank
+    auto nextBreak = breaks.begin();
     for (std::size_t t = 0; t < tokens_.size(); ++t) {
         const Token& k = tokens_[t];
         if (drop[t]) {
+            while (nextBreak != breaks.end() && *nextBreak < static_cast<int>(t))
+                ++nextBreak;
+            // Another removal's tokens right after one's: what stands between
+            // them stays, and the control word before the first is followed
+            // by it, not by what comes after both.
+            if (dropping && nextBreak != breaks.end() && *nextBreak == static_cast<int>(t) && copied < k.offset)
+                dropping = false;
             if (!dropping) {
                 bareWord = t > 0 && tokens_[t - 1].type == Token::Word
                            && tokens_[t - 1].offset + tokens_[t - 1].length == k.offset

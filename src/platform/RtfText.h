@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::detail::rtf {
@@ -20,6 +22,13 @@ public:
     struct Span {
         int from;
         int to;
+    };
+
+    // What taking one insertion out takes: the text at each place that holds
+    // it, joining the paragraphs it spans, and groups whole.
+    struct Removal {
+        std::vector<Span> texts;
+        std::vector<Span> groups;
     };
 
     // What a group holds, seen from the text around it: part of the same
@@ -78,6 +87,14 @@ protected:
     // token `at`.
     int storyStart(int at) const;
 
+    // Where to read the text of the story that holds token `end`, up to it,
+    // to have at least its last `runs` runs of text: after a run of text
+    // before them, from where textBetween() reads what it reads from the
+    // story's start, or from the story's start (`story`). In a file whose
+    // \u characters all have one byte of fallback, in Windows-1252, reading
+    // after a run of text depends on nothing before it.
+    int textBefore(int end, int runs, bool& story) const;
+
     // Where the text whose first character lies at byte `offset` starts in
     // the file: with the groups opened and the formatting set for it, after
     // what comes before it (a character, the end of a paragraph, a cell or a
@@ -87,6 +104,21 @@ protected:
 
     // Whether the group opening at `open` is a bookmark's start or end.
     bool isBookmarkGroup(int open) const;
+
+    // Whether text at token `at` already has the formatting of the character
+    // at `model`: that one comes before it in the same group, with no
+    // formatting set between them.
+    bool formattedAlike(int model, int at) const;
+
+    // The character formatting in force at token `at`, from the last \plain
+    // in force on, as control words that set it again: "\plain", the last
+    // word of each name (or, after a word that gives others another kind of
+    // text to format, every one in its order), a blank.
+    void appendFormatting(QByteArray& out, int at) const;
+    // The formatting in force at each of `places`, found in one reading of
+    // the file and kept for appendFormatting() until the next read().
+    void findFormatting(std::vector<int> places) const;
+    bool knowsFormatting(int at) const;
 
     // Whether a control word with no delimiting blank ends just before
     // token `at`.
@@ -107,11 +139,20 @@ protected:
     // of a note, a shape or a destination.
     bool dropText(int from, int to, std::vector<bool>& drop) const;
 
+    // Takes the removals out of the file at once, each as it would be taken
+    // out alone after those before it: when one could then come out
+    // otherwise (its text touches another's, see apart()), nothing is done
+    // and nullopt returned. Else, for each, whether it was taken out: not
+    // when its text holds what cannot be joined (dropText()), which leaves it
+    // whole. The tokens are given up or split: read() again.
+    std::optional<std::vector<bool>> drop(const std::vector<Removal>& removals);
+
     // The file made anew without the tokens marked, and without the line
-    // breaks between two of them. A control word left before text that
-    // would run into it gets its delimiting blank. The tokens are given up:
-    // read() again.
-    void dropTokens(const std::vector<bool>& drop);
+    // breaks between two of them (but where another removal's tokens start,
+    // at `breaks`, as they are when taken out after). A control word left
+    // before text that would run into it gets its delimiting blank. The
+    // tokens are given up: read() again.
+    void dropTokens(const std::vector<bool>& drop, const std::vector<int>& breaks = {});
 
     // The file made anew with bytes [from, to) replaced; the tokens are
     // given up: read() again.
@@ -125,6 +166,32 @@ protected:
     std::vector<Token> tokens_;
     std::vector<int> match_; // of each brace, the index of the other one
     int codePage_ = 1252;    // \ansicpg
+    // Whether every \uc says 1, the count of a \u's fallback where none
+    // says otherwise: unknown until asked, after each read().
+    mutable std::optional<bool> ucOfOne_;
+    // Of the places findFormatting() was asked for, the formatting words in
+    // force there, or none when their order counts.
+    mutable std::unordered_map<int, std::optional<std::vector<int>>> formatting_;
+
+private:
+    // Tokens [from, to) that one removal takes out: its text's, or a group's.
+    struct Range {
+        int from;
+        int to;
+        std::size_t removal;
+        bool text;
+    };
+
+    // Whether removals taking out the `ranges` (in the order they stand)
+    // give the same file taken out at once as one after another. Their text
+    // is then found, and taken out, as it would be after the others: the
+    // ranges of two removals do not overlap, and between a text's and
+    // another's stands a token kept that is no formatting and opens no group
+    // of the paragraph, where the text's own start or the blank after a
+    // control word left before it are decided. Groups whole may touch: where
+    // one follows another's, at `breaks`, dropTokens() keeps the line break
+    // between them, as taking them out one at a time does.
+    bool apart(const std::vector<Range>& ranges, std::vector<int>& breaks) const;
 };
 
 } // namespace platform::detail::rtf

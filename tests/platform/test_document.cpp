@@ -381,6 +381,37 @@ TEST_F(DocumentFileTest, RichTextInsertedAfterAControlWordStaysText)
     EXPECT_EQ(readAll(path), original);
 }
 
+// A value in rich text takes the formatting in force before it, set again in
+// a group of its own: in a long file WordPad wrote, which never resets it
+// with \plain, each word that sets it once (the last of each name), not
+// every word since the file began; where words give others another kind of
+// text to format (\loch, \hich...), every word in its order.
+TEST_F(DocumentFileTest, RichTextValuesSetTheFormattingInForceOnce)
+{
+    const QString path = driveC.filePath(QStringLiteral("Plantilla.doc"));
+    const QByteArray wordPad = richTextWithoutPlain(200 << 10, {QStringLiteral("M0001"), QStringLiteral("M0002")});
+    writeAll(path, wordPad);
+    {
+        Document doc = Document::open(path);
+        doc.insertAfter(QStringLiteral("M0002"), QStringLiteral("12345678Z"));
+        doc.save();
+    }
+    QByteArray filled = readAll(path);
+    EXPECT_TRUE(filled.contains("{\\plain\\f0\\fs22\\lang10 \\i0 \\b 12345678Z}")) << filled.size() - wordPad.size();
+    EXPECT_EQ(rtfText(filled).formatOf(QStringLiteral("12345678Z")), QStringLiteral("b"));
+
+    writeAll(path,
+             "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1 MS Mincho;}{\\f2 Times;}}\\pard\\loch\\f0"
+             "\\hich\\f1\\loch\\f2\\b Nombre:\\b0{\\*\\bkmkstart M0001}{\\*\\bkmkend M0001}\\par}");
+    {
+        Document doc = Document::open(path);
+        doc.insertAfter(QStringLiteral("M0001"), QStringLiteral("Ana"));
+        doc.save();
+    }
+    filled = readAll(path);
+    EXPECT_TRUE(filled.contains("{\\plain\\loch\\f0\\hich\\f1\\loch\\f2\\b Ana}")) << filled.toStdString();
+}
+
 // Rich text with empty bookmarks at one place, right after one that holds
 // text, filled in any order, one twice, one left empty: each filled one
 // stands alone just after its own values, the empty one after the last, so

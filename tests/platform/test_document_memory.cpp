@@ -1,4 +1,6 @@
 #include "Corte.h"
+#include "DocumentFiles.h"
+#include "PeakMemory.h"
 #include "TervaloTest.h"
 
 #include "platform/Document.h"
@@ -6,25 +8,17 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include <sys/resource.h>
-
 using platform::Document;
 using platform::DocumentError;
+using testing_support::peakMemory;
 
 namespace {
 
 constexpr const char* kFile = "TERVALO_DOCUMENTO_GRANDE";
 
-// Memory the process has held at its most, in bytes.
-qint64 peakMemory()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return qint64(usage.ru_maxrss) * 1024;
-}
-
 // Rich text as word processors write it for a long contract: paragraphs of
-// formatted runs with accents and escaped characters, a header, a bookmark.
+// formatted runs with accents and escaped characters, a header, bookmarks,
+// the last sharing its place with the copia básica's blank.
 QByteArray longContract(qint64 size)
 {
     QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}\\sectd"
@@ -36,13 +30,47 @@ QByteArray longContract(qint64 size)
     rtf.reserve(size + paragraph.size() + 1);
     while (rtf.size() < size)
         rtf += paragraph;
-    return rtf + '}';
+    return rtf
+        + "\\pard\\plain NIF: {\\*\\bkmkstart B0115}{\\*\\bkmkend B0115}{\\*\\bkmkstart M0115}"
+          "{\\*\\bkmkend M0115}\\par}";
 }
 
-// Runs the case `caso` of this program as a child on the file and gives how
-// much more memory the child held at its most than when it began, or -1.
-qint64 memoryOfChild(const char* caso, const QString& file)
+// A long contract as a .docx: clauses of a thousand characters after a bold
+// label, a bookmark in every hundredth, in a main part of about `size` bytes.
+QByteArray longDocx(qint64 size)
 {
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<w:document "
+                     "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
+    const QByteArray clause = QByteArray("El trabajador prestará sus servicios en el grupo profesional indicado, con "
+                                         "la jornada, horario y lugar de trabajo que se establecen en este contrato "
+                                         "y en el convenio colectivo de aplicación. ")
+                                  .repeated(6);
+    xml.reserve(size + 4096);
+    for (int p = 1; xml.size() < size; ++p) {
+        xml += "<w:p><w:pPr><w:spacing w:after=\"120\"/></w:pPr><w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">"
+               "Cláusula "
+            + QByteArray::number(p) + ". </w:t></w:r><w:r><w:t xml:space=\"preserve\">" + clause + "</w:t></w:r>";
+        if (p % 100 == 0) {
+            const QByteArray name = "M" + QByteArray::number(p / 100).rightJustified(4, '0');
+            xml += "<w:bookmarkStart w:id=\"" + QByteArray::number(p) + "\" w:name=\"" + name
+                + "\"/><w:bookmarkEnd w:id=\"" + QByteArray::number(p) + "\"/>";
+        }
+        xml += "</w:p>";
+    }
+    return xml + "<w:sectPr/></w:body></w:document>";
+}
+
+// Runs the case `caso` of this program as a child on a file of `content`
+// and gives how much more memory the child held at its most than when it
+// began, or -1.
+qint64 memoryOfChild(const char* caso, const QByteArray& content)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("contrato"));
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+        return -1;
+    out.close();
     const auto child = testing_support::EjecutarCasoHijo(caso, {{QString::fromLatin1(kFile), file}}, 120);
     const QString output = QString::fromUtf8(child.salida);
     const auto found = QRegularExpression(QStringLiteral("MEMORIA (\\d+)")).match(output);
@@ -57,14 +85,8 @@ qint64 memoryOfChild(const char* caso, const QString& file)
 // own, where nothing else has taken memory before.
 TEST(DocumentMemoryTest, ALongRichTextContractIsWorkedOnWithinFourTimesItsSize)
 {
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("contrato.rtf"));
     const QByteArray content = longContract(qint64(24) << 20);
-    {
-        QFile out(file);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());
-    }
-    const qint64 used = memoryOfChild("DocumentMemoryTest.DISABLED_FillStoreAndCopiaBasica", file);
+    const qint64 used = memoryOfChild("DocumentMemoryTest.DISABLED_FillStoreAndCopiaBasica", content);
     ASSERT_GE(used, 0);
     EXPECT_LE(used, 4 * content.size()) << "held " << double(used) / double(content.size()) << " times the file";
 }
@@ -79,16 +101,52 @@ TEST(DocumentMemoryTest, DISABLED_FillStoreAndCopiaBasica)
         Document document = Document::open(file);
         document.insertAfter(QStringLiteral("M0001"), QStringLiteral("Ana Ruiz"));
         document.insertAfter(QStringLiteral("M2115"), QStringLiteral("12345678Z"));
+        document.insertAfter(QStringLiteral("M0115"), QStringLiteral("12345678Z"));
         document.saveAs(stored);
     }
     {
         Document copy = Document::open(stored);
-        EXPECT_TRUE(copy.removeInsertions({QStringLiteral("M0001"), QStringLiteral("M2115")}).isEmpty());
+        EXPECT_TRUE(copy.removeInsertions({QStringLiteral("M0001"), QStringLiteral("M2115"), QStringLiteral("M0115")})
+                        .isEmpty());
         copy.save();
     }
     QFile result(stored);
     ASSERT_TRUE(result.open(QIODevice::ReadOnly));
     EXPECT_FALSE(result.readAll().contains("12345678Z"));
+    std::printf("MEMORIA %lld\n", static_cast<long long>(peakMemory() - before));
+}
+
+// A .docx whose main part is large is opened, filled (one-line values and
+// clauses of several paragraphs) and saved within four times that part in
+// memory, in a process of its own.
+TEST(DocumentMemoryTest, ALargeDocxIsFilledAndSavedWithinFourTimesItsMainPart)
+{
+    qint64 mainPart = 0;
+    const QByteArray docx = [&mainPart] {
+        const QByteArray xml = longDocx(qint64(40) << 20);
+        mainPart = xml.size();
+        return testing_support::docxPackage(xml);
+    }();
+    const qint64 used = memoryOfChild("DocumentMemoryTest.DISABLED_FillAndStoreDocx", docx);
+    ASSERT_GE(used, 0);
+    EXPECT_LE(used, 4 * mainPart) << "held " << double(used) / double(mainPart) << " times the main part";
+}
+
+TEST(DocumentMemoryTest, DISABLED_FillAndStoreDocx)
+{
+    const QString file = qEnvironmentVariable(kFile);
+    ASSERT_FALSE(file.isEmpty());
+    const qint64 before = peakMemory();
+    const QString stored = file + QStringLiteral(".doc");
+    {
+        Document document = Document::open(file);
+        for (int m = 1; m <= 40; ++m)
+            document.insertAfter(QStringLiteral("M%1").arg(m, 4, 10, QLatin1Char('0')), QStringLiteral("Ana Ruiz"));
+        document.insertAfter(QStringLiteral("M0041"), QStringLiteral("PRIMERA.\r\nSEGUNDA."));
+        document.saveAs(stored);
+    }
+    const Document again = Document::open(stored);
+    EXPECT_EQ(again.bookmarkText(QStringLiteral("M0041")), QStringLiteral("PRIMERA.\nSEGUNDA."));
     std::printf("MEMORIA %lld\n", static_cast<long long>(peakMemory() - before));
 }
 

@@ -16,9 +16,9 @@ using namespace testing_support;
 
 namespace {
 
-// Some thirty pages of varied text, as a contract's clauses are, with a
-// bookmark in most paragraphs and one in the header.
-SampleDocument longContract()
+// Some thirty pages of varied text (400 paragraphs), as a contract's clauses
+// are, with a bookmark in most paragraphs and one in the header.
+SampleDocument longContract(int paragraphs = 400)
 {
     const QStringList words =
         QStringLiteral("el trabajador prestará sus servicios como grupo profesional indicado de acuerdo con sistema "
@@ -30,7 +30,7 @@ SampleDocument longContract()
     SampleDocument d;
     d.header = {{text(QStringLiteral("Contrato de ")), start(QStringLiteral("M0002")), end(QStringLiteral("M0002"))}};
     quint32 seed = 7;
-    for (int p = 0; p < 400; ++p) {
+    for (int p = 0; p < paragraphs; ++p) {
         QString sentence;
         for (int w = 0; w < 60; ++w) {
             seed = seed * 1103515245u + 12345u;
@@ -74,6 +74,37 @@ TEST_F(DocxPackageTest, ChangedPartsAreStoredCompressed)
     EXPECT_EQ(changed, (std::set<std::string>{"word/document.xml", "word/header1.xml"}));
     EXPECT_LE(filled.size(), deflatedAgain(filled, changed).size() * 12 / 10);
     EXPECT_EQ(Document::open(path).bookmarkText(QStringLiteral("M0400")), QStringLiteral("Valor 300"));
+}
+
+// A part larger than any contract's is compressed as it is written, a
+// stretch at a time: filled with values kept as XML or through its tree, it
+// reads back with them, and emptied again it is the part as read.
+TEST_F(DocxPackageTest, APartLargerThanAContractsIsWrittenAStretchAtATime)
+{
+    const QString path = driveC.filePath(QStringLiteral("0012300045.doc"));
+    const QByteArray original = toDocx(longContract(12000));
+    ASSERT_GT(docxPart(original).size(), 8 << 20);
+    ASSERT_TRUE(platform::writeWholeFile(path, original));
+    const std::pair<const char*, const char*> values[] = {
+        {"M0100", "Ana Ruiz"}, {"M6000", "12345678Z"}, {"M12099", "Talleres"}, {"M0002", "PRIMERA.\r\nSEGUNDA."}};
+    for (std::size_t filled = 1; filled <= std::size(values); ++filled) {
+        Document doc = Document::open(path);
+        const auto& [mark, value] = values[filled - 1];
+        doc.insertAfter(QString::fromLatin1(mark), QString::fromUtf8(value));
+        doc.save();
+        const Document again = Document::open(path);
+        for (std::size_t v = 0; v < filled; ++v)
+            EXPECT_EQ(again.bookmarkText(QString::fromLatin1(values[v].first)),
+                      QString::fromUtf8(values[v].second).replace(QStringLiteral("\r\n"), QStringLiteral("\n")))
+                << values[v].first;
+    }
+    Document emptied = Document::open(path);
+    EXPECT_TRUE(emptied.removeInsertions({"M0100", "M6000", "M12099", "M0002"}).isEmpty());
+    emptied.save();
+    const QByteArray written = platform::readWholeFile(path);
+    for (const DocxEntry& entry : docxEntries(written))
+        EXPECT_EQ(entry.method, ZIP_CM_DEFLATE) << entry.name;
+    EXPECT_TRUE(rewrittenXml(docxPart(written)) == rewrittenXml(docxPart(original)));
 }
 
 // A part is one element, as XML is: what a damaged part holds after it

@@ -11,6 +11,7 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -201,6 +202,30 @@ QByteArray toRtf(const SampleDocument& d)
         out += "\\row\n\\pard\\par\n";
     }
     return out + "}";
+}
+
+QByteArray richTextWithoutPlain(qint64 size, const QStringList& bookmarks)
+{
+    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang3082{\\fonttbl{\\f0\\fnil\\fcharset0 "
+                     "Calibri;}}\r\n{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+                     "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang10 ";
+    const QByteArray clause = "El trabajador prestar\\'e1 sus servicios como \\i personal del grupo profesional\\i0  "
+                              "indicado, con la jornada, horario y lugar de trabajo que se establecen en este "
+                              "contrato y en el convenio colectivo de aplicaci\\'f3n.\\par\r\n";
+    const qint64 paragraphs = std::max<qint64>(1, size / (clause.size() + 24));
+    out.reserve(size + clause.size() * 2);
+    qsizetype next = 0;
+    for (qint64 p = 0; p < paragraphs || next < bookmarks.size(); ++p) {
+        // Bookmark n after paragraph (2n + 1) * paragraphs / (2 * count).
+        while (next < bookmarks.size() && p >= (2 * next + 1) * paragraphs / (2 * bookmarks.size())) {
+            out += "\\b Dato " + QByteArray::number(next + 1) + ":\\b0";
+            for (const QString& name : bookmarks.at(next++).split(u' '))
+                out += "{\\*\\bkmkstart " + name.toLatin1() + "}{\\*\\bkmkend " + name.toLatin1() + "}";
+            out += "\\par\r\n";
+        }
+        out += "\\b Cl\\'e1usula " + QByteArray::number(p + 1) + ".\\b0  " + clause;
+    }
+    return out + "}\r\n";
 }
 
 QByteArray toDocx(const SampleDocument& d)

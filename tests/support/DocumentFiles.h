@@ -35,6 +35,13 @@ struct SampleDocument {
 QByteArray toRtf(const SampleDocument& document);
 QByteArray toDocx(const SampleDocument& document);
 
+// A long contract in rich text as WordPad writes it: its formatting set once
+// at the start and changed where it changes (bold labels, italics), never
+// reset with \plain. Of about `size` bytes, with the empty `bookmarks`
+// spread evenly through it, each after a bold label ("B0115 M0115": two at
+// one place, the first the copia básica's blank, as templates have them).
+QByteArray richTextWithoutPlain(qint64 size, const QStringList& bookmarks);
+
 // A contract as the generator leaves it: the worker's NIF (twice), birth
 // date and country, and the company's name written at their marks, with the
 // copia básica's bookmarks empty. The document is created at `hostPath`.
