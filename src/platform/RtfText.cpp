@@ -391,6 +391,74 @@ QString RtfText::textBetween(int from, int to, std::vector<Span>* spans) const
     return out;
 }
 
+void RtfText::appendEncoded(QByteArray& out, const QString& text) const
+{
+    // Mostly plain ASCII, copied at once.
+    char plain[64];
+    qsizetype n = 0;
+    for (; n < text.size() && n < qsizetype(sizeof plain); ++n) {
+        const char16_t u = text.at(n).unicode();
+        if (u < 0x20 || u >= 0x7F || u == '\\' || u == '{' || u == '}')
+            break;
+        plain[n] = static_cast<char>(u);
+    }
+    if (n == text.size()) {
+        out.append(plain, n);
+        return;
+    }
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '\n') {
+            out += "\\par ";
+        } else if (u == '\t') {
+            out += "\\tab ";
+        } else if (u == '\\' || u == '{' || u == '}') {
+            out += '\\';
+            out += static_cast<char>(u);
+        } else if (u < 0x80) {
+            out += static_cast<char>(u);
+        } else if (codePage_ == 1252 && fitsCp1252(QString(c))) {
+            out += "\\'" + toCp1252(QString(c)).toHex();
+        } else {
+            const int value = u > 32767 ? u - 65536 : u;
+            out += "{\\uc1\\u" + QByteArray::number(value) + "?}";
+        }
+    }
+}
+
+bool RtfText::storyHolds(int open, const QString& wanted) const
+{
+    const auto collapsed = [](const QString& text) {
+        QString out;
+        out.reserve(text.size());
+        for (const QChar c : text) {
+            if (!c.isSpace())
+                out += c;
+            else if (!out.endsWith(u' '))
+                out += u' ';
+        }
+        return out;
+    };
+    constexpr int kStretch = 1 << 16; // tokens
+    const int close = match_[static_cast<std::size_t>(open)];
+    QString carried; // the end of the stretches read, which a match may start in
+    for (int from = open + 1; from < close;) {
+        int to = from;
+        for (int n = 0; to < close && n < kStretch; ++n) {
+            const int other = match_[static_cast<std::size_t>(to)];
+            to = tokens_[static_cast<std::size_t>(to)].type == Token::Open && other > to && other < close
+                     ? other + 1
+                     : to + 1;
+        }
+        const QString seen = collapsed(carried + textBetween(from, to));
+        if (seen.contains(wanted))
+            return true;
+        carried = seen.right(wanted.size());
+        from = to;
+    }
+    return false;
+}
+
 std::optional<std::vector<bool>> RtfText::drop(const std::vector<Removal>& removals)
 {
     std::vector<int> splits;

@@ -129,6 +129,15 @@ protected:
     // each character lies.
     QString textBetween(int from, int to, std::vector<Span>* spans = nullptr) const;
 
+    // Whether the text of the story opening at `open`, its blanks taken as
+    // one, holds `wanted`. It is read a stretch at a time, each ending where
+    // a group ends, so that the body of a large file is never held whole as
+    // text.
+    bool storyHolds(int open, const QString& wanted) const;
+
+    // Text as rich text in the file's code page; "\n" ends a paragraph.
+    void appendEncoded(QByteArray& out, const QString& text) const;
+
     // The name written in a bookmark group: its text, without surrounding
     // blanks.
     QString groupText(int open, int close) const { return textBetween(open + 3, close).trimmed(); }
