@@ -10,7 +10,8 @@
 //   10 of them or of all 40 are taken out, and it is saved: 40 within 1.5
 //   times 10;
 // - fill: the template is opened, 10 or 40 values are written, and it is
-//   saved: 40 within 1.35 times 10 where the bookmarks stand alone.
+//   saved: 40 within 1.35 times 10, the bookmarks alone or sharing their
+//   place.
 // CPU times; the two sides of a ratio run in turns, as often each, and their
 // medians are compared. The machine may be shared: rerun when they look noisy.
 // - memory: a .docx whose main part is 50 MB is opened, filled and saved in
@@ -135,16 +136,12 @@ void richText(const QTemporaryDir& carpeta, qint64 tamano, bool conBlancos, int 
     const double mb = double(tamano) / (1 << 20);
     const char* marcasDe = conBlancos ? "junto a su blanco" : "sueltas";
     // A contract's size is where the cost of each mark shows, not of the
-    // document: there the times are what counts. Each value at a bookmark
-    // that shares its place reads the file again to put the bookmarks there
-    // in order.
+    // document: there the times are what counts.
     const bool muestra = tamano < (1 << 20);
     std::printf("RTF %6.2f MB, marcas %-17s relleno:      %d marcas %8.2f ms, %d marcas %8.2f ms (CPU): "
                 "proporción %5.2f %s\n",
                 mb, marcasDe, kPocas, rellenoPocas, kMarcas, rellenoTodas, rellenoTodas / rellenoPocas,
-                muestra          ? "(tamaño de un contrato: sin objetivo de proporción)"
-                    : conBlancos ? "(sin objetivo: lee el documento de nuevo por cada marca)"
-                                 : "(objetivo <= 1.35)");
+                muestra ? "(tamaño de un contrato: sin objetivo de proporción)" : "(objetivo <= 1.35)");
     std::printf("RTF %6.2f MB, marcas %-17s copia básica: %d marcas %8.2f ms, %d marcas %8.2f ms (CPU): "
                 "proporción %5.2f %s\n",
                 mb, marcasDe, kPocas, copiaPocas, kMarcas, copiaTodas, copiaTodas / copiaPocas,

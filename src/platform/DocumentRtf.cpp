@@ -2,7 +2,7 @@
 // placed between its tokens when it is written.
 #include "platform/DocumentBody.h"
 #include "platform/DocumentInsertions.h"
-#include "platform/Files.h"
+#include "platform/RtfEdits.h"
 #include "platform/RtfText.h"
 
 #include <QSet>
@@ -26,6 +26,7 @@ public:
         if (!read({}, tokenLimit(data_.size())))
             throw TooLarge{};
         findMarks();
+        recordsAt_ = headerEnd();
     }
 
     bool valid() const
@@ -86,7 +87,7 @@ public:
             return;
         const auto [at, placed] = placeFor(bookmark, *found);
         const Mark& m = *placed;
-        QByteArray& bytes = pendingBytes_;
+        QByteArray& bytes = edits_.bytes();
         qsizetype from = bytes.size();
         const int model = reference(m);
         const bool alike = formattedAlike(model, at);
@@ -108,12 +109,13 @@ public:
         appendEncoded(bytes, text);
         if (own)
             bytes.append('}');
-        pending_.push_back({tokens_[static_cast<std::size_t>(at)].offset, from, bytes.size() - from});
+        edits_.add(tokens_[static_cast<std::size_t>(at)].offset, from, RtfEdits::Kind::Value);
         from = bytes.size();
         bytes.append("{\\*\\docvar {");
         appendEncoded(bytes, insertionName);
         bytes.append("}{").append(insertionExtent(text)).append("}}");
-        pending_.push_back({recordsAt_, from, bytes.size() - from});
+        const auto recorded = parseInsertionName(insertionName.trimmed()); // as the record reads
+        edits_.add(recordsAt_, from, RtfEdits::Kind::Record, recorded ? recorded->bookmark : QString());
     }
 
     bool removeWithText(const QString& name) override
@@ -171,35 +173,10 @@ public:
         return anyHolds(false) && !anyHolds(true);
     }
 
-    QByteArray serialize() override { return withInsertions(); }
+    QByteArray serialize() override { return edits_.applied(data_); }
 
     // Written in pieces: a large file is not held twice.
-    bool write(QIODevice& out) override
-    {
-        if (pending_.empty())
-            return !data_.isEmpty() && out.write(data_) == data_.size();
-        sortPending();
-        constexpr qsizetype kPiece = qsizetype(1) << 20;
-        QByteArray piece;
-        piece.reserve(std::min(data_.size() + pendingBytes_.size(), kPiece));
-        const auto put = [&](const char* bytes, qsizetype size) {
-            if (piece.size() + size < kPiece) {
-                piece.append(bytes, size);
-                return true;
-            }
-            const bool written = out.write(piece) == piece.size() && out.write(bytes, size) == size;
-            piece.clear();
-            return written;
-        };
-        int copied = 0;
-        for (const auto& p : pending_) {
-            if (!put(data_.constData() + copied, p.offset - copied)
-                || !put(pendingBytes_.constData() + p.from, p.size))
-                return false;
-            copied = p.offset;
-        }
-        return put(data_.constData() + copied, data_.size() - copied) && out.write(piece) == piece.size();
-    }
+    bool write(QIODevice& out) override { return edits_.write(data_, out); }
 
 private:
     struct Mark {
@@ -221,12 +198,6 @@ private:
         QString extent;
         int open;
         int close;
-    };
-    // Text to go in at `offset`: `size` bytes of pendingBytes_ from `from`.
-    struct Insertion {
-        int offset;
-        qsizetype from;
-        qsizetype size;
     };
     // The bookmark of that name in the document's text; null when there is
     // none. Insertions add none.
@@ -321,22 +292,95 @@ private:
     // stands alone after its own text, which is where it is looked for. Text
     // inserted in a bookmark that holds some goes in it, at its end.
     // With the token, the bookmark as it stands once the place is made.
-    std::pair<int, const Mark*> placeFor(const QString& bookmark, const Mark& m)
+    //
+    // A bookmark that shares its place is placed as in the file with all the
+    // text written before it; one that stands alone as in the file with the
+    // text written before the last value at a shared place (RtfEdits::Edit::
+    // seen). The file is read again for it only when such text stands where
+    // it is looked at: values at places of their own cost no reading of it.
+    std::pair<int, const Mark*> placeFor(const QString& bookmark, const Mark& found)
     {
-        if (!sharesPlace(m)) {
-            const Mark& apart = standApart(bookmark, m);
+        const Mark* m = &found;
+        if (writtenWithin(aloneReach(*m), true)) {
+            materializeSeen();
+            m = find(bookmark);
+        }
+        if (!sharesPlace(*m)) {
+            const Mark& apart = standApart(bookmark, *m);
             return {apart.endOpen, &apart};
         }
-        materialize(); // text already inserted may stand between them
-        const Mark* again = find(bookmark);
-        const std::vector<int> groups = sharedPlace(*again);
+        edits_.seeAll();
+        std::vector<int> groups = sharedPlace(*m);
+        if (groups.empty() || writtenWithin(sharedReach(groups), false) || valueAmongHeaders()) {
+            materialize(); // text already inserted may stand between them
+            m = find(bookmark);
+            groups = sharedPlace(*m);
+        }
         if (groups.size() <= 2) {
-            const Mark& apart = standApart(bookmark, *again);
+            const Mark& apart = standApart(bookmark, *m);
             return {apart.endOpen, &apart};
         }
-        arrange(*again, groups);
-        again = find(bookmark);
-        return {again->startOpen, again};
+        arrange(*m, groups);
+        m = find(bookmark);
+        return {m->startOpen, m};
+    }
+
+    // The tokens looked at to place text at a bookmark that stands alone:
+    // the bookmark, the tokens next to it, and those back (or on) to the
+    // character whose formatting it takes (reference()).
+    std::pair<int, int> aloneReach(const Mark& m) const
+    {
+        std::pair<int, int> reach{m.startOpen, m.endClose + 1};
+        if (characterBefore(m.endOpen, m.startClose, false) < 0) {
+            int stop = 0;
+            const bool before = characterBefore(m.startOpen, -1, true, &stop) >= 0;
+            reach.first = std::min(reach.first, stop + 1);
+            if (!before) {
+                characterAfter(m.endClose + 1, &stop);
+                reach.second = std::max(reach.second, stop);
+            }
+        }
+        return reach;
+    }
+
+    // The same for an empty bookmark whose place is the bookmark groups
+    // opening at `groups`.
+    std::pair<int, int> sharedReach(const std::vector<int>& groups) const
+    {
+        const int after = match_[static_cast<std::size_t>(groups.back())] + 1;
+        std::pair<int, int> reach{groups.front(), after};
+        int stop = 0;
+        const bool before = characterBefore(groups.front(), -1, true, &stop) >= 0;
+        reach.first = std::min(reach.first, stop + 1);
+        if (!before) {
+            characterAfter(after, &stop);
+            reach.second = std::max(reach.second, stop);
+        }
+        return reach;
+    }
+
+    // Whether text written (values and records, or of them only those seen)
+    // stands just before one of the tokens `reach` spans.
+    bool writtenWithin(std::pair<int, int> reach, bool seenOnly) const
+    {
+        return std::any_of(edits_.edits().begin(), edits_.edits().end(), [&](const RtfEdits::Edit& e) {
+            if (e.kind == RtfEdits::Kind::Gap || (seenOnly && !e.seen))
+                return false;
+            const auto at = std::lower_bound(tokens_.begin(), tokens_.end(), e.offset,
+                                             [](const Token& k, int o) { return k.offset < o; })
+                - tokens_.begin();
+            return at >= reach.first && at <= reach.second;
+        });
+    }
+
+    // Whether a value written stands where the header's tables end or before
+    // (a bookmark right after them): read again, the file's records would go
+    // elsewhere (headerEnd()).
+    bool valueAmongHeaders() const
+    {
+        return std::any_of(edits_.edits().begin(), edits_.edits().end(), [this](const RtfEdits::Edit& e) {
+            return e.kind == RtfEdits::Kind::Value && e.offset <= recordsAt_;
+        });
     }
 
     // Whether the empty bookmark shares its place with other bookmarks, as
@@ -400,21 +444,65 @@ private:
                 if (BookmarkNameEqual()(nameOf(other), name))
                     (starts(other) ? startsHere : endsHere) = true;
             }
-            const bool filled = std::any_of(records_.begin(), records_.end(), [&](const Record& r) {
-                return BookmarkNameEqual()(r.insertion.bookmark, name);
-            });
-            (endsHere && (!startsHere || filled) ? before : after).push_back(g);
+            (endsHere && (!startsHere || filled(name)) ? before : after).push_back(g);
         }
         before.insert(before.end(), after.begin(), after.end());
         if (before == groups)
             return;
-        QByteArray arranged;
-        for (const int g : before)
-            arranged += groupBytes(g);
-        const int start = tokens_[static_cast<std::size_t>(groups.front())].offset;
-        const int end = tokens_[static_cast<std::size_t>(match_[static_cast<std::size_t>(groups.back())])].offset + 1;
-        replaceBytes(start, end, arranged);
-        index();
+        // In place: the file is not made anew, nor read again.
+        const Span left = reorderGroups(groups, before);
+        if (left.to > left.from)
+            edits_.leaveOut(left.from, left.to - left.from);
+        pairAgain(groups.front(), match_[static_cast<std::size_t>(groups.back())]);
+    }
+
+    // Whether a value was written at the bookmark: recorded in the file, or
+    // to be.
+    bool filled(const QString& bookmark) const
+    {
+        const auto recorded = [&](const Record& r) { return BookmarkNameEqual()(r.insertion.bookmark, bookmark); };
+        const auto written = [&](const RtfEdits::Edit& e) {
+            return e.kind == RtfEdits::Kind::Record && !e.bookmark.isEmpty()
+                && BookmarkNameEqual()(e.bookmark, bookmark);
+        };
+        return std::any_of(records_.begin(), records_.end(), recorded)
+            || std::any_of(edits_.edits().begin(), edits_.edits().end(), written);
+    }
+
+    // The bookmarks with groups among tokens [first, last], which were put in
+    // another order, paired again as findMarks() pairs them: each its first
+    // start in the document's text with the first end after it.
+    void pairAgain(int first, int last)
+    {
+        const auto here = [&](int t) { return t >= first && t <= last; };
+        const auto starts = [this](int open) { return word(static_cast<std::size_t>(open) + 2) == "bkmkstart"; };
+        std::vector<std::pair<QString, int>> groups;
+        for (int t = first; t <= last; t = match_[static_cast<std::size_t>(t)] + 1)
+            groups.emplace_back(groupText(t, match_[static_cast<std::size_t>(t)]), t);
+        for (const auto& [name, open] : groups) {
+            const auto found = marks_.find(name);
+            if (found == marks_.end() || (!here(found->second.startOpen) && !here(found->second.endOpen)))
+                continue;
+            Mark& m = found->second;
+            const auto next = [&](bool start, int after) {
+                const auto g = std::find_if(groups.begin(), groups.end(), [&](const auto& each) {
+                    return each.second > after && starts(each.second) == start && BookmarkNameEqual()(each.first, name);
+                });
+                return g == groups.end() ? -1 : g->second;
+            };
+            const int start = here(m.startOpen) ? next(true, -1) : m.startOpen;
+            const int end = next(false, start);
+            if (end < 0 && here(m.endOpen)) { // its end now before its start
+                findMarks();
+                return;
+            }
+            m.startOpen = start;
+            m.startClose = match_[static_cast<std::size_t>(start)];
+            if (end >= 0) {
+                m.endOpen = end;
+                m.endClose = match_[static_cast<std::size_t>(end)];
+            }
+        }
     }
 
     // The bytes of the group opening at `open`.
@@ -537,42 +625,6 @@ private:
         return t < 0 ? m.endOpen : t;
     }
 
-    // Text as rich text; "\n" ends a paragraph.
-    void appendEncoded(QByteArray& out, const QString& text) const
-    {
-        // Mostly plain ASCII, copied at once.
-        char plain[64];
-        qsizetype n = 0;
-        for (; n < text.size() && n < qsizetype(sizeof plain); ++n) {
-            const char16_t u = text.at(n).unicode();
-            if (u < 0x20 || u >= 0x7F || u == '\\' || u == '{' || u == '}')
-                break;
-            plain[n] = static_cast<char>(u);
-        }
-        if (n == text.size()) {
-            out.append(plain, n);
-            return;
-        }
-        for (const QChar c : text) {
-            const char16_t u = c.unicode();
-            if (u == '\n') {
-                out += "\\par ";
-            } else if (u == '\t') {
-                out += "\\tab ";
-            } else if (u == '\\' || u == '{' || u == '}') {
-                out += '\\';
-                out += static_cast<char>(u);
-            } else if (u < 0x80) {
-                out += static_cast<char>(u);
-            } else if (codePage_ == 1252 && fitsCp1252(QString(c))) {
-                out += "\\'" + toCp1252(QString(c)).toHex();
-            } else {
-                const int value = u > 32767 ? u - 65536 : u;
-                out += "{\\uc1\\u" + QByteArray::number(value) + "?}";
-            }
-        }
-    }
-
     // Bookmarks count where they stand in the document's text; those in
     // other destinations (LibreOffice's copies of headers and footers in its
     // page-style table, the drawing beside a shape) are not the document's,
@@ -581,6 +633,8 @@ private:
     {
         read(splits);
         findMarks();
+        recordsAt_ = headerEnd();
+        edits_.clear();
     }
 
     // The bookmarks, insertions and stories of the tokens read.
@@ -617,9 +671,6 @@ private:
             }
             t = static_cast<std::size_t>(close);
         }
-        recordsAt_ = headerEnd();
-        pending_.clear();
-        pendingBytes_.clear();
     }
 
     void addBookmark(const QString& name, int open, int close, bool start, bool inText)
@@ -682,77 +733,24 @@ private:
         return t < tokens_.size() ? tokens_[t].offset : static_cast<int>(data_.size());
     }
 
-    // The file with the pending insertions in place.
-    QByteArray withInsertions()
-    {
-        if (pending_.empty())
-            return data_;
-        sortPending();
-        QByteArray out;
-        out.reserve(data_.size() + pendingBytes_.size());
-        int copied = 0;
-        for (const auto& p : pending_) {
-            out.append(data_.constData() + copied, p.offset - copied);
-            out.append(pendingBytes_.constData() + p.from, p.size);
-            copied = p.offset;
-        }
-        out.append(data_.constData() + copied, data_.size() - copied);
-        return out;
-    }
-
-    // Whether the text of the story opening at `open`, its blanks taken as
-    // one, holds `wanted`. It is read a stretch at a time, each ending where
-    // a group ends, so that the body of a large file is never held whole as
-    // text.
-    bool storyHolds(int open, const QString& wanted) const
-    {
-        const auto collapsed = [](const QString& text) {
-            QString out;
-            out.reserve(text.size());
-            for (const QChar c : text) {
-                if (!c.isSpace())
-                    out += c;
-                else if (!out.endsWith(u' '))
-                    out += u' ';
-            }
-            return out;
-        };
-        constexpr int kStretch = 1 << 16; // tokens
-        const int close = match_[static_cast<std::size_t>(open)];
-        QString carried; // the end of the stretches read, which a match may start in
-        for (int from = open + 1; from < close;) {
-            int to = from;
-            for (int n = 0; to < close && n < kStretch; ++n) {
-                const int other = match_[static_cast<std::size_t>(to)];
-                to = tokens_[static_cast<std::size_t>(to)].type == Token::Open && other > to && other < close
-                         ? other + 1
-                         : to + 1;
-            }
-            const QString seen = collapsed(carried + textBetween(from, to));
-            if (seen.contains(wanted))
-                return true;
-            carried = seen.right(wanted.size());
-            from = to;
-        }
-        return false;
-    }
-
-    // Insertions in the order they stand in the file; those at one place in
-    // the order they were made.
-    void sortPending()
-    {
-        std::stable_sort(pending_.begin(), pending_.end(),
-                         [](const Insertion& a, const Insertion& b) { return a.offset < b.offset; });
-    }
-
-    // Reads the file again with the insertions in it, to find them.
+    // Reads the file again with everything written in it.
     void materialize()
     {
-        if (pending_.empty())
+        if (edits_.empty())
             return;
         releaseTokens();
-        data_ = withInsertions();
+        data_ = edits_.applied(data_);
         index();
+    }
+
+    // Reads the file again with what was written before the last value at a
+    // bookmark sharing its place, as values at a bookmark that stands alone
+    // are placed (see placeFor()); what was written since is still to be.
+    void materializeSeen()
+    {
+        RtfEdits unseen = edits_.takeUnseen();
+        materialize();
+        edits_ = std::move(unseen);
     }
 
     std::unordered_map<QString, Mark, BookmarkNameHash, BookmarkNameEqual> marks_;
@@ -761,8 +759,7 @@ private:
     std::vector<Record> records_;
     std::vector<std::pair<int, bool>> stories_; // where each opens; whether the document shows it
     int recordsAt_ = 0;                         // where new records go
-    std::vector<Insertion> pending_;
-    QByteArray pendingBytes_;
+    RtfEdits edits_;
 };
 
 } // namespace

@@ -229,8 +229,13 @@ bool RtfText::isParagraphMark(std::size_t index) const
     return isSymbol(index, '\n') || among(word(index), kParagraphMarks);
 }
 
-int RtfText::characterBefore(int from, int limit, bool withinParagraph) const
+int RtfText::characterBefore(int from, int limit, bool withinParagraph, int* stop) const
 {
+    const auto found = [stop](int at, int result) {
+        if (stop)
+            *stop = at;
+        return result;
+    };
     for (int t = from - 1; t > limit; --t) {
         const auto i = static_cast<std::size_t>(t);
         const Token& k = tokens_[i];
@@ -240,35 +245,40 @@ int RtfText::characterBefore(int from, int limit, bool withinParagraph) const
                 t = open; // a note, a shape, a bookmark: not this text
         } else if (k.type == Token::Open) {
             if (group(t) != Group::Inline)
-                return -1; // the start of a header, a note, the document
+                return found(t, -1); // the start of a header, a note, the document
         } else if (isParagraphMark(i)) {
-            return withinParagraph ? -1 : t;
+            return found(t, withinParagraph ? -1 : t);
         } else if (isCharacter(i)) {
-            return t;
+            return found(t, t);
         }
     }
-    return -1;
+    return found(limit, -1);
 }
 
-int RtfText::characterAfter(int from) const
+int RtfText::characterAfter(int from, int* stop) const
 {
+    const auto found = [stop](int at, int result) {
+        if (stop)
+            *stop = at;
+        return result;
+    };
     for (int t = from; t < static_cast<int>(tokens_.size()); ++t) {
         const auto i = static_cast<std::size_t>(t);
         const Token& k = tokens_[i];
         if (k.type == Token::Open) {
             if (group(t) != Group::Inline) {
                 if (match_[i] < 0)
-                    return -1;
+                    return found(static_cast<int>(tokens_.size()), -1);
                 t = match_[i];
             }
         } else if (k.type == Token::Close) {
             if (match_[i] < 0 || group(match_[i]) != Group::Inline)
-                return -1; // the end of a header, a note, the document
+                return found(t, -1); // the end of a header, a note, the document
         } else if (isParagraphMark(i) || isCharacter(i)) {
-            return t;
+            return found(t, t);
         }
     }
-    return -1;
+    return found(static_cast<int>(tokens_.size()), -1);
 }
 
 QString RtfText::textBetween(int from, int to, std::vector<Span>* spans) const
@@ -389,6 +399,74 @@ QString RtfText::textBetween(int from, int to, std::vector<Span>* spans) const
         }
     }
     return out;
+}
+
+void RtfText::appendEncoded(QByteArray& out, const QString& text) const
+{
+    // Mostly plain ASCII, copied at once.
+    char plain[64];
+    qsizetype n = 0;
+    for (; n < text.size() && n < qsizetype(sizeof plain); ++n) {
+        const char16_t u = text.at(n).unicode();
+        if (u < 0x20 || u >= 0x7F || u == '\\' || u == '{' || u == '}')
+            break;
+        plain[n] = static_cast<char>(u);
+    }
+    if (n == text.size()) {
+        out.append(plain, n);
+        return;
+    }
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '\n') {
+            out += "\\par ";
+        } else if (u == '\t') {
+            out += "\\tab ";
+        } else if (u == '\\' || u == '{' || u == '}') {
+            out += '\\';
+            out += static_cast<char>(u);
+        } else if (u < 0x80) {
+            out += static_cast<char>(u);
+        } else if (codePage_ == 1252 && fitsCp1252(QString(c))) {
+            out += "\\'" + toCp1252(QString(c)).toHex();
+        } else {
+            const int value = u > 32767 ? u - 65536 : u;
+            out += "{\\uc1\\u" + QByteArray::number(value) + "?}";
+        }
+    }
+}
+
+bool RtfText::storyHolds(int open, const QString& wanted) const
+{
+    const auto collapsed = [](const QString& text) {
+        QString out;
+        out.reserve(text.size());
+        for (const QChar c : text) {
+            if (!c.isSpace())
+                out += c;
+            else if (!out.endsWith(u' '))
+                out += u' ';
+        }
+        return out;
+    };
+    constexpr int kStretch = 1 << 16; // tokens
+    const int close = match_[static_cast<std::size_t>(open)];
+    QString carried; // the end of the stretches read, which a match may start in
+    for (int from = open + 1; from < close;) {
+        int to = from;
+        for (int n = 0; to < close && n < kStretch; ++n) {
+            const int other = match_[static_cast<std::size_t>(to)];
+            to = tokens_[static_cast<std::size_t>(to)].type == Token::Open && other > to && other < close
+                     ? other + 1
+                     : to + 1;
+        }
+        const QString seen = collapsed(carried + textBetween(from, to));
+        if (seen.contains(wanted))
+            return true;
+        carried = seen.right(wanted.size());
+        from = to;
+    }
+    return false;
 }
 
 std::optional<std::vector<bool>> RtfText::drop(const std::vector<Removal>& removals)
@@ -522,6 +600,42 @@ void RtfText::dropTokens(const std::vector<bool>& drop, const std::vector<int>& 
             out += ' ';
     }
     data_ = std::move(out);
+}
+
+RtfText::Span RtfText::reorderGroups(const std::vector<int>& groups, const std::vector<int>& order)
+{
+    const int first = groups.front();
+    const int last = match_[static_cast<std::size_t>(groups.back())];
+    const int start = tokens_[static_cast<std::size_t>(first)].offset;
+    const int end = tokens_[static_cast<std::size_t>(last)].offset + 1;
+    QByteArray bytes;
+    bytes.reserve(end - start);
+    std::vector<Token> tokens;
+    std::vector<int> match;
+    for (const int g : order) {
+        const auto open = static_cast<std::size_t>(g);
+        const auto close = static_cast<std::size_t>(match_[open]);
+        const int from = tokens_[open].offset;
+        const int shift = start + static_cast<int>(bytes.size()) - from;
+        const int moved = first + static_cast<int>(tokens.size()) - g;
+        bytes.append(data_.constData() + from, tokens_[close].offset + 1 - from);
+        for (std::size_t t = open; t <= close; ++t) {
+            tokens.push_back(tokens_[t]);
+            tokens.back().offset += shift;
+            match.push_back(match_[t] < 0 ? -1 : match_[t] + moved);
+        }
+    }
+    const Span left{start + static_cast<int>(bytes.size()), end};
+    // The line breaks between them, which go, after them until the file is
+    // made anew.
+    for (std::size_t i = 0; i + 1 < groups.size(); ++i) {
+        const int after = tokens_[static_cast<std::size_t>(match_[static_cast<std::size_t>(groups[i])])].offset + 1;
+        bytes.append(data_.constData() + after, tokens_[static_cast<std::size_t>(groups[i + 1])].offset - after);
+    }
+    std::copy(bytes.begin(), bytes.end(), data_.begin() + start);
+    std::copy(tokens.begin(), tokens.end(), tokens_.begin() + first);
+    std::copy(match.begin(), match.end(), match_.begin() + first);
+    return left;
 }
 
 void RtfText::replaceBytes(int from, int to, const QByteArray& bytes)

@@ -76,12 +76,15 @@ protected:
 
     // The last character of the paragraph's text before token `from`, not
     // looking at `limit` or before it; a paragraph mark counts unless
-    // `withinParagraph`. -1 when there is none.
-    int characterBefore(int from, int limit, bool withinParagraph) const;
+    // `withinParagraph`. -1 when there is none. With `stop`, the last token
+    // looked at: the one found, the one that ended the paragraph's text, or
+    // `limit`.
+    int characterBefore(int from, int limit, bool withinParagraph, int* stop = nullptr) const;
 
     // The first character of the paragraph's text from token `from` on, or
-    // its paragraph mark. -1 when there is neither.
-    int characterAfter(int from) const;
+    // its paragraph mark. -1 when there is neither. With `stop`, the last
+    // token looked at, or the number of tokens when the file ended first.
+    int characterAfter(int from, int* stop = nullptr) const;
 
     // The first token of the story (the body, a header, a note) that holds
     // token `at`.
@@ -129,6 +132,15 @@ protected:
     // each character lies.
     QString textBetween(int from, int to, std::vector<Span>* spans = nullptr) const;
 
+    // Whether the text of the story opening at `open`, its blanks taken as
+    // one, holds `wanted`. It is read a stretch at a time, each ending where
+    // a group ends, so that the body of a large file is never held whole as
+    // text.
+    bool storyHolds(int open, const QString& wanted) const;
+
+    // Text as rich text in the file's code page; "\n" ends a paragraph.
+    void appendEncoded(QByteArray& out, const QString& text) const;
+
     // The name written in a bookmark group: its text, without surrounding
     // blanks.
     QString groupText(int open, int close) const { return textBetween(open + 3, close).trimmed(); }
@@ -153,6 +165,12 @@ protected:
     // before text that would run into it gets its delimiting blank. The
     // tokens are given up: read() again.
     void dropTokens(const std::vector<bool>& drop, const std::vector<int>& breaks = {});
+
+    // Puts the groups that stand one after another (opening at `groups`) in
+    // the `order` given, in the file and its tokens as they are, without
+    // reading it again. Returns the bytes after them that stood between
+    // them (line breaks), which are to be left out of the file.
+    Span reorderGroups(const std::vector<int>& groups, const std::vector<int>& order);
 
     // The file made anew with bytes [from, to) replaced; the tokens are
     // given up: read() again.
