@@ -43,8 +43,8 @@ std::vector<Fila> Filas(const std::vector<platform::Row>& registros,
 // printed and false is returned), then the hourglass while `contenido`
 // writes the document, the end of the document, a pause of `pausa` seconds
 // and the normal pointer again. The printer's queue shows the job by its
-// title (Titulo), or by the window's caption when it has none. False also when the printer failed (the
-// user has been told).
+// title (Titulo), or by the window's caption when it has none. False also
+// when the printer failed (the user has been told).
 bool Imprimir(platform::Form& ventana, const std::function<void(platform::PrintJob&)>& contenido, double pausa = 0);
 
 // Font `fuente` at 11 points and two empty lines.

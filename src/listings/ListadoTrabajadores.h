@@ -69,9 +69,9 @@ Consulta ConsultaVencimientos(const QDate& desde, const QDate& hasta);
 // number a whole number that no other worker of the company has, a flag "Si"
 // or "No" in any case (stored "Si" or "No"), the NIF at most 14 characters,
 // any other text as typed. The worker's name, number and NIF, and the name
-// and number of the company, cannot be left blank. `cambios` then holds the values written. When a
-// text cannot be held, nothing is written and the message for the user is
-// returned.
+// and number of the company, cannot be left blank. `cambios` then holds the
+// values written. When a text cannot be held, nothing is written and the
+// message for the user is returned.
 std::optional<QString> GrabarTrabajador(platform::Database& db, const QVariant& idTrabajador,
                                         platform::Row& cambios);
 
